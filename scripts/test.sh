@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#  1. the core alone, built without Qt (proves the core links no toolkit);
+#  2. the full build: core, GUI, command-line tool and browser tests, through ctest.
+set -euo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$here/scripts/install-deps.sh"
+
+export QT_QPA_PLATFORM=offscreen
+export QT_LOGGING_RULES='qt.webenginecontext.info=false'
+[ "$(id -u)" -ne 0 ] || export QTWEBENGINE_DISABLE_SANDBOX=1
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "${XDG_RUNTIME_DIR}" ]; then
+    export XDG_RUNTIME_DIR="$(mktemp -d)"
+    chmod 700 "$XDG_RUNTIME_DIR"
+fi
+jobs="$(nproc)"
+
+echo "== core without Qt"
+cmake -S "$here" -B "$here/build-core" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQLOOM_GUI=OFF >/dev/null
+cmake --build "$here/build-core" -j "$jobs"
+ctest --test-dir "$here/build-core" --output-on-failure -j "$jobs"
+
+echo "== full build"
+cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$here/build" -j "$jobs"
+ctest --test-dir "$here/build" --output-on-failure -j "$jobs" "$@"

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "model/ProjectSettings.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qloom {
+
+// "#RRGGBB" with upper-case digits; bits 24-31 are ignored.
+std::string ColorToHtml(ColorValue value);
+
+// Reads "#RRGGBB" (first character not examined, digits in either case, characters after the
+// seventh ignored). Returns false and leaves `out` untouched when the text is shorter than seven
+// characters or a digit is not hexadecimal.
+bool TryHtmlToColor(std::string_view text, ColorValue& out);
+// As TryHtmlToColor, but a malformed text gives black (0).
+ColorValue HtmlToColor(std::string_view text);
+
+// HTML text -> content of a double-quoted script string. Line breaks (CR LF, lone CR, lone LF)
+// are first normalised to CR LF, then: \ -> \\, " -> \", CR -> \ CR.
+std::string EscapeJsString(std::string_view html);
+// The inverse, scanning left to right; an unconsumed double quote ends the string.
+std::string UnescapeJsString(std::string_view content);
+
+// Removes one outer "<nObR>" ... "</nObR>" pair; any other text is returned unchanged.
+std::string StripNoBreak(std::string_view html);
+
+// Removes \ " ' / : , escapes CR, and falls back to `defaultText` when nothing is left.
+// The caller trims blanks first.
+std::string CleanSettingText(std::string_view text, std::string_view defaultText);
+
+// Trims leading and trailing blanks (spaces and control characters up to 0x20).
+std::string TrimBlanks(std::string_view text);
+
+// Signed 32-bit decimal with optional sign after leading spaces, or "$"/"0x" hexadecimal without
+// sign; anything else (including overflow) gives `defaultValue`.
+int32_t ParseIntOr(std::string_view text, int32_t defaultValue);
+// Same shapes; false when the text does not convert.
+bool TryParseInt(std::string_view text, int32_t& out);
+
+// Lower bound first, then upper bound (so lower > upper gives upper).
+int32_t ClampInt(int32_t value, int32_t lower, int32_t upper);
+
+} // namespace qloom

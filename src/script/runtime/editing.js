@@ -1,0 +1,3 @@
+
+/* IDE! */
+// Editing layer: placeholder until the runtime lands.

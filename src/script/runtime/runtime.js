@@ -1,0 +1,3 @@
+
+// Page runtime: placeholder until the runtime lands.
+function makeQloom() {}
