@@ -11,11 +11,11 @@ int main(int argc, char* argv[]) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QString::fromUtf8(qloom::msg::kAppTitle.data(),
-                                                              int(qloom::msg::kAppTitle.size())));
+    QApplication::setApplicationDisplayName(
+        QString::fromUtf8(qloom::msg::kAppTitle.data(), int(qloom::msg::kAppTitle.size())));
     QMainWindow window;
-    window.setWindowTitle(QString::fromUtf8(qloom::msg::kMainCaption.data(),
-                                            int(qloom::msg::kMainCaption.size())));
+    window.setWindowTitle(
+        QString::fromUtf8(qloom::msg::kMainCaption.data(), int(qloom::msg::kMainCaption.size())));
     window.resize(392, 329);
     window.show();
     return app.exec();

@@ -13,7 +13,9 @@ QList<QMessageBox::StandardButton> g_answers;
 QStringList g_shown;
 bool g_testMode = false;
 
-QString appTitle() { return toQ(msg::kAppTitle); }
+QString appTitle() {
+    return toQ(msg::kAppTitle);
+}
 
 QMessageBox::StandardButton run(QWidget* parent, const QString& caption, const QString& text,
                                 QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
@@ -49,9 +51,17 @@ QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString&
     return run(parent, caption, text, icon, QMessageBox::Yes | QMessageBox::No, defaultButton);
 }
 
-void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) { g_answers << answer; }
-void MessageBox::setTestMode(bool on) { g_testMode = on; }
-QStringList MessageBox::shown() { return g_shown; }
-void MessageBox::clearShown() { g_shown.clear(); }
+void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) {
+    g_answers << answer;
+}
+void MessageBox::setTestMode(bool on) {
+    g_testMode = on;
+}
+QStringList MessageBox::shown() {
+    return g_shown;
+}
+void MessageBox::clearShown() {
+    g_shown.clear();
+}
 
 } // namespace qloom::gui

@@ -28,7 +28,7 @@ public:
     // recorded and answered with their default button.
     static void setNextAnswer(QMessageBox::StandardButton answer);
     static void setTestMode(bool on);
-    static QStringList shown();  // texts shown since the last clearShown()
+    static QStringList shown(); // texts shown since the last clearShown()
     static void clearShown();
 };
 

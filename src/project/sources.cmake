@@ -1,8 +1,7 @@
-# Qt-free helpers of the shell and project windows.
-set(QLOOM_PROJECT_LOGIC
+# Shell, start dialog, folder chooser, main window.
+list(APPEND QLOOM_PROJECT_LOGIC
     ErrorText.cpp
 )
-# Windows and Qt glue.
-set(QLOOM_PROJECT_GUI
+list(APPEND QLOOM_PROJECT_GUI
     MessageBox.cpp
 )

@@ -1,0 +1,1 @@
+qloom_gtest(project_errortext_tests ErrorTextTest.cpp LIBS qloom_guilogic)
