@@ -27,7 +27,8 @@ std::string UnescapeJsString(std::string_view content);
 // Removes one outer "<nObR>" ... "</nObR>" pair; any other text is returned unchanged.
 std::string StripNoBreak(std::string_view html);
 
-// Removes \ " ' / : , escapes CR, and falls back to `defaultText` when nothing is left.
+// Removes \ " ' / : , turns each line break (CR LF, lone CR or LF) into \ CR LF, and falls
+// back to `defaultText` when nothing is left.
 // The caller trims blanks first.
 std::string CleanSettingText(std::string_view text, std::string_view defaultText);
 

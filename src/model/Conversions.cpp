@@ -1,0 +1,217 @@
+#include "model/Conversions.h"
+
+#include <cstdint>
+#include <limits>
+
+namespace qloom {
+
+namespace {
+
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr std::string_view kNoBreakOpen = "<nObR>";
+constexpr std::string_view kNoBreakClose = "</nObR>";
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+// Every line break (CR LF, lone CR, lone LF) becomes CR LF, so a break of any origin ends up
+// as the same line continuation in the script and reads back as CR LF.
+std::string normaliseBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r') {
+            out += "\r\n";
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else if (c == '\n') {
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string ColorToHtml(ColorValue value) {
+    std::string out = "#";
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const unsigned byte = (value >> shift) & 0xFFu;
+        out += kHexDigits[byte >> 4];
+        out += kHexDigits[byte & 0xFu];
+    }
+    return out;
+}
+
+bool TryHtmlToColor(std::string_view text, ColorValue& out) {
+    if (text.size() < 7)
+        return false;
+    ColorValue result = 0;
+    for (int channel = 0; channel < 3; ++channel) {
+        const int high = hexValue(text[1 + 2 * channel]);
+        const int low = hexValue(text[2 + 2 * channel]);
+        if (high < 0 || low < 0)
+            return false;
+        result |= static_cast<ColorValue>(high * 16 + low) << (8 * channel);
+    }
+    out = result;
+    return true;
+}
+
+ColorValue HtmlToColor(std::string_view text) {
+    ColorValue value = 0;
+    return TryHtmlToColor(text, value) ? value : 0;
+}
+
+std::string EscapeJsString(std::string_view html) {
+    const std::string text = normaliseBreaks(html);
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    for (const char c : text) {
+        if (c == '\\' || c == '"' || c == '\r')
+            out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string UnescapeJsString(std::string_view content) {
+    std::string out;
+    out.reserve(content.size());
+    for (size_t i = 0; i < content.size(); ++i) {
+        const char c = content[i];
+        if (c == '\\' && i + 1 < content.size()) {
+            const char next = content[i + 1];
+            if (next == '\\' || next == '"') {
+                out += next;
+                ++i;
+                continue;
+            }
+            if (next == '\r')
+                continue; // the break itself stays; only the continuation mark goes
+        }
+        if (c == '"')
+            break;
+        out += c;
+    }
+    return out;
+}
+
+std::string StripNoBreak(std::string_view html) {
+    const size_t markers = kNoBreakOpen.size() + kNoBreakClose.size();
+    if (html.size() >= markers && html.substr(0, kNoBreakOpen.size()) == kNoBreakOpen &&
+        html.substr(html.size() - kNoBreakClose.size()) == kNoBreakClose)
+        return std::string(html.substr(kNoBreakOpen.size(), html.size() - markers));
+    return std::string(html);
+}
+
+std::string CleanSettingText(std::string_view text, std::string_view defaultText) {
+    std::string kept;
+    kept.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\\' || c == '"' || c == '\'' || c == '/' || c == ':')
+            continue;
+        kept += c;
+    }
+    // A bare LF would end the script's string literal in the middle; as a CR LF it becomes a
+    // line continuation like every other break.
+    std::string out;
+    for (const char c : normaliseBreaks(kept)) {
+        if (c == '\r')
+            out += '\\';
+        out += c;
+    }
+    if (out.empty() && !defaultText.empty())
+        return std::string(defaultText);
+    return out;
+}
+
+std::string TrimBlanks(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return std::string(text.substr(begin, end - begin));
+}
+
+bool TryParseInt(std::string_view text, int32_t& out) {
+    size_t i = 0;
+    while (i < text.size() && text[i] == ' ')
+        ++i;
+    const std::string_view rest = text.substr(i);
+    constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+
+    // "$1F" or "0x1F": unsigned, must still fit the signed range.
+    size_t hexStart = 0;
+    if (!rest.empty() && rest[0] == '$')
+        hexStart = 1;
+    else if (rest.size() >= 2 && rest[0] == '0' && (rest[1] == 'x' || rest[1] == 'X'))
+        hexStart = 2;
+    if (hexStart > 0) {
+        if (rest.size() == hexStart)
+            return false;
+        int64_t value = 0;
+        for (size_t k = hexStart; k < rest.size(); ++k) {
+            const int digit = hexValue(rest[k]);
+            if (digit < 0)
+                return false;
+            value = value * 16 + digit;
+            if (value > kMax)
+                return false;
+        }
+        out = static_cast<int32_t>(value);
+        return true;
+    }
+
+    size_t k = 0;
+    bool negative = false;
+    if (k < rest.size() && (rest[k] == '-' || rest[k] == '+')) {
+        negative = rest[k] == '-';
+        ++k;
+    }
+    if (k == rest.size())
+        return false;
+    const int64_t limit = negative ? kMax + 1 : kMax;
+    int64_t value = 0;
+    for (; k < rest.size(); ++k) {
+        const char c = rest[k];
+        if (c < '0' || c > '9')
+            return false;
+        value = value * 10 + (c - '0');
+        if (value > limit)
+            return false;
+    }
+    out = static_cast<int32_t>(negative ? -value : value);
+    return true;
+}
+
+int32_t ParseIntOr(std::string_view text, int32_t defaultValue) {
+    int32_t value = 0;
+    return TryParseInt(text, value) ? value : defaultValue;
+}
+
+int32_t ClampInt(int32_t value, int32_t lower, int32_t upper) {
+    if (value < lower)
+        value = lower;
+    if (value > upper)
+        value = upper;
+    return value;
+}
+
+} // namespace qloom

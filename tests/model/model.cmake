@@ -1,0 +1,3 @@
+qloom_gtest(model_tests
+    ${CMAKE_CURRENT_LIST_DIR}/MenuTableTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ConversionsTest.cpp)
