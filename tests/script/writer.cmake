@@ -1,0 +1,1 @@
+qloom_gtest(writer_tests ${CMAKE_CURRENT_LIST_DIR}/WriterTest.cpp)
