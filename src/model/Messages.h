@@ -33,6 +33,70 @@ inline constexpr std::string_view kDownloadLines =
     "       https://www.norvex.example/qloom/";
 inline constexpr std::string_view kNotAProject =
     "This is not qLoom project file, or this project is corrupted.";
+inline constexpr std::string_view kMenuCountOutOfRange =
+    "The script file names %s menus; a project holds 0 to 10000 menus.\r\n"
+    "The script file maybe corrupted.";
+inline constexpr std::string_view kArrayEndsEarly =
+    "Too few entries after: %s\r\nThe missing menus get the values of a new menu.\r\n"
+    "The script file maybe corrupted.";
+
+// Project settings and template check.
+inline constexpr std::string_view kProjectSettingsCaption = "Active Project Settings";
+inline constexpr std::string_view kTemplateInfoCaption = "Information about Template";
+inline constexpr std::string_view kTemplateLacksScriptHead = "The template file: \r\n";
+inline constexpr std::string_view kTemplateLacksScriptTail =
+    "\r\ndoes not contain the right code for your menu to operate correctly.\r\n\r\n"
+    "Put the required code into this file, or type a file name that does not exist (default "
+    "HTML code will be written there).";
+
+// HTML fragment tools.
+inline constexpr std::string_view kAddTextCaption = "Add Text";
+inline constexpr std::string_view kAddUrlCaption = "Add URL";
+inline constexpr std::string_view kAddImageCaption = "Add Image";
+inline constexpr std::string_view kCannotCopyHead = "Cannot copy this file: \r\n  ";
+inline constexpr std::string_view kCannotCopyTail =
+    "\r\nto project's folder.\r\nYou may not see a picture unless you copy this file to "
+    "project's folder.";
+inline constexpr std::string_view kHtmlFileFilter = "HTML Files (*.html *.htm);;All Files (*)";
+inline constexpr std::string_view kPictureFileFilter =
+    "All Image Files (*.gif;*.jpg;*.jpeg) (*.gif *.jpg *.jpeg);;GIF Image (*.gif) (*.gif);;"
+    "JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg);;All Files (*.*) (*)";
+inline constexpr std::string_view kNoPicture = "(None)";
+inline constexpr std::string_view kPicturePreviewCaption = "Preview";
+
+// Projects and application shell.
+inline constexpr std::string_view kActiveProjectPrefix = "Active Project: ";
+inline constexpr std::string_view kNoActiveProject = "No Active Project!";
+inline constexpr std::string_view kStayOnTopTip = "Keep this window on Top";
+inline constexpr std::string_view kBrowserCheckCaption = "Cannot communicate with the browser!";
+inline constexpr std::string_view kBrowserCheckText =
+    "Please update your browser!\r\n\r\nWarning - Old Version!\r\n\r\nInternet Explorer 5.0 or "
+    "above is required for this application to operate correctly.";
+inline constexpr std::string_view kQuitCaption = "Quit";
+inline constexpr std::string_view kCancelCaption = "Cancel";
+inline constexpr std::string_view kOpenFolderMessage =
+    "Select the folder where your menu project is located:";
+inline constexpr std::string_view kOpenFolderCaption = "Select Project Folder";
+inline constexpr std::string_view kNewFolderMessage =
+    "Select the folder where you would like the program to keep the files for your menu "
+    "project:";
+inline constexpr std::string_view kNewFolderCaption = "Select Destination Folder";
+inline constexpr std::string_view kCannotCreateFolderHead = "Cannot create folder: ";
+inline constexpr std::string_view kCannotCreateFolderTail =
+    "\r\n\r\nA folder name cannot contain any of the following characters:\r\n"
+    "                        \\    /    :    *    ?    \"    <    >    |";
+inline constexpr std::string_view kScriptExistsCaption = "Warning";
+inline constexpr std::string_view kScriptExistsQuestion =
+    "File \"Qloomscript.js\" already exists in specified folder.\r\n\r\nWould you like to open "
+    "it? Click \"Yes\" to open, or \"No\" to overwrite this project.";
+inline constexpr std::string_view kScriptNotFound =
+    "\"Qloomscript.js\" not found in this folder.\r\n\r\nThere is no qLoom project in this "
+    "folder, or the script file was removed from its location.";
+inline constexpr std::string_view kProposedNamePrefix = "NewProject_";
+inline constexpr std::string_view kFinalizedMessage =
+    "The script was successfully finalized, and is ready for integration and upload.";
+inline constexpr std::string_view kShellPreviewCaption = "Preview - qLoom 1.0";
+inline constexpr std::string_view kUnexpectedError = "Unexpected error";
 
 // Replaces the first "%s" of `pattern` with `value`.
 inline std::string Format(std::string_view pattern, std::string_view value) {

@@ -1,0 +1,37 @@
+#include "editor/ImageCopy.h"
+
+#include "editor/HtmlFragments.h"
+#include "model/Messages.h"
+#include "script/ScriptSaver.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace qloom {
+
+namespace fs = std::filesystem;
+
+ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view projectFolder) {
+    const std::string name = FileNamePart(source);
+    if (source.empty() || name.empty())
+        return ImageCopyOutcome::Failed;
+    const fs::path from{std::string(source)};
+    const fs::path to{JoinPath(projectFolder, name)};
+    std::error_code ec;
+    if (!fs::is_regular_file(from, ec))
+        return ImageCopyOutcome::Failed;
+    if (fs::exists(to, ec) && fs::equivalent(from, to, ec))
+        return ImageCopyOutcome::AlreadyThere;
+    ec.clear();
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    return ec ? ImageCopyOutcome::Failed : ImageCopyOutcome::Copied;
+}
+
+std::string CannotCopyText(std::string_view source) {
+    std::string text(msg::kCannotCopyHead);
+    text += source;
+    text += msg::kCannotCopyTail;
+    return text;
+}
+
+} // namespace qloom

@@ -1,0 +1,24 @@
+#pragma once
+
+// Copying a picture into the project folder, so that the page finds it by its bare file name.
+
+#include <string>
+#include <string_view>
+
+namespace qloom {
+
+enum class ImageCopyOutcome {
+    Copied,       // the file now lies in the project folder (a same-named file was replaced)
+    AlreadyThere, // the picked file is the project folder's own file: nothing to copy
+    Failed,       // missing source, unwritable folder ...
+};
+
+// Copies `source` to folder + "/" + its file name. "The same file" is decided by the file system
+// (same device and inode), because names are case-sensitive here and one file can be reached by
+// several paths; copying a file onto itself would truncate it.
+ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view projectFolder);
+
+// The message shown when the copy fails.
+std::string CannotCopyText(std::string_view source);
+
+} // namespace qloom

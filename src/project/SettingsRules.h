@@ -1,0 +1,65 @@
+#pragma once
+
+// The rules of the project settings dialog, kept free of widgets so they can be tested alone.
+
+#include "model/ProjectSettings.h"
+#include "model/Result.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qloom {
+
+// The dialog's controls as texts (the swatches as colours), exactly as the user left them.
+struct SettingsForm {
+    std::string scrollOut;
+    std::string scrollIn;
+    ColorValue captionColor = 0xFFFFFF;
+    ColorValue menuColor = 0xFFFFFF;
+    std::string fontCaption;
+    std::string fontMenu;
+    std::string sizeCaption;
+    std::string sizeMenu;
+    std::string templateName;
+};
+
+// Trimmed text -> whole number, the default when it does not convert, clamped into the range.
+int32_t WholeNumberField(std::string_view text, int32_t defaultValue, int32_t lower, int32_t upper);
+// Trimmed text -> cleaned setting text, the default when nothing is left.
+std::string CleanedTextField(std::string_view text, std::string_view defaultText);
+
+// What the dialog shows for the given settings, and what "Set Defaults" puts into it.
+SettingsForm FormFromSettings(const ProjectSettings& settings);
+SettingsForm DefaultForm();
+
+// The template file name the form asks for (cleaned, never empty, without a folder part).
+std::string TemplateNameOf(const SettingsForm& form);
+
+// Writes every value of the form into the settings at once; the project folder is untouched.
+void ApplyForm(const SettingsForm& form, ProjectSettings& settings);
+
+enum class TemplateVerdict {
+    Passes,      // missing (the default page will be written) or names the script file
+    LacksScript, // exists, but "Qloomscript.js" appears nowhere in it
+    Unreadable,  // exists but cannot be read; `status` carries the file error
+};
+
+struct TemplateCheck {
+    TemplateVerdict verdict = TemplateVerdict::Passes;
+    std::string path; // folder + "/" + name
+    Status status;
+};
+
+// Looks for the exact, case-sensitive text "Qloomscript.js" anywhere in the named file of the
+// project folder.
+TemplateCheck CheckTemplate(std::string_view projectFolder, std::string_view name);
+
+// The message shown when the template lacks the script reference.
+std::string TemplateLacksScriptText(std::string_view path);
+
+// The 30 lines of the template information window.
+std::vector<std::string> TemplateInfoLines();
+
+} // namespace qloom

@@ -1,0 +1,4 @@
+# Project settings dialog and the template check.
+list(APPEND QLOOM_PROJECT_LOGIC
+    SettingsRules.cpp
+)

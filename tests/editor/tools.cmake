@@ -1,0 +1,7 @@
+qloom_gtest(editor_fragment_tests HtmlFragmentsTest.cpp ImageCopyTest.cpp LIBS qloom_guilogic)
+qloom_gtest(editor_jpeg_tests JpegDecoderTest.cpp LIBS qloom_guilogic)
+if(QLOOM_GUI AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/HtmlToolsDialogTest.cpp)
+    add_executable(editor_tools_dialog_tests HtmlToolsDialogTest.cpp)
+    target_link_libraries(editor_tools_dialog_tests PRIVATE qloom_gui Qt6::Test)
+    add_test(NAME editor_tools_dialog_tests COMMAND editor_tools_dialog_tests)
+endif()
