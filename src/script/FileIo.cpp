@@ -1,0 +1,171 @@
+#include "script/FileIo.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qloom {
+
+namespace {
+
+std::optional<WriteFault>& activeFault() {
+    static std::optional<WriteFault> fault;
+    return fault;
+}
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+// How many bytes may still be written to `target` before the injected fault strikes.
+size_t byteBudget(const std::string& target) {
+    const auto& fault = activeFault();
+    if (fault && endsWith(target, fault->pathSuffix))
+        return fault->failAfterBytes;
+    return static_cast<size_t>(-1);
+}
+
+bool writeAll(int fd, std::string_view data, size_t budget) {
+    size_t done = 0;
+    while (done < data.size()) {
+        size_t chunk = data.size() - done;
+        if (chunk > (1u << 20))
+            chunk = 1u << 20;
+        if (done + chunk > budget) {
+            chunk = budget - done;
+            if (chunk == 0) {
+                errno = ENOSPC;
+                return false;
+            }
+        }
+        const ssize_t n = ::write(fd, data.data() + done, chunk);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string nameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Makes the rename itself durable; a folder that cannot be synced is no reason to fail a save
+// whose data already reached the disk.
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& out) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    std::string data;
+    if (S_ISREG(st.st_mode) && st.st_size > 0)
+        data.reserve(static_cast<size_t>(st.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            return false;
+        }
+        data.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    out = std::move(data);
+    return true;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool EntryExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
+void CreateFolderOneLevel(const std::string& path) {
+    ::mkdir(path.c_str(), 0777);
+}
+
+bool WriteFileReplacing(const std::string& path, std::string_view data) {
+    const std::string folder = folderOf(path);
+    const std::string stem = (folder == "/" ? "" : folder) + "/." + nameOf(path) + ".saving-" +
+                             std::to_string(::getpid()) + "-";
+    static unsigned counter = 0;
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = stem + std::to_string(++counter);
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+
+    // A replaced file keeps its permissions; a new one gets the umask's.
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        ::fchmod(fd, old.st_mode & 07777);
+
+    bool ok = writeAll(fd, data, byteBudget(path)) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (ok)
+        ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    syncFolder(folder);
+    return true;
+}
+
+bool WriteNewFile(const std::string& path, std::string_view data) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, data, byteBudget(path)) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok)
+        ::unlink(path.c_str());
+    return ok;
+}
+
+void SetWriteFaultForTesting(std::optional<WriteFault> fault) {
+    activeFault() = std::move(fault);
+}
+
+} // namespace qloom

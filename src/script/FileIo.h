@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qloom {
+
+// The few file-system operations the script files need, on plain POSIX calls so the core links
+// no toolkit.
+
+// Reads the whole file as bytes; false when it cannot be opened or read (a folder included).
+bool ReadWholeFile(const std::string& path, std::string& out);
+
+// True for an existing entry that is not a folder.
+bool FileExists(const std::string& path);
+// True when the path names anything at all (file, folder, ...).
+bool EntryExists(const std::string& path);
+
+// Creates the last component of `path`; whether it worked is seen by the writes that follow.
+void CreateFolderOneLevel(const std::string& path);
+
+// Replaces `path` with `data` so that a reader never sees a half-written file: the bytes go to
+// a temporary file in the same folder, are flushed to the disk, and only then renamed over the
+// old file. On any failure the old file is untouched and the temporary file is removed.
+bool WriteFileReplacing(const std::string& path, std::string_view data);
+
+// Writes `data` to `path` only when nothing exists there yet (an existing file is never
+// overwritten, not even by a race). A partly written file is removed again, so a failed write
+// does not leave a truncated file that would count as present from then on.
+bool WriteNewFile(const std::string& path, std::string_view data);
+
+// Test seam: the next writes to a file whose path ends with `pathSuffix` fail after
+// `failAfterBytes` bytes, as a full disk would. Cleared with std::nullopt.
+struct WriteFault {
+    std::string pathSuffix;
+    size_t failAfterBytes = 0;
+};
+void SetWriteFaultForTesting(std::optional<WriteFault> fault);
+
+} // namespace qloom

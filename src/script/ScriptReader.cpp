@@ -1,0 +1,415 @@
+#include "script/ScriptReader.h"
+
+#include "model/Conversions.h"
+#include "model/Messages.h"
+#include "script/FileIo.h"
+#include "script/LineEnds.h"
+
+#include <array>
+#include <optional>
+
+namespace qloom {
+
+namespace {
+
+constexpr std::string_view kVersionLine = "qLoomIDE_Ver = \"1.00\";";
+constexpr std::string_view kVersionPrefix = "qLoomIDE_Ver = \"";
+
+// The header statements that the writer always starts at the beginning of a line. Their
+// position anchors the search for everything else.
+enum LinePrefix : size_t {
+    kVersion,
+    kDefaults,
+    kCount,
+    kMTC,
+    kMTCH,
+    kMTM,
+    kMX,
+    kMY,
+    kMW,
+    kCO,
+    kCC,
+    kCM,
+    kMA,
+    kFL,
+    kOO,
+    kLinePrefixCount
+};
+
+constexpr std::array<std::string_view, kLinePrefixCount> kLinePrefixes = {
+    kVersionPrefix,          "var cDefCap=\"",         "var numOfMenus=",
+    "var MTC = new Array (", "var MTCH = new Array (", "var MTM = new Array (",
+    "var MX = new Array (",  "var MY = new Array (",   "var MW = new Array (",
+    "var CO = new Array (",  "var CC = new Array (",   "var CM = new Array (",
+    "var MA = new Array (",  "var FL = new Array (",   "var OO = new Array (",
+};
+
+constexpr size_t npos = std::string_view::npos;
+
+// The values of a fresh first menu: what a row gets when the file does not say.
+struct DefaultRow {
+    int32_t MX, MY, MW, MTCH, MA, FL, OO;
+    std::string MTC, MTM, CO, CC, CM;
+};
+
+const DefaultRow& defaultRow() {
+    static const DefaultRow row = [] {
+        MenuTable scratch;
+        AddMenu(scratch);
+        return DefaultRow{scratch.MX[0],  scratch.MY[0], scratch.MW[0], scratch.MTCH[0],
+                          scratch.MA[0],  scratch.FL[0], scratch.OO[0], scratch.MTC[0],
+                          scratch.MTM[0], scratch.CO[0], scratch.CC[0], scratch.CM[0]};
+    }();
+    return row;
+}
+
+class Reader {
+public:
+    Reader(std::string_view text, const ShowMessageFn& show) : text_(text), show_(show) {
+        indexLineStarts();
+    }
+
+    LoadResult run(Project& project);
+
+private:
+    void indexLineStarts();
+    size_t statementEnd(size_t from) const;
+    size_t findLinePrefix(LinePrefix which) const;
+    size_t findInStatement(LinePrefix anchor, std::string_view prefix) const;
+
+    void cannotFind(std::string_view prefix) const;
+    bool fail(std::string message);
+    bool convert(std::string_view piece, int32_t& out);
+
+    std::string readQuoted(size_t found, std::string_view prefix) const;
+    bool readNumber(size_t found, std::string_view prefix, int32_t& out);
+    size_t readStrings(size_t from, int32_t n, std::vector<std::string>& column) const;
+    bool readNumbers(size_t from, int32_t n, std::vector<int32_t>& column, size_t& count);
+
+    std::string_view text_;
+    const ShowMessageFn& show_;
+    std::array<size_t, kLinePrefixCount> lineStart_{};
+    std::optional<std::string> error_;
+};
+
+// One pass over the lines: for each statement prefix, the first line that begins with it and
+// does not continue a string of the line before (such a line ends in a backslash; every line
+// break inside a caption or body is written that way). A caption showing "var MX = new Array ("
+// on a line of its own therefore cannot be mistaken for the MX array.
+void Reader::indexLineStarts() {
+    lineStart_.fill(npos);
+    size_t missing = kLinePrefixCount;
+    size_t pos = 0;
+    bool continued = false;
+    while (pos < text_.size() && missing > 0) {
+        size_t eol = text_.find("\r\n", pos);
+        if (eol == npos)
+            eol = text_.size();
+        if (!continued) {
+            const std::string_view line = text_.substr(pos, eol - pos);
+            if (!line.empty() && (line[0] == 'v' || line[0] == 'q')) {
+                for (size_t k = 0; k < kLinePrefixCount; ++k) {
+                    if (lineStart_[k] == npos &&
+                        line.substr(0, kLinePrefixes[k].size()) == kLinePrefixes[k]) {
+                        lineStart_[k] = pos;
+                        --missing;
+                    }
+                }
+            }
+        }
+        continued = eol > pos && text_[eol - 1] == '\\';
+        pos = eol + 2;
+    }
+}
+
+// The end of the logical line that starts at `from`: lines ending in a backslash continue.
+size_t Reader::statementEnd(size_t from) const {
+    size_t pos = from;
+    for (;;) {
+        const size_t eol = text_.find("\r\n", pos);
+        if (eol == npos)
+            return text_.size();
+        if (eol == 0 || text_[eol - 1] != '\\')
+            return eol;
+        pos = eol + 2;
+    }
+}
+
+// Position right after the prefix; the first occurrence anywhere when no line starts with it,
+// so hand-edited files that moved a statement still read.
+size_t Reader::findLinePrefix(LinePrefix which) const {
+    const std::string_view prefix = kLinePrefixes[which];
+    size_t at = lineStart_[which];
+    if (at == npos)
+        at = text_.find(prefix);
+    return at == npos ? npos : at + prefix.size();
+}
+
+// A value of the defaults or count line is looked for in its own statement first.
+size_t Reader::findInStatement(LinePrefix anchor, std::string_view prefix) const {
+    const size_t start = lineStart_[anchor];
+    if (start != npos) {
+        const size_t end = statementEnd(start);
+        const size_t at = text_.substr(start, end - start).find(prefix);
+        if (at != npos)
+            return start + at + prefix.size();
+    }
+    const size_t at = text_.find(prefix);
+    return at == npos ? npos : at + prefix.size();
+}
+
+void Reader::cannotFind(std::string_view prefix) const {
+    std::string message(msg::kCannotFindPrefix);
+    message.append(prefix);
+    message.append(msg::kCannotFindSuffix);
+    show_(message);
+}
+
+bool Reader::fail(std::string message) {
+    if (!error_)
+        error_ = std::move(message);
+    return false;
+}
+
+bool Reader::convert(std::string_view piece, int32_t& out) {
+    if (TryParseInt(piece, out))
+        return true;
+    return fail(msg::Format(msg::kNotValidInteger, piece));
+}
+
+std::string Reader::readQuoted(size_t found, std::string_view prefix) const {
+    if (found == npos) {
+        cannotFind(prefix);
+        return {};
+    }
+    size_t end = text_.find('"', found);
+    if (end == npos)
+        end = text_.size();
+    return std::string(text_.substr(found, end - found));
+}
+
+bool Reader::readNumber(size_t found, std::string_view prefix, int32_t& out) {
+    out = 0;
+    if (found == npos) {
+        cannotFind(prefix);
+        return true;
+    }
+    size_t pos = found;
+    while (pos < text_.size() && text_[pos] == ' ')
+        ++pos;
+    size_t end = pos;
+    // "p" ends a value written with a unit: 12pt and 12px read as 12.
+    while (end < text_.size() && text_[end] != ',' && text_[end] != ';' && text_[end] != ' ' &&
+           text_[end] != 'p')
+        ++end;
+    if (end == pos) {
+        cannotFind(prefix);
+        return true;
+    }
+    return convert(text_.substr(pos, end - pos), out);
+}
+
+// Reads up to n double-quoted elements from `from` on; everything between elements is skipped,
+// a closing parenthesis included, so a short array takes its missing elements from the strings
+// that follow. Returns how many rows were filled; an element cut off by the end of the text
+// fills none.
+size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string>& column) const {
+    size_t stored = 0;
+    size_t pos = from;
+    const size_t size = text_.size();
+    while (stored < static_cast<size_t>(n)) {
+        const size_t open = text_.find('"', pos);
+        if (open == npos)
+            break;
+        size_t i = open + 1;
+        while (i < size && text_[i] != '"')
+            i += (text_[i] == '\\') ? 2 : 1;
+        if (i >= size)
+            break;
+        column[stored++] = UnescapeJsString(text_.substr(open + 1, i - open - 1));
+        pos = i + 1;
+    }
+    return stored;
+}
+
+// Each "," and ")" ends an element; the text between, trimmed, must be an integer. A last
+// element cut off by the end of the text still counts when it holds anything.
+bool Reader::readNumbers(size_t from, int32_t n, std::vector<int32_t>& column, size_t& count) {
+    count = 0;
+    size_t pieceStart = from;
+    const size_t size = text_.size();
+    for (size_t i = from; i < size && count < static_cast<size_t>(n); ++i) {
+        const char c = text_[i];
+        if (c != ',' && c != ')')
+            continue;
+        if (!convert(TrimBlanks(text_.substr(pieceStart, i - pieceStart)), column[count]))
+            return false;
+        ++count;
+        pieceStart = i + 1;
+    }
+    if (count < static_cast<size_t>(n) && pieceStart < size) {
+        const std::string rest = TrimBlanks(text_.substr(pieceStart));
+        if (!rest.empty()) {
+            if (!convert(rest, column[count]))
+                return false;
+            ++count;
+        }
+    }
+    return true;
+}
+
+LoadResult Reader::run(Project& project) {
+    LoadResult result;
+
+    if (text_.find(kVersionLine) == npos) {
+        const std::string version = readQuoted(findLinePrefix(kVersion), kVersionPrefix);
+        if (!version.empty()) {
+            std::string message(msg::kOtherVersion);
+            message += version;
+            message.append(msg::kDownloadLines);
+            show_(message);
+        } else {
+            show_(std::string(msg::kNotAProject));
+        }
+        result.outcome = LoadOutcome::NotProject;
+        return result;
+    }
+
+    MenuTable table;
+    ProjectSettings settings = project.settings;
+
+    if (!readNumber(findLinePrefix(kCount), "var numOfMenus=", table.MenuCount))
+        return {LoadOutcome::Error, *error_};
+    // The table has room for kCapacity rows and nothing else may be written; a count outside
+    // that range can only come from a damaged or foreign file, so the load is refused before
+    // anything else is read.
+    if (table.MenuCount < 0 || table.MenuCount > MenuTable::kCapacity)
+        return {LoadOutcome::Error,
+                msg::Format(msg::kMenuCountOutOfRange, std::to_string(table.MenuCount))};
+
+    auto number = [&](LinePrefix anchor, std::string_view prefix, int32_t& out) {
+        return readNumber(findInStatement(anchor, prefix), prefix, out);
+    };
+    auto quoted = [&](std::string_view prefix) {
+        return readQuoted(findInStatement(kDefaults, prefix), prefix);
+    };
+    // A colour that is missing or not "#RRGGBB" keeps the new-project white rather than turning
+    // into a colour the user never chose.
+    auto colour = [&](std::string_view prefix, ColorValue& out) {
+        ColorValue value = 0xFFFFFF;
+        TryHtmlToColor(quoted(prefix), value);
+        out = value;
+    };
+    // These texts are written unescaped into the script and the page's style rule, and the
+    // template name is joined to the project folder: a hand-edited file must not smuggle in
+    // quotes, separators or a folder part. A text that cleaning leaves as it is was written by
+    // this program (its settings dialog cleans every text) and is kept exactly, blanks included.
+    auto cleaned = [&](std::string_view prefix, std::string_view fallback) {
+        std::string raw = quoted(prefix);
+        if (CleanSettingText(raw, fallback) == raw)
+            return raw;
+        return CleanSettingText(TrimBlanks(raw), fallback);
+    };
+
+    if (!number(kCount, "scrIN=", settings.scrIN) || !number(kCount, "scrOUT=", settings.scrOUT))
+        return {LoadOutcome::Error, *error_};
+    colour("cDefCap=\"", settings.cDefCap);
+    colour("cDefMenu=\"", settings.cDefMenu);
+    settings.fDefCap = cleaned("fDefCap=\"", "Arial");
+    settings.fDefMenu = cleaned("fDefMenu=\"", "Arial");
+    if (!number(kDefaults, "fDefCapS=", settings.fDefCapS) ||
+        !number(kDefaults, "fDefMenuS=", settings.fDefMenuS))
+        return {LoadOutcome::Error, *error_};
+    settings.TemplateFileName = cleaned("PRJ_sTemplate=\"", "Temp.html");
+
+    const int32_t n = table.MenuCount;
+    if (n > 0) {
+        // Rows the file does not fill (a missing array, or a text that ends early) hold the
+        // values of a new menu, so every row in use is one the editor and the writer accept.
+        const DefaultRow& d = defaultRow();
+        for (int32_t i = 0; i < n; ++i) {
+            table.MX[i] = d.MX;
+            table.MY[i] = d.MY;
+            table.MW[i] = d.MW;
+            table.MTCH[i] = d.MTCH;
+            table.MA[i] = d.MA;
+            table.FL[i] = d.FL;
+            table.OO[i] = d.OO;
+            table.MTC[i] = d.MTC;
+            table.MTM[i] = d.MTM;
+            table.CO[i] = d.CO;
+            table.CC[i] = d.CC;
+            table.CM[i] = d.CM;
+        }
+
+        auto endsEarly = [&](LinePrefix which) {
+            show_(msg::Format(msg::kArrayEndsEarly, kLinePrefixes[which]));
+        };
+        auto strings = [&](LinePrefix which, std::vector<std::string>& column) {
+            const size_t from = findLinePrefix(which);
+            if (from == npos)
+                return cannotFind(kLinePrefixes[which]);
+            if (readStrings(from, n, column) < static_cast<size_t>(n))
+                endsEarly(which);
+        };
+        auto numbers = [&](LinePrefix which, std::vector<int32_t>& column) {
+            const size_t from = findLinePrefix(which);
+            if (from == npos) {
+                cannotFind(kLinePrefixes[which]);
+                return true;
+            }
+            size_t count = 0;
+            if (!readNumbers(from, n, column, count))
+                return false;
+            if (count < static_cast<size_t>(n))
+                endsEarly(which);
+            return true;
+        };
+
+        strings(kMTC, table.MTC);
+        if (!numbers(kMTCH, table.MTCH))
+            return {LoadOutcome::Error, *error_};
+        strings(kMTM, table.MTM);
+        if (!numbers(kMX, table.MX) || !numbers(kMY, table.MY) || !numbers(kMW, table.MW))
+            return {LoadOutcome::Error, *error_};
+        strings(kCO, table.CO);
+        strings(kCC, table.CC);
+        strings(kCM, table.CM);
+        if (!numbers(kMA, table.MA) || !numbers(kFL, table.FL) || !numbers(kOO, table.OO))
+            return {LoadOutcome::Error, *error_};
+
+        for (int32_t i = 0; i < n; ++i) {
+            if (table.OO[i] == 1)
+                table.MTM[i] = StripNoBreak(table.MTM[i]);
+        }
+        table.SelectedMenu = 0;
+    } else {
+        // A project without menus leaves the selection where it was.
+        table.SelectedMenu = project.table.SelectedMenu;
+    }
+
+    settings.ProjectFolder = project.settings.ProjectFolder;
+    project.table = std::move(table);
+    project.settings = std::move(settings);
+    result.outcome = LoadOutcome::Loaded;
+    return result;
+}
+
+} // namespace
+
+LoadResult LoadProjectFromText(std::string_view text, Project& project,
+                               const ShowMessageFn& showMessage) {
+    const std::string normalised = NormaliseLineEnds(text);
+    Reader reader(normalised, showMessage);
+    return reader.run(project);
+}
+
+LoadResult LoadProject(const std::string& path, Project& project,
+                       const ShowMessageFn& showMessage) {
+    std::string text;
+    if (!ReadWholeFile(path, text))
+        return {LoadOutcome::Error, msg::Format(msg::kCannotOpenFile, path)};
+    return LoadProjectFromText(text, project, showMessage);
+}
+
+} // namespace qloom

@@ -1,0 +1,115 @@
+#include "IoTestSupport.h"
+
+#include "model/Messages.h"
+#include "script/ScriptReader.h"
+
+#include <gtest/gtest.h>
+
+namespace qloom {
+namespace {
+
+using testing::cannotFind;
+using testing::MessageLog;
+
+TEST(ScriptReader, UnreadableFileIsAnErrorAndChangesNothing) {
+    testing::TempDir dir;
+    for (const std::string& path : {dir.file("missing.js"), dir.path()}) {
+        Project project = testing::sentinelProject();
+        MessageLog log;
+        const LoadResult result = LoadProject(path, project, log.fn());
+        EXPECT_EQ(result.outcome, LoadOutcome::Error);
+        EXPECT_EQ(result.errorMessage, "Cannot open file " + path);
+        EXPECT_TRUE(log.shown.empty());
+        EXPECT_TRUE(testing::sameProject(project, testing::sentinelProject()));
+    }
+}
+
+// A hand-edited file that moved every statement away from the start of its line still reads:
+// the first occurrence anywhere is the fallback.
+TEST(ScriptReader, FindsValuesAnywhereWhenNoLineStartsWithThem) {
+    const std::string text =
+        "  qLoomIDE_Ver = \"1.00\"; var numOfMenus=1 ,scrIN=  7,scrOUT=8;\n"
+        " x cDefCap=\"#00FF00\" cDefMenu=\"#000080\" fDefCap=\"Tahoma\" fDefMenu=\"Georgia\"\n"
+        " fDefCapS=10,fDefMenuS=11;PRJ_sTemplate=\"index.htm\"\n"
+        " var MTC = new Array (\"a\\\\b\\\"c\\x\\\\\"); var MTCH = new Array ( 5 ,0);"
+        " var MTM = new Array (\"<nObR></nObR>\"); var MX = new Array (-1,0);"
+        " var MY = new Array (\n-2\n,0); var MW = new Array (3,0); var CO = new Array "
+        "(\"#111111\");"
+        " var CC = new Array (\"#222222\"); var CM = new Array (\"#333333\");"
+        " var MA = new Array (1,0); var FL = new Array (0,0); var OO = new Array (1,0);";
+    Project project;
+    MessageLog log;
+    ASSERT_EQ(LoadProjectFromText(text, project, log.fn()).outcome, LoadOutcome::Loaded);
+    EXPECT_TRUE(log.shown.empty());
+    const ProjectSettings& s = project.settings;
+    EXPECT_EQ(s.scrIN, 7);
+    EXPECT_EQ(s.scrOUT, 8);
+    EXPECT_EQ(s.cDefCap, 0x00FF00u);
+    EXPECT_EQ(s.cDefMenu, 0x800000u);
+    EXPECT_EQ(s.fDefCap, "Tahoma");
+    EXPECT_EQ(s.fDefMenu, "Georgia");
+    EXPECT_EQ(s.fDefCapS, 10);
+    EXPECT_EQ(s.fDefMenuS, 11);
+    EXPECT_EQ(s.TemplateFileName, "index.htm");
+    const MenuTable& t = project.table;
+    ASSERT_EQ(t.MenuCount, 1);
+    // Doubled backslash, escaped quote, and a backslash before another character kept as is.
+    EXPECT_EQ(t.MTC[0], "a\\b\"c\\x\\");
+    EXPECT_EQ(t.MTCH[0], 5);
+    EXPECT_EQ(t.MTM[0], ""); // the bare wrapper of a vertical menu
+    EXPECT_EQ(t.MX[0], -1);
+    EXPECT_EQ(t.MY[0], -2);
+    EXPECT_EQ(t.CO[0], "#111111");
+    EXPECT_EQ(t.MA[0], 1);
+    EXPECT_EQ(t.FL[0], 0);
+    EXPECT_EQ(t.OO[0], 1);
+}
+
+// A number array that runs past its ")" takes its missing elements from the text that follows;
+// what follows there is normally not a number, and the load stops without taking anything over.
+TEST(ScriptReader, ConversionErrorAfterMessagesStillChangesNothing) {
+    const std::string text = "qLoomIDE_Ver = \"1.00\";\r\n"
+                             "var numOfMenus=2,scrIN=3,scrOUT=4;\r\n"
+                             "var MTC = new Array (\"a\",\"b\");\r\n"
+                             "var MTCH = new Array (1);\r\n"
+                             "function makeQloom() {}\r\n";
+    Project project = testing::sentinelProject();
+    MessageLog log;
+    const LoadResult result = LoadProjectFromText(text, project, log.fn());
+    EXPECT_EQ(result.outcome, LoadOutcome::Error);
+    EXPECT_EQ(result.errorMessage, "';\r\nfunction makeQloom(' is not a valid integer value");
+    ASSERT_FALSE(log.shown.empty());
+    EXPECT_EQ(log.shown.front(), cannotFind("cDefCap=\""));
+    EXPECT_TRUE(testing::sameProject(project, testing::sentinelProject()));
+}
+
+// A vertical menu body may legitimately start with a line that looks like a header statement.
+// Only the statement at the start of a line outside any string counts.
+TEST(ScriptReader, StatementTextInsideABodyIsNotTakenForTheStatement) {
+    const std::string text =
+        "qLoomIDE_Ver = \"1.00\";\r\n"
+        "var cDefCap=\"#FFFFFF\", fDefCap=\"A\", fDefCapS=1, cDefMenu=\"#FFFFFF\","
+        " fDefMenu=\"B\", fDefMenuS=2, PRJ_sTemplate=\"t.html\";\r\n"
+        "var numOfMenus=1,scrIN=3,scrOUT=4;\r\n"
+        "var MTC = new Array (\"\\\r\n"
+        "var OO = new Array (5,0);\\\r\n"
+        "var MTM = new Array (\\\"x\\\");\");\r\n"
+        "var MTCH = new Array (9,0);\r\n"
+        "var MTM = new Array (\"<nObR>body</nObR>\");\r\n"
+        "var MX = new Array (1,0);\r\nvar MY = new Array (2,0);\r\n"
+        "var MW = new Array (3,0);\r\nvar CO = new Array (\"transparent\");\r\n"
+        "var CC = new Array (\"#000000\");\r\nvar CM = new Array (\"#008080\");\r\n"
+        "var MA = new Array (0,0);\r\nvar FL = new Array (1,0);\r\n"
+        "var OO = new Array (1,0);\r\n";
+    Project project;
+    MessageLog log;
+    ASSERT_EQ(LoadProjectFromText(text, project, log.fn()).outcome, LoadOutcome::Loaded);
+    EXPECT_TRUE(log.shown.empty());
+    EXPECT_EQ(project.table.MTC[0],
+              "\r\nvar OO = new Array (5,0);\r\nvar MTM = new Array (\"x\");");
+    EXPECT_EQ(project.table.OO[0], 1);
+    EXPECT_EQ(project.table.MTM[0], "body");
+}
+
+} // namespace
+} // namespace qloom

@@ -1,0 +1,215 @@
+#include "IoTestSupport.h"
+
+#include "model/Messages.h"
+#include "script/FileIo.h"
+#include "script/FixedTexts.h"
+#include "script/LineEnds.h"
+#include "script/ScriptSaver.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace qloom {
+namespace {
+
+using testing::listFolder;
+using testing::readBytes;
+using testing::TempDir;
+using testing::writeBytes;
+
+// Clears an injected write fault even when an assertion leaves the test early.
+struct FaultGuard {
+    FaultGuard(const std::string& suffix, size_t afterBytes) {
+        SetWriteFaultForTesting(WriteFault{suffix, afterBytes});
+    }
+    ~FaultGuard() { SetWriteFaultForTesting(std::nullopt); }
+};
+
+Project projectIn(const std::string& folder) {
+    Project p;
+    p.settings.ProjectFolder = folder;
+    AddMenu(p.table);
+    AddMenu(p.table);
+    p.table.OO[1] = 1;
+    p.table.MTC[0] = "two\r\nlines \"quoted\" C:\\";
+    return p;
+}
+
+bool everyLineEndsWithCrLf(const std::string& text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))
+            return false;
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            return false;
+    }
+    return text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
+}
+
+TEST(PathRules, SeparatorAndRoot) {
+    EXPECT_EQ(StripTrailingBackslash("/home/u/menus/"), "/home/u/menus");
+    EXPECT_EQ(StripTrailingBackslash("/home/u/menus"), "/home/u/menus");
+    EXPECT_EQ(StripTrailingBackslash("/"), "/");
+    EXPECT_EQ(StripTrailingBackslash("a"), "a");
+    EXPECT_EQ(StripTrailingBackslash("a//"), "a/"); // one separator at most
+    EXPECT_EQ(JoinPath("/home/u", "Qloomscript.js"), "/home/u/Qloomscript.js");
+    EXPECT_EQ(JoinPath("/", "Qloomscript.js"), "/Qloomscript.js");
+
+    TempDir dir;
+    writeBytes(dir.file("f.txt"), "x");
+    EXPECT_TRUE(PathExists(dir.path()));
+    EXPECT_TRUE(PathExists(dir.path() + "/"));
+    EXPECT_TRUE(PathExists(dir.file("f.txt")));
+    EXPECT_TRUE(PathExists("/"));
+    EXPECT_FALSE(PathExists(dir.file("none")));
+    EXPECT_FALSE(PathExists(""));
+}
+
+// The blocks are joined line by line: whatever breaks a block or header entry holds, the file
+// has CR LF after every line and no line is added between blocks.
+TEST(AssembleScript, JoinsBlocksLineByLineWithCrLf) {
+    Project p;
+    p.HeaderLines = {"head\rone", "", "two\nthree", "four\r\n\r\nfive"};
+    const std::string header = "head\r\none\r\n\r\ntwo\r\nthree\r\nfour\r\n\r\nfive\r\n";
+
+    const std::string final = AssembleScript(p, false);
+    const std::string preview = AssembleScript(p, true);
+    const std::string comment = NormaliseLineEnds(CommentBlock());
+    const std::string runtime = NormaliseLineEnds(RuntimeTemplate());
+    const std::string editing = NormaliseLineEnds(EditingLayer());
+
+    EXPECT_EQ(final, comment + header + runtime);
+    EXPECT_EQ(preview, comment + header + runtime + editing);
+    EXPECT_TRUE(everyLineEndsWithCrLf(preview));
+    EXPECT_EQ(final.find("/* IDE! */"), std::string::npos);
+}
+
+TEST(SaveScript, WritesScriptAndDefaultPageIntoACreatedFolder) {
+    TempDir dir;
+    const std::string folder = dir.file("project"); // does not exist yet
+    Project p = projectIn(folder);
+
+    ASSERT_TRUE(SaveScript(p, true).ok);
+    const std::string script = readBytes(folder + "/Qloomscript.js");
+    EXPECT_EQ(script, AssembleScript(p, true));
+    EXPECT_TRUE(everyLineEndsWithCrLf(script));
+
+    const std::string page = readBytes(folder + "/Temp.html");
+    EXPECT_EQ(page, "<HTML>\r\n\r\n<HEAD>\r\n\r\n"
+                    "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>\r\n\r\n"
+                    "</HEAD>\r\n\r\n<BODY leftmargin=0 topmargin=0>\r\n\r\n"
+                    "<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>\r\n\r\n"
+                    "</BODY>\r\n\r\n</HTML>\r\n");
+    EXPECT_EQ(listFolder(folder), (std::vector<std::string>{"Qloomscript.js", "Temp.html"}));
+}
+
+TEST(SaveScript, RepeatedSavesAreIdenticalAndKeepAnExistingTemplate) {
+    TempDir dir;
+    Project p = projectIn(dir.path());
+    p.settings.TemplateFileName = "mine.html";
+    writeBytes(dir.file("mine.html"), "my own page\n");
+
+    ASSERT_TRUE(SaveScript(p, true).ok);
+    const std::string first = readBytes(dir.file("Qloomscript.js"));
+    ASSERT_TRUE(SaveScript(p, true).ok);
+    EXPECT_EQ(readBytes(dir.file("Qloomscript.js")), first);
+    EXPECT_EQ(readBytes(dir.file("mine.html")), "my own page\n");
+
+    // The final variant differs only by its count line and the missing editing layer.
+    ASSERT_TRUE(SaveScript(p, false).ok);
+    const std::string final = readBytes(dir.file("Qloomscript.js"));
+    EXPECT_EQ(final.find("/* IDE! */"), std::string::npos);
+    EXPECT_NE(final.find(",IDE=0,"), std::string::npos);
+    EXPECT_NE(first.find(",IDE=1,"), std::string::npos);
+}
+
+// A save that breaks off half way must not cost the user the project: the previous script stays
+// as it was, nothing half-written is left behind, and the template page is not written.
+TEST(SaveScript, FailedWriteKeepsThePreviousScript) {
+    TempDir dir;
+    Project p = projectIn(dir.path());
+    ASSERT_TRUE(SaveScript(p, false).ok);
+    const std::string before = readBytes(dir.file("Qloomscript.js"));
+    ::unlink(dir.file("Temp.html").c_str());
+
+    p.table.MTC[0] = "changed";
+    for (size_t afterBytes : {size_t{0}, size_t{100}, before.size() - 1}) {
+        FaultGuard fault("/Qloomscript.js", afterBytes);
+        const Status status = SaveScript(p, true);
+        EXPECT_FALSE(status.ok);
+        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Qloomscript.js"));
+        EXPECT_EQ(readBytes(dir.file("Qloomscript.js")), before);
+        EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"Qloomscript.js"}));
+    }
+}
+
+TEST(SaveScript, UncreatableFolderReportsTheScriptPath) {
+    TempDir dir;
+    Project p = projectIn(dir.file("no/such/folder"));
+    const Status status = SaveScript(p, true);
+    EXPECT_FALSE(status.ok);
+    EXPECT_EQ(status.message, "Cannot create file " + dir.file("no/such/folder/Qloomscript.js"));
+}
+
+TEST(SaveScript, FailedTemplateWriteLeavesNoPartialPage) {
+    TempDir dir;
+    Project p = projectIn(dir.path());
+    {
+        FaultGuard fault("/Temp.html", 20);
+        const Status status = SaveScript(p, true);
+        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Temp.html"));
+        EXPECT_FALSE(PathExists(dir.file("Temp.html")));
+    }
+    // A folder in the template's place counts as missing, and cannot be written over.
+    ::mkdir(dir.file("Temp.html").c_str(), 0777);
+    EXPECT_EQ(SaveScript(p, true).message, "Cannot create file " + dir.file("Temp.html"));
+}
+
+TEST(FinalizeProject, WritesFinalScriptAndReadMe) {
+    TempDir dir;
+    Project p = projectIn(dir.path());
+    writeBytes(dir.file("ReadMe.txt"), "old");
+    ASSERT_TRUE(FinalizeProject(p).ok);
+
+    EXPECT_EQ(readBytes(dir.file("Qloomscript.js")), AssembleScript(p, false));
+    const std::string readMe = readBytes(dir.file("ReadMe.txt"));
+    EXPECT_EQ(readMe, NormaliseLineEnds(ReadMeText()));
+    EXPECT_TRUE(everyLineEndsWithCrLf(readMe));
+    EXPECT_EQ(std::count(readMe.begin(), readMe.end(), '\n'), 12);
+    EXPECT_EQ(readMe.substr(0, 71),
+              " Two lines required to be inserted into the HTML code of a page where\r\n");
+    EXPECT_NE(readMe.find("\r\n <SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>\r\n"),
+              std::string::npos);
+}
+
+TEST(FinalizeProject, FailedScriptWriteWritesNoReadMe) {
+    TempDir dir;
+    Project p = projectIn(dir.path());
+    {
+        FaultGuard fault("/Qloomscript.js", 10);
+        const Status status = FinalizeProject(p);
+        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Qloomscript.js"));
+        EXPECT_FALSE(PathExists(dir.file("ReadMe.txt")));
+    }
+    writeBytes(dir.file("ReadMe.txt"), "old");
+    FaultGuard fault("/ReadMe.txt", 10);
+    EXPECT_EQ(FinalizeProject(p).message, "Cannot create file " + dir.file("ReadMe.txt"));
+    EXPECT_EQ(readBytes(dir.file("ReadMe.txt")), "old");
+}
+
+TEST(FileIo, ReplacingKeepsPermissionsOfTheOldFile) {
+    TempDir dir;
+    const std::string path = dir.file("f");
+    writeBytes(path, "old");
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(WriteFileReplacing(path, "new"));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(readBytes(path), "new");
+    EXPECT_FALSE(WriteNewFile(path, "other")); // never over an existing file
+    EXPECT_EQ(readBytes(path), "new");
+}
+
+} // namespace
+} // namespace qloom
