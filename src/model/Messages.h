@@ -107,4 +107,38 @@ inline std::string Format(std::string_view pattern, std::string_view value) {
     return out;
 }
 
+// Command-line companion (qloom-cli). Field problems read "<field>: <reason>".
+inline constexpr std::string_view kCliUsage =
+    "Usage:\n"
+    "  qloom-cli dump PATH                 print the project (folder or script file) as JSON\n"
+    "  qloom-cli write FOLDER [--preview]  save the JSON project read from standard input\n"
+    "  qloom-cli new FOLDER [--force]      start a project with the new-project values\n"
+    "  qloom-cli add FOLDER [N]            append N menus (default 1) and save\n"
+    "  qloom-cli finalize FOLDER           save the final script and ReadMe.txt\n";
+inline constexpr std::string_view kCliUnknownCommand = "Unknown command: %s";
+inline constexpr std::string_view kCliUnexpectedArgument = "Unexpected argument: %s";
+inline constexpr std::string_view kCliMissingArgument = "Missing argument: %s";
+inline constexpr std::string_view kCliBadMenuNumber =
+    "N must be a whole number from 1 to 10000, not: %s";
+inline constexpr std::string_view kCliProjectExists =
+    "%s already holds a project (Qloomscript.js); add --force to replace it.";
+inline constexpr std::string_view kCliNothingWritten = "Nothing was written.";
+inline constexpr std::string_view kCliMalformedJson = "Malformed JSON: %s";
+inline constexpr std::string_view kCliNotObject = "must be an object";
+inline constexpr std::string_view kCliNotArray = "must be an array";
+inline constexpr std::string_view kCliNotInteger = "must be a whole number";
+inline constexpr std::string_view kCliOutOfRange = "must be from %s";
+inline constexpr std::string_view kCliNotText =
+    "must be a string or an object {\"base64\": \"...\"}";
+inline constexpr std::string_view kCliBadBase64 = "holds no valid base64 text";
+inline constexpr std::string_view kCliNotColour =
+    "must be \"transparent\" or # followed by six hexadecimal digits";
+inline constexpr std::string_view kCliNotColourValue =
+    "must be # followed by six hexadecimal digits";
+inline constexpr std::string_view kCliBadSettingText =
+    "must not be empty, begin or end with a blank, or hold \\ \" ' / : or control characters";
+inline constexpr std::string_view kCliBadTemplateName = "must name a file, not . or ..";
+inline constexpr std::string_view kCliUnknownField = "is not a field of a project";
+inline constexpr std::string_view kCliTooManyMenus = "holds more than 10000 menus";
+
 } // namespace qloom::msg

@@ -1,0 +1,304 @@
+#include "cli/ProjectJson.h"
+
+#include "cli/Base64.h"
+#include "model/Conversions.h"
+#include "model/Messages.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <utility>
+
+namespace qloom::cli {
+
+namespace {
+
+using Json = nlohmann::json;
+
+// A field problem: the first one found ends the conversion.
+struct Refusal {
+    std::string text;
+};
+
+[[noreturn]] void refuse(const std::string& field, std::string_view reason) {
+    throw Refusal{field + ": " + std::string(reason)};
+}
+
+std::string range(int32_t lower, int32_t upper) {
+    return std::to_string(lower) + " to " + std::to_string(upper);
+}
+
+int32_t readInteger(const Json& value, const std::string& field, int32_t lower, int32_t upper) {
+    int64_t number = 0;
+    if (value.is_number_integer() && !value.is_number_unsigned()) {
+        number = value.get<int64_t>();
+    } else if (value.is_number_unsigned()) {
+        const uint64_t big = value.get<uint64_t>();
+        number = big > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())
+                     ? std::numeric_limits<int64_t>::max()
+                     : static_cast<int64_t>(big);
+    } else {
+        refuse(field, msg::kCliNotInteger);
+    }
+    if (number < lower || number > upper)
+        refuse(field, msg::Format(msg::kCliOutOfRange, range(lower, upper)));
+    return static_cast<int32_t>(number);
+}
+
+std::string readText(const Json& value, const std::string& field) {
+    if (value.is_string())
+        return value.get<std::string>();
+    if (value.is_object() && value.size() == 1 && value.contains("base64") &&
+        value["base64"].is_string()) {
+        std::string bytes;
+        if (!DecodeBase64(value["base64"].get<std::string>(), bytes))
+            refuse(field, msg::kCliBadBase64);
+        return bytes;
+    }
+    refuse(field, msg::kCliNotText);
+}
+
+bool isHexColour(const std::string& text) {
+    if (text.size() != 7 || text[0] != '#')
+        return false;
+    for (size_t i = 1; i < 7; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(text[i])))
+            return false;
+    return true;
+}
+
+std::string upper(std::string text) {
+    for (auto& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The table's colour columns hold "transparent" or "#RRGGBB" with upper-case digits.
+std::string readColourText(const Json& value, const std::string& field) {
+    if (value.is_string()) {
+        const std::string text = value.get<std::string>();
+        if (text == "transparent")
+            return text;
+        if (isHexColour(text))
+            return upper(text);
+    }
+    refuse(field, msg::kCliNotColour);
+}
+
+ColorValue readColourValue(const Json& value, const std::string& field) {
+    if (value.is_string()) {
+        const std::string text = value.get<std::string>();
+        if (isHexColour(text))
+            return HtmlToColor(text);
+    }
+    refuse(field, msg::kCliNotColourValue);
+}
+
+// Setting texts stand unescaped in the script, so only texts that the settings dialog's
+// cleaning would leave alone are taken.
+std::string readSettingText(const Json& value, const std::string& field) {
+    const std::string text = readText(value, field);
+    bool control = false;
+    for (const char c : text)
+        control = control || static_cast<unsigned char>(c) < 0x20;
+    if (text.empty() || control || TrimBlanks(text) != text || CleanSettingText(text, "") != text)
+        refuse(field, msg::kCliBadSettingText);
+    return text;
+}
+
+template <typename Visit>
+void forEachField(const Json& object, const std::string& field, Visit visit) {
+    if (!object.is_object())
+        refuse(field, msg::kCliNotObject);
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        const std::string name = field.empty() ? it.key() : field + "." + it.key();
+        if (!visit(it.key(), it.value(), name))
+            refuse(name, msg::kCliUnknownField);
+    }
+}
+
+void readSettings(const Json& object, ProjectSettings& s) {
+    forEachField(object, "settings",
+                 [&](const std::string& key, const Json& v, const std::string& name) {
+                     if (key == "scrIN")
+                         s.scrIN = readInteger(v, name, 1, 999);
+                     else if (key == "scrOUT")
+                         s.scrOUT = readInteger(v, name, 1, 999);
+                     else if (key == "cDefCap")
+                         s.cDefCap = readColourValue(v, name);
+                     else if (key == "cDefMenu")
+                         s.cDefMenu = readColourValue(v, name);
+                     else if (key == "fDefCap")
+                         s.fDefCap = readSettingText(v, name);
+                     else if (key == "fDefMenu")
+                         s.fDefMenu = readSettingText(v, name);
+                     else if (key == "fDefCapS")
+                         s.fDefCapS = readInteger(v, name, 2, 999);
+                     else if (key == "fDefMenuS")
+                         s.fDefMenuS = readInteger(v, name, 2, 999);
+                     else if (key == "template") {
+                         s.TemplateFileName = readSettingText(v, name);
+                         if (s.TemplateFileName == "." || s.TemplateFileName == "..")
+                             refuse(name, msg::kCliBadTemplateName);
+                     } else
+                         return false;
+                     return true;
+                 });
+}
+
+void readMenu(const Json& object, MenuTable& t, int32_t row) {
+    // Start from a first menu's values so absent fields have a meaning.
+    t.MX[row] = 10;
+    t.MY[row] = 10;
+    t.MW[row] = 150;
+    t.MTCH[row] = 22;
+    t.MTC[row] = kDefaultCaption;
+    t.MTM[row] = kDefaultBody;
+    t.CO[row] = "transparent";
+    t.CC[row] = "#000000";
+    t.CM[row] = "#008080";
+    t.MA[row] = 0;
+    t.FL[row] = 1;
+    t.OO[row] = 0;
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    const std::string field = "menus[" + std::to_string(row) + "]";
+    forEachField(object, field,
+                 [&](const std::string& key, const Json& v, const std::string& name) {
+                     if (key == "MX")
+                         t.MX[row] = readInteger(v, name, kMin, kMax);
+                     else if (key == "MY")
+                         t.MY[row] = readInteger(v, name, kMin, kMax);
+                     else if (key == "MW")
+                         t.MW[row] = readInteger(v, name, 1, 900);
+                     else if (key == "MTCH")
+                         t.MTCH[row] = readInteger(v, name, 1, 600);
+                     else if (key == "MTC")
+                         t.MTC[row] = readText(v, name);
+                     else if (key == "MTM")
+                         t.MTM[row] = readText(v, name);
+                     else if (key == "CO")
+                         t.CO[row] = readColourText(v, name);
+                     else if (key == "CC")
+                         t.CC[row] = readColourText(v, name);
+                     else if (key == "CM")
+                         t.CM[row] = readColourText(v, name);
+                     else if (key == "MA")
+                         t.MA[row] = readInteger(v, name, 0, 1);
+                     else if (key == "FL")
+                         t.FL[row] = readInteger(v, name, 0, 1);
+                     else if (key == "OO")
+                         t.OO[row] = readInteger(v, name, 0, 1);
+                     else
+                         return false;
+                     return true;
+                 });
+}
+
+} // namespace
+
+nlohmann::ordered_json TextToJson(const std::string& bytes) {
+    if (IsValidUtf8(bytes))
+        return bytes;
+    nlohmann::ordered_json wrapped;
+    wrapped["base64"] = EncodeBase64(bytes);
+    return wrapped;
+}
+
+nlohmann::ordered_json ProjectToJson(const Project& project) {
+    const ProjectSettings& s = project.settings;
+    const MenuTable& t = project.table;
+    nlohmann::ordered_json doc;
+    auto& settings = doc["settings"];
+    settings["scrIN"] = s.scrIN;
+    settings["scrOUT"] = s.scrOUT;
+    settings["cDefCap"] = ColorToHtml(s.cDefCap);
+    settings["cDefMenu"] = ColorToHtml(s.cDefMenu);
+    settings["fDefCap"] = TextToJson(s.fDefCap);
+    settings["fDefMenu"] = TextToJson(s.fDefMenu);
+    settings["fDefCapS"] = s.fDefCapS;
+    settings["fDefMenuS"] = s.fDefMenuS;
+    settings["template"] = TextToJson(s.TemplateFileName);
+    doc["selectedMenu"] = t.SelectedMenu;
+    auto& menus = doc["menus"];
+    menus = nlohmann::ordered_json::array();
+    const int32_t rows = std::min(std::max(t.MenuCount, 0), MenuTable::kCapacity);
+    for (int32_t i = 0; i < rows; ++i) {
+        nlohmann::ordered_json m;
+        m["MX"] = t.MX[i];
+        m["MY"] = t.MY[i];
+        m["MW"] = t.MW[i];
+        m["MTCH"] = t.MTCH[i];
+        m["MTC"] = TextToJson(t.MTC[i]);
+        m["MTM"] = TextToJson(t.MTM[i]);
+        m["CO"] = TextToJson(t.CO[i]);
+        m["CC"] = TextToJson(t.CC[i]);
+        m["CM"] = TextToJson(t.CM[i]);
+        m["MA"] = t.MA[i];
+        m["FL"] = t.FL[i];
+        m["OO"] = t.OO[i];
+        menus.push_back(std::move(m));
+    }
+    return doc;
+}
+
+Status ProjectFromJson(const nlohmann::json& document, Project& project) {
+    // Built aside and taken over whole, so a refusal leaves the caller's project untouched.
+    auto scratch = std::make_unique<Project>();
+    ProjectSettings& s = scratch->settings;
+    MenuTable& t = scratch->table;
+    try {
+        if (!document.is_object())
+            refuse("project", msg::kCliNotObject);
+        const Json* menus = nullptr;
+        const Json* selected = nullptr;
+        forEachField(document, "", [&](const std::string& key, const Json& v, const std::string&) {
+            if (key == "settings")
+                readSettings(v, s);
+            else if (key == "menus")
+                menus = &v;
+            else if (key == "selectedMenu")
+                selected = &v;
+            else
+                return false;
+            return true;
+        });
+        if (menus != nullptr) {
+            if (!menus->is_array())
+                refuse("menus", msg::kCliNotArray);
+            if (menus->size() > static_cast<size_t>(MenuTable::kCapacity))
+                refuse("menus", msg::kCliTooManyMenus);
+            t.MenuCount = static_cast<int32_t>(menus->size());
+            for (int32_t row = 0; row < t.MenuCount; ++row)
+                readMenu((*menus)[static_cast<size_t>(row)], t, row);
+        }
+        if (selected != nullptr)
+            t.SelectedMenu =
+                readInteger(*selected, "selectedMenu", 0, std::max(t.MenuCount - 1, 0));
+    } catch (const Refusal& refusal) {
+        return Status::failure(refusal.text);
+    }
+    s.ProjectFolder = project.settings.ProjectFolder;
+    project.settings = std::move(s);
+    std::swap(project.table, t);
+    return Status::success();
+}
+
+Status ProjectFromJsonText(std::string_view text, Project& project) {
+    Json document;
+    try {
+        document = Json::parse(text.begin(), text.end());
+    } catch (const Json::parse_error& error) {
+        std::string what = error.what();
+        // Drop the library's "[json.exception.parse_error.101] " tag; keep where and why.
+        const auto tagEnd = what.find("] ");
+        if (what.rfind("[json.exception", 0) == 0 && tagEnd != std::string::npos)
+            what.erase(0, tagEnd + 2);
+        return Status::failure(msg::Format(msg::kCliMalformedJson, what));
+    }
+    return ProjectFromJson(document, project);
+}
+
+} // namespace qloom::cli

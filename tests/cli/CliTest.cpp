@@ -1,0 +1,195 @@
+#include "TempFolder.h"
+
+#include "cli/Cli.h"
+#include "cli/ProjectJson.h"
+#include "model/Messages.h"
+#include "script/FixedTexts.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace qloom;
+using namespace qloom::cli;
+
+namespace {
+
+struct Outcome {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+Outcome run(const std::vector<std::string>& args, const std::string& input = {}) {
+    std::istringstream in(input);
+    std::ostringstream out;
+    std::ostringstream err;
+    Outcome r;
+    r.code = RunCli(args, in, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+nlohmann::json dumped(const std::string& path) {
+    const Outcome r = run({"dump", path});
+    EXPECT_EQ(r.code, kExitOk) << r.err;
+    return nlohmann::json::parse(r.out);
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST(Cli, NewWritesTheFinalScriptAndTheDefaultPageButKeepsAnExistingProject) {
+    TempFolder tmp;
+    const std::string folder = tmp.file("menus");
+    const Outcome created = run({"new", folder + "/"});
+    ASSERT_EQ(created.code, kExitOk) << created.err;
+    const std::string script = ReadFile(folder + "/Qloomscript.js");
+    EXPECT_TRUE(contains(script, ",IDE=0,"));
+    EXPECT_TRUE(contains(script, "var numOfMenus=0,"));
+    EXPECT_FALSE(contains(script, "/* IDE! */"));
+    EXPECT_TRUE(Exists(folder + "/Temp.html"));
+
+    ASSERT_EQ(run({"add", folder}).code, kExitOk);
+    const Outcome again = run({"new", folder});
+    EXPECT_EQ(again.code, kExitFailed);
+    EXPECT_TRUE(contains(again.err, "already holds a project")) << again.err;
+    EXPECT_EQ(dumped(folder)["menus"].size(), 1u);
+
+    EXPECT_EQ(run({"new", folder, "--force"}).code, kExitOk);
+    EXPECT_EQ(dumped(folder)["menus"].size(), 0u);
+}
+
+TEST(Cli, WriteThenDumpGivesTheSameDocument) {
+    TempFolder tmp;
+    auto project = std::make_unique<Project>();
+    for (int i = 0; i < 3; ++i)
+        AddMenu(project->table);
+    project->table.MTC[0] = "two\r\nlines \"quoted\" C:\\";
+    project->table.MTM[1] = "caf\xE9";
+    project->table.OO[1] = 1;
+    project->table.MTC[1] = kVerticalDefaultCaption;
+    project->table.MTM[2] = "<nObR>typed</nObR>"; // horizontal: kept as typed
+    project->settings.fDefMenu = "Times New Roman";
+    project->settings.scrOUT = 999;
+    project->table.SelectedMenu = 0; // a load always selects the first menu
+    const std::string json = ProjectToJson(*project).dump();
+
+    const Outcome written = run({"write", tmp.path()}, json);
+    ASSERT_EQ(written.code, kExitOk) << written.err;
+    EXPECT_EQ(dumped(tmp.path()), nlohmann::json::parse(json));
+    EXPECT_EQ(dumped(tmp.file("Qloomscript.js")), nlohmann::json::parse(json));
+}
+
+TEST(Cli, WritePreviewAddsTheEditingLayer) {
+    TempFolder tmp;
+    ASSERT_EQ(run({"write", tmp.path(), "--preview"}, R"({"menus":[{}]})").code, kExitOk);
+    const std::string script = ReadFile(tmp.file("Qloomscript.js"));
+    EXPECT_TRUE(contains(script, ",IDE=1,"));
+    EXPECT_TRUE(contains(script, "/* IDE! */"));
+}
+
+TEST(Cli, WriteWithBadInputWritesNothing) {
+    TempFolder tmp;
+    const std::string folder = tmp.file("never");
+    for (const std::string& input :
+         {std::string("{\"menus\":[{\"MW\":0}]}"), std::string("not json"), std::string()}) {
+        const Outcome r = run({"write", folder}, input);
+        EXPECT_EQ(r.code, kExitFailed) << input;
+        EXPECT_TRUE(contains(r.err, std::string(msg::kCliNothingWritten))) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+    }
+    EXPECT_TRUE(contains(run({"write", folder}, "{\"menus\":[{\"MW\":0}]}").err,
+                         "menus[0].MW: must be from 1 to 900"));
+    EXPECT_FALSE(Exists(folder));
+}
+
+TEST(Cli, AddPlacesMenusLikeTheAddButton) {
+    TempFolder tmp;
+    ASSERT_EQ(run({"new", tmp.path()}).code, kExitOk);
+    ASSERT_EQ(run({"add", tmp.path()}).code, kExitOk);
+    ASSERT_EQ(run({"add", tmp.path(), "6"}).code, kExitOk);
+    const auto doc = dumped(tmp.path());
+    ASSERT_EQ(doc["menus"].size(), 7u);
+    EXPECT_EQ(doc["menus"][5]["MX"], 10);
+    EXPECT_EQ(doc["menus"][5]["MY"], 110);
+    EXPECT_EQ(doc["menus"][6]["MX"], 162);
+    const std::string script = ReadFile(tmp.file("Qloomscript.js"));
+    EXPECT_TRUE(contains(script, ",IDE=0,iSelectedMenu=6,")) << "the last new menu is selected";
+
+    for (const char* bad : {"0", "-1", "x", "10001", "2 "}) {
+        const Outcome r = run({"add", tmp.path(), bad});
+        EXPECT_EQ(r.code, kExitUsage) << bad;
+    }
+    const Outcome full = run({"add", tmp.path(), "9994"});
+    EXPECT_EQ(full.code, kExitFailed);
+    EXPECT_TRUE(contains(full.err, std::string(msg::kTableFull)));
+    EXPECT_EQ(dumped(tmp.path())["menus"].size(), 7u);
+}
+
+TEST(Cli, FinalizeWritesTheReadMe) {
+    TempFolder tmp;
+    ASSERT_EQ(run({"write", tmp.path(), "--preview"}, R"({"menus":[{}]})").code, kExitOk);
+    WriteFile(tmp.file("ReadMe.txt"), "old");
+    ASSERT_EQ(run({"finalize", tmp.path()}).code, kExitOk);
+    EXPECT_FALSE(contains(ReadFile(tmp.file("Qloomscript.js")), "/* IDE! */"));
+    const std::string readMe = ReadFile(tmp.file("ReadMe.txt"));
+    EXPECT_TRUE(contains(readMe, "makeQloom()"));
+    EXPECT_EQ(readMe.substr(readMe.size() - 2), "\r\n");
+}
+
+TEST(Cli, LoadProblemsReportTheReadersMessagesAndExitCodes) {
+    TempFolder tmp;
+    WriteFile(tmp.file("Qloomscript.js"), "var x = 1;\n");
+    const Outcome notProject = run({"dump", tmp.path()});
+    EXPECT_EQ(notProject.code, kExitNotProject);
+    EXPECT_TRUE(notProject.out.empty());
+    EXPECT_TRUE(contains(notProject.err, std::string(msg::kNotAProject))) << notProject.err;
+    EXPECT_EQ(notProject.err.find('\r'), std::string::npos);
+
+    WriteFile(tmp.file("other.js"), "qLoomIDE_Ver = \"0.90\";\n");
+    const Outcome other = run({"dump", tmp.file("other.js")});
+    EXPECT_EQ(other.code, kExitNotProject);
+    EXPECT_TRUE(contains(other.err, "another version of qLoom: 0.90")) << other.err;
+    EXPECT_EQ(std::count(other.err.begin(), other.err.end(), '\n'), 1);
+
+    WriteFile(tmp.file("bad.js"), "qLoomIDE_Ver = \"1.00\";\nvar numOfMenus=1x,scrIN=1;\n");
+    const Outcome bad = run({"dump", tmp.file("bad.js")});
+    EXPECT_EQ(bad.code, kExitFailed);
+    EXPECT_TRUE(contains(bad.err, "'1x' is not a valid integer value")) << bad.err;
+
+    const Outcome missing = run({"dump", tmp.file("none")});
+    EXPECT_EQ(missing.code, kExitFailed);
+    EXPECT_TRUE(contains(missing.err, "Cannot open file")) << missing.err;
+
+    EXPECT_EQ(run({"finalize", tmp.file("none")}).code, kExitFailed);
+    EXPECT_FALSE(Exists(tmp.file("none")));
+}
+
+TEST(Cli, UsageErrors) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"frobnicate"},
+                                               {"dump"},
+                                               {"dump", "a", "b"},
+                                               {"write", "a", "--final"},
+                                               {"new", ""},
+                                               {"finalize", "a", "b"},
+                                               {"add", "a", "1", "2"}}) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.code, kExitUsage) << (args.empty() ? "" : args[0]);
+        EXPECT_TRUE(contains(r.err, "Usage:"));
+    }
+    const Outcome help = run({"--help"});
+    EXPECT_EQ(help.code, kExitOk);
+    EXPECT_EQ(help.out, msg::kCliUsage);
+}
