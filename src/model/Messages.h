@@ -98,6 +98,14 @@ inline constexpr std::string_view kFinalizedMessage =
 inline constexpr std::string_view kShellPreviewCaption = "Preview - qLoom 1.0";
 inline constexpr std::string_view kUnexpectedError = "Unexpected error";
 
+// Property editor and preview.
+inline constexpr std::string_view kNoMenusInProject = "No Menus in Project";
+inline constexpr std::string_view kPreviewCaption = "Preview - qLoom 1.0";
+inline constexpr std::string_view kBackToPreview = "Back to Preview";
+inline constexpr std::string_view kIncreaseArrow = "Increase %s"; // spin arrows' accessible names
+inline constexpr std::string_view kDecreaseArrow = "Decrease %s";
+inline constexpr std::string_view kPreviewPageName = "Preview page";
+
 // Replaces the first "%s" of `pattern` with `value`.
 inline std::string Format(std::string_view pattern, std::string_view value) {
     std::string out(pattern);

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "script/ScriptWriter.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QAbstractButton;
+class QCheckBox;
+class QPlainTextEdit;
+class QWidget;
+
+namespace qloom::gui {
+
+class MainWindowOps;
+class TfrmBrowser;
+
+// The main window's side of the preview: saving and reloading the page, the freshness mark on
+// "Update Preview", scrolling the preview window to a menu, driving the page's selection, the
+// commands the page sends back through its title, and the script-error log js.log.
+class PreviewController : public QObject {
+    Q_OBJECT
+public:
+    PreviewController(QWidget* mainWindow, MainWindowOps& ops);
+    ~PreviewController() override;
+
+    TfrmBrowser* browser() const { return browser_.get(); }
+
+    // Given to SaveScript, so a caption swap of the selected row reaches the caption editor.
+    void setCaptionSwapHook(CaptionSwapHook hook) { captionSwapHook_ = std::move(hook); }
+    // Folder (with trailing separator) that holds js.log; the program's folder by default.
+    void setProgramFolder(const QString& folder) { programFolder_ = folder; }
+    QString scriptErrorLogPath() const;
+
+    void NavigatePreview();
+    void RunPreviewScript(const QString& code);
+    void ShowPreviewWindow();
+    void RefreshPreview();
+    void ScrollPreviewTo(int32_t index);
+    void SelectInPreview(int32_t row);
+    void MarkPreviewStale();
+    void MarkPreviewCurrent();
+    void HandleIdeCommand(const std::string& title);
+
+    void btnShowPreviewClick();
+    void btnUpdatePreviewClick();
+    void txtJS_ErrorsChange();
+
+    bool previewMarkedStale() const;
+
+private:
+    bool refresh();
+
+    QWidget* main_;
+    MainWindowOps& ops_;
+    std::unique_ptr<TfrmBrowser> browser_;
+    QAbstractButton* btnShowPreview_;
+    QAbstractButton* btnUpdatePreview_;
+    QPlainTextEdit* txtJS_Errors_;
+    QCheckBox* chkStayOnTop_; // optional
+    CaptionSwapHook captionSwapHook_;
+    QString programFolder_;
+    bool emptyingErrors_ = false;
+};
+
+} // namespace qloom::gui

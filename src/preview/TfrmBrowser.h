@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QStringList>
+#include <QUrl>
+#include <QWidget>
+
+class QPushButton;
+class QScrollArea;
+class QWebEngineProfile;
+class QWebEngineView;
+
+namespace qloom::gui {
+
+class PreviewPage;
+
+// The preview window: a fixed 820 x 620 browser view inside a scrolling area, so the window's
+// own scroll bars move over the page (the editing page does not scroll itself). Closing only
+// hides it. It records which document the last preview load completed with and offers
+// "Back to Preview" once the user has followed a link away from it.
+class TfrmBrowser : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kPageWidth = 820;
+    static constexpr int kPageHeight = 620;
+
+    explicit TfrmBrowser(QWidget* parent = nullptr);
+    ~TfrmBrowser() override;
+
+    QWebEngineView* WebBrowser1() const { return view_; }
+    QScrollArea* scrollArea() const { return scroll_; }
+    QPushButton* btnBackToPreview() const { return back_; }
+
+    // Starts loading the preview page and marks the load as the preview's own.
+    void navigatePreview(const QUrl& url);
+    // Runs `code` in the loaded page; while a load is in flight it waits for that load to end.
+    void runScript(const QString& code);
+
+    bool previewPending() const { return previewPending_; }
+    const QUrl& previewUrl() const { return previewUrl_; }
+    bool loading() const { return loading_; }
+
+Q_SIGNALS:
+    void titleChanged(const QString& title);
+    void backToPreviewClicked();
+    // After a document completed and the window's own bookkeeping ran.
+    void documentCompleted(const QUrl& location, bool ok);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void WebBrowser1DocumentComplete(bool ok);
+    void FormConstrainedResize();
+    void flushScripts();
+
+    QWebEngineProfile* profile_;
+    PreviewPage* page_;
+    QScrollArea* scroll_;
+    QWebEngineView* view_;
+    QPushButton* back_;
+    QUrl previewUrl_;
+    bool previewPending_ = false;
+    bool loading_ = false;
+    QStringList queuedScripts_;
+};
+
+} // namespace qloom::gui

@@ -1,0 +1,52 @@
+#pragma once
+
+// Commands the preview page sends by setting its document title, and what each asks the editor
+// to do. Parsing and applying to the menu table need no widget; the preview controller carries
+// out the returned action (showing a row, logging an error line, reporting a bad number).
+
+#include "model/MenuTable.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace qloom {
+
+inline constexpr std::string_view kTitlePrefix = "!qLoomIDE:";
+
+struct TitleCommand {
+    enum class Kind {
+        Ignore,     // no prefix, no command word, or no closing ")"
+        Select,     // ySetSel(i)
+        Move,       // docMouseMove(i,x,y)
+        Error,      // ERROR(...): the whole title is logged
+        BadInteger, // a field of ySetSel/docMouseMove does not convert
+    };
+    Kind kind = Kind::Ignore;
+    int32_t index = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+    std::string text; // Error: the whole title; BadInteger: the field that did not convert
+};
+
+// The tests run in a fixed order, so a title holding several command words is decided by the
+// first: ySetSel( (searched from the prefix on), then docMouseMove(, then ERROR.
+TitleCommand ParseTitleCommand(std::string_view title);
+
+struct TitleAction {
+    enum class Kind {
+        None,        // nothing to do (also: an index that is not a row)
+        ShowRow,     // the selection (and maybe the row's position) changed: show `row`
+        AppendError, // append `text` as one line to the error list
+        ReportError, // show `text` in the general error report; nothing was changed
+    };
+    Kind kind = Kind::None;
+    int32_t row = -1;
+    std::string text;
+};
+
+// Parses `title` and applies it to the table: a selection sets SelectedMenu, a finished drag
+// moves the row and selects it. Commands naming a row outside the table change nothing.
+TitleAction ApplyTitleCommand(MenuTable& table, std::string_view title);
+
+} // namespace qloom

@@ -1,0 +1,1 @@
+qloom_gtest(editor_logic_tests EditorRulesTest.cpp LIBS qloom_guilogic)

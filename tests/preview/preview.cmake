@@ -1,0 +1,1 @@
+qloom_gtest(preview_logic_tests TitleCommandTest.cpp PreviewLogicTest.cpp LIBS qloom_guilogic)
