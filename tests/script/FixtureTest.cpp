@@ -81,7 +81,7 @@ const std::string kVersionPrefix = "qLoomIDE_Ver = \"";
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, ScriptFixture,
     ::testing::Values(
-        FixtureCase{"good.js",
+        FixtureCase{"good.script",
                     LoadOutcome::Loaded,
                     {},
                     {},
@@ -92,17 +92,17 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.settings.fDefCap, "Arial");
                         EXPECT_EQ(p.settings.TemplateFileName, "Temp.html");
                     }},
-        FixtureCase{"lf_only.js", LoadOutcome::Loaded, {}, {}, expectGoodRows},
-        FixtureCase{"no_version.js",
+        FixtureCase{"lf_only.script", LoadOutcome::Loaded, {}, {}, expectGoodRows},
+        FixtureCase{"no_version.script",
                     LoadOutcome::NotProject,
                     {cannotFind(kVersionPrefix), std::string(msg::kNotAProject)}},
-        FixtureCase{"empty.js",
+        FixtureCase{"empty.script",
                     LoadOutcome::NotProject,
                     {cannotFind(kVersionPrefix), std::string(msg::kNotAProject)}},
-        FixtureCase{"other_version.js",
+        FixtureCase{"other_version.script",
                     LoadOutcome::NotProject,
                     {std::string(msg::kOtherVersion) + "0.90" + std::string(msg::kDownloadLines)}},
-        FixtureCase{"scrin_empty.js",
+        FixtureCase{"scrin_empty.script",
                     LoadOutcome::Loaded,
                     {cannotFind("scrIN=")},
                     {},
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.settings.scrOUT, 10);
                         expectGoodRows(p);
                     }},
-        FixtureCase{"font_size_pt.js",
+        FixtureCase{"font_size_pt.script",
                     LoadOutcome::Loaded,
                     {},
                     {},
@@ -119,9 +119,9 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.settings.fDefCapS, 12);
                         EXPECT_EQ(p.settings.fDefMenuS, 9);
                     }},
-        FixtureCase{"two_commas.js", LoadOutcome::Error, {}, "'' is not a valid integer value"},
-        FixtureCase{"not_integer.js", LoadOutcome::Error, {}, "'12O' is not a valid integer value"},
-        FixtureCase{"missing_arrays.js",
+        FixtureCase{"two_commas.script", LoadOutcome::Error, {}, "'' is not a valid integer value"},
+        FixtureCase{"not_integer.script", LoadOutcome::Error, {}, "'12O' is not a valid integer value"},
+        FixtureCase{"missing_arrays.script",
                     LoadOutcome::Loaded,
                     {cannotFind("var MTM = new Array ("), cannotFind("var OO = new Array (")},
                     {},
@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.table.OO[1], 0);
                         EXPECT_EQ(p.table.MX[1], 162);
                     }},
-        FixtureCase{"short_arrays.js",
+        FixtureCase{"short_arrays.script",
                     LoadOutcome::Loaded,
                     {endsEarly("var OO = new Array (")},
                     {},
@@ -141,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.table.OO[1], 0);
                         EXPECT_EQ(p.table.MTM[1], "<nObR>Item</nObR>"); // horizontal now
                     }},
-        FixtureCase{"short_string_array.js",
+        FixtureCase{"short_string_array.script",
                     LoadOutcome::Loaded,
                     {endsEarly("var CM = new Array ("), cannotFind("var MA = new Array ("),
                      cannotFind("var FL = new Array ("), cannotFind("var OO = new Array (")},
@@ -151,15 +151,15 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.table.CM[1], "#008080");
                         EXPECT_EQ(p.table.FL[1], 1);
                     }},
-        FixtureCase{"huge_count.js",
+        FixtureCase{"huge_count.script",
                     LoadOutcome::Error,
                     {},
                     msg::Format(msg::kMenuCountOutOfRange, "20000")},
-        FixtureCase{"negative_count.js",
+        FixtureCase{"negative_count.script",
                     LoadOutcome::Error,
                     {},
                     msg::Format(msg::kMenuCountOutOfRange, "-3")},
-        FixtureCase{"zero_menus.js",
+        FixtureCase{"zero_menus.script",
                     LoadOutcome::Loaded,
                     {},
                     {},
@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.settings.scrIN, 5);
                         EXPECT_EQ(p.settings.scrOUT, 6);
                     }},
-        FixtureCase{"bad_colours.js",
+        FixtureCase{"bad_colours.script",
                     LoadOutcome::Loaded,
                     {},
                     {},
@@ -177,7 +177,7 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.settings.cDefCap, 0xFFFFFFu);
                         EXPECT_EQ(p.settings.cDefMenu, 0xFFFFFFu);
                     }},
-        FixtureCase{"unsafe_names.js",
+        FixtureCase{"unsafe_names.script",
                     LoadOutcome::Loaded,
                     {},
                     {},
@@ -188,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.settings.cDefCap, 0x0000FFu);
                         EXPECT_EQ(p.settings.cDefMenu, 0xFF0000u);
                     }},
-        FixtureCase{"missing_header_values.js",
+        FixtureCase{"missing_header_values.script",
                     LoadOutcome::Loaded,
                     {cannotFind("fDefCap=\""), cannotFind("fDefMenu=\""), cannotFind("fDefCapS="),
                      cannotFind("PRJ_sTemplate=\"")},
@@ -199,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.settings.fDefMenuS, 12);
                         EXPECT_EQ(p.settings.TemplateFileName, "Temp.html");
                     }},
-        FixtureCase{"prefix_in_caption.js", LoadOutcome::Loaded, {}, {}, [](const Project& p) {
+        FixtureCase{"prefix_in_caption.script", LoadOutcome::Loaded, {}, {}, [](const Project& p) {
                         EXPECT_EQ(p.table.MTC[0], "Caption\r\nvar MX = new Array (999,999);\r\n"
                                                   "var numOfMenus=7,scrIN=1,\r\n");
                         EXPECT_EQ(p.settings.scrIN, 20);
