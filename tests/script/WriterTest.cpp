@@ -2,6 +2,7 @@
 #include "model/MenuTable.h"
 #include "model/Project.h"
 #include "script/FixedTexts.h"
+#include "script/ScriptSaver.h"
 #include "script/ScriptWriter.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +77,52 @@ TEST(Writer, OneDefaultMenuFinalVariantHeader) {
     ASSERT_EQ(p->HeaderLines.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(p->HeaderLines[i], expected[i]) << "header line " << i + 1;
+}
+
+TEST(Writer, OneDefaultMenuFileHeaderIsByteExact) {
+    const std::string expectedHeader =
+        "qLoomIDE_Ver = \"1.00\";\r\n"
+        "\r\n"
+        "var cDefCap=\"#FFFFFF\", fDefCap=\"Arial\", fDefCapS=12, cDefMenu=\"#FFFFFF\", "
+        "fDefMenu=\"Arial\", fDefMenuS=12, PRJ_sTemplate=\"Temp.html\";\r\n"
+        "document.write('\\\r\n"
+        "<style type=\"text/css\">\\\r\n"
+        ".clCap {cursor:hand; text-decoration:none; color:'+cDefCap+'; "
+        "font-family:\"'+fDefCap+'\"; font-size:'+fDefCapS+'pt;}\\\r\n"
+        ".clMenu {text-decoration:none; color:'+cDefMenu+'; font-family:\"'+fDefMenu+'\"; "
+        "font-size:'+fDefMenuS+'pt;}\\\r\n"
+        "');\r\n"
+        "var numOfMenus=1,scrIN=20,scrOUT=10,IDE=0,iSelectedMenu=0,errs=\"\",old_pageYOffset=0,"
+        "widthChk,heightChk;\r\n"
+        "var PR = new Array (numOfMenus);\r\n"
+        "var MTC = new Array (\"Caption\");\r\n"
+        "var MTCH = new Array (22,0);\r\n"
+        "var MTM = new Array (\"Blank menu\");\r\n"
+        "var MX = new Array (10,0);\r\n"
+        "var MY = new Array (10,0);\r\n"
+        "var MW = new Array (150,0);\r\n"
+        "var CO = new Array (\"transparent\");\r\n"
+        "var CC = new Array (\"#000000\");\r\n"
+        "var CM = new Array (\"#008080\");\r\n"
+        "var MA = new Array (0,0);\r\n"
+        "var FL = new Array (1,0);\r\n"
+        "var OO = new Array (0,0);\r\n";
+    auto p = projectWith(1);
+    ComposeScript(*p, false);
+    const std::string file = AssembleScript(*p, false);
+    const size_t at = file.find("qLoomIDE_Ver");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(file.substr(at, expectedHeader.size()), expectedHeader);
+    // The comment block stands before it, line for line.
+    EXPECT_EQ(file.rfind("/*\r\n", 0), 0u);
+    EXPECT_EQ(file.substr(at - 4, 4), "*/\r\n");
+    // Every line ends with CR LF, the last one included.
+    for (size_t i = 0; i < file.size(); ++i) {
+        const bool crAlone = file[i] == '\r' && (i + 1 == file.size() || file[i + 1] != '\n');
+        const bool lfAlone = file[i] == '\n' && (i == 0 || file[i - 1] != '\r');
+        ASSERT_FALSE(crAlone || lfAlone) << "bare line end at " << i;
+    }
+    EXPECT_EQ(file.substr(file.size() - 2), "\r\n");
 }
 
 TEST(Writer, PreviewVariantDiffersOnlyInTheIdeFlag) {
