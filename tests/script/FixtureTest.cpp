@@ -210,10 +210,10 @@ TEST(ScriptFixtureFiles, LfOnlyReadsLikeCrLf) {
     Project crlf, lf;
     MessageLog log;
     ASSERT_EQ(
-        LoadProject(std::string(QLOOM_TEST_DATA) + "/fixtures/good.js", crlf, log.fn()).outcome,
+        LoadProject(std::string(QLOOM_TEST_DATA) + "/fixtures/good.script", crlf, log.fn()).outcome,
         LoadOutcome::Loaded);
     ASSERT_EQ(
-        LoadProject(std::string(QLOOM_TEST_DATA) + "/fixtures/lf_only.js", lf, log.fn()).outcome,
+        LoadProject(std::string(QLOOM_TEST_DATA) + "/fixtures/lf_only.script", lf, log.fn()).outcome,
         LoadOutcome::Loaded);
     EXPECT_TRUE(testing::sameProject(crlf, lf));
 }
