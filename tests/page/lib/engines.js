@@ -1,0 +1,211 @@
+'use strict';
+// One small driving interface over the three installed engines: Chromium and Firefox through
+// puppeteer-core, WebKit through its WebDriver and selenium. Every browser gets a fresh profile
+// and its network services pointed at a dead local port; nothing is downloaded.
+const fs = require('node:fs');
+const os = require('node:os');
+const path = require('node:path');
+const net = require('node:net');
+const { spawn } = require('node:child_process');
+
+const { installSource } = require('./probes');
+
+const DEAD = 'http://127.0.0.1:9/';
+const VIEW = { width: 1000, height: 700 };
+
+function tempProfile(name) {
+  return fs.mkdtempSync(path.join(os.tmpdir(), `qloom-${name}-`));
+}
+
+function freePort() {
+  return new Promise((resolve, reject) => {
+    const srv = net.createServer();
+    srv.once('error', reject);
+    srv.listen(0, '127.0.0.1', () => {
+      const { port } = srv.address();
+      srv.close(() => resolve(port));
+    });
+  });
+}
+
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+// Functions travel as source text so both drivers run the same code in the page.
+function asScript(fn) {
+  return `return (${fn.toString()}).apply(null, arguments);`;
+}
+
+class PuppeteerPage {
+  constructor(browser, page, profile) {
+    this.browser = browser;
+    this.page = page;
+    this.profile = profile;
+  }
+  async goto(url) {
+    // Firefox fires mouse-over on whatever lies under the pointer after a load.
+    await this.page.mouse.move(VIEW.width - 10, VIEW.height - 40);
+    await this.page.goto(url, { waitUntil: 'load' });
+    await this.page.evaluate(installSource);
+  }
+  eval(fn, ...args) {
+    return this.page.evaluate(fn, ...args);
+  }
+  async move(x, y, steps = 1) {
+    await this.page.mouse.move(Math.round(x), Math.round(y), { steps });
+  }
+  down() {
+    return this.page.mouse.down();
+  }
+  up() {
+    return this.page.mouse.up();
+  }
+  async close() {
+    await this.browser.close().catch(() => {});
+    fs.rmSync(this.profile, { recursive: true, force: true });
+  }
+}
+
+async function launchChromium() {
+  const puppeteer = require('puppeteer-core');
+  const profile = tempProfile('chromium');
+  const browser = await puppeteer.launch({
+    executablePath: process.env.QLOOM_CHROMIUM || '/usr/lib/chromium/chromium',
+    headless: true,
+    userDataDir: profile,
+    defaultViewport: VIEW,
+    args: [
+      '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+      '--disable-background-networking', '--disable-component-update', '--disable-sync',
+      `--component-updater=url-source=${DEAD}`, '--disable-features=NetworkTimeServiceQuerying',
+    ],
+  });
+  const page = (await browser.pages())[0] || (await browser.newPage());
+  await page.setViewport(VIEW);
+  return new PuppeteerPage(browser, page, profile);
+}
+
+async function launchFirefox() {
+  const puppeteer = require('puppeteer-core');
+  const profile = tempProfile('firefox');
+  process.env.MOZ_REMOTE_SETTINGS_DEVTOOLS = '1';
+  const browser = await puppeteer.launch({
+    browser: 'firefox',
+    executablePath: process.env.QLOOM_FIREFOX || '/usr/bin/firefox-esr',
+    headless: true,
+    userDataDir: profile,
+    defaultViewport: VIEW,
+    extraPrefsFirefox: {
+      'services.settings.server': DEAD,
+      'app.update.url': DEAD,
+      'browser.safebrowsing.downloads.remote.url': DEAD,
+      'browser.safebrowsing.provider.mozilla.updateURL': DEAD,
+      'network.connectivity-service.enabled': false,
+      'network.captive-portal-service.enabled': false,
+      'extensions.getAddons.cache.enabled': false,
+      'datareporting.healthreport.uploadEnabled': false,
+      'toolkit.telemetry.enabled': false,
+    },
+  });
+  const page = (await browser.pages())[0] || (await browser.newPage());
+  await page.setViewport(VIEW);
+  return new PuppeteerPage(browser, page, profile);
+}
+
+class SeleniumPage {
+  constructor(driver, server) {
+    this.driver = driver;
+    this.server = server;
+    this.x = 0;
+    this.y = 0;
+  }
+  async goto(url) {
+    await this.driver.get(url);
+    await this.driver.executeScript(installSource);
+  }
+  eval(fn, ...args) {
+    return this.driver.executeScript(asScript(fn), ...args);
+  }
+  async move(x, y, steps = 1) {
+    const actions = this.driver.actions({ async: true });
+    await actions.clear();
+    for (let i = 1; i <= steps; i++) {
+      const px = Math.round(this.x + ((x - this.x) * i) / steps);
+      const py = Math.round(this.y + ((y - this.y) * i) / steps);
+      actions.move({ x: px, y: py, origin: 'viewport', duration: 0 });
+    }
+    await actions.perform();
+    this.x = Math.round(x);
+    this.y = Math.round(y);
+  }
+  async down() {
+    await this.driver.actions({ async: true }).press().perform();
+  }
+  async up() {
+    await this.driver.actions({ async: true }).release().perform();
+  }
+  async close() {
+    await this.driver.quit().catch(() => {});
+    this.server.kill();
+  }
+}
+
+async function launchWebKit() {
+  const { Builder } = require('selenium-webdriver');
+  const port = await freePort();
+  const server = spawn(process.env.QLOOM_WEBKITDRIVER || '/usr/bin/WebKitWebDriver', [`--port=${port}`], {
+    stdio: 'ignore',
+  });
+  try {
+    for (let i = 0; i < 100; i++) {
+      const up = await new Promise((resolve) => {
+        const s = net.connect(port, '127.0.0.1', () => { s.end(); resolve(true); });
+        s.on('error', () => resolve(false));
+      });
+      if (up) break;
+      await sleep(100);
+    }
+    const caps = {
+      browserName: 'MiniBrowser',
+      'webkitgtk:browserOptions': {
+        binary: process.env.QLOOM_MINIBROWSER || '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser',
+        args: ['--automation'],
+      },
+    };
+    // Without a display the session never comes up: give up instead of hanging.
+    const driver = await Promise.race([
+      new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities(caps).build(),
+      sleep(30000).then(() => { throw new Error('WebKit session did not start (is there a display?)'); }),
+    ]);
+    await driver.manage().setTimeouts({ script: 10000, pageLoad: 20000 });
+    return new SeleniumPage(driver, server);
+  } catch (e) {
+    server.kill();
+    throw e;
+  }
+}
+
+const ENGINES = { chromium: launchChromium, firefox: launchFirefox, webkit: launchWebKit };
+
+// QLOOM_PAGE_ENGINES narrows the run, e.g. "chromium" while working on one engine.
+function selectedEngines() {
+  const wanted = (process.env.QLOOM_PAGE_ENGINES || 'chromium,firefox,webkit').split(',').map((s) => s.trim());
+  return wanted.filter((n) => ENGINES[n]);
+}
+
+function launch(name) {
+  return ENGINES[name]();
+}
+
+// Polls fn in the page until it returns a truthy value; returns that value.
+async function waitFor(page, fn, args = [], { timeout = 5000, what = 'condition' } = {}) {
+  const end = Date.now() + timeout;
+  let last;
+  for (;;) {
+    last = await page.eval(fn, ...args);
+    if (last) return last;
+    if (Date.now() > end) throw new Error(`timed out waiting for ${what} (last: ${JSON.stringify(last)})`);
+    await sleep(25);
+  }
+}
+
+module.exports = { launch, selectedEngines, waitFor, sleep, VIEW };
