@@ -20,6 +20,23 @@ cmake -S "$here" -B "$here/build-core" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQLOOM
 cmake --build "$here/build-core" -j "$jobs"
 ctest --test-dir "$here/build-core" --output-on-failure -j "$jobs"
 
+echo "== script reader fuzzing (one minute)"
+# Any crash, sanitizer report or hang (an input taking over 10 s) fails the run; the input that
+# caused it is kept in the printed folder.
+CC=clang CXX=clang++ cmake -S "$here" -B "$here/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DQLOOM_FUZZ=ON -DQLOOM_GUI=OFF -DQLOOM_TESTS=OFF -DQLOOM_BENCH=OFF >/dev/null
+cmake --build "$here/build-fuzz" --target reader_fuzz -j "$jobs"
+fuzz_work="$(mktemp -d)"
+mkdir "$fuzz_work/corpus"
+if ! "$here/build-fuzz/fuzz/reader_fuzz" -max_total_time=60 -timeout=10 -rss_limit_mb=2048 \
+    -artifact_prefix="$fuzz_work/" "$fuzz_work/corpus" "$here/fuzz/corpus" \
+    "$here/tests/script/fixtures" >"$fuzz_work/log" 2>&1; then
+    tail -n 60 "$fuzz_work/log"
+    echo "reader fuzzing failed; inputs kept in $fuzz_work" >&2
+    exit 1
+fi
+rm -rf "$fuzz_work"
+
 echo "== full build"
 cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$here/build" -j "$jobs"

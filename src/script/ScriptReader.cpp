@@ -63,6 +63,13 @@ const DefaultRow& defaultRow() {
     return row;
 }
 
+bool isColourText(const std::string& text) {
+    if (text == "transparent")
+        return true;
+    ColorValue ignored = 0;
+    return text.size() == 7 && text[0] == '#' && TryHtmlToColor(text, ignored);
+}
+
 class Reader {
 public:
     Reader(std::string_view text, const ShowMessageFn& show) : text_(text), show_(show) {
@@ -145,14 +152,19 @@ size_t Reader::findLinePrefix(LinePrefix which) const {
     return at == npos ? npos : at + prefix.size();
 }
 
-// A value of the defaults or count line is looked for in its own statement first.
+// A value of the defaults or count line is looked for in its own statement first, outside the
+// quoted values there: a font named "fDefMenuS=5" must not be read as the menu font size.
 size_t Reader::findInStatement(LinePrefix anchor, std::string_view prefix) const {
     const size_t start = lineStart_[anchor];
     if (start != npos) {
-        const size_t end = statementEnd(start);
-        const size_t at = text_.substr(start, end - start).find(prefix);
-        if (at != npos)
-            return start + at + prefix.size();
+        const std::string_view statement = text_.substr(start, statementEnd(start) - start);
+        bool quoted = false;
+        for (size_t i = 0; i < statement.size(); ++i) {
+            if (!quoted && statement.substr(i, prefix.size()) == prefix)
+                return start + i + prefix.size();
+            if (statement[i] == '"')
+                quoted = !quoted;
+        }
     }
     const size_t at = text_.find(prefix);
     return at == npos ? npos : at + prefix.size();
@@ -381,6 +393,14 @@ LoadResult Reader::run(Project& project) {
         for (int32_t i = 0; i < n; ++i) {
             if (table.OO[i] == 1)
                 table.MTM[i] = StripNoBreak(table.MTM[i]);
+            // Colour texts are written back unescaped and decoded by the editor, so only the
+            // two forms this program writes are taken; anything else gets the new-menu colour.
+            if (!isColourText(table.CO[i]))
+                table.CO[i] = d.CO;
+            if (!isColourText(table.CC[i]))
+                table.CC[i] = d.CC;
+            if (!isColourText(table.CM[i]))
+                table.CM[i] = d.CM;
         }
         table.SelectedMenu = 0;
     } else {

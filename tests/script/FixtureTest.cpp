@@ -120,7 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                         EXPECT_EQ(p.settings.fDefMenuS, 9);
                     }},
         FixtureCase{"two_commas.script", LoadOutcome::Error, {}, "'' is not a valid integer value"},
-        FixtureCase{"not_integer.script", LoadOutcome::Error, {}, "'12O' is not a valid integer value"},
+        FixtureCase{
+            "not_integer.script", LoadOutcome::Error, {}, "'12O' is not a valid integer value"},
         FixtureCase{"missing_arrays.script",
                     LoadOutcome::Loaded,
                     {cannotFind("var MTM = new Array ("), cannotFind("var OO = new Array (")},
@@ -176,6 +177,12 @@ INSTANTIATE_TEST_SUITE_P(
                     [](const Project& p) {
                         EXPECT_EQ(p.settings.cDefCap, 0xFFFFFFu);
                         EXPECT_EQ(p.settings.cDefMenu, 0xFFFFFFu);
+                        // Row colours of another shape get the new-menu colour of their column.
+                        EXPECT_EQ(p.table.CO[0], "transparent");
+                        EXPECT_EQ(p.table.CO[1], "transparent");
+                        EXPECT_EQ(p.table.CC[1], "#000000");
+                        EXPECT_EQ(p.table.CM[0], "#008080");
+                        EXPECT_EQ(p.table.CM[1], "#abcdef");
                     }},
         FixtureCase{"unsafe_names.script",
                     LoadOutcome::Loaded,
@@ -183,7 +190,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {},
                     [](const Project& p) {
                         EXPECT_EQ(p.settings.TemplateFileName, "....somewherefile");
-                        EXPECT_EQ(p.settings.fDefCap, "Times");
+                        EXPECT_EQ(p.settings.fDefCap, "Times fDefCapS=99");
+                        EXPECT_EQ(p.settings.fDefCapS, 12); // not the font's text
                         EXPECT_EQ(p.settings.fDefMenu, "Arial");
                         EXPECT_EQ(p.settings.cDefCap, 0x0000FFu);
                         EXPECT_EQ(p.settings.cDefMenu, 0xFF0000u);
@@ -212,9 +220,9 @@ TEST(ScriptFixtureFiles, LfOnlyReadsLikeCrLf) {
     ASSERT_EQ(
         LoadProject(std::string(QLOOM_TEST_DATA) + "/fixtures/good.script", crlf, log.fn()).outcome,
         LoadOutcome::Loaded);
-    ASSERT_EQ(
-        LoadProject(std::string(QLOOM_TEST_DATA) + "/fixtures/lf_only.script", lf, log.fn()).outcome,
-        LoadOutcome::Loaded);
+    ASSERT_EQ(LoadProject(std::string(QLOOM_TEST_DATA) + "/fixtures/lf_only.script", lf, log.fn())
+                  .outcome,
+              LoadOutcome::Loaded);
     EXPECT_TRUE(testing::sameProject(crlf, lf));
 }
 
