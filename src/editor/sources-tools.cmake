@@ -4,3 +4,16 @@ list(APPEND QLOOM_EDITOR_LOGIC
     ImageCopy.cpp
     JpegDecoder.cpp
 )
+list(APPEND QLOOM_EDITOR_GUI
+    HelpKeyFilter.cpp
+)
+list(APPEND QLOOM_EDITOR_GUI
+    HtmlTools.cpp
+    PicturePreview.cpp
+    TfrmAddImage.cpp
+    TfrmAddImage.ui
+    TfrmAddText.cpp
+    TfrmAddText.ui
+    TfrmAddURL.cpp
+    TfrmAddURL.ui
+)

@@ -5,12 +5,20 @@
 #include "model/ProjectSettings.h"
 #include "model/Result.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace qloom {
+
+// The choices of the font-name lists (also the "Add Text" dialog's) and of the point-size lists.
+inline constexpr std::array<std::string_view, 9> kFontNameChoices = {
+    "Arial",  "Helvetica", "Courier",         "Courier New", "Comic Sans MS",
+    "Tahoma", "Times",     "Times New Roman", "Verdana"};
+inline constexpr std::array<std::string_view, 8> kPointSizeChoices = {"10", "12", "14", "16",
+                                                                      "20", "24", "32", "40"};
 
 // The dialog's controls as texts (the swatches as colours), exactly as the user left them.
 struct SettingsForm {

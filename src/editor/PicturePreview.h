@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace qloom::gui {
+
+// GIF through Qt, JPEG through our own decoder; anything else (or a damaged file) gives a null
+// image. The kind is told by the file's first bytes, not by its name.
+QImage LoadPreviewPicture(const QString& path);
+
+// The side panel of the picture chooser: a scaled picture, its size in pixels or "(None)", and a
+// "Preview" button that shows the picture at full size.
+class PicturePreview : public QWidget {
+    Q_OBJECT
+public:
+    explicit PicturePreview(QWidget* parent = nullptr);
+
+    void showFile(const QString& path);
+    QString sizeText() const;
+    const QImage& image() const { return image_; }
+    QPushButton* previewButton() const { return btnPreview_; }
+
+    // Opens the full-size view (non-blocking; one view, reused).
+    void showFullSize();
+    QWidget* fullSizeView() const { return fullView_; }
+
+private:
+    QImage image_;
+    QLabel* picture_;
+    QLabel* size_;
+    QPushButton* btnPreview_;
+    QWidget* fullView_ = nullptr;
+    QLabel* fullPicture_ = nullptr;
+};
+
+// Picks a picture file, showing the preview panel beside the file list. Returns the chosen path,
+// or an empty text when the user cancels.
+QString ChoosePictureFile(QWidget* parent, const QString& startFolder);
+
+} // namespace qloom::gui

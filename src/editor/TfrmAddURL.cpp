@@ -1,0 +1,87 @@
+#include "editor/TfrmAddURL.h"
+
+#include "editor/EditorRules.h"
+#include "editor/HelpKeyFilter.h"
+#include "editor/HtmlFragments.h"
+#include "model/Messages.h"
+#include "project/MainWindowOps.h"
+#include "project/TextConv.h"
+#include "ui_TfrmAddURL.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStyle>
+
+namespace qloom::gui {
+
+TfrmAddURL::TfrmAddURL(MainWindowOps& ops, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), ui(new Ui::TfrmAddURL) {
+    ui->setupUi(this);
+    setWindowTitle(toQ(msg::kAddUrlCaption));
+    ui->btnAdd->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    ui->btnCancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
+    connect(ui->btnAdd, &QPushButton::clicked, this, &TfrmAddURL::btnAddClick);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmAddURL::btnCancelClick);
+    connect(ui->btnChooseFile, &QPushButton::clicked, this, &TfrmAddURL::btnChooseFileClick);
+    new HelpKeyFilter(this, [&ops] { ops.ShowHelp(); });
+
+    filePicker_ = [](QWidget* parent, const QString& folder) {
+        QFileDialog dialog(parent);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setNameFilter(toQ(msg::kHtmlFileFilter));
+        dialog.setDefaultSuffix(QStringLiteral("htm"));
+        dialog.setDirectory(folder.isEmpty() ? QDir::homePath() : folder);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().first();
+    };
+    FormCreate();
+    resize(QSize(441, 199).expandedTo(sizeHint()));
+    setFixedSize(size());
+}
+
+TfrmAddURL::~TfrmAddURL() = default;
+
+void TfrmAddURL::FormCreate() {
+    LastFolder.clear();
+}
+
+void TfrmAddURL::clearEntries() {
+    ui->txtURL->clear();
+    ui->txtHTML->clear();
+    ui->txtURL->setFocus();
+}
+
+std::string TfrmAddURL::fragment() const {
+    return LinkFragment(fromQ(ui->txtURL->text()), fromQ(ui->cboxTarget->currentText()),
+                        EditorTextToHtml(fromQ(ui->txtHTML->toPlainText())));
+}
+
+void TfrmAddURL::btnAddClick() {
+    ui->txtURL->setFocus();
+    const std::string html = fragment();
+    if (inserter_)
+        inserter_(html);
+    accept();
+}
+
+void TfrmAddURL::btnCancelClick() {
+    ui->txtURL->setFocus();
+    reject();
+}
+
+void TfrmAddURL::btnChooseFileClick() {
+    if (!filePicker_)
+        return;
+    const QString picked = filePicker_(this, LastFolder);
+    if (picked.isEmpty())
+        return;
+    const QFileInfo info(picked);
+    ui->txtURL->setText(info.fileName());
+    ui->txtURL->setFocus();
+    LastFolder = info.absolutePath();
+}
+
+} // namespace qloom::gui

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "project/SettingsRules.h"
+
+#include <QColor>
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace Ui {
+class TfrmProjectSettings;
+}
+
+class QLineEdit;
+
+namespace qloom::gui {
+
+class ColorSwatch;
+class MainWindowOps;
+class TfrmTemplateInfo;
+class UpDownControl;
+
+// "Active Project Settings": edits the project-wide values. Nothing reaches the settings until
+// OK has passed the template check; then all values change together and the preview is
+// refreshed.
+class TfrmProjectSettings : public QDialog {
+    Q_OBJECT
+public:
+    using ColorPicker =
+        std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
+
+    TfrmProjectSettings(MainWindowOps& ops, TfrmTemplateInfo& templateInfo,
+                        QWidget* parent = nullptr);
+    ~TfrmProjectSettings() override;
+
+    // Test seam: replaces the platform colour dialog.
+    void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
+
+    // The controls as a form, and back.
+    SettingsForm form() const;
+    void setForm(const SettingsForm& form);
+
+    // Handlers, public so tests can name them.
+    void FormShow();
+    void getColor(ColorSwatch* swatch);
+    void btnDefaultsClick();
+    void btnMoreInfoClick();
+    void btnOKClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void bindSpinner(QLineEdit* box, UpDownControl* arrows);
+
+    std::unique_ptr<Ui::TfrmProjectSettings> ui;
+    MainWindowOps& ops_;
+    TfrmTemplateInfo& templateInfo_;
+    ColorPicker colorPicker_;
+};
+
+} // namespace qloom::gui
