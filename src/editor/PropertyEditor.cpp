@@ -149,6 +149,9 @@ PropertyEditor::PropertyEditor(QWidget* mainWindow, MainWindowOps& ops)
     activateItems_ = {over, click};
 
     for (NumberBox& box : numbers_) {
+        // The typed length is limited by the validator; a length limit on the box itself would
+        // cut the "-100" the spin arrows can write.
+        box.edit->setMaxLength(32767);
         box.edit->setValidator(new TypedLengthValidator(kNumberBoxMaxTyped, box.edit));
         box.spin->setRange(box.range.minimum, box.range.maximum);
         box.spin->setBoxName(BoxName(main_, box.edit));
@@ -309,6 +312,11 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
         forwardingListEvent_ = true;
         QCoreApplication::sendEvent(watched, event);
         forwardingListEvent_ = false;
+        // A press below the last row would leave no row selected while the editor still shows
+        // one, and the edits that follow would reach no row: keep the shown row selected.
+        const MenuTable& table = ops_.project().table;
+        if (listSelectedRow() < 0 && table.isRow(table.SelectedMenu))
+            listMenus_->setCurrentRow(table.SelectedMenu);
         if (type == QEvent::MouseButtonRelease)
             listMenusMouseUp();
         else
