@@ -1,8 +1,8 @@
 #include "model/Messages.h"
+#include "project/GuardedApplication.h"
+#include "project/TextConv.h"
+#include "project/TfrmMain.h"
 
-#include <QApplication>
-#include <QMainWindow>
-#include <QString>
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
@@ -10,13 +10,18 @@ int main(int argc, char* argv[]) {
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(
-        QString::fromUtf8(qloom::msg::kAppTitle.data(), int(qloom::msg::kAppTitle.size())));
-    QMainWindow window;
-    window.setWindowTitle(
-        QString::fromUtf8(qloom::msg::kMainCaption.data(), int(qloom::msg::kMainCaption.size())));
-    window.resize(392, 329);
-    window.show();
+    qloom::gui::GuardedApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(qloom::gui::toQ(qloom::msg::kAppTitle));
+    // The program ends when the main window closes or the start dialog says "Quit", whatever
+    // other windows (preview, start dialog) are still open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    qloom::gui::TfrmMain frmMain;
+    QObject::connect(&frmMain, &qloom::gui::TfrmMain::quitRequested, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    frmMain.show();
+    if (!frmMain.CheckBrowserVersion())
+        return 1;
+    frmMain.createOtherWindows();
     return app.exec();
 }

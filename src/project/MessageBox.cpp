@@ -25,7 +25,10 @@ QMessageBox::StandardButton run(QWidget* parent, const QString& caption, const Q
         return g_answers.takeFirst();
     if (g_testMode)
         return defaultButton;
-    QMessageBox box(icon, caption, text, buttons, parent);
+    // The texts keep the CR LF pairs of the files they describe; a label wants bare LFs.
+    QString shownText = text;
+    shownText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(icon, caption, shownText, buttons, parent);
     box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
 }

@@ -1,0 +1,24 @@
+#include "project/GuardedApplication.h"
+
+#include "model/Messages.h"
+#include "project/MessageBox.h"
+#include "project/TextConv.h"
+
+#include <exception>
+
+namespace qloom::gui {
+
+GuardedApplication::GuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        MessageBox::error(activeWindow(), QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        MessageBox::error(activeWindow(), toQ(msg::kUnexpectedError));
+    }
+    return false;
+}
+
+} // namespace qloom::gui

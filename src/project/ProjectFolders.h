@@ -1,0 +1,41 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qloom {
+
+using PathExistsFn = std::function<bool(const std::string& path)>;
+
+// The first free name "NewProject_01" ... "NewProject_09", "NewProject_10" ... inside
+// `programFolder`; a file of that name counts as taken as much as a folder.
+std::string ProposeProjectName(std::string_view programFolder, const PathExistsFn& exists);
+
+// What the folder chooser's path box shows on opening: the tree's folder without its trailing
+// separator, one separator, and the proposed name. With the root "/" this gives "//Name", which
+// RepairDoubleSeparator turns back into "/Name"; with no proposed name the text ends in "/".
+std::string ChooserPathText(std::string_view treeFolder, std::string_view proposedName);
+
+// Replaces the first "//" by "/" (only the first).
+std::string RepairDoubleSeparator(std::string_view path);
+
+// The folder a new project goes into: the first doubled separator repaired, then one trailing
+// separator stripped.
+std::string NewProjectPath(std::string_view chooserText);
+
+// Creates the last folder of `path` (its parent must exist). False when nothing was created,
+// including when the folder was already there.
+bool MakeProjectFolder(const std::string& path);
+
+// "Cannot create folder: " + path and the list of characters a folder name cannot hold.
+std::string CannotCreateFolderText(std::string_view path);
+
+// The root, each ancestor and the folder itself, outermost first ("/a/b" -> "/", "/a", "/a/b").
+std::vector<std::string> FolderChain(std::string_view folder);
+
+// The folder of the program file, with a trailing separator.
+std::string ProgramFolderOf(std::string_view programFile);
+
+} // namespace qloom

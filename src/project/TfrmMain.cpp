@@ -1,0 +1,321 @@
+#include "project/TfrmMain.h"
+
+#include "editor/HelpKeyFilter.h"
+#include "model/Messages.h"
+#include "project/BrowserCheck.h"
+#include "project/BusyCursor.h"
+#include "project/DesktopShell.h"
+#include "project/MessageBox.h"
+#include "project/PreviewPlaceholder.h"
+#include "project/ProjectFolders.h"
+#include "project/StatusLine.h"
+#include "project/TextConv.h"
+#include "project/TfrmFinilizedOK.h"
+#include "project/TfrmSelFolder.h"
+#include "project/TfrmStart.h"
+#include "script/ScriptSaver.h"
+#include "ui_TfrmMain.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QSettings>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
+
+namespace qloom::gui {
+
+namespace {
+// Small drawings beside the orientation buttons: a caption with its body below or beside it.
+QPixmap orientationPicture(bool vertical) {
+    const QSize size = vertical ? QSize(34, 36) : QSize(34, 28);
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setPen(Qt::black);
+    if (vertical) {
+        painter.fillRect(QRect(1, 1, 8, 33), Qt::black);
+        painter.fillRect(QRect(10, 1, 22, 33), QColor(0, 128, 128));
+    } else {
+        painter.fillRect(QRect(1, 1, 31, 7), Qt::black);
+        painter.fillRect(QRect(1, 9, 31, 17), QColor(0, 128, 128));
+    }
+    return picture;
+}
+
+QString webEngineHelperPath() {
+    const QByteArray overridden = qgetenv("QTWEBENGINEPROCESS_PATH");
+    if (!overridden.isEmpty())
+        return QString::fromLocal8Bit(overridden);
+    return QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) +
+           QStringLiteral("/QtWebEngineProcess");
+}
+
+QString webEngineResourcePath() {
+    const QByteArray overridden = qgetenv("QTWEBENGINE_RESOURCES_PATH");
+    const QString folder = overridden.isEmpty() ? QLibraryInfo::path(QLibraryInfo::DataPath) +
+                                                      QStringLiteral("/resources")
+                                                : QString::fromLocal8Bit(overridden);
+    return folder + QStringLiteral("/qtwebengine_resources.pak");
+}
+} // namespace
+
+TfrmMain::TfrmMain(const QString& programFolder) : ui(std::make_unique<Ui::TfrmMain>()) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(392, 329);
+    setWindowTitle(toQ(msg::kMainCaption));
+    ui->panHTMLTools->hide();
+    ui->txtJS_Errors->hide();
+    ui->panHTMLTools->raise();
+    ui->btnHelp->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    ui->btnUpdatePreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    ui->picHorizontal->setPixmap(orientationPicture(false));
+    ui->picVertical->setPixmap(orientationPicture(true));
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    programFolder_ = programFolder.isEmpty()
+                         ? toQ(ProgramFolderOf(fromQ(QCoreApplication::applicationFilePath())))
+                         : programFolder;
+    if (!programFolder_.endsWith(QLatin1Char('/')))
+        programFolder_ += QLatin1Char('/');
+    project_.table.MenuCount = 0;
+    project_.HeaderLines.clear();
+    SetEditingEnabled(false);
+
+    connect(ui->btnAddMenu, &QPushButton::clicked, this, &TfrmMain::btnAddMenuClick);
+    connect(ui->btnDelete, &QPushButton::clicked, this, &TfrmMain::btnDeleteClick);
+    connect(ui->btnFinalize, &QPushButton::clicked, this, &TfrmMain::btnFinalizeClick);
+    connect(ui->btnProjects, &QPushButton::clicked, this, &TfrmMain::btnProjectsClick);
+    connect(ui->btnActiveProjectSettings, &QPushButton::clicked, this,
+            &TfrmMain::btnActiveProjectSettingsClick);
+    connect(ui->btnHelp, &QPushButton::clicked, this, &TfrmMain::ShowHelp);
+    connect(ui->chkStayOnTop, &QCheckBox::clicked, this, &TfrmMain::chkStayOnTopClick);
+    new HelpKeyFilter(this, [this] { ShowHelp(); });
+}
+
+TfrmMain::~TfrmMain() {
+    const std::string& folder = project_.settings.ProjectFolder;
+    if (!folder.empty()) {
+        QSettings settings(QStringLiteral("Norvex"), QStringLiteral("qLoom"));
+        settings.setValue(QStringLiteral("LastEdited"), toQ(folder));
+    }
+}
+
+bool TfrmMain::CheckBrowserVersion() {
+    const bool ok = BrowserComponentOk(qWebEngineChromiumVersion(),
+                                       QFileInfo(webEngineHelperPath()).isExecutable(),
+                                       QFileInfo(webEngineResourcePath()).isFile());
+    if (!ok)
+        MessageBox::message(this, toQ(msg::kBrowserCheckCaption), toQ(msg::kBrowserCheckText),
+                            QMessageBox::Information);
+    return ok;
+}
+
+void TfrmMain::createOtherWindows() {
+    frmBrowser_ = std::make_unique<PreviewPlaceholder>();
+    frmBrowser_->show();
+    frmSelFolder_ = std::make_unique<TfrmSelFolder>(*this);
+    frmStart_ = std::make_unique<TfrmStart>(*this, *frmSelFolder_);
+    connect(frmStart_.get(), &TfrmStart::quitRequested, this, &TfrmMain::quitRequested);
+    frmStart_->show();
+    // The HTML fragment dialogs (Add Text, Add URL, Add Image) come here, in that order.
+    frmFinilizedOK_ = std::make_unique<TfrmFinilizedOK>(*this);
+    // The project settings dialog and the template information window come here.
+}
+
+void TfrmMain::clearMenuList() {
+    ui->listMenus->clear();
+}
+
+void TfrmMain::rebuildMenuList() {
+    ui->listMenus->clear();
+    for (int32_t row = 0; row < project_.table.MenuCount; ++row)
+        ui->listMenus->addItem(toQ(MenuLabel(row)));
+}
+
+// --- Editing controls: simple versions until the property editor takes them over.
+
+void TfrmMain::ShowMenuProperties(int32_t row) {
+    if (!project_.table.isRow(row))
+        return;
+    const QSignalBlocker block(ui->listMenus);
+    ui->listMenus->setCurrentRow(row);
+}
+
+void TfrmMain::SetEditingEnabled(bool enabled) {
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui->txtLeft), static_cast<QWidget*>(ui->txtTop),
+          static_cast<QWidget*>(ui->txtWidth), static_cast<QWidget*>(ui->txtCapHeight),
+          static_cast<QWidget*>(ui->radActivateOn), static_cast<QWidget*>(ui->chkFloat),
+          static_cast<QWidget*>(ui->grpOrientation), static_cast<QWidget*>(ui->txtCapHTML),
+          static_cast<QWidget*>(ui->panHTMLTools), static_cast<QWidget*>(ui->txtMenuHTML),
+          static_cast<QWidget*>(ui->tabColor)})
+        control->setEnabled(enabled);
+    if (!enabled) {
+        const QSignalBlocker blockCaption(ui->txtCapHTML);
+        const QSignalBlocker blockMenu(ui->txtMenuHTML);
+        ui->txtCapHTML->setPlainText(toQ(msg::kNoMenusInProject));
+        ui->txtMenuHTML->setPlainText(toQ(msg::kNoMenusInProject));
+    }
+}
+
+// --- Preview: simple versions until the preview window takes them over.
+
+void TfrmMain::RefreshPreview() {
+    if (!saveScript(true))
+        return;
+    if (frmBrowser_)
+        frmBrowser_->showPage(
+            toQ(JoinPath(project_.settings.ProjectFolder, project_.settings.TemplateFileName)));
+}
+
+void TfrmMain::ScrollPreviewTo(int32_t) {}
+void TfrmMain::SelectInPreview(int32_t) {}
+void TfrmMain::MarkPreviewStale() {}
+void TfrmMain::MarkPreviewCurrent() {}
+
+// --- Shell.
+
+void TfrmMain::SetActiveProject(const QString& folder) {
+    const QFontMetrics metrics(ui->lblActiveProject->font());
+    const std::string text =
+        ShortenStatusText(StatusLineText(fromQ(folder)), [&metrics](const std::string& candidate) {
+            return metrics.horizontalAdvance(toQ(candidate));
+        });
+    ui->lblActiveProject->setText(toQ(text));
+    ui->lblActiveProject->setToolTip(folder);
+}
+
+void TfrmMain::SetHelpButtonEnabled(bool enabled) {
+    ui->btnHelp->setEnabled(enabled);
+}
+
+void TfrmMain::ShowHelp() {
+    DesktopShell::open(programFolder_ + QStringLiteral("Help/index.htm"));
+}
+
+bool TfrmMain::Report(const Status& status) {
+    if (!status.ok)
+        MessageBox::error(this, toQ(status.message));
+    return status.ok;
+}
+
+bool TfrmMain::saveScript(bool forPreview) {
+    Status status;
+    {
+        const BusyCursor busy;
+        status = SaveScript(project_, forPreview, [this](int32_t row, const std::string& caption) {
+            captionSwapped(row, caption);
+        });
+    }
+    return Report(status);
+}
+
+void TfrmMain::captionSwapped(int32_t row, const std::string& caption) {
+    if (row != project_.table.SelectedMenu)
+        return;
+    const QSignalBlocker block(ui->txtCapHTML);
+    ui->txtCapHTML->setPlainText(toQ(caption));
+}
+
+// --- Frame handlers.
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (!project_.settings.ProjectFolder.empty() && !saveScript(false)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    Q_EMIT quitRequested();
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    SetActiveProject(toQ(project_.settings.ProjectFolder));
+}
+
+void TfrmMain::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        SetActiveProject(toQ(project_.settings.ProjectFolder));
+}
+
+void TfrmMain::chkStayOnTopClick(bool checked) {
+    setWindowFlag(Qt::WindowStaysOnTopHint, checked);
+    show(); // changing the flags hides the window
+}
+
+void TfrmMain::btnAddMenuClick() {
+    const AddMenuResult added = AddMenu(project_.table);
+    if (!added.ok) {
+        MessageBox::message(this, toQ(added.message));
+        return;
+    }
+    SetEditingEnabled(true);
+    ui->listMenus->addItem(toQ(MenuLabel(added.row)));
+    ShowMenuProperties(added.row);
+    RefreshPreview();
+    ScrollPreviewTo(added.row);
+}
+
+void TfrmMain::btnDeleteClick() {
+    MenuTable& table = project_.table;
+    if (table.MenuCount <= 0) {
+        MessageBox::message(this, toQ(msg::kNothingToDelete));
+        return;
+    }
+    if (MessageBox::question(this, toQ(msg::kDeleteConfirmationTitle),
+                             toQ(DeleteConfirmationText(table)), QMessageBox::Question,
+                             QMessageBox::No) != QMessageBox::Yes)
+        return;
+    DeleteSelectedMenu(table);
+    delete ui->listMenus->takeItem(ui->listMenus->count() - 1);
+    if (table.MenuCount > 0)
+        ShowMenuProperties(table.SelectedMenu);
+    else
+        SetEditingEnabled(false);
+    RefreshPreview();
+}
+
+void TfrmMain::btnFinalizeClick() {
+    Status status;
+    {
+        const BusyCursor busy;
+        status = FinalizeProject(project_, [this](int32_t row, const std::string& caption) {
+            captionSwapped(row, caption);
+        });
+    }
+    if (!Report(status))
+        return;
+    SetHelpButtonEnabled(false);
+    frmFinilizedOK_->exec();
+    SetHelpButtonEnabled(true);
+}
+
+void TfrmMain::btnProjectsClick() {
+    frmStart_->setOpenedFromEditor();
+    if (!saveScript(false))
+        return;
+    setEnabled(false);
+    SetHelpButtonEnabled(false);
+    frmStart_->show();
+}
+
+void TfrmMain::btnActiveProjectSettingsClick() {
+    SetHelpButtonEnabled(false);
+    showProjectSettings();
+    SetHelpButtonEnabled(true);
+}
+
+void TfrmMain::showProjectSettings() {}
+
+} // namespace qloom::gui

@@ -1,0 +1,206 @@
+#include "project/TfrmStart.h"
+
+#include "editor/HelpKeyFilter.h"
+#include "model/Messages.h"
+#include "project/BusyCursor.h"
+#include "project/MessageBox.h"
+#include "project/ProjectFolders.h"
+#include "project/TextConv.h"
+#include "project/TfrmMain.h"
+#include "project/TfrmSelFolder.h"
+#include "script/FileIo.h"
+#include "script/ScriptReader.h"
+#include "script/ScriptSaver.h"
+#include "ui_TfrmStart.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QSettings>
+#include <QStyle>
+
+namespace qloom::gui {
+
+namespace {
+QPixmap logo() {
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(QRect(2, 4, 28, 7), QColor(0, 0, 0));
+    painter.fillRect(QRect(2, 12, 28, 16), QColor(0, 128, 128));
+    painter.setPen(QPen(Qt::white, 2));
+    painter.drawLine(6, 17, 26, 17);
+    painter.drawLine(6, 22, 20, 22);
+    return picture;
+}
+
+std::string lastEditedFolder() {
+    const QSettings settings(QStringLiteral("Norvex"), QStringLiteral("qLoom"));
+    return fromQ(settings.value(QStringLiteral("LastEdited")).toString());
+}
+} // namespace
+
+TfrmStart::TfrmStart(TfrmMain& main, TfrmSelFolder& chooser)
+    : ui(std::make_unique<Ui::TfrmStart>()), main_(main), chooser_(chooser) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
+    setFixedSize(size());
+    setWindowTitle(toQ(msg::kAppTitle));
+    ui->ImageLOGO->setPixmap(logo());
+    ui->btnNew->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    ui->btnOpen->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    ui->btnOpenLastEdited->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
+    ui->btnQuit_Cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    ui->btnQuit_Cancel->setText(toQ(msg::kQuitCaption));
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    openedFromEditor_ = false;
+
+    connect(ui->btnNew, &QPushButton::clicked, this, &TfrmStart::btnNewClick);
+    connect(ui->btnOpen, &QPushButton::clicked, this, &TfrmStart::btnOpenClick);
+    connect(ui->btnOpenLastEdited, &QPushButton::clicked, this, &TfrmStart::btnOpenLastEditedClick);
+    connect(ui->btnQuit_Cancel, &QPushButton::clicked, this, &TfrmStart::btnQuit_CancelClick);
+    new HelpKeyFilter(this, [this] { main_.ShowHelp(); });
+}
+
+TfrmStart::~TfrmStart() = default;
+
+void TfrmStart::setOpenedFromEditor() {
+    openedFromEditor_ = true;
+    ui->btnQuit_Cancel->setText(toQ(msg::kCancelCaption));
+}
+
+void TfrmStart::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    main_.setEnabled(false);
+    main_.SetHelpButtonEnabled(false);
+    if (ui->btnQuit_Cancel->text() == toQ(msg::kQuitCaption)) {
+        const std::string folder = lastEditedFolder();
+        if (!folder.empty() && PathExists(folder)) {
+            ui->btnOpenLastEdited->setEnabled(true);
+            ui->btnOpenLastEdited->setToolTip(toQ(folder));
+        }
+    } else {
+        ui->btnOpenLastEdited->setEnabled(false);
+    }
+}
+
+void TfrmStart::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
+void TfrmStart::reject() {}
+
+void TfrmStart::btnNewClick() {
+    const QString programFolder = main_.programFolder();
+    chooser_.setStartFolder(programFolder);
+    chooser_.setProposedName(toQ(ProposeProjectName(
+        fromQ(programFolder), [](const std::string& path) { return PathExists(path); })));
+    chooser_.setMessage(toQ(msg::kNewFolderMessage));
+    chooser_.setWindowTitle(toQ(msg::kNewFolderCaption));
+    chooser_.exec();
+    if (!chooser_.accepted())
+        return;
+
+    const std::string path = NewProjectPath(fromQ(chooser_.path()));
+    chooser_.setPath(toQ(path));
+    if (!MakeProjectFolder(path) && !PathExists(path)) {
+        MessageBox::message(this, toQ(CannotCreateFolderText(path)));
+        return;
+    }
+    if (FileExists(JoinPath(path, kScriptFileName))) {
+        const auto answer = MessageBox::question(this, toQ(msg::kScriptExistsCaption),
+                                                 toQ(msg::kScriptExistsQuestion),
+                                                 QMessageBox::Warning, QMessageBox::Yes);
+        if (answer == QMessageBox::Yes) {
+            OpenProjectFolder();
+            return;
+        }
+    }
+
+    Project& project = main_.project();
+    project.settings.ProjectFolder = path;
+    main_.SetActiveProject(toQ(path));
+    project.settings.resetToNewProject();
+    project.table.MenuCount = 0;
+    main_.RefreshPreview();
+    main_.SetEditingEnabled(false);
+    main_.clearMenuList();
+    returnToMainWindow();
+}
+
+void TfrmStart::btnOpenClick() {
+    chooser_.setStartFolder(main_.programFolder());
+    chooser_.setProposedName(QString());
+    chooser_.setMessage(toQ(msg::kOpenFolderMessage));
+    chooser_.setWindowTitle(toQ(msg::kOpenFolderCaption));
+    chooser_.exec();
+    if (chooser_.accepted())
+        OpenProjectFolder();
+}
+
+void TfrmStart::btnOpenLastEditedClick() {
+    chooser_.setPath(ui->btnOpenLastEdited->toolTip());
+    OpenProjectFolder();
+}
+
+bool TfrmStart::OpenProjectFolder() {
+    const std::string folder = fromQ(chooser_.path());
+    const std::string file = JoinPath(folder, kScriptFileName);
+    if (!FileExists(file)) {
+        MessageBox::message(this, toQ(msg::kScriptNotFound));
+        return false;
+    }
+    Project& project = main_.project();
+    LoadResult loaded;
+    {
+        const BusyCursor busy;
+        loaded = LoadProject(file, project, [this](const std::string& text) {
+            QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+            MessageBox::message(this, toQ(text));
+            QGuiApplication::restoreOverrideCursor();
+        });
+    }
+    if (loaded.outcome == LoadOutcome::Error)
+        main_.Report(Status::failure(loaded.errorMessage));
+    if (loaded.outcome != LoadOutcome::Loaded)
+        return false;
+
+    main_.rebuildMenuList();
+    project.settings.ProjectFolder = folder;
+    main_.SetActiveProject(toQ(folder));
+    const int32_t selected = project.table.SelectedMenu;
+    if (project.table.MenuCount > 0) {
+        main_.ShowMenuProperties(selected);
+        main_.SetEditingEnabled(true);
+        main_.ScrollPreviewTo(selected);
+    } else {
+        main_.SetEditingEnabled(false);
+    }
+    main_.MarkPreviewCurrent();
+    main_.RefreshPreview();
+    returnToMainWindow();
+    return true;
+}
+
+void TfrmStart::btnQuit_CancelClick() {
+    if (!openedFromEditor_) {
+        Q_EMIT quitRequested();
+        return;
+    }
+    returnToMainWindow();
+}
+
+void TfrmStart::returnToMainWindow() {
+    main_.setEnabled(true);
+    main_.SetHelpButtonEnabled(true);
+    main_.show();
+    hide();
+}
+
+} // namespace qloom::gui

@@ -1,0 +1,55 @@
+#pragma once
+
+// The start dialog: the only way into a project. Up at start-up ("Quit" ends the program) and
+// again after "Projects..." in the main window ("Cancel" returns to the current project).
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class TfrmStart;
+}
+
+namespace qloom::gui {
+
+class TfrmMain;
+class TfrmSelFolder;
+
+class TfrmStart : public QDialog {
+    Q_OBJECT
+
+public:
+    TfrmStart(TfrmMain& main, TfrmSelFolder& chooser);
+    ~TfrmStart() override;
+
+    // Editor mode from now on: the last button reads "Cancel" and returns to the project.
+    void setOpenedFromEditor();
+    bool openedFromEditor() const { return openedFromEditor_; }
+
+    // Opens the project of the folder in the chooser's path box; true when it was opened.
+    bool OpenProjectFolder();
+
+    void reject() override; // Esc closes nothing
+
+Q_SIGNALS:
+    void quitRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;   // FormShow
+    void closeEvent(QCloseEvent* event) override; // FormClose
+
+private:
+    void btnNewClick();
+    void btnOpenClick();
+    void btnOpenLastEditedClick();
+    void btnQuit_CancelClick();
+    // Leaves the dialog for the main window after a successful new, open or cancel.
+    void returnToMainWindow();
+
+    std::unique_ptr<Ui::TfrmStart> ui;
+    TfrmMain& main_;
+    TfrmSelFolder& chooser_;
+    bool openedFromEditor_ = false;
+};
+
+} // namespace qloom::gui
