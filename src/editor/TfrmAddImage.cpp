@@ -32,6 +32,7 @@ TfrmAddImage::TfrmAddImage(MainWindowOps& ops, QWidget* parent)
     ui->txtBorderSize->setText(QStringLiteral("0"));
     ui->UpDown_Border->setRange(kBorderSpin.minimum, kBorderSpin.maximum);
     ui->UpDown_Border->setPosition(0);
+    ui->UpDown_Border->setFixedSize(17, ui->txtBorderSize->sizeHint().height());
     ui->UpDown_Border->setBoxName(tr("Border"));
     connect(ui->UpDown_Border, &UpDownControl::stepRequested, this, [this](int delta) {
         const int32_t next = SpinStep(fromQ(ui->txtBorderSize->text()),

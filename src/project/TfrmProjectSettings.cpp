@@ -88,6 +88,7 @@ TfrmProjectSettings::~TfrmProjectSettings() = default;
 
 void TfrmProjectSettings::bindSpinner(QLineEdit* box, UpDownControl* arrows) {
     arrows->setRange(kSpeedSpin.minimum, kSpeedSpin.maximum);
+    arrows->setFixedSize(17, box->sizeHint().height());
     connect(arrows, &UpDownControl::stepRequested, this, [box, arrows](int delta) {
         const int32_t next = SpinStep(fromQ(box->text()), arrows->position(), delta, kSpeedSpin);
         arrows->setPosition(next);

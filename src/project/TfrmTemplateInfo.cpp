@@ -20,7 +20,7 @@ TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent)
     ui->txtINFO->setPlainText(lines.join(QLatin1Char('\n')));
     ui->txtINFO->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    resize(560, 420);
+    resize(680, 480);
     setFixedSize(size());
 }
 
