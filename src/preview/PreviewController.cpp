@@ -75,7 +75,10 @@ PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
             &QAbstractButton::click);
 }
 
-PreviewController::~PreviewController() = default;
+PreviewController::~PreviewController() {
+    browser_->disconnect(this);
+    browser_.reset();
+}
 
 QString PreviewController::scriptErrorLogPath() const {
     return programFolder_ + toQ(kScriptErrorLogName);

@@ -72,6 +72,10 @@ TfrmBrowser::TfrmBrowser(QWidget* parent)
 }
 
 TfrmBrowser::~TfrmBrowser() {
+    // Detaching the page still reports a title change; nobody must hear it any more.
+    blockSignals(true);
+    view_->disconnect(this);
+    page_->disconnect(this);
     // The page must go before the profile it was created with.
     view_->setPage(nullptr);
     delete page_;
