@@ -73,6 +73,8 @@ PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
     // "Back to Preview" is a click of "Update Preview", with all its effects.
     connect(browser_.get(), &TfrmBrowser::backToPreviewClicked, btnUpdatePreview_,
             &QAbstractButton::click);
+    // The preview window is up from the start, empty until the first project is shown.
+    browser_->show();
 }
 
 PreviewController::~PreviewController() {

@@ -1,0 +1,121 @@
+// "Update Preview" on a 100-menu project, from the click to the page's load completing, next to
+// a plain reload of the same page in the same view. Run by hand (offscreen is fine):
+//   QT_QPA_PLATFORM=offscreen build/bench/preview/preview_bench [rounds]
+// Prints the medians and their ratio; exits 1 when the update takes more than 1.5 times the
+// reload.
+
+#include "model/Project.h"
+#include "preview/PreviewController.h"
+#include "preview/TfrmBrowser.h"
+#include "project/MainWindowOps.h"
+#include "project/TextConv.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using namespace qloom;
+using namespace qloom::gui;
+
+class BenchWindow : public QWidget, public MainWindowOps {
+public:
+    BenchWindow() {
+        auto* layout = new QVBoxLayout(this);
+        for (const char* name : {"btnShowPreview", "btnUpdatePreview"}) {
+            auto* button = new QPushButton(QString::fromLatin1(name), this);
+            button->setObjectName(QString::fromLatin1(name));
+            layout->addWidget(button);
+        }
+        auto* errors = new QPlainTextEdit(this);
+        errors->setObjectName(QStringLiteral("txtJS_Errors"));
+        layout->addWidget(errors);
+        preview = new PreviewController(this, *this);
+    }
+    Project& project() override { return project_; }
+    QWidget* mainWidget() override { return this; }
+    void ShowMenuProperties(int32_t) override {}
+    void SetEditingEnabled(bool) override {}
+    void RefreshPreview() override { preview->RefreshPreview(); }
+    void ScrollPreviewTo(int32_t row) override { preview->ScrollPreviewTo(row); }
+    void SelectInPreview(int32_t row) override { preview->SelectInPreview(row); }
+    void MarkPreviewStale() override { preview->MarkPreviewStale(); }
+    void MarkPreviewCurrent() override { preview->MarkPreviewCurrent(); }
+    void SetActiveProject(const QString&) override {}
+    void SetHelpButtonEnabled(bool) override {}
+    void ShowHelp() override {}
+    bool Report(const Status& status) override {
+        if (!status.ok)
+            std::fprintf(stderr, "error: %s\n", status.message.c_str());
+        return status.ok;
+    }
+
+    PreviewController* preview;
+
+private:
+    Project project_;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Milliseconds from `start` until the preview window reports the next completed document.
+template <class Start> double TimeLoad(TfrmBrowser* browser, Start start) {
+    QSignalSpy completed(browser, &TfrmBrowser::documentCompleted);
+    QElapsedTimer timer;
+    timer.start();
+    start();
+    if (!completed.wait(20000)) {
+        std::fprintf(stderr, "load did not complete\n");
+        std::exit(2);
+    }
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    const int rounds = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
+
+    QTemporaryDir folder;
+    BenchWindow window;
+    window.project().settings.ProjectFolder = fromQ(folder.path());
+    for (int i = 0; i < 100; ++i)
+        AddMenu(window.project().table);
+    window.show();
+    TfrmBrowser* browser = window.preview->browser();
+    auto* update = window.findChild<QPushButton*>(QStringLiteral("btnUpdatePreview"));
+
+    TimeLoad(browser, [&] { update->click(); }); // warm-up: first renderer start
+    TimeLoad(browser, [&] { browser->WebBrowser1()->reload(); });
+
+    std::vector<double> updates, reloads;
+    for (int round = 0; round < rounds; ++round) {
+        updates.push_back(TimeLoad(browser, [&] { update->click(); }));
+        reloads.push_back(TimeLoad(browser, [&] { browser->WebBrowser1()->reload(); }));
+    }
+    const double updateMs = Median(updates);
+    const double reloadMs = Median(reloads);
+    const double ratio = updateMs / reloadMs;
+    std::printf("100 menus, %d rounds\n", rounds);
+    std::printf("Update Preview (save + load): median %.1f ms\n", updateMs);
+    std::printf("plain reload:                  median %.1f ms\n", reloadMs);
+    std::printf("ratio %.2f (limit 1.50): %s\n", ratio, ratio <= 1.5 ? "ok" : "TOO SLOW");
+    return ratio <= 1.5 ? 0 : 1;
+}
