@@ -14,7 +14,7 @@
 
 #include <QColorDialog>
 #include <QComboBox>
-#include <QKeyEvent>
+#include <QShowEvent>
 #include <QLineEdit>
 
 namespace qloom::gui {
@@ -125,7 +125,9 @@ void TfrmProjectSettings::setForm(const SettingsForm& f) {
 }
 
 void TfrmProjectSettings::showEvent(QShowEvent* event) {
-    FormShow();
+    // Restoring a minimised dialog must not throw away what the user typed.
+    if (!event->spontaneous())
+        FormShow();
     QDialog::showEvent(event);
 }
 
