@@ -10,6 +10,9 @@ namespace qloom {
 // "a\nb\n" and "a\r\nb" both give "a\r\nb\r\n". An empty text adds nothing.
 void AppendLinesCrLf(std::string& out, std::string_view text);
 
+// True when every line break of the text is a CR LF pair.
+bool HasOnlyCrLfBreaks(std::string_view text);
+
 // The whole text rewritten with CR LF after every line, the last one included.
 std::string NormaliseLineEnds(std::string_view text);
 

@@ -6,6 +6,9 @@
 #include "script/LineEnds.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
 #include <optional>
 
 namespace qloom {
@@ -90,13 +93,15 @@ private:
 
     std::string readQuoted(size_t found, std::string_view prefix) const;
     bool readNumber(size_t found, std::string_view prefix, int32_t& out);
-    size_t readStrings(size_t from, int32_t n, std::vector<std::string>& column) const;
+    size_t readStrings(size_t from, int32_t n, std::vector<std::string>& column);
     bool readNumbers(size_t from, int32_t n, std::vector<int32_t>& column, size_t& count);
 
     std::string_view text_;
     const ShowMessageFn& show_;
     std::array<size_t, kLinePrefixCount> lineStart_{};
     std::optional<std::string> error_;
+    std::unique_ptr<char[]> scratch_; // unescaped bytes of the element being read
+    size_t scratchSize_ = 0;
 };
 
 // One pass over the lines: for each statement prefix, the first line that begins with it and
@@ -225,21 +230,47 @@ bool Reader::readNumber(size_t found, std::string_view prefix, int32_t& out) {
 // a closing parenthesis included, so a short array takes its missing elements from the strings
 // that follow. Returns how many rows were filled; an element cut off by the end of the text
 // fills none.
-size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string>& column) const {
+size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string>& column) {
     size_t stored = 0;
-    size_t pos = from;
-    const size_t size = text_.size();
+    const char* const end = text_.data() + text_.size();
+    const char* p = text_.data() + from;
     while (stored < static_cast<size_t>(n)) {
-        const size_t open = text_.find('"', pos);
-        if (open == npos)
+        p = static_cast<const char*>(std::memchr(p, '"', static_cast<size_t>(end - p)));
+        if (p == nullptr)
             break;
-        size_t i = open + 1;
-        while (i < size && text_[i] != '"')
-            i += (text_[i] == '\\') ? 2 : 1;
-        if (i >= size)
+        // One pass finds the closing quote (the first one not escaped) and undoes the escaping
+        // as UnescapeJsString does: \\ gives \, \" gives ", and the backslash of a line
+        // continuation is dropped while its CR LF stays. A backslash before anything else stays.
+        if (scratchSize_ < static_cast<size_t>(end - p)) {
+            scratchSize_ = static_cast<size_t>(end - p);
+            scratch_.reset(new char[scratchSize_]);
+        }
+        char* const out = scratch_.get();
+        char* w = out;
+        const char* r = p + 1;
+        bool closed = false;
+        while (r < end) {
+            const char c = *r++;
+            if (c == '"') {
+                closed = true;
+                break;
+            }
+            if (c == '\\' && r < end) {
+                const char next = *r;
+                if (next == '\\' || next == '"') {
+                    *w++ = next;
+                    ++r;
+                    continue;
+                }
+                if (next == '\r')
+                    continue;
+            }
+            *w++ = c;
+        }
+        if (!closed)
             break;
-        column[stored++] = UnescapeJsString(text_.substr(open + 1, i - open - 1));
-        pos = i + 1;
+        column[stored++].assign(out, static_cast<size_t>(w - out));
+        p = r;
     }
     return stored;
 }
@@ -419,6 +450,11 @@ LoadResult Reader::run(Project& project) {
 
 LoadResult LoadProjectFromText(std::string_view text, Project& project,
                                const ShowMessageFn& showMessage) {
+    // Files this program wrote need no rewriting; only other line ends cost a copy.
+    if (text.empty() || (text.back() == '\n' && HasOnlyCrLfBreaks(text))) {
+        Reader reader(text, showMessage);
+        return reader.run(project);
+    }
     const std::string normalised = NormaliseLineEnds(text);
     Reader reader(normalised, showMessage);
     return reader.run(project);
