@@ -11,7 +11,8 @@ int main(int argc, char* argv[]) {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     qloom::gui::GuardedApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(qloom::gui::toQ(qloom::msg::kAppTitle));
+    // The name, not the display name: a display name would be appended to every window caption.
+    QApplication::setApplicationName(qloom::gui::toQ(qloom::msg::kAppTitle));
     // The program ends when the main window closes or the start dialog says "Quit", whatever
     // other windows (preview, start dialog) are still open.
     QApplication::setQuitOnLastWindowClosed(false);

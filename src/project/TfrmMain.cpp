@@ -19,6 +19,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QPainter>
 #include <QPixmap>
@@ -26,6 +27,7 @@
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTabBar>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
 
 namespace qloom::gui {
@@ -46,6 +48,24 @@ QPixmap orientationPicture(bool vertical) {
         painter.fillRect(QRect(1, 9, 31, 17), QColor(0, 128, 128));
     }
     return picture;
+}
+
+// A question mark in a blue disc: the styles' own help icons differ too much between desktops.
+QIcon helpGlyph() {
+    QPixmap glyph(16, 16);
+    glyph.fill(Qt::transparent);
+    QPainter painter(&glyph);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(30, 90, 200));
+    painter.setPen(Qt::NoPen);
+    painter.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(12);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
+    return QIcon(glyph);
 }
 
 QString webEngineHelperPath() {
@@ -75,7 +95,15 @@ TfrmMain::TfrmMain(const QString& programFolder) : ui(std::make_unique<Ui::TfrmM
     ui->panHTMLTools->hide();
     ui->txtJS_Errors->hide();
     ui->panHTMLTools->raise();
-    ui->btnHelp->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    // Four tabs must share 289 pixels whatever the desktop font: narrow padding, and eliding
+    // rather than scroll arrows when even that is too wide.
+    QFont tabFont = ui->tabProp->tabBar()->font();
+    tabFont.setPointSize(7);
+    ui->tabProp->tabBar()->setFont(tabFont);
+    ui->tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+    ui->tabProp->setUsesScrollButtons(false);
+    ui->tabProp->setElideMode(Qt::ElideRight);
+    ui->btnHelp->setIcon(helpGlyph());
     ui->btnUpdatePreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     ui->picHorizontal->setPixmap(orientationPicture(false));
     ui->picVertical->setPixmap(orientationPicture(true));

@@ -5,18 +5,16 @@
 //
 // Controls other parts bind by objectName (see TfrmMain.ui):
 // - txtLeft, txtTop, txtWidth, txtCapHeight: QLineEdit, maxLength 3.
-// - UpDown_Left, UpDown_Top, UpDown_Width, UpDown_CapHeight: the spin arrows, each a vertical
-//   QScrollBar (bind it as a QAbstractSlider) beside its box, with the range of its box and
-//   invertedAppearance set so that the upper arrow counts up; single and page step 1.
+// - UpDown_Left, UpDown_Top, UpDown_Width, UpDown_CapHeight: the spin arrows beside the boxes,
+//   editor/UpDownControl (range set by the property editor).
 // - radActivateOn: QGroupBox " Activate On " holding radMouseOver (item 0) and radMouseClick
 //   (item 1), QRadioButtons.
 // - chkFloat, chkTranspCC, chkTranspCM, chkTranspCO: QCheckBox.
 // - grpOrientation: QGroupBox with radHorizontal, radVertical and the pictures picHorizontal,
 //   picVertical (QLabel).
 // - txtCapHTML, txtMenuHTML: QPlainTextEdit, no wrapping.
-// - panCaptionColor, panMenuColor, panOwnerColor: 20 x 20 QFrame swatches (autoFillBackground;
-//   the colour is the palette's Window role); labels lblCaptionColor, lblMenuColor,
-//   lblOwnerColor.
+// - panCaptionColor, panMenuColor, panOwnerColor: 20 x 20 editor/ColorSwatch; labels
+//   lblCaptionColor, lblMenuColor, lblOwnerColor.
 // - panHTMLTools: QFrame over the lower tab area, hidden at start, holding btnAddNEWLINE,
 //   btnAddText, btnAddURL, btnAddimage.
 // - btnUpdatePreview, btnShowPreview, listMenus (QListWidget), tabProp (QTabWidget),

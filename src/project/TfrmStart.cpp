@@ -55,6 +55,8 @@ TfrmStart::TfrmStart(TfrmMain& main, TfrmSelFolder& chooser)
     ui->btnOpenLastEdited->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
     ui->btnQuit_Cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     ui->btnQuit_Cancel->setText(toQ(msg::kQuitCaption));
+    for (QPushButton* button : {ui->btnNew, ui->btnOpen, ui->btnOpenLastEdited, ui->btnQuit_Cancel})
+        button->setIconSize(QSize(12, 12)); // leaves the longest caption room in 169 pixels
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
     openedFromEditor_ = false;
