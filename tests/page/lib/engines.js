@@ -172,10 +172,13 @@ async function launchWebKit() {
       },
     };
     // Without a display the session never comes up: give up instead of hanging.
+    let timer;
     const driver = await Promise.race([
       new Builder().usingServer(`http://127.0.0.1:${port}`).withCapabilities(caps).build(),
-      sleep(30000).then(() => { throw new Error('WebKit session did not start (is there a display?)'); }),
-    ]);
+      new Promise((resolve, reject) => {
+        timer = setTimeout(() => reject(new Error('WebKit session did not start (is there a display?)')), 30000);
+      }),
+    ]).finally(() => clearTimeout(timer));
     await driver.manage().setTimeouts({ script: 10000, pageLoad: 20000 });
     return new SeleniumPage(driver, server);
   } catch (e) {

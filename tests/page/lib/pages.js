@@ -1,6 +1,6 @@
 'use strict';
-// Test pages: each project is written by the project's own writer (the generator built beside
-// this suite, QLOOM_PAGEGEN), then served from 127.0.0.1.
+// Test pages: each project is written by the project's own writer and saver (`qloom-cli write`,
+// found through QLOOM_CLI), then served from 127.0.0.1.
 const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
@@ -45,9 +45,9 @@ function template({ doctype = false, recorder = false, after = '' } = {}) {
 }
 
 function writerCommand() {
-  const gen = process.env.QLOOM_PAGEGEN;
-  if (!gen) throw new Error('QLOOM_PAGEGEN is not set: run the suite through ctest (tests/page)');
-  return gen;
+  const cli = process.env.QLOOM_CLI;
+  if (!cli) throw new Error('QLOOM_CLI is not set: run the suite through ctest, or point it at qloom-cli');
+  return cli;
 }
 
 class Site {
@@ -64,7 +64,7 @@ class Site {
     fs.mkdirSync(folder, { recursive: true });
     const tmpl = (project.settings && project.settings.template) || 'Temp.html';
     if (page !== null) fs.writeFileSync(path.join(folder, tmpl), page);
-    const args = [folder];
+    const args = ['write', folder];
     if (preview) args.push('--preview');
     execFileSync(writerCommand(), args, { input: JSON.stringify(project), stdio: ['pipe', 'inherit', 'inherit'] });
     return `${this.base}/${name}/${tmpl}`;
