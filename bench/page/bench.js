@@ -1,0 +1,96 @@
+'use strict';
+// How long makeQloom() takes to build 1000 menus in headless Chromium, against the time the same
+// browser takes for the same markup written as static HTML; measured side by side in one run,
+// alternating the two pages. Also reports the runtime's size. Not a test: run by hand,
+//   QLOOM_CLI=build/src/cli/qloom-cli node bench/page/bench.js [runs]
+// Needs the drivers of tests/page (npm ci there). Results also go to bench/results/page.json.
+const fs = require('node:fs');
+const path = require('node:path');
+const zlib = require('node:zlib');
+
+const root = path.resolve(__dirname, '..', '..');
+const { launch } = require(path.join(root, 'tests/page/lib/engines'));
+const { Site } = require(path.join(root, 'tests/page/lib/pages'));
+
+const MENUS = 1000;
+const RUNS = Number(process.argv[2] || 9);
+
+function project() {
+  const menus = [];
+  for (let i = 0; i < MENUS; i++) {
+    menus.push({
+      MX: (i % 10) * 160,
+      MY: Math.floor(i / 10) * 30,
+      MTC: `Menu ${i}`,
+      MTM: `<a href="#a${i}">First link</a><br>\n<a href="#b${i}">Second link</a><br>\n<b>Some text</b>`,
+      OO: i % 4 === 3 ? 1 : 0,
+      MA: i % 5 === 4 ? 1 : 0,
+      FL: i % 2,
+    });
+  }
+  return { menus };
+}
+
+const HEAD_LINE = '<SCRIPT LANGUAGE="JavaScript" SRC="Qloomscript.js"></SCRIPT>';
+// The timed span ends after a forced layout, so both pages pay for style and layout.
+const STOP = '<SCRIPT>document.body.offsetHeight; window.qlTime = performance.now() - window.qlT0;</SCRIPT>';
+
+const built = `<HTML><HEAD>${HEAD_LINE}</HEAD><BODY leftmargin=0 topmargin=0>
+<SCRIPT>window.qlT0 = performance.now(); makeQloom();</SCRIPT>${STOP}</BODY></HTML>`;
+
+function median(xs) {
+  const s = [...xs].sort((a, b) => a - b);
+  return s[Math.floor(s.length / 2)];
+}
+
+(async () => {
+  const site = new Site();
+  await site.start();
+  const page = await launch('chromium');
+  try {
+    const urlBuilt = site.project('built', project(), { page: built });
+    // The static twin: the style rules and the elements exactly as the runtime left them.
+    await page.goto(urlBuilt);
+    const snapshot = await page.eval(() => {
+      const css = [...document.styleSheets].map((s) => [...s.cssRules].map((r) => r.cssText).join('\n')).join('\n');
+      const markup = [...document.body.children].filter((e) => e.tagName === 'DIV').map((e) => e.outerHTML).join('');
+      return { css, markup };
+    });
+    const staticPage = `<HTML><HEAD><STYLE>${snapshot.css}</STYLE></HEAD><BODY leftmargin=0 topmargin=0>
+<SCRIPT>window.qlT0 = performance.now();</SCRIPT>${snapshot.markup}${STOP}</BODY></HTML>`;
+    fs.writeFileSync(path.join(site.root, 'built', 'Static.html'), staticPage);
+    const urlStatic = urlBuilt.replace(/Temp\.html$/, 'Static.html');
+
+    const times = { built: [], static: [] };
+    for (let r = 0; r < RUNS; r++) {
+      for (const [name, url] of [['built', urlBuilt], ['static', urlStatic]]) {
+        await page.goto(url);
+        times[name].push(await page.eval(() => window.qlTime));
+      }
+    }
+    const count = await page.eval(() => document.querySelectorAll('[id^=owner]').length);
+    const runtime = fs.readFileSync(path.join(root, 'src/script/runtime/runtime.js'));
+    const editing = fs.readFileSync(path.join(root, 'src/script/runtime/editing.js'));
+    const result = {
+      menus: MENUS,
+      runs: RUNS,
+      staticMenusCheck: count,
+      makeQloomMs: Number(median(times.built).toFixed(2)),
+      staticHtmlMs: Number(median(times.static).toFixed(2)),
+      ratio: Number((median(times.built) / median(times.static)).toFixed(2)),
+      limit: 2,
+      runtimeBytes: runtime.length,
+      runtimeGzipBytes: zlib.gzipSync(runtime, { level: 9 }).length,
+      editingBytes: editing.length,
+      editingGzipBytes: zlib.gzipSync(editing, { level: 9 }).length,
+      samples: times,
+    };
+    fs.mkdirSync(path.join(root, 'bench/results'), { recursive: true });
+    fs.writeFileSync(path.join(root, 'bench/results/page.json'), JSON.stringify(result, null, 2));
+    console.log(JSON.stringify({ ...result, samples: undefined }, null, 2));
+    process.exitCode = result.ratio <= result.limit ? 0 : 1;
+  } finally {
+    await page.close();
+    await site.stop();
+  }
+})();
