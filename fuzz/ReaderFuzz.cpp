@@ -18,11 +18,14 @@ void check(bool condition) {
         std::abort();
 }
 
+// The writer wraps the body of every row whose OO is not 0 (unless the body already starts
+// with the wrapper); the reader removes the wrapper only where OO is exactly 1.
 std::string expectedBody(const qloom::MenuTable& t, int32_t row) {
     const std::string& body = t.MTM[row];
-    if (t.OO[row] == 1 && body.rfind("<nObR>", 0) == 0)
-        return qloom::StripNoBreak(body);
-    return body;
+    if (t.OO[row] == 0)
+        return body;
+    const std::string written = body.rfind("<nObR>", 0) == 0 ? body : "<nObR>" + body + "</nObR>";
+    return t.OO[row] == 1 ? qloom::StripNoBreak(written) : written;
 }
 
 } // namespace

@@ -44,7 +44,8 @@ public:
             t.MTCH[i] = number();
             t.MA[i] = static_cast<int32_t>(pick(2));
             t.FL[i] = static_cast<int32_t>(pick(2));
-            t.OO[i] = static_cast<int32_t>(pick(2));
+            // A hand-edited file may hold other orientations; the page treats them as vertical.
+            t.OO[i] = pick(8) == 0 ? number() : static_cast<int32_t>(pick(2));
             t.MTC[i] = html();
             t.MTM[i] = html();
             t.CO[i] = colourText();
@@ -150,12 +151,15 @@ std::string crLfBreaks(const std::string& text) {
     return out;
 }
 
-// What the reader should give for the body of a row just composed.
+// What the reader should give for the body of a row just composed: the writer wraps the body
+// of every row whose OO is not 0 (unless it already starts with the wrapper), the reader
+// removes the wrapper only where OO is exactly 1.
 std::string expectedBody(const MenuTable& t, int32_t row) {
-    std::string body = crLfBreaks(t.MTM[row]);
-    if (t.OO[row] == 1 && body.rfind("<nObR>", 0) == 0)
-        body = StripNoBreak(body);
-    return body;
+    const std::string body = crLfBreaks(t.MTM[row]);
+    if (t.OO[row] == 0)
+        return body;
+    const std::string written = body.rfind("<nObR>", 0) == 0 ? body : "<nObR>" + body + "</nObR>";
+    return t.OO[row] == 1 ? StripNoBreak(written) : written;
 }
 
 // Projects are large (every column holds the full capacity), so the loop reuses two of them.
