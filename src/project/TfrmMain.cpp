@@ -1,12 +1,14 @@
 #include "project/TfrmMain.h"
 
 #include "editor/HelpKeyFilter.h"
+#include "editor/PropertyEditor.h"
 #include "model/Messages.h"
+#include "preview/PreviewController.h"
+#include "preview/TfrmBrowser.h"
 #include "project/BrowserCheck.h"
 #include "project/BusyCursor.h"
 #include "project/DesktopShell.h"
 #include "project/MessageBox.h"
-#include "project/PreviewPlaceholder.h"
 #include "project/ProjectFolders.h"
 #include "project/StatusLine.h"
 #include "project/TextConv.h"
@@ -117,6 +119,7 @@ TfrmMain::TfrmMain(const QString& programFolder) : ui(std::make_unique<Ui::TfrmM
         programFolder_ += QLatin1Char('/');
     project_.table.MenuCount = 0;
     project_.HeaderLines.clear();
+    editor_ = new PropertyEditor(this, *this);
     SetEditingEnabled(false);
 
     connect(ui->btnAddMenu, &QPushButton::clicked, this, &TfrmMain::btnAddMenuClick);
@@ -149,8 +152,9 @@ bool TfrmMain::CheckBrowserVersion() {
 }
 
 void TfrmMain::createOtherWindows() {
-    frmBrowser_ = std::make_unique<PreviewPlaceholder>();
-    frmBrowser_->show();
+    preview_ = new PreviewController(this, *this); // shows the preview window
+    preview_->setCaptionSwapHook(editor_->captionSwapHook());
+    preview_->setProgramFolder(programFolder_);
     frmSelFolder_ = std::make_unique<TfrmSelFolder>(*this);
     frmStart_ = std::make_unique<TfrmStart>(*this, *frmSelFolder_);
     connect(frmStart_.get(), &TfrmStart::quitRequested, this, &TfrmMain::quitRequested);
@@ -170,46 +174,50 @@ void TfrmMain::rebuildMenuList() {
         ui->listMenus->addItem(toQ(MenuLabel(row)));
 }
 
-// --- Editing controls: simple versions until the property editor takes them over.
+// --- Editing controls and preview: the property editor and the preview controller.
+
+TfrmBrowser* TfrmMain::previewWindow() const {
+    return preview_ ? preview_->browser() : nullptr;
+}
 
 void TfrmMain::ShowMenuProperties(int32_t row) {
-    if (!project_.table.isRow(row))
-        return;
-    const QSignalBlocker block(ui->listMenus);
-    ui->listMenus->setCurrentRow(row);
+    editor_->ShowMenuProperties(row);
 }
 
 void TfrmMain::SetEditingEnabled(bool enabled) {
-    for (QWidget* control :
-         {static_cast<QWidget*>(ui->txtLeft), static_cast<QWidget*>(ui->txtTop),
-          static_cast<QWidget*>(ui->txtWidth), static_cast<QWidget*>(ui->txtCapHeight),
-          static_cast<QWidget*>(ui->radActivateOn), static_cast<QWidget*>(ui->chkFloat),
-          static_cast<QWidget*>(ui->grpOrientation), static_cast<QWidget*>(ui->txtCapHTML),
-          static_cast<QWidget*>(ui->panHTMLTools), static_cast<QWidget*>(ui->txtMenuHTML),
-          static_cast<QWidget*>(ui->tabColor)})
-        control->setEnabled(enabled);
-    if (!enabled) {
-        const QSignalBlocker blockCaption(ui->txtCapHTML);
-        const QSignalBlocker blockMenu(ui->txtMenuHTML);
-        ui->txtCapHTML->setPlainText(toQ(msg::kNoMenusInProject));
-        ui->txtMenuHTML->setPlainText(toQ(msg::kNoMenusInProject));
-    }
+    editor_->SetEditingEnabled(enabled);
 }
-
-// --- Preview: simple versions until the preview window takes them over.
 
 void TfrmMain::RefreshPreview() {
-    if (!saveScript(true))
-        return;
-    if (frmBrowser_)
-        frmBrowser_->showPage(
-            toQ(JoinPath(project_.settings.ProjectFolder, project_.settings.TemplateFileName)));
+    if (preview_)
+        preview_->RefreshPreview();
+    else
+        saveScript(true); // before the preview window exists there is nothing to show
 }
 
-void TfrmMain::ScrollPreviewTo(int32_t) {}
-void TfrmMain::SelectInPreview(int32_t) {}
-void TfrmMain::MarkPreviewStale() {}
-void TfrmMain::MarkPreviewCurrent() {}
+void TfrmMain::ScrollPreviewTo(int32_t row) {
+    if (preview_)
+        preview_->ScrollPreviewTo(row);
+}
+
+void TfrmMain::SelectInPreview(int32_t row) {
+    if (preview_) {
+        preview_->SelectInPreview(row);
+        return;
+    }
+    project_.table.SelectedMenu = row;
+    ShowMenuProperties(row);
+}
+
+void TfrmMain::MarkPreviewStale() {
+    if (preview_)
+        preview_->MarkPreviewStale();
+}
+
+void TfrmMain::MarkPreviewCurrent() {
+    if (preview_)
+        preview_->MarkPreviewCurrent();
+}
 
 // --- Shell.
 
@@ -249,10 +257,7 @@ bool TfrmMain::saveScript(bool forPreview) {
 }
 
 void TfrmMain::captionSwapped(int32_t row, const std::string& caption) {
-    if (row != project_.table.SelectedMenu)
-        return;
-    const QSignalBlocker block(ui->txtCapHTML);
-    ui->txtCapHTML->setPlainText(toQ(caption));
+    editor_->captionSwapHook()(row, caption);
 }
 
 // --- Frame handlers.

@@ -34,7 +34,9 @@ class QLabel;
 
 namespace qloom::gui {
 
-class PreviewPlaceholder;
+class PreviewController;
+class PropertyEditor;
+class TfrmBrowser;
 class TfrmStart;
 class TfrmSelFolder;
 class TfrmFinilizedOK;
@@ -55,7 +57,9 @@ public:
     void createOtherWindows();
 
     QString programFolder() const { return programFolder_; }
-    PreviewPlaceholder* previewWindow() const { return frmBrowser_.get(); }
+    TfrmBrowser* previewWindow() const;
+    PropertyEditor* propertyEditor() const { return editor_; }
+    PreviewController* previewController() const { return preview_; }
     TfrmStart* startDialog() const { return frmStart_.get(); }
     TfrmSelFolder* folderChooser() const { return frmSelFolder_.get(); }
     TfrmFinilizedOK* finalizedDialog() const { return frmFinilizedOK_.get(); }
@@ -105,7 +109,8 @@ private:
     Project project_;
     QString programFolder_;
 
-    std::unique_ptr<PreviewPlaceholder> frmBrowser_;
+    PropertyEditor* editor_ = nullptr;     // child of this window
+    PreviewController* preview_ = nullptr; // child of this window; owns the preview window
     std::unique_ptr<TfrmStart> frmStart_;
     std::unique_ptr<TfrmSelFolder> frmSelFolder_;
     std::unique_ptr<TfrmFinilizedOK> frmFinilizedOK_;
