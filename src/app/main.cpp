@@ -18,8 +18,10 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     qloom::gui::TfrmMain frmMain;
-    QObject::connect(&frmMain, &qloom::gui::TfrmMain::quitRequested, &app, &QCoreApplication::quit,
-                     Qt::QueuedConnection);
+    // exit(), not quit(): quit() first asks every window to close, and the start dialog refuses.
+    QObject::connect(
+        &frmMain, &qloom::gui::TfrmMain::quitRequested, &app, [] { QCoreApplication::exit(0); },
+        Qt::QueuedConnection);
     frmMain.show();
     if (!frmMain.CheckBrowserVersion())
         return 1;
