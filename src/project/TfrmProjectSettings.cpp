@@ -14,8 +14,8 @@
 
 #include <QColorDialog>
 #include <QComboBox>
-#include <QShowEvent>
 #include <QLineEdit>
+#include <QShowEvent>
 
 namespace qloom::gui {
 
@@ -44,11 +44,10 @@ void SetComboText(QComboBox* box, const std::string& text) {
 
 } // namespace
 
-TfrmProjectSettings::TfrmProjectSettings(MainWindowOps& ops, TfrmTemplateInfo& templateInfo,
-                                         QWidget* parent)
+TfrmProjectSettings::TfrmProjectSettings(MainWindowOps& ops, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint),
-      ui(new Ui::TfrmProjectSettings), ops_(ops), templateInfo_(templateInfo) {
+      ui(new Ui::TfrmProjectSettings), ops_(ops) {
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kProjectSettingsCaption));
     for (QComboBox* box : {ui->cBoxFontName_Caption, ui->cBoxFontName_Menu})
@@ -148,7 +147,8 @@ void TfrmProjectSettings::btnDefaultsClick() {
 }
 
 void TfrmProjectSettings::btnMoreInfoClick() {
-    templateInfo_.exec();
+    if (templateInfo_)
+        templateInfo_->exec();
 }
 
 void TfrmProjectSettings::btnOKClick() {
@@ -164,7 +164,7 @@ void TfrmProjectSettings::btnOKClick() {
         ui->txtTemplate->setFocus();
         ui->txtTemplate->selectAll();
         MessageBox::message(this, toQ(TemplateLacksScriptText(check.path)));
-        templateInfo_.exec();
+        btnMoreInfoClick();
         // The modal windows took the focus; the name is what the user has to fix.
         ui->txtTemplate->setFocus();
         ui->txtTemplate->selectAll();

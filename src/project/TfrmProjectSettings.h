@@ -30,9 +30,11 @@ public:
     using ColorPicker =
         std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
 
-    TfrmProjectSettings(MainWindowOps& ops, TfrmTemplateInfo& templateInfo,
-                        QWidget* parent = nullptr);
+    explicit TfrmProjectSettings(MainWindowOps& ops, QWidget* parent = nullptr);
     ~TfrmProjectSettings() override;
+
+    // The information window is created after this dialog; it is handed over once it exists.
+    void setTemplateInfo(TfrmTemplateInfo* info) { templateInfo_ = info; }
 
     // Test seam: replaces the platform colour dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
@@ -56,7 +58,7 @@ private:
 
     std::unique_ptr<Ui::TfrmProjectSettings> ui;
     MainWindowOps& ops_;
-    TfrmTemplateInfo& templateInfo_;
+    TfrmTemplateInfo* templateInfo_ = nullptr;
     ColorPicker colorPicker_;
 };
 

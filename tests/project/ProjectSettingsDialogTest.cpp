@@ -62,7 +62,8 @@ private Q_SLOTS:
         ops_ = std::make_unique<FakeMainOps>();
         ops_->projectData.settings.ProjectFolder = fromQ(dir_.path());
         info_ = std::make_unique<TfrmTemplateInfo>();
-        dlg_ = std::make_unique<TfrmProjectSettings>(*ops_, *info_);
+        dlg_ = std::make_unique<TfrmProjectSettings>(*ops_);
+        dlg_->setTemplateInfo(info_.get());
         infoShown_ = 0;
     }
 
