@@ -85,7 +85,8 @@ function makeQloom() {
   if (ns) {
     widthChk = window.innerWidth;
     heightChk = window.innerHeight;
-    window.onResize = resizeFix;
+    // Handler properties are lower case; a capitalised one would never be called.
+    window.onresize = resizeFix;
     setInterval(checkScroll, 50);
     for (i = 0; i < numOfMenus; i++) {
       var oOut = '', cOver = '';
