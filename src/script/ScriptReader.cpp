@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace qloom {
 
@@ -65,6 +66,13 @@ const DefaultRow& defaultRow() {
     }();
     return row;
 }
+
+// The columns of the rows being read, sized to the menu count.
+struct Rows {
+    int32_t MenuCount = 0;
+    std::vector<int32_t> MX, MY, MW, MTCH, MA, FL, OO;
+    std::vector<std::string> MTC, MTM, CO, CC, CM;
+};
 
 bool isColourText(const std::string& text) {
     if (text == "transparent")
@@ -318,7 +326,8 @@ LoadResult Reader::run(Project& project) {
         return result;
     }
 
-    MenuTable table;
+    // The rows read so far; the active table is touched only once the whole file has been read.
+    Rows table;
     ProjectSettings settings = project.settings;
 
     if (!readNumber(findLinePrefix(kCount), "var numOfMenus=", table.MenuCount))
@@ -370,20 +379,18 @@ LoadResult Reader::run(Project& project) {
         // Rows the file does not fill (a missing array, or a text that ends early) hold the
         // values of a new menu, so every row in use is one the editor and the writer accept.
         const DefaultRow& d = defaultRow();
-        for (int32_t i = 0; i < n; ++i) {
-            table.MX[i] = d.MX;
-            table.MY[i] = d.MY;
-            table.MW[i] = d.MW;
-            table.MTCH[i] = d.MTCH;
-            table.MA[i] = d.MA;
-            table.FL[i] = d.FL;
-            table.OO[i] = d.OO;
-            table.MTC[i] = d.MTC;
-            table.MTM[i] = d.MTM;
-            table.CO[i] = d.CO;
-            table.CC[i] = d.CC;
-            table.CM[i] = d.CM;
-        }
+        table.MX.assign(n, d.MX);
+        table.MY.assign(n, d.MY);
+        table.MW.assign(n, d.MW);
+        table.MTCH.assign(n, d.MTCH);
+        table.MA.assign(n, d.MA);
+        table.FL.assign(n, d.FL);
+        table.OO.assign(n, d.OO);
+        table.MTC.assign(n, d.MTC);
+        table.MTM.assign(n, d.MTM);
+        table.CO.assign(n, d.CO);
+        table.CC.assign(n, d.CC);
+        table.CM.assign(n, d.CM);
 
         auto endsEarly = [&](LinePrefix which) {
             show_(msg::Format(msg::kArrayEndsEarly, kLinePrefixes[which]));
@@ -433,14 +440,29 @@ LoadResult Reader::run(Project& project) {
             if (!isColourText(table.CM[i]))
                 table.CM[i] = d.CM;
         }
-        table.SelectedMenu = 0;
-    } else {
-        // A project without menus leaves the selection where it was.
-        table.SelectedMenu = project.table.SelectedMenu;
     }
 
+    // Take over. The table keeps its storage for the full capacity; rows from MenuCount up are
+    // leftovers. A project without menus leaves the selection where it was.
+    MenuTable& t = project.table;
+    for (int32_t i = 0; i < n; ++i) {
+        t.MX[i] = table.MX[i];
+        t.MY[i] = table.MY[i];
+        t.MW[i] = table.MW[i];
+        t.MTCH[i] = table.MTCH[i];
+        t.MA[i] = table.MA[i];
+        t.FL[i] = table.FL[i];
+        t.OO[i] = table.OO[i];
+        t.MTC[i] = std::move(table.MTC[i]);
+        t.MTM[i] = std::move(table.MTM[i]);
+        t.CO[i] = std::move(table.CO[i]);
+        t.CC[i] = std::move(table.CC[i]);
+        t.CM[i] = std::move(table.CM[i]);
+    }
+    t.MenuCount = n;
+    if (n > 0)
+        t.SelectedMenu = 0;
     settings.ProjectFolder = project.settings.ProjectFolder;
-    project.table = std::move(table);
     project.settings = std::move(settings);
     result.outcome = LoadOutcome::Loaded;
     return result;
