@@ -1,6 +1,7 @@
 #include "project/TfrmMain.h"
 
 #include "editor/HelpKeyFilter.h"
+#include "editor/HtmlTools.h"
 #include "editor/PropertyEditor.h"
 #include "model/Messages.h"
 #include "preview/PreviewController.h"
@@ -13,8 +14,10 @@
 #include "project/StatusLine.h"
 #include "project/TextConv.h"
 #include "project/TfrmFinilizedOK.h"
+#include "project/TfrmProjectSettings.h"
 #include "project/TfrmSelFolder.h"
 #include "project/TfrmStart.h"
+#include "project/TfrmTemplateInfo.h"
 #include "script/ScriptSaver.h"
 #include "ui_TfrmMain.h"
 
@@ -159,9 +162,12 @@ void TfrmMain::createOtherWindows() {
     frmStart_ = std::make_unique<TfrmStart>(*this, *frmSelFolder_);
     connect(frmStart_.get(), &TfrmStart::quitRequested, this, &TfrmMain::quitRequested);
     frmStart_->show();
-    // The HTML fragment dialogs (Add Text, Add URL, Add Image) come here, in that order.
+    htmlTools_ = new HtmlTools(*this, this); // Add Text, Add URL, Add Image, in that order
+    htmlTools_->connectButtons();
     frmFinilizedOK_ = std::make_unique<TfrmFinilizedOK>(*this);
-    // The project settings dialog and the template information window come here.
+    frmProjectSettings_ = std::make_unique<TfrmProjectSettings>(*this);
+    frmTemplateInfo_ = std::make_unique<TfrmTemplateInfo>();
+    frmProjectSettings_->setTemplateInfo(frmTemplateInfo_.get());
 }
 
 void TfrmMain::clearMenuList() {
@@ -349,6 +355,9 @@ void TfrmMain::btnActiveProjectSettingsClick() {
     SetHelpButtonEnabled(true);
 }
 
-void TfrmMain::showProjectSettings() {}
+void TfrmMain::showProjectSettings() {
+    if (frmProjectSettings_)
+        frmProjectSettings_->exec();
+}
 
 } // namespace qloom::gui

@@ -34,12 +34,15 @@ class QLabel;
 
 namespace qloom::gui {
 
+class HtmlTools;
 class PreviewController;
 class PropertyEditor;
 class TfrmBrowser;
 class TfrmStart;
 class TfrmSelFolder;
 class TfrmFinilizedOK;
+class TfrmProjectSettings;
+class TfrmTemplateInfo;
 
 class TfrmMain : public QWidget, public MainWindowOps {
     Q_OBJECT
@@ -63,6 +66,9 @@ public:
     TfrmStart* startDialog() const { return frmStart_.get(); }
     TfrmSelFolder* folderChooser() const { return frmSelFolder_.get(); }
     TfrmFinilizedOK* finalizedDialog() const { return frmFinilizedOK_.get(); }
+    HtmlTools* htmlTools() const { return htmlTools_; }
+    TfrmProjectSettings* projectSettingsDialog() const { return frmProjectSettings_.get(); }
+    TfrmTemplateInfo* templateInfoWindow() const { return frmTemplateInfo_.get(); }
 
     // The menu list follows the table: emptied for a new project, rebuilt after opening one.
     void clearMenuList();
@@ -114,6 +120,9 @@ private:
     std::unique_ptr<TfrmStart> frmStart_;
     std::unique_ptr<TfrmSelFolder> frmSelFolder_;
     std::unique_ptr<TfrmFinilizedOK> frmFinilizedOK_;
+    HtmlTools* htmlTools_ = nullptr; // child of this window; owns the three fragment dialogs
+    std::unique_ptr<TfrmProjectSettings> frmProjectSettings_;
+    std::unique_ptr<TfrmTemplateInfo> frmTemplateInfo_;
 };
 
 } // namespace qloom::gui
