@@ -1,0 +1,325 @@
+// A new user's first session, driven through the program's own windows: start, new project,
+// three menus, a caption, a colour, an orientation, Update Preview, a drag in the preview, the
+// speeds in the project settings, Finalize. The finished page is then opened in headless
+// Chromium, where hovering each caption must slide its body out.
+//
+// With QLOOM_E2E_SHOTS set to a folder, every window is saved there as a PNG along the way.
+
+#include "editor/HtmlTools.h"
+#include "editor/TfrmAddText.h"
+#include "model/Messages.h"
+#include "preview/TfrmBrowser.h"
+#include "project/DesktopShell.h"
+#include "project/MessageBox.h"
+#include "project/TextConv.h"
+#include "project/TfrmFinilizedOK.h"
+#include "project/TfrmMain.h"
+#include "project/TfrmProjectSettings.h"
+#include "project/TfrmSelFolder.h"
+#include "project/TfrmStart.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <functional>
+#include <unistd.h>
+
+using namespace qloom;
+using namespace qloom::gui;
+
+namespace {
+
+// Runs `action` as soon as `dialog` is the active modal window (inside its exec()).
+void WhenModal(QWidget* dialog, std::function<void()> action) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, qApp, [dialog, timer, action] {
+        if (QApplication::activeModalWidget() != dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action();
+    });
+    timer->start();
+}
+
+// As WhenModal, for a modal window the program creates on the spot (the colour dialog).
+template <class Window> void WhenModalOfType(std::function<void(Window*)> action) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, qApp, [timer, action] {
+        auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action(window);
+    });
+    timer->start();
+}
+
+template <class T> T* Child(QWidget* parent, const char* name) {
+    T* w = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!w)
+        qFatal("no control %s", name);
+    return w;
+}
+
+void Click(QWidget* parent, const char* name) {
+    QAbstractButton* button = Child<QAbstractButton>(parent, name);
+    QVERIFY2(button->isEnabled(), name);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class NewUserTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+    QString shots_;
+    int shotNumber_ = 0;
+    QStringList opened_;
+
+    void shot(QWidget* window, const QString& name) {
+        if (shots_.isEmpty() || !window)
+            return;
+        QApplication::processEvents();
+        window->grab().save(QDir(shots_).filePath(
+            QStringLiteral("%1-%2.png").arg(++shotNumber_, 2, 10, QLatin1Char('0')).arg(name)));
+    }
+
+    QVariant js(TfrmBrowser* browser, const QString& code) {
+        QVariant result;
+        bool done = false;
+        browser->WebBrowser1()->page()->runJavaScript(code, [&](const QVariant& value) {
+            result = value;
+            done = true;
+        });
+        if (!QTest::qWaitFor([&] { return done; }, 10000))
+            qWarning("script did not finish: %s", qPrintable(code));
+        return result;
+    }
+
+    void selectMenu(TfrmMain& main, int row) {
+        auto* list = Child<QListWidget>(&main, "listMenus");
+        const QRect rect = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTRY_COMPARE(main.project().table.SelectedMenu, row);
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        shots_ = qEnvironmentVariable("QLOOM_E2E_SHOTS");
+        if (!shots_.isEmpty())
+            QDir().mkpath(shots_);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           dir_.filePath(QStringLiteral("settings")));
+        DesktopShell::setOpener([this](const QString& path) { opened_ << path; });
+        // Every message box is recorded and answered with its default button; a first session
+        // without mistakes shows none until "Finalize".
+        MessageBox::setTestMode(true);
+        MessageBox::clearShown();
+    }
+
+    void aNewUsersFirstSession() {
+        const QString programFolder = dir_.filePath(QStringLiteral("program"));
+        const QString projectFolder = dir_.filePath(QStringLiteral("My Menus"));
+        QVERIFY(QDir().mkpath(programFolder));
+
+        // Start-up, as the program's main routine does it.
+        TfrmMain main(programFolder);
+        main.show();
+        QVERIFY(main.CheckBrowserVersion());
+        main.createOtherWindows();
+        QVERIFY(main.startDialog()->isVisible());
+        QVERIFY(!main.isEnabled());
+        shot(main.startDialog(), QStringLiteral("start"));
+
+        // "New Menu Project" in a folder of the user's choosing.
+        TfrmSelFolder* chooser = main.folderChooser();
+        WhenModal(chooser, [&] {
+            shot(chooser, QStringLiteral("folder-chooser"));
+            chooser->setPath(projectFolder);
+            Click(chooser, "btnOK");
+        });
+        Click(main.startDialog(), "btnNew");
+        QTRY_VERIFY(main.isEnabled());
+        QVERIFY(!main.startDialog()->isVisible());
+        QCOMPARE(toQ(main.project().settings.ProjectFolder), projectFolder);
+        QVERIFY(QFile::exists(QDir(projectFolder).filePath(QStringLiteral("Temp.html"))));
+
+        // Three menus.
+        for (int i = 0; i < 3; ++i)
+            Click(&main, "btnAddMenu");
+        MenuTable& table = main.project().table;
+        QCOMPARE(table.MenuCount, 3);
+        QCOMPARE(Child<QListWidget>(&main, "listMenus")->count(), 3);
+
+        // A caption for the third menu, typed into "Caption HTML".
+        auto* tabs = Child<QTabWidget>(&main, "tabProp");
+        QCOMPARE(table.SelectedMenu, 2);
+        tabs->setCurrentIndex(1);
+        auto* caption = Child<QPlainTextEdit>(&main, "txtCapHTML");
+        caption->selectAll();
+        QTest::keyClicks(caption, QStringLiteral("Products"));
+        QCOMPARE(table.MTC[2], std::string("Products"));
+        shot(&main, QStringLiteral("main-caption"));
+
+        // Some formatted text for its body, through "Add Text".
+        tabs->setCurrentIndex(2);
+        auto* body = Child<QPlainTextEdit>(&main, "txtMenuHTML");
+        body->selectAll();
+        QTest::keyClick(body, Qt::Key_Delete);
+        TfrmAddText* addText = main.htmlTools()->addTextDialog();
+        WhenModal(addText, [&] {
+            QTest::keyClicks(Child<QPlainTextEdit>(addText, "txtTEXT"), QStringLiteral("Hello"));
+            shot(addText, QStringLiteral("add-text"));
+            Click(addText, "btnAdd");
+        });
+        Click(&main, "btnAddText");
+        QCOMPARE(table.MTM[2], std::string("<FONT FACE=\"Arial\" SIZE=\"2\" COLOR=\"#FFFFFF\">"
+                                           "Hello\r\n</FONT>\r\n"));
+
+        // The second menu: another body colour and the vertical orientation.
+        selectMenu(main, 1);
+        tabs->setCurrentIndex(3);
+        WhenModalOfType<QColorDialog>([&](QColorDialog* picker) {
+            picker->setCurrentColor(QColor(0x33, 0x66, 0x99));
+            shot(picker, QStringLiteral("colour"));
+            picker->accept();
+        });
+        Click(&main, "panMenuColor");
+        QCOMPARE(table.CM[1], std::string("#336699"));
+        tabs->setCurrentIndex(0);
+        Click(&main, "radVertical");
+        QCOMPARE(table.OO[1], 1);
+
+        // "Update Preview" and wait for the page to show the three menus as edited.
+        Click(&main, "btnUpdatePreview");
+        TfrmBrowser* browser = main.previewWindow();
+        QVERIFY(browser && browser->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            js(browser, QStringLiteral("typeof numOfMenus != 'undefined' && numOfMenus == 3 && "
+                                       "OO[1] == 1 && !!document.getElementById('cap2')"))
+                .toBool(),
+            15000);
+        QCOMPARE(
+            js(browser, QStringLiteral("document.getElementById('cap2').innerText")).toString(),
+            QStringLiteral("Products"));
+        shot(browser, QStringLiteral("preview"));
+
+        // Drag the first menu 40 px right and 20 px down by its caption.
+        const int startX = table.MX[0];
+        const int startY = table.MY[0];
+        const QVariantList box =
+            js(browser, QStringLiteral("(function(){var r=document.getElementById('cap0')"
+                                       ".getBoundingClientRect();return [r.left,r.top];})()"))
+                .toList();
+        QCOMPARE(box.size(), 2);
+        QWidget* proxy = browser->WebBrowser1()->focusProxy();
+        QVERIFY(proxy);
+        const QPoint grab(int(box[0].toDouble()) + 10, int(box[1].toDouble()) + 5);
+        QTest::mouseMove(proxy, grab);
+        QTest::qWait(30);
+        QTest::mousePress(proxy, Qt::LeftButton, {}, grab);
+        QTRY_COMPARE(table.SelectedMenu, 0);
+        for (int step = 1; step <= 4; ++step) {
+            QTest::qWait(30);
+            QTest::mouseMove(proxy, grab + QPoint(10 * step, 5 * step));
+        }
+        QTest::qWait(30);
+        QTest::mouseRelease(proxy, Qt::LeftButton, {}, grab + QPoint(40, 20));
+        QTRY_COMPARE(table.MX[0], startX + 40);
+        QCOMPARE(table.MY[0], startY + 20);
+
+        // New speeds in the project settings.
+        TfrmProjectSettings* settings = main.projectSettingsDialog();
+        WhenModal(settings, [&] {
+            QVERIFY(!Child<QAbstractButton>(&main, "btnHelp")->isEnabled());
+            auto* out = Child<QLineEdit>(settings, "txtScrollOut");
+            out->selectAll();
+            QTest::keyClicks(out, QStringLiteral("25"));
+            auto* in = Child<QLineEdit>(settings, "txtScrollIn");
+            in->selectAll();
+            QTest::keyClicks(in, QStringLiteral("35"));
+            shot(settings, QStringLiteral("settings"));
+            Click(settings, "btnOK");
+        });
+        Click(&main, "btnActiveProjectSettings");
+        QVERIFY(!settings->isVisible());
+        QVERIFY(Child<QAbstractButton>(&main, "btnHelp")->isEnabled());
+        QCOMPARE(main.project().settings.scrOUT, 25);
+        QCOMPARE(main.project().settings.scrIN, 35);
+        QTRY_COMPARE_WITH_TIMEOUT(js(browser, QStringLiteral("scrOUT + ',' + scrIN")).toString(),
+                                  QStringLiteral("25,35"), 15000);
+
+        // Finalize.
+        TfrmFinilizedOK* finalized = main.finalizedDialog();
+        WhenModal(finalized, [&] {
+            shot(finalized, QStringLiteral("finalized"));
+            finalized->accept();
+        });
+        shot(&main, QStringLiteral("main"));
+        Click(&main, "btnFinalize");
+        QVERIFY(MessageBox::shown().isEmpty());
+        const QDir project(projectFolder);
+        QVERIFY(QFile::exists(project.filePath(QStringLiteral("ReadMe.txt"))));
+        const QByteArray script = ReadFile(project.filePath(QStringLiteral("Qloomscript.js")));
+        QVERIFY(!script.contains("/* IDE! */"));
+
+        // The finished page in a browser of its own.
+        const QString node = QStandardPaths::findExecutable(QStringLiteral("node"));
+        const QString puppeteer =
+            QStringLiteral(QLOOM_E2E_DIR "/../page/node_modules/puppeteer-core/package.json");
+        if (node.isEmpty() || !QFile::exists(puppeteer))
+            QSKIP("node or puppeteer-core is missing: the page was not checked in Chromium");
+        QProcess hover;
+        hover.start(node, {QStringLiteral(QLOOM_E2E_DIR "/hover.js"),
+                           project.filePath(QStringLiteral("Temp.html"))});
+        QVERIFY(hover.waitForFinished(120000));
+        const QByteArray out = hover.readAllStandardOutput().trimmed();
+        const QJsonObject result = QJsonDocument::fromJson(out.split('\n').last()).object();
+        QVERIFY2(result.value(QStringLiteral("ok")).toBool(), out.constData());
+        const QJsonArray menus = result.value(QStringLiteral("menus")).toArray();
+        QCOMPARE(menus.size(), 3);
+        QCOMPARE(menus.at(2).toObject().value(QStringLiteral("caption")).toString(),
+                 QStringLiteral("Products"));
+    }
+};
+
+int main(int argc, char* argv[]) {
+    // Qt WebEngine refuses to run as root with its sandbox on.
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(toQ(msg::kAppTitle));
+    NewUserTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "NewUserTest.moc"
