@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
@@ -64,7 +65,7 @@ TfrmBrowser::TfrmBrowser(QWidget* parent)
                     view_->reload();
             });
 
-    resize(454, 237);
+    resize(kOuterWidth, kOuterHeight); // corrected for the frame once it is known
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
@@ -130,6 +131,20 @@ void TfrmBrowser::FormConstrainedResize() {
 void TfrmBrowser::closeEvent(QCloseEvent* event) {
     event->ignore();
     hide();
+}
+
+void TfrmBrowser::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (outerSizeSet_)
+        return;
+    outerSizeSet_ = true;
+    // The window manager adds its frame only once the window is up; the outer size is what
+    // counts, also for the scrolling rules.
+    QTimer::singleShot(0, this, [this] {
+        const QSize frame = frameGeometry().size() - size();
+        if (frame.width() > 0 || frame.height() > 0)
+            resize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
+    });
 }
 
 void TfrmBrowser::resizeEvent(QResizeEvent* event) {

@@ -22,6 +22,8 @@ class TfrmBrowser : public QWidget {
 public:
     static constexpr int kPageWidth = 820;
     static constexpr int kPageHeight = 620;
+    static constexpr int kOuterWidth = 454;
+    static constexpr int kOuterHeight = 237;
 
     explicit TfrmBrowser(QWidget* parent = nullptr);
     ~TfrmBrowser() override;
@@ -48,6 +50,7 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void WebBrowser1DocumentComplete(bool ok);
@@ -62,6 +65,7 @@ private:
     QUrl previewUrl_;
     bool previewPending_ = false;
     bool loading_ = false;
+    bool outerSizeSet_ = false;
     QStringList queuedScripts_;
 };
 
