@@ -254,6 +254,17 @@ private Q_SLOTS:
         table().MX[0] = 123;
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
         QCOMPARE(js(QStringLiteral("document.getElementById('owner0').offsetLeft")).toInt(), 123);
+
+        // Two updates in a row: the first load is cut short; the second one counts.
+        table().MX[0] = 222;
+        updateButton()->click();
+        table().MX[0] = 333;
+        updateButton()->click();
+        main->preview->RunPreviewScript(QStringLiteral("window.queuedRan = 1"));
+        QTRY_VERIFY_WITH_TIMEOUT(!browser()->loading() && !browser()->previewPending(), 10000);
+        QCOMPARE(js(QStringLiteral("document.getElementById('owner0').offsetLeft")).toInt(), 333);
+        QTRY_COMPARE(js(QStringLiteral("window.queuedRan")).toInt(), 1);
+        QVERIFY(browser()->btnBackToPreview()->isHidden());
     }
 
     void scrollPreviewToFollowsTheWorkedNumbers() {
