@@ -54,7 +54,11 @@ Status SaveScript(Project& project, bool forPreview, const CaptionSwapHook& onSe
     ComposeScript(project, forPreview, onSelectedSwap);
     const std::string text = AssembleScript(project, forPreview);
 
+    // Without an active project there is no folder to write to; the working folder of the
+    // process is no substitute.
     const std::string& folder = project.settings.ProjectFolder;
+    if (folder.empty())
+        return Status::failure(msg::Format(msg::kCannotCreateFile, kScriptFileName));
     if (!PathExists(folder))
         CreateFolderOneLevel(folder);
 

@@ -149,6 +149,11 @@ TEST(SaveScript, UncreatableFolderReportsTheScriptPath) {
     const Status status = SaveScript(p, true);
     EXPECT_FALSE(status.ok);
     EXPECT_EQ(status.message, "Cannot create file " + dir.file("no/such/folder/Qloomscript.js"));
+
+    // No project folder at all: nothing lands in the process's working folder.
+    p.settings.ProjectFolder.clear();
+    EXPECT_EQ(SaveScript(p, true).message, "Cannot create file Qloomscript.js");
+    EXPECT_FALSE(PathExists("Qloomscript.js"));
 }
 
 TEST(SaveScript, FailedTemplateWriteLeavesNoPartialPage) {
