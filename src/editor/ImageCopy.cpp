@@ -15,7 +15,11 @@ ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view 
     const std::string name = FileNamePart(source);
     if (source.empty() || name.empty())
         return ImageCopyOutcome::Failed;
-    const fs::path from{std::string(source)};
+    fs::path from{std::string(source)};
+    // A typed bare or relative name can only mean the project folder: the program's working
+    // folder is nothing the user sees.
+    if (from.is_relative())
+        from = fs::path(std::string(projectFolder)) / from;
     const fs::path to{JoinPath(projectFolder, name)};
     std::error_code ec;
     if (!fs::is_regular_file(from, ec))

@@ -15,7 +15,8 @@ enum class ImageCopyOutcome {
 
 // Copies `source` to folder + "/" + its file name. "The same file" is decided by the file system
 // (same device and inode), because names are case-sensitive here and one file can be reached by
-// several paths; copying a file onto itself would truncate it.
+// several paths; copying a file onto itself would truncate it. A relative source is taken
+// relative to the project folder.
 ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view projectFolder);
 
 // The message shown when the copy fails.

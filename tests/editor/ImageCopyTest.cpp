@@ -61,6 +61,8 @@ TEST_F(ImageCopyTest, TheProjectsOwnFileIsLeftAloneWhateverPathReachesIt) {
             << p;
         EXPECT_EQ(ReadAll(project / "logo.gif"), "picture");
     }
+    EXPECT_EQ(CopyImageIntoProject("logo.gif", project.string()), ImageCopyOutcome::AlreadyThere);
+    EXPECT_EQ(ReadAll(project / "logo.gif"), "picture");
 }
 
 TEST_F(ImageCopyTest, NamesDifferingOnlyInCaseAreDifferentFiles) {
