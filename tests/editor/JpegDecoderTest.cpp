@@ -43,6 +43,41 @@ TEST(JpegDecoder, GreyPicturesComeOutAsRgb) {
     EXPECT_EQ(img.rgb[1], img.rgb[2]);
 }
 
+// CMYK as Adobe software writes it (inverted, with its marker): stored 255,0,0,255 is red.
+TEST(JpegDecoder, AdobeCmykPicturesComeOutAsRgb) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr err;
+    info.err = jpeg_std_error(&err);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = 8;
+    info.image_height = 8;
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(8 * 4);
+    for (size_t x = 0; x < 8; ++x) {
+        row[x * 4 + 0] = 255;
+        row[x * 4 + 3] = 255;
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&info, &p, 1);
+    }
+    jpeg_finish_compress(&info);
+    DecodedImage img;
+    const bool ok = JpegDecoder::decode(buffer, size, img);
+    jpeg_destroy_compress(&info);
+    std::free(buffer);
+    ASSERT_TRUE(ok);
+    EXPECT_GT(img.rgb[0], 240);
+    EXPECT_LT(img.rgb[1], 15);
+    EXPECT_LT(img.rgb[2], 15);
+}
+
 TEST(JpegDecoder, TruncatedAndForeignDataFailWithoutCrashing) {
     for (bool progressive : {false, true}) {
         const auto bytes = MakeJpeg(64, 64, progressive);
