@@ -1,7 +1,7 @@
 // A new user's first session, driven through the program's own windows: start, new project,
-// three menus, a caption, a colour, an orientation, Update Preview, a drag in the preview, the
-// speeds in the project settings, Finalize. The finished page is then opened in headless
-// Chromium, where hovering each caption must slide its body out.
+// three menus, a caption, a colour, an orientation, Update Preview, a drag in the preview, new
+// speeds and a new template page in the project settings, Finalize. The finished page is then
+// opened in headless Chromium, where hovering each caption must slide its body out.
 //
 // With QLOOM_E2E_SHOTS set to a folder, every window is saved there as a PNG along the way.
 
@@ -266,6 +266,9 @@ private Q_SLOTS:
             auto* in = Child<QLineEdit>(settings, "txtScrollIn");
             in->selectAll();
             QTest::keyClicks(in, QStringLiteral("35"));
+            auto* name = Child<QLineEdit>(settings, "txtTemplate");
+            name->selectAll();
+            QTest::keyClicks(name, QStringLiteral("index.html"));
             shot(settings, QStringLiteral("settings"));
             Click(settings, "btnOK");
         });
@@ -274,8 +277,14 @@ private Q_SLOTS:
         QVERIFY(Child<QAbstractButton>(&main, "btnHelp")->isEnabled());
         QCOMPARE(main.project().settings.scrOUT, 25);
         QCOMPARE(main.project().settings.scrIN, 35);
-        QTRY_COMPARE_WITH_TIMEOUT(js(browser, QStringLiteral("scrOUT + ',' + scrIN")).toString(),
-                                  QStringLiteral("25,35"), 15000);
+        // A template page that did not exist yet is written and shown.
+        const QDir project(projectFolder);
+        QVERIFY(QFile::exists(project.filePath(QStringLiteral("index.html"))));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            js(browser, QStringLiteral("location.pathname.split('/').pop() + ',' + scrOUT + ',' + "
+                                       "scrIN"))
+                .toString(),
+            QStringLiteral("index.html,25,35"), 15000);
 
         // Finalize.
         TfrmFinilizedOK* finalized = main.finalizedDialog();
@@ -286,7 +295,6 @@ private Q_SLOTS:
         shot(&main, QStringLiteral("main"));
         Click(&main, "btnFinalize");
         QVERIFY(MessageBox::shown().isEmpty());
-        const QDir project(projectFolder);
         QVERIFY(QFile::exists(project.filePath(QStringLiteral("ReadMe.txt"))));
         const QByteArray script = ReadFile(project.filePath(QStringLiteral("Qloomscript.js")));
         QVERIFY(!script.contains("/* IDE! */"));
@@ -299,7 +307,7 @@ private Q_SLOTS:
             QSKIP("node or puppeteer-core is missing: the page was not checked in Chromium");
         QProcess hover;
         hover.start(node, {QStringLiteral(QLOOM_E2E_DIR "/hover.js"),
-                           project.filePath(QStringLiteral("Temp.html"))});
+                           project.filePath(QStringLiteral("index.html"))});
         QVERIFY(hover.waitForFinished(120000));
         const QByteArray out = hover.readAllStandardOutput().trimmed();
         const QJsonObject result = QJsonDocument::fromJson(out.split('\n').last()).object();
