@@ -95,7 +95,6 @@ inline constexpr std::string_view kScriptNotFound =
 inline constexpr std::string_view kProposedNamePrefix = "NewProject_";
 inline constexpr std::string_view kFinalizedMessage =
     "The script was successfully finalized, and is ready for integration and upload.";
-inline constexpr std::string_view kShellPreviewCaption = "Preview - qLoom 1.0";
 inline constexpr std::string_view kUnexpectedError = "Unexpected error";
 
 // Property editor and preview.

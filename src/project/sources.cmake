@@ -10,7 +10,6 @@ list(APPEND QLOOM_PROJECT_GUI
     DesktopShell.cpp
     GuardedApplication.cpp
     MessageBox.cpp
-    PreviewPlaceholder.cpp
     TfrmFinilizedOK.cpp
     TfrmMain.cpp
     TfrmSelFolder.cpp
