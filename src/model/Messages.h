@@ -96,6 +96,12 @@ inline constexpr std::string_view kProposedNamePrefix = "NewProject_";
 inline constexpr std::string_view kFinalizedMessage =
     "The script was successfully finalized, and is ready for integration and upload.";
 inline constexpr std::string_view kUnexpectedError = "Unexpected error";
+inline constexpr std::string_view kCannotUseFolderHead = "Cannot use folder: ";
+inline constexpr std::string_view kCannotUseFolderTail =
+    "\r\n\r\nqLoom cannot write its files there. Choose a folder you are allowed to write to.";
+inline constexpr std::string_view kCloseWithoutSaving =
+    "The project could not be saved.\r\n\r\nClose qLoom anyway? Changes since the last save "
+    "will be lost.";
 
 // Property editor and preview.
 inline constexpr std::string_view kNoMenusInProject = "No Menus in Project";

@@ -4,6 +4,7 @@
 #include "script/ScriptSaver.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace qloom {
 
@@ -35,6 +36,26 @@ std::string NewProjectPath(std::string_view chooserText) {
 
 bool MakeProjectFolder(const std::string& path) {
     return !path.empty() && ::mkdir(path.c_str(), 0777) == 0;
+}
+
+bool IsWritableFolder(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           ::access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string CannotUseFolderText(std::string_view path) {
+    return std::string(msg::kCannotUseFolderHead) + std::string(path) +
+           std::string(msg::kCannotUseFolderTail);
+}
+
+std::string ResolveChooserPath(std::string_view text, std::string_view currentFolder) {
+    const std::string stripped = StripTrailingBackslash(text);
+    if (stripped.empty())
+        return std::string(currentFolder);
+    if (stripped.front() == '/')
+        return stripped;
+    return JoinPath(currentFolder, stripped);
 }
 
 std::string CannotCreateFolderText(std::string_view path) {

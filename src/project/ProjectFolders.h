@@ -29,6 +29,16 @@ std::string NewProjectPath(std::string_view chooserText);
 // including when the folder was already there.
 bool MakeProjectFolder(const std::string& path);
 
+// Whether qLoom can keep a project in `path`: an existing folder it may write into.
+bool IsWritableFolder(const std::string& path);
+
+// "Cannot use folder: " + path, for an existing folder (or file) qLoom cannot write into.
+std::string CannotUseFolderText(std::string_view path);
+
+// The chooser's path box as a folder: one trailing separator stripped, and a relative text
+// taken inside the list's current folder (an empty box names that folder itself).
+std::string ResolveChooserPath(std::string_view text, std::string_view currentFolder);
+
 // "Cannot create folder: " + path and the list of characters a folder name cannot hold.
 std::string CannotCreateFolderText(std::string_view path);
 

@@ -269,7 +269,11 @@ void TfrmMain::captionSwapped(int32_t row, const std::string& caption) {
 // --- Frame handlers.
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    if (!project_.settings.ProjectFolder.empty() && !saveScript(false)) {
+    // A save that keeps failing (a folder gone read-only) must not lock the user in: after the
+    // error report they may still close, losing only what could not be saved.
+    if (!project_.settings.ProjectFolder.empty() && !saveScript(false) &&
+        MessageBox::question(this, toQ(msg::kAppTitle), toQ(msg::kCloseWithoutSaving),
+                             QMessageBox::Warning, QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
         return;
     }

@@ -139,7 +139,8 @@ void TfrmSelFolder::NewDirList1Change() {
 
 void TfrmSelFolder::btnOKClick() {
     accepted_ = true;
-    ui->txtPath->setText(toQ(StripTrailingBackslash(fromQ(ui->txtPath->text()))));
+    ui->txtPath->setText(
+        toQ(ResolveChooserPath(fromQ(ui->txtPath->text()), fromQ(currentFolder_))));
     accept();
 }
 

@@ -115,6 +115,12 @@ void TfrmStart::btnNewClick() {
         MessageBox::message(this, toQ(CannotCreateFolderText(path)));
         return;
     }
+    // A file of that name, or a folder qLoom may not write into, would leave a project that can
+    // be neither saved nor closed.
+    if (!IsWritableFolder(path)) {
+        MessageBox::message(this, toQ(CannotUseFolderText(path)));
+        return;
+    }
     if (FileExists(JoinPath(path, kScriptFileName))) {
         const auto answer = MessageBox::question(this, toQ(msg::kScriptExistsCaption),
                                                  toQ(msg::kScriptExistsQuestion),

@@ -214,6 +214,15 @@ private Q_SLOTS:
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
         QVERIFY(main_->project().settings.ProjectFolder.empty());
+
+        // A file where the folder should be is refused too, before anything changes.
+        MessageBox::clearShown();
+        const QString file = dir_->path() + QStringLiteral("/taken");
+        writeFile(file, "x");
+        newProject([&file](TfrmSelFolder* chooser) { chooser->setPath(file); });
+        QCOMPARE(MessageBox::shown().value(0), q(CannotUseFolderText(fromQ(file))));
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(main_->project().settings.ProjectFolder.empty());
     }
 
     void openingAFolderWithoutScriptOrWithAForeignFileStaysInTheStartDialog() {
@@ -332,9 +341,17 @@ private Q_SLOTS:
         QVERIFY(MessageBox::shown().value(0).endsWith(QLatin1Char('.')));
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QVERIFY(!main_->close());
+        // Closing reports the failure and asks before giving up the unsaved state.
+        MessageBox::clearShown();
+        QVERIFY(!main_->close()); // "No" is the default
+        QCOMPARE(MessageBox::shown().size(), 2);
+        QCOMPARE(MessageBox::shown().value(1), q(msg::kCloseWithoutSaving));
         QVERIFY(main_->isVisible());
-        main_->project().settings.ProjectFolder.clear(); // let cleanup end quietly
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        QSignalSpy quit(main_.get(), &TfrmMain::quitRequested);
+        QVERIFY(main_->close());
+        QCOMPARE(quit.count(), 1);
     }
 
     void finalizeShowsTheLinesAndKeepsTheDialogForBrowsing() {

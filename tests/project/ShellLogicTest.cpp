@@ -106,6 +106,16 @@ TEST(ChooserPath, JoinsFolderAndProposedNameAndRepairsTheRoot) {
     EXPECT_EQ(RepairDoubleSeparator("/a/b"), "/a/b");
 }
 
+TEST(ChooserPath, OkTurnsTheBoxIntoAnAbsoluteFolder) {
+    EXPECT_EQ(ResolveChooserPath("/home/ann/", "/x"), "/home/ann");
+    EXPECT_EQ(ResolveChooserPath("//", "/x"), "/");
+    EXPECT_EQ(ResolveChooserPath("//NewProject_01", "/x"), "//NewProject_01");
+    // Typed relative names live in the folder the list shows, not in the process's folder.
+    EXPECT_EQ(ResolveChooserPath("menus", "/home/ann"), "/home/ann/menus");
+    EXPECT_EQ(ResolveChooserPath("menus", "/"), "/menus");
+    EXPECT_EQ(ResolveChooserPath("", "/home/ann"), "/home/ann");
+}
+
 TEST(ProjectFolderOps, CreatesOneLevelOnly) {
     TempFolder base;
     EXPECT_TRUE(MakeProjectFolder(base.sub("one")));
@@ -113,6 +123,10 @@ TEST(ProjectFolderOps, CreatesOneLevelOnly) {
     EXPECT_FALSE(MakeProjectFolder(base.sub("missing/two")));
     EXPECT_FALSE(fs::exists(base.sub("missing")));
     EXPECT_FALSE(MakeProjectFolder(""));
+    EXPECT_TRUE(IsWritableFolder(base.sub("one")));
+    std::ofstream(base.sub("file")) << "x";
+    EXPECT_FALSE(IsWritableFolder(base.sub("file")));
+    EXPECT_FALSE(IsWritableFolder(base.sub("missing")));
 }
 
 TEST(ProjectFolderOps, CannotCreateTextListsTheForbiddenCharacters) {
