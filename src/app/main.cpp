@@ -1,5 +1,6 @@
 #include "model/Messages.h"
 #include "project/GuardedApplication.h"
+#include "project/ProgramIcon.h"
 #include "project/TextConv.h"
 #include "project/TfrmMain.h"
 
@@ -16,6 +17,8 @@ int main(int argc, char* argv[]) {
     // The program ends when the main window closes or the start dialog says "Quit", whatever
     // other windows (preview, start dialog) are still open.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    QApplication::setWindowIcon(QIcon(qloom::gui::ProgramLogo()));
 
     qloom::gui::TfrmMain frmMain;
     // exit(), not quit(): quit() first asks every window to close, and the start dialog refuses.

@@ -4,6 +4,7 @@
 #include "model/Messages.h"
 #include "project/BusyCursor.h"
 #include "project/MessageBox.h"
+#include "project/ProgramIcon.h"
 #include "project/ProjectFolders.h"
 #include "project/TextConv.h"
 #include "project/TfrmMain.h"
@@ -15,7 +16,6 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QPainter>
 #include <QScreen>
 #include <QSettings>
 #include <QStyle>
@@ -23,19 +23,6 @@
 namespace qloom::gui {
 
 namespace {
-QPixmap logo() {
-    QPixmap picture(32, 32);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(QRect(2, 4, 28, 7), QColor(0, 0, 0));
-    painter.fillRect(QRect(2, 12, 28, 16), QColor(0, 128, 128));
-    painter.setPen(QPen(Qt::white, 2));
-    painter.drawLine(6, 17, 26, 17);
-    painter.drawLine(6, 22, 20, 22);
-    return picture;
-}
-
 std::string lastEditedFolder() {
     const QSettings settings(QStringLiteral("Norvex"), QStringLiteral("qLoom"));
     return fromQ(settings.value(QStringLiteral("LastEdited")).toString());
@@ -49,7 +36,7 @@ TfrmStart::TfrmStart(TfrmMain& main, TfrmSelFolder& chooser)
                    Qt::WindowStaysOnTopHint);
     setFixedSize(size());
     setWindowTitle(toQ(msg::kAppTitle));
-    ui->ImageLOGO->setPixmap(logo());
+    ui->ImageLOGO->setPixmap(ProgramLogo());
     ui->btnNew->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
     ui->btnOpen->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     ui->btnOpenLastEdited->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));

@@ -10,6 +10,7 @@ list(APPEND QLOOM_PROJECT_GUI
     DesktopShell.cpp
     GuardedApplication.cpp
     MessageBox.cpp
+    ProgramIcon.cpp
     TfrmFinilizedOK.cpp
     TfrmMain.cpp
     TfrmSelFolder.cpp
