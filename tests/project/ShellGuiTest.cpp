@@ -47,7 +47,8 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-// Runs `action` on the dialog as soon as it is up modally (exec() blocks the caller).
+// Runs `action` on the dialog as soon as it is up modally (exec() blocks the caller), then
+// makes sure the dialog is gone.
 void whenModal(QDialog* dialog, std::function<void()> action) {
     auto* timer = new QTimer(dialog);
     timer->setInterval(10);
@@ -57,6 +58,9 @@ void whenModal(QDialog* dialog, std::function<void()> action) {
         timer->stop();
         timer->deleteLater();
         action();
+        // A failed check inside `action` returns early; never leave the test hanging in exec().
+        if (dialog->isVisible())
+            dialog->reject();
     });
     timer->start();
 }
@@ -154,8 +158,13 @@ private Q_SLOTS:
     void newProjectInTheProposedFolder() {
         QDir(programFolder()).mkdir(QStringLiteral("NewProject_01"));
         QString shownPath;
-        newProject([&shownPath](TfrmSelFolder* chooser) { shownPath = chooser->path(); });
+        QString selected;
+        newProject([&](TfrmSelFolder* chooser) {
+            shownPath = chooser->path();
+            selected = child<QLineEdit>(chooser, "txtPath")->selectedText();
+        });
         QCOMPARE(shownPath, programFolder() + QStringLiteral("NewProject_02"));
+        QCOMPARE(selected, shownPath); // typing replaces the proposal
         const QString folder = programFolder() + QStringLiteral("NewProject_02");
         QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
         QVERIFY(QFile::exists(folder + QStringLiteral("/Qloomscript.js")));
@@ -177,6 +186,36 @@ private Q_SLOTS:
         });
         QCOMPARE(q(main_->project().settings.ProjectFolder), picked);
         QVERIFY(QFile::exists(picked + QStringLiteral("/Qloomscript.js")));
+    }
+
+    void chooserBrowsesWithoutAcceptingAndCancelChangesNothing() {
+        QVERIFY(QDir().mkpath(programFolder() + QStringLiteral("sub/inner")));
+        TfrmSelFolder* chooser = main_->folderChooser();
+        QString openingPath;
+        QStringList listed;
+        bool upAfterEnter = false;
+        whenModal(chooser, [&] {
+            openingPath = chooser->path();
+            auto* list = child<QListWidget>(chooser, "NewDirList1");
+            const QString sub = programFolder() + QStringLiteral("sub");
+            const auto items = list->findItems(QStringLiteral("sub"), Qt::MatchEndsWith);
+            QCOMPARE(items.size(), 1);
+            list->setCurrentItem(items.first());
+            QTest::keyClick(list, Qt::Key_Return);
+            upAfterEnter = chooser->isVisible();
+            listed = chooser->listedFolders();
+            QCOMPARE(chooser->path(), sub);
+            click(chooser, "BitBtn1");
+        });
+        click(main_->startDialog(), "btnOpen");
+        QCOMPARE(openingPath, programFolder()); // no proposed name: ends in the separator
+        QVERIFY(upAfterEnter);
+        QCOMPARE(listed.first(), QStringLiteral("/"));
+        QCOMPARE(listed.last(), programFolder() + QStringLiteral("sub/inner"));
+        QVERIFY(!chooser->accepted());
+        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(main_->project().settings.ProjectFolder.empty());
     }
 
     void newProjectOverAnExistingOneAnsweredNoKeepsTheTemplate() {
@@ -390,6 +429,16 @@ private Q_SLOTS:
         QCOMPARE(label->toolTip(), folder);
         main_->SetActiveProject(QStringLiteral("/short"));
         QCOMPARE(label->text(), QStringLiteral("Active Project: /short"));
+    }
+
+    void stayOnTopFollowsTheBox() {
+        newProject();
+        auto* onTop = child<QCheckBox>(main_.get(), "chkStayOnTop");
+        QTest::mouseClick(onTop, Qt::LeftButton);
+        QVERIFY(main_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(main_->isVisible());
+        QTest::mouseClick(onTop, Qt::LeftButton);
+        QVERIFY(!main_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
     void f1OpensTheHelpPageBesideTheProgram() {
