@@ -1,5 +1,7 @@
 #include "model/Conversions.h"
 
+#include "model/ByteScan.h"
+
 #include <cstdint>
 #include <limits>
 
@@ -77,37 +79,63 @@ ColorValue HtmlToColor(std::string_view text) {
     return TryHtmlToColor(text, value) ? value : 0;
 }
 
-std::string EscapeJsString(std::string_view html) {
-    const std::string text = normaliseBreaks(html);
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
-    for (const char c : text) {
-        if (c == '\\' || c == '"' || c == '\r')
-            out += '\\';
-        out += c;
+void AppendJsEscaped(std::string& out, std::string_view html) {
+    if (html.empty())
+        return;
+    // Room for the worst case (every byte a lone line break, three bytes each) plus the block
+    // the scan may store past its run; the unused tail is cut off again below.
+    const size_t start = out.size();
+    out.resize(start + 3 * html.size() + bytescan::kBlock);
+    char* const base = &out[0];
+    char* w = base + start;
+    const char* p = html.data();
+    const char* const end = p + html.size();
+    for (;;) {
+        bytescan::copyUntilAny<'\\', '"', '\r', '\n'>(p, end, w);
+        if (p == end)
+            break;
+        const char c = *p++;
+        *w++ = '\\';
+        if (c == '\\' || c == '"') {
+            *w++ = c;
+            continue;
+        }
+        // Any break (CR LF, lone CR, lone LF) becomes the same line continuation.
+        *w++ = '\r';
+        *w++ = '\n';
+        if (c == '\r' && p < end && *p == '\n')
+            ++p;
     }
+    out.resize(static_cast<size_t>(w - base));
+}
+
+std::string EscapeJsString(std::string_view html) {
+    std::string out;
+    AppendJsEscaped(out, html);
     return out;
 }
 
 std::string UnescapeJsString(std::string_view content) {
-    std::string out;
-    out.reserve(content.size());
-    for (size_t i = 0; i < content.size(); ++i) {
-        const char c = content[i];
-        if (c == '\\' && i + 1 < content.size()) {
-            const char next = content[i + 1];
-            if (next == '\\' || next == '"') {
-                out += next;
-                ++i;
-                continue;
-            }
-            if (next == '\r')
-                continue; // the break itself stays; only the continuation mark goes
-        }
-        if (c == '"')
+    // The result is never longer than the content; the extra block is the scan's store room.
+    std::string out(content.size() + bytescan::kBlock, '\0');
+    char* const base = &out[0];
+    char* w = base;
+    const char* p = content.data();
+    const char* const end = p + content.size();
+    while (p < end) {
+        bytescan::copyUntilAny<'\\', '"'>(p, end, w);
+        if (p == end || *p == '"')
             break;
-        out += c;
+        // A backslash: \\ and \" give the character, a continuation drops only the backslash
+        // (its CR LF stays), and before anything else, or at the very end, it stays.
+        ++p;
+        if (p < end && (*p == '\\' || *p == '"')) {
+            *w++ = *p++;
+        } else if (p == end || *p != '\r') {
+            *w++ = '\\';
+        }
     }
+    out.resize(static_cast<size_t>(w - base));
     return out;
 }
 
@@ -140,14 +168,18 @@ std::string CleanSettingText(std::string_view text, std::string_view defaultText
     return out;
 }
 
-std::string TrimBlanks(std::string_view text) {
+std::string_view TrimBlanksView(std::string_view text) {
     size_t begin = 0;
     size_t end = text.size();
     while (begin < end && isBlank(text[begin]))
         ++begin;
     while (end > begin && isBlank(text[end - 1]))
         --end;
-    return std::string(text.substr(begin, end - begin));
+    return text.substr(begin, end - begin);
+}
+
+std::string TrimBlanks(std::string_view text) {
+    return std::string(TrimBlanksView(text));
 }
 
 bool TryParseInt(std::string_view text, int32_t& out) {

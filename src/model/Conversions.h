@@ -21,6 +21,8 @@ ColorValue HtmlToColor(std::string_view text);
 // HTML text -> content of a double-quoted script string. Line breaks (CR LF, lone CR, lone LF)
 // are first normalised to CR LF, then: \ -> \\, " -> \", CR -> \ CR.
 std::string EscapeJsString(std::string_view html);
+// The same, appended to `out` without a temporary string.
+void AppendJsEscaped(std::string& out, std::string_view html);
 // The inverse, scanning left to right; an unconsumed double quote ends the string.
 std::string UnescapeJsString(std::string_view content);
 
@@ -34,6 +36,8 @@ std::string CleanSettingText(std::string_view text, std::string_view defaultText
 
 // Trims leading and trailing blanks (spaces and control characters up to 0x20).
 std::string TrimBlanks(std::string_view text);
+// The same, as a view into `text`.
+std::string_view TrimBlanksView(std::string_view text);
 
 // Signed 32-bit decimal with optional sign after leading spaces, or "$"/"0x" hexadecimal without
 // sign; anything else (including overflow) gives `defaultValue`.

@@ -1,43 +1,45 @@
 #include "script/LineEnds.h"
 
-#include <cstdint>
-#include <cstring>
+#include "model/ByteScan.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qloom {
-
-namespace {
-
-// True when one of the eight bytes of `word` equals `byte` (exact: no false answers).
-inline bool hasByte(uint64_t word, char byte) {
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    const uint64_t x = word ^ (kOnes * static_cast<uint8_t>(byte));
-    return ((x - kOnes) & ~x & (kOnes << 7)) != 0;
-}
-
-} // namespace
 
 bool HasOnlyCrLfBreaks(std::string_view text) {
     const char* p = text.data();
     const char* const end = p + text.size();
+#if defined(__SSE2__)
+    // Per block of sixteen: every LF must have a CR just before it and every CR an LF just
+    // after it, i.e. the LF bits are the CR bits moved up by one (the CR of the previous
+    // block's last byte carried in). A CR in the last byte is settled by the next block.
+    unsigned carry = 0;
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    while (static_cast<size_t>(end - p) >= 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const unsigned crBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr)));
+        const unsigned lfBits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf)));
+        if (lfBits != (((crBits << 1) | carry) & 0xFFFFu))
+            return false;
+        carry = crBits >> 15;
+        p += 16;
+    }
+    if (carry != 0) {
+        if (p == end || *p != '\n')
+            return false;
+        ++p;
+    }
+#endif
     while (p < end) {
-        // Most of a script is line content: step over eight bytes at a time without a break.
-        while (end - p >= 8) {
-            uint64_t word;
-            std::memcpy(&word, p, 8);
-            if (hasByte(word, '\r') || hasByte(word, '\n'))
-                break;
-            p += 8;
-        }
+        p = bytescan::findAny<'\r', '\n'>(p, end);
         if (p == end)
             break;
-        const char c = *p++;
-        if (c == '\r') {
-            if (p == end || *p != '\n')
-                return false;
-            ++p;
-        } else if (c == '\n') {
+        if (*p == '\n' || p + 1 == end || p[1] != '\n')
             return false;
-        }
+        p += 2;
     }
     return true;
 }
@@ -51,23 +53,15 @@ void AppendLinesCrLf(std::string& out, std::string_view text) {
         return;
     }
     out.reserve(out.size() + text.size() + text.size() / 32 + 2);
-    size_t lineStart = 0;
-    const size_t n = text.size();
-    size_t i = 0;
-    while (i < n) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        out.append(text.substr(lineStart, i - lineStart));
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    while (p < end) {
+        const char* const lineEnd = bytescan::findAny<'\r', '\n'>(p, end);
+        out.append(p, static_cast<size_t>(lineEnd - p));
         out.append("\r\n");
-        i += (c == '\r' && i + 1 < n && text[i + 1] == '\n') ? 2 : 1;
-        lineStart = i;
-    }
-    if (lineStart < n) {
-        out.append(text.substr(lineStart));
-        out.append("\r\n");
+        if (lineEnd == end)
+            break;
+        p = lineEnd + ((*lineEnd == '\r' && lineEnd + 1 < end && lineEnd[1] == '\n') ? 2 : 1);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "script/ScriptReader.h"
 
+#include "model/ByteScan.h"
 #include "model/Conversions.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
@@ -11,6 +12,10 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace qloom {
 
@@ -74,6 +79,77 @@ struct Rows {
     std::vector<std::string> MTC, MTM, CO, CC, CM;
 };
 
+// As StripNoBreak, without a second copy of the body.
+void stripNoBreakInPlace(std::string& body) {
+    constexpr std::string_view open = "<nObR>";
+    constexpr std::string_view close = "</nObR>";
+    if (body.size() >= open.size() + close.size() && body.compare(0, open.size(), open) == 0 &&
+        body.compare(body.size() - close.size(), close.size(), close) == 0) {
+        body.resize(body.size() - close.size());
+        body.erase(0, open.size());
+    }
+}
+
+// Undoes the escaping of one element whose content starts at r, as UnescapeJsString does:
+// \\ gives \, \" gives ", the backslash of a line continuation is dropped while its CR LF stays,
+// and a backslash before anything else stays. Writes to w, which needs room for end - r bytes
+// and one block more. Returns the position after the closing quote (the first one not
+// escaped), or nullptr when the text ends first.
+const char* unescapeElement(const char* r, const char* end, char*& w) {
+#if defined(__SSE2__)
+    // A body has an escape every few bytes. Each block is examined once and all its stops are
+    // taken from the same two masks; only whole blocks while two are left, so that every read
+    // here stays inside the text.
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    while (end - r >= 32) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
+        const unsigned quotes =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
+        unsigned stops =
+            quotes | static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, backslash)));
+        unsigned pos = 0;
+        while (stops != 0) {
+            const unsigned k = static_cast<unsigned>(__builtin_ctz(stops));
+            std::memcpy(w, r + pos, 16);
+            w += k - pos;
+            if ((quotes >> k) & 1u)
+                return r + k + 1;
+            // Without branching on the kind of escape, which varies from one to the next.
+            const char next = r[k + 1];
+            const bool pair = next == '\\' || next == '"';
+            *w = pair ? next : '\\';
+            w += next != '\r' ? 1 : 0;
+            pos = k + (pair ? 2 : 1);
+            stops &= ~((1u << pos) - 1u);
+        }
+        if (pos < 16) {
+            std::memcpy(w, r + pos, 16);
+            w += 16 - pos;
+            pos = 16;
+        }
+        r += pos;
+    }
+#endif
+    while (r < end) {
+        bytescan::copyUntilAny<'"', '\\'>(r, end, w);
+        if (r == end)
+            break;
+        if (*r == '"')
+            return r + 1;
+        if (r + 1 == end) {
+            *w++ = *r;
+            break;
+        }
+        const char next = r[1];
+        const bool pair = next == '\\' || next == '"';
+        *w = pair ? next : '\\';
+        w += next != '\r' ? 1 : 0;
+        r += pair ? 2 : 1;
+    }
+    return nullptr;
+}
+
 bool isColourText(const std::string& text) {
     if (text == "transparent")
         return true;
@@ -119,26 +195,31 @@ private:
 void Reader::indexLineStarts() {
     lineStart_.fill(npos);
     size_t missing = kLinePrefixCount;
-    size_t pos = 0;
-    bool continued = false;
-    while (pos < text_.size() && missing > 0) {
-        size_t eol = text_.find("\r\n", pos);
-        if (eol == npos)
-            eol = text_.size();
-        if (!continued) {
-            const std::string_view line = text_.substr(pos, eol - pos);
-            if (!line.empty() && (line[0] == 'v' || line[0] == 'q')) {
-                for (size_t k = 0; k < kLinePrefixCount; ++k) {
-                    if (lineStart_[k] == npos &&
-                        line.substr(0, kLinePrefixes[k].size()) == kLinePrefixes[k]) {
-                        lineStart_[k] = pos;
-                        --missing;
-                    }
-                }
+    const char* const begin = text_.data();
+    const char* const end = begin + text_.size();
+    auto consider = [&](const char* line) {
+        // Every break is a CR LF pair here, so the previous line's last byte is three back.
+        if (line - begin >= 3 && line[-3] == '\\')
+            return;
+        const std::string_view rest(line, static_cast<size_t>(end - line));
+        for (size_t k = 0; k < kLinePrefixCount; ++k) {
+            if (lineStart_[k] == npos &&
+                rest.substr(0, kLinePrefixes[k].size()) == kLinePrefixes[k]) {
+                lineStart_[k] = static_cast<size_t>(line - begin);
+                --missing;
             }
         }
-        continued = eol > pos && text_[eol - 1] == '\\';
-        pos = eol + 2;
+    };
+    if (begin == end)
+        return;
+    consider(begin);
+    // Only lines starting with "v" or "q" can hold a statement; the lines of a long body are
+    // skipped a block at a time.
+    for (const char* p = begin; missing > 0; ++p) {
+        p = bytescan::findLineStartingWith<'v', 'q'>(p, end);
+        if (p == end)
+            break;
+        consider(p);
     }
 }
 
@@ -246,39 +327,20 @@ size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string>& col
         p = static_cast<const char*>(std::memchr(p, '"', static_cast<size_t>(end - p)));
         if (p == nullptr)
             break;
-        // One pass finds the closing quote (the first one not escaped) and undoes the escaping
-        // as UnescapeJsString does: \\ gives \, \" gives ", and the backslash of a line
-        // continuation is dropped while its CR LF stays. A backslash before anything else stays.
-        if (scratchSize_ < static_cast<size_t>(end - p)) {
-            scratchSize_ = static_cast<size_t>(end - p);
+        // The element is never longer than the rest of the text; the extra block is the
+        // scan's store room.
+        const size_t room = static_cast<size_t>(end - p) + bytescan::kBlock;
+        if (scratchSize_ < room) {
+            scratchSize_ = room;
             scratch_.reset(new char[scratchSize_]);
         }
         char* const out = scratch_.get();
         char* w = out;
-        const char* r = p + 1;
-        bool closed = false;
-        while (r < end) {
-            const char c = *r++;
-            if (c == '"') {
-                closed = true;
-                break;
-            }
-            if (c == '\\' && r < end) {
-                const char next = *r;
-                if (next == '\\' || next == '"') {
-                    *w++ = next;
-                    ++r;
-                    continue;
-                }
-                if (next == '\r')
-                    continue;
-            }
-            *w++ = c;
-        }
-        if (!closed)
+        const char* const after = unescapeElement(p + 1, end, w);
+        if (after == nullptr)
             break;
         column[stored++].assign(out, static_cast<size_t>(w - out));
-        p = r;
+        p = after;
     }
     return stored;
 }
@@ -287,24 +349,42 @@ size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string>& col
 // element cut off by the end of the text still counts when it holds anything.
 bool Reader::readNumbers(size_t from, int32_t n, std::vector<int32_t>& column, size_t& count) {
     count = 0;
-    size_t pieceStart = from;
-    const size_t size = text_.size();
-    for (size_t i = from; i < size && count < static_cast<size_t>(n); ++i) {
-        const char c = text_[i];
-        if (c != ',' && c != ')')
-            continue;
-        if (!convert(TrimBlanks(text_.substr(pieceStart, i - pieceStart)), column[count]))
+    const char* const begin = text_.data();
+    const char* const end = begin + text_.size();
+    const char* piece = begin + from;
+    while (count < static_cast<size_t>(n) && piece <= end) {
+        // Most elements are plain decimals right before their separator; nine digits at most
+        // cannot overflow. Anything else takes the general way below.
+        {
+            const char* q = piece;
+            const bool negative = q < end && *q == '-';
+            q += negative ? 1 : 0;
+            const char* const digits = q;
+            int32_t value = 0;
+            while (q < end && q - digits < 9 && static_cast<unsigned>(*q - '0') < 10u)
+                value = value * 10 + (*q++ - '0');
+            if (q > digits && q < end && (*q == ',' || *q == ')')) {
+                column[count++] = negative ? -value : value;
+                piece = q + 1;
+                continue;
+            }
+        }
+        const char* const stop = bytescan::findAny<',', ')'>(piece, end);
+        const std::string_view element =
+            TrimBlanksView(std::string_view(piece, static_cast<size_t>(stop - piece)));
+        if (stop == end) {
+            // Cut off by the end of the text: counts only when it holds anything.
+            if (!element.empty()) {
+                if (!convert(element, column[count]))
+                    return false;
+                ++count;
+            }
+            break;
+        }
+        if (!convert(element, column[count]))
             return false;
         ++count;
-        pieceStart = i + 1;
-    }
-    if (count < static_cast<size_t>(n) && pieceStart < size) {
-        const std::string rest = TrimBlanks(text_.substr(pieceStart));
-        if (!rest.empty()) {
-            if (!convert(rest, column[count]))
-                return false;
-            ++count;
-        }
+        piece = stop + 1;
     }
     return true;
 }
@@ -430,7 +510,7 @@ LoadResult Reader::run(Project& project) {
 
         for (int32_t i = 0; i < n; ++i) {
             if (table.OO[i] == 1)
-                table.MTM[i] = StripNoBreak(table.MTM[i]);
+                stripNoBreakInPlace(table.MTM[i]);
             // Colour texts are written back unescaped and decoded by the editor, so only the
             // two forms this program writes are taken; anything else gets the new-menu colour.
             if (!isColourText(table.CO[i]))

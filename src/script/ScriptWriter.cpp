@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -48,27 +49,48 @@ bool isIntegerColumn(int column) {
     }
 }
 
-std::string quoted(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + 2);
+void appendInt(std::string& out, int32_t value) {
+    char digits[16];
+    const auto written = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, static_cast<size_t>(written.ptr - digits));
+}
+
+void appendQuoted(std::string& out, std::string_view text) {
     out += '"';
     out += text;
     out += '"';
-    return out;
 }
 
-std::string menuBodyElement(const std::string& body, int32_t orientation) {
-    const std::string escaped = EscapeJsString(body);
+void appendQuotedEscaped(std::string& out, std::string_view text) {
+    out += '"';
+    AppendJsEscaped(out, text);
+    out += '"';
+}
+
+void appendMenuBody(std::string& out, const std::string& body, int32_t orientation) {
     // A vertical body stays on one line so its width is how far it slides out; a body the
-    // user already wrapped is not wrapped twice.
-    if (orientation == 0 || escaped.compare(0, kNoBreakOpen.size(), kNoBreakOpen) == 0)
-        return quoted(escaped);
-    std::string out = "\"";
+    // user already wrapped is not wrapped twice. (Escaping leaves the marker's characters as
+    // they are, so the body starts with it exactly when its escaped form does.)
+    if (orientation == 0 || body.compare(0, kNoBreakOpen.size(), kNoBreakOpen) == 0)
+        return appendQuotedEscaped(out, body);
+    out += '"';
     out += kNoBreakOpen;
-    out += escaped;
+    AppendJsEscaped(out, body);
     out += kNoBreakClose;
     out += '"';
-    return out;
+}
+
+// Room for a text column: the texts with some escaping, the separators and quotes, and the
+// escaper's worst-case working room for the longest text, so that a column is built in place.
+size_t textColumnEstimate(const std::vector<std::string>& column, int32_t rows, size_t extra) {
+    size_t total = 0;
+    size_t longest = 0;
+    for (int32_t i = 0; i < rows; ++i) {
+        const size_t size = column[i].size();
+        total += size;
+        longest = std::max(longest, size);
+    }
+    return 32 + total + total / 8 + static_cast<size_t>(rows) * extra + 3 * longest + 16;
 }
 
 void swapCaption(MenuTable& table, int32_t row, const CaptionSwapHook& onSelectedSwap) {
@@ -95,28 +117,49 @@ void ComposeScript(Project& project, bool forPreview, const CaptionSwapHook& onS
 
     std::array<std::string, kColumns> arrays;
     for (int column = 0; column < kColumns; ++column) {
-        arrays[column] = "var ";
-        arrays[column] += kColumnNames[column];
-        arrays[column] += " = new Array (";
+        std::string& text = arrays[column];
+        switch (column) {
+        case MTC:
+            text.reserve(textColumnEstimate(table.MTC, rows, 3));
+            break;
+        case MTM:
+            text.reserve(textColumnEstimate(table.MTM, rows, 3 + 13));
+            break;
+        case CO:
+        case CC:
+        case CM:
+            text.reserve(textColumnEstimate(column == CO   ? table.CO
+                                            : column == CC ? table.CC
+                                                           : table.CM,
+                                            rows, 3));
+            break;
+        default:
+            text.reserve(32 + static_cast<size_t>(rows) * 12);
+            break;
+        }
+        text += "var ";
+        text += kColumnNames[column];
+        text += " = new Array (";
     }
 
     for (int32_t i = 0; i < rows; ++i) {
         swapCaption(table, i, onSelectedSwap);
-        const std::string separator = i == 0 ? "" : ",";
-        for (auto& text : arrays)
-            text += separator;
-        arrays[MTC] += quoted(EscapeJsString(table.MTC[i]));
-        arrays[MTCH] += std::to_string(table.MTCH[i]);
-        arrays[MTM] += menuBodyElement(table.MTM[i], table.OO[i]);
-        arrays[MX] += std::to_string(table.MX[i]);
-        arrays[MY] += std::to_string(table.MY[i]);
-        arrays[MW] += std::to_string(table.MW[i]);
-        arrays[CO] += quoted(table.CO[i]);
-        arrays[CC] += quoted(table.CC[i]);
-        arrays[CM] += quoted(table.CM[i]);
-        arrays[MA] += std::to_string(table.MA[i]);
-        arrays[FL] += std::to_string(table.FL[i]);
-        arrays[OO] += std::to_string(table.OO[i]);
+        if (i > 0) {
+            for (auto& text : arrays)
+                text += ',';
+        }
+        appendQuotedEscaped(arrays[MTC], table.MTC[i]);
+        appendInt(arrays[MTCH], table.MTCH[i]);
+        appendMenuBody(arrays[MTM], table.MTM[i], table.OO[i]);
+        appendInt(arrays[MX], table.MX[i]);
+        appendInt(arrays[MY], table.MY[i]);
+        appendInt(arrays[MW], table.MW[i]);
+        appendQuoted(arrays[CO], table.CO[i]);
+        appendQuoted(arrays[CC], table.CC[i]);
+        appendQuoted(arrays[CM], table.CM[i]);
+        appendInt(arrays[MA], table.MA[i]);
+        appendInt(arrays[FL], table.FL[i]);
+        appendInt(arrays[OO], table.OO[i]);
     }
 
     for (int column = 0; column < kColumns; ++column) {
