@@ -429,6 +429,15 @@ private Q_SLOTS:
         QCOMPARE(label->toolTip(), folder);
         main_->SetActiveProject(QStringLiteral("/short"));
         QCOMPARE(label->text(), QStringLiteral("Active Project: /short"));
+
+        // Minimising and restoring rebuild the line from the active project, with the same result.
+        main_->project().settings.ProjectFolder = fromQ(folder);
+        main_->showMinimized();
+        const QString shortened = label->text();
+        QVERIFY(shortened.contains(QStringLiteral("...")));
+        main_->showNormal();
+        QCOMPARE(label->text(), shortened);
+        main_->project().settings.ProjectFolder.clear();
     }
 
     void stayOnTopFollowsTheBox() {
