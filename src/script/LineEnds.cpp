@@ -2,6 +2,8 @@
 
 #include "model/ByteScan.h"
 
+#include <algorithm>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -45,14 +47,32 @@ bool HasOnlyCrLfBreaks(std::string_view text) {
 }
 
 void AppendLinesCrLf(std::string& out, std::string_view text) {
-    // Texts this program wrote are already in this form; copy them in one piece.
-    if (HasOnlyCrLfBreaks(text)) {
-        out.append(text);
+    // Texts this program wrote are already in this form and are copied as they are. The check
+    // and the copy go piece by piece, so that each piece is still in the cache when it is
+    // copied; a piece never ends between the CR and the LF of a pair.
+    constexpr size_t kPiece = 8192;
+    const size_t start = out.size();
+    out.reserve(start + text.size() + 2);
+    bool clean = true;
+    for (size_t at = 0; at < text.size();) {
+        size_t size = std::min(kPiece, text.size() - at);
+        if (text[at + size - 1] == '\r' && at + size < text.size())
+            ++size;
+        const std::string_view piece = text.substr(at, size);
+        if (!HasOnlyCrLfBreaks(piece)) {
+            clean = false;
+            break;
+        }
+        out.append(piece);
+        at += size;
+    }
+    if (clean) {
         if (!text.empty() && text.back() != '\n')
             out.append("\r\n");
         return;
     }
-    out.reserve(out.size() + text.size() + text.size() / 32 + 2);
+    out.resize(start);
+    out.reserve(start + text.size() + text.size() / 32 + 2);
     const char* p = text.data();
     const char* const end = p + text.size();
     while (p < end) {

@@ -150,8 +150,8 @@ const char* unescapeElement(const char* r, const char* end, char*& w) {
     return nullptr;
 }
 
-bool isColourText(const std::string& text) {
-    if (text == "transparent")
+bool isColourText(std::string_view text) {
+    if (text == std::string_view("transparent"))
         return true;
     ColorValue ignored = 0;
     return text.size() == 7 && text[0] == '#' && TryHtmlToColor(text, ignored);
@@ -159,14 +159,18 @@ bool isColourText(const std::string& text) {
 
 class Reader {
 public:
-    Reader(std::string_view text, const ShowMessageFn& show) : text_(text), show_(show) {
-        indexLineStarts();
-    }
+    Reader(std::string_view text, const ShowMessageFn& show) : text_(text), show_(show) {}
+
+    // Finds the statement lines of a text whose breaks are all CR LF.
+    void indexLineStarts();
+    // The same in one pass with the check that every break is CR LF; false when one is not
+    // (the index is then of no use).
+    bool indexIfCrLfOnly();
 
     LoadResult run(Project& project);
 
 private:
-    void indexLineStarts();
+    void considerLine(const char* line, size_t& missing);
     size_t statementEnd(size_t from) const;
     size_t findLinePrefix(LinePrefix which) const;
     size_t findInStatement(LinePrefix anchor, std::string_view prefix) const;
@@ -197,30 +201,76 @@ void Reader::indexLineStarts() {
     size_t missing = kLinePrefixCount;
     const char* const begin = text_.data();
     const char* const end = begin + text_.size();
-    auto consider = [&](const char* line) {
-        // Every break is a CR LF pair here, so the previous line's last byte is three back.
-        if (line - begin >= 3 && line[-3] == '\\')
-            return;
-        const std::string_view rest(line, static_cast<size_t>(end - line));
-        for (size_t k = 0; k < kLinePrefixCount; ++k) {
-            if (lineStart_[k] == npos &&
-                rest.substr(0, kLinePrefixes[k].size()) == kLinePrefixes[k]) {
-                lineStart_[k] = static_cast<size_t>(line - begin);
-                --missing;
-            }
-        }
-    };
     if (begin == end)
         return;
-    consider(begin);
+    considerLine(begin, missing);
     // Only lines starting with "v" or "q" can hold a statement; the lines of a long body are
     // skipped a block at a time.
     for (const char* p = begin; missing > 0; ++p) {
         p = bytescan::findLineStartingWith<'v', 'q'>(p, end);
         if (p == end)
             break;
-        consider(p);
+        considerLine(p, missing);
     }
+}
+
+void Reader::considerLine(const char* line, size_t& missing) {
+    const char* const begin = text_.data();
+    // Every break is a CR LF pair, so the previous line's last byte is three back.
+    if (line - begin >= 3 && line[-3] == '\\')
+        return;
+    const std::string_view rest(line, static_cast<size_t>(begin + text_.size() - line));
+    for (size_t k = 0; k < kLinePrefixCount; ++k) {
+        if (lineStart_[k] == npos && rest.substr(0, kLinePrefixes[k].size()) == kLinePrefixes[k]) {
+            lineStart_[k] = static_cast<size_t>(line - begin);
+            --missing;
+        }
+    }
+}
+
+bool Reader::indexIfCrLfOnly() {
+#if defined(__SSE2__)
+    // Reading a saved file is mostly this pass and the one over the bodies, so the check and
+    // the search for statement lines share their trip through memory. Per block of sixteen:
+    // the LF bits must be the CR bits moved up by one (as in HasOnlyCrLfBreaks), and a line
+    // that may hold a statement starts with "v" or "q" right after a LF.
+    lineStart_.fill(npos);
+    size_t missing = kLinePrefixCount;
+    const char* const begin = text_.data();
+    const char* const end = begin + text_.size();
+    if (begin == end)
+        return true;
+    considerLine(begin, missing);
+    const char* p = begin;
+    unsigned crCarry = 0;
+    unsigned lfCarry = 0;
+    while (missing > 0 && end - p >= 16) {
+        const unsigned cr = bytescan::blockMask<'\r'>(p);
+        const unsigned lf = bytescan::blockMask<'\n'>(p);
+        if (lf != (((cr << 1) | crCarry) & 0xFFFFu))
+            return false;
+        for (unsigned starts = ((lf << 1) | lfCarry) & bytescan::blockMask<'v', 'q'>(p) & 0xFFFFu;
+             starts != 0 && missing > 0; starts &= starts - 1)
+            considerLine(p + bytescan::lowestBit(starts), missing);
+        crCarry = cr >> 15;
+        lfCarry = lf >> 15;
+        p += 16;
+    }
+    // The rest is only checked, from the CR whose LF is still to come; a last piece shorter
+    // than a block may still hold a statement line.
+    if (!HasOnlyCrLfBreaks(text_.substr(static_cast<size_t>(p - begin) - crCarry)))
+        return false;
+    for (const char* q = p == begin ? p + 1 : p; missing > 0 && q < end; ++q) {
+        if (q[-1] == '\n' && (*q == 'v' || *q == 'q'))
+            considerLine(q, missing);
+    }
+    return true;
+#else
+    if (!HasOnlyCrLfBreaks(text_))
+        return false;
+    indexLineStarts();
+    return true;
+#endif
 }
 
 // The end of the logical line that starts at `from`: lines ending in a backslash continue.
@@ -553,12 +603,14 @@ LoadResult Reader::run(Project& project) {
 LoadResult LoadProjectFromText(std::string_view text, Project& project,
                                const ShowMessageFn& showMessage) {
     // Files this program wrote need no rewriting; only other line ends cost a copy.
-    if (text.empty() || (text.back() == '\n' && HasOnlyCrLfBreaks(text))) {
+    if (text.empty() || text.back() == '\n') {
         Reader reader(text, showMessage);
-        return reader.run(project);
+        if (reader.indexIfCrLfOnly())
+            return reader.run(project);
     }
     const std::string normalised = NormaliseLineEnds(text);
     Reader reader(normalised, showMessage);
+    reader.indexLineStarts();
     return reader.run(project);
 }
 
