@@ -1,0 +1,1 @@
+qloom_gtest(block_scan_tests ${CMAKE_CURRENT_LIST_DIR}/BlockScanTest.cpp)
