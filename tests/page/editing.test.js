@@ -56,6 +56,9 @@ before(async () => {
     page: template({ doctype: true, recorder: true }),
   });
   urls.faulty = site.project('preview-faulty', FAULTY, { preview: true, page: template({ recorder: true }) });
+  // No row selected in the editor's list: the header names no menu.
+  urls.unselected = site.project('preview-unselected', PROJECT, { preview: true, page: template({ recorder: true }) });
+  site.editScript('preview-unselected', ',iSelectedMenu=1,', ',iSelectedMenu=-1,');
   urls.empty = site.project('preview-empty', { menus: [] }, { preview: true, page: template({ recorder: true }) });
 });
 
@@ -129,6 +132,32 @@ for (const engine of selectedEngines()) {
       const errors = commands(titles);
       assert.equal(errors.length, 2);
       for (const e of errors) assert.match(e, /^ERROR\(.*qlBoom.*@.*@\d+\)$/);
+    });
+
+    it('a menu index outside the table selects, opens and reports nothing', async () => {
+      await page.goto(urls.unselected);
+      const hidden = ['hidden', 'hidden', 'hidden', 'hidden'];
+      const state = () => ({
+        frame: ['SEL_TOP', 'SEL_LEFT', 'SEL_RIGHT', 'SEL_BOTTOM'].map((id) => getComputedStyle(document.getElementById(id)).visibility),
+        closed: [0, 1, 2].map((i) => qlIsClosed(i)),
+        titles: qlTitles,
+        errors: qlErrors,
+      });
+      const want = { frame: hidden, closed: [true, true, true], titles: [], errors: [] };
+      assert.deepEqual(await page.eval(state), want, 'nothing selected after loading');
+      // Calls the editor or a stale event handler may make with a row that is not there.
+      await page.eval(() => { ySetSel(3, 0); ySetSel(-1, 0); mOpen(3); mClose(-1); mScroll(7); yMoveMenu(3, 10, 10); });
+      await page.move(800, 500);
+      await page.down();
+      await page.up();
+      await sleep(100);
+      assert.deepEqual(await page.eval(state), want, 'nothing selected, moved or sent afterwards');
+      // The editor's next selection works as usual.
+      await page.eval(() => ySetSel(2, 0));
+      assertFrame(await page.eval(frame), 500, 60, 150, 22 + 100);
+      await page.down();
+      await page.up();
+      assert.deepEqual(commands(await page.eval(() => qlTitles)), ['ySetSel(2)', 'docMouseMove(2,500,60)']);
     });
 
     it('a project without menus neither frames nor opens anything in the preview', async () => {

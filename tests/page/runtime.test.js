@@ -96,16 +96,16 @@ for (const engine of selectedEngines()) {
         });
         assert.equal(info.length, 3);
         for (const [i, m] of info.entries()) {
-          const spec = MENUS.menus[i];
+          const want = MENUS.menus[i];
           assert.ok(m.nested, `menu ${i} nests caption and body in its owner`);
           assert.equal(m.classes, 'clCap clMenu');
           assert.equal(m.z, '2,3,1');
-          assert.deepEqual(m.box, [spec.MX, spec.MY]);
-          assert.deepEqual(m.cap, spec.OO ? [spec.MTCH, spec.MW] : [spec.MW, spec.MTCH]);
+          assert.deepEqual(m.box, [want.MX, want.MY]);
+          assert.deepEqual(m.cap, want.OO ? [want.MTCH, want.MW] : [want.MW, want.MTCH]);
           assert.equal(m.extent, 100);
-          assert.deepEqual(m.state, { off: spec.MTCH - 100, shown: false }, `menu ${i} parked under its caption`);
-          assert.equal(m.ownerSize, spec.MTCH, `menu ${i} owner cut to the caption`);
-          assert.equal(m.bodyAcross, spec.MW, `menu ${i} body is as wide (or high) as the menu`);
+          assert.deepEqual(m.state, { off: want.MTCH - 100, shown: false }, `menu ${i} parked under its caption`);
+          assert.equal(m.ownerSize, want.MTCH, `menu ${i} owner cut to the caption`);
+          assert.equal(m.bodyAcross, want.MW, `menu ${i} body is as wide (or high) as the menu`);
         }
       });
 
@@ -196,7 +196,7 @@ for (const engine of selectedEngines()) {
     });
 
     for (const mode of ['floatQuirks', 'floatStandards']) {
-      it(`a floating menu keeps its distance from the window top, a fixed one scrolls away (${mode})`, async () => {
+      it(`a floating menu keeps its distance from the window top and opens there, a fixed one scrolls away (${mode})`, async () => {
         await page.goto(urls[mode]);
         await page.eval(() => window.scrollTo(0, 600));
         const tops = await waitFor(page, () => {
@@ -205,6 +205,16 @@ for (const engine of selectedEngines()) {
           return a === 40 ? [a, b] : null;
         }, [], { what: 'floating menu repositioned' });
         assert.deepEqual(tops, [40, 40 - 600]);
+        // Where the page scrolls, the mouse-out test must still see the pointer inside the menu.
+        const cap = await page.eval(boxOf, 'cap0');
+        await page.move(cap.x + cap.w / 2, cap.y + cap.h / 2, 3);
+        await waitFor(page, isOpen, [0], { what: 'floating menu open' });
+        const body = await page.eval(boxOf, 'menu0');
+        await page.move(body.x + body.w / 2, body.y + body.h / 2, 3);
+        await sleep(250);
+        assert.ok(await page.eval(isOpen, 0), 'stays open over its body on the scrolled page');
+        await page.move(cap.x + cap.w / 2, 400, 3);
+        await waitFor(page, isClosed, [0], { what: 'floating menu closed' });
       });
     }
 

@@ -23,11 +23,8 @@ if (IDE == 1 && ie) {
 var bAllowMove = 0, first_time = 1, minusX = 0, minusY = 0, selectorVisible = 0;
 var qLastRelease = null;
 
-// The editor hears only title changes: a command equal to the current title would vanish
-// (two equal errors in a row), so the title is emptied first. Browsers compare titles with
-// runs of blanks collapsed, and so does this test.
 // The editor's browser view makes sure that a command equal to the current title still
-// arrives, so the page only ever sends the command itself.
+// arrives (two equal errors in a row), so the page only ever sends the command itself.
 function setTitle(s) {
   document.title = s;
 }

@@ -51,28 +51,22 @@ function qMouseY(ev) {
   return ev.clientY + qScrollY();
 }
 
-// Units are written everywhere: pages with a DOCTYPE ignore bare numbers.
+// Units are written everywhere: pages with a DOCTYPE ignore bare numbers. A horizontal menu is
+// MW wide and its body slides down; a vertical one is MW high and its body slides right, so the
+// two differ only in which length is along the menu and in the body's starting offset.
 function qRules() {
   var r = ['.clCap {cursor:pointer;}'];
   for (var i = 0; i < numOfMenus; i++) {
-    var w = MW[i] + 'px', c = MTCH[i] + 'px';
-    if (OO[i] == 0) {
-      r.push('#owner' + i + ' {background-color:' + CO[i] + '; top:' + MY[i] + 'px; left:' + MX[i] +
-        'px; width:' + w + '; clip:rect(0px,' + w + ',500px,0px); position:absolute; visibility:hidden; z-index:2;}');
-      r.push('#cap' + i + ' {background-color:' + CC[i] +
-        '; position:absolute; top:0px; left:0px; visibility:visible; z-index:3; width:' + w + '; height:' + c +
-        '; clip:rect(0px,' + w + ',' + c + ',0px);}');
-      r.push('#menu' + i + ' {background-color:' + CM[i] +
-        '; position:absolute; top:-10px; left:0px; visibility:hidden; z-index:1; width:' + w + ';}');
-    } else {
-      r.push('#owner' + i + ' {background-color:' + CO[i] + '; top:' + MY[i] + 'px; left:' + MX[i] +
-        'px; height:' + w + '; clip:rect(0px,500px,' + w + ',0px); position:absolute; visibility:hidden; z-index:2;}');
-      r.push('#cap' + i + ' {background-color:' + CC[i] +
-        '; position:absolute; top:0px; left:0px; visibility:visible; z-index:3; height:' + w + '; width:' + c +
-        '; clip:rect(0px,' + c + ',' + w + ',0px);}');
-      r.push('#menu' + i + ' {background-color:' + CM[i] +
-        '; position:absolute; top:0px; left:-10px; visibility:hidden; z-index:1; height:' + w + ';}');
-    }
+    var w = MW[i] + 'px', c = MTCH[i] + 'px', horiz = OO[i] == 0;
+    var along = horiz ? 'width' : 'height', across = horiz ? 'height' : 'width';
+    r.push('#owner' + i + ' {background-color:' + CO[i] + '; top:' + MY[i] + 'px; left:' + MX[i] + 'px; ' + along +
+      ':' + w + '; clip:rect(0px,' + (horiz ? w + ',500px' : '500px,' + w) +
+      ',0px); position:absolute; visibility:hidden; z-index:2;}');
+    r.push('#cap' + i + ' {background-color:' + CC[i] +
+      '; position:absolute; top:0px; left:0px; visibility:visible; z-index:3; ' + along + ':' + w + '; ' + across +
+      ':' + c + '; clip:rect(0px,' + (horiz ? w + ',' + c : c + ',' + w) + ',0px);}');
+    r.push('#menu' + i + ' {background-color:' + CM[i] + '; position:absolute; top:' + (horiz ? '-10px' : '0px') +
+      '; left:' + (horiz ? '0px' : '-10px') + '; visibility:hidden; z-index:1; ' + along + ':' + w + ';}');
   }
   return r.join('\n');
 }

@@ -70,6 +70,15 @@ class Site {
     return `${this.base}/${name}/${tmpl}`;
   }
 
+  // Replaces one text in a written script: for headers that only an older or damaged project
+  // carries, which the writer itself never produces.
+  editScript(name, from, to) {
+    const file = path.join(this.root, name, 'Qloomscript.js');
+    const text = fs.readFileSync(file, 'latin1');
+    if (!text.includes(from)) throw new Error(`"${from}" is not in the script of ${name}`);
+    fs.writeFileSync(file, text.replace(from, to), 'latin1');
+  }
+
   scriptText(name) {
     return fs.readFileSync(path.join(this.root, name, 'Qloomscript.js'), 'latin1');
   }
