@@ -72,22 +72,22 @@ const DefaultRow& defaultRow() {
     return row;
 }
 
-// The columns of the rows being read, sized to the menu count.
+// The columns of the rows being read, sized to the menu count. The texts are views into the
+// reader's unescaped bytes (or into the default row) until they are taken over.
 struct Rows {
     int32_t MenuCount = 0;
     std::vector<int32_t> MX, MY, MW, MTCH, MA, FL, OO;
-    std::vector<std::string> MTC, MTM, CO, CC, CM;
+    std::vector<std::string_view> MTC, MTM, CO, CC, CM;
 };
 
-// As StripNoBreak, without a second copy of the body.
-void stripNoBreakInPlace(std::string& body) {
+// As StripNoBreak, on a view.
+std::string_view stripNoBreak(std::string_view body) {
     constexpr std::string_view open = "<nObR>";
     constexpr std::string_view close = "</nObR>";
-    if (body.size() >= open.size() + close.size() && body.compare(0, open.size(), open) == 0 &&
-        body.compare(body.size() - close.size(), close.size(), close) == 0) {
-        body.resize(body.size() - close.size());
-        body.erase(0, open.size());
-    }
+    if (body.size() >= open.size() + close.size() && body.substr(0, open.size()) == open &&
+        body.substr(body.size() - close.size()) == close)
+        return body.substr(open.size(), body.size() - open.size() - close.size());
+    return body;
 }
 
 // Undoes the escaping of one element whose content starts at r, as UnescapeJsString does:
@@ -181,15 +181,20 @@ private:
 
     std::string readQuoted(size_t found, std::string_view prefix) const;
     bool readNumber(size_t found, std::string_view prefix, int32_t& out);
-    size_t readStrings(size_t from, int32_t n, std::vector<std::string>& column);
+    size_t readStrings(size_t from, int32_t n, std::vector<std::string_view>& column);
     bool readNumbers(size_t from, int32_t n, std::vector<int32_t>& column, size_t& count);
 
     std::string_view text_;
     const ShowMessageFn& show_;
     std::array<size_t, kLinePrefixCount> lineStart_{};
     std::optional<std::string> error_;
-    std::unique_ptr<char[]> scratch_; // unescaped bytes of the element being read
-    size_t scratchSize_ = 0;
+    // The unescaped texts, one element after the other. A block has room for everything from
+    // the first element it took to the end of the text; another one is needed only when an
+    // array is read again from an earlier place (a hand-edited file), so the texts of a load
+    // cost one allocation rather than one each.
+    std::vector<std::unique_ptr<char[]>> arenas_;
+    char* arenaFree_ = nullptr;
+    size_t arenaRoom_ = 0;
 };
 
 // One pass over the lines: for each statement prefix, the first line that begins with it and
@@ -369,7 +374,7 @@ bool Reader::readNumber(size_t found, std::string_view prefix, int32_t& out) {
 // a closing parenthesis included, so a short array takes its missing elements from the strings
 // that follow. Returns how many rows were filled; an element cut off by the end of the text
 // fills none.
-size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string>& column) {
+size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string_view>& column) {
     size_t stored = 0;
     const char* const end = text_.data() + text_.size();
     const char* p = text_.data() + from;
@@ -380,16 +385,20 @@ size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string>& col
         // The element is never longer than the rest of the text; the extra block is the
         // scan's store room.
         const size_t room = static_cast<size_t>(end - p) + bytescan::kBlock;
-        if (scratchSize_ < room) {
-            scratchSize_ = room;
-            scratch_.reset(new char[scratchSize_]);
+        if (arenaRoom_ < room) {
+            arenas_.emplace_back(new char[room]);
+            arenaFree_ = arenas_.back().get();
+            arenaRoom_ = room;
         }
-        char* const out = scratch_.get();
+        char* const out = arenaFree_;
         char* w = out;
         const char* const after = unescapeElement(p + 1, end, w);
         if (after == nullptr)
             break;
-        column[stored++].assign(out, static_cast<size_t>(w - out));
+        const size_t size = static_cast<size_t>(w - out);
+        column[stored++] = std::string_view(out, size);
+        arenaFree_ += size;
+        arenaRoom_ -= size;
         p = after;
     }
     return stored;
@@ -525,7 +534,7 @@ LoadResult Reader::run(Project& project) {
         auto endsEarly = [&](LinePrefix which) {
             show_(msg::Format(msg::kArrayEndsEarly, kLinePrefixes[which]));
         };
-        auto strings = [&](LinePrefix which, std::vector<std::string>& column) {
+        auto strings = [&](LinePrefix which, std::vector<std::string_view>& column) {
             const size_t from = findLinePrefix(which);
             if (from == npos)
                 return cannotFind(kLinePrefixes[which]);
@@ -560,7 +569,7 @@ LoadResult Reader::run(Project& project) {
 
         for (int32_t i = 0; i < n; ++i) {
             if (table.OO[i] == 1)
-                stripNoBreakInPlace(table.MTM[i]);
+                table.MTM[i] = stripNoBreak(table.MTM[i]);
             // Colour texts are written back unescaped and decoded by the editor, so only the
             // two forms this program writes are taken; anything else gets the new-menu colour.
             if (!isColourText(table.CO[i]))
@@ -573,7 +582,8 @@ LoadResult Reader::run(Project& project) {
     }
 
     // Take over. The table keeps its storage for the full capacity; rows from MenuCount up are
-    // leftovers. A project without menus leaves the selection where it was.
+    // leftovers. A project without menus leaves the selection where it was. The texts are
+    // copied into the strings already there, which mostly have the room for them.
     MenuTable& t = project.table;
     for (int32_t i = 0; i < n; ++i) {
         t.MX[i] = table.MX[i];
@@ -583,11 +593,11 @@ LoadResult Reader::run(Project& project) {
         t.MA[i] = table.MA[i];
         t.FL[i] = table.FL[i];
         t.OO[i] = table.OO[i];
-        t.MTC[i] = std::move(table.MTC[i]);
-        t.MTM[i] = std::move(table.MTM[i]);
-        t.CO[i] = std::move(table.CO[i]);
-        t.CC[i] = std::move(table.CC[i]);
-        t.CM[i] = std::move(table.CM[i]);
+        t.MTC[i].assign(table.MTC[i]);
+        t.MTM[i].assign(table.MTM[i]);
+        t.CO[i].assign(table.CO[i]);
+        t.CC[i].assign(table.CC[i]);
+        t.CM[i].assign(table.CM[i]);
     }
     t.MenuCount = n;
     if (n > 0)
