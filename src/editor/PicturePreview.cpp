@@ -111,6 +111,8 @@ QString ChoosePictureFile(QWidget* parent, const QString& startFolder) {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The filter lists read as the user knows them; the patterns stay out of sight.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     dialog.setNameFilter(toQ(msg::kPictureFileFilter));
     dialog.setDefaultSuffix(QStringLiteral("gif"));
     dialog.setDirectory(startFolder.isEmpty() ? QDir::homePath() : startFolder);

@@ -3,6 +3,8 @@
 #include "model/ProjectSettings.h"
 
 #include <QColor>
+#include <QColorDialog>
+#include <optional>
 
 namespace qloom::gui {
 
@@ -14,6 +16,14 @@ inline QColor ToQColor(ColorValue value) {
 inline ColorValue FromQColor(const QColor& color) {
     return ColorValue(color.red()) | (ColorValue(color.green()) << 8) |
            (ColorValue(color.blue()) << 16);
+}
+
+// The toolkit's colour dialog preset to `initial`; nothing when the user cancels.
+inline std::optional<QColor> PickPlatformColor(const QColor& initial, QWidget* parent) {
+    const QColor chosen = QColorDialog::getColor(initial, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return chosen;
 }
 
 } // namespace qloom::gui

@@ -1,11 +1,12 @@
 #include "editor/TfrmAddImage.h"
 
+#include "editor/DialogPlacement.h"
 #include "editor/EditorRules.h"
 #include "editor/HelpKeyFilter.h"
 #include "editor/HtmlFragments.h"
 #include "editor/ImageCopy.h"
 #include "editor/PicturePreview.h"
-#include "editor/UpDownControl.h"
+#include "editor/SpinBinding.h"
 #include "model/Messages.h"
 #include "project/BusyCursor.h"
 #include "project/MainWindowOps.h"
@@ -14,6 +15,7 @@
 #include "ui_TfrmAddImage.h"
 
 #include <QFileInfo>
+#include <QShowEvent>
 #include <QStyle>
 
 namespace qloom::gui {
@@ -29,17 +31,8 @@ TfrmAddImage::TfrmAddImage(MainWindowOps& ops, QWidget* parent)
     setWindowTitle(toQ(msg::kAddImageCaption));
     ui->btnAdd->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     ui->btnCancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    ui->txtBorderSize->setText(QStringLiteral("0"));
-    ui->UpDown_Border->setRange(kBorderSpin.minimum, kBorderSpin.maximum);
-    ui->UpDown_Border->setPosition(0);
-    ui->UpDown_Border->setFixedSize(17, ui->txtBorderSize->sizeHint().height());
-    ui->UpDown_Border->setBoxName(tr("Border"));
-    connect(ui->UpDown_Border, &UpDownControl::stepRequested, this, [this](int delta) {
-        const int32_t next = SpinStep(fromQ(ui->txtBorderSize->text()),
-                                      ui->UpDown_Border->position(), delta, kBorderSpin);
-        ui->UpDown_Border->setPosition(next);
-        ui->txtBorderSize->setText(QString::number(next));
-    });
+    auto* border = new SpinBinding(ui->txtBorderSize, ui->UpDown_Border, kBorderSpin, tr("Border"));
+    border->show(QStringLiteral("0"), 0);
     connect(ui->btnAdd, &QPushButton::clicked, this, &TfrmAddImage::btnAddClick);
     connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmAddImage::btnCancelClick);
     connect(ui->btnChooseFileName, &QPushButton::clicked, this,
@@ -52,6 +45,12 @@ TfrmAddImage::TfrmAddImage(MainWindowOps& ops, QWidget* parent)
 }
 
 TfrmAddImage::~TfrmAddImage() = default;
+
+void TfrmAddImage::showEvent(QShowEvent* event) {
+    if (!event->spontaneous())
+        CenterOnDesktop(this);
+    QDialog::showEvent(event);
+}
 
 void TfrmAddImage::FormCreate() {
     LastFolder.clear();

@@ -37,6 +37,9 @@ public:
     void btnCancelClick();
     void btnChooseFileNameClick();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<Ui::TfrmAddImage> ui;
     MainWindowOps& ops_;

@@ -1,6 +1,7 @@
 #include "editor/TfrmAddText.h"
 
 #include "editor/ColorSwatch.h"
+#include "editor/DialogPlacement.h"
 #include "editor/EditorRules.h"
 #include "editor/HelpKeyFilter.h"
 #include "editor/QtColor.h"
@@ -10,7 +11,7 @@
 #include "project/TextConv.h"
 #include "ui_TfrmAddText.h"
 
-#include <QColorDialog>
+#include <QShowEvent>
 #include <QStyle>
 
 namespace qloom::gui {
@@ -41,18 +42,19 @@ TfrmAddText::TfrmAddText(MainWindowOps& ops, QWidget* parent)
     connect(ui->chkDefaultColor, &QCheckBox::toggled, this, &TfrmAddText::chkDefaultColorClick);
     new HelpKeyFilter(this, [&ops] { ops.ShowHelp(); });
 
-    colorPicker_ = [](const QColor& initial, QWidget* parent) -> std::optional<QColor> {
-        const QColor chosen = QColorDialog::getColor(initial, parent);
-        if (!chosen.isValid())
-            return std::nullopt;
-        return chosen;
-    };
+    colorPicker_ = &PickPlatformColor;
     ui->txtTEXT->setFocus();
     resize(QSize(469, 196).expandedTo(sizeHint()));
     setFixedSize(size());
 }
 
 TfrmAddText::~TfrmAddText() = default;
+
+void TfrmAddText::showEvent(QShowEvent* event) {
+    if (!event->spontaneous())
+        CenterOnDesktop(this);
+    QDialog::showEvent(event);
+}
 
 void TfrmAddText::clearEntries() {
     ui->txtTEXT->clear();

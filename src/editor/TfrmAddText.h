@@ -43,6 +43,9 @@ public:
     void chkDefaultSizeClick();
     void chkDefaultColorClick();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<Ui::TfrmAddText> ui;
     Inserter inserter_;

@@ -1,5 +1,6 @@
 #include "editor/TfrmAddURL.h"
 
+#include "editor/DialogPlacement.h"
 #include "editor/EditorRules.h"
 #include "editor/HelpKeyFilter.h"
 #include "editor/HtmlFragments.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QShowEvent>
 #include <QStyle>
 
 namespace qloom::gui {
@@ -30,6 +32,8 @@ TfrmAddURL::TfrmAddURL(MainWindowOps& ops, QWidget* parent)
         QFileDialog dialog(parent);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        // The filter lists read as the user knows them; the patterns stay out of sight.
+        dialog.setOption(QFileDialog::HideNameFilterDetails, true);
         dialog.setNameFilter(toQ(msg::kHtmlFileFilter));
         dialog.setDefaultSuffix(QStringLiteral("htm"));
         dialog.setDirectory(folder.isEmpty() ? QDir::homePath() : folder);
@@ -43,6 +47,12 @@ TfrmAddURL::TfrmAddURL(MainWindowOps& ops, QWidget* parent)
 }
 
 TfrmAddURL::~TfrmAddURL() = default;
+
+void TfrmAddURL::showEvent(QShowEvent* event) {
+    if (!event->spontaneous())
+        CenterOnDesktop(this);
+    QDialog::showEvent(event);
+}
 
 void TfrmAddURL::FormCreate() {
     LastFolder.clear();

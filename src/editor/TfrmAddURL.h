@@ -37,6 +37,9 @@ public:
     void btnCancelClick();
     void btnChooseFileClick();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     std::unique_ptr<Ui::TfrmAddURL> ui;
     Inserter inserter_;

@@ -17,3 +17,7 @@ list(APPEND QLOOM_EDITOR_GUI
     TfrmAddURL.cpp
     TfrmAddURL.ui
 )
+list(APPEND QLOOM_EDITOR_GUI
+    DialogPlacement.cpp
+    SpinBinding.cpp
+)

@@ -1,18 +1,20 @@
 #include "project/TfrmProjectSettings.h"
 
 #include "editor/ColorSwatch.h"
+#include "editor/DialogPlacement.h"
 #include "editor/EditorRules.h"
 #include "editor/HelpKeyFilter.h"
-#include "editor/UpDownControl.h"
+#include "editor/QtColor.h"
+#include "editor/SpinBinding.h"
 #include "model/Conversions.h"
 #include "model/Messages.h"
+#include "project/BusyCursor.h"
 #include "project/MainWindowOps.h"
 #include "project/MessageBox.h"
 #include "project/TextConv.h"
 #include "project/TfrmTemplateInfo.h"
 #include "ui_TfrmProjectSettings.h"
 
-#include <QColorDialog>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QShowEvent>
@@ -22,15 +24,6 @@ namespace qloom::gui {
 namespace {
 
 constexpr SpinRange kSpeedSpin{1, 999};
-
-QColor ToQColor(ColorValue value) {
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
-ColorValue FromQColor(const QColor& color) {
-    return ColorValue(color.red()) | (ColorValue(color.green()) << 8) |
-           (ColorValue(color.blue()) << 16);
-}
 
 template <class Choices> void FillChoices(QComboBox* box, const Choices& choices) {
     for (std::string_view choice : choices)
@@ -58,10 +51,10 @@ TfrmProjectSettings::TfrmProjectSettings(MainWindowOps& ops, QWidget* parent)
     ui->cBoxFontName_Menu->setAccessibleName(tr("Menu font"));
     ui->cBoxFontSize_Caption->setAccessibleName(tr("Caption font size"));
     ui->cBoxFontSize_Menu->setAccessibleName(tr("Menu font size"));
-    bindSpinner(ui->txtScrollOut, ui->UpDown_ScrollOut);
-    bindSpinner(ui->txtScrollIn, ui->UpDown_ScrollIn);
-    ui->UpDown_ScrollOut->setBoxName(tr("Scroll Out"));
-    ui->UpDown_ScrollIn->setBoxName(tr("Scroll In"));
+    scrollOutSpin_ =
+        new SpinBinding(ui->txtScrollOut, ui->UpDown_ScrollOut, kSpeedSpin, tr("Scroll Out"));
+    scrollInSpin_ =
+        new SpinBinding(ui->txtScrollIn, ui->UpDown_ScrollIn, kSpeedSpin, tr("Scroll In"));
 
     connect(ui->panCaptionColor, &ColorSwatch::clicked, this,
             [this] { getColor(ui->panCaptionColor); });
@@ -72,28 +65,13 @@ TfrmProjectSettings::TfrmProjectSettings(MainWindowOps& ops, QWidget* parent)
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     new HelpKeyFilter(this, [this] { ops_.ShowHelp(); });
 
-    colorPicker_ = [](const QColor& initial, QWidget* parent) -> std::optional<QColor> {
-        const QColor chosen = QColorDialog::getColor(initial, parent);
-        if (!chosen.isValid())
-            return std::nullopt;
-        return chosen;
-    };
+    colorPicker_ = &PickPlatformColor;
     setForm(DefaultForm());
     adjustSize();
     setFixedSize(sizeHint());
 }
 
 TfrmProjectSettings::~TfrmProjectSettings() = default;
-
-void TfrmProjectSettings::bindSpinner(QLineEdit* box, UpDownControl* arrows) {
-    arrows->setRange(kSpeedSpin.minimum, kSpeedSpin.maximum);
-    arrows->setFixedSize(17, box->sizeHint().height());
-    connect(arrows, &UpDownControl::stepRequested, this, [box, arrows](int delta) {
-        const int32_t next = SpinStep(fromQ(box->text()), arrows->position(), delta, kSpeedSpin);
-        arrows->setPosition(next);
-        box->setText(QString::number(next));
-    });
-}
 
 SettingsForm TfrmProjectSettings::form() const {
     SettingsForm f;
@@ -110,10 +88,8 @@ SettingsForm TfrmProjectSettings::form() const {
 }
 
 void TfrmProjectSettings::setForm(const SettingsForm& f) {
-    ui->txtScrollOut->setText(toQ(f.scrollOut));
-    ui->UpDown_ScrollOut->setPosition(ParseIntOr(f.scrollOut, kSpeedSpin.minimum));
-    ui->txtScrollIn->setText(toQ(f.scrollIn));
-    ui->UpDown_ScrollIn->setPosition(ParseIntOr(f.scrollIn, kSpeedSpin.minimum));
+    scrollOutSpin_->show(toQ(f.scrollOut), kSpeedSpin.minimum);
+    scrollInSpin_->show(toQ(f.scrollIn), kSpeedSpin.minimum);
     ui->panCaptionColor->setColor(ToQColor(f.captionColor));
     ui->panMenuColor->setColor(ToQColor(f.menuColor));
     SetComboText(ui->cBoxFontName_Caption, f.fontCaption);
@@ -125,8 +101,10 @@ void TfrmProjectSettings::setForm(const SettingsForm& f) {
 
 void TfrmProjectSettings::showEvent(QShowEvent* event) {
     // Restoring a minimised dialog must not throw away what the user typed.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         FormShow();
+        CenterOnDesktop(this);
+    }
     QDialog::showEvent(event);
 }
 
@@ -155,7 +133,11 @@ void TfrmProjectSettings::btnOKClick() {
     const SettingsForm f = form();
     const std::string name = TemplateNameOf(f);
     ProjectSettings& settings = ops_.project().settings;
-    const TemplateCheck check = CheckTemplate(settings.ProjectFolder, name);
+    TemplateCheck check;
+    {
+        BusyCursor busy;
+        check = CheckTemplate(settings.ProjectFolder, name);
+    }
     if (check.verdict == TemplateVerdict::Unreadable) {
         ops_.Report(check.status);
         return;

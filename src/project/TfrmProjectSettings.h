@@ -12,14 +12,12 @@ namespace Ui {
 class TfrmProjectSettings;
 }
 
-class QLineEdit;
-
 namespace qloom::gui {
 
 class ColorSwatch;
 class MainWindowOps;
+class SpinBinding;
 class TfrmTemplateInfo;
-class UpDownControl;
 
 // "Active Project Settings": edits the project-wide values. Nothing reaches the settings until
 // OK has passed the template check; then all values change together and the preview is
@@ -54,12 +52,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void bindSpinner(QLineEdit* box, UpDownControl* arrows);
-
     std::unique_ptr<Ui::TfrmProjectSettings> ui;
     MainWindowOps& ops_;
     TfrmTemplateInfo* templateInfo_ = nullptr;
     ColorPicker colorPicker_;
+    SpinBinding* scrollOutSpin_;
+    SpinBinding* scrollInSpin_;
 };
 
 } // namespace qloom::gui

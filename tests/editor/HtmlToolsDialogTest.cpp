@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -267,10 +268,12 @@ private Q_SLOTS:
             [&] {
                 child<QPushButton>(dlg, "btnChooseFileName")->click();
                 QCOMPARE(child<QLineEdit>(dlg, "txtImage")->text(), source);
-                child<QLineEdit>(dlg, "txtBorderSize")->setText(QStringLiteral("2"));
+                auto* border = child<QLineEdit>(dlg, "txtBorderSize");
+                border->setText(QStringLiteral("2"));
+                QTest::keyClick(border, Qt::Key_Up); // the spinner works from the keyboard
                 child<QPushButton>(dlg, "btnAdd")->click();
             });
-        QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"logo.gif\" BORDER=\"2\">\n"));
+        QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"logo.gif\" BORDER=\"3\">\n"));
         QCOMPARE(ReadFile(QDir(projectPath()).filePath(QStringLiteral("logo.gif"))), kGif1x1);
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(dlg->lastFolder(), QFileInfo(otherPath()).absoluteFilePath());
@@ -287,14 +290,18 @@ private Q_SLOTS:
             });
         QCOMPARE(dlg->lastFolder(), QString());
         QCOMPARE(MessageBox::shown(), QStringList{toQ(CannotCopyText("/nowhere/pic.jpg"))});
-        QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"2\">\n"));
+        QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"3\">\n"));
     }
 
-    void f1OpensHelpInEveryToolDialog() {
+    void everyToolDialogOpensCentredOnTheDesktopAndTakesF1() {
+        // The main window stands off-centre: the dialogs must not follow it.
+        ops_->window.move(0, 0);
         QDialog* dialogs[] = {tools_->addTextDialog(), tools_->addUrlDialog(),
                               tools_->addImageDialog()};
         for (QDialog* dlg : dialogs) {
             dlg->show();
+            const QRect desk = dlg->screen()->availableGeometry();
+            QVERIFY((dlg->frameGeometry().center() - desk.center()).manhattanLength() <= 2);
             QWidget* field = dlg->findChildren<QLineEdit*>().value(0);
             QTest::keyClick(field ? field : static_cast<QWidget*>(dlg), Qt::Key_F1);
             dlg->hide();

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -194,6 +195,28 @@ private Q_SLOTS:
         box->setText(QStringLiteral("1"));
         arrows->downButton()->click();
         QCOMPARE(box->text(), QStringLiteral("1"));
+        // The arrows take no focus: the arrow keys in the box are the keyboard's way to spin.
+        auto* in = child<QLineEdit>("txtScrollIn");
+        in->setText(QStringLiteral("998"));
+        QTest::keyClick(in, Qt::Key_Up);
+        QTest::keyClick(in, Qt::Key_Up);
+        QCOMPARE(in->text(), QStringLiteral("999"));
+        in->setText(QStringLiteral("2"));
+        QTest::keyClick(in, Qt::Key_Down);
+        QTest::keyClick(in, Qt::Key_Down);
+        QCOMPARE(in->text(), QStringLiteral("1"));
+    }
+
+    void enterInATypedFieldRunsOkAndTheDialogOpensCentred() {
+        dlg_->show();
+        const QRect desk = dlg_->screen()->availableGeometry();
+        QVERIFY((dlg_->frameGeometry().center() - desk.center()).manhattanLength() <= 2);
+        auto* size = child<QComboBox>("cBoxFontSize_Caption");
+        size->setEditText(QStringLiteral("18"));
+        QTest::keyClick(size, Qt::Key_Return);
+        QCOMPARE(ops_->projectData.settings.fDefCapS, 18);
+        QCOMPARE(ops_->refreshes, 1);
+        QVERIFY(!dlg_->isVisible());
     }
 
     void f1AnywhereOpensHelp() {
