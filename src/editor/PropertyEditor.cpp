@@ -2,6 +2,7 @@
 
 #include "editor/ColorSwatch.h"
 #include "editor/EditorRules.h"
+#include "editor/PlainText.h"
 #include "editor/SuppressChange.h"
 #include "editor/UpDownControl.h"
 #include "model/Conversions.h"
@@ -170,6 +171,7 @@ PropertyEditor::PropertyEditor(QWidget* mainWindow, MainWindowOps& ops)
     connect(radHorizontal_, &QRadioButton::clicked, this, &PropertyEditor::radOrientationClick);
     connect(radVertical_, &QRadioButton::clicked, this, &PropertyEditor::radOrientationClick);
     for (ColorRow& row : colors_) {
+        row.label->setBuddy(row.swatch); // a screen reader names the swatch after its label
         ColorSwatch* swatch = row.swatch;
         QCheckBox* box = row.box;
         connect(swatch, &ColorSwatch::clicked, this, [this, swatch] { getColor(swatch); });
@@ -211,7 +213,7 @@ void PropertyEditor::txtCapHTMLChange() {
     if (!canStore())
         return;
     MenuTable& table = ops_.project().table;
-    table.MTC[size_t(table.SelectedMenu)] = EditorTextToHtml(fromQ(txtCapHTML_->toPlainText()));
+    table.MTC[size_t(table.SelectedMenu)] = EditorTextToHtml(fromQ(PlainTextOf(txtCapHTML_)));
     ops_.MarkPreviewStale();
 }
 
@@ -219,7 +221,7 @@ void PropertyEditor::txtMenuHTMLChange() {
     if (!canStore())
         return;
     MenuTable& table = ops_.project().table;
-    table.MTM[size_t(table.SelectedMenu)] = EditorTextToHtml(fromQ(txtMenuHTML_->toPlainText()));
+    table.MTM[size_t(table.SelectedMenu)] = EditorTextToHtml(fromQ(PlainTextOf(txtMenuHTML_)));
     ops_.MarkPreviewStale();
 }
 
@@ -288,6 +290,14 @@ int PropertyEditor::listSelectedRow() const {
     return selected.isEmpty() ? -1 : listMenus_->row(selected.first());
 }
 
+void PropertyEditor::keepShownRowSelected() {
+    // A press below the last row, or Ctrl with a click or the space bar, would leave no row
+    // selected while the editor still shows one, and the edits that follow would reach no row.
+    const MenuTable& table = ops_.project().table;
+    if (listSelectedRow() < 0 && table.isRow(table.SelectedMenu))
+        listMenus_->setCurrentRow(table.SelectedMenu);
+}
+
 void PropertyEditor::listMenusMouseDown() {
     ops_.SelectInPreview(listSelectedRow());
 }
@@ -312,11 +322,7 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
         forwardingListEvent_ = true;
         QCoreApplication::sendEvent(watched, event);
         forwardingListEvent_ = false;
-        // A press below the last row would leave no row selected while the editor still shows
-        // one, and the edits that follow would reach no row: keep the shown row selected.
-        const MenuTable& table = ops_.project().table;
-        if (listSelectedRow() < 0 && table.isRow(table.SelectedMenu))
-            listMenus_->setCurrentRow(table.SelectedMenu);
+        keepShownRowSelected();
         if (type == QEvent::MouseButtonRelease)
             listMenusMouseUp();
         else
@@ -324,8 +330,10 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (watched == listMenus_ && type == QEvent::KeyRelease) {
-        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat())
+        if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
+            keepShownRowSelected();
             listMenusKeyUp();
+        }
         return false;
     }
     if (type == QEvent::KeyPress) {

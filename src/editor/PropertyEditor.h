@@ -80,6 +80,7 @@ private:
     void spinStep(NumberBox& box, int delta);
     void setHtmlText(QPlainTextEdit* edit, const std::string& html);
     int listSelectedRow() const;
+    void keepShownRowSelected();
 
     QWidget* main_;
     MainWindowOps& ops_;

@@ -5,6 +5,7 @@ list(APPEND QLOOM_EDITOR_LOGIC
 )
 list(APPEND QLOOM_EDITOR_GUI
     ColorSwatch.cpp
+    PlainText.cpp
     PropertyEditor.cpp
     UpDownControl.cpp
 )

@@ -1,5 +1,6 @@
 #include "preview/PreviewController.h"
 
+#include "editor/PlainText.h"
 #include "model/Messages.h"
 #include "preview/PreviewScroll.h"
 #include "preview/ScriptErrorLog.h"
@@ -59,6 +60,8 @@ PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
       txtJS_Errors_(NeedChild<QPlainTextEdit>(mainWindow, "txtJS_Errors")),
       chkStayOnTop_(mainWindow->findChild<QCheckBox*>(QStringLiteral("chkStayOnTop"))),
       programFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
+    // One error title per line, however long: wrapping must not split a logged line.
+    txtJS_Errors_->setLineWrapMode(QPlainTextEdit::NoWrap);
     btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::black));
     btnUpdatePreview_->setIconSize(QSize(18, 18));
 
@@ -207,7 +210,7 @@ void PreviewController::btnUpdatePreviewClick() {
 void PreviewController::txtJS_ErrorsChange() {
     if (emptyingErrors_)
         return; // emptying the list leaves js.log as it was
-    const std::vector<std::string> lines = SplitListLines(fromQ(txtJS_Errors_->toPlainText()));
+    const std::vector<std::string> lines = SplitListLines(fromQ(PlainTextOf(txtJS_Errors_)));
     const Status written = WriteScriptErrorLog(fromQ(scriptErrorLogPath()), lines);
     if (!ops_.Report(written))
         return; // the line stays in the list; the next error tries the file again

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextCursor>
 #include <QToolButton>
 
 using namespace qloom;
@@ -228,6 +229,24 @@ private Q_SLOTS:
         QCOMPARE(table().CC[0], std::string("#00FF00"));
     }
 
+    void htmlEditsStoreTheTextByteForByte() {
+        main->addMenus(1);
+        // A non-breaking space (UTF-8 C2 A0) and CR LF lines must survive an edit elsewhere.
+        table().MTC[0] = "a\xC2\xA0"
+                         "b\r\nc";
+        table().MTM[0] = "<B>x\xC2\xA0y</B>";
+        main->ShowMenuProperties(0);
+        for (const char* name : {"txtCapHTML", "txtMenuHTML"}) {
+            auto* edit = find<QPlainTextEdit>(name);
+            edit->setFocus();
+            edit->moveCursor(QTextCursor::End);
+            QTest::keyClick(edit, Qt::Key_Z);
+        }
+        QCOMPARE(table().MTC[0], std::string("a\xC2\xA0"
+                                             "b\r\ncz"));
+        QCOMPARE(table().MTM[0], std::string("<B>x\xC2\xA0y</B>z"));
+    }
+
     void htmlToolsShowOnlyOnTheHtmlTabs() {
         auto* tabs = find<QTabWidget>("tabProp");
         auto* tools = find<QWidget>("panHTMLTools");
@@ -267,6 +286,19 @@ private Q_SLOTS:
         QCOMPARE(main->selectCalls, (std::vector<int32_t>{1}));
         QCOMPARE(list->currentRow(), 1);
         QCOMPARE(table().SelectedMenu, 1);
+
+        // Ctrl with a click or the space bar would deselect the row: it stays selected too.
+        main->selectCalls.clear();
+        const QPoint second = list->visualItemRect(list->item(1)).center();
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, second);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+        // The press, then the release of the space bar and of Ctrl.
+        QCOMPARE(main->selectCalls, (std::vector<int32_t>{1, 1, 1}));
+        QCOMPARE(list->currentRow(), 1);
+        QVERIFY(list->item(1)->isSelected());
+        retype("txtTop", "77");
+        QCOMPARE(table().MY[1], 77);
     }
 
     void pressOnAnEmptyMenuListSendsNoRow() {

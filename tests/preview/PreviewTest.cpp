@@ -19,6 +19,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <unistd.h>
@@ -183,9 +184,11 @@ private Q_SLOTS:
             main->preview->HandleIdeCommand("!qLoomIDE:ERROR(e" + std::to_string(i) + "@u@1)");
         QVERIFY(errorList()->toPlainText().isEmpty());
         QCOMPARE(logText().count("\r\n"), 201);
-        main->preview->HandleIdeCommand("!qLoomIDE:ERROR(e202@u@1)");
-        QCOMPARE(logText(), QByteArray("!qLoomIDE:ERROR(e202@u@1)\r\n"));
-        QCOMPARE(errorList()->toPlainText(), QStringLiteral("!qLoomIDE:ERROR(e202@u@1)"));
+        // Logged byte for byte, a non-breaking space included.
+        main->preview->HandleIdeCommand("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)");
+        QCOMPARE(logText(), QByteArray("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)\r\n"));
+        QCOMPARE(errorList()->document()->toRawText(),
+                 QString::fromUtf8("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)"));
     }
 
     void unwritableLogReportsAndRetriesWithTheNextError() {

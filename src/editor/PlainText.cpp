@@ -1,0 +1,14 @@
+#include "editor/PlainText.h"
+
+#include <QPlainTextEdit>
+#include <QTextDocument>
+
+namespace qloom::gui {
+
+QString PlainTextOf(const QPlainTextEdit* edit) {
+    QString text = edit->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+} // namespace qloom::gui
