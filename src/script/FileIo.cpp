@@ -1,5 +1,6 @@
 #include "script/FileIo.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -121,6 +122,10 @@ void CreateFolderOneLevel(const std::string& path) {
 }
 
 bool WriteFileReplacing(const std::string& path, std::string_view data) {
+    return WriteFileReplacing(path, std::vector<std::string_view>{data});
+}
+
+bool WriteFileReplacing(const std::string& path, const std::vector<std::string_view>& pieces) {
     const std::string folder = folderOf(path);
     const std::string stem = (folder == "/" ? "" : folder) + "/." + nameOf(path) + ".saving-" +
                              std::to_string(::getpid()) + "-";
@@ -141,7 +146,15 @@ bool WriteFileReplacing(const std::string& path, std::string_view data) {
     if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
 
-    bool ok = writeAll(fd, data, byteBudget(path)) && ::fsync(fd) == 0;
+    size_t budget = byteBudget(path);
+    bool ok = true;
+    for (const std::string_view piece : pieces) {
+        ok = writeAll(fd, piece, budget);
+        if (!ok)
+            break;
+        budget -= std::min(budget, piece.size());
+    }
+    ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok)
         ok = ::rename(temp.c_str(), path.c_str()) == 0;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qloom {
 
@@ -25,6 +26,9 @@ void CreateFolderOneLevel(const std::string& path);
 // a temporary file in the same folder, are flushed to the disk, and only then renamed over the
 // old file. On any failure the old file is untouched and the temporary file is removed.
 bool WriteFileReplacing(const std::string& path, std::string_view data);
+// The same for a file given as consecutive pieces, written one after the other without first
+// joining them into one buffer.
+bool WriteFileReplacing(const std::string& path, const std::vector<std::string_view>& pieces);
 
 // Writes `data` to `path` only when nothing exists there yet (an existing file is never
 // overwritten, not even by a race). A partly written file is removed again, so a failed write

@@ -5,6 +5,9 @@
 #include "script/FixedTexts.h"
 #include "script/LineEnds.h"
 
+#include <deque>
+#include <vector>
+
 namespace qloom {
 
 std::string StripTrailingBackslash(std::string_view path) {
@@ -26,33 +29,67 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
     return out;
 }
 
-std::string AssembleScript(const Project& project, bool forPreview) {
-    std::string out;
-    size_t estimate = CommentBlock().size() + RuntimeTemplate().size() + 64;
-    if (forPreview)
-        estimate += EditingLayer().size();
-    for (const auto& line : project.HeaderLines)
-        estimate += line.size() + 2;
-    out.reserve(estimate + estimate / 16);
+namespace {
 
-    AppendLinesCrLf(out, CommentBlock());
+// The fixed blocks in their written form, made once.
+struct FixedBlocks {
+    std::string comment = NormaliseLineEnds(CommentBlock());
+    std::string runtime = NormaliseLineEnds(RuntimeTemplate());
+    std::string editing = NormaliseLineEnds(EditingLayer());
+};
+
+const FixedBlocks& fixedBlocks() {
+    static const FixedBlocks blocks;
+    return blocks;
+}
+
+// The script as consecutive pieces: the fixed blocks, and each header line with CR LF after it
+// (the empty one included). Caption and body lines may hold their own line breaks and then span
+// several lines of the file. A line already in that form is used where it is; any other is
+// rewritten into `rewritten`, which must outlive the pieces.
+std::vector<std::string_view> scriptPieces(const Project& project, bool forPreview,
+                                           std::deque<std::string>& rewritten) {
+    constexpr std::string_view kCrLf = "\r\n";
+    std::vector<std::string_view> pieces;
+    pieces.reserve(2 * project.HeaderLines.size() + 3);
+    pieces.emplace_back(fixedBlocks().comment);
     for (const auto& line : project.HeaderLines) {
-        // Each entry is one line of the header (the empty one included); caption and body
-        // lines may hold their own line breaks and then span several lines of the file.
-        if (line.empty())
-            out += "\r\n";
-        else
-            AppendLinesCrLf(out, line);
+        if (line.empty()) {
+            pieces.push_back(kCrLf);
+        } else if (HasOnlyCrLfBreaks(line)) {
+            pieces.emplace_back(line);
+            if (line.back() != '\n')
+                pieces.push_back(kCrLf);
+        } else {
+            pieces.emplace_back(rewritten.emplace_back(NormaliseLineEnds(line)));
+        }
     }
-    AppendLinesCrLf(out, RuntimeTemplate());
+    pieces.emplace_back(fixedBlocks().runtime);
     if (forPreview)
-        AppendLinesCrLf(out, EditingLayer());
+        pieces.emplace_back(fixedBlocks().editing);
+    return pieces;
+}
+
+} // namespace
+
+std::string AssembleScript(const Project& project, bool forPreview) {
+    std::deque<std::string> rewritten;
+    const std::vector<std::string_view> pieces = scriptPieces(project, forPreview, rewritten);
+    size_t size = 0;
+    for (const auto piece : pieces)
+        size += piece.size();
+    std::string out;
+    out.reserve(size);
+    for (const auto piece : pieces)
+        out.append(piece);
     return out;
 }
 
 Status SaveScript(Project& project, bool forPreview, const CaptionSwapHook& onSelectedSwap) {
     ComposeScript(project, forPreview, onSelectedSwap);
-    const std::string text = AssembleScript(project, forPreview);
+    // Written piece by piece: the header lines are most of the file and need no second copy.
+    std::deque<std::string> rewritten;
+    const std::vector<std::string_view> pieces = scriptPieces(project, forPreview, rewritten);
 
     // Without an active project there is no folder to write to; the working folder of the
     // process is no substitute.
@@ -63,7 +100,7 @@ Status SaveScript(Project& project, bool forPreview, const CaptionSwapHook& onSe
         CreateFolderOneLevel(folder);
 
     const std::string scriptPath = JoinPath(folder, kScriptFileName);
-    if (!WriteFileReplacing(scriptPath, text))
+    if (!WriteFileReplacing(scriptPath, pieces))
         return Status::failure(msg::Format(msg::kCannotCreateFile, scriptPath));
 
     const std::string templatePath = JoinPath(folder, project.settings.TemplateFileName);

@@ -262,5 +262,27 @@ TEST(BlockScan, NumberElementsFollowTheIntegerRulesWhateverTheirForm) {
     }
 }
 
+// A save writes the header lines where they are and rewrites only those with other line ends;
+// the file must still be exactly the assembled text.
+TEST(BlockScan, SavedFileIsTheAssembledTextWhateverTheLineEnds) {
+    testing::TempDir dir;
+    Project p = savedProject(3);
+    p.settings.ProjectFolder = dir.path();
+    p.settings.fDefCap = "Two\nLines";
+    p.table.CO[1] = "#12\n456";
+    p.table.CC[2] = "#12\r456\r";
+    p.table.MTC[0] = "lone\rbreak\n";
+    for (const bool preview : {true, false}) {
+        ASSERT_TRUE(SaveScript(p, preview).ok);
+        const std::string written = testing::readBytes(dir.file("Qloomscript.js"));
+        ComposeScript(p, preview);
+        const std::string assembled = AssembleScript(p, preview);
+        EXPECT_EQ(written, assembled) << preview;
+        EXPECT_TRUE(referenceCrLfOnly(written));
+        EXPECT_NE(written.find("fDefCap=\"Two\r\nLines\""), std::string::npos);
+        EXPECT_NE(written.find("\"#12\r\n456\","), std::string::npos);
+    }
+}
+
 } // namespace
 } // namespace qloom
