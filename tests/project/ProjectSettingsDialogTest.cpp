@@ -99,6 +99,18 @@ private Q_SLOTS:
         QCOMPARE(sizes->count(), 8);
         QCOMPARE(sizes->itemText(7), QStringLiteral("40"));
         QVERIFY(fonts->isEditable() && sizes->isEditable());
+        // What is typed is what counts: "2" must not grow into the listed "20", nor "Cour"
+        // into "Courier".
+        dlg_->show();
+        sizes->lineEdit()->clear();
+        QTest::keyClicks(sizes, QStringLiteral("2"));
+        QCOMPARE(sizes->currentText(), QStringLiteral("2"));
+        fonts->lineEdit()->clear();
+        QTest::keyClicks(fonts, QStringLiteral("Cour"));
+        QCOMPARE(fonts->currentText(), QStringLiteral("Cour"));
+        dlg_->btnOKClick();
+        QCOMPARE(ops_->projectData.settings.fDefMenuS, 2);
+        QCOMPARE(ops_->projectData.settings.fDefCap, std::string("Cour"));
     }
 
     void okAppliesCleanedAndClampedValuesTogether() {
