@@ -36,6 +36,9 @@ const CLIPPED = {
   ],
 };
 
+// A header read back from a damaged file can carry speeds that would never move a body.
+const STILL = { menus: [{ MX: 20, MY: 10, MTCH: 22, MTM: '<div style="height:12px"></div>' }] };
+
 const FAULTY = {
   menus: [
     { MX: 20, MY: 10, MTM: '<script>qlMissingOne()</script>' },
@@ -57,6 +60,8 @@ before(async () => {
   urls.floatQuirks = site.project('float', FLOATING, { page: template({ after: TALL }) });
   urls.floatStandards = site.project('float-doctype', FLOATING, { page: template({ doctype: true, after: TALL }) });
   urls.clipped = site.project('clip', CLIPPED);
+  urls.still = site.project('still', STILL);
+  site.editScript('still', ',scrIN=20,scrOUT=10,', ',scrIN=0,scrOUT=-5,');
   urls.empty = site.project('empty', { menus: [] }, { page: template({ recorder: true }) });
   urls.faulty = site.project('faulty', FAULTY, { page: template({ recorder: true }) });
 });
@@ -178,6 +183,17 @@ for (const engine of selectedEngines()) {
           assert.ok(list[k].t - list[k - 1].t >= 40, `steps are 50 ms apart (got ${list[k].t - list[k - 1].t})`);
         }
       }
+    });
+
+    it('speeds below one pixel still open and close a menu, one pixel per step', async () => {
+      await page.goto(urls.still);
+      await page.eval(() => mOpen(0));
+      await sleep(120);
+      const early = await page.eval(() => qlOffset(0));
+      assert.ok(early > 22 - 12 && early < 22, `opening one pixel at a time (${early})`);
+      await waitFor(page, isOpen, [0], { what: 'menu open' });
+      await page.eval(() => mClose(0));
+      await waitFor(page, isClosed, [0], { what: 'menu closed' });
     });
 
     it('a request reverses a movement from where the body stands', async () => {
