@@ -45,6 +45,19 @@ function assertFrame(f, x, y, w, h) {
   assert.deepEqual([f.right.x, f.right.y, f.right.w, f.right.h], [x - 3 + w + 4, y - 3, 2, h + 4]);
 }
 
+// What the page shows and has said while nothing is selected: frame edges, menus, titles, errors.
+function quiet() {
+  const edges = ['SEL_TOP', 'SEL_LEFT', 'SEL_RIGHT', 'SEL_BOTTOM'];
+  return {
+    frame: edges.map((id) => getComputedStyle(document.getElementById(id)).visibility),
+    closed: Array.from({ length: numOfMenus }, (_, i) => qlIsClosed(i)),
+    owners: document.querySelectorAll('[id^=owner]').length,
+    titles: qlTitles,
+    errors: qlErrors,
+  };
+}
+const HIDDEN = ['hidden', 'hidden', 'hidden', 'hidden'];
+
 const site = new Site();
 const urls = {};
 
@@ -136,22 +149,22 @@ for (const engine of selectedEngines()) {
 
     it('a menu index outside the table selects, opens and reports nothing', async () => {
       await page.goto(urls.unselected);
-      const hidden = ['hidden', 'hidden', 'hidden', 'hidden'];
-      const state = () => ({
-        frame: ['SEL_TOP', 'SEL_LEFT', 'SEL_RIGHT', 'SEL_BOTTOM'].map((id) => getComputedStyle(document.getElementById(id)).visibility),
-        closed: [0, 1, 2].map((i) => qlIsClosed(i)),
-        titles: qlTitles,
-        errors: qlErrors,
-      });
-      const want = { frame: hidden, closed: [true, true, true], titles: [], errors: [] };
-      assert.deepEqual(await page.eval(state), want, 'nothing selected after loading');
+      const want = { frame: HIDDEN, closed: [true, true, true], owners: 3, titles: [], errors: [] };
+      assert.deepEqual(await page.eval(quiet), want, 'nothing selected after loading');
       // Calls the editor or a stale event handler may make with a row that is not there.
-      await page.eval(() => { ySetSel(3, 0); ySetSel(-1, 0); mOpen(3); mClose(-1); mScroll(7); yMoveMenu(3, 10, 10); });
+      await page.eval(() => {
+        ySetSel(3, 0);
+        ySetSel(-1, 0);
+        mOpen(3);
+        mClose(-1);
+        mScroll(7);
+        yMoveMenu(3, 10, 10);
+      });
       await page.move(800, 500);
       await page.down();
       await page.up();
       await sleep(100);
-      assert.deepEqual(await page.eval(state), want, 'nothing selected, moved or sent afterwards');
+      assert.deepEqual(await page.eval(quiet), want, 'nothing selected, moved or sent afterwards');
       // The editor's next selection works as usual.
       await page.eval(() => ySetSel(2, 0));
       assertFrame(await page.eval(frame), 500, 60, 150, 22 + 100);
@@ -165,13 +178,7 @@ for (const engine of selectedEngines()) {
       await page.move(100, 100);
       await page.down();
       await page.up();
-      const r = await page.eval(() => ({
-        menus: document.querySelectorAll('[id^=owner]').length,
-        frame: ['SEL_TOP', 'SEL_LEFT', 'SEL_RIGHT', 'SEL_BOTTOM'].map((id) => getComputedStyle(document.getElementById(id)).visibility),
-        titles: qlTitles,
-        errors: qlErrors,
-      }));
-      assert.deepEqual(r, { menus: 0, frame: ['hidden', 'hidden', 'hidden', 'hidden'], titles: [], errors: [] });
+      assert.deepEqual(await page.eval(quiet), { frame: HIDDEN, closed: [], owners: 0, titles: [], errors: [] });
     });
   });
 }

@@ -21,7 +21,8 @@ function qValid(i) {
   return i >= 0 && i < numOfMenus;
 }
 
-// A speed below one pixel would leave a menu stuck half way (a damaged project can carry 0).
+// A speed below one pixel would never move a body, so a menu could neither open nor close (a
+// damaged project can carry 0).
 function qSpeed(v) {
   return v >= 1 ? v : 1;
 }
