@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -162,6 +163,14 @@ PropertyEditor::PropertyEditor(QWidget* mainWindow, MainWindowOps& ops)
                 [this, boxPtr] { numberBoxChange(*boxPtr); });
         connect(box.spin, &UpDownControl::stepRequested, this,
                 [this, boxPtr](int delta) { spinStep(*boxPtr, delta); });
+    }
+    // The selection stays visible while a fragment dialog has the focus, so the user sees what
+    // the inserted fragment will replace.
+    for (QPlainTextEdit* edit : {txtCapHTML_, txtMenuHTML_}) {
+        QPalette palette = edit->palette();
+        for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+            palette.setBrush(QPalette::Inactive, role, palette.brush(QPalette::Active, role));
+        edit->setPalette(palette);
     }
     connect(txtCapHTML_, &QPlainTextEdit::textChanged, this, &PropertyEditor::txtCapHTMLChange);
     connect(txtMenuHTML_, &QPlainTextEdit::textChanged, this, &PropertyEditor::txtMenuHTMLChange);

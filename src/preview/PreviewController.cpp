@@ -211,7 +211,11 @@ void PreviewController::txtJS_ErrorsChange() {
     if (emptyingErrors_)
         return; // emptying the list leaves js.log as it was
     const std::vector<std::string> lines = SplitListLines(fromQ(PlainTextOf(txtJS_Errors_)));
-    const Status written = WriteScriptErrorLog(fromQ(scriptErrorLogPath()), lines);
+    Status written;
+    {
+        const BusyCursor busy;
+        written = WriteScriptErrorLog(fromQ(scriptErrorLogPath()), lines);
+    }
     if (!ops_.Report(written))
         return; // the line stays in the list; the next error tries the file again
     if (ScriptErrorListOverflows(lines.size())) {

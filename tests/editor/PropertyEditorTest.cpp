@@ -51,6 +51,7 @@ private Q_SLOTS:
     void typingMinusThenFiveIntoLeftStoresMinusFive() {
         main->addMenus(2, 1);
         table().MX[1] = 37;
+        const int32_t otherLeft = table().MX[0];
         main->ShowMenuProperties(1);
         auto* left = find<QLineEdit>("txtLeft");
         left->setFocus();
@@ -62,7 +63,7 @@ private Q_SLOTS:
         QTest::keyClick(left, Qt::Key_5);
         QCOMPARE(table().MX[1], -5);
         QCOMPARE(left->text(), QStringLiteral("-5"));
-        QCOMPARE(table().MX[0], 0 + table().MX[0]); // only the selected row is written
+        QCOMPARE(table().MX[0], otherLeft); // only the selected row is written
         // A fourth typed character is refused.
         QTest::keyClicks(left, QStringLiteral("12"));
         QCOMPARE(left->text(), QStringLiteral("-51"));

@@ -3,6 +3,7 @@
 
 #include "MainFixture.h"
 
+#include "editor/EditorRules.h"
 #include "model/Messages.h"
 #include "preview/TfrmBrowser.h"
 #include "project/TextConv.h"
@@ -293,6 +294,19 @@ private Q_SLOTS:
         QCOMPARE(v->value(), qMin(200 - outer.height() / 2, v->maximum()));
         main->preview->ScrollPreviewTo(2); // not a row
         QCOMPARE(v->value(), qMin(200 - outer.height() / 2, v->maximum()));
+    }
+
+    void refreshShowsTheSelectedRowsSwappedCaptionAsNoEdit() {
+        main->project().settings.ProjectFolder = fromQ(projectDir->path());
+        main->addMenus(2, 1);
+        table().OO[1] = 1; // turned vertical: the next save swaps its default caption
+        auto* caption = main->findChild<QPlainTextEdit*>(QStringLiteral("txtCapHTML"));
+        QVERIFY(waitForDocument([&] { main->RefreshPreview(); }));
+        QCOMPARE(table().MTC[1], std::string(kVerticalDefaultCaption));
+        QCOMPARE(fromQ(caption->toPlainText()), HtmlToEditorText(kVerticalDefaultCaption));
+        QCOMPARE(table().MTC[0], std::string("Caption"));
+        QCOMPARE(main->staleCalls, 0);
+        QVERIFY(!updateButton()->font().bold());
     }
 
     void staleMarkNeedsAProjectAndOnlyUpdateClearsIt() {
