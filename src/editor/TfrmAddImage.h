@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "editor/ToolDialog.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -16,17 +17,15 @@ class MainWindowOps;
 
 // "Add Image": an image element naming the picture by its bare file name; the picture is copied
 // into the project folder so the page finds it.
-class TfrmAddImage : public QDialog {
+class TfrmAddImage : public ToolDialog {
     Q_OBJECT
 public:
-    using Inserter = std::function<void(const std::string& fragment)>;
     // Asks for a picture file, starting in `folder`; an empty result is a cancel.
     using FilePicker = std::function<QString(QWidget* parent, const QString& folder)>;
 
     TfrmAddImage(MainWindowOps& ops, QWidget* parent = nullptr);
     ~TfrmAddImage() override;
 
-    void setInserter(Inserter inserter) { inserter_ = std::move(inserter); }
     void setFilePicker(FilePicker picker) { filePicker_ = std::move(picker); }
 
     void clearEntries();
@@ -37,13 +36,9 @@ public:
     void btnCancelClick();
     void btnChooseFileNameClick();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     std::unique_ptr<Ui::TfrmAddImage> ui;
     MainWindowOps& ops_;
-    Inserter inserter_;
     FilePicker filePicker_;
     QString LastFolder; // folder of the picture dialog's last file name during this run
 };

@@ -1,18 +1,13 @@
 #include "editor/TfrmAddText.h"
 
 #include "editor/ColorSwatch.h"
-#include "editor/DialogPlacement.h"
 #include "editor/EditorRules.h"
-#include "editor/HelpKeyFilter.h"
 #include "editor/QtColor.h"
 #include "model/Messages.h"
 #include "project/MainWindowOps.h"
 #include "project/SettingsRules.h"
 #include "project/TextConv.h"
 #include "ui_TfrmAddText.h"
-
-#include <QShowEvent>
-#include <QStyle>
 
 namespace qloom::gui {
 
@@ -21,7 +16,7 @@ constexpr std::string_view kHtmlFontSizes[] = {"1", "2", "3", "4", "5", "6", "7"
 }
 
 TfrmAddText::TfrmAddText(MainWindowOps& ops, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), ui(new Ui::TfrmAddText) {
+    : ToolDialog(parent), ui(new Ui::TfrmAddText) {
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kAddTextCaption));
     for (std::string_view name : kFontNameChoices)
@@ -31,8 +26,6 @@ TfrmAddText::TfrmAddText(MainWindowOps& ops, QWidget* parent)
     ui->cBoxFontName->setEditText(QStringLiteral("Arial"));
     ui->cBoxFontSize->setEditText(QStringLiteral("2"));
     ui->panColor->setColor(Qt::white);
-    ui->btnAdd->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    ui->BitBtn2->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
 
     connect(ui->btnAdd, &QPushButton::clicked, this, &TfrmAddText::btnAddClick);
     connect(ui->BitBtn2, &QPushButton::clicked, this, &TfrmAddText::BitBtn2Click);
@@ -40,21 +33,12 @@ TfrmAddText::TfrmAddText(MainWindowOps& ops, QWidget* parent)
     connect(ui->chkDefaultFace, &QCheckBox::toggled, this, &TfrmAddText::chkDefaultFaceClick);
     connect(ui->chkDefaultSize, &QCheckBox::toggled, this, &TfrmAddText::chkDefaultSizeClick);
     connect(ui->chkDefaultColor, &QCheckBox::toggled, this, &TfrmAddText::chkDefaultColorClick);
-    new HelpKeyFilter(this, [&ops] { ops.ShowHelp(); });
-
     colorPicker_ = &PickPlatformColor;
     ui->txtTEXT->setFocus();
-    resize(QSize(469, 196).expandedTo(sizeHint()));
-    setFixedSize(size());
+    finishSetup(ops, ui->btnAdd, ui->BitBtn2, QSize(469, 196));
 }
 
 TfrmAddText::~TfrmAddText() = default;
-
-void TfrmAddText::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
-        CenterOnDesktop(this);
-    QDialog::showEvent(event);
-}
 
 void TfrmAddText::clearEntries() {
     ui->txtTEXT->clear();
@@ -74,16 +58,11 @@ std::string TfrmAddText::fragment() const {
 }
 
 void TfrmAddText::btnAddClick() {
-    ui->txtTEXT->setFocus();
-    const std::string html = fragment();
-    if (inserter_)
-        inserter_(html);
-    accept();
+    insertAndClose(ui->txtTEXT, fragment());
 }
 
 void TfrmAddText::BitBtn2Click() {
-    ui->txtTEXT->setFocus();
-    reject();
+    cancelAndClose(ui->txtTEXT);
 }
 
 void TfrmAddText::panColorClick() {

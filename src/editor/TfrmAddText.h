@@ -1,9 +1,10 @@
 #pragma once
 
+#include "editor/ToolDialog.h"
+
 #include "editor/HtmlFragments.h"
 
 #include <QColor>
-#include <QDialog>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -18,17 +19,15 @@ namespace qloom::gui {
 class MainWindowOps;
 
 // "Add Text": formatted text with an optional font element, centred on request.
-class TfrmAddText : public QDialog {
+class TfrmAddText : public ToolDialog {
     Q_OBJECT
 public:
-    using Inserter = std::function<void(const std::string& fragment)>;
     using ColorPicker =
         std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
 
     TfrmAddText(MainWindowOps& ops, QWidget* parent = nullptr);
     ~TfrmAddText() override;
 
-    void setInserter(Inserter inserter) { inserter_ = std::move(inserter); }
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
 
     // Cleared each time the dialog opens; everything else keeps its last value.
@@ -43,12 +42,8 @@ public:
     void chkDefaultSizeClick();
     void chkDefaultColorClick();
 
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     std::unique_ptr<Ui::TfrmAddText> ui;
-    Inserter inserter_;
     ColorPicker colorPicker_;
 };
 

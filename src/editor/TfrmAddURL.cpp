@@ -1,8 +1,6 @@
 #include "editor/TfrmAddURL.h"
 
-#include "editor/DialogPlacement.h"
 #include "editor/EditorRules.h"
-#include "editor/HelpKeyFilter.h"
 #include "editor/HtmlFragments.h"
 #include "model/Messages.h"
 #include "project/MainWindowOps.h"
@@ -12,21 +10,16 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QShowEvent>
-#include <QStyle>
 
 namespace qloom::gui {
 
 TfrmAddURL::TfrmAddURL(MainWindowOps& ops, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), ui(new Ui::TfrmAddURL) {
+    : ToolDialog(parent), ui(new Ui::TfrmAddURL) {
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kAddUrlCaption));
-    ui->btnAdd->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    ui->btnCancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
     connect(ui->btnAdd, &QPushButton::clicked, this, &TfrmAddURL::btnAddClick);
     connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmAddURL::btnCancelClick);
     connect(ui->btnChooseFile, &QPushButton::clicked, this, &TfrmAddURL::btnChooseFileClick);
-    new HelpKeyFilter(this, [&ops] { ops.ShowHelp(); });
 
     filePicker_ = [](QWidget* parent, const QString& folder) {
         QFileDialog dialog(parent);
@@ -42,17 +35,10 @@ TfrmAddURL::TfrmAddURL(MainWindowOps& ops, QWidget* parent)
         return dialog.selectedFiles().first();
     };
     FormCreate();
-    resize(QSize(441, 199).expandedTo(sizeHint()));
-    setFixedSize(size());
+    finishSetup(ops, ui->btnAdd, ui->btnCancel, QSize(441, 199));
 }
 
 TfrmAddURL::~TfrmAddURL() = default;
-
-void TfrmAddURL::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
-        CenterOnDesktop(this);
-    QDialog::showEvent(event);
-}
 
 void TfrmAddURL::FormCreate() {
     LastFolder.clear();
@@ -70,16 +56,11 @@ std::string TfrmAddURL::fragment() const {
 }
 
 void TfrmAddURL::btnAddClick() {
-    ui->txtURL->setFocus();
-    const std::string html = fragment();
-    if (inserter_)
-        inserter_(html);
-    accept();
+    insertAndClose(ui->txtURL, fragment());
 }
 
 void TfrmAddURL::btnCancelClick() {
-    ui->txtURL->setFocus();
-    reject();
+    cancelAndClose(ui->txtURL);
 }
 
 void TfrmAddURL::btnChooseFileClick() {

@@ -19,5 +19,6 @@ list(APPEND QLOOM_EDITOR_GUI
 )
 list(APPEND QLOOM_EDITOR_GUI
     DialogPlacement.cpp
+    ToolDialog.cpp
     SpinBinding.cpp
 )

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class QAbstractButton;
+
+namespace qloom::gui {
+
+class MainWindowOps;
+
+// What the three HTML fragment dialogs share: a fixed-size window that opens centred on the
+// desktop, "Add" and "Cancel" with the standard glyphs, F1 anywhere for help, and handing the
+// built fragment to the main window.
+class ToolDialog : public QDialog {
+    Q_OBJECT
+public:
+    using Inserter = std::function<void(const std::string& fragment)>;
+
+    void setInserter(Inserter inserter) { inserter_ = std::move(inserter); }
+
+protected:
+    explicit ToolDialog(QWidget* parent);
+
+    // Ends a subclass's constructor, once its controls exist: the window is never smaller than
+    // `clientArea`, nor than its controls need.
+    void finishSetup(MainWindowOps& ops, QAbstractButton* add, QAbstractButton* cancel,
+                     QSize clientArea);
+
+    // "Add" and "Cancel" first put the focus back on the first field, so it has the focus the
+    // next time the dialog opens.
+    void insertAndClose(QWidget* firstField, const std::string& fragment);
+    void cancelAndClose(QWidget* firstField);
+
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Inserter inserter_;
+};
+
+} // namespace qloom::gui
