@@ -141,6 +141,11 @@ TfrmMain::~TfrmMain() {
     if (!folder.empty()) {
         QSettings settings(QStringLiteral("Norvex"), QStringLiteral("qLoom"));
         settings.setValue(QStringLiteral("LastEdited"), toQ(folder));
+        settings.sync();
+        // Said now or never: next time "Open Last Edited Project" would just stay greyed.
+        if (settings.status() != QSettings::NoError)
+            Report(
+                Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(settings.fileName()))));
     }
 }
 

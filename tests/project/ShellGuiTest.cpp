@@ -314,6 +314,54 @@ private Q_SLOTS:
         QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
     }
 
+    void aLastEditedThatCannotBeRecordedIsReported() {
+        newProject();
+        const QString blocker = dir_->path() + QStringLiteral("/settings-file");
+        writeFile(blocker, "x");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker);
+        MessageBox::clearShown();
+        main_.reset();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::shown().value(0).startsWith(QStringLiteral("Cannot create file ") +
+                                                        blocker));
+    }
+
+    void enterPressesTheFocusedButtonNotTheDefaultOne() {
+        // Tabbing to Cancel in the folder chooser and pressing Enter must not accept it.
+        TfrmSelFolder* chooser = main_->folderChooser();
+        whenModal(chooser, [this, chooser] {
+            auto* cancel = child<QPushButton>(chooser, "BitBtn1");
+            cancel->setFocus();
+            QTest::keyClick(cancel, Qt::Key_Return);
+        });
+        click(main_->startDialog(), "btnNew");
+        QVERIFY(!chooser->accepted());
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(main_->project().settings.ProjectFolder.empty());
+
+        // In the finalize dialog Enter on "Browse Project Folder" browses and keeps it open.
+        newProject();
+        TfrmFinilizedOK* dialog = main_->finalizedDialog();
+        bool upAfterEnter = false;
+        whenModal(dialog, [&] {
+            auto* browse = child<QPushButton>(dialog, "btnBrowse");
+            browse->setFocus();
+            QTest::keyClick(browse, Qt::Key_Return);
+            upAfterEnter = dialog->isVisible();
+        });
+        click(main_.get(), "btnFinalize");
+        QVERIFY(upAfterEnter);
+        QCOMPARE(opened_, QStringList{q(main_->project().settings.ProjectFolder)});
+
+        // In the start dialog Enter on a focused button presses it.
+        click(main_.get(), "btnProjects");
+        QPushButton* cancel = startButton("btnQuit_Cancel");
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+        QVERIFY(!main_->startDialog()->isVisible());
+        QVERIFY(main_->isEnabled());
+    }
+
     void addAndDeleteFollowTheTableAndAskFirst() {
         newProject();
         click(main_.get(), "btnDelete");
