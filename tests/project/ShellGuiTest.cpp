@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSettings>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -496,6 +497,32 @@ private Q_SLOTS:
         QVERIFY(main_->isVisible());
         QTest::mouseClick(onTop, Qt::LeftButton);
         QVERIFY(!main_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+
+    void tabReachesTheHtmlToolsRightAfterTheirEditor() {
+        newProject();
+        click(main_.get(), "btnAddMenu");
+        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
+        QStringList chain;
+        QWidget* first = child<QPushButton>(main_.get(), "btnAddMenu");
+        QWidget* widget = first;
+        do {
+            if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(main_.get()) &&
+                widget->isEnabled())
+                chain << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != first);
+        const QStringList expected{
+            QStringLiteral("txtCapHTML"),  QStringLiteral("btnAddNEWLINE"),
+            QStringLiteral("btnAddText"),  QStringLiteral("btnAddURL"),
+            QStringLiteral("btnAddimage"), QStringLiteral("btnUpdatePreview"),
+            QStringLiteral("btnProjects"), QStringLiteral("btnHelp")};
+        int last = -1;
+        for (const QString& name : expected) {
+            const int at = chain.indexOf(name);
+            QVERIFY2(at > last, qPrintable(chain.join(QLatin1Char(' '))));
+            last = at;
+        }
     }
 
     void f1OpensTheHelpPageBesideTheProgram() {
