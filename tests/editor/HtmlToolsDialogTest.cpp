@@ -293,6 +293,44 @@ private Q_SLOTS:
         QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"3\">\n"));
     }
 
+    void enterOnAFocusedButtonPressesThatButtonNotAdd() {
+        tabs_->setCurrentIndex(1);
+        struct Case {
+            QDialog* dialog;
+            const char* field;
+            const char* cancel;
+        };
+        const Case cases[] = {{tools_->addTextDialog(), "txtTEXT", "BitBtn2"},
+                              {tools_->addUrlDialog(), "txtURL", "btnCancel"},
+                              {tools_->addImageDialog(), "txtImage", "btnCancel"}};
+        for (const Case& c : cases) {
+            c.dialog->show();
+            QTest::keyClicks(child<QWidget>(c.dialog, c.field), QStringLiteral("x"));
+            auto* cancel = child<QPushButton>(c.dialog, c.cancel);
+            cancel->setFocus();
+            QTest::keyClick(cancel, Qt::Key_Return);
+            QVERIFY(!c.dialog->isVisible());
+        }
+        QVERIFY(cap_->toPlainText().isEmpty());
+        QVERIFY(MessageBox::shown().isEmpty());
+
+        // Enter on "Choose File..." opens the file dialog and leaves the link dialog up.
+        TfrmAddURL* url = tools_->addUrlDialog();
+        int asked = 0;
+        url->setFilePicker([&](QWidget*, const QString&) {
+            ++asked;
+            return QString();
+        });
+        url->show();
+        auto* choose = child<QPushButton>(url, "btnChooseFile");
+        choose->setFocus();
+        QTest::keyClick(choose, Qt::Key_Return);
+        QCOMPARE(asked, 1);
+        QVERIFY(url->isVisible());
+        url->hide();
+        QVERIFY(cap_->toPlainText().isEmpty());
+    }
+
     void everyToolDialogOpensCentredOnTheDesktopAndTakesF1() {
         // The main window stands off-centre: the dialogs must not follow it.
         ops_->window.move(0, 0);

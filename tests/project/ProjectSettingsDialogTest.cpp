@@ -138,6 +138,22 @@ private Q_SLOTS:
         QVERIFY(!dlg_->isVisible());
     }
 
+    void enterOnAFocusedButtonPressesThatButton() {
+        ops_->projectData.settings.scrIN = 55;
+        dlg_->show();
+        auto* defaults = child<QPushButton>("btnDefaults");
+        defaults->setFocus();
+        QTest::keyClick(defaults, Qt::Key_Return);
+        QCOMPARE(child<QLineEdit>("txtScrollIn")->text(), QStringLiteral("20"));
+        QVERIFY(dlg_->isVisible());
+        auto* cancel = child<QPushButton>("btnCancel");
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+        QVERIFY(!dlg_->isVisible());
+        QCOMPARE(ops_->projectData.settings.scrIN, 55);
+        QCOMPARE(ops_->refreshes, 0);
+    }
+
     void cancelledColourPickKeepsTheSwatch() {
         dlg_->show();
         auto* swatch = child<ColorSwatch>("panCaptionColor");
