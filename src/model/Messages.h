@@ -48,6 +48,9 @@ inline constexpr std::string_view kTemplateLacksScriptTail =
     "\r\ndoes not contain the right code for your menu to operate correctly.\r\n\r\n"
     "Put the required code into this file, or type a file name that does not exist (default "
     "HTML code will be written there).";
+inline constexpr std::string_view kTemplateNameReserved =
+    "The template file cannot be named %s: qLoom writes that file itself and would overwrite "
+    "the page.\r\n\r\nType another file name.";
 
 // HTML fragment tools.
 inline constexpr std::string_view kAddTextCaption = "Add Text";

@@ -52,6 +52,7 @@ enum class TemplateVerdict {
     Passes,      // missing (the default page will be written) or names the script file
     LacksScript, // exists, but "Qloomscript.js" appears nowhere in it
     Unreadable,  // exists but cannot be read; `status` carries the file error
+    Reserved,    // names a file the program itself overwrites (the script, the read-me)
 };
 
 struct TemplateCheck {
@@ -61,7 +62,8 @@ struct TemplateCheck {
 };
 
 // Looks for the exact, case-sensitive text "Qloomscript.js" anywhere in the named file of the
-// project folder.
+// project folder. The script file and the read-me are refused whatever they hold: every save or
+// finalize would overwrite the user's page.
 TemplateCheck CheckTemplate(std::string_view projectFolder, std::string_view name);
 
 // The message shown when the template lacks the script reference.

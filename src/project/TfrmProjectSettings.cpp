@@ -142,6 +142,13 @@ void TfrmProjectSettings::btnOKClick() {
         ops_.Report(check.status);
         return;
     }
+    if (check.verdict == TemplateVerdict::Reserved) {
+        ui->txtTemplate->setFocus();
+        ui->txtTemplate->selectAll();
+        MessageBox::message(this, toQ(check.status.message));
+        ui->txtTemplate->setFocus();
+        return;
+    }
     if (check.verdict == TemplateVerdict::LacksScript) {
         ui->txtTemplate->setFocus();
         ui->txtTemplate->selectAll();

@@ -196,6 +196,19 @@ private Q_SLOTS:
         QCOMPARE(ops_->refreshes, 1);
     }
 
+    void theScriptFileIsRefusedAsTemplate() {
+        dlg_->show();
+        const ProjectSettings before = ops_->projectData.settings;
+        child<QLineEdit>("txtTemplate")->setText(QStringLiteral("Qloomscript.js"));
+        dlg_->btnOKClick();
+        QCOMPARE(MessageBox::shown(),
+                 QStringList{toQ(msg::Format(msg::kTemplateNameReserved, "Qloomscript.js"))});
+        QVERIFY(ops_->projectData.settings == before);
+        QCOMPARE(ops_->refreshes, 0);
+        QVERIFY(dlg_->isVisible());
+        QCOMPARE(child<QLineEdit>("txtTemplate")->selectedText(), QStringLiteral("Qloomscript.js"));
+    }
+
     void unreadableTemplateIsReportedAndNothingApplied() {
         QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("folder.html")));
         dlg_->show();

@@ -136,6 +136,21 @@ TEST(TemplateCheck, UnreadableTemplateReportsTheFileError) {
     }
 }
 
+TEST(TemplateCheck, TheProgramsOwnFilesAreNeverATemplate) {
+    // Every save rewrites the script and every finalize the read-me: a page kept under either
+    // name would be lost, even one that names the script as a template must.
+    TempFolder folder;
+    folder.write("ReadMe.txt", "<SCRIPT SRC=\"Qloomscript.js\"></SCRIPT>");
+    for (const char* name : {"Qloomscript.js", "qloomscript.JS", "ReadMe.txt", "README.TXT"}) {
+        const TemplateCheck check = CheckTemplate(folder.path(), name);
+        EXPECT_EQ(check.verdict, TemplateVerdict::Reserved) << name;
+        EXPECT_FALSE(check.status.ok);
+    }
+    EXPECT_EQ(CheckTemplate(folder.path(), "ReadMe.txt").status.message,
+              msg::Format(msg::kTemplateNameReserved, "ReadMe.txt"));
+    EXPECT_EQ(CheckTemplate(folder.path(), "Qloomscript.js.html").verdict, TemplateVerdict::Passes);
+}
+
 TEST(TemplateCheck, MessageNamesTheFile) {
     EXPECT_EQ(TemplateLacksScriptText("/p/a.html"),
               "The template file: \r\n/p/a.html\r\ndoes not contain the right code for your menu "
