@@ -11,7 +11,8 @@ namespace qloom {
 
 namespace fs = std::filesystem;
 
-ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view projectFolder) {
+ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view projectFolder,
+                                      std::string_view templateName) {
     const std::string name = FileNamePart(source);
     if (source.empty() || name.empty())
         return ImageCopyOutcome::Failed;
@@ -26,6 +27,8 @@ ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view 
         return ImageCopyOutcome::Failed;
     if (fs::exists(to, ec) && fs::equivalent(from, to, ec))
         return ImageCopyOutcome::AlreadyThere;
+    if (name == kScriptFileName || (!templateName.empty() && name == templateName))
+        return ImageCopyOutcome::Failed;
     ec.clear();
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
     return ec ? ImageCopyOutcome::Failed : ImageCopyOutcome::Copied;

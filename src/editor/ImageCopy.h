@@ -16,8 +16,10 @@ enum class ImageCopyOutcome {
 // Copies `source` to folder + "/" + its file name. "The same file" is decided by the file system
 // (same device and inode), because names are case-sensitive here and one file can be reached by
 // several paths; copying a file onto itself would truncate it. A relative source is taken
-// relative to the project folder.
-ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view projectFolder);
+// relative to the project folder. A picture is never copied over the script or the template page
+// (`templateName`): that would destroy the project file or the user's page.
+ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view projectFolder,
+                                      std::string_view templateName = {});
 
 // The message shown when the copy fails.
 std::string CannotCopyText(std::string_view source);

@@ -52,7 +52,8 @@ void TfrmAddImage::btnAddClick() {
     ImageCopyOutcome outcome;
     {
         BusyCursor busy;
-        outcome = CopyImageIntoProject(path, ops_.project().settings.ProjectFolder);
+        const ProjectSettings& settings = ops_.project().settings;
+        outcome = CopyImageIntoProject(path, settings.ProjectFolder, settings.TemplateFileName);
     }
     // The picture is still named in the page; the user can copy it by hand later.
     if (outcome == ImageCopyOutcome::Failed)

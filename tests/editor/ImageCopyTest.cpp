@@ -90,6 +90,22 @@ TEST_F(ImageCopyTest, FailuresLeaveTheProjectUntouched) {
     EXPECT_TRUE(fs::is_empty(project));
 }
 
+TEST_F(ImageCopyTest, NeverReplacesTheScriptOrTheTemplatePage) {
+    WriteAll(project / "Qloomscript.js", "project");
+    WriteAll(project / "Page.html", "my page");
+    WriteAll(elsewhere / "Qloomscript.js", "other");
+    WriteAll(elsewhere / "Page.html", "other");
+    for (const char* name : {"Qloomscript.js", "Page.html"})
+        EXPECT_EQ(CopyImageIntoProject((elsewhere / name).string(), project.string(), "Page.html"),
+                  ImageCopyOutcome::Failed)
+            << name;
+    EXPECT_EQ(ReadAll(project / "Qloomscript.js"), "project");
+    EXPECT_EQ(ReadAll(project / "Page.html"), "my page");
+    // Picking the template itself is no copy at all.
+    EXPECT_EQ(CopyImageIntoProject((project / "Page.html").string(), project.string(), "Page.html"),
+              ImageCopyOutcome::AlreadyThere);
+}
+
 TEST(ImageCopyMessage, ShowsTheSourcePath) {
     EXPECT_EQ(CannotCopyText("/a/b.gif"),
               "Cannot copy this file: \r\n  /a/b.gif\r\nto project's folder.\r\nYou may not see "
