@@ -6,12 +6,30 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QValidator>
 
 namespace qloom::gui {
 
+namespace {
+
+// Unlike the box's maxLength, which also cuts texts the program sets, this only refuses edits.
+class TypedLengthValidator : public QValidator {
+public:
+    TypedLengthValidator(int maxTyped, QObject* parent) : QValidator(parent), max_(maxTyped) {}
+    State validate(QString& input, int&) const override {
+        return input.size() <= max_ ? Acceptable : Invalid;
+    }
+
+private:
+    int max_;
+};
+
+} // namespace
+
 SpinBinding::SpinBinding(QLineEdit* box, UpDownControl* arrows, SpinRange range,
-                         const QString& boxName)
+                         const QString& boxName, int maxTyped)
     : QObject(box), box_(box), arrows_(arrows), range_(range) {
+    box_->setValidator(new TypedLengthValidator(maxTyped, box_));
     arrows_->setRange(range.minimum, range.maximum);
     arrows_->setFixedSize(17, box->sizeHint().height());
     arrows_->setBoxName(boxName);

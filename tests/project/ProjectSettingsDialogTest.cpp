@@ -222,6 +222,14 @@ private Q_SLOTS:
         QVERIFY(dlg_->isVisible());
     }
 
+    void aLongerNumberFromTheScriptIsShownWholeAndClamped() {
+        ops_->projectData.settings.scrOUT = 5000;
+        dlg_->show();
+        QCOMPARE(child<QLineEdit>("txtScrollOut")->text(), QStringLiteral("5000"));
+        dlg_->btnOKClick();
+        QCOMPARE(ops_->projectData.settings.scrOUT, 999);
+    }
+
     void speedFieldsTakeThreeCharactersAndSpinWithinRange() {
         ops_->projectData.settings.scrOUT = 998;
         dlg_->show();
