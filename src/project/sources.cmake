@@ -1,6 +1,7 @@
 # Shell, start dialog, folder chooser, main window.
 list(APPEND QLOOM_PROJECT_LOGIC
     BrowserCheck.cpp
+    ByteText.cpp
     ErrorText.cpp
     ProjectFolders.cpp
     StatusLine.cpp

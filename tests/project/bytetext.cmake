@@ -1,0 +1,1 @@
+qloom_gtest(project_bytetext_tests ByteTextTest.cpp LIBS qloom_guilogic)
