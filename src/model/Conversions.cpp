@@ -94,31 +94,35 @@ void AppendJsEscaped(std::string& out, std::string_view html) {
 #if defined(__SSE2__)
     // A body has something to escape every few bytes. Each block is examined once and all its
     // stops are taken from the same mask; only whole blocks while two are left, so that every
-    // read here stays inside the text.
+    // read here stays inside the text. Each stop takes exactly one byte (the LF of a CR LF is a
+    // stop of its own that writes nothing), so finding the next stop never waits for a load.
+    const char* const begin = p;
     while (end - p >= 32) {
         unsigned stops = bytescan::blockMask<'\\', '"', '\r', '\n'>(p);
         unsigned pos = 0;
         while (stops != 0) {
             const unsigned k = bytescan::lowestBit(stops);
+            stops &= stops - 1;
             std::memcpy(w, p + pos, 16);
             w += k - pos;
-            // Without branching on the kind of stop, which varies from one to the next.
+            pos = k + 1;
             const char c = p[k];
+            const char before = p + k > begin ? (p + k)[-1] : '\0';
             const bool isBreak = c == '\r' || c == '\n';
             w[0] = '\\';
             w[1] = isBreak ? '\r' : c;
             w[2] = '\n';
-            w += isBreak ? 3 : 2;
-            pos = k + ((c == '\r' && p[k + 1] == '\n') ? 2 : 1);
-            stops &= ~((1u << pos) - 1u);
+            const bool pairedLf = c == '\n' && before == '\r';
+            w += pairedLf ? 0 : (isBreak ? 3 : 2);
         }
-        if (pos < 16) {
-            std::memcpy(w, p + pos, 16);
-            w += 16 - pos;
-            pos = 16;
-        }
-        p += pos;
+        std::memcpy(w, p + pos, 16);
+        w += 16 - pos;
+        p += 16;
     }
+    // A CR at the end of the last block has had its continuation written; its LF, if it
+    // follows, belongs to it.
+    if (p > begin && p < end && p[-1] == '\r' && *p == '\n')
+        ++p;
 #endif
     for (;;) {
         bytescan::copyUntilAny<'\\', '"', '\r', '\n'>(p, end, w);
