@@ -1,5 +1,6 @@
 #include "project/TfrmFinilizedOK.h"
 
+#include "editor/DialogPlacement.h"
 #include "editor/HelpKeyFilter.h"
 #include "model/Messages.h"
 #include "project/DesktopShell.h"
@@ -8,7 +9,6 @@
 #include "script/FixedTexts.h"
 #include "ui_TfrmFinilizedOK.h"
 
-#include <QScreen>
 #include <QStyle>
 
 namespace qloom::gui {
@@ -27,8 +27,7 @@ TfrmFinilizedOK::TfrmFinilizedOK(MainWindowOps& main)
     ui->txtINFO->setPlainText(info);
     ui->btnBrowse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     ui->btnOK->setFocus();
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    CenterOnDesktop(this);
 
     connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->btnBrowse, &QPushButton::clicked, this, &TfrmFinilizedOK::btnBrowseClick);

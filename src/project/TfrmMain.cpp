@@ -1,5 +1,6 @@
 #include "project/TfrmMain.h"
 
+#include "editor/DialogPlacement.h"
 #include "editor/HelpKeyFilter.h"
 #include "editor/HtmlTools.h"
 #include "editor/PropertyEditor.h"
@@ -28,7 +29,6 @@
 #include <QLibraryInfo>
 #include <QPainter>
 #include <QPixmap>
-#include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -112,8 +112,7 @@ TfrmMain::TfrmMain(const QString& programFolder) : ui(std::make_unique<Ui::TfrmM
     ui->btnUpdatePreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     ui->picHorizontal->setPixmap(orientationPicture(false));
     ui->picVertical->setPixmap(orientationPicture(true));
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    CenterOnDesktop(this);
 
     programFolder_ = programFolder.isEmpty()
                          ? toQ(ProgramFolderOf(fromQ(QCoreApplication::applicationFilePath())))

@@ -1,5 +1,6 @@
 #include "project/TfrmSelFolder.h"
 
+#include "editor/DialogPlacement.h"
 #include "editor/HelpKeyFilter.h"
 #include "project/MainWindowOps.h"
 #include "project/ProjectFolders.h"
@@ -9,7 +10,6 @@
 
 #include <QDir>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QStorageInfo>
 #include <QStyle>
 
@@ -43,8 +43,7 @@ TfrmSelFolder::TfrmSelFolder(MainWindowOps& main)
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    CenterOnDesktop(this);
     ui->NewDirList1->installEventFilter(this);
     fillDrives();
     connect(ui->NewDirList1, &QListWidget::itemActivated, this, &TfrmSelFolder::entryActivated);

@@ -1,5 +1,6 @@
 #include "project/TfrmStart.h"
 
+#include "editor/DialogPlacement.h"
 #include "editor/HelpKeyFilter.h"
 #include "model/Messages.h"
 #include "project/BusyCursor.h"
@@ -16,7 +17,6 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QSettings>
 #include <QStyle>
 
@@ -44,8 +44,7 @@ TfrmStart::TfrmStart(TfrmMain& main, TfrmSelFolder& chooser)
     ui->btnQuit_Cancel->setText(toQ(msg::kQuitCaption));
     for (QPushButton* button : {ui->btnNew, ui->btnOpen, ui->btnOpenLastEdited, ui->btnQuit_Cancel})
         button->setIconSize(QSize(12, 12)); // leaves the longest caption room in 169 pixels
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    CenterOnDesktop(this);
     openedFromEditor_ = false;
 
     connect(ui->btnNew, &QPushButton::clicked, this, &TfrmStart::btnNewClick);
