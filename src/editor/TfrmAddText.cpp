@@ -4,7 +4,6 @@
 #include "editor/EditorRules.h"
 #include "editor/QtColor.h"
 #include "model/Messages.h"
-#include "project/MainWindowOps.h"
 #include "project/SettingsRules.h"
 #include "project/TextConv.h"
 #include "ui_TfrmAddText.h"

@@ -3,7 +3,6 @@
 #include "editor/EditorRules.h"
 #include "editor/HtmlFragments.h"
 #include "model/Messages.h"
-#include "project/MainWindowOps.h"
 #include "project/TextConv.h"
 #include "ui_TfrmAddURL.h"
 

@@ -6,7 +6,6 @@
 #include "editor/HelpKeyFilter.h"
 #include "editor/QtColor.h"
 #include "editor/SpinBinding.h"
-#include "model/Conversions.h"
 #include "model/Messages.h"
 #include "project/BusyCursor.h"
 #include "project/MainWindowOps.h"
