@@ -29,6 +29,7 @@ QMessageBox::StandardButton run(QWidget* parent, const QString& caption, const Q
     QString shownText = text;
     shownText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(icon, caption, shownText, buttons, parent);
+    box.setTextFormat(Qt::PlainText); // paths and file names are never HTML
     box.setDefaultButton(defaultButton);
     return QMessageBox::StandardButton(box.exec());
 }

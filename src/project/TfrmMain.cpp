@@ -11,6 +11,7 @@
 #include "project/BusyCursor.h"
 #include "project/DesktopShell.h"
 #include "project/MessageBox.h"
+#include "project/PlainText.h"
 #include "project/ProjectFolders.h"
 #include "project/StatusLine.h"
 #include "project/TextConv.h"
@@ -97,6 +98,7 @@ TfrmMain::TfrmMain(const QString& programFolder) : ui(std::make_unique<Ui::TfrmM
                    Qt::WindowCloseButtonHint);
     setFixedSize(392, 329);
     setWindowTitle(toQ(msg::kMainCaption));
+    ui->lblActiveProject->setTextFormat(Qt::PlainText);
     ui->panHTMLTools->hide();
     ui->txtJS_Errors->hide();
     ui->panHTMLTools->raise();
@@ -238,7 +240,7 @@ void TfrmMain::SetActiveProject(const QString& folder) {
             return metrics.horizontalAdvance(toQ(candidate));
         });
     ui->lblActiveProject->setText(toQ(text));
-    ui->lblActiveProject->setToolTip(folder);
+    ui->lblActiveProject->setToolTip(PlainToolTip(folder));
 }
 
 void TfrmMain::SetHelpButtonEnabled(bool enabled) {

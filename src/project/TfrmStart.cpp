@@ -5,6 +5,7 @@
 #include "model/Messages.h"
 #include "project/BusyCursor.h"
 #include "project/MessageBox.h"
+#include "project/PlainText.h"
 #include "project/ProgramIcon.h"
 #include "project/ProjectFolders.h"
 #include "project/TextConv.h"
@@ -71,7 +72,8 @@ void TfrmStart::showEvent(QShowEvent* event) {
         const std::string folder = lastEditedFolder();
         if (!folder.empty() && PathExists(folder)) {
             ui->btnOpenLastEdited->setEnabled(true);
-            ui->btnOpenLastEdited->setToolTip(toQ(folder));
+            lastEditedFolder_ = toQ(folder);
+            ui->btnOpenLastEdited->setToolTip(PlainToolTip(lastEditedFolder_));
         }
     } else {
         ui->btnOpenLastEdited->setEnabled(false);
@@ -139,7 +141,7 @@ void TfrmStart::btnOpenClick() {
 }
 
 void TfrmStart::btnOpenLastEditedClick() {
-    chooser_.setPath(ui->btnOpenLastEdited->toolTip());
+    chooser_.setPath(lastEditedFolder_);
     OpenProjectFolder();
 }
 

@@ -50,6 +50,8 @@ private:
     TfrmMain& main_;
     TfrmSelFolder& chooser_;
     bool openedFromEditor_ = false;
+    // The LastEdited folder the button offers (its tool tip shows it).
+    QString lastEditedFolder_;
 };
 
 } // namespace qloom::gui

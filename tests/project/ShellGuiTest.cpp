@@ -23,6 +23,7 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -361,6 +362,46 @@ private Q_SLOTS:
         QTest::keyClick(cancel, Qt::Key_Return);
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
+    }
+
+    void aFolderNameThatLooksLikeHtmlIsShownAsItIs() {
+        // Shown the way Qt shows a tool tip: as HTML when it looks like HTML.
+        auto shownTip = [](const QString& tip) {
+            QTextDocument document;
+            if (Qt::mightBeRichText(tip))
+                document.setHtml(tip);
+            else
+                document.setPlainText(tip);
+            return document.toPlainText();
+        };
+        const QString folder = dir_->path() + QStringLiteral("/a<b>c &amp; d");
+        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        auto* label = child<QLabel>(main_.get(), "lblActiveProject");
+        QCOMPARE(shownTip(label->toolTip()), folder);
+        // Drawn as HTML the label would be narrower than its text.
+        QVERIFY(label->sizeHint().width() >= label->fontMetrics().horizontalAdvance(label->text()));
+
+        QVERIFY(main_->close());
+        main_.reset();
+        startProgram();
+        QPushButton* last = startButton("btnOpenLastEdited");
+        QCOMPARE(shownTip(last->toolTip()), folder);
+        QTest::mouseClick(last, Qt::LeftButton);
+        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+
+        // Message boxes, too, show such a path as it is.
+        MessageBox::setTestMode(false);
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&format] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                format = box->textFormat();
+                box->accept();
+            }
+        });
+        MessageBox::message(main_.get(), folder);
+        MessageBox::setTestMode(true);
+        QCOMPARE(format, Qt::PlainText);
     }
 
     void addAndDeleteFollowTheTableAndAskFirst() {
