@@ -326,7 +326,10 @@ void TfrmMain::btnDeleteClick() {
                              toQ(DeleteConfirmationText(table)), QMessageBox::Question,
                              QMessageBox::No) != QMessageBox::Yes)
         return;
+    const int32_t before = table.MenuCount;
     DeleteSelectedMenu(table);
+    if (table.MenuCount == before)
+        return; // the selection named no row in use, so nothing was deleted
     delete ui->listMenus->takeItem(ui->listMenus->count() - 1);
     if (table.MenuCount > 0)
         ShowMenuProperties(table.SelectedMenu);

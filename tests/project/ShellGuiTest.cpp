@@ -431,6 +431,15 @@ private Q_SLOTS:
         QCOMPARE(menuList()->item(1)->text(), QStringLiteral("Menu 2"));
         QCOMPARE(menuList()->currentRow(), 1);
 
+        // A selection beyond the table (a page may report any index) deletes nothing, and the
+        // list keeps naming every row.
+        table.SelectedMenu = 7;
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click(main_.get(), "btnDelete");
+        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(menuList()->count(), 2);
+        table.SelectedMenu = 1;
+
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "btnDelete");
         MessageBox::setNextAnswer(QMessageBox::Yes);
