@@ -164,10 +164,10 @@ void TfrmMain::createOtherWindows() {
     preview_ = new PreviewController(this, *this); // shows the preview window
     preview_->setCaptionSwapHook(editor_->captionSwapHook());
     preview_->setProgramFolder(programFolder_);
-    frmSelFolder_ = std::make_unique<TfrmSelFolder>(*this);
-    frmStart_ = std::make_unique<TfrmStart>(*this, *frmSelFolder_);
+    frmStart_ = std::make_unique<TfrmStart>(*this);
     connect(frmStart_.get(), &TfrmStart::quitRequested, this, &TfrmMain::quitRequested);
     frmStart_->show();
+    frmSelFolder_ = std::make_unique<TfrmSelFolder>(*this);
     htmlTools_ = new HtmlTools(*this, this); // Add Text, Add URL, Add Image, in that order
     htmlTools_->connectButtons();
     frmFinilizedOK_ = std::make_unique<TfrmFinilizedOK>(*this);

@@ -30,8 +30,7 @@ std::string lastEditedFolder() {
 }
 } // namespace
 
-TfrmStart::TfrmStart(TfrmMain& main, TfrmSelFolder& chooser)
-    : ui(std::make_unique<Ui::TfrmStart>()), main_(main), chooser_(chooser) {
+TfrmStart::TfrmStart(TfrmMain& main) : ui(std::make_unique<Ui::TfrmStart>()), main_(main) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowStaysOnTopHint);
@@ -56,6 +55,10 @@ TfrmStart::TfrmStart(TfrmMain& main, TfrmSelFolder& chooser)
 }
 
 TfrmStart::~TfrmStart() = default;
+
+TfrmSelFolder& TfrmStart::chooser() {
+    return *main_.folderChooser();
+}
 
 void TfrmStart::setOpenedFromEditor() {
     openedFromEditor_ = true;
@@ -88,17 +91,17 @@ void TfrmStart::reject() {}
 
 void TfrmStart::btnNewClick() {
     const QString programFolder = main_.programFolder();
-    chooser_.setStartFolder(programFolder);
-    chooser_.setProposedName(toQ(ProposeProjectName(
+    chooser().setStartFolder(programFolder);
+    chooser().setProposedName(toQ(ProposeProjectName(
         fromQ(programFolder), [](const std::string& path) { return PathExists(path); })));
-    chooser_.setMessage(toQ(msg::kNewFolderMessage));
-    chooser_.setWindowTitle(toQ(msg::kNewFolderCaption));
-    chooser_.exec();
-    if (!chooser_.accepted())
+    chooser().setMessage(toQ(msg::kNewFolderMessage));
+    chooser().setWindowTitle(toQ(msg::kNewFolderCaption));
+    chooser().exec();
+    if (!chooser().accepted())
         return;
 
-    const std::string path = NewProjectPath(fromQ(chooser_.path()));
-    chooser_.setPath(toQ(path));
+    const std::string path = NewProjectPath(fromQ(chooser().path()));
+    chooser().setPath(toQ(path));
     if (!MakeProjectFolder(path) && !PathExists(path)) {
         MessageBox::message(this, toQ(CannotCreateFolderText(path)));
         return;
@@ -131,22 +134,22 @@ void TfrmStart::btnNewClick() {
 }
 
 void TfrmStart::btnOpenClick() {
-    chooser_.setStartFolder(main_.programFolder());
-    chooser_.setProposedName(QString());
-    chooser_.setMessage(toQ(msg::kOpenFolderMessage));
-    chooser_.setWindowTitle(toQ(msg::kOpenFolderCaption));
-    chooser_.exec();
-    if (chooser_.accepted())
+    chooser().setStartFolder(main_.programFolder());
+    chooser().setProposedName(QString());
+    chooser().setMessage(toQ(msg::kOpenFolderMessage));
+    chooser().setWindowTitle(toQ(msg::kOpenFolderCaption));
+    chooser().exec();
+    if (chooser().accepted())
         OpenProjectFolder();
 }
 
 void TfrmStart::btnOpenLastEditedClick() {
-    chooser_.setPath(lastEditedFolder_);
+    chooser().setPath(lastEditedFolder_);
     OpenProjectFolder();
 }
 
 bool TfrmStart::OpenProjectFolder() {
-    const std::string folder = fromQ(chooser_.path());
+    const std::string folder = fromQ(chooser().path());
     const std::string file = JoinPath(folder, kScriptFileName);
     if (!FileExists(file)) {
         MessageBox::message(this, toQ(msg::kScriptNotFound));

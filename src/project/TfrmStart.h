@@ -19,7 +19,8 @@ class TfrmStart : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmStart(TfrmMain& main, TfrmSelFolder& chooser);
+    // The folder chooser is created after this dialog and found through the main window.
+    explicit TfrmStart(TfrmMain& main);
     ~TfrmStart() override;
 
     // Editor mode from now on: the last button reads "Cancel" and returns to the project.
@@ -45,10 +46,10 @@ private:
     void btnQuit_CancelClick();
     // Leaves the dialog for the main window after a successful new, open or cancel.
     void returnToMainWindow();
+    TfrmSelFolder& chooser();
 
     std::unique_ptr<Ui::TfrmStart> ui;
     TfrmMain& main_;
-    TfrmSelFolder& chooser_;
     bool openedFromEditor_ = false;
     // The LastEdited folder the button offers (its tool tip shows it).
     QString lastEditedFolder_;
