@@ -108,12 +108,14 @@ void PreviewController::ShowPreviewWindow() {
 }
 
 bool PreviewController::refresh() {
+    Status saved;
     {
         BusyCursor busy;
-        const Status saved = SaveScript(ops_.project(), true, captionSwapHook_);
-        if (!ops_.Report(saved))
-            return false;
+        saved = SaveScript(ops_.project(), true, captionSwapHook_);
     }
+    // The error box comes after the busy cursor is gone.
+    if (!ops_.Report(saved))
+        return false;
     NavigatePreview();
     ShowPreviewWindow();
     return true;
@@ -139,10 +141,11 @@ void PreviewController::ScrollPreviewTo(int32_t index) {
 
 void PreviewController::SelectInPreview(int32_t row) {
     MenuTable& table = ops_.project().table;
-    table.SelectedMenu = row;
-    ops_.ShowMenuProperties(row);
+    // An empty list reports no row; the selection must keep naming a row of the table.
     if (!table.isRow(row))
         return;
+    table.SelectedMenu = row;
+    ops_.ShowMenuProperties(row);
     RunPreviewScript(QStringLiteral("ySetSel(%1,0)").arg(row));
     ScrollPreviewTo(row);
 }
