@@ -83,12 +83,16 @@ ColorValue HtmlToColor(std::string_view text) {
 void AppendJsEscaped(std::string& out, std::string_view html) {
     if (html.empty())
         return;
-    // Room for the worst case (every byte a lone line break, three bytes each) plus the block
-    // the scan may store past its run; the unused tail is cut off again below.
     const size_t start = out.size();
-    out.resize(start + 3 * html.size() + bytescan::kBlock);
+    out.resize(start + JsEscapedRoom(html.size()));
     char* const base = &out[0];
-    char* w = base + start;
+    char* const end = WriteJsEscaped(base + start, html);
+    out.resize(static_cast<size_t>(end - base));
+}
+
+static_assert(bytescan::kBlock <= 16, "JsEscapedRoom has room for one block");
+
+char* WriteJsEscaped(char* w, std::string_view html) {
     const char* p = html.data();
     const char* const end = p + html.size();
 #if defined(__SSE2__)
@@ -140,7 +144,7 @@ void AppendJsEscaped(std::string& out, std::string_view html) {
         if (c == '\r' && p < end && *p == '\n')
             ++p;
     }
-    out.resize(static_cast<size_t>(w - base));
+    return w;
 }
 
 std::string EscapeJsString(std::string_view html) {

@@ -2,6 +2,7 @@
 
 #include "model/ProjectSettings.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,6 +24,13 @@ ColorValue HtmlToColor(std::string_view text);
 std::string EscapeJsString(std::string_view html);
 // The same, appended to `out` without a temporary string.
 void AppendJsEscaped(std::string& out, std::string_view html);
+// The same, written at `out`; returns the end of what was written. `out` needs room for
+// JsEscapedRoom(html.size()) bytes: three per byte at most, and working room for the block-wise
+// copy, which may write past the end it returns.
+char* WriteJsEscaped(char* out, std::string_view html);
+constexpr size_t JsEscapedRoom(size_t htmlSize) {
+    return 3 * htmlSize + 16;
+}
 // The inverse, scanning left to right; an unconsumed double quote ends the string.
 std::string UnescapeJsString(std::string_view content);
 

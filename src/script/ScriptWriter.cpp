@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,35 +50,76 @@ bool isIntegerColumn(int column) {
     }
 }
 
-void appendInt(std::string& out, int32_t value) {
-    char digits[16];
-    const auto written = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, static_cast<size_t>(written.ptr - digits));
+// One array line, written through a pointer into room made ahead: the columns are most of the
+// script, and appending element by element to a string would check and grow it for each piece.
+class ColumnText {
+public:
+    explicit ColumnText(size_t expected) { text_.resize(expected); }
+
+    // Where the next `size` bytes go; commit() then says where they end.
+    char* room(size_t size) {
+        if (text_.size() - used_ < size)
+            text_.resize(std::max(2 * text_.size(), used_ + size));
+        return &text_[used_];
+    }
+    void commit(const char* end) { used_ = static_cast<size_t>(end - text_.data()); }
+
+    void append(std::string_view piece) {
+        char* const w = room(piece.size());
+        std::memcpy(w, piece.data(), piece.size());
+        commit(w + piece.size());
+    }
+
+    std::string finish() {
+        text_.resize(used_);
+        return std::move(text_);
+    }
+
+private:
+    std::string text_;
+    size_t used_ = 0;
+};
+
+void appendInt(ColumnText& out, bool separator, int32_t value) {
+    char* w = out.room(1 + 11);
+    *w = ',';
+    w += separator ? 1 : 0;
+    w = std::to_chars(w, w + 11, value).ptr;
+    out.commit(w);
 }
 
-void appendQuoted(std::string& out, std::string_view text) {
-    out += '"';
-    out += text;
-    out += '"';
+void appendQuoted(ColumnText& out, bool separator, std::string_view text) {
+    char* w = out.room(1 + 2 + text.size());
+    *w = ',';
+    w += separator ? 1 : 0;
+    *w++ = '"';
+    std::memcpy(w, text.data(), text.size());
+    w += text.size();
+    *w++ = '"';
+    out.commit(w);
 }
 
-void appendQuotedEscaped(std::string& out, std::string_view text) {
-    out += '"';
-    AppendJsEscaped(out, text);
-    out += '"';
+void appendQuotedEscaped(ColumnText& out, bool separator, std::string_view text,
+                         std::string_view open = "", std::string_view close = "") {
+    char* w = out.room(1 + 2 + open.size() + close.size() + JsEscapedRoom(text.size()));
+    *w = ',';
+    w += separator ? 1 : 0;
+    *w++ = '"';
+    std::memcpy(w, open.data(), open.size());
+    w = WriteJsEscaped(w + open.size(), text);
+    std::memcpy(w, close.data(), close.size());
+    w += close.size();
+    *w++ = '"';
+    out.commit(w);
 }
 
-void appendMenuBody(std::string& out, const std::string& body, int32_t orientation) {
+void appendMenuBody(ColumnText& out, bool separator, const std::string& body, int32_t orientation) {
     // A vertical body stays on one line so its width is how far it slides out; a body the
     // user already wrapped is not wrapped twice. (Escaping leaves the marker's characters as
     // they are, so the body starts with it exactly when its escaped form does.)
     if (orientation == 0 || body.compare(0, kNoBreakOpen.size(), kNoBreakOpen) == 0)
-        return appendQuotedEscaped(out, body);
-    out += '"';
-    out += kNoBreakOpen;
-    AppendJsEscaped(out, body);
-    out += kNoBreakClose;
-    out += '"';
+        return appendQuotedEscaped(out, separator, body);
+    appendQuotedEscaped(out, separator, body, kNoBreakOpen, kNoBreakClose);
 }
 
 // Room for a text column: the texts with some escaping, the separators and quotes, and the
@@ -115,58 +157,53 @@ void ComposeScript(Project& project, bool forPreview, const CaptionSwapHook& onS
     // The table is trusted, but a count beyond the columns must not read outside them.
     const int32_t rows = std::clamp(table.MenuCount, 0, MenuTable::kCapacity);
 
-    std::array<std::string, kColumns> arrays;
-    for (int column = 0; column < kColumns; ++column) {
-        std::string& text = arrays[column];
+    auto expected = [&](int column) {
         switch (column) {
         case MTC:
-            text.reserve(textColumnEstimate(table.MTC, rows, 3));
-            break;
+            return textColumnEstimate(table.MTC, rows, 3);
         case MTM:
-            text.reserve(textColumnEstimate(table.MTM, rows, 3 + 13));
-            break;
+            return textColumnEstimate(table.MTM, rows, 3 + 13);
         case CO:
+            return textColumnEstimate(table.CO, rows, 3);
         case CC:
+            return textColumnEstimate(table.CC, rows, 3);
         case CM:
-            text.reserve(textColumnEstimate(column == CO   ? table.CO
-                                            : column == CC ? table.CC
-                                                           : table.CM,
-                                            rows, 3));
-            break;
+            return textColumnEstimate(table.CM, rows, 3);
         default:
-            text.reserve(32 + static_cast<size_t>(rows) * 12);
-            break;
+            return 32 + static_cast<size_t>(rows) * 12;
         }
-        text += "var ";
-        text += kColumnNames[column];
-        text += " = new Array (";
+    };
+    std::vector<ColumnText> arrays;
+    arrays.reserve(kColumns);
+    for (int column = 0; column < kColumns; ++column) {
+        ColumnText& text = arrays.emplace_back(expected(column));
+        text.append("var ");
+        text.append(kColumnNames[column]);
+        text.append(" = new Array (");
     }
 
     for (int32_t i = 0; i < rows; ++i) {
         swapCaption(table, i, onSelectedSwap);
-        if (i > 0) {
-            for (auto& text : arrays)
-                text += ',';
-        }
-        appendQuotedEscaped(arrays[MTC], table.MTC[i]);
-        appendInt(arrays[MTCH], table.MTCH[i]);
-        appendMenuBody(arrays[MTM], table.MTM[i], table.OO[i]);
-        appendInt(arrays[MX], table.MX[i]);
-        appendInt(arrays[MY], table.MY[i]);
-        appendInt(arrays[MW], table.MW[i]);
-        appendQuoted(arrays[CO], table.CO[i]);
-        appendQuoted(arrays[CC], table.CC[i]);
-        appendQuoted(arrays[CM], table.CM[i]);
-        appendInt(arrays[MA], table.MA[i]);
-        appendInt(arrays[FL], table.FL[i]);
-        appendInt(arrays[OO], table.OO[i]);
+        const bool separator = i > 0;
+        appendQuotedEscaped(arrays[MTC], separator, table.MTC[i]);
+        appendInt(arrays[MTCH], separator, table.MTCH[i]);
+        appendMenuBody(arrays[MTM], separator, table.MTM[i], table.OO[i]);
+        appendInt(arrays[MX], separator, table.MX[i]);
+        appendInt(arrays[MY], separator, table.MY[i]);
+        appendInt(arrays[MW], separator, table.MW[i]);
+        appendQuoted(arrays[CO], separator, table.CO[i]);
+        appendQuoted(arrays[CC], separator, table.CC[i]);
+        appendQuoted(arrays[CM], separator, table.CM[i]);
+        appendInt(arrays[MA], separator, table.MA[i]);
+        appendInt(arrays[FL], separator, table.FL[i]);
+        appendInt(arrays[OO], separator, table.OO[i]);
     }
 
     for (int column = 0; column < kColumns; ++column) {
         // new Array(n) with one number would make an empty array of length n.
         if (rows == 1 && isIntegerColumn(column))
-            arrays[column] += ",0";
-        arrays[column] += ");";
+            arrays[column].append(",0");
+        arrays[column].append(");");
     }
 
     std::string defaults = "var cDefCap=\"";
@@ -208,7 +245,7 @@ void ComposeScript(Project& project, bool forPreview, const CaptionSwapHook& onS
     lines.push_back(std::move(count));
     lines.emplace_back("var PR = new Array (numOfMenus);");
     for (auto& text : arrays)
-        lines.push_back(std::move(text));
+        lines.push_back(text.finish());
 }
 
 } // namespace qloom
