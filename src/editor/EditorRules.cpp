@@ -40,21 +40,7 @@ std::string HtmlToEditorText(std::string_view html) {
 }
 
 std::string EditorTextToHtml(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 16);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\r') {
-            out += "\r\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n') {
-            out += "\r\n";
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out;
+    return NormaliseLineBreaks(text);
 }
 
 } // namespace qloom

@@ -28,9 +28,11 @@ bool isBlank(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
+} // namespace
+
 // Every line break (CR LF, lone CR, lone LF) becomes CR LF, so a break of any origin ends up
 // as the same line continuation in the script and reads back as CR LF.
-std::string normaliseBreaks(std::string_view text) {
+std::string NormaliseLineBreaks(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 16);
     for (size_t i = 0; i < text.size(); ++i) {
@@ -47,8 +49,6 @@ std::string normaliseBreaks(std::string_view text) {
     }
     return out;
 }
-
-} // namespace
 
 std::string ColorToHtml(ColorValue value) {
     std::string out = "#";
@@ -196,7 +196,7 @@ std::string CleanSettingText(std::string_view text, std::string_view defaultText
     // A bare LF would end the script's string literal in the middle; as a CR LF it becomes a
     // line continuation like every other break.
     std::string out;
-    for (const char c : normaliseBreaks(kept)) {
+    for (const char c : NormaliseLineBreaks(kept)) {
         if (c == '\r')
             out += '\\';
         out += c;
