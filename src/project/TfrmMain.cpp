@@ -261,15 +261,9 @@ bool TfrmMain::saveScript(bool forPreview) {
     Status status;
     {
         const BusyCursor busy;
-        status = SaveScript(project_, forPreview, [this](int32_t row, const std::string& caption) {
-            captionSwapped(row, caption);
-        });
+        status = SaveScript(project_, forPreview, editor_->captionSwapHook());
     }
     return Report(status);
-}
-
-void TfrmMain::captionSwapped(int32_t row, const std::string& caption) {
-    editor_->captionSwapHook()(row, caption);
 }
 
 // --- Frame handlers.
@@ -342,9 +336,7 @@ void TfrmMain::btnFinalizeClick() {
     Status status;
     {
         const BusyCursor busy;
-        status = FinalizeProject(project_, [this](int32_t row, const std::string& caption) {
-            captionSwapped(row, caption);
-        });
+        status = FinalizeProject(project_, editor_->captionSwapHook());
     }
     if (!Report(status))
         return;

@@ -109,7 +109,6 @@ private:
     void showProjectSettings();
     // Script saving with the busy cursor, reporting failure; returns whether it succeeded.
     bool saveScript(bool forPreview);
-    void captionSwapped(int32_t row, const std::string& caption);
 
     std::unique_ptr<Ui::TfrmMain> ui;
     Project project_;
