@@ -4,11 +4,11 @@
 // Prints the medians and their ratio; exits 1 when the update takes more than 1.5 times the
 // reload.
 
+#include "gui/common/MainWindowOps.h"
+#include "gui/common/TextConv.h"
+#include "gui/preview/PreviewController.h"
+#include "gui/preview/TfrmBrowser.h"
 #include "model/Project.h"
-#include "preview/PreviewController.h"
-#include "preview/TfrmBrowser.h"
-#include "project/MainWindowOps.h"
-#include "project/TextConv.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

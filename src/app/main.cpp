@@ -1,8 +1,8 @@
+#include "gui/common/TextConv.h"
+#include "gui/shell/GuardedApplication.h"
+#include "gui/shell/ProgramIcon.h"
+#include "gui/shell/TfrmMain.h"
 #include "model/Messages.h"
-#include "project/GuardedApplication.h"
-#include "project/ProgramIcon.h"
-#include "project/TextConv.h"
-#include "project/TfrmMain.h"
 
 #include <unistd.h>
 

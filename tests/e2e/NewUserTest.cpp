@@ -5,18 +5,18 @@
 //
 // With QLOOM_E2E_SHOTS set to a folder, every window is saved there as a PNG along the way.
 
-#include "editor/HtmlTools.h"
-#include "editor/TfrmAddText.h"
+#include "gui/common/DesktopShell.h"
+#include "gui/common/MessageBox.h"
+#include "gui/common/TextConv.h"
+#include "gui/editor/HtmlTools.h"
+#include "gui/editor/TfrmAddText.h"
+#include "gui/preview/TfrmBrowser.h"
+#include "gui/shell/TfrmFinilizedOK.h"
+#include "gui/shell/TfrmMain.h"
+#include "gui/shell/TfrmProjectSettings.h"
+#include "gui/shell/TfrmSelFolder.h"
+#include "gui/shell/TfrmStart.h"
 #include "model/Messages.h"
-#include "preview/TfrmBrowser.h"
-#include "project/DesktopShell.h"
-#include "project/MessageBox.h"
-#include "project/TextConv.h"
-#include "project/TfrmFinilizedOK.h"
-#include "project/TfrmMain.h"
-#include "project/TfrmProjectSettings.h"
-#include "project/TfrmSelFolder.h"
-#include "project/TfrmStart.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,0 +1,26 @@
+#include "gui/common/DesktopShell.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace qloom::gui {
+
+namespace {
+DesktopShell::Opener& opener() {
+    static DesktopShell::Opener instance;
+    return instance;
+}
+} // namespace
+
+void DesktopShell::open(const QString& localPath) {
+    if (opener())
+        opener()(localPath);
+    else
+        QDesktopServices::openUrl(QUrl::fromLocalFile(localPath));
+}
+
+void DesktopShell::setOpener(Opener replacement) {
+    opener() = std::move(replacement);
+}
+
+} // namespace qloom::gui

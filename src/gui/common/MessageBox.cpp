@@ -1,0 +1,71 @@
+#include "gui/common/MessageBox.h"
+
+#include "gui/common/ErrorText.h"
+#include "gui/common/TextConv.h"
+#include "model/Messages.h"
+
+#include <QList>
+
+namespace qloom::gui {
+
+namespace {
+QList<QMessageBox::StandardButton> g_answers;
+QStringList g_shown;
+bool g_testMode = false;
+
+QString appTitle() {
+    return toQ(msg::kAppTitle);
+}
+
+QMessageBox::StandardButton run(QWidget* parent, const QString& caption, const QString& text,
+                                QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton) {
+    g_shown << text;
+    if (!g_answers.isEmpty())
+        return g_answers.takeFirst();
+    if (g_testMode)
+        return defaultButton;
+    // The texts keep the CR LF pairs of the files they describe; a label wants bare LFs.
+    QString shownText = text;
+    shownText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(icon, caption, shownText, buttons, parent);
+    box.setTextFormat(Qt::PlainText); // paths and file names are never HTML
+    box.setDefaultButton(defaultButton);
+    return QMessageBox::StandardButton(box.exec());
+}
+} // namespace
+
+void MessageBox::message(QWidget* parent, const QString& text) {
+    run(parent, appTitle(), text, QMessageBox::NoIcon, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MessageBox::message(QWidget* parent, const QString& caption, const QString& text,
+                         QMessageBox::Icon icon) {
+    run(parent, caption, text, icon, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MessageBox::error(QWidget* parent, const QString& text) {
+    run(parent, appTitle(), toQ(ErrorReportText(fromQ(text))), QMessageBox::Critical,
+        QMessageBox::Ok, QMessageBox::Ok);
+}
+
+QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString& caption,
+                                                 const QString& text, QMessageBox::Icon icon,
+                                                 QMessageBox::StandardButton defaultButton) {
+    return run(parent, caption, text, icon, QMessageBox::Yes | QMessageBox::No, defaultButton);
+}
+
+void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) {
+    g_answers << answer;
+}
+void MessageBox::setTestMode(bool on) {
+    g_testMode = on;
+}
+QStringList MessageBox::shown() {
+    return g_shown;
+}
+void MessageBox::clearShown() {
+    g_shown.clear();
+}
+
+} // namespace qloom::gui

@@ -1,0 +1,137 @@
+#include "gui/common/SettingsRules.h"
+
+#include "model/Conversions.h"
+#include "model/Messages.h"
+#include "script/FileIo.h"
+#include "script/ScriptSaver.h"
+
+namespace qloom {
+
+namespace {
+constexpr int32_t kDefaultScrollOut = 10;
+constexpr int32_t kDefaultScrollIn = 20;
+constexpr int32_t kDefaultFontSize = 12;
+constexpr std::string_view kDefaultFont = "Arial";
+constexpr std::string_view kDefaultTemplate = "Temp.html";
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+} // namespace
+
+int32_t WholeNumberField(std::string_view text, int32_t defaultValue, int32_t lower,
+                         int32_t upper) {
+    return ClampInt(ParseIntOr(TrimBlanks(text), defaultValue), lower, upper);
+}
+
+std::string CleanedTextField(std::string_view text, std::string_view defaultText) {
+    return CleanSettingText(TrimBlanks(text), defaultText);
+}
+
+SettingsForm FormFromSettings(const ProjectSettings& settings) {
+    SettingsForm form;
+    form.scrollOut = std::to_string(settings.scrOUT);
+    form.scrollIn = std::to_string(settings.scrIN);
+    form.captionColor = settings.cDefCap;
+    form.menuColor = settings.cDefMenu;
+    form.fontCaption = settings.fDefCap;
+    form.fontMenu = settings.fDefMenu;
+    form.sizeCaption = std::to_string(settings.fDefCapS);
+    form.sizeMenu = std::to_string(settings.fDefMenuS);
+    form.templateName = settings.TemplateFileName;
+    return form;
+}
+
+SettingsForm DefaultForm() {
+    SettingsForm form;
+    form.scrollOut = std::to_string(kDefaultScrollOut);
+    form.scrollIn = std::to_string(kDefaultScrollIn);
+    form.captionColor = 0xFFFFFF;
+    form.menuColor = 0xFFFFFF;
+    form.fontCaption = std::string(kDefaultFont);
+    form.fontMenu = std::string(kDefaultFont);
+    form.sizeCaption = std::to_string(kDefaultFontSize);
+    form.sizeMenu = std::to_string(kDefaultFontSize);
+    form.templateName = std::string(kDefaultTemplate);
+    return form;
+}
+
+std::string TemplateNameOf(const SettingsForm& form) {
+    return CleanedTextField(form.templateName, kDefaultTemplate);
+}
+
+void ApplyForm(const SettingsForm& form, ProjectSettings& settings) {
+    settings.scrOUT = WholeNumberField(form.scrollOut, kDefaultScrollOut, 1, 999);
+    settings.scrIN = WholeNumberField(form.scrollIn, kDefaultScrollIn, 1, 999);
+    settings.cDefCap = form.captionColor;
+    settings.cDefMenu = form.menuColor;
+    settings.fDefCap = CleanedTextField(form.fontCaption, kDefaultFont);
+    settings.fDefMenu = CleanedTextField(form.fontMenu, kDefaultFont);
+    settings.fDefCapS = WholeNumberField(form.sizeCaption, kDefaultFontSize, 2, 999);
+    settings.fDefMenuS = WholeNumberField(form.sizeMenu, kDefaultFontSize, 2, 999);
+    settings.TemplateFileName = TemplateNameOf(form);
+}
+
+TemplateCheck CheckTemplate(std::string_view projectFolder, std::string_view name) {
+    TemplateCheck check;
+    check.path = JoinPath(projectFolder, name);
+    // Compared without regard to letter case, so a folder on a case-insensitive file system
+    // cannot slip the same file past the check.
+    for (std::string_view reserved : {kScriptFileName, kReadMeFileName}) {
+        if (EqualsIgnoringAsciiCase(name, reserved)) {
+            check.verdict = TemplateVerdict::Reserved;
+            check.status = Status::failure(msg::Format(msg::kTemplateNameReserved, reserved));
+            return check;
+        }
+    }
+    if (!EntryExists(check.path))
+        return check;
+    // A folder of that name cannot be read either; it fails like any unreadable file rather
+    // than passing the check and breaking the next save.
+    std::string text;
+    if (!ReadWholeFile(check.path, text)) {
+        check.verdict = TemplateVerdict::Unreadable;
+        check.status = Status::failure(msg::Format(msg::kCannotOpenFile, check.path));
+    } else if (text.find(kScriptFileName) == std::string::npos) {
+        check.verdict = TemplateVerdict::LacksScript;
+    }
+    return check;
+}
+
+std::string TemplateLacksScriptText(std::string_view path) {
+    std::string text(msg::kTemplateLacksScriptHead);
+    text += path;
+    text += msg::kTemplateLacksScriptTail;
+    return text;
+}
+
+std::vector<std::string> TemplateInfoLines() {
+    std::vector<std::string> lines(30);
+    lines[0] = " Template can be any HTML file which has the following two lines inside:";
+    lines[2] = " First line should be inserted somewhere between <HEAD> </HEAD> tags:";
+    lines[4] = " <SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>";
+    lines[6] = " Second line should be inserted right after the <BODY> tag:";
+    lines[8] = " <SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>";
+    lines[9] = "  ";
+    lines[11] = " If the template file does not exist it will be created with this default HTML "
+                "code:";
+    lines[13] = "<HTML>";
+    lines[15] = "<HEAD>";
+    lines[17] = "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>";
+    lines[19] = "</HEAD>";
+    lines[21] = "<BODY leftmargin=0 topmargin=0 scroll=no>";
+    lines[23] = "<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>";
+    lines[25] = "</BODY>";
+    lines[27] = "</HTML>";
+    lines[29] = " ";
+    return lines;
+}
+
+} // namespace qloom

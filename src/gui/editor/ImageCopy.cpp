@@ -1,0 +1,44 @@
+#include "gui/editor/ImageCopy.h"
+
+#include "gui/editor/HtmlFragments.h"
+#include "model/Messages.h"
+#include "script/ScriptSaver.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace qloom {
+
+namespace fs = std::filesystem;
+
+ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view projectFolder,
+                                      std::string_view templateName) {
+    const std::string name = FileNamePart(source);
+    if (source.empty() || name.empty())
+        return ImageCopyOutcome::Failed;
+    fs::path from{std::string(source)};
+    // A typed bare or relative name can only mean the project folder: the program's working
+    // folder is nothing the user sees.
+    if (from.is_relative())
+        from = fs::path(std::string(projectFolder)) / from;
+    const fs::path to{JoinPath(projectFolder, name)};
+    std::error_code ec;
+    if (!fs::is_regular_file(from, ec))
+        return ImageCopyOutcome::Failed;
+    if (fs::exists(to, ec) && fs::equivalent(from, to, ec))
+        return ImageCopyOutcome::AlreadyThere;
+    if (name == kScriptFileName || (!templateName.empty() && name == templateName))
+        return ImageCopyOutcome::Failed;
+    ec.clear();
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    return ec ? ImageCopyOutcome::Failed : ImageCopyOutcome::Copied;
+}
+
+std::string CannotCopyText(std::string_view source) {
+    std::string text(msg::kCannotCopyHead);
+    text += source;
+    text += msg::kCannotCopyTail;
+    return text;
+}
+
+} // namespace qloom

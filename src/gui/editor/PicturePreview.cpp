@@ -1,0 +1,129 @@
+#include "gui/editor/PicturePreview.h"
+
+#include "gui/common/TextConv.h"
+#include "gui/editor/JpegDecoder.h"
+#include "model/Messages.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QImageReader>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace qloom::gui {
+
+namespace {
+constexpr int kThumbSize = 160;
+}
+
+QImage LoadPreviewPicture(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray head = file.read(6);
+    file.close();
+    if (head.startsWith("GIF8")) {
+        QImageReader reader(path, "gif");
+        return reader.read();
+    }
+    if (head.size() >= 3 && uchar(head[0]) == 0xFF && uchar(head[1]) == 0xD8 &&
+        uchar(head[2]) == 0xFF) {
+        DecodedImage decoded;
+        if (!JpegDecoder::decodeFile(fromQ(path), decoded))
+            return {};
+        QImage image(decoded.width, decoded.height, QImage::Format_RGB888);
+        const size_t rowBytes = size_t(decoded.width) * 3;
+        for (int y = 0; y < decoded.height; ++y)
+            std::copy_n(decoded.rgb.data() + size_t(y) * rowBytes, rowBytes, image.scanLine(y));
+        return image;
+    }
+    return {};
+}
+
+PicturePreview::PicturePreview(QWidget* parent)
+    : QWidget(parent), picture_(new QLabel(this)), size_(new QLabel(this)),
+      btnPreview_(new QPushButton(toQ(msg::kPicturePreviewCaption), this)) {
+    auto* layout = new QVBoxLayout(this);
+    picture_->setFixedSize(kThumbSize, kThumbSize);
+    picture_->setAlignment(Qt::AlignCenter);
+    picture_->setFrameShape(QFrame::StyledPanel);
+    picture_->setAccessibleName(tr("Picture preview"));
+    size_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(size_);
+    layout->addWidget(picture_);
+    layout->addWidget(btnPreview_);
+    layout->addStretch();
+    connect(btnPreview_, &QPushButton::clicked, this, &PicturePreview::showFullSize);
+    showFile(QString());
+}
+
+void PicturePreview::showFile(const QString& path) {
+    image_ = path.isEmpty() ? QImage() : LoadPreviewPicture(path);
+    if (image_.isNull()) {
+        picture_->clear();
+        picture_->setText(toQ(msg::kNoPicture));
+        size_->setText(toQ(msg::kNoPicture));
+        btnPreview_->setEnabled(false);
+        return;
+    }
+    QPixmap pixmap = QPixmap::fromImage(image_);
+    if (pixmap.width() > kThumbSize || pixmap.height() > kThumbSize)
+        pixmap =
+            pixmap.scaled(kThumbSize, kThumbSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    picture_->setPixmap(pixmap);
+    size_->setText(QStringLiteral("%1 x %2").arg(image_.width()).arg(image_.height()));
+    btnPreview_->setEnabled(true);
+}
+
+QString PicturePreview::sizeText() const {
+    return size_->text();
+}
+
+void PicturePreview::showFullSize() {
+    if (image_.isNull())
+        return;
+    if (!fullView_) {
+        auto* view = new QDialog(this);
+        view->setWindowTitle(toQ(msg::kPicturePreviewCaption));
+        auto* scroll = new QScrollArea(view);
+        fullPicture_ = new QLabel(scroll);
+        fullPicture_->setAccessibleName(tr("Picture at full size"));
+        scroll->setWidget(fullPicture_);
+        auto* layout = new QVBoxLayout(view);
+        layout->addWidget(scroll);
+        fullView_ = view;
+    }
+    fullPicture_->setPixmap(QPixmap::fromImage(image_));
+    fullPicture_->adjustSize();
+    fullView_->resize(QSize(image_.width() + 40, image_.height() + 40).boundedTo(QSize(1000, 750)));
+    fullView_->show();
+    fullView_->raise();
+}
+
+QString ChoosePictureFile(QWidget* parent, const QString& startFolder) {
+    QFileDialog dialog(parent);
+    // The toolkit's own dialog, so the preview panel can sit beside the file list.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // The filter lists read as the user knows them; the patterns stay out of sight.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilter(toQ(msg::kPictureFileFilter));
+    dialog.setDefaultSuffix(QStringLiteral("gif"));
+    dialog.setDirectory(startFolder.isEmpty() ? QDir::homePath() : startFolder);
+    auto* preview = new PicturePreview(&dialog);
+    preview->setObjectName(QStringLiteral("picturePreview"));
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &PicturePreview::showFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+} // namespace qloom::gui

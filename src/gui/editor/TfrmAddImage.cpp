@@ -1,0 +1,78 @@
+#include "gui/editor/TfrmAddImage.h"
+
+#include "gui/common/BusyCursor.h"
+#include "gui/common/EditorRules.h"
+#include "gui/common/MainWindowOps.h"
+#include "gui/common/MessageBox.h"
+#include "gui/common/SpinBinding.h"
+#include "gui/common/TextConv.h"
+#include "gui/editor/HtmlFragments.h"
+#include "gui/editor/ImageCopy.h"
+#include "gui/editor/PicturePreview.h"
+#include "model/Messages.h"
+#include "ui_TfrmAddImage.h"
+
+#include <QFileInfo>
+
+namespace qloom::gui {
+
+namespace {
+constexpr SpinRange kBorderSpin{0, 999};
+}
+
+TfrmAddImage::TfrmAddImage(MainWindowOps& ops, QWidget* parent)
+    : ToolDialog(parent), ui(new Ui::TfrmAddImage), ops_(ops) {
+    ui->setupUi(this);
+    setWindowTitle(toQ(msg::kAddImageCaption));
+    auto* border = new SpinBinding(ui->txtBorderSize, ui->UpDown_Border, kBorderSpin, tr("Border"));
+    border->show(QStringLiteral("0"), 0);
+    connect(ui->btnAdd, &QPushButton::clicked, this, &TfrmAddImage::btnAddClick);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmAddImage::btnCancelClick);
+    connect(ui->btnChooseFileName, &QPushButton::clicked, this,
+            &TfrmAddImage::btnChooseFileNameClick);
+    filePicker_ = &ChoosePictureFile;
+    FormCreate();
+    finishSetup(ops, ui->btnAdd, ui->btnCancel, QSize(442, 106));
+}
+
+TfrmAddImage::~TfrmAddImage() = default;
+
+void TfrmAddImage::FormCreate() {
+    LastFolder.clear();
+}
+
+void TfrmAddImage::clearEntries() {
+    ui->txtImage->clear();
+    ui->txtImage->setFocus();
+}
+
+void TfrmAddImage::btnAddClick() {
+    const std::string path = fromQ(ui->txtImage->text());
+    const std::string html = ImageFragment(path, fromQ(ui->txtBorderSize->text()));
+    ImageCopyOutcome outcome;
+    {
+        BusyCursor busy;
+        const ProjectSettings& settings = ops_.project().settings;
+        outcome = CopyImageIntoProject(path, settings.ProjectFolder, settings.TemplateFileName);
+    }
+    // The picture is still named in the page; the user can copy it by hand later.
+    if (outcome == ImageCopyOutcome::Failed)
+        MessageBox::message(this, toQ(CannotCopyText(path)));
+    insertAndClose(ui->txtImage, html);
+}
+
+void TfrmAddImage::btnCancelClick() {
+    cancelAndClose(ui->txtImage);
+}
+
+void TfrmAddImage::btnChooseFileNameClick() {
+    if (!filePicker_)
+        return;
+    const QString picked = filePicker_(this, LastFolder);
+    if (!picked.isEmpty())
+        ui->txtImage->setText(picked);
+    // A cancelled dialog has no file name, so the next one starts in the default folder.
+    LastFolder = picked.isEmpty() ? QString() : QFileInfo(picked).absolutePath();
+}
+
+} // namespace qloom::gui

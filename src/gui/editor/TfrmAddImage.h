@@ -1,0 +1,46 @@
+#pragma once
+
+#include "gui/editor/ToolDialog.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace Ui {
+class TfrmAddImage;
+}
+
+namespace qloom::gui {
+
+class MainWindowOps;
+
+// "Add Image": an image element naming the picture by its bare file name; the picture is copied
+// into the project folder so the page finds it.
+class TfrmAddImage : public ToolDialog {
+    Q_OBJECT
+public:
+    // Asks for a picture file, starting in `folder`; an empty result is a cancel.
+    using FilePicker = std::function<QString(QWidget* parent, const QString& folder)>;
+
+    TfrmAddImage(MainWindowOps& ops, QWidget* parent = nullptr);
+    ~TfrmAddImage() override;
+
+    void setFilePicker(FilePicker picker) { filePicker_ = std::move(picker); }
+
+    void clearEntries();
+    QString lastFolder() const { return LastFolder; }
+
+    void FormCreate();
+    void btnAddClick();
+    void btnCancelClick();
+    void btnChooseFileNameClick();
+
+private:
+    std::unique_ptr<Ui::TfrmAddImage> ui;
+    MainWindowOps& ops_;
+    FilePicker filePicker_;
+    QString LastFolder; // folder of the picture dialog's last file name during this run
+};
+
+} // namespace qloom::gui

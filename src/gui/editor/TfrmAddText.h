@@ -1,0 +1,50 @@
+#pragma once
+
+#include "gui/editor/ToolDialog.h"
+
+#include "gui/editor/HtmlFragments.h"
+
+#include <QColor>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace Ui {
+class TfrmAddText;
+}
+
+namespace qloom::gui {
+
+class MainWindowOps;
+
+// "Add Text": formatted text with an optional font element, centred on request.
+class TfrmAddText : public ToolDialog {
+    Q_OBJECT
+public:
+    using ColorPicker =
+        std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
+
+    TfrmAddText(MainWindowOps& ops, QWidget* parent = nullptr);
+    ~TfrmAddText() override;
+
+    void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
+
+    // Cleared each time the dialog opens; everything else keeps its last value.
+    void clearEntries();
+    // The fragment the current fields give.
+    std::string fragment() const;
+
+    void btnAddClick();
+    void BitBtn2Click();
+    void panColorClick();
+    void chkDefaultFaceClick();
+    void chkDefaultSizeClick();
+    void chkDefaultColorClick();
+
+private:
+    std::unique_ptr<Ui::TfrmAddText> ui;
+    ColorPicker colorPicker_;
+};
+
+} // namespace qloom::gui

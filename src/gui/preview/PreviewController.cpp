@@ -1,0 +1,231 @@
+#include "gui/preview/PreviewController.h"
+
+#include "gui/common/BusyCursor.h"
+#include "gui/common/MainWindowOps.h"
+#include "gui/common/PlainText.h"
+#include "gui/common/TextConv.h"
+#include "gui/preview/PreviewScroll.h"
+#include "gui/preview/ScriptErrorLog.h"
+#include "gui/preview/TfrmBrowser.h"
+#include "gui/preview/TitleCommand.h"
+#include "model/Messages.h"
+#include "script/ScriptSaver.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QUrl>
+
+namespace qloom::gui {
+namespace {
+
+// The exclamation glyph of "Update Preview": red while the preview is stale, black otherwise.
+QIcon ExclamationGlyph(const QColor& color) {
+    QPixmap pixmap(18, 18);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    QPainterPath bar;
+    bar.moveTo(6.5, 2);
+    bar.lineTo(11.5, 2);
+    bar.lineTo(10, 11.5);
+    bar.lineTo(8, 11.5);
+    bar.closeSubpath();
+    painter.drawPath(bar);
+    painter.drawEllipse(QRectF(7, 13, 4, 4));
+    return QIcon(pixmap);
+}
+
+template <class T> T* NeedChild(QWidget* root, const char* name) {
+    T* widget = root->findChild<T*>(QString::fromLatin1(name));
+    if (!widget)
+        qFatal("The main window lacks the control %s of the expected kind", name);
+    return widget;
+}
+
+} // namespace
+
+PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
+    : QObject(mainWindow), main_(mainWindow), ops_(ops), browser_(std::make_unique<TfrmBrowser>()),
+      btnShowPreview_(NeedChild<QAbstractButton>(mainWindow, "btnShowPreview")),
+      btnUpdatePreview_(NeedChild<QAbstractButton>(mainWindow, "btnUpdatePreview")),
+      txtJS_Errors_(NeedChild<QPlainTextEdit>(mainWindow, "txtJS_Errors")),
+      chkStayOnTop_(mainWindow->findChild<QCheckBox*>(QStringLiteral("chkStayOnTop"))),
+      programFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
+    // One error title per line, however long: wrapping must not split a logged line.
+    txtJS_Errors_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::black));
+    btnUpdatePreview_->setIconSize(QSize(18, 18));
+
+    connect(btnShowPreview_, &QAbstractButton::clicked, this,
+            &PreviewController::btnShowPreviewClick);
+    connect(btnUpdatePreview_, &QAbstractButton::clicked, this,
+            &PreviewController::btnUpdatePreviewClick);
+    connect(txtJS_Errors_, &QPlainTextEdit::textChanged, this,
+            &PreviewController::txtJS_ErrorsChange);
+    connect(browser_.get(), &TfrmBrowser::titleChanged, this,
+            [this](const QString& title) { HandleIdeCommand(fromQ(title)); });
+    // "Back to Preview" is a click of "Update Preview", with all its effects.
+    connect(browser_.get(), &TfrmBrowser::backToPreviewClicked, btnUpdatePreview_,
+            &QAbstractButton::click);
+    // The preview window is up from the start, empty until the first project is shown.
+    browser_->show();
+}
+
+PreviewController::~PreviewController() {
+    browser_->disconnect(this);
+    browser_.reset();
+}
+
+QString PreviewController::scriptErrorLogPath() const {
+    return programFolder_ + toQ(kScriptErrorLogName);
+}
+
+void PreviewController::NavigatePreview() {
+    const ProjectSettings& settings = ops_.project().settings;
+    const std::string path = JoinPath(settings.ProjectFolder, settings.TemplateFileName);
+    browser_->navigatePreview(QUrl::fromLocalFile(toQ(path)));
+}
+
+void PreviewController::RunPreviewScript(const QString& code) {
+    browser_->runScript(code);
+}
+
+void PreviewController::ShowPreviewWindow() {
+    if (browser_->isMinimized())
+        browser_->showNormal();
+    browser_->show();
+    browser_->raise();
+    browser_->activateWindow();
+}
+
+bool PreviewController::refresh() {
+    Status saved;
+    {
+        BusyCursor busy;
+        saved = SaveScript(ops_.project(), true, captionSwapHook_);
+    }
+    // The error box comes after the busy cursor is gone.
+    if (!ops_.Report(saved))
+        return false;
+    NavigatePreview();
+    ShowPreviewWindow();
+    return true;
+}
+
+void PreviewController::RefreshPreview() {
+    refresh();
+}
+
+void PreviewController::ScrollPreviewTo(int32_t index) {
+    const MenuTable& table = ops_.project().table;
+    if (!table.isRow(index))
+        return;
+    QScrollBar* horizontal = browser_->scrollArea()->horizontalScrollBar();
+    QScrollBar* vertical = browser_->scrollArea()->verticalScrollBar();
+    const QRect outer = browser_->frameGeometry();
+    const ScrollTarget target = PreviewScrollTarget(
+        {horizontal->value(), vertical->value(), outer.width(), outer.height()},
+        table.MX[size_t(index)], table.MY[size_t(index)], table.MW[size_t(index)]);
+    horizontal->setValue(target.hpos); // the scroll bars clamp to their range
+    vertical->setValue(target.vpos);
+}
+
+void PreviewController::SelectInPreview(int32_t row) {
+    MenuTable& table = ops_.project().table;
+    // An empty list reports no row; the selection must keep naming a row of the table.
+    if (!table.isRow(row))
+        return;
+    table.SelectedMenu = row;
+    ops_.ShowMenuProperties(row);
+    RunPreviewScript(QStringLiteral("ySetSel(%1,0)").arg(row));
+    ScrollPreviewTo(row);
+}
+
+bool PreviewController::previewMarkedStale() const {
+    const QFont font = btnUpdatePreview_->font();
+    return font.bold() && !font.italic() && !font.underline() && !font.strikeOut();
+}
+
+void PreviewController::MarkPreviewStale() {
+    if (ops_.project().settings.ProjectFolder.empty() || previewMarkedStale())
+        return;
+    QFont font = btnUpdatePreview_->font();
+    font.setBold(true);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    btnUpdatePreview_->setFont(font);
+    btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::red));
+}
+
+void PreviewController::MarkPreviewCurrent() {
+    QFont font = btnUpdatePreview_->font();
+    if (!font.bold() && !font.italic() && !font.underline() && !font.strikeOut())
+        return;
+    font.setBold(false);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    btnUpdatePreview_->setFont(font);
+    btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::black));
+}
+
+void PreviewController::HandleIdeCommand(const std::string& title) {
+    const TitleAction action = ApplyTitleCommand(ops_.project().table, title);
+    switch (action.kind) {
+    case TitleAction::Kind::None:
+        break;
+    case TitleAction::Kind::ShowRow:
+        ops_.ShowMenuProperties(action.row);
+        break;
+    case TitleAction::Kind::AppendError:
+        txtJS_Errors_->appendPlainText(toQ(action.text));
+        break;
+    case TitleAction::Kind::ReportError:
+        ops_.Report(Status::failure(action.text));
+        break;
+    }
+}
+
+void PreviewController::btnShowPreviewClick() {
+    // Through the box's own handler, so the main window leaves the always-on-top state.
+    if (chkStayOnTop_ && chkStayOnTop_->isChecked())
+        chkStayOnTop_->click();
+    ShowPreviewWindow();
+}
+
+void PreviewController::btnUpdatePreviewClick() {
+    if (!refresh())
+        return;
+    ScrollPreviewTo(ops_.project().table.SelectedMenu);
+    MarkPreviewCurrent();
+}
+
+void PreviewController::txtJS_ErrorsChange() {
+    if (emptyingErrors_)
+        return; // emptying the list leaves js.log as it was
+    const std::vector<std::string> lines = SplitListLines(fromQ(PlainTextOf(txtJS_Errors_)));
+    Status written;
+    {
+        const BusyCursor busy;
+        written = WriteScriptErrorLog(fromQ(scriptErrorLogPath()), lines);
+    }
+    if (!ops_.Report(written))
+        return; // the line stays in the list; the next error tries the file again
+    if (ScriptErrorListOverflows(lines.size())) {
+        emptyingErrors_ = true;
+        txtJS_Errors_->clear();
+        emptyingErrors_ = false;
+    }
+}
+
+} // namespace qloom::gui

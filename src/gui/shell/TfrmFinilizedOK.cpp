@@ -1,0 +1,47 @@
+#include "gui/shell/TfrmFinilizedOK.h"
+
+#include "gui/common/DesktopShell.h"
+#include "gui/common/DialogPlacement.h"
+#include "gui/common/HelpKeyFilter.h"
+#include "gui/common/MainWindowOps.h"
+#include "gui/common/TextConv.h"
+#include "model/Messages.h"
+#include "script/FixedTexts.h"
+#include "ui_TfrmFinilizedOK.h"
+
+#include <QStyle>
+
+namespace qloom::gui {
+
+TfrmFinilizedOK::TfrmFinilizedOK(MainWindowOps& main)
+    : ui(std::make_unique<Ui::TfrmFinilizedOK>()), main_(main) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    ui->lblMessage->setText(toQ(msg::kFinalizedMessage));
+    QString info = toQ(ReadMeText());
+    info.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (info.endsWith(QLatin1Char('\n')))
+        info.chop(1);
+    ui->txtINFO->setPlainText(info);
+    ui->btnBrowse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    ui->btnOK->setFocus();
+    CenterOnDesktop(this);
+
+    connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->btnBrowse, &QPushButton::clicked, this, &TfrmFinilizedOK::btnBrowseClick);
+    new HelpKeyFilter(this, [this] { main_.ShowHelp(); });
+}
+
+TfrmFinilizedOK::~TfrmFinilizedOK() = default;
+
+QString TfrmFinilizedOK::infoText() const {
+    return ui->txtINFO->toPlainText();
+}
+
+void TfrmFinilizedOK::btnBrowseClick() {
+    DesktopShell::open(toQ(main_.project().settings.ProjectFolder));
+}
+
+} // namespace qloom::gui

@@ -1,0 +1,127 @@
+#pragma once
+
+// The main window: owns the project (menu table and settings) and every other window of the
+// program, lays out the editing controls, and implements the main-window operations.
+//
+// Controls other parts bind by objectName (see TfrmMain.ui):
+// - txtLeft, txtTop, txtWidth, txtCapHeight: QLineEdit, maxLength 3.
+// - UpDown_Left, UpDown_Top, UpDown_Width, UpDown_CapHeight: the spin arrows beside the boxes,
+//   editor/UpDownControl (range set by the property editor).
+// - radActivateOn: QGroupBox " Activate On " holding radMouseOver (item 0) and radMouseClick
+//   (item 1), QRadioButtons.
+// - chkFloat, chkTranspCC, chkTranspCM, chkTranspCO: QCheckBox.
+// - grpOrientation: QGroupBox with radHorizontal, radVertical and the pictures picHorizontal,
+//   picVertical (QLabel).
+// - txtCapHTML, txtMenuHTML: QPlainTextEdit, no wrapping.
+// - panCaptionColor, panMenuColor, panOwnerColor: 20 x 20 editor/ColorSwatch; labels
+//   lblCaptionColor, lblMenuColor, lblOwnerColor.
+// - panHTMLTools: QFrame over the lower tab area, hidden at start, holding btnAddNEWLINE,
+//   btnAddText, btnAddURL, btnAddimage.
+// - btnUpdatePreview, btnShowPreview, listMenus (QListWidget), tabProp (QTabWidget),
+//   txtJS_Errors (hidden QPlainTextEdit).
+
+#include "gui/common/MainWindowOps.h"
+
+#include <QDialog>
+#include <QWidget>
+#include <memory>
+
+namespace Ui {
+class TfrmMain;
+}
+
+class QLabel;
+
+namespace qloom::gui {
+
+class HtmlTools;
+class PreviewController;
+class PropertyEditor;
+class TfrmBrowser;
+class TfrmStart;
+class TfrmSelFolder;
+class TfrmFinilizedOK;
+class TfrmProjectSettings;
+class TfrmTemplateInfo;
+
+class TfrmMain : public QWidget, public MainWindowOps {
+    Q_OBJECT
+
+public:
+    // FormCreate: the program folder is taken from the running program unless given (tests).
+    explicit TfrmMain(const QString& programFolder = QString());
+    // FormDestroy: records the active project's folder as LastEdited.
+    ~TfrmMain() override;
+
+    // Start-up step 3: whether the embedded browser component is usable; shows the browser
+    // message when it is not.
+    bool CheckBrowserVersion();
+    // Start-up step 4: the other windows in their fixed order, each once.
+    void createOtherWindows();
+
+    QString programFolder() const { return programFolder_; }
+    TfrmBrowser* previewWindow() const;
+    PropertyEditor* propertyEditor() const { return editor_; }
+    PreviewController* previewController() const { return preview_; }
+    TfrmStart* startDialog() const { return frmStart_.get(); }
+    TfrmSelFolder* folderChooser() const { return frmSelFolder_.get(); }
+    TfrmFinilizedOK* finalizedDialog() const { return frmFinilizedOK_.get(); }
+    HtmlTools* htmlTools() const { return htmlTools_; }
+    TfrmProjectSettings* projectSettingsDialog() const { return frmProjectSettings_.get(); }
+    TfrmTemplateInfo* templateInfoWindow() const { return frmTemplateInfo_.get(); }
+
+    // The menu list follows the table: emptied for a new project, rebuilt after opening one.
+    void clearMenuList();
+    void rebuildMenuList();
+
+    // MainWindowOps.
+    Project& project() override { return project_; }
+    QWidget* mainWidget() override { return this; }
+    void ShowMenuProperties(int32_t row) override;
+    void SetEditingEnabled(bool enabled) override;
+    void RefreshPreview() override;
+    void ScrollPreviewTo(int32_t row) override;
+    void SelectInPreview(int32_t row) override;
+    void MarkPreviewStale() override;
+    void MarkPreviewCurrent() override;
+    void SetActiveProject(const QString& folder) override;
+    void SetHelpButtonEnabled(bool enabled) override;
+    void ShowHelp() override;
+    bool Report(const Status& status) override;
+
+Q_SIGNALS:
+    // The program should end (the window was closed, or "Quit" in the start dialog).
+    void quitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;   // FormClose
+    void resizeEvent(QResizeEvent* event) override; // FormResize
+    void changeEvent(QEvent* event) override;       // minimise and restore
+
+private:
+    void btnAddMenuClick();
+    void btnDeleteClick();
+    void btnFinalizeClick();
+    void btnProjectsClick();
+    void btnActiveProjectSettingsClick();
+    void chkStayOnTopClick(bool checked);
+    // Opens the project settings dialog once it exists.
+    void showProjectSettings();
+    // Script saving with the busy cursor, reporting failure; returns whether it succeeded.
+    bool saveScript(bool forPreview);
+
+    std::unique_ptr<Ui::TfrmMain> ui;
+    Project project_;
+    QString programFolder_;
+
+    PropertyEditor* editor_ = nullptr;     // child of this window
+    PreviewController* preview_ = nullptr; // child of this window; owns the preview window
+    std::unique_ptr<TfrmStart> frmStart_;
+    std::unique_ptr<TfrmSelFolder> frmSelFolder_;
+    std::unique_ptr<TfrmFinilizedOK> frmFinilizedOK_;
+    HtmlTools* htmlTools_ = nullptr; // child of this window; owns the three fragment dialogs
+    std::unique_ptr<TfrmProjectSettings> frmProjectSettings_;
+    std::unique_ptr<TfrmTemplateInfo> frmTemplateInfo_;
+};
+
+} // namespace qloom::gui

@@ -1,0 +1,166 @@
+#include "gui/shell/TfrmProjectSettings.h"
+
+#include "gui/common/BusyCursor.h"
+#include "gui/common/ColorSwatch.h"
+#include "gui/common/DialogPlacement.h"
+#include "gui/common/EditorRules.h"
+#include "gui/common/HelpKeyFilter.h"
+#include "gui/common/MainWindowOps.h"
+#include "gui/common/MessageBox.h"
+#include "gui/common/QtColor.h"
+#include "gui/common/SpinBinding.h"
+#include "gui/common/TextConv.h"
+#include "gui/shell/TfrmTemplateInfo.h"
+#include "model/Messages.h"
+#include "ui_TfrmProjectSettings.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QShowEvent>
+
+namespace qloom::gui {
+
+namespace {
+
+constexpr SpinRange kSpeedSpin{1, 999};
+
+template <class Choices> void FillChoices(QComboBox* box, const Choices& choices) {
+    for (std::string_view choice : choices)
+        box->addItem(toQ(choice));
+}
+
+// An editable combo shows its text in the line edit, whether typed or picked.
+void SetComboText(QComboBox* box, const std::string& text) {
+    box->setEditText(toQ(text));
+}
+
+} // namespace
+
+TfrmProjectSettings::TfrmProjectSettings(MainWindowOps& ops, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint),
+      ui(new Ui::TfrmProjectSettings), ops_(ops) {
+    ui->setupUi(this);
+    setWindowTitle(toQ(msg::kProjectSettingsCaption));
+    for (QComboBox* box : {ui->cBoxFontName_Caption, ui->cBoxFontName_Menu})
+        FillChoices(box, kFontNameChoices);
+    for (QComboBox* box : {ui->cBoxFontSize_Caption, ui->cBoxFontSize_Menu})
+        FillChoices(box, kPointSizeChoices);
+    ui->cBoxFontName_Caption->setAccessibleName(tr("Caption font"));
+    ui->cBoxFontName_Menu->setAccessibleName(tr("Menu font"));
+    ui->cBoxFontSize_Caption->setAccessibleName(tr("Caption font size"));
+    ui->cBoxFontSize_Menu->setAccessibleName(tr("Menu font size"));
+    scrollOutSpin_ =
+        new SpinBinding(ui->txtScrollOut, ui->UpDown_ScrollOut, kSpeedSpin, tr("Scroll Out"));
+    scrollInSpin_ =
+        new SpinBinding(ui->txtScrollIn, ui->UpDown_ScrollIn, kSpeedSpin, tr("Scroll In"));
+
+    connect(ui->panCaptionColor, &ColorSwatch::clicked, this,
+            [this] { getColor(ui->panCaptionColor); });
+    connect(ui->panMenuColor, &ColorSwatch::clicked, this, [this] { getColor(ui->panMenuColor); });
+    connect(ui->btnDefaults, &QPushButton::clicked, this, &TfrmProjectSettings::btnDefaultsClick);
+    connect(ui->btnMoreInfo, &QPushButton::clicked, this, &TfrmProjectSettings::btnMoreInfoClick);
+    connect(ui->btnOK, &QPushButton::clicked, this, &TfrmProjectSettings::btnOKClick);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    new HelpKeyFilter(this, [this] { ops_.ShowHelp(); });
+
+    colorPicker_ = &PickPlatformColor;
+    setForm(DefaultForm());
+    adjustSize();
+    setFixedSize(sizeHint());
+}
+
+TfrmProjectSettings::~TfrmProjectSettings() = default;
+
+SettingsForm TfrmProjectSettings::form() const {
+    SettingsForm f;
+    f.scrollOut = fromQ(ui->txtScrollOut->text());
+    f.scrollIn = fromQ(ui->txtScrollIn->text());
+    f.captionColor = FromQColor(ui->panCaptionColor->color());
+    f.menuColor = FromQColor(ui->panMenuColor->color());
+    f.fontCaption = fromQ(ui->cBoxFontName_Caption->currentText());
+    f.fontMenu = fromQ(ui->cBoxFontName_Menu->currentText());
+    f.sizeCaption = fromQ(ui->cBoxFontSize_Caption->currentText());
+    f.sizeMenu = fromQ(ui->cBoxFontSize_Menu->currentText());
+    f.templateName = fromQ(ui->txtTemplate->text());
+    return f;
+}
+
+void TfrmProjectSettings::setForm(const SettingsForm& f) {
+    scrollOutSpin_->show(toQ(f.scrollOut), kSpeedSpin.minimum);
+    scrollInSpin_->show(toQ(f.scrollIn), kSpeedSpin.minimum);
+    ui->panCaptionColor->setColor(ToQColor(f.captionColor));
+    ui->panMenuColor->setColor(ToQColor(f.menuColor));
+    SetComboText(ui->cBoxFontName_Caption, f.fontCaption);
+    SetComboText(ui->cBoxFontName_Menu, f.fontMenu);
+    SetComboText(ui->cBoxFontSize_Caption, f.sizeCaption);
+    SetComboText(ui->cBoxFontSize_Menu, f.sizeMenu);
+    ui->txtTemplate->setText(toQ(f.templateName));
+}
+
+void TfrmProjectSettings::showEvent(QShowEvent* event) {
+    // Restoring a minimised dialog must not throw away what the user typed.
+    if (!event->spontaneous()) {
+        FormShow();
+        CenterOnDesktop(this);
+    }
+    QDialog::showEvent(event);
+}
+
+void TfrmProjectSettings::FormShow() {
+    setForm(FormFromSettings(ops_.project().settings));
+    ui->txtScrollOut->setFocus();
+}
+
+void TfrmProjectSettings::getColor(ColorSwatch* swatch) {
+    if (!colorPicker_)
+        return;
+    if (const auto chosen = colorPicker_(swatch->color(), this))
+        swatch->setColor(*chosen);
+}
+
+void TfrmProjectSettings::btnDefaultsClick() {
+    setForm(DefaultForm());
+}
+
+void TfrmProjectSettings::btnMoreInfoClick() {
+    if (templateInfo_)
+        templateInfo_->exec();
+}
+
+void TfrmProjectSettings::btnOKClick() {
+    const SettingsForm f = form();
+    const std::string name = TemplateNameOf(f);
+    ProjectSettings& settings = ops_.project().settings;
+    TemplateCheck check;
+    {
+        BusyCursor busy;
+        check = CheckTemplate(settings.ProjectFolder, name);
+    }
+    if (check.verdict == TemplateVerdict::Unreadable) {
+        ops_.Report(check.status);
+        return;
+    }
+    if (check.verdict == TemplateVerdict::Reserved) {
+        ui->txtTemplate->setFocus();
+        ui->txtTemplate->selectAll();
+        MessageBox::message(this, toQ(check.status.message));
+        ui->txtTemplate->setFocus();
+        return;
+    }
+    if (check.verdict == TemplateVerdict::LacksScript) {
+        ui->txtTemplate->setFocus();
+        ui->txtTemplate->selectAll();
+        MessageBox::message(this, toQ(TemplateLacksScriptText(check.path)));
+        btnMoreInfoClick();
+        // The modal windows took the focus; the name is what the user has to fix.
+        ui->txtTemplate->setFocus();
+        ui->txtTemplate->selectAll();
+        return;
+    }
+    ApplyForm(f, settings);
+    ops_.RefreshPreview();
+    accept();
+}
+
+} // namespace qloom::gui

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "gui/common/SettingsRules.h"
+
+#include <QColor>
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace Ui {
+class TfrmProjectSettings;
+}
+
+namespace qloom::gui {
+
+class ColorSwatch;
+class MainWindowOps;
+class SpinBinding;
+class TfrmTemplateInfo;
+
+// "Active Project Settings": edits the project-wide values. Nothing reaches the settings until
+// OK has passed the template check; then all values change together and the preview is
+// refreshed.
+class TfrmProjectSettings : public QDialog {
+    Q_OBJECT
+public:
+    using ColorPicker =
+        std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
+
+    explicit TfrmProjectSettings(MainWindowOps& ops, QWidget* parent = nullptr);
+    ~TfrmProjectSettings() override;
+
+    // The information window is created after this dialog; it is handed over once it exists.
+    void setTemplateInfo(TfrmTemplateInfo* info) { templateInfo_ = info; }
+
+    // Test seam: replaces the platform colour dialog.
+    void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
+
+    // The controls as a form, and back.
+    SettingsForm form() const;
+    void setForm(const SettingsForm& form);
+
+    // Handlers, public so tests can name them.
+    void FormShow();
+    void getColor(ColorSwatch* swatch);
+    void btnDefaultsClick();
+    void btnMoreInfoClick();
+    void btnOKClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::TfrmProjectSettings> ui;
+    MainWindowOps& ops_;
+    TfrmTemplateInfo* templateInfo_ = nullptr;
+    ColorPicker colorPicker_;
+    SpinBinding* scrollOutSpin_;
+    SpinBinding* scrollInSpin_;
+};
+
+} // namespace qloom::gui

@@ -1,0 +1,169 @@
+#include "gui/shell/TfrmSelFolder.h"
+
+#include "gui/common/DialogPlacement.h"
+#include "gui/common/HelpKeyFilter.h"
+#include "gui/common/MainWindowOps.h"
+#include "gui/common/TextConv.h"
+#include "gui/shell/ProjectFolders.h"
+#include "script/ScriptSaver.h"
+#include "ui_TfrmSelFolder.h"
+
+#include <QDir>
+#include <QKeyEvent>
+#include <QStorageInfo>
+#include <QStyle>
+
+namespace qloom::gui {
+
+namespace {
+// The longest mount point that holds `folder`.
+QString rootOf(const QString& folder, const QStringList& roots) {
+    QString best = QStringLiteral("/");
+    for (const QString& root : roots) {
+        const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
+        if ((folder == root || folder.startsWith(prefix)) && root.size() > best.size())
+            best = root;
+    }
+    return best;
+}
+
+// The folder itself when it exists, otherwise its nearest existing ancestor.
+QString existingFolder(const QString& folder) {
+    QString candidate = toQ(StripTrailingBackslash(fromQ(QDir::cleanPath(folder))));
+    while (!QFileInfo(candidate).isDir() && candidate != QStringLiteral("/")) {
+        candidate = QFileInfo(candidate).path();
+    }
+    return candidate.isEmpty() ? QStringLiteral("/") : candidate;
+}
+} // namespace
+
+TfrmSelFolder::TfrmSelFolder(MainWindowOps& main)
+    : ui(std::make_unique<Ui::TfrmSelFolder>()), main_(main) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(size());
+    CenterOnDesktop(this);
+    ui->NewDirList1->installEventFilter(this);
+    fillDrives();
+    connect(ui->NewDirList1, &QListWidget::itemActivated, this, &TfrmSelFolder::entryActivated);
+    connect(ui->NewDriveBox1, &QComboBox::activated, this, &TfrmSelFolder::driveChosen);
+    connect(ui->btnOK, &QPushButton::clicked, this, &TfrmSelFolder::btnOKClick);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
+    new HelpKeyFilter(this, [this] { main_.ShowHelp(); });
+}
+
+TfrmSelFolder::~TfrmSelFolder() = default;
+
+void TfrmSelFolder::setMessage(const QString& text) {
+    ui->lblMessage->setText(text);
+}
+
+QString TfrmSelFolder::path() const {
+    return ui->txtPath->text();
+}
+
+void TfrmSelFolder::setPath(const QString& text) {
+    ui->txtPath->setText(text);
+}
+
+void TfrmSelFolder::setCurrentFolder(const QString& folder) {
+    currentFolder_ = existingFolder(folder);
+    QStringList roots;
+    for (int i = 0; i < ui->NewDriveBox1->count(); ++i)
+        roots << ui->NewDriveBox1->itemText(i);
+    const QString root = rootOf(currentFolder_, roots);
+    rootFolders_[root] = currentFolder_;
+    ui->NewDriveBox1->setCurrentIndex(ui->NewDriveBox1->findText(root));
+    fillList();
+    NewDirList1Change();
+}
+
+QStringList TfrmSelFolder::listedFolders() const {
+    QStringList folders;
+    for (int i = 0; i < ui->NewDirList1->count(); ++i)
+        folders << ui->NewDirList1->item(i)->data(Qt::UserRole).toString();
+    return folders;
+}
+
+void TfrmSelFolder::fillList() {
+    ui->NewDirList1->clear();
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    int depth = 0;
+    QListWidgetItem* current = nullptr;
+    for (const std::string& folder : FolderChain(fromQ(currentFolder_))) {
+        const QString path = toQ(folder);
+        const QString name = path == QStringLiteral("/") ? path : QFileInfo(path).fileName();
+        auto* item = new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) + name);
+        item->setData(Qt::UserRole, path);
+        ui->NewDirList1->addItem(item);
+        current = item;
+        ++depth;
+    }
+    const QStringList children =
+        QDir(currentFolder_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& child : children) {
+        auto* item = new QListWidgetItem(closed, QString(depth * 2, QLatin1Char(' ')) + child);
+        item->setData(Qt::UserRole, toQ(JoinPath(fromQ(currentFolder_), fromQ(child))));
+        ui->NewDirList1->addItem(item);
+    }
+    ui->NewDirList1->setCurrentItem(current);
+}
+
+void TfrmSelFolder::fillDrives() {
+    QStringList roots{QStringLiteral("/")};
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
+            roots << volume.rootPath();
+    }
+    roots.sort();
+    ui->NewDriveBox1->clear();
+    ui->NewDriveBox1->addItems(roots);
+}
+
+void TfrmSelFolder::entryActivated(QListWidgetItem* item) {
+    if (item)
+        setCurrentFolder(item->data(Qt::UserRole).toString());
+}
+
+void TfrmSelFolder::driveChosen(int index) {
+    const QString root = ui->NewDriveBox1->itemText(index);
+    setCurrentFolder(rootFolders_.value(root, root));
+}
+
+void TfrmSelFolder::NewDirList1Change() {
+    ui->txtPath->setText(currentFolder_);
+}
+
+void TfrmSelFolder::btnOKClick() {
+    accepted_ = true;
+    ui->txtPath->setText(
+        toQ(ResolveChooserPath(fromQ(ui->txtPath->text()), fromQ(currentFolder_))));
+    accept();
+}
+
+void TfrmSelFolder::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    setCurrentFolder(startFolder_);
+    ui->txtPath->setText(toQ(ChooserPathText(fromQ(currentFolder_), fromQ(proposedName_))));
+    ui->txtPath->selectAll();
+    ui->txtPath->setFocus();
+    accepted_ = false;
+}
+
+bool TfrmSelFolder::eventFilter(QObject* watched, QEvent* event) {
+    // Enter on an entry opens that folder; it must not also reach the dialog's OK button.
+    if (watched == ui->NewDirList1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            entryActivated(ui->NewDirList1->currentItem());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+} // namespace qloom::gui

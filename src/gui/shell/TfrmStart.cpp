@@ -1,0 +1,205 @@
+#include "gui/shell/TfrmStart.h"
+
+#include "gui/common/BusyCursor.h"
+#include "gui/common/DialogPlacement.h"
+#include "gui/common/HelpKeyFilter.h"
+#include "gui/common/MessageBox.h"
+#include "gui/common/PlainText.h"
+#include "gui/common/TextConv.h"
+#include "gui/shell/ProgramIcon.h"
+#include "gui/shell/ProjectFolders.h"
+#include "gui/shell/TfrmMain.h"
+#include "gui/shell/TfrmSelFolder.h"
+#include "model/Messages.h"
+#include "script/FileIo.h"
+#include "script/ScriptReader.h"
+#include "script/ScriptSaver.h"
+#include "ui_TfrmStart.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QSettings>
+#include <QStyle>
+
+namespace qloom::gui {
+
+namespace {
+std::string lastEditedFolder() {
+    const QSettings settings(QStringLiteral("Norvex"), QStringLiteral("qLoom"));
+    return fromQ(settings.value(QStringLiteral("LastEdited")).toString());
+}
+} // namespace
+
+TfrmStart::TfrmStart(TfrmMain& main) : ui(std::make_unique<Ui::TfrmStart>()), main_(main) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowStaysOnTopHint);
+    setFixedSize(size());
+    setWindowTitle(toQ(msg::kAppTitle));
+    ui->ImageLOGO->setPixmap(ProgramLogo());
+    ui->btnNew->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    ui->btnOpen->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    ui->btnOpenLastEdited->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
+    ui->btnQuit_Cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    ui->btnQuit_Cancel->setText(toQ(msg::kQuitCaption));
+    for (QPushButton* button : {ui->btnNew, ui->btnOpen, ui->btnOpenLastEdited, ui->btnQuit_Cancel})
+        button->setIconSize(QSize(12, 12)); // leaves the longest caption room in 169 pixels
+    CenterOnDesktop(this);
+    openedFromEditor_ = false;
+
+    connect(ui->btnNew, &QPushButton::clicked, this, &TfrmStart::btnNewClick);
+    connect(ui->btnOpen, &QPushButton::clicked, this, &TfrmStart::btnOpenClick);
+    connect(ui->btnOpenLastEdited, &QPushButton::clicked, this, &TfrmStart::btnOpenLastEditedClick);
+    connect(ui->btnQuit_Cancel, &QPushButton::clicked, this, &TfrmStart::btnQuit_CancelClick);
+    new HelpKeyFilter(this, [this] { main_.ShowHelp(); });
+}
+
+TfrmStart::~TfrmStart() = default;
+
+TfrmSelFolder& TfrmStart::chooser() {
+    return *main_.folderChooser();
+}
+
+void TfrmStart::setOpenedFromEditor() {
+    openedFromEditor_ = true;
+    ui->btnQuit_Cancel->setText(toQ(msg::kCancelCaption));
+}
+
+void TfrmStart::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    main_.setEnabled(false);
+    main_.SetHelpButtonEnabled(false);
+    if (ui->btnQuit_Cancel->text() == toQ(msg::kQuitCaption)) {
+        const std::string folder = lastEditedFolder();
+        if (!folder.empty() && PathExists(folder)) {
+            ui->btnOpenLastEdited->setEnabled(true);
+            lastEditedFolder_ = toQ(folder);
+            ui->btnOpenLastEdited->setToolTip(PlainToolTip(lastEditedFolder_));
+        }
+    } else {
+        ui->btnOpenLastEdited->setEnabled(false);
+    }
+}
+
+void TfrmStart::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
+void TfrmStart::reject() {}
+
+void TfrmStart::btnNewClick() {
+    const QString programFolder = main_.programFolder();
+    chooser().setStartFolder(programFolder);
+    chooser().setProposedName(toQ(ProposeProjectName(
+        fromQ(programFolder), [](const std::string& path) { return PathExists(path); })));
+    chooser().setMessage(toQ(msg::kNewFolderMessage));
+    chooser().setWindowTitle(toQ(msg::kNewFolderCaption));
+    chooser().exec();
+    if (!chooser().accepted())
+        return;
+
+    const std::string path = NewProjectPath(fromQ(chooser().path()));
+    chooser().setPath(toQ(path));
+    if (!MakeProjectFolder(path) && !PathExists(path)) {
+        MessageBox::message(this, toQ(CannotCreateFolderText(path)));
+        return;
+    }
+    // A file of that name, or a folder qLoom may not write into, would leave a project that can
+    // be neither saved nor closed.
+    if (!IsWritableFolder(path)) {
+        MessageBox::message(this, toQ(CannotUseFolderText(path)));
+        return;
+    }
+    if (FileExists(JoinPath(path, kScriptFileName))) {
+        const auto answer = MessageBox::question(this, toQ(msg::kScriptExistsCaption),
+                                                 toQ(msg::kScriptExistsQuestion),
+                                                 QMessageBox::Warning, QMessageBox::Yes);
+        if (answer == QMessageBox::Yes) {
+            OpenProjectFolder();
+            return;
+        }
+    }
+
+    Project& project = main_.project();
+    project.settings.ProjectFolder = path;
+    main_.SetActiveProject(toQ(path));
+    project.settings.resetToNewProject();
+    project.table.MenuCount = 0;
+    main_.RefreshPreview();
+    main_.SetEditingEnabled(false);
+    main_.clearMenuList();
+    returnToMainWindow();
+}
+
+void TfrmStart::btnOpenClick() {
+    chooser().setStartFolder(main_.programFolder());
+    chooser().setProposedName(QString());
+    chooser().setMessage(toQ(msg::kOpenFolderMessage));
+    chooser().setWindowTitle(toQ(msg::kOpenFolderCaption));
+    chooser().exec();
+    if (chooser().accepted())
+        OpenProjectFolder();
+}
+
+void TfrmStart::btnOpenLastEditedClick() {
+    chooser().setPath(lastEditedFolder_);
+    OpenProjectFolder();
+}
+
+bool TfrmStart::OpenProjectFolder() {
+    const std::string folder = fromQ(chooser().path());
+    const std::string file = JoinPath(folder, kScriptFileName);
+    if (!FileExists(file)) {
+        MessageBox::message(this, toQ(msg::kScriptNotFound));
+        return false;
+    }
+    Project& project = main_.project();
+    LoadResult loaded;
+    {
+        const BusyCursor busy;
+        loaded = LoadProject(file, project, [this](const std::string& text) {
+            QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+            MessageBox::message(this, toQ(text));
+            QGuiApplication::restoreOverrideCursor();
+        });
+    }
+    if (loaded.outcome == LoadOutcome::Error)
+        main_.Report(Status::failure(loaded.errorMessage));
+    if (loaded.outcome != LoadOutcome::Loaded)
+        return false;
+
+    main_.rebuildMenuList();
+    project.settings.ProjectFolder = folder;
+    main_.SetActiveProject(toQ(folder));
+    const int32_t selected = project.table.SelectedMenu;
+    if (project.table.MenuCount > 0) {
+        main_.ShowMenuProperties(selected);
+        main_.SetEditingEnabled(true);
+        main_.ScrollPreviewTo(selected);
+    } else {
+        main_.SetEditingEnabled(false);
+    }
+    main_.MarkPreviewCurrent();
+    main_.RefreshPreview();
+    returnToMainWindow();
+    return true;
+}
+
+void TfrmStart::btnQuit_CancelClick() {
+    if (!openedFromEditor_) {
+        Q_EMIT quitRequested();
+        return;
+    }
+    returnToMainWindow();
+}
+
+void TfrmStart::returnToMainWindow() {
+    main_.setEnabled(true);
+    main_.SetHelpButtonEnabled(true);
+    main_.show();
+    hide();
+}
+
+} // namespace qloom::gui

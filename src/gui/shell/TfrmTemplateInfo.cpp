@@ -1,0 +1,33 @@
+#include "gui/shell/TfrmTemplateInfo.h"
+
+#include "gui/common/SettingsRules.h"
+#include "gui/common/TextConv.h"
+#include "model/Messages.h"
+#include "ui_TfrmTemplateInfo.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace qloom::gui {
+
+TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), ui(new Ui::TfrmTemplateInfo) {
+    ui->setupUi(this);
+    setWindowTitle(toQ(msg::kTemplateInfoCaption));
+    QStringList lines;
+    for (const std::string& line : TemplateInfoLines())
+        lines << toQ(line);
+    ui->txtINFO->setPlainText(lines.join(QLatin1Char('\n')));
+    ui->txtINFO->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    resize(680, 480);
+    setFixedSize(size());
+}
+
+TfrmTemplateInfo::~TfrmTemplateInfo() = default;
+
+QString TfrmTemplateInfo::infoText() const {
+    return ui->txtINFO->toPlainText();
+}
+
+} // namespace qloom::gui

@@ -1,8 +1,0 @@
-qloom_gtest(editor_fragment_tests HtmlFragmentsTest.cpp ImageCopyTest.cpp LIBS qloom_guilogic)
-qloom_gtest(editor_jpeg_tests JpegDecoderTest.cpp JpegMaker.h LIBS qloom_guilogic)
-if(QLOOM_GUI)
-    add_executable(editor_tools_dialog_tests HtmlToolsDialogTest.cpp JpegMaker.h)
-    target_include_directories(editor_tools_dialog_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/../project)
-    target_link_libraries(editor_tools_dialog_tests PRIVATE qloom_gui Qt6::Test)
-    add_test(NAME editor_tools_dialog_tests COMMAND editor_tools_dialog_tests)
-endif()

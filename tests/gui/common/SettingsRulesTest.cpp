@@ -1,0 +1,171 @@
+#include "gui/common/SettingsRules.h"
+
+#include "model/Messages.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qloom {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "qloom-settings-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, ec);
+        fs::remove_all(path_, ec);
+    }
+    const std::string& path() const { return path_; }
+    void write(const std::string& name, const std::string& text) const {
+        std::ofstream(path_ + "/" + name, std::ios::binary) << text;
+    }
+
+private:
+    std::string path_;
+};
+
+TEST(SettingsFields, NumbersFallBackToTheirDefaultAndStayInRange) {
+    EXPECT_EQ(WholeNumberField("0", 12, 2, 999), 2);
+    EXPECT_EQ(WholeNumberField("abc", 12, 2, 999), 12);
+    EXPECT_EQ(WholeNumberField("", 20, 1, 999), 20);
+    EXPECT_EQ(WholeNumberField("0", 10, 1, 999), 1);
+    EXPECT_EQ(WholeNumberField("5000", 10, 1, 999), 999);
+    EXPECT_EQ(WholeNumberField("-3", 10, 1, 999), 1);
+    // Surrounding blanks and control characters are trimmed before the number is read.
+    EXPECT_EQ(WholeNumberField("  42\t ", 10, 1, 999), 42);
+}
+
+TEST(SettingsFields, TextsLoseCharactersThatWouldBreakTheScript) {
+    EXPECT_EQ(CleanedTextField("  Times New Roman ", "Arial"), "Times New Roman");
+    EXPECT_EQ(CleanedTextField("\"Comic\": 'Sans'", "Arial"), "Comic Sans");
+    EXPECT_EQ(CleanedTextField("   ", "Arial"), "Arial");
+}
+
+TEST(SettingsForm, TemplateNamesNeverLeadOutOfTheProjectFolder) {
+    SettingsForm form = DefaultForm();
+    form.templateName = "sub/page.html";
+    EXPECT_EQ(TemplateNameOf(form), "subpage.html");
+    form.templateName = "C:\\x.htm";
+    EXPECT_EQ(TemplateNameOf(form), "Cx.htm");
+    form.templateName = "../../etc/passwd";
+    EXPECT_EQ(TemplateNameOf(form), "....etcpasswd");
+    form.templateName = "    ";
+    EXPECT_EQ(TemplateNameOf(form), "Temp.html");
+}
+
+TEST(SettingsForm, ApplyTakesEveryFieldAndKeepsTheFolder) {
+    ProjectSettings settings;
+    settings.ProjectFolder = "/home/u/menus";
+    SettingsForm form;
+    form.scrollOut = "0";
+    form.scrollIn = "1000";
+    form.captionColor = 0x0000FF;
+    form.menuColor = 0x123456;
+    form.fontCaption = "Verdana";
+    form.fontMenu = "";
+    form.sizeCaption = "abc";
+    form.sizeMenu = "0";
+    form.templateName = "index.html";
+    ApplyForm(form, settings);
+    EXPECT_EQ(settings.scrOUT, 1);
+    EXPECT_EQ(settings.scrIN, 999);
+    EXPECT_EQ(settings.cDefCap, 0x0000FFu);
+    EXPECT_EQ(settings.cDefMenu, 0x123456u);
+    EXPECT_EQ(settings.fDefCap, "Verdana");
+    EXPECT_EQ(settings.fDefMenu, "Arial");
+    EXPECT_EQ(settings.fDefCapS, 12);
+    EXPECT_EQ(settings.fDefMenuS, 2);
+    EXPECT_EQ(settings.TemplateFileName, "index.html");
+    EXPECT_EQ(settings.ProjectFolder, "/home/u/menus");
+}
+
+TEST(SettingsForm, ShowingThenApplyingUnchangedSettingsChangesNothing) {
+    ProjectSettings settings;
+    settings.ProjectFolder = "/p";
+    settings.scrIN = 7;
+    settings.fDefMenu = "Tahoma";
+    settings.cDefCap = 0x00FF00;
+    const ProjectSettings before = settings;
+    ApplyForm(FormFromSettings(settings), settings);
+    EXPECT_EQ(settings, before);
+
+    ProjectSettings fresh;
+    fresh.ProjectFolder = "/p";
+    ApplyForm(DefaultForm(), settings);
+    EXPECT_EQ(settings, fresh);
+}
+
+TEST(TemplateCheck, MissingFilePassesAndFilesMustNameTheScriptExactly) {
+    TempFolder folder;
+    EXPECT_EQ(CheckTemplate(folder.path(), "Temp.html").verdict, TemplateVerdict::Passes);
+
+    folder.write("comment.html", "<HTML><!-- Qloomscript.js --></HTML>");
+    EXPECT_EQ(CheckTemplate(folder.path(), "comment.html").verdict, TemplateVerdict::Passes);
+
+    folder.write("lower.html", "<SCRIPT SRC=\"qloomscript.js\"></SCRIPT>");
+    const TemplateCheck lower = CheckTemplate(folder.path(), "lower.html");
+    EXPECT_EQ(lower.verdict, TemplateVerdict::LacksScript);
+    EXPECT_EQ(lower.path, folder.path() + "/lower.html");
+
+    folder.write("empty.html", "");
+    EXPECT_EQ(CheckTemplate(folder.path(), "empty.html").verdict, TemplateVerdict::LacksScript);
+}
+
+TEST(TemplateCheck, UnreadableTemplateReportsTheFileError) {
+    TempFolder folder;
+    fs::create_directory(folder.path() + "/dir.html");
+    const TemplateCheck dir = CheckTemplate(folder.path(), "dir.html");
+    EXPECT_EQ(dir.verdict, TemplateVerdict::Unreadable);
+    EXPECT_FALSE(dir.status.ok);
+    EXPECT_EQ(dir.status.message, msg::Format(msg::kCannotOpenFile, folder.path() + "/dir.html"));
+
+    if (geteuid() != 0) { // root reads files regardless of their mode
+        folder.write("locked.html", "Qloomscript.js");
+        chmod((folder.path() + "/locked.html").c_str(), 0);
+        EXPECT_EQ(CheckTemplate(folder.path(), "locked.html").verdict, TemplateVerdict::Unreadable);
+    }
+}
+
+TEST(TemplateCheck, TheProgramsOwnFilesAreNeverATemplate) {
+    // Every save rewrites the script and every finalize the read-me: a page kept under either
+    // name would be lost, even one that names the script as a template must.
+    TempFolder folder;
+    folder.write("ReadMe.txt", "<SCRIPT SRC=\"Qloomscript.js\"></SCRIPT>");
+    for (const char* name : {"Qloomscript.js", "qloomscript.JS", "ReadMe.txt", "README.TXT"}) {
+        const TemplateCheck check = CheckTemplate(folder.path(), name);
+        EXPECT_EQ(check.verdict, TemplateVerdict::Reserved) << name;
+        EXPECT_FALSE(check.status.ok);
+    }
+    EXPECT_EQ(CheckTemplate(folder.path(), "ReadMe.txt").status.message,
+              msg::Format(msg::kTemplateNameReserved, "ReadMe.txt"));
+    EXPECT_EQ(CheckTemplate(folder.path(), "Qloomscript.js.html").verdict, TemplateVerdict::Passes);
+}
+
+TEST(TemplateCheck, MessageNamesTheFile) {
+    EXPECT_EQ(TemplateLacksScriptText("/p/a.html"),
+              "The template file: \r\n/p/a.html\r\ndoes not contain the right code for your menu "
+              "to operate correctly.\r\n\r\nPut the required code into this file, or type a "
+              "file name that does not exist (default HTML code will be written there).");
+}
+
+TEST(TemplateInfo, ThirtyLinesAndTheBodyTagCarriesScrollNo) {
+    const auto lines = TemplateInfoLines();
+    ASSERT_EQ(lines.size(), 30u);
+    EXPECT_EQ(lines[21], "<BODY leftmargin=0 topmargin=0 scroll=no>");
+    EXPECT_EQ(lines[9], "  ");
+    EXPECT_EQ(lines[29], " ");
+    EXPECT_TRUE(lines[28].empty());
+}
+
+} // namespace
+} // namespace qloom

@@ -1,0 +1,396 @@
+#include "FakeMainOps.h"
+#include "JpegMaker.h"
+
+#include "gui/common/ColorSwatch.h"
+#include "gui/common/MessageBox.h"
+#include "gui/common/TextConv.h"
+#include "gui/editor/HtmlTools.h"
+#include "gui/editor/ImageCopy.h"
+#include "gui/editor/PicturePreview.h"
+#include "gui/editor/TfrmAddImage.h"
+#include "gui/editor/TfrmAddText.h"
+#include "gui/editor/TfrmAddURL.h"
+#include "model/Messages.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtTest>
+#include <functional>
+
+using namespace qloom;
+using namespace qloom::gui;
+
+namespace {
+
+// The smallest GIF: one white pixel.
+const QByteArray kGif1x1 =
+    QByteArray::fromHex("47494638396101000100800000ffffff0000002c00000000010001000002024401003b");
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    f.write(bytes);
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray JpegBytes(int w, int h, bool progressive) {
+    const auto bytes = testpics::MakeJpeg(w, h, progressive);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
+} // namespace
+
+class HtmlToolsDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<FakeMainOps> ops_;
+    QTabWidget* tabs_ = nullptr;
+    QPlainTextEdit* cap_ = nullptr;
+    QPlainTextEdit* menu_ = nullptr;
+    HtmlTools* tools_ = nullptr;
+
+    QString projectPath() const { return QDir(dir_.path()).filePath(QStringLiteral("project")); }
+    QString otherPath() const { return QDir(dir_.path()).filePath(QStringLiteral("other")); }
+
+    template <class T> static T* child(QWidget* parent, const char* name) {
+        T* w = parent->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+
+    // Runs `whileOpen` once the dialog opened by `open` is up, then `open` returns.
+    void withDialog(QDialog* dialog, const std::function<void()>& open,
+                    const std::function<void()>& whileOpen) {
+        bool ran = false;
+        QTimer::singleShot(0, this, [&] {
+            QVERIFY(dialog->isVisible());
+            ran = true;
+            whileOpen();
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        open();
+        QVERIFY(ran);
+        QVERIFY(!dialog->isVisible());
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("project")));
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("other")));
+    }
+
+    void init() {
+        MessageBox::setTestMode(true);
+        MessageBox::clearShown();
+        ops_ = std::make_unique<FakeMainOps>();
+        ops_->projectData.settings.ProjectFolder = fromQ(projectPath());
+        QWidget& w = ops_->window;
+        auto* layout = new QVBoxLayout(&w);
+        tabs_ = new QTabWidget(&w);
+        tabs_->setObjectName(QStringLiteral("tabProp"));
+        tabs_->addTab(new QWidget, QStringLiteral("Properties"));
+        cap_ = new QPlainTextEdit;
+        cap_->setObjectName(QStringLiteral("txtCapHTML"));
+        tabs_->addTab(cap_, QStringLiteral("Caption HTML"));
+        menu_ = new QPlainTextEdit;
+        menu_->setObjectName(QStringLiteral("txtMenuHTML"));
+        tabs_->addTab(menu_, QStringLiteral("Menu HTML"));
+        tabs_->addTab(new QWidget, QStringLiteral("Color"));
+        layout->addWidget(tabs_);
+        for (const char* name : {"btnAddNEWLINE", "btnAddText", "btnAddURL", "btnAddimage"}) {
+            auto* b = new QPushButton(QString::fromLatin1(name), &w);
+            b->setObjectName(QString::fromLatin1(name));
+            layout->addWidget(b);
+        }
+        tools_ = new HtmlTools(*ops_, &w);
+        tools_->connectButtons();
+        w.show();
+    }
+
+    void cleanup() { ops_.reset(); }
+
+    void insertGoesToTheActiveHtmlTabBeforeAnySelection() {
+        tabs_->setCurrentIndex(0);
+        tools_->InsertHtml("<BR>");
+        QVERIFY(cap_->toPlainText().isEmpty() && menu_->toPlainText().isEmpty());
+
+        tabs_->setCurrentIndex(1);
+        cap_->setPlainText(QStringLiteral("one two"));
+        QTextCursor c = cap_->textCursor();
+        c.setPosition(4);
+        c.setPosition(7, QTextCursor::KeepAnchor);
+        cap_->setTextCursor(c);
+        tools_->InsertHtml("<A HREF=\"x\">\r\nin</A>");
+        QCOMPARE(cap_->toPlainText(), QStringLiteral("one <A HREF=\"x\">\nin</A>\ntwo"));
+        QCOMPARE(cap_->textCursor().position(), 4 + 20); // right after the fragment and its break
+        QVERIFY(!cap_->textCursor().hasSelection());
+        QCOMPARE(ops_->window.focusWidget(), cap_);
+
+        tabs_->setCurrentIndex(2);
+        menu_->setPlainText(QStringLiteral("body"));
+        menu_->moveCursor(QTextCursor::End);
+        child<QPushButton>(&ops_->window, "btnAddNEWLINE")->click();
+        QCOMPARE(menu_->toPlainText(), QStringLiteral("body<BR>\n"));
+        QCOMPARE(cap_->toPlainText(), QStringLiteral("one <A HREF=\"x\">\nin</A>\ntwo"));
+    }
+
+    void addTextBuildsTheFragmentAndKeepsItsSettings() {
+        tabs_->setCurrentIndex(1);
+        TfrmAddText* dlg = tools_->addTextDialog();
+        auto* button = child<QPushButton>(&ops_->window, "btnAddText");
+        withDialog(
+            dlg, [&] { button->click(); },
+            [&] {
+                QCOMPARE(ops_->helpButtonStates, QList<bool>{false});
+                QTest::keyClicks(child<QPlainTextEdit>(dlg, "txtTEXT"), QStringLiteral(" Hi  you"));
+                child<QCheckBox>(dlg, "chkCenter")->click();
+                dlg->setColorPicker([](const QColor&, QWidget*) { return QColor(255, 0, 0); });
+                child<ColorSwatch>(dlg, "panColor")->click();
+                child<QPushButton>(dlg, "btnAdd")->click();
+            });
+        QCOMPARE(ops_->helpButtonStates, (QList<bool>{false, true}));
+        QCOMPARE(cap_->toPlainText(),
+                 QStringLiteral("<CENTER><FONT FACE=\"Arial\" SIZE=\"2\" COLOR=\"#FF0000\">"
+                                "&nbsp;Hi&nbsp;&nbsp;you\n</FONT></CENTER>\n"));
+
+        // Opened again: the text is cleared, everything else stays; Cancel inserts nothing.
+        cap_->clear();
+        withDialog(
+            dlg, [&] { button->click(); },
+            [&] {
+                QVERIFY(child<QPlainTextEdit>(dlg, "txtTEXT")->toPlainText().isEmpty());
+                QVERIFY(child<QCheckBox>(dlg, "chkCenter")->isChecked());
+                QCOMPARE(child<ColorSwatch>(dlg, "panColor")->color(), QColor(255, 0, 0));
+                QTest::keyClicks(child<QPlainTextEdit>(dlg, "txtTEXT"), QStringLiteral("x"));
+                child<QPushButton>(dlg, "BitBtn2")->click();
+            });
+        QVERIFY(cap_->toPlainText().isEmpty());
+    }
+
+    void defaultBoxesSwitchTheirControlsAndAttributes() {
+        TfrmAddText* dlg = tools_->addTextDialog();
+        dlg->show();
+        dlg->clearEntries();
+        auto* face = child<QCheckBox>(dlg, "chkDefaultFace");
+        auto* size = child<QCheckBox>(dlg, "chkDefaultSize");
+        auto* color = child<QCheckBox>(dlg, "chkDefaultColor");
+        color->click();
+        QVERIFY(!child<ColorSwatch>(dlg, "panColor")->isVisible());
+        QTest::keyClicks(child<QPlainTextEdit>(dlg, "txtTEXT"), QStringLiteral("a"));
+        QCOMPARE(dlg->fragment(), std::string("<FONT FACE=\"Arial\" SIZE=\"2\">a\r\n</FONT>"));
+        face->click();
+        size->click();
+        QVERIFY(!child<QComboBox>(dlg, "cBoxFontName")->isEnabled());
+        QVERIFY(!child<QComboBox>(dlg, "cBoxFontSize")->isEnabled());
+        QCOMPARE(dlg->fragment(), std::string("a\r\n"));
+        for (QCheckBox* box : {face, size, color})
+            box->click();
+        QVERIFY(child<ColorSwatch>(dlg, "panColor")->isVisible());
+        QVERIFY(child<QComboBox>(dlg, "cBoxFontName")->isEnabled());
+        dlg->hide();
+    }
+
+    void addUrlPicksTheFileNameAndRemembersTheFolder() {
+        tabs_->setCurrentIndex(2);
+        TfrmAddURL* dlg = tools_->addUrlDialog();
+        QCOMPARE(dlg->lastFolder(), QString());
+        QStringList offered;
+        QString answer = QDir(otherPath()).filePath(QStringLiteral("page.htm"));
+        dlg->setFilePicker([&](QWidget*, const QString& folder) {
+            offered << folder;
+            return answer;
+        });
+        withDialog(
+            dlg, [&] { tools_->btnAddURLClick(); },
+            [&] {
+                child<QPushButton>(dlg, "btnChooseFile")->click();
+                QCOMPARE(child<QLineEdit>(dlg, "txtURL")->text(), QStringLiteral("page.htm"));
+                child<QComboBox>(dlg, "cboxTarget")->setCurrentIndex(4);
+                QTest::keyClicks(child<QPlainTextEdit>(dlg, "txtHTML"), QStringLiteral("Go"));
+                child<QPushButton>(dlg, "btnAdd")->click();
+            });
+        QCOMPARE(menu_->toPlainText(),
+                 QStringLiteral("<A HREF=\"page.htm\" TARGET=\"_blank\">Go</A>\n"));
+        QCOMPARE(dlg->lastFolder(), QFileInfo(otherPath()).absoluteFilePath());
+
+        // A cancelled pick keeps the folder; an empty target gives no attribute.
+        answer.clear();
+        menu_->clear();
+        withDialog(
+            dlg, [&] { tools_->btnAddURLClick(); },
+            [&] {
+                QVERIFY(child<QLineEdit>(dlg, "txtURL")->text().isEmpty());
+                child<QPushButton>(dlg, "btnChooseFile")->click();
+                child<QLineEdit>(dlg, "txtURL")->setText(QStringLiteral("http://x/"));
+                child<QComboBox>(dlg, "cboxTarget")->setCurrentIndex(0);
+                QTest::keyClick(dlg, Qt::Key_Return);
+            });
+        QCOMPARE(offered.size(), 2);
+        QCOMPARE(offered.at(1), QFileInfo(otherPath()).absoluteFilePath());
+        QCOMPARE(dlg->lastFolder(), QFileInfo(otherPath()).absoluteFilePath());
+        QCOMPARE(menu_->toPlainText(), QStringLiteral("<A HREF=\"http://x/\"></A>\n"));
+    }
+
+    void addImageCopiesThePictureAndInsertsEvenWhenTheCopyFails() {
+        tabs_->setCurrentIndex(1);
+        TfrmAddImage* dlg = tools_->addImageDialog();
+        const QString source = QDir(otherPath()).filePath(QStringLiteral("logo.gif"));
+        WriteFile(source, kGif1x1);
+        WriteFile(QDir(projectPath()).filePath(QStringLiteral("logo.gif")), "old");
+        QString answer = source;
+        QStringList offered;
+        dlg->setFilePicker([&](QWidget*, const QString& folder) {
+            offered << folder;
+            return answer;
+        });
+        withDialog(
+            dlg, [&] { tools_->btnAddimageClick(); },
+            [&] {
+                child<QPushButton>(dlg, "btnChooseFileName")->click();
+                QCOMPARE(child<QLineEdit>(dlg, "txtImage")->text(), source);
+                auto* border = child<QLineEdit>(dlg, "txtBorderSize");
+                border->setText(QStringLiteral("2"));
+                QTest::keyClick(border, Qt::Key_Up); // the spinner works from the keyboard
+                child<QPushButton>(dlg, "btnAdd")->click();
+            });
+        QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"logo.gif\" BORDER=\"3\">\n"));
+        QCOMPARE(ReadFile(QDir(projectPath()).filePath(QStringLiteral("logo.gif"))), kGif1x1);
+        QVERIFY(MessageBox::shown().isEmpty());
+        QCOMPARE(dlg->lastFolder(), QFileInfo(otherPath()).absoluteFilePath());
+
+        // A cancelled picture dialog forgets the folder; a missing file still gives its element.
+        answer.clear();
+        cap_->clear();
+        withDialog(
+            dlg, [&] { tools_->btnAddimageClick(); },
+            [&] {
+                child<QPushButton>(dlg, "btnChooseFileName")->click();
+                child<QLineEdit>(dlg, "txtImage")->setText(QStringLiteral("/nowhere/pic.jpg"));
+                child<QPushButton>(dlg, "btnAdd")->click();
+            });
+        QCOMPARE(dlg->lastFolder(), QString());
+        QCOMPARE(MessageBox::shown(), QStringList{toQ(CannotCopyText("/nowhere/pic.jpg"))});
+        QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"3\">\n"));
+    }
+
+    void enterOnAFocusedButtonPressesThatButtonNotAdd() {
+        tabs_->setCurrentIndex(1);
+        struct Case {
+            QDialog* dialog;
+            const char* field;
+            const char* cancel;
+        };
+        const Case cases[] = {{tools_->addTextDialog(), "txtTEXT", "BitBtn2"},
+                              {tools_->addUrlDialog(), "txtURL", "btnCancel"},
+                              {tools_->addImageDialog(), "txtImage", "btnCancel"}};
+        for (const Case& c : cases) {
+            c.dialog->show();
+            QTest::keyClicks(child<QWidget>(c.dialog, c.field), QStringLiteral("x"));
+            auto* cancel = child<QPushButton>(c.dialog, c.cancel);
+            cancel->setFocus();
+            QTest::keyClick(cancel, Qt::Key_Return);
+            QVERIFY(!c.dialog->isVisible());
+        }
+        QVERIFY(cap_->toPlainText().isEmpty());
+        QVERIFY(MessageBox::shown().isEmpty());
+
+        // Enter on "Choose File..." opens the file dialog and leaves the link dialog up.
+        TfrmAddURL* url = tools_->addUrlDialog();
+        int asked = 0;
+        url->setFilePicker([&](QWidget*, const QString&) {
+            ++asked;
+            return QString();
+        });
+        url->show();
+        auto* choose = child<QPushButton>(url, "btnChooseFile");
+        choose->setFocus();
+        QTest::keyClick(choose, Qt::Key_Return);
+        QCOMPARE(asked, 1);
+        QVERIFY(url->isVisible());
+        url->hide();
+        QVERIFY(cap_->toPlainText().isEmpty());
+    }
+
+    void everyToolDialogOpensCentredOnTheDesktopAndTakesF1() {
+        // The main window stands off-centre: the dialogs must not follow it.
+        ops_->window.move(0, 0);
+        QDialog* dialogs[] = {tools_->addTextDialog(), tools_->addUrlDialog(),
+                              tools_->addImageDialog()};
+        for (QDialog* dlg : dialogs) {
+            dlg->show();
+            const QRect desk = dlg->screen()->availableGeometry();
+            QVERIFY((dlg->frameGeometry().center() - desk.center()).manhattanLength() <= 2);
+            QWidget* field = dlg->findChildren<QLineEdit*>().value(0);
+            QTest::keyClick(field ? field : static_cast<QWidget*>(dlg), Qt::Key_F1);
+            dlg->hide();
+        }
+        QCOMPARE(ops_->helps, 3);
+    }
+
+    void previewShowsGifAndJpegSizesAndNoneOtherwise() {
+        const QDir other(otherPath());
+        WriteFile(other.filePath(QStringLiteral("a.gif")), kGif1x1);
+        const QByteArray jpeg = JpegBytes(37, 21, true);
+        WriteFile(other.filePath(QStringLiteral("b.jpg")), jpeg);
+        WriteFile(other.filePath(QStringLiteral("cut.jpg")), jpeg.left(jpeg.size() / 2));
+        WriteFile(other.filePath(QStringLiteral("fake.gif")), "GIF8 but not really");
+        WriteFile(other.filePath(QStringLiteral("text.jpg")), "hello");
+
+        PicturePreview preview;
+        preview.showFile(other.filePath(QStringLiteral("b.jpg")));
+        QCOMPARE(preview.sizeText(), QStringLiteral("37 x 21"));
+        QVERIFY(preview.previewButton()->isEnabled());
+        preview.previewButton()->click();
+        QVERIFY(preview.fullSizeView() && preview.fullSizeView()->isVisible());
+        preview.fullSizeView()->close();
+
+        preview.showFile(other.filePath(QStringLiteral("a.gif")));
+        QCOMPARE(preview.sizeText(), QStringLiteral("1 x 1"));
+        const QString none = toQ(msg::kNoPicture);
+        for (const char* name : {"cut.jpg", "fake.gif", "text.jpg", "missing.gif"}) {
+            preview.showFile(other.filePath(QString::fromLatin1(name)));
+            QCOMPARE(preview.sizeText(), none);
+            QVERIFY(!preview.previewButton()->isEnabled());
+        }
+    }
+
+    void pictureChooserFollowsTheSelection() {
+        const QDir other(otherPath());
+        WriteFile(other.filePath(QStringLiteral("c.jpg")), JpegBytes(12, 34, false));
+        QString seen;
+        QTimer::singleShot(50, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto* preview = dialog->findChild<PicturePreview*>();
+            QVERIFY(preview);
+            Q_EMIT dialog->currentChanged(other.filePath(QStringLiteral("c.jpg")));
+            seen = preview->sizeText();
+            dialog->reject();
+        });
+        QCOMPARE(ChoosePictureFile(&ops_->window, otherPath()), QString());
+        QCOMPARE(seen, QStringLiteral("12 x 34"));
+    }
+};
+
+QTEST_MAIN(HtmlToolsDialogTest)
+#include "HtmlToolsDialogTest.moc"

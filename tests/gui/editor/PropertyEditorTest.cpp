@@ -1,0 +1,349 @@
+#include "MainFixture.h"
+
+#include "gui/common/ColorSwatch.h"
+#include "gui/common/EditorRules.h"
+#include "gui/common/TextConv.h"
+#include "gui/common/UpDownControl.h"
+#include "gui/editor/SuppressChange.h"
+#include "model/Conversions.h"
+#include "model/Messages.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextCursor>
+#include <QToolButton>
+
+using namespace qloom;
+using namespace qloom::gui;
+
+class PropertyEditorTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<MainFixture> main;
+    template <class T> T* find(const char* name) {
+        T* w = main->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("missing %s", name);
+        return w;
+    }
+    MenuTable& table() { return main->project().table; }
+    void retype(const char* box, const char* text) {
+        auto* edit = find<QLineEdit>(box);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Delete);
+        QTest::keyClicks(edit, QString::fromLatin1(text));
+    }
+
+private Q_SLOTS:
+    void init() {
+        main = std::make_unique<MainFixture>(false);
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+    }
+    void cleanup() { main.reset(); }
+
+    void typingMinusThenFiveIntoLeftStoresMinusFive() {
+        main->addMenus(2, 1);
+        table().MX[1] = 37;
+        const int32_t otherLeft = table().MX[0];
+        main->ShowMenuProperties(1);
+        auto* left = find<QLineEdit>("txtLeft");
+        left->setFocus();
+        left->selectAll();
+        QTest::keyClick(left, Qt::Key_Delete);
+        QCOMPARE(table().MX[1], 0); // emptied box
+        QTest::keyClick(left, Qt::Key_Minus);
+        QCOMPARE(table().MX[1], 0); // a lone "-" does not parse
+        QTest::keyClick(left, Qt::Key_5);
+        QCOMPARE(table().MX[1], -5);
+        QCOMPARE(left->text(), QStringLiteral("-5"));
+        QCOMPARE(table().MX[0], otherLeft); // only the selected row is written
+        // A fourth typed character is refused.
+        QTest::keyClicks(left, QStringLiteral("12"));
+        QCOMPARE(left->text(), QStringLiteral("-51"));
+        QCOMPARE(table().MX[1], -51);
+    }
+
+    void numberBoxesApplyFallbacksAndClamps() {
+        main->addMenus(1);
+        retype("txtWidth", "");
+        QCOMPARE(table().MW[0], 100);
+        retype("txtCapHeight", "");
+        QCOMPARE(table().MTCH[0], 22);
+        retype("txtTop", "");
+        QCOMPARE(table().MY[0], 0);
+        retype("txtWidth", "950");
+        QCOMPARE(table().MW[0], 900);
+        retype("txtWidth", "0");
+        QCOMPARE(table().MW[0], 1);
+        QCOMPARE(find<QLineEdit>("txtWidth")->text(), QStringLiteral("0")); // shows what was typed
+        retype("txtCapHeight", "999");
+        QCOMPARE(table().MTCH[0], 600);
+        retype("txtTop", "999");
+        QCOMPARE(table().MY[0], 999); // unclamped
+    }
+
+    void spinArrowsStepWithinTheRangeAndCanShowFourCharacters() {
+        main->addMenus(1);
+        table().MX[0] = -99;
+        main->ShowMenuProperties(0);
+        auto* spin = find<UpDownControl>("UpDown_Left");
+        auto* left = find<QLineEdit>("txtLeft");
+        spin->downButton()->click();
+        QCOMPARE(left->text(), QStringLiteral("-100"));
+        QCOMPARE(table().MX[0], -100);
+        spin->downButton()->click(); // no wrap-around
+        QCOMPARE(table().MX[0], -100);
+        // Keyboard arrows in the box step too, starting from what the box shows.
+        retype("txtLeft", "10");
+        QTest::keyClick(left, Qt::Key_Up);
+        QCOMPARE(table().MX[0], 11);
+        QVERIFY(main->staleCalls > 0);
+        QCOMPARE(spin->upButton()->accessibleName(), QStringLiteral("Increase Left"));
+    }
+
+    void everyEditButFloatMarksThePreviewStale() {
+        main->addMenus(1);
+        QCOMPARE(main->staleCalls, 0); // loading a row is not an edit
+
+        const int32_t floating = table().FL[0];
+        find<QCheckBox>("chkFloat")->click();
+        QCOMPARE(table().FL[0], floating == 1 ? 0 : 1);
+        find<QCheckBox>("chkFloat")->click();
+        QCOMPARE(table().FL[0], floating == 1 ? 1 : 0);
+        QCOMPARE(main->staleCalls, 0);
+
+        find<QRadioButton>("radMouseClick")->click();
+        QCOMPARE(table().MA[0], 1);
+        QCOMPARE(main->staleCalls, 1);
+        find<QRadioButton>("radVertical")->click();
+        QCOMPARE(table().OO[0], 1);
+        QCOMPARE(main->staleCalls, 2);
+        find<QRadioButton>("radHorizontal")->click();
+        QCOMPARE(table().OO[0], 0);
+
+        auto* caption = find<QPlainTextEdit>("txtCapHTML");
+        caption->setFocus();
+        caption->selectAll();
+        QTest::keyClicks(caption, QStringLiteral("A"));
+        QTest::keyClick(caption, Qt::Key_Return);
+        QTest::keyClicks(caption, QStringLiteral("B"));
+        QCOMPARE(table().MTC[0], std::string("A\r\nB"));
+        find<QPlainTextEdit>("txtMenuHTML")->insertPlainText(QStringLiteral("<b>x</b>"));
+        QVERIFY(table().MTM[0].find("<b>x</b>") != std::string::npos);
+        QVERIFY(main->staleCalls >= 5);
+    }
+
+    void loadingARowShowsEveryColumnAndChangesNothing() {
+        main->addMenus(3, 0);
+        MenuTable& t = table();
+        t.MX[2] = 850; // beyond the spin's range: the box shows the stored number
+        t.MY[2] = -7;
+        t.MW[2] = 321;
+        t.MTCH[2] = 45;
+        t.MTC[2] = "line1\r\nline2";
+        t.MTM[2] = "body";
+        t.MA[2] = 1;
+        t.FL[2] = 1;
+        t.OO[2] = 1;
+        t.CC[2] = "transparent";
+        t.CM[2] = "#FF8000";
+        t.CO[2] = "#000010";
+        const MenuTable before = t;
+        main->ShowMenuProperties(2);
+        QVERIFY(t.sameContent(before));
+        QCOMPARE(main->staleCalls, 0);
+        QCOMPARE(find<QListWidget>("listMenus")->currentRow(), 2);
+        QCOMPARE(find<QLineEdit>("txtLeft")->text(), QStringLiteral("850"));
+        QCOMPARE(find<UpDownControl>("UpDown_Left")->position(), 800);
+        QCOMPARE(find<QLineEdit>("txtTop")->text(), QStringLiteral("-7"));
+        QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), QStringLiteral("line1\nline2"));
+        QVERIFY(!find<QPlainTextEdit>("txtCapHTML")->textCursor().hasSelection());
+        QVERIFY(find<QPlainTextEdit>("txtCapHTML")->textCursor().atEnd());
+        QVERIFY(find<QRadioButton>("radMouseClick")->isChecked());
+        QVERIFY(find<QCheckBox>("chkFloat")->isChecked());
+        QVERIFY(find<QRadioButton>("radVertical")->isChecked());
+        QVERIFY(find<QCheckBox>("chkTranspCC")->isChecked());
+        QVERIFY(find<ColorSwatch>("panCaptionColor")->isHidden());
+        QCOMPARE(find<ColorSwatch>("panMenuColor")->color(), QColor(0xFF, 0x80, 0x00));
+        QCOMPARE(find<ColorSwatch>("panOwnerColor")->color(), QColor(0x00, 0x00, 0x10));
+        QVERIFY(!find<ColorSwatch>("panMenuColor")->isHidden());
+
+        // Back to row 0: the other orientation and activation are checked again.
+        main->ShowMenuProperties(0);
+        QVERIFY(find<QRadioButton>("radHorizontal")->isChecked());
+        QVERIFY(find<QRadioButton>("radMouseOver")->isChecked());
+        QVERIFY(!find<ColorSwatch>("panCaptionColor")->isHidden());
+        main->ShowMenuProperties(3); // not a row
+        QCOMPARE(find<QListWidget>("listMenus")->currentRow(), 0);
+        QVERIFY(!SuppressChange);
+    }
+
+    void transparentBoxesAndTheColourDialogWriteTheColourColumns() {
+        main->addMenus(2);
+        table().CC[0] = "#00FF00";
+        table().CC[1] = "transparent";
+        main->ShowMenuProperties(0);
+        main->ShowMenuProperties(1);
+        auto* box = find<QCheckBox>("chkTranspCC");
+        auto* swatch = find<ColorSwatch>("panCaptionColor");
+        QVERIFY(swatch->isHidden());
+        main->SelectInPreview(0);
+        main->SelectInPreview(1);
+        box->click();
+        QVERIFY(!swatch->isHidden());
+        // The swatch kept the last colour it showed; clearing the box stores that colour.
+        QCOMPARE(table().CC[1], std::string("#00FF00"));
+        QCOMPARE(main->staleCalls, 1);
+        table().CC[1] = "#FFFFFF";
+        main->ShowMenuProperties(1);
+
+        std::optional<QColor> answer;
+        QColor offered;
+        main->editor->setColorPicker([&](const QColor& initial, QWidget*) {
+            offered = initial;
+            return answer;
+        });
+        swatch->click(); // cancelled
+        QCOMPARE(offered, QColor(Qt::white));
+        QCOMPARE(table().CC[1], std::string("#FFFFFF"));
+        QCOMPARE(main->staleCalls, 1);
+        QCOMPARE(main->helpStates, (std::vector<bool>{false, true}));
+
+        answer = QColor(0x12, 0x34, 0x56);
+        swatch->click();
+        QCOMPARE(table().CC[1], std::string("#123456"));
+        QCOMPARE(swatch->color(), QColor(0x12, 0x34, 0x56));
+        QCOMPARE(main->staleCalls, 2);
+
+        box->click();
+        QVERIFY(swatch->isHidden());
+        QCOMPARE(table().CC[1], std::string("transparent"));
+        box->click(); // the swatch kept its colour while hidden
+        QCOMPARE(table().CC[1], std::string("#123456"));
+        QCOMPARE(table().CC[0], std::string("#00FF00"));
+    }
+
+    void htmlEditsStoreTheTextByteForByte() {
+        main->addMenus(1);
+        // A non-breaking space (UTF-8 C2 A0) and CR LF lines must survive an edit elsewhere.
+        table().MTC[0] = "a\xC2\xA0"
+                         "b\r\nc";
+        table().MTM[0] = "<B>x\xC2\xA0y</B>";
+        main->ShowMenuProperties(0);
+        for (const char* name : {"txtCapHTML", "txtMenuHTML"}) {
+            auto* edit = find<QPlainTextEdit>(name);
+            edit->setFocus();
+            edit->moveCursor(QTextCursor::End);
+            QTest::keyClick(edit, Qt::Key_Z);
+        }
+        QCOMPARE(table().MTC[0], std::string("a\xC2\xA0"
+                                             "b\r\ncz"));
+        QCOMPARE(table().MTM[0], std::string("<B>x\xC2\xA0y</B>z"));
+    }
+
+    void htmlToolsShowOnlyOnTheHtmlTabs() {
+        auto* tabs = find<QTabWidget>("tabProp");
+        auto* tools = find<QWidget>("panHTMLTools");
+        QVERIFY(tools->isHidden());
+        for (int page : {1, 2, 3, 0, 2}) {
+            tabs->setCurrentIndex(page);
+            QCOMPARE(!tools->isHidden(), page == 1 || page == 2);
+        }
+    }
+
+    void menuListSelectsOnPressAndOnlyChangedRowsOnRelease() {
+        main->addMenus(3, 0);
+        auto* list = find<QListWidget>("listMenus");
+        QWidget* viewport = list->viewport();
+        const QPoint first = list->visualItemRect(list->item(0)).center();
+        const QPoint third = list->visualItemRect(list->item(2)).center();
+
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, first); // already selected
+        QCOMPARE(main->selectCalls, (std::vector<int32_t>{0}));
+
+        main->selectCalls.clear();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, third);
+        QCOMPARE(main->selectCalls, (std::vector<int32_t>{2})); // on the press, with the new row
+        QCOMPARE(table().SelectedMenu, 2);
+        QCOMPARE(find<QLineEdit>("txtLeft")->text(), QString::number(table().MX[2]));
+
+        main->selectCalls.clear();
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Up);
+        QCOMPARE(main->selectCalls, (std::vector<int32_t>{1}));
+        QCOMPARE(table().SelectedMenu, 1);
+
+        // A press below the last row keeps the selection, so edits still reach a row.
+        main->selectCalls.clear();
+        const QPoint below(5, list->visualItemRect(list->item(2)).bottom() + 20);
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, below);
+        QCOMPARE(main->selectCalls, (std::vector<int32_t>{1}));
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(table().SelectedMenu, 1);
+
+        // Ctrl with a click or the space bar would deselect the row: it stays selected too.
+        main->selectCalls.clear();
+        const QPoint second = list->visualItemRect(list->item(1)).center();
+        QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, second);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
+        // The press, then the release of the space bar and of Ctrl.
+        QCOMPARE(main->selectCalls, (std::vector<int32_t>{1, 1, 1}));
+        QCOMPARE(list->currentRow(), 1);
+        QVERIFY(list->item(1)->isSelected());
+        retype("txtTop", "77");
+        QCOMPARE(table().MY[1], 77);
+    }
+
+    void pressOnAnEmptyMenuListSendsNoRow() {
+        auto* list = find<QListWidget>("listMenus");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(main->selectCalls, (std::vector<int32_t>{-1}));
+        QCOMPARE(table().MenuCount, 0);
+    }
+
+    void disablingShowsNoMenusAndStoresNothing() {
+        main->addMenus(1);
+        const QString none = toQ(msg::kNoMenusInProject);
+        main->SetEditingEnabled(false);
+        QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), none);
+        QCOMPARE(find<QPlainTextEdit>("txtMenuHTML")->toPlainText(), none);
+        QVERIFY(table().MTC[0] != fromQ(none));
+        for (const char* name : {"txtLeft", "txtCapHTML", "chkFloat", "panOwnerColor",
+                                 "btnAddimage", "UpDown_Width", "lblMenuColor"})
+            QVERIFY2(!find<QWidget>(name)->isEnabled(), name);
+
+        // With no menus at all, a change that still arrives writes no row.
+        DeleteSelectedMenu(table());
+        QCOMPARE(table().MenuCount, 0);
+        const MenuTable before = table();
+        find<QLineEdit>("txtLeft")->setText(QStringLiteral("55"));
+        find<QPlainTextEdit>("txtCapHTML")->setPlainText(QStringLiteral("x"));
+        find<QCheckBox>("chkTranspCM")->setChecked(true);
+        QVERIFY(table().sameContent(before));
+        QCOMPARE(table().MX[0], before.MX[0]);
+        QCOMPARE(main->staleCalls, 0);
+    }
+
+    void captionSwapShowsTheSelectedRowsNewCaptionWithoutStoringIt() {
+        main->addMenus(2, 1);
+        const std::string swapped = kVerticalDefaultCaption;
+        table().MTC[1] = swapped; // the writer changed the table itself
+        main->editor->captionSwapHook()(1, swapped);
+        QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
+        QCOMPARE(table().MTC[1], swapped);
+        QCOMPARE(main->staleCalls, 0);
+        main->editor->captionSwapHook()(0, "Caption"); // not the selected row
+        QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
+    }
+};
+
+QTEST_MAIN(PropertyEditorTest)
+#include "PropertyEditorTest.moc"

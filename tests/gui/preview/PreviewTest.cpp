@@ -1,0 +1,334 @@
+// The preview against a real browser view (offscreen): page selection and dragging through the
+// title channel, js.log, "Back to Preview", scrolling and the freshness mark.
+
+#include "MainFixture.h"
+
+#include "gui/common/EditorRules.h"
+#include "gui/common/TextConv.h"
+#include "gui/preview/TfrmBrowser.h"
+#include "model/Messages.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <unistd.h>
+
+using namespace qloom;
+using namespace qloom::gui;
+
+class PreviewTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> projectDir;
+    std::unique_ptr<QTemporaryDir> programDir;
+    std::unique_ptr<MainFixture> main;
+
+    MenuTable& table() { return main->project().table; }
+    TfrmBrowser* browser() { return main->preview->browser(); }
+    QAbstractButton* updateButton() {
+        return main->findChild<QAbstractButton*>(QStringLiteral("btnUpdatePreview"));
+    }
+    QPlainTextEdit* errorList() {
+        return main->findChild<QPlainTextEdit*>(QStringLiteral("txtJS_Errors"));
+    }
+    QString logPath() { return programDir->filePath(QStringLiteral("js.log")); }
+    QByteArray logText() {
+        QFile file(logPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    // Runs `code` in the page and waits for its result.
+    QVariant js(const QString& code) {
+        QVariant result;
+        bool done = false;
+        browser()->WebBrowser1()->page()->runJavaScript(code, [&](const QVariant& value) {
+            result = value;
+            done = true;
+        });
+        if (!QTest::qWaitFor([&] { return done; }, 5000))
+            qWarning("script did not finish: %s", qPrintable(code));
+        return result;
+    }
+
+    bool waitForDocument(std::function<void()> start) {
+        QSignalSpy completed(browser(), &TfrmBrowser::documentCompleted);
+        start();
+        return completed.wait(10000);
+    }
+
+    void openProject(int menus) {
+        main->project().settings.ProjectFolder = fromQ(projectDir->path());
+        for (int i = 0; i < menus; ++i)
+            AddMenu(table());
+        table().SelectedMenu = 0;
+        main->SetEditingEnabled(true);
+        main->ShowMenuProperties(0);
+        QVERIFY(waitForDocument([&] { main->RefreshPreview(); }));
+        QVERIFY(main->reports.isEmpty());
+        QTest::qWait(50); // first frame
+    }
+
+private Q_SLOTS:
+    void init() {
+        projectDir = std::make_unique<QTemporaryDir>();
+        programDir = std::make_unique<QTemporaryDir>();
+        main = std::make_unique<MainFixture>(true);
+        main->preview->setProgramFolder(programDir->path() + QLatin1Char('/'));
+        main->show();
+    }
+    void cleanup() {
+        main.reset();
+        programDir.reset();
+        projectDir.reset();
+    }
+
+    void previewWindowLooksAsExpected() {
+        QCOMPARE(browser()->windowTitle(), toQ(msg::kPreviewCaption));
+        QCOMPARE(browser()->WebBrowser1()->size(), QSize(820, 620));
+        QVERIFY(browser()->btnBackToPreview()->isHidden());
+        browser()->show();
+        browser()->close(); // only hides
+        QVERIFY(browser()->isHidden());
+        main->findChild<QCheckBox*>(QStringLiteral("chkStayOnTop"))->setChecked(true);
+        browser()->showMinimized();
+        main->findChild<QAbstractButton*>(QStringLiteral("btnShowPreview"))->click();
+        QVERIFY(!browser()->isMinimized());
+        QVERIFY(browser()->isVisible());
+        QVERIFY(!main->findChild<QCheckBox*>(QStringLiteral("chkStayOnTop"))->isChecked());
+    }
+
+    void listSelectionFramesTheMenuEvenWhileThePageLoads() {
+        openProject(3);
+        auto* list = main->findChild<QListWidget*>(QStringLiteral("listMenus"));
+        // Ask for the frame right after a new load started: it must not be lost.
+        main->preview->NavigatePreview();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(2)).center());
+        QCOMPARE(table().SelectedMenu, 2);
+        QTRY_VERIFY_WITH_TIMEOUT(!browser()->loading(), 10000);
+        QTRY_COMPARE(
+            js(QStringLiteral("document.getElementById('SEL_TOP').style.visibility")).toString(),
+            QStringLiteral("visible"));
+        const int frameLeft =
+            js(QStringLiteral("parseInt(document.getElementById('SEL_TOP').style.left)")).toInt();
+        const int ownerLeft =
+            js(QStringLiteral("document.getElementById('owner2').offsetLeft")).toInt();
+        QCOMPARE(frameLeft, ownerLeft - 3);
+        QCOMPARE(js(QStringLiteral("iSelectedMenu")).toInt(), 2);
+    }
+
+    void draggingACaptionMovesTheMenuInTheTable() {
+        openProject(2);
+        const int startX = table().MX[1];
+        const int startY = table().MY[1];
+        main->preview->ScrollPreviewTo(1);
+        QScrollArea* area = browser()->scrollArea();
+        area->horizontalScrollBar()->setValue(0);
+        area->verticalScrollBar()->setValue(0);
+        QWidget* proxy = browser()->WebBrowser1()->focusProxy();
+        QVERIFY(proxy);
+        const QPoint grab(startX + 10, startY + 5);
+        QTest::mouseMove(proxy, grab);
+        QTest::qWait(30);
+        QTest::mousePress(proxy, Qt::LeftButton, {}, grab);
+        QTRY_COMPARE(table().SelectedMenu, 1);
+        for (int step = 1; step <= 4; ++step) {
+            QTest::qWait(30);
+            QTest::mouseMove(proxy, grab + QPoint(10 * step, 5 * step));
+        }
+        QTest::qWait(30);
+        QTest::mouseRelease(proxy, Qt::LeftButton, {}, grab + QPoint(40, 20));
+        QTRY_COMPARE(table().MX[1], startX + 40);
+        QCOMPARE(table().MY[1], startY + 20);
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtLeft"))->text(),
+                 QString::number(startX + 40));
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtTop"))->text(),
+                 QString::number(startY + 20));
+        QVERIFY(!updateButton()->font().bold()); // a drag does not mark the preview stale
+    }
+
+    void equalTitleCommandsArriveEveryTime() {
+        openProject(2);
+        const QString error = QStringLiteral("!qLoomIDE:ERROR(boom@page@7)");
+        js(QStringLiteral("document.title = '%1'; document.title = '%1'; 0").arg(error));
+        QTRY_COMPARE(errorList()->toPlainText(), error + QLatin1Char('\n') + error);
+        QCOMPARE(logText(),
+                 (error + QStringLiteral("\r\n") + error + QStringLiteral("\r\n")).toUtf8());
+        // A real script error of the page's own content goes the same way.
+        js(QStringLiteral("var img = document.createElement('img');"
+                          "img.setAttribute('onerror', 'noSuchFunction()');"
+                          "img.src = 'missing.gif'; document.body.appendChild(img); 0"));
+        QTRY_VERIFY2(errorList()->toPlainText().contains(QStringLiteral("noSuchFunction")),
+                     qPrintable(errorList()->toPlainText()));
+        // Equal selections (press, then release) both arrive: the second re-selects.
+        js(QStringLiteral("document.title = '!qLoomIDE:ySetSel(1)'; 0"));
+        QTRY_COMPARE(table().SelectedMenu, 1);
+        table().SelectedMenu = 0;
+        js(QStringLiteral("document.title = '!qLoomIDE:ySetSel(1)'; 0"));
+        QTRY_COMPARE(table().SelectedMenu, 1);
+    }
+
+    void errorListRule200And201Lines() {
+        for (int i = 1; i <= 201; ++i)
+            main->preview->HandleIdeCommand("!qLoomIDE:ERROR(e" + std::to_string(i) + "@u@1)");
+        QVERIFY(errorList()->toPlainText().isEmpty());
+        QCOMPARE(logText().count("\r\n"), 201);
+        // Logged byte for byte, a non-breaking space included.
+        main->preview->HandleIdeCommand("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)");
+        QCOMPARE(logText(), QByteArray("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)\r\n"));
+        QCOMPARE(errorList()->document()->toRawText(),
+                 QString::fromUtf8("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)"));
+    }
+
+    void unwritableLogReportsAndRetriesWithTheNextError() {
+        const QString missing = programDir->path() + QStringLiteral("/gone/");
+        main->preview->setProgramFolder(missing);
+        main->preview->HandleIdeCommand("!qLoomIDE:ERROR(first@u@1)");
+        QCOMPARE(main->reports,
+                 QStringList{toQ(msg::Format(msg::kCannotCreateFile,
+                                             fromQ(missing + QStringLiteral("js.log"))))});
+        main->preview->setProgramFolder(programDir->path() + QLatin1Char('/'));
+        main->preview->HandleIdeCommand("!qLoomIDE:ERROR(second@u@1)");
+        QCOMPARE(logText(),
+                 QByteArray("!qLoomIDE:ERROR(first@u@1)\r\n!qLoomIDE:ERROR(second@u@1)\r\n"));
+    }
+
+    void badNumbersAreReportedAndChangeNothing() {
+        main->project().settings.ProjectFolder = fromQ(projectDir->path());
+        AddMenu(table());
+        AddMenu(table());
+        const MenuTable before = table();
+        main->preview->HandleIdeCommand("!qLoomIDE:docMouseMove(1,20)");
+        QCOMPARE(main->reports, QStringList{toQ(msg::Format(msg::kNotValidInteger, ""))});
+        QVERIFY(table().sameContent(before));
+        main->preview->HandleIdeCommand("My page title");
+        main->preview->HandleIdeCommand("!qLoomIDE:ySetSel(5)");
+        QVERIFY(table().sameContent(before));
+        QCOMPARE(main->reports.size(), 1);
+    }
+
+    void backToPreviewAppearsAfterALinkAndReturns() {
+        QFile other(projectDir->filePath(QStringLiteral("other page.html")));
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("<html><body><script>alert('blocking?');</script>Other</body></html>");
+        other.close();
+        openProject(1);
+        QVERIFY(browser()->btnBackToPreview()->isHidden());
+
+        // A fragment of the same page fires no completion and shows nothing.
+        js(QStringLiteral("location.hash = 'part'; 0"));
+        QTest::qWait(100);
+        QVERIFY(browser()->btnBackToPreview()->isHidden());
+        // The same page with a query is still the preview page.
+        QVERIFY(waitForDocument([&] { js(QStringLiteral("location.search = '?a=1'; 0")); }));
+        QVERIFY(browser()->btnBackToPreview()->isHidden());
+
+        // Another page (with an alert, which must not block) shows the button at the corner.
+        QVERIFY(
+            waitForDocument([&] { js(QStringLiteral("location.href = 'other%20page.html'; 0")); }));
+        QVERIFY(!browser()->btnBackToPreview()->isHidden());
+        QCOMPARE(browser()->btnBackToPreview()->pos(), QPoint(0, 0));
+
+        main->MarkPreviewStale();
+        QVERIFY(updateButton()->font().bold());
+        QVERIFY(waitForDocument([&] { browser()->btnBackToPreview()->click(); }));
+        QVERIFY(browser()->btnBackToPreview()->isHidden());
+        QVERIFY(!updateButton()->font().bold());
+        QVERIFY(
+            browser()->WebBrowser1()->url().toLocalFile().endsWith(QStringLiteral("/Temp.html")));
+    }
+
+    void updatePreviewShowsTheFreshSave() {
+        openProject(1);
+        table().MX[0] = 321;
+        QVERIFY(waitForDocument([&] { updateButton()->click(); }));
+        QCOMPARE(js(QStringLiteral("document.getElementById('owner0').offsetLeft")).toInt(), 321);
+        table().MX[0] = 123;
+        QVERIFY(waitForDocument([&] { updateButton()->click(); }));
+        QCOMPARE(js(QStringLiteral("document.getElementById('owner0').offsetLeft")).toInt(), 123);
+
+        // Two updates in a row: the first load is cut short; the second one counts.
+        table().MX[0] = 222;
+        updateButton()->click();
+        table().MX[0] = 333;
+        updateButton()->click();
+        main->preview->RunPreviewScript(QStringLiteral("window.queuedRan = 1"));
+        QTRY_VERIFY_WITH_TIMEOUT(!browser()->loading() && !browser()->previewPending(), 10000);
+        QCOMPARE(js(QStringLiteral("document.getElementById('owner0').offsetLeft")).toInt(), 333);
+        QTRY_COMPARE(js(QStringLiteral("window.queuedRan")).toInt(), 1);
+        QVERIFY(browser()->btnBackToPreview()->isHidden());
+    }
+
+    void scrollPreviewToFollowsTheWorkedNumbers() {
+        main->project().settings.ProjectFolder = fromQ(projectDir->path());
+        AddMenu(table());
+        AddMenu(table());
+        browser()->show();
+        browser()->resize(454, 237);
+        QScrollBar* h = browser()->scrollArea()->horizontalScrollBar();
+        QScrollBar* v = browser()->scrollArea()->verticalScrollBar();
+        const QRect outer = browser()->frameGeometry();
+        h->setValue(0);
+        v->setValue(0);
+        MoveMenu(table(), 1, 500, 150);
+        table().MW[1] = 150;
+        main->preview->ScrollPreviewTo(1);
+        QCOMPARE(h->value(), qMin(500 + 75 - outer.width() / 2, h->maximum()));
+        QCOMPARE(v->value(), 0); // 150 + 80 is within the window
+        h->setValue(0);
+        MoveMenu(table(), 1, 100, 200);
+        main->preview->ScrollPreviewTo(1);
+        QCOMPARE(h->value(), 0);
+        QCOMPARE(v->value(), qMin(200 - outer.height() / 2, v->maximum()));
+        main->preview->ScrollPreviewTo(2); // not a row
+        QCOMPARE(v->value(), qMin(200 - outer.height() / 2, v->maximum()));
+    }
+
+    void refreshShowsTheSelectedRowsSwappedCaptionAsNoEdit() {
+        main->project().settings.ProjectFolder = fromQ(projectDir->path());
+        main->addMenus(2, 1);
+        table().OO[1] = 1; // turned vertical: the next save swaps its default caption
+        auto* caption = main->findChild<QPlainTextEdit*>(QStringLiteral("txtCapHTML"));
+        QVERIFY(waitForDocument([&] { main->RefreshPreview(); }));
+        QCOMPARE(table().MTC[1], std::string(kVerticalDefaultCaption));
+        QCOMPARE(fromQ(caption->toPlainText()), HtmlToEditorText(kVerticalDefaultCaption));
+        QCOMPARE(table().MTC[0], std::string("Caption"));
+        QCOMPARE(main->staleCalls, 0);
+        QVERIFY(!updateButton()->font().bold());
+    }
+
+    void staleMarkNeedsAProjectAndOnlyUpdateClearsIt() {
+        main->MarkPreviewStale();
+        QVERIFY(!updateButton()->font().bold()); // no active project
+        main->project().settings.ProjectFolder = fromQ(projectDir->path());
+        main->MarkPreviewStale();
+        QVERIFY(updateButton()->font().bold());
+        main->RefreshPreview(); // a refresh alone keeps the mark
+        QVERIFY(updateButton()->font().bold());
+        main->MarkPreviewCurrent();
+        QVERIFY(!updateButton()->font().bold());
+    }
+};
+
+int main(int argc, char* argv[]) {
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    PreviewTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "PreviewTest.moc"

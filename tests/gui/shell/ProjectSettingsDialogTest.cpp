@@ -1,0 +1,288 @@
+#include "FakeMainOps.h"
+
+#include "gui/common/ColorSwatch.h"
+#include "gui/common/MessageBox.h"
+#include "gui/common/SettingsRules.h"
+#include "gui/common/TextConv.h"
+#include "gui/common/UpDownControl.h"
+#include "gui/shell/TfrmProjectSettings.h"
+#include "gui/shell/TfrmTemplateInfo.h"
+#include "model/Messages.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace qloom;
+using namespace qloom::gui;
+
+class ProjectSettingsDialogTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<FakeMainOps> ops_;
+    std::unique_ptr<TfrmTemplateInfo> info_;
+    std::unique_ptr<TfrmProjectSettings> dlg_;
+    int infoShown_ = 0;
+
+    template <class T> T* child(const char* name) {
+        T* w = dlg_->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no control %s", name);
+        return w;
+    }
+    void writeFile(const QString& name, const QByteArray& text) {
+        QFile f(QDir(dir_.path()).filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    // The information window runs modally; close it as soon as it is up and count it.
+    void expectInfoWindow() {
+        QTimer::singleShot(0, this, [this] {
+            if (info_->isVisible()) {
+                ++infoShown_;
+                info_->accept();
+            }
+        });
+    }
+
+private Q_SLOTS:
+    void init() {
+        MessageBox::setTestMode(true);
+        MessageBox::clearShown();
+        ops_ = std::make_unique<FakeMainOps>();
+        ops_->projectData.settings.ProjectFolder = fromQ(dir_.path());
+        info_ = std::make_unique<TfrmTemplateInfo>();
+        dlg_ = std::make_unique<TfrmProjectSettings>(*ops_);
+        dlg_->setTemplateInfo(info_.get());
+        infoShown_ = 0;
+    }
+
+    void showingLoadsTheSettingsEveryTime() {
+        ops_->projectData.settings.scrIN = 33;
+        ops_->projectData.settings.fDefMenu = "Tahoma";
+        ops_->projectData.settings.TemplateFileName = "page.html";
+        dlg_->show();
+        QCOMPARE(child<QLineEdit>("txtScrollIn")->text(), QStringLiteral("33"));
+        QCOMPARE(child<QComboBox>("cBoxFontName_Menu")->currentText(), QStringLiteral("Tahoma"));
+        QCOMPARE(child<QLineEdit>("txtTemplate")->text(), QStringLiteral("page.html"));
+
+        // Edits left by a cancelled showing never come back, and nothing is applied.
+        const ProjectSettings before = ops_->projectData.settings;
+        child<QLineEdit>("txtScrollIn")->setText(QStringLiteral("5"));
+        dlg_->btnDefaultsClick();
+        QCOMPARE(child<QLineEdit>("txtTemplate")->text(), QStringLiteral("Temp.html"));
+        QCOMPARE(child<QComboBox>("cBoxFontName_Menu")->currentText(), QStringLiteral("Arial"));
+        QTest::keyClick(dlg_.get(), Qt::Key_Escape);
+        QVERIFY(!dlg_->isVisible());
+        QVERIFY(ops_->projectData.settings == before);
+        QCOMPARE(ops_->refreshes, 0);
+        dlg_->show();
+        QCOMPARE(child<QLineEdit>("txtScrollIn")->text(), QStringLiteral("33"));
+    }
+
+    void listsOfferTheUsualChoicesAndAcceptTypedText() {
+        auto* fonts = child<QComboBox>("cBoxFontName_Caption");
+        QCOMPARE(fonts->count(), 9);
+        QCOMPARE(fonts->itemText(4), QStringLiteral("Comic Sans MS"));
+        auto* sizes = child<QComboBox>("cBoxFontSize_Menu");
+        QCOMPARE(sizes->count(), 8);
+        QCOMPARE(sizes->itemText(7), QStringLiteral("40"));
+        QVERIFY(fonts->isEditable() && sizes->isEditable());
+        // What is typed is what counts: "2" must not grow into the listed "20", nor "Cour"
+        // into "Courier".
+        dlg_->show();
+        sizes->lineEdit()->clear();
+        QTest::keyClicks(sizes, QStringLiteral("2"));
+        QCOMPARE(sizes->currentText(), QStringLiteral("2"));
+        fonts->lineEdit()->clear();
+        QTest::keyClicks(fonts, QStringLiteral("Cour"));
+        QCOMPARE(fonts->currentText(), QStringLiteral("Cour"));
+        dlg_->btnOKClick();
+        QCOMPARE(ops_->projectData.settings.fDefMenuS, 2);
+        QCOMPARE(ops_->projectData.settings.fDefCap, std::string("Cour"));
+    }
+
+    void okAppliesCleanedAndClampedValuesTogether() {
+        dlg_->show();
+        child<QLineEdit>("txtScrollOut")->setText(QStringLiteral("0"));
+        child<QLineEdit>("txtScrollIn")->setText(QString());
+        child<QComboBox>("cBoxFontName_Caption")->setEditText(QStringLiteral("'Verdana':"));
+        child<QComboBox>("cBoxFontSize_Caption")->setEditText(QStringLiteral("0"));
+        child<QComboBox>("cBoxFontSize_Menu")->setEditText(QStringLiteral("abc"));
+        child<QLineEdit>("txtTemplate")->setText(QStringLiteral("sub/page.html"));
+        dlg_->setColorPicker([](const QColor&, QWidget*) { return QColor(0, 0, 255); });
+        child<ColorSwatch>("panMenuColor")->click();
+
+        child<QPushButton>("btnOK")->click();
+        const ProjectSettings& s = ops_->projectData.settings;
+        QCOMPARE(s.scrOUT, 1);
+        QCOMPARE(s.scrIN, 20);
+        QCOMPARE(s.fDefCap, std::string("Verdana"));
+        QCOMPARE(s.fDefCapS, 2);
+        QCOMPARE(s.fDefMenuS, 12);
+        QCOMPARE(s.cDefMenu, ColorValue(0xFF0000)); // blue sits in the high byte
+        QCOMPARE(s.cDefCap, ColorValue(0xFFFFFF));
+        QCOMPARE(s.TemplateFileName, std::string("subpage.html"));
+        QCOMPARE(ops_->refreshes, 1);
+        QVERIFY(!dlg_->isVisible());
+    }
+
+    void enterOnAFocusedButtonPressesThatButton() {
+        ops_->projectData.settings.scrIN = 55;
+        dlg_->show();
+        auto* defaults = child<QPushButton>("btnDefaults");
+        defaults->setFocus();
+        QTest::keyClick(defaults, Qt::Key_Return);
+        QCOMPARE(child<QLineEdit>("txtScrollIn")->text(), QStringLiteral("20"));
+        QVERIFY(dlg_->isVisible());
+        auto* cancel = child<QPushButton>("btnCancel");
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+        QVERIFY(!dlg_->isVisible());
+        QCOMPARE(ops_->projectData.settings.scrIN, 55);
+        QCOMPARE(ops_->refreshes, 0);
+    }
+
+    void cancelledColourPickKeepsTheSwatch() {
+        dlg_->show();
+        auto* swatch = child<ColorSwatch>("panCaptionColor");
+        QColor offered;
+        dlg_->setColorPicker([&](const QColor& initial, QWidget*) -> std::optional<QColor> {
+            offered = initial;
+            return std::nullopt;
+        });
+        swatch->click();
+        QCOMPARE(offered, QColor(Qt::white));
+        QCOMPARE(swatch->color(), QColor(Qt::white));
+    }
+
+    void templateWithoutTheScriptStopsEverything() {
+        writeFile(QStringLiteral("mine.html"), "<HTML><SCRIPT SRC=\"qloomscript.js\"></HTML>");
+        dlg_->show();
+        QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
+        child<QLineEdit>("txtScrollOut")->setText(QStringLiteral("50"));
+        child<QLineEdit>("txtTemplate")->setText(QStringLiteral("mine.html"));
+        const ProjectSettings before = ops_->projectData.settings;
+
+        expectInfoWindow();
+        dlg_->btnOKClick();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(MessageBox::shown().first(),
+                 toQ(TemplateLacksScriptText(before.ProjectFolder + "/mine.html")));
+        QCOMPARE(infoShown_, 1);
+        QVERIFY(ops_->projectData.settings == before);
+        QCOMPARE(ops_->refreshes, 0);
+        QVERIFY(dlg_->isVisible());
+        auto* name = child<QLineEdit>("txtTemplate");
+        QCOMPARE(name->selectedText(), QStringLiteral("mine.html"));
+        QCOMPARE(dlg_->focusWidget(), name);
+
+        // The same file passes once it names the script; a missing name passes too.
+        writeFile(QStringLiteral("mine.html"), "<!-- Qloomscript.js -->");
+        dlg_->btnOKClick();
+        QCOMPARE(ops_->projectData.settings.TemplateFileName, std::string("mine.html"));
+        QCOMPARE(ops_->projectData.settings.scrOUT, 50);
+        QCOMPARE(ops_->refreshes, 1);
+    }
+
+    void theScriptFileIsRefusedAsTemplate() {
+        dlg_->show();
+        const ProjectSettings before = ops_->projectData.settings;
+        child<QLineEdit>("txtTemplate")->setText(QStringLiteral("Qloomscript.js"));
+        dlg_->btnOKClick();
+        QCOMPARE(MessageBox::shown(),
+                 QStringList{toQ(msg::Format(msg::kTemplateNameReserved, "Qloomscript.js"))});
+        QVERIFY(ops_->projectData.settings == before);
+        QCOMPARE(ops_->refreshes, 0);
+        QVERIFY(dlg_->isVisible());
+        QCOMPARE(child<QLineEdit>("txtTemplate")->selectedText(), QStringLiteral("Qloomscript.js"));
+    }
+
+    void unreadableTemplateIsReportedAndNothingApplied() {
+        QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("folder.html")));
+        dlg_->show();
+        child<QLineEdit>("txtTemplate")->setText(QStringLiteral("folder.html"));
+        child<QLineEdit>("txtScrollIn")->setText(QStringLiteral("99"));
+        dlg_->btnOKClick();
+        QCOMPARE(ops_->reports.size(), 1);
+        QVERIFY(ops_->reports.first().contains(QStringLiteral("folder.html")));
+        QCOMPARE(ops_->projectData.settings.scrIN, 20);
+        QCOMPARE(ops_->refreshes, 0);
+        QVERIFY(dlg_->isVisible());
+    }
+
+    void aLongerNumberFromTheScriptIsShownWholeAndClamped() {
+        ops_->projectData.settings.scrOUT = 5000;
+        dlg_->show();
+        QCOMPARE(child<QLineEdit>("txtScrollOut")->text(), QStringLiteral("5000"));
+        dlg_->btnOKClick();
+        QCOMPARE(ops_->projectData.settings.scrOUT, 999);
+    }
+
+    void speedFieldsTakeThreeCharactersAndSpinWithinRange() {
+        ops_->projectData.settings.scrOUT = 998;
+        dlg_->show();
+        auto* box = child<QLineEdit>("txtScrollOut");
+        auto* arrows = child<UpDownControl>("UpDown_ScrollOut");
+        arrows->upButton()->click();
+        arrows->upButton()->click();
+        QCOMPARE(box->text(), QStringLiteral("999"));
+        box->clear();
+        QTest::keyClicks(box, QStringLiteral("12345"));
+        QCOMPARE(box->text(), QStringLiteral("123"));
+        box->setText(QStringLiteral("1"));
+        arrows->downButton()->click();
+        QCOMPARE(box->text(), QStringLiteral("1"));
+        // The arrows take no focus: the arrow keys in the box are the keyboard's way to spin.
+        auto* in = child<QLineEdit>("txtScrollIn");
+        in->setText(QStringLiteral("998"));
+        QTest::keyClick(in, Qt::Key_Up);
+        QTest::keyClick(in, Qt::Key_Up);
+        QCOMPARE(in->text(), QStringLiteral("999"));
+        in->setText(QStringLiteral("2"));
+        QTest::keyClick(in, Qt::Key_Down);
+        QTest::keyClick(in, Qt::Key_Down);
+        QCOMPARE(in->text(), QStringLiteral("1"));
+    }
+
+    void enterInATypedFieldRunsOkAndTheDialogOpensCentred() {
+        dlg_->show();
+        const QRect desk = dlg_->screen()->availableGeometry();
+        QVERIFY((dlg_->frameGeometry().center() - desk.center()).manhattanLength() <= 2);
+        auto* size = child<QComboBox>("cBoxFontSize_Caption");
+        size->setEditText(QStringLiteral("18"));
+        QTest::keyClick(size, Qt::Key_Return);
+        QCOMPARE(ops_->projectData.settings.fDefCapS, 18);
+        QCOMPARE(ops_->refreshes, 1);
+        QVERIFY(!dlg_->isVisible());
+    }
+
+    void f1AnywhereOpensHelp() {
+        dlg_->show();
+        QTest::keyClick(child<QLineEdit>("txtTemplate"), Qt::Key_F1);
+        QTest::keyClick(child<QComboBox>("cBoxFontSize_Menu"), Qt::Key_F1);
+        QCOMPARE(ops_->helps, 2);
+    }
+
+    void informationWindowHoldsThirtyLines() {
+        const QStringList lines = info_->infoText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 30);
+        QCOMPARE(lines.at(21), QStringLiteral("<BODY leftmargin=0 topmargin=0 scroll=no>"));
+        QCOMPARE(info_->windowTitle(), toQ(msg::kTemplateInfoCaption));
+        QCOMPARE(dlg_->windowTitle(), toQ(msg::kProjectSettingsCaption));
+    }
+};
+
+QTEST_MAIN(ProjectSettingsDialogTest)
+#include "ProjectSettingsDialogTest.moc"

@@ -1,0 +1,601 @@
+// The shell end to end, offscreen: start dialog, folder chooser, main window frame.
+
+#include "gui/common/DesktopShell.h"
+#include "gui/common/MessageBox.h"
+#include "gui/common/TextConv.h"
+#include "gui/shell/GuardedApplication.h"
+#include "gui/shell/ProjectFolders.h"
+#include "gui/shell/TfrmFinilizedOK.h"
+#include "gui/shell/TfrmMain.h"
+#include "gui/shell/TfrmSelFolder.h"
+#include "gui/shell/TfrmStart.h"
+#include "model/Messages.h"
+#include "script/ScriptReader.h"
+#include "script/ScriptSaver.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <memory>
+#include <unistd.h>
+
+using namespace qloom;
+using namespace qloom::gui;
+
+namespace {
+QString q(std::string_view text) {
+    return toQ(text);
+}
+
+QByteArray readFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Runs `action` on the dialog as soon as it is up modally (exec() blocks the caller), then
+// makes sure the dialog is gone.
+void whenModal(QDialog* dialog, std::function<void()> action) {
+    auto* timer = new QTimer(dialog);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, dialog, [dialog, timer, action] {
+        if (QApplication::activeModalWidget() != dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action();
+        // A failed check inside `action` returns early; never leave the test hanging in exec().
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    timer->start();
+}
+} // namespace
+
+class ShellGuiTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<TfrmMain> main_;
+    QStringList opened_;
+
+    QString programFolder() const { return dir_->path() + QStringLiteral("/program/"); }
+    template <class T> T* child(QWidget* in, const char* name) {
+        T* found = in->findChild<T*>(QString::fromLatin1(name));
+        if (!found)
+            qFatal("no control %s", name);
+        return found;
+    }
+    QPushButton* startButton(const char* name) {
+        return child<QPushButton>(main_->startDialog(), name);
+    }
+    void click(QWidget* in, const char* name) {
+        QTest::mouseClick(child<QPushButton>(in, name), Qt::LeftButton);
+    }
+    QListWidget* menuList() { return child<QListWidget>(main_.get(), "listMenus"); }
+    void startProgram() {
+        main_ = std::make_unique<TfrmMain>(programFolder());
+        main_->show();
+        main_->createOtherWindows();
+    }
+    // "New Menu Project", accepting the chooser after `adjust` has worked on it.
+    void newProject(std::function<void(TfrmSelFolder*)> adjust = {}) {
+        TfrmSelFolder* chooser = main_->folderChooser();
+        whenModal(chooser, [this, chooser, adjust] {
+            if (adjust)
+                adjust(chooser);
+            click(chooser, "btnOK");
+        });
+        click(main_->startDialog(), "btnNew");
+    }
+    void openProject(const QString& folder) {
+        TfrmSelFolder* chooser = main_->folderChooser();
+        whenModal(chooser, [this, chooser, folder] {
+            chooser->setPath(folder);
+            click(chooser, "btnOK");
+        });
+        click(main_->startDialog(), "btnOpen");
+    }
+    QString lastEdited() {
+        return QSettings(QStringLiteral("Norvex"), QStringLiteral("qLoom"))
+            .value(QStringLiteral("LastEdited"))
+            .toString();
+    }
+
+private Q_SLOTS:
+    void initTestCase() {
+        DesktopShell::setOpener([this](const QString& path) { opened_ << path; });
+        MessageBox::setTestMode(true);
+    }
+
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir().mkpath(programFolder()));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           dir_->path() + QStringLiteral("/settings"));
+        MessageBox::clearShown();
+        opened_.clear();
+        startProgram();
+    }
+
+    void cleanup() {
+        main_.reset();
+        dir_.reset();
+    }
+
+    void startsInTheStartDialogWithTheMainWindowDisabled() {
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(!main_->isEnabled());
+        QVERIFY(!child<QPushButton>(main_.get(), "btnHelp")->isEnabled());
+        QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kQuitCaption));
+        QVERIFY(!startButton("btnOpenLastEdited")->isEnabled());
+        // The window manager's close and Esc leave it up.
+        main_->startDialog()->close();
+        QTest::keyClick(main_->startDialog(), Qt::Key_Escape);
+        QVERIFY(main_->startDialog()->isVisible());
+        QSignalSpy quit(main_.get(), &TfrmMain::quitRequested);
+        click(main_->startDialog(), "btnQuit_Cancel");
+        QCOMPARE(quit.count(), 1);
+        main_.reset();
+        QVERIFY(lastEdited().isEmpty()); // no project was ever active
+    }
+
+    void newProjectInTheProposedFolder() {
+        QDir(programFolder()).mkdir(QStringLiteral("NewProject_01"));
+        QString shownPath;
+        QString selected;
+        newProject([&](TfrmSelFolder* chooser) {
+            shownPath = chooser->path();
+            selected = child<QLineEdit>(chooser, "txtPath")->selectedText();
+        });
+        QCOMPARE(shownPath, programFolder() + QStringLiteral("NewProject_02"));
+        QCOMPARE(selected, shownPath); // typing replaces the proposal
+        const QString folder = programFolder() + QStringLiteral("NewProject_02");
+        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QVERIFY(QFile::exists(folder + QStringLiteral("/Qloomscript.js")));
+        QVERIFY(QFile::exists(folder + QStringLiteral("/Temp.html")));
+        QVERIFY(!main_->startDialog()->isVisible());
+        QVERIFY(main_->isEnabled());
+        QVERIFY(child<QPushButton>(main_.get(), "btnHelp")->isEnabled());
+        QCOMPARE(child<QLabel>(main_.get(), "lblActiveProject")->toolTip(), folder);
+        QCOMPARE(menuList()->count(), 0);
+    }
+
+    void newProjectInAFolderPickedInTheList() {
+        const QString picked = dir_->path() + QStringLiteral("/picked");
+        QVERIFY(QDir().mkpath(picked));
+        newProject([&picked](TfrmSelFolder* chooser) {
+            chooser->setCurrentFolder(picked);
+            QCOMPARE(chooser->path(), picked); // the proposed name is dropped
+            QVERIFY(chooser->listedFolders().contains(picked));
+        });
+        QCOMPARE(q(main_->project().settings.ProjectFolder), picked);
+        QVERIFY(QFile::exists(picked + QStringLiteral("/Qloomscript.js")));
+    }
+
+    void chooserBrowsesWithoutAcceptingAndCancelChangesNothing() {
+        QVERIFY(QDir().mkpath(programFolder() + QStringLiteral("sub/inner")));
+        TfrmSelFolder* chooser = main_->folderChooser();
+        QString openingPath;
+        QStringList listed;
+        bool upAfterEnter = false;
+        whenModal(chooser, [&] {
+            openingPath = chooser->path();
+            auto* list = child<QListWidget>(chooser, "NewDirList1");
+            const QString sub = programFolder() + QStringLiteral("sub");
+            const auto items = list->findItems(QStringLiteral("sub"), Qt::MatchEndsWith);
+            QCOMPARE(items.size(), 1);
+            list->setCurrentItem(items.first());
+            QTest::keyClick(list, Qt::Key_Return);
+            upAfterEnter = chooser->isVisible();
+            listed = chooser->listedFolders();
+            QCOMPARE(chooser->path(), sub);
+            click(chooser, "BitBtn1");
+        });
+        click(main_->startDialog(), "btnOpen");
+        QCOMPARE(openingPath, programFolder()); // no proposed name: ends in the separator
+        QVERIFY(upAfterEnter);
+        QCOMPARE(listed.first(), QStringLiteral("/"));
+        QCOMPARE(listed.last(), programFolder() + QStringLiteral("sub/inner"));
+        QVERIFY(!chooser->accepted());
+        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(main_->project().settings.ProjectFolder.empty());
+    }
+
+    void newProjectOverAnExistingOneAnsweredNoKeepsTheTemplate() {
+        const QString folder = dir_->path() + QStringLiteral("/existing");
+        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "btnAddMenu");
+        writeFile(folder + QStringLiteral("/Temp.html"), "my own page\n");
+        click(main_.get(), "btnProjects");
+
+        MessageBox::setNextAnswer(QMessageBox::No);
+        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        QVERIFY(MessageBox::shown().contains(q(msg::kScriptExistsQuestion)));
+        QCOMPARE(menuList()->count(), 0);
+        QCOMPARE(readFile(folder + QStringLiteral("/Temp.html")), QByteArray("my own page\n"));
+        Project reread;
+        const LoadResult loaded = LoadProject(fromQ(folder + QStringLiteral("/Qloomscript.js")),
+                                              reread, [](const std::string&) {});
+        QVERIFY(loaded.outcome == LoadOutcome::Loaded);
+        QCOMPARE(reread.table.MenuCount, 0);
+
+        // Yes opens the project that is there instead.
+        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "btnProjects");
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        QCOMPARE(menuList()->count(), 1);
+        QCOMPARE(menuList()->item(0)->text(), QStringLiteral("Menu 1"));
+    }
+
+    void newProjectWithAMissingParentIsRefused() {
+        const QString path = dir_->path() + QStringLiteral("/no/such");
+        newProject([&path](TfrmSelFolder* chooser) { chooser->setPath(path); });
+        QCOMPARE(MessageBox::shown().value(0), q(CannotCreateFolderText(fromQ(path))));
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(!main_->isEnabled());
+        QVERIFY(main_->project().settings.ProjectFolder.empty());
+
+        // A file where the folder should be is refused too, before anything changes.
+        MessageBox::clearShown();
+        const QString file = dir_->path() + QStringLiteral("/taken");
+        writeFile(file, "x");
+        newProject([&file](TfrmSelFolder* chooser) { chooser->setPath(file); });
+        QCOMPARE(MessageBox::shown().value(0), q(CannotUseFolderText(fromQ(file))));
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(main_->project().settings.ProjectFolder.empty());
+    }
+
+    void openingAFolderWithoutScriptOrWithAForeignFileStaysInTheStartDialog() {
+        const QString folder = dir_->path() + QStringLiteral("/plain");
+        QVERIFY(QDir().mkpath(folder));
+        openProject(folder);
+        QCOMPARE(MessageBox::shown(), QStringList{q(msg::kScriptNotFound)});
+        QVERIFY(main_->startDialog()->isVisible());
+
+        MessageBox::clearShown();
+        writeFile(folder + QStringLiteral("/Qloomscript.js"), "alert('not a menu script');\n");
+        openProject(folder);
+        QVERIFY(!MessageBox::shown().isEmpty());
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(!main_->isEnabled());
+        QVERIFY(main_->project().settings.ProjectFolder.empty());
+    }
+
+    void lastEditedIsOfferedOnlyAtStartUpAndOnlyForAnExistingFolder() {
+        const QString folder = dir_->path() + QStringLiteral("/last");
+        QSettings(QStringLiteral("Norvex"), QStringLiteral("qLoom"))
+            .setValue(QStringLiteral("LastEdited"),
+                      QString(dir_->path() + QStringLiteral("/gone")));
+        main_.reset();
+        startProgram();
+        QVERIFY(!startButton("btnOpenLastEdited")->isEnabled());
+
+        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        click(main_.get(), "btnAddMenu");
+        QVERIFY(main_->close());
+        main_.reset();
+        QCOMPARE(lastEdited(), folder);
+
+        startProgram();
+        QPushButton* last = startButton("btnOpenLastEdited");
+        QVERIFY(last->isEnabled());
+        QCOMPARE(last->toolTip(), folder);
+        QTest::mouseClick(last, Qt::LeftButton);
+        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(menuList()->count(), 1);
+
+        // After "Projects..." the dialog is in editor mode for good.
+        click(main_.get(), "btnProjects");
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(!last->isEnabled());
+        QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kCancelCaption));
+        click(main_->startDialog(), "btnQuit_Cancel");
+        QVERIFY(!main_->startDialog()->isVisible());
+        QVERIFY(main_->isEnabled());
+        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+    }
+
+    void aLastEditedThatCannotBeRecordedIsReported() {
+        newProject();
+        const QString blocker = dir_->path() + QStringLiteral("/settings-file");
+        writeFile(blocker, "x");
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker);
+        MessageBox::clearShown();
+        main_.reset();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::shown().value(0).startsWith(QStringLiteral("Cannot create file ") +
+                                                        blocker));
+    }
+
+    void enterPressesTheFocusedButtonNotTheDefaultOne() {
+        // Tabbing to Cancel in the folder chooser and pressing Enter must not accept it.
+        TfrmSelFolder* chooser = main_->folderChooser();
+        whenModal(chooser, [this, chooser] {
+            auto* cancel = child<QPushButton>(chooser, "BitBtn1");
+            cancel->setFocus();
+            QTest::keyClick(cancel, Qt::Key_Return);
+        });
+        click(main_->startDialog(), "btnNew");
+        QVERIFY(!chooser->accepted());
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(main_->project().settings.ProjectFolder.empty());
+
+        // In the finalize dialog Enter on "Browse Project Folder" browses and keeps it open.
+        newProject();
+        TfrmFinilizedOK* dialog = main_->finalizedDialog();
+        bool upAfterEnter = false;
+        whenModal(dialog, [&] {
+            auto* browse = child<QPushButton>(dialog, "btnBrowse");
+            browse->setFocus();
+            QTest::keyClick(browse, Qt::Key_Return);
+            upAfterEnter = dialog->isVisible();
+        });
+        click(main_.get(), "btnFinalize");
+        QVERIFY(upAfterEnter);
+        QCOMPARE(opened_, QStringList{q(main_->project().settings.ProjectFolder)});
+
+        // In the start dialog Enter on a focused button presses it.
+        click(main_.get(), "btnProjects");
+        QPushButton* cancel = startButton("btnQuit_Cancel");
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+        QVERIFY(!main_->startDialog()->isVisible());
+        QVERIFY(main_->isEnabled());
+    }
+
+    void aFolderNameThatLooksLikeHtmlIsShownAsItIs() {
+        // Shown the way Qt shows a tool tip: as HTML when it looks like HTML.
+        auto shownTip = [](const QString& tip) {
+            QTextDocument document;
+            if (Qt::mightBeRichText(tip))
+                document.setHtml(tip);
+            else
+                document.setPlainText(tip);
+            return document.toPlainText();
+        };
+        const QString folder = dir_->path() + QStringLiteral("/a<b>c &amp; d");
+        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        auto* label = child<QLabel>(main_.get(), "lblActiveProject");
+        QCOMPARE(shownTip(label->toolTip()), folder);
+        // Drawn as HTML the label would be narrower than its text.
+        QVERIFY(label->sizeHint().width() >= label->fontMetrics().horizontalAdvance(label->text()));
+
+        QVERIFY(main_->close());
+        main_.reset();
+        startProgram();
+        QPushButton* last = startButton("btnOpenLastEdited");
+        QCOMPARE(shownTip(last->toolTip()), folder);
+        QTest::mouseClick(last, Qt::LeftButton);
+        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+
+        // Message boxes, too, show such a path as it is.
+        MessageBox::setTestMode(false);
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&format] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                format = box->textFormat();
+                box->accept();
+            }
+        });
+        MessageBox::message(main_.get(), folder);
+        MessageBox::setTestMode(true);
+        QCOMPARE(format, Qt::PlainText);
+    }
+
+    void addAndDeleteFollowTheTableAndAskFirst() {
+        newProject();
+        click(main_.get(), "btnDelete");
+        QCOMPARE(MessageBox::shown(), QStringList{q(msg::kNothingToDelete)});
+
+        for (int i = 0; i < 3; ++i)
+            click(main_.get(), "btnAddMenu");
+        QCOMPARE(menuList()->count(), 3);
+        QCOMPARE(menuList()->item(2)->text(), QStringLiteral("Menu 3"));
+        MenuTable& table = main_->project().table;
+        QCOMPARE(table.SelectedMenu, 2);
+        QCOMPARE(table.MX[1], 162);
+
+        table.SelectedMenu = 1;
+        MessageBox::clearShown();
+        click(main_.get(), "btnDelete"); // unanswered: "No" is the default
+        QCOMPARE(MessageBox::shown(), QStringList{QStringLiteral("        Delete Menu 2 ?")});
+        QCOMPARE(table.MenuCount, 3);
+
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click(main_.get(), "btnDelete");
+        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(table.MX[1], 314); // the former third menu moved up
+        QCOMPARE(menuList()->count(), 2);
+        QCOMPARE(menuList()->item(1)->text(), QStringLiteral("Menu 2"));
+        QCOMPARE(menuList()->currentRow(), 1);
+
+        // A selection beyond the table (a page may report any index) deletes nothing, and the
+        // list keeps naming every row.
+        table.SelectedMenu = 7;
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click(main_.get(), "btnDelete");
+        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(menuList()->count(), 2);
+        table.SelectedMenu = 1;
+
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click(main_.get(), "btnDelete");
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        click(main_.get(), "btnDelete");
+        QCOMPARE(table.MenuCount, 0);
+        QCOMPARE(menuList()->count(), 0);
+        Project reread;
+        LoadProject(main_->project().settings.ProjectFolder + "/Qloomscript.js", reread,
+                    [](const std::string&) {});
+        QCOMPARE(reread.table.MenuCount, 0); // every change reached the file
+    }
+
+    void closingSavesTheFinalVariantWithoutAsking() {
+        newProject();
+        click(main_.get(), "btnAddMenu");
+        const QString script =
+            q(main_->project().settings.ProjectFolder) + QStringLiteral("/Qloomscript.js");
+        QVERIFY(readFile(script).contains("/* IDE! */"));
+        main_->project().table.MX[0] = 77; // an edit the preview has not seen
+        QVERIFY(main_->close());
+        QVERIFY(MessageBox::shown().isEmpty());
+        const QByteArray saved = readFile(script);
+        QVERIFY(!saved.contains("/* IDE! */"));
+        Project reread;
+        LoadProject(fromQ(script), reread, [](const std::string&) {});
+        QCOMPARE(reread.table.MX[0], 77);
+    }
+
+    void aFailedSaveKeepsTheWindowAndTheProject() {
+        newProject();
+        const QString blocker = dir_->path() + QStringLiteral("/file");
+        writeFile(blocker, "x");
+        main_->project().settings.ProjectFolder = fromQ(blocker + QStringLiteral("/sub"));
+        click(main_.get(), "btnProjects");
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::shown().value(0).startsWith(QStringLiteral("Cannot create file")));
+        QVERIFY(MessageBox::shown().value(0).endsWith(QLatin1Char('.')));
+        QVERIFY(!main_->startDialog()->isVisible());
+        QVERIFY(main_->isEnabled());
+        // Closing reports the failure and asks before giving up the unsaved state.
+        MessageBox::clearShown();
+        QVERIFY(!main_->close()); // "No" is the default
+        QCOMPARE(MessageBox::shown().size(), 2);
+        QCOMPARE(MessageBox::shown().value(1), q(msg::kCloseWithoutSaving));
+        QVERIFY(main_->isVisible());
+        MessageBox::setNextAnswer(QMessageBox::Ok);
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        QSignalSpy quit(main_.get(), &TfrmMain::quitRequested);
+        QVERIFY(main_->close());
+        QCOMPARE(quit.count(), 1);
+    }
+
+    void finalizeShowsTheLinesAndKeepsTheDialogForBrowsing() {
+        newProject();
+        const QString folder = q(main_->project().settings.ProjectFolder);
+        TfrmFinilizedOK* dialog = main_->finalizedDialog();
+        bool helpWhileUp = true;
+        whenModal(dialog, [&] {
+            helpWhileUp = child<QPushButton>(main_.get(), "btnHelp")->isEnabled();
+            click(dialog, "btnBrowse");
+            QVERIFY(dialog->isVisible());
+            QTest::keyClick(dialog, Qt::Key_F1);
+            click(dialog, "btnOK");
+        });
+        click(main_.get(), "btnFinalize");
+        QVERIFY(!helpWhileUp);
+        QVERIFY(child<QPushButton>(main_.get(), "btnHelp")->isEnabled());
+        QCOMPARE(opened_,
+                 (QStringList{folder, programFolder() + QStringLiteral("Help/index.htm")}));
+        const QByteArray readMe = readFile(folder + QStringLiteral("/ReadMe.txt"));
+        QCOMPARE(readMe.count("\r\n"), 12);
+        QVERIFY(dialog->infoText().contains(
+            QStringLiteral("<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>")));
+        QVERIFY(!readFile(folder + QStringLiteral("/Qloomscript.js")).contains("/* IDE! */"));
+    }
+
+    void statusLineShortensALongFolderWithinItsWidth() {
+        const QString folder =
+            QStringLiteral("/") + QString(300, QLatin1Char('w')) + QStringLiteral("/end");
+        main_->SetActiveProject(folder);
+        auto* label = child<QLabel>(main_.get(), "lblActiveProject");
+        QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= 380);
+        QVERIFY(label->text().startsWith(QStringLiteral("Active Project: /w")));
+        QVERIFY(label->text().contains(QStringLiteral("...")));
+        QVERIFY(label->text().endsWith(QStringLiteral("/end")));
+        QCOMPARE(label->toolTip(), folder);
+        main_->SetActiveProject(QStringLiteral("/short"));
+        QCOMPARE(label->text(), QStringLiteral("Active Project: /short"));
+
+        // Minimising and restoring rebuild the line from the active project, with the same result.
+        main_->project().settings.ProjectFolder = fromQ(folder);
+        main_->showMinimized();
+        const QString shortened = label->text();
+        QVERIFY(shortened.contains(QStringLiteral("...")));
+        main_->showNormal();
+        QCOMPARE(label->text(), shortened);
+        main_->project().settings.ProjectFolder.clear();
+    }
+
+    void stayOnTopFollowsTheBox() {
+        newProject();
+        auto* onTop = child<QCheckBox>(main_.get(), "chkStayOnTop");
+        QTest::mouseClick(onTop, Qt::LeftButton);
+        QVERIFY(main_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(main_->isVisible());
+        QTest::mouseClick(onTop, Qt::LeftButton);
+        QVERIFY(!main_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    }
+
+    void tabReachesTheHtmlToolsRightAfterTheirEditor() {
+        newProject();
+        click(main_.get(), "btnAddMenu");
+        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
+        QStringList chain;
+        QWidget* first = child<QPushButton>(main_.get(), "btnAddMenu");
+        QWidget* widget = first;
+        do {
+            if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(main_.get()) &&
+                widget->isEnabled())
+                chain << widget->objectName();
+            widget = widget->nextInFocusChain();
+        } while (widget != first);
+        const QStringList expected{
+            QStringLiteral("txtCapHTML"),  QStringLiteral("btnAddNEWLINE"),
+            QStringLiteral("btnAddText"),  QStringLiteral("btnAddURL"),
+            QStringLiteral("btnAddimage"), QStringLiteral("btnUpdatePreview"),
+            QStringLiteral("btnProjects"), QStringLiteral("btnHelp")};
+        int last = -1;
+        for (const QString& name : expected) {
+            const int at = chain.indexOf(name);
+            QVERIFY2(at > last, qPrintable(chain.join(QLatin1Char(' '))));
+            last = at;
+        }
+    }
+
+    void f1OpensTheHelpPageBesideTheProgram() {
+        QTest::keyClick(main_->startDialog(), Qt::Key_F1);
+        QCOMPARE(opened_, QStringList{programFolder() + QStringLiteral("Help/index.htm")});
+    }
+
+    void anExceptionEscapingAHandlerIsReported() {
+        QPushButton button;
+        QObject::connect(&button, &QPushButton::clicked,
+                         [] { throw std::runtime_error("Cannot open file /x/y"); });
+        QTest::mouseClick(&button, Qt::LeftButton);
+        QCOMPARE(MessageBox::shown(), QStringList{QStringLiteral("Cannot open file /x/y.")});
+    }
+};
+
+int main(int argc, char** argv) {
+    if (geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    GuardedApplication app(argc, argv);
+    ShellGuiTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ShellGuiTest.moc"

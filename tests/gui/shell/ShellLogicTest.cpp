@@ -1,0 +1,154 @@
+#include "gui/shell/BrowserCheck.h"
+#include "gui/shell/ProjectFolders.h"
+#include "gui/shell/StatusLine.h"
+#include "script/ScriptSaver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace qloom;
+
+namespace {
+// Every character one pixel wide: the limit then counts characters.
+int charWidth(const std::string& text) {
+    return static_cast<int>(text.size());
+}
+
+class TempFolder {
+public:
+    TempFolder() {
+        char pattern[] = "/tmp/qloom-shell-XXXXXX";
+        path_ = ::mkdtemp(pattern);
+    }
+    ~TempFolder() { fs::remove_all(path_); }
+    const std::string& path() const { return path_; }
+    std::string sub(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+} // namespace
+
+TEST(StatusLine, TextThatFitsIsLeftWhole) {
+    const std::string full = StatusLineText("/home/ann/menus");
+    EXPECT_EQ(full, "Active Project: /home/ann/menus");
+    EXPECT_EQ(ShortenStatusText(full, charWidth, 380), full);
+}
+
+TEST(StatusLine, FirstPassCutsAroundTheMiddle) {
+    // 100 characters, one pass allowed by the width: characters 0..47, "...", 53..99.
+    std::string full = StatusLineText(std::string(84, 'a'));
+    for (size_t i = 0; i < full.size(); ++i)
+        full[i] = static_cast<char>('0' + i % 10);
+    const std::string shortened = ShortenStatusText(full, charWidth, 98);
+    EXPECT_EQ(shortened, full.substr(0, 48) + "..." + full.substr(53));
+}
+
+TEST(StatusLine, LongFolderEndsWithinLimitKeepingPrefixAndBothEnds) {
+    const std::string folder = "/srv/" + std::string(400, 'x') + "/last";
+    const std::string shortened = ShortenStatusText(StatusLineText(folder), charWidth, 120);
+    EXPECT_LE(charWidth(shortened), 120);
+    EXPECT_EQ(shortened.rfind("Active Project: /s", 0), 0u);
+    EXPECT_NE(shortened.find("..."), std::string::npos);
+    EXPECT_EQ(shortened.substr(shortened.size() - 5), "/last");
+}
+
+TEST(StatusLine, StopsWhenNothingIsLeftAfterTheDots) {
+    // A limit no text can meet: the loop ends with the prefix, one character and the dots.
+    const std::string shortened =
+        ShortenStatusText(StatusLineText("/abcdefghijklmnop"), charWidth, 5);
+    EXPECT_EQ(shortened, "Active Project: /...");
+}
+
+TEST(StatusLine, NeverSplitsAMultiByteCharacter) {
+    std::string folder = "/";
+    for (int i = 0; i < 80; ++i)
+        folder += "\xc3\xa9"; // é
+    const std::string shortened = ShortenStatusText(StatusLineText(folder), charWidth, 60);
+    const size_t dots = shortened.find("...");
+    ASSERT_NE(dots, std::string::npos);
+    // Head and tail are whole two-byte sequences after the ASCII prefix and the "/".
+    EXPECT_EQ((dots - 17) % 2, 0u);
+    EXPECT_EQ((shortened.size() - dots - 3) % 2, 0u);
+    EXPECT_EQ(static_cast<unsigned char>(shortened[dots + 3]), 0xC3);
+}
+
+TEST(ProposedName, FirstFreeNumberWinsAndFilesCount) {
+    TempFolder program;
+    EXPECT_EQ(ProposeProjectName(program.path(), PathExists), "NewProject_01");
+    fs::create_directory(program.sub("NewProject_02"));
+    EXPECT_EQ(ProposeProjectName(program.path() + "/", PathExists), "NewProject_01");
+    std::ofstream(program.sub("NewProject_01")) << "a file, not a folder";
+    fs::create_directory(program.sub("NewProject_03"));
+    EXPECT_EQ(ProposeProjectName(program.path(), PathExists), "NewProject_04");
+    for (int n = 4; n <= 9; ++n)
+        fs::create_directory(program.sub("NewProject_0" + std::to_string(n)));
+    EXPECT_EQ(ProposeProjectName(program.path(), PathExists), "NewProject_10");
+    fs::create_directory(program.sub("NewProject_10"));
+    EXPECT_EQ(ProposeProjectName(program.path(), PathExists), "NewProject_11");
+}
+
+TEST(ChooserPath, JoinsFolderAndProposedNameAndRepairsTheRoot) {
+    EXPECT_EQ(ChooserPathText("/home/ann", "NewProject_01"), "/home/ann/NewProject_01");
+    EXPECT_EQ(ChooserPathText("/home/ann/", "NewProject_01/"), "/home/ann/NewProject_01");
+    EXPECT_EQ(ChooserPathText("/home/ann", ""), "/home/ann/");
+    EXPECT_EQ(ChooserPathText("/", "NewProject_01"), "//NewProject_01");
+    EXPECT_EQ(NewProjectPath("//NewProject_01"), "/NewProject_01");
+    EXPECT_EQ(NewProjectPath("/home/ann/"), "/home/ann");
+    EXPECT_EQ(NewProjectPath("//"), "/");
+    // Only the first doubled separator is repaired.
+    EXPECT_EQ(RepairDoubleSeparator("/a//b//c"), "/a/b//c");
+    EXPECT_EQ(RepairDoubleSeparator("/a/b"), "/a/b");
+}
+
+TEST(ChooserPath, OkTurnsTheBoxIntoAnAbsoluteFolder) {
+    EXPECT_EQ(ResolveChooserPath("/home/ann/", "/x"), "/home/ann");
+    EXPECT_EQ(ResolveChooserPath("//", "/x"), "/");
+    EXPECT_EQ(ResolveChooserPath("//NewProject_01", "/x"), "//NewProject_01");
+    // Typed relative names live in the folder the list shows, not in the process's folder.
+    EXPECT_EQ(ResolveChooserPath("menus", "/home/ann"), "/home/ann/menus");
+    EXPECT_EQ(ResolveChooserPath("menus", "/"), "/menus");
+    EXPECT_EQ(ResolveChooserPath("", "/home/ann"), "/home/ann");
+}
+
+TEST(ProjectFolderOps, CreatesOneLevelOnly) {
+    TempFolder base;
+    EXPECT_TRUE(MakeProjectFolder(base.sub("one")));
+    EXPECT_FALSE(MakeProjectFolder(base.sub("one"))); // already there
+    EXPECT_FALSE(MakeProjectFolder(base.sub("missing/two")));
+    EXPECT_FALSE(fs::exists(base.sub("missing")));
+    EXPECT_FALSE(MakeProjectFolder(""));
+    EXPECT_TRUE(IsWritableFolder(base.sub("one")));
+    std::ofstream(base.sub("file")) << "x";
+    EXPECT_FALSE(IsWritableFolder(base.sub("file")));
+    EXPECT_FALSE(IsWritableFolder(base.sub("missing")));
+}
+
+TEST(ProjectFolderOps, CannotCreateTextListsTheForbiddenCharacters) {
+    EXPECT_EQ(CannotCreateFolderText("/x/a*b"),
+              "Cannot create folder: /x/a*b\r\n\r\nA folder name cannot contain any of the "
+              "following characters:\r\n                        \\    /    :    *    ?    \"    "
+              "<    >    |");
+}
+
+TEST(ProjectFolderOps, FolderChainAndProgramFolder) {
+    EXPECT_EQ(FolderChain("/"), (std::vector<std::string>{"/"}));
+    EXPECT_EQ(FolderChain("/a/b/"), (std::vector<std::string>{"/", "/a", "/a/b"}));
+    EXPECT_EQ(ProgramFolderOf("/opt/qloom/bin/qloom"), "/opt/qloom/bin/");
+    EXPECT_EQ(ProgramFolderOf("/qloom"), "/");
+}
+
+TEST(BrowserCheck, NeedsRecentChromiumAndItsFiles) {
+    EXPECT_TRUE(BrowserComponentOk("102.0.5005.177", true, true));
+    EXPECT_TRUE(BrowserComponentOk("90.0.1", true, true));
+    EXPECT_FALSE(BrowserComponentOk("89.9.9", true, true));
+    EXPECT_FALSE(BrowserComponentOk("102.0", false, true));
+    EXPECT_FALSE(BrowserComponentOk("102.0", true, false));
+    EXPECT_FALSE(BrowserComponentOk("", true, true));
+    EXPECT_FALSE(BrowserComponentOk("unknown", true, true));
+}

@@ -1,0 +1,4 @@
+#pragma once
+#include "gui/editor/Tool.h"
+#include "Window.h"
+#include "ui_Window.h"

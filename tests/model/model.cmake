@@ -1,3 +1,0 @@
-qloom_gtest(model_tests
-    ${CMAKE_CURRENT_LIST_DIR}/MenuTableTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ConversionsTest.cpp)

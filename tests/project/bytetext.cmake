@@ -1,1 +1,0 @@
-qloom_gtest(project_bytetext_tests ByteTextTest.cpp LIBS qloom_guilogic)

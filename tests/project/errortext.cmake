@@ -1,1 +1,0 @@
-qloom_gtest(project_errortext_tests ErrorTextTest.cpp LIBS qloom_guilogic)

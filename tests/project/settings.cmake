@@ -1,6 +1,0 @@
-qloom_gtest(project_settings_rules_tests SettingsRulesTest.cpp LIBS qloom_guilogic)
-if(QLOOM_GUI)
-    add_executable(project_settings_dialog_tests ProjectSettingsDialogTest.cpp FakeMainOps.h)
-    target_link_libraries(project_settings_dialog_tests PRIVATE qloom_gui Qt6::Test)
-    add_test(NAME project_settings_dialog_tests COMMAND project_settings_dialog_tests)
-endif()
