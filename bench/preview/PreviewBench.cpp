@@ -7,7 +7,7 @@
 #include "gui/common/MainWindowOps.h"
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewController.h"
-#include "gui/preview/TfrmBrowser.h"
+#include "gui/preview/PreviewWindow.h"
 #include "model/Project.h"
 
 #include <QApplication>
@@ -44,17 +44,17 @@ public:
     }
     Project& project() override { return project_; }
     QWidget* mainWidget() override { return this; }
-    void ShowMenuProperties(int32_t) override {}
-    void SetEditingEnabled(bool) override {}
-    void RefreshPreview() override { preview->RefreshPreview(); }
-    void ScrollPreviewTo(int32_t row) override { preview->ScrollPreviewTo(row); }
-    void SelectInPreview(int32_t row) override { preview->SelectInPreview(row); }
-    void MarkPreviewStale() override { preview->MarkPreviewStale(); }
-    void MarkPreviewCurrent() override { preview->MarkPreviewCurrent(); }
-    void SetActiveProject(const QString&) override {}
-    void SetHelpButtonEnabled(bool) override {}
-    void ShowHelp() override {}
-    bool Report(const Status& status) override {
+    void showMenuProperties(int32_t) override {}
+    void setEditingEnabled(bool) override {}
+    void refreshPreview() override { preview->refreshPreview(); }
+    void scrollPreviewTo(int32_t row) override { preview->scrollPreviewTo(row); }
+    void selectInPreview(int32_t row) override { preview->selectInPreview(row); }
+    void markPreviewStale() override { preview->markPreviewStale(); }
+    void markPreviewCurrent() override { preview->markPreviewCurrent(); }
+    void setActiveProject(const QString&) override {}
+    void setHelpButtonEnabled(bool) override {}
+    void showHelp() override {}
+    bool report(const Status& status) override {
         if (!status.ok)
             std::fprintf(stderr, "error: %s\n", status.message.c_str());
         return status.ok;
@@ -72,8 +72,8 @@ double Median(std::vector<double> values) {
 }
 
 // Milliseconds from `start` until the preview window reports the next completed document.
-template <class Start> double TimeLoad(TfrmBrowser* browser, Start start) {
-    QSignalSpy completed(browser, &TfrmBrowser::documentCompleted);
+template <class Start> double TimeLoad(PreviewWindow* browser, Start start) {
+    QSignalSpy completed(browser, &PreviewWindow::documentCompleted);
     QElapsedTimer timer;
     timer.start();
     start();
@@ -99,16 +99,16 @@ int main(int argc, char* argv[]) {
     for (int i = 0; i < 100; ++i)
         AddMenu(window.project().table);
     window.show();
-    TfrmBrowser* browser = window.preview->browser();
+    PreviewWindow* browser = window.preview->browser();
     auto* update = window.findChild<QPushButton*>(QStringLiteral("btnUpdatePreview"));
 
     TimeLoad(browser, [&] { update->click(); }); // warm-up: first renderer start
-    TimeLoad(browser, [&] { browser->WebBrowser1()->reload(); });
+    TimeLoad(browser, [&] { browser->webBrowser1()->reload(); });
 
     std::vector<double> updates, reloads;
     for (int round = 0; round < rounds; ++round) {
         updates.push_back(TimeLoad(browser, [&] { update->click(); }));
-        reloads.push_back(TimeLoad(browser, [&] { browser->WebBrowser1()->reload(); }));
+        reloads.push_back(TimeLoad(browser, [&] { browser->webBrowser1()->reload(); }));
     }
     const double updateMs = Median(updates);
     const double reloadMs = Median(reloads);

@@ -1,7 +1,7 @@
 #include "gui/common/TextConv.h"
 #include "gui/shell/GuardedApplication.h"
+#include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
-#include "gui/shell/TfrmMain.h"
 #include "model/Messages.h"
 
 #include <unistd.h>
@@ -20,13 +20,13 @@ int main(int argc, char* argv[]) {
 
     QApplication::setWindowIcon(QIcon(qloom::gui::ProgramLogo()));
 
-    qloom::gui::TfrmMain frmMain;
+    qloom::gui::MainWindow frmMain;
     // exit(), not quit(): quit() first asks every window to close, and the start dialog refuses.
     QObject::connect(
-        &frmMain, &qloom::gui::TfrmMain::quitRequested, &app, [] { QCoreApplication::exit(0); },
+        &frmMain, &qloom::gui::MainWindow::quitRequested, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     frmMain.show();
-    if (!frmMain.CheckBrowserVersion())
+    if (!frmMain.checkBrowserVersion())
         return 1;
     frmMain.createOtherWindows();
     return app.exec();

@@ -8,14 +8,14 @@
 #include "gui/common/DesktopShell.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
+#include "gui/editor/AddTextDialog.h"
 #include "gui/editor/HtmlTools.h"
-#include "gui/editor/TfrmAddText.h"
-#include "gui/preview/TfrmBrowser.h"
-#include "gui/shell/TfrmFinilizedOK.h"
-#include "gui/shell/TfrmMain.h"
-#include "gui/shell/TfrmProjectSettings.h"
-#include "gui/shell/TfrmSelFolder.h"
-#include "gui/shell/TfrmStart.h"
+#include "gui/preview/PreviewWindow.h"
+#include "gui/shell/FinalizedDialog.h"
+#include "gui/shell/FolderChooser.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/shell/ProjectSettingsDialog.h"
+#include "gui/shell/StartDialog.h"
 #include "model/Messages.h"
 
 #include <QAbstractButton>
@@ -112,10 +112,10 @@ class NewUserTest : public QObject {
             QStringLiteral("%1-%2.png").arg(++shotNumber_, 2, 10, QLatin1Char('0')).arg(name)));
     }
 
-    QVariant js(TfrmBrowser* browser, const QString& code) {
+    QVariant js(PreviewWindow* browser, const QString& code) {
         QVariant result;
         bool done = false;
-        browser->WebBrowser1()->page()->runJavaScript(code, [&](const QVariant& value) {
+        browser->webBrowser1()->page()->runJavaScript(code, [&](const QVariant& value) {
             result = value;
             done = true;
         });
@@ -124,7 +124,7 @@ class NewUserTest : public QObject {
         return result;
     }
 
-    void selectMenu(TfrmMain& main, int row) {
+    void selectMenu(MainWindow& main, int row) {
         auto* list = Child<QListWidget>(&main, "listMenus");
         const QRect rect = list->visualItemRect(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
@@ -151,16 +151,16 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(programFolder));
 
         // Start-up, as the program's main routine does it.
-        TfrmMain main(programFolder);
+        MainWindow main(programFolder);
         main.show();
-        QVERIFY(main.CheckBrowserVersion());
+        QVERIFY(main.checkBrowserVersion());
         main.createOtherWindows();
         QVERIFY(main.startDialog()->isVisible());
         QVERIFY(!main.isEnabled());
         shot(main.startDialog(), QStringLiteral("start"));
 
         // "New Menu Project" in a folder of the user's choosing.
-        TfrmSelFolder* chooser = main.folderChooser();
+        FolderChooser* chooser = main.folderChooser();
         WhenModal(chooser, [&] {
             shot(chooser, QStringLiteral("folder-chooser"));
             chooser->setPath(projectFolder);
@@ -194,7 +194,7 @@ private Q_SLOTS:
         auto* body = Child<QPlainTextEdit>(&main, "txtMenuHTML");
         body->selectAll();
         QTest::keyClick(body, Qt::Key_Delete);
-        TfrmAddText* addText = main.htmlTools()->addTextDialog();
+        AddTextDialog* addText = main.htmlTools()->addTextDialog();
         WhenModal(addText, [&] {
             QTest::keyClicks(Child<QPlainTextEdit>(addText, "txtTEXT"), QStringLiteral("Hello"));
             shot(addText, QStringLiteral("add-text"));
@@ -220,7 +220,7 @@ private Q_SLOTS:
 
         // "Update Preview" and wait for the page to show the three menus as edited.
         Click(&main, "btnUpdatePreview");
-        TfrmBrowser* browser = main.previewWindow();
+        PreviewWindow* browser = main.previewWindow();
         QVERIFY(browser && browser->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(
             js(browser, QStringLiteral("typeof numOfMenus != 'undefined' && numOfMenus == 3 && "
@@ -240,7 +240,7 @@ private Q_SLOTS:
                                        ".getBoundingClientRect();return [r.left,r.top];})()"))
                 .toList();
         QCOMPARE(box.size(), 2);
-        QWidget* proxy = browser->WebBrowser1()->focusProxy();
+        QWidget* proxy = browser->webBrowser1()->focusProxy();
         QVERIFY(proxy);
         const QPoint grab(int(box[0].toDouble()) + 10, int(box[1].toDouble()) + 5);
         QTest::mouseMove(proxy, grab);
@@ -257,7 +257,7 @@ private Q_SLOTS:
         QCOMPARE(table.MY[0], startY + 20);
 
         // New speeds in the project settings.
-        TfrmProjectSettings* settings = main.projectSettingsDialog();
+        ProjectSettingsDialog* settings = main.projectSettingsDialog();
         WhenModal(settings, [&] {
             QVERIFY(!Child<QAbstractButton>(&main, "btnHelp")->isEnabled());
             auto* out = Child<QLineEdit>(settings, "txtScrollOut");
@@ -287,7 +287,7 @@ private Q_SLOTS:
             QStringLiteral("index.html,25,35"), 15000);
 
         // Finalize.
-        TfrmFinilizedOK* finalized = main.finalizedDialog();
+        FinalizedDialog* finalized = main.finalizedDialog();
         WhenModal(finalized, [&] {
             shot(finalized, QStringLiteral("finalized"));
             finalized->accept();

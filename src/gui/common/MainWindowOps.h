@@ -1,6 +1,6 @@
 #pragma once
 
-// The main-window operations that other windows and controllers call. TfrmMain implements them
+// The main-window operations that other windows and controllers call. MainWindow implements them
 // by forwarding to the property editor and preview controllers; tests can implement them to
 // observe calls.
 
@@ -22,20 +22,20 @@ public:
     virtual QWidget* mainWidget() = 0;
 
     // Property editor.
-    virtual void ShowMenuProperties(int32_t row) = 0;
-    virtual void SetEditingEnabled(bool enabled) = 0;
+    virtual void showMenuProperties(int32_t row) = 0;
+    virtual void setEditingEnabled(bool enabled) = 0;
     // Preview.
-    virtual void RefreshPreview() = 0;
-    virtual void ScrollPreviewTo(int32_t row) = 0;
-    virtual void SelectInPreview(int32_t row) = 0;
-    virtual void MarkPreviewStale() = 0;
-    virtual void MarkPreviewCurrent() = 0;
+    virtual void refreshPreview() = 0;
+    virtual void scrollPreviewTo(int32_t row) = 0;
+    virtual void selectInPreview(int32_t row) = 0;
+    virtual void markPreviewStale() = 0;
+    virtual void markPreviewCurrent() = 0;
     // Shell.
-    virtual void SetActiveProject(const QString& folder) = 0;
-    virtual void SetHelpButtonEnabled(bool enabled) = 0;
-    virtual void ShowHelp() = 0;
+    virtual void setActiveProject(const QString& folder) = 0;
+    virtual void setHelpButtonEnabled(bool enabled) = 0;
+    virtual void showHelp() = 0;
     // Shows the general error report for a failed status; returns status.ok.
-    virtual bool Report(const Status& status) = 0;
+    virtual bool report(const Status& status) = 0;
 };
 
 } // namespace qloom::gui

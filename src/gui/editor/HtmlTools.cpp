@@ -3,10 +3,10 @@
 #include "gui/common/EditorRules.h"
 #include "gui/common/MainWindowOps.h"
 #include "gui/common/TextConv.h"
+#include "gui/editor/AddImageDialog.h"
+#include "gui/editor/AddLinkDialog.h"
+#include "gui/editor/AddTextDialog.h"
 #include "gui/editor/HtmlFragments.h"
-#include "gui/editor/TfrmAddImage.h"
-#include "gui/editor/TfrmAddText.h"
-#include "gui/editor/TfrmAddURL.h"
 
 #include <QAbstractButton>
 #include <QPlainTextEdit>
@@ -22,9 +22,10 @@ constexpr int kMenuTab = 2;
 
 HtmlTools::HtmlTools(MainWindowOps& ops, QWidget* mainWindow)
     : QObject(mainWindow), ops_(ops), main_(mainWindow),
-      frmAddText_(new TfrmAddText(ops, mainWindow)), frmAddURL_(new TfrmAddURL(ops, mainWindow)),
-      frmAddImage_(new TfrmAddImage(ops, mainWindow)) {
-    const auto insert = [this](const std::string& fragment) { InsertHtml(fragment); };
+      frmAddText_(new AddTextDialog(ops, mainWindow)),
+      frmAddURL_(new AddLinkDialog(ops, mainWindow)),
+      frmAddImage_(new AddImageDialog(ops, mainWindow)) {
+    const auto insert = [this](const std::string& fragment) { insertHtml(fragment); };
     frmAddText_->setInserter(insert);
     frmAddURL_->setInserter(insert);
     frmAddImage_->setInserter(insert);
@@ -54,7 +55,7 @@ QPlainTextEdit* HtmlTools::activeTarget() const {
     return nullptr;
 }
 
-void HtmlTools::InsertHtml(const std::string& fragment) {
+void HtmlTools::insertHtml(const std::string& fragment) {
     QPlainTextEdit* target = activeTarget();
     if (!target)
         return;
@@ -69,14 +70,14 @@ void HtmlTools::InsertHtml(const std::string& fragment) {
 }
 
 template <class Dialog> void HtmlTools::runDialog(Dialog& dialog) {
-    ops_.SetHelpButtonEnabled(false);
+    ops_.setHelpButtonEnabled(false);
     dialog.clearEntries();
     dialog.exec();
-    ops_.SetHelpButtonEnabled(true);
+    ops_.setHelpButtonEnabled(true);
 }
 
 void HtmlTools::btnAddNEWLINEClick() {
-    InsertHtml(std::string(kNewLineFragment));
+    insertHtml(std::string(kNewLineFragment));
 }
 
 void HtmlTools::btnAddTextClick() {

@@ -9,9 +9,9 @@ class QWidget;
 namespace qloom::gui {
 
 class MainWindowOps;
-class TfrmAddImage;
-class TfrmAddText;
-class TfrmAddURL;
+class AddImageDialog;
+class AddTextDialog;
+class AddLinkDialog;
 
 // The four HTML tool buttons of the main window and their dialogs. The dialogs are created once,
 // in their fixed order, and keep their fields between uses.
@@ -27,16 +27,16 @@ public:
 
     // Inserts the fragment and a line break at the caret of the active HTML tab's text box,
     // before any selection; does nothing on the other tabs.
-    void InsertHtml(const std::string& fragment);
+    void insertHtml(const std::string& fragment);
 
     void btnAddNEWLINEClick();
     void btnAddTextClick();
     void btnAddURLClick();
     void btnAddimageClick();
 
-    TfrmAddText* addTextDialog() const { return frmAddText_; }
-    TfrmAddURL* addUrlDialog() const { return frmAddURL_; }
-    TfrmAddImage* addImageDialog() const { return frmAddImage_; }
+    AddTextDialog* addTextDialog() const { return frmAddText_; }
+    AddLinkDialog* addUrlDialog() const { return frmAddURL_; }
+    AddImageDialog* addImageDialog() const { return frmAddImage_; }
 
 private:
     QPlainTextEdit* activeTarget() const;
@@ -45,9 +45,9 @@ private:
     MainWindowOps& ops_;
     QWidget* main_;
     // Owned by the main window, like every window of the program.
-    TfrmAddText* frmAddText_;
-    TfrmAddURL* frmAddURL_;
-    TfrmAddImage* frmAddImage_;
+    AddTextDialog* frmAddText_;
+    AddLinkDialog* frmAddURL_;
+    AddImageDialog* frmAddImage_;
 };
 
 } // namespace qloom::gui

@@ -207,7 +207,7 @@ void PropertyEditor::numberBoxChange(NumberBox& box) {
     MenuTable& table = ops_.project().table;
     int32_t& cell = (table.*box.column)[size_t(table.SelectedMenu)];
     cell = NumberFromBox(fromQ(box.edit->text()), cell, box.rule);
-    ops_.MarkPreviewStale();
+    ops_.markPreviewStale();
 }
 
 void PropertyEditor::spinStep(NumberBox& box, int delta) {
@@ -223,7 +223,7 @@ void PropertyEditor::txtCapHTMLChange() {
         return;
     MenuTable& table = ops_.project().table;
     table.MTC[size_t(table.SelectedMenu)] = EditorTextToHtml(fromQ(PlainTextOf(txtCapHTML_)));
-    ops_.MarkPreviewStale();
+    ops_.markPreviewStale();
 }
 
 void PropertyEditor::txtMenuHTMLChange() {
@@ -231,7 +231,7 @@ void PropertyEditor::txtMenuHTMLChange() {
         return;
     MenuTable& table = ops_.project().table;
     table.MTM[size_t(table.SelectedMenu)] = EditorTextToHtml(fromQ(PlainTextOf(txtMenuHTML_)));
-    ops_.MarkPreviewStale();
+    ops_.markPreviewStale();
 }
 
 void PropertyEditor::radActivateOnClick() {
@@ -239,7 +239,7 @@ void PropertyEditor::radActivateOnClick() {
         return;
     MenuTable& table = ops_.project().table;
     table.MA[size_t(table.SelectedMenu)] = activateItems_[0]->isChecked() ? 0 : 1;
-    ops_.MarkPreviewStale();
+    ops_.markPreviewStale();
 }
 
 void PropertyEditor::chkFloatClick() {
@@ -254,7 +254,7 @@ void PropertyEditor::radOrientationClick() {
         return;
     MenuTable& table = ops_.project().table;
     table.OO[size_t(table.SelectedMenu)] = radHorizontal_->isChecked() ? 0 : 1;
-    ops_.MarkPreviewStale();
+    ops_.markPreviewStale();
 }
 
 void PropertyEditor::getColor(ColorSwatch* swatch) {
@@ -262,9 +262,9 @@ void PropertyEditor::getColor(ColorSwatch* swatch) {
                             [swatch](const ColorRow& r) { return r.swatch == swatch; });
     if (row == colors_.end())
         return;
-    ops_.SetHelpButtonEnabled(false);
+    ops_.setHelpButtonEnabled(false);
     const std::optional<QColor> chosen = colorPicker_(swatch->color(), main_);
-    ops_.SetHelpButtonEnabled(true);
+    ops_.setHelpButtonEnabled(true);
     if (!chosen)
         return;
     swatch->setColor(*chosen);
@@ -272,7 +272,7 @@ void PropertyEditor::getColor(ColorSwatch* swatch) {
     if (!table.isRow(table.SelectedMenu))
         return;
     (table.*row->column)[size_t(table.SelectedMenu)] = ColorToHtml(FromQColor(*chosen));
-    ops_.MarkPreviewStale();
+    ops_.markPreviewStale();
 }
 
 void PropertyEditor::setTransparentColor(QCheckBox* box) {
@@ -287,7 +287,7 @@ void PropertyEditor::setTransparentColor(QCheckBox* box) {
     (table.*row->column)[size_t(table.SelectedMenu)] =
         box->isChecked() ? std::string(kTransparent)
                          : ColorToHtml(FromQColor(row->swatch->color()));
-    ops_.MarkPreviewStale();
+    ops_.markPreviewStale();
 }
 
 void PropertyEditor::tabPropChange(int index) {
@@ -308,16 +308,16 @@ void PropertyEditor::keepShownRowSelected() {
 }
 
 void PropertyEditor::listMenusMouseDown() {
-    ops_.SelectInPreview(listSelectedRow());
+    ops_.selectInPreview(listSelectedRow());
 }
 
 void PropertyEditor::listMenusMouseUp() {
     if (listSelectedRow() != ops_.project().table.SelectedMenu)
-        ops_.SelectInPreview(listSelectedRow());
+        ops_.selectInPreview(listSelectedRow());
 }
 
 void PropertyEditor::listMenusKeyUp() {
-    ops_.SelectInPreview(listSelectedRow());
+    ops_.selectInPreview(listSelectedRow());
 }
 
 bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
@@ -359,7 +359,7 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void PropertyEditor::SyncMenuList() {
+void PropertyEditor::syncMenuList() {
     const MenuTable& table = ops_.project().table;
     const int wanted = std::max(0, int(table.MenuCount));
     if (listMenus_->count() == wanted)
@@ -378,12 +378,12 @@ void PropertyEditor::setHtmlText(QPlainTextEdit* edit, const std::string& html) 
     edit->setTextCursor(cursor);
 }
 
-void PropertyEditor::ShowMenuProperties(int32_t index) {
+void PropertyEditor::showMenuProperties(int32_t index) {
     const MenuTable& table = ops_.project().table;
     if (table.MenuCount <= 0 || !table.isRow(index))
         return;
     SuppressChangeScope suppress;
-    SyncMenuList();
+    syncMenuList();
     listMenus_->setCurrentRow(index);
     for (NumberBox& box : numbers_) {
         const int32_t value = (table.*box.column)[size_t(index)];
@@ -408,7 +408,7 @@ void PropertyEditor::ShowMenuProperties(int32_t index) {
     }
 }
 
-void PropertyEditor::SetEditingEnabled(bool enabled) {
+void PropertyEditor::setEditingEnabled(bool enabled) {
     // The spin arrows go with their boxes, so nothing can reach a row while there is none.
     for (NumberBox& box : numbers_) {
         box.edit->setEnabled(enabled);

@@ -42,11 +42,11 @@ public:
     PropertyEditor(QWidget* mainWindow, MainWindowOps& ops);
     ~PropertyEditor() override;
 
-    void ShowMenuProperties(int32_t index);
-    void SetEditingEnabled(bool enabled);
+    void showMenuProperties(int32_t index);
+    void setEditingEnabled(bool enabled);
 
     // Keeps the menu list's rows ("Menu 1" ...) in step with the table's row count.
-    void SyncMenuList();
+    void syncMenuList();
 
     // For SaveScript: shows the selected row's swapped caption without storing it as an edit.
     CaptionSwapHook captionSwapHook();

@@ -17,7 +17,7 @@ void ToolDialog::finishSetup(MainWindowOps& ops, QAbstractButton* add, QAbstract
                              QSize clientArea) {
     add->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    new HelpKeyFilter(this, [&ops] { ops.ShowHelp(); });
+    new HelpKeyFilter(this, [&ops] { ops.showHelp(); });
     resize(clientArea.expandedTo(sizeHint()));
     setFixedSize(size());
 }

@@ -5,8 +5,8 @@
 #include "gui/common/PlainText.h"
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewScroll.h"
+#include "gui/preview/PreviewWindow.h"
 #include "gui/preview/ScriptErrorLog.h"
-#include "gui/preview/TfrmBrowser.h"
 #include "gui/preview/TitleCommand.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
@@ -54,7 +54,8 @@ template <class T> T* NeedChild(QWidget* root, const char* name) {
 } // namespace
 
 PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
-    : QObject(mainWindow), main_(mainWindow), ops_(ops), browser_(std::make_unique<TfrmBrowser>()),
+    : QObject(mainWindow), main_(mainWindow), ops_(ops),
+      browser_(std::make_unique<PreviewWindow>()),
       btnShowPreview_(NeedChild<QAbstractButton>(mainWindow, "btnShowPreview")),
       btnUpdatePreview_(NeedChild<QAbstractButton>(mainWindow, "btnUpdatePreview")),
       txtJS_Errors_(NeedChild<QPlainTextEdit>(mainWindow, "txtJS_Errors")),
@@ -71,10 +72,10 @@ PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
             &PreviewController::btnUpdatePreviewClick);
     connect(txtJS_Errors_, &QPlainTextEdit::textChanged, this,
             &PreviewController::txtJS_ErrorsChange);
-    connect(browser_.get(), &TfrmBrowser::titleChanged, this,
-            [this](const QString& title) { HandleIdeCommand(fromQ(title)); });
+    connect(browser_.get(), &PreviewWindow::titleChanged, this,
+            [this](const QString& title) { handleIdeCommand(fromQ(title)); });
     // "Back to Preview" is a click of "Update Preview", with all its effects.
-    connect(browser_.get(), &TfrmBrowser::backToPreviewClicked, btnUpdatePreview_,
+    connect(browser_.get(), &PreviewWindow::backToPreviewClicked, btnUpdatePreview_,
             &QAbstractButton::click);
     // The preview window is up from the start, empty until the first project is shown.
     browser_->show();
@@ -89,17 +90,17 @@ QString PreviewController::scriptErrorLogPath() const {
     return programFolder_ + toQ(kScriptErrorLogName);
 }
 
-void PreviewController::NavigatePreview() {
+void PreviewController::navigatePreview() {
     const ProjectSettings& settings = ops_.project().settings;
     const std::string path = JoinPath(settings.ProjectFolder, settings.TemplateFileName);
     browser_->navigatePreview(QUrl::fromLocalFile(toQ(path)));
 }
 
-void PreviewController::RunPreviewScript(const QString& code) {
+void PreviewController::runPreviewScript(const QString& code) {
     browser_->runScript(code);
 }
 
-void PreviewController::ShowPreviewWindow() {
+void PreviewController::showPreviewWindow() {
     if (browser_->isMinimized())
         browser_->showNormal();
     browser_->show();
@@ -114,18 +115,18 @@ bool PreviewController::refresh() {
         saved = SaveScript(ops_.project(), true, captionSwapHook_);
     }
     // The error box comes after the busy cursor is gone.
-    if (!ops_.Report(saved))
+    if (!ops_.report(saved))
         return false;
-    NavigatePreview();
-    ShowPreviewWindow();
+    navigatePreview();
+    showPreviewWindow();
     return true;
 }
 
-void PreviewController::RefreshPreview() {
+void PreviewController::refreshPreview() {
     refresh();
 }
 
-void PreviewController::ScrollPreviewTo(int32_t index) {
+void PreviewController::scrollPreviewTo(int32_t index) {
     const MenuTable& table = ops_.project().table;
     if (!table.isRow(index))
         return;
@@ -139,15 +140,15 @@ void PreviewController::ScrollPreviewTo(int32_t index) {
     vertical->setValue(target.vpos);
 }
 
-void PreviewController::SelectInPreview(int32_t row) {
+void PreviewController::selectInPreview(int32_t row) {
     MenuTable& table = ops_.project().table;
     // An empty list reports no row; the selection must keep naming a row of the table.
     if (!table.isRow(row))
         return;
     table.SelectedMenu = row;
-    ops_.ShowMenuProperties(row);
-    RunPreviewScript(QStringLiteral("ySetSel(%1,0)").arg(row));
-    ScrollPreviewTo(row);
+    ops_.showMenuProperties(row);
+    runPreviewScript(QStringLiteral("ySetSel(%1,0)").arg(row));
+    scrollPreviewTo(row);
 }
 
 bool PreviewController::previewMarkedStale() const {
@@ -155,7 +156,7 @@ bool PreviewController::previewMarkedStale() const {
     return font.bold() && !font.italic() && !font.underline() && !font.strikeOut();
 }
 
-void PreviewController::MarkPreviewStale() {
+void PreviewController::markPreviewStale() {
     if (ops_.project().settings.ProjectFolder.empty() || previewMarkedStale())
         return;
     QFont font = btnUpdatePreview_->font();
@@ -167,7 +168,7 @@ void PreviewController::MarkPreviewStale() {
     btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::red));
 }
 
-void PreviewController::MarkPreviewCurrent() {
+void PreviewController::markPreviewCurrent() {
     QFont font = btnUpdatePreview_->font();
     if (!font.bold() && !font.italic() && !font.underline() && !font.strikeOut())
         return;
@@ -179,19 +180,19 @@ void PreviewController::MarkPreviewCurrent() {
     btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::black));
 }
 
-void PreviewController::HandleIdeCommand(const std::string& title) {
+void PreviewController::handleIdeCommand(const std::string& title) {
     const TitleAction action = ApplyTitleCommand(ops_.project().table, title);
     switch (action.kind) {
     case TitleAction::Kind::None:
         break;
     case TitleAction::Kind::ShowRow:
-        ops_.ShowMenuProperties(action.row);
+        ops_.showMenuProperties(action.row);
         break;
     case TitleAction::Kind::AppendError:
         txtJS_Errors_->appendPlainText(toQ(action.text));
         break;
     case TitleAction::Kind::ReportError:
-        ops_.Report(Status::failure(action.text));
+        ops_.report(Status::failure(action.text));
         break;
     }
 }
@@ -200,14 +201,14 @@ void PreviewController::btnShowPreviewClick() {
     // Through the box's own handler, so the main window leaves the always-on-top state.
     if (chkStayOnTop_ && chkStayOnTop_->isChecked())
         chkStayOnTop_->click();
-    ShowPreviewWindow();
+    showPreviewWindow();
 }
 
 void PreviewController::btnUpdatePreviewClick() {
     if (!refresh())
         return;
-    ScrollPreviewTo(ops_.project().table.SelectedMenu);
-    MarkPreviewCurrent();
+    scrollPreviewTo(ops_.project().table.SelectedMenu);
+    markPreviewCurrent();
 }
 
 void PreviewController::txtJS_ErrorsChange() {
@@ -219,7 +220,7 @@ void PreviewController::txtJS_ErrorsChange() {
         const BusyCursor busy;
         written = WriteScriptErrorLog(fromQ(scriptErrorLogPath()), lines);
     }
-    if (!ops_.Report(written))
+    if (!ops_.report(written))
         return; // the line stays in the list; the next error tries the file again
     if (ScriptErrorListOverflows(lines.size())) {
         emptyingErrors_ = true;

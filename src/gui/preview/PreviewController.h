@@ -16,7 +16,7 @@ class QWidget;
 namespace qloom::gui {
 
 class MainWindowOps;
-class TfrmBrowser;
+class PreviewWindow;
 
 // The main window's side of the preview: saving and reloading the page, the freshness mark on
 // "Update Preview", scrolling the preview window to a menu, driving the page's selection, the
@@ -27,7 +27,7 @@ public:
     PreviewController(QWidget* mainWindow, MainWindowOps& ops);
     ~PreviewController() override;
 
-    TfrmBrowser* browser() const { return browser_.get(); }
+    PreviewWindow* browser() const { return browser_.get(); }
 
     // Given to SaveScript, so a caption swap of the selected row reaches the caption editor.
     void setCaptionSwapHook(CaptionSwapHook hook) { captionSwapHook_ = std::move(hook); }
@@ -35,15 +35,15 @@ public:
     void setProgramFolder(const QString& folder) { programFolder_ = folder; }
     QString scriptErrorLogPath() const;
 
-    void NavigatePreview();
-    void RunPreviewScript(const QString& code);
-    void ShowPreviewWindow();
-    void RefreshPreview();
-    void ScrollPreviewTo(int32_t index);
-    void SelectInPreview(int32_t row);
-    void MarkPreviewStale();
-    void MarkPreviewCurrent();
-    void HandleIdeCommand(const std::string& title);
+    void navigatePreview();
+    void runPreviewScript(const QString& code);
+    void showPreviewWindow();
+    void refreshPreview();
+    void scrollPreviewTo(int32_t index);
+    void selectInPreview(int32_t row);
+    void markPreviewStale();
+    void markPreviewCurrent();
+    void handleIdeCommand(const std::string& title);
 
     void btnShowPreviewClick();
     void btnUpdatePreviewClick();
@@ -56,7 +56,7 @@ private:
 
     QWidget* main_;
     MainWindowOps& ops_;
-    std::unique_ptr<TfrmBrowser> browser_;
+    std::unique_ptr<PreviewWindow> browser_;
     QAbstractButton* btnShowPreview_;
     QAbstractButton* btnUpdatePreview_;
     QPlainTextEdit* txtJS_Errors_;

@@ -20,17 +20,17 @@ public:
 
     Project& project() override { return projectData; }
     QWidget* mainWidget() override { return &window; }
-    void ShowMenuProperties(int32_t) override {}
-    void SetEditingEnabled(bool) override {}
-    void RefreshPreview() override { ++refreshes; }
-    void ScrollPreviewTo(int32_t) override {}
-    void SelectInPreview(int32_t) override {}
-    void MarkPreviewStale() override {}
-    void MarkPreviewCurrent() override {}
-    void SetActiveProject(const QString&) override {}
-    void SetHelpButtonEnabled(bool enabled) override { helpButtonStates << enabled; }
-    void ShowHelp() override { ++helps; }
-    bool Report(const Status& status) override {
+    void showMenuProperties(int32_t) override {}
+    void setEditingEnabled(bool) override {}
+    void refreshPreview() override { ++refreshes; }
+    void scrollPreviewTo(int32_t) override {}
+    void selectInPreview(int32_t) override {}
+    void markPreviewStale() override {}
+    void markPreviewCurrent() override {}
+    void setActiveProject(const QString&) override {}
+    void setHelpButtonEnabled(bool enabled) override { helpButtonStates << enabled; }
+    void showHelp() override { ++helps; }
+    bool report(const Status& status) override {
         if (!status.ok)
             reports << QString::fromStdString(status.message);
         return status.ok;

@@ -4,12 +4,12 @@
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
+#include "gui/editor/AddImageDialog.h"
+#include "gui/editor/AddLinkDialog.h"
+#include "gui/editor/AddTextDialog.h"
 #include "gui/editor/HtmlTools.h"
 #include "gui/editor/ImageCopy.h"
 #include "gui/editor/PicturePreview.h"
-#include "gui/editor/TfrmAddImage.h"
-#include "gui/editor/TfrmAddText.h"
-#include "gui/editor/TfrmAddURL.h"
 #include "model/Messages.h"
 
 #include <QCheckBox>
@@ -131,7 +131,7 @@ private Q_SLOTS:
 
     void insertGoesToTheActiveHtmlTabBeforeAnySelection() {
         tabs_->setCurrentIndex(0);
-        tools_->InsertHtml("<BR>");
+        tools_->insertHtml("<BR>");
         QVERIFY(cap_->toPlainText().isEmpty() && menu_->toPlainText().isEmpty());
 
         tabs_->setCurrentIndex(1);
@@ -140,7 +140,7 @@ private Q_SLOTS:
         c.setPosition(4);
         c.setPosition(7, QTextCursor::KeepAnchor);
         cap_->setTextCursor(c);
-        tools_->InsertHtml("<A HREF=\"x\">\r\nin</A>");
+        tools_->insertHtml("<A HREF=\"x\">\r\nin</A>");
         QCOMPARE(cap_->toPlainText(), QStringLiteral("one <A HREF=\"x\">\nin</A>\ntwo"));
         QCOMPARE(cap_->textCursor().position(), 4 + 20); // right after the fragment and its break
         QVERIFY(!cap_->textCursor().hasSelection());
@@ -156,7 +156,7 @@ private Q_SLOTS:
 
     void addTextBuildsTheFragmentAndKeepsItsSettings() {
         tabs_->setCurrentIndex(1);
-        TfrmAddText* dlg = tools_->addTextDialog();
+        AddTextDialog* dlg = tools_->addTextDialog();
         auto* button = child<QPushButton>(&ops_->window, "btnAddText");
         withDialog(
             dlg, [&] { button->click(); },
@@ -188,7 +188,7 @@ private Q_SLOTS:
     }
 
     void defaultBoxesSwitchTheirControlsAndAttributes() {
-        TfrmAddText* dlg = tools_->addTextDialog();
+        AddTextDialog* dlg = tools_->addTextDialog();
         dlg->show();
         dlg->clearEntries();
         auto* face = child<QCheckBox>(dlg, "chkDefaultFace");
@@ -212,7 +212,7 @@ private Q_SLOTS:
 
     void addUrlPicksTheFileNameAndRemembersTheFolder() {
         tabs_->setCurrentIndex(2);
-        TfrmAddURL* dlg = tools_->addUrlDialog();
+        AddLinkDialog* dlg = tools_->addUrlDialog();
         QCOMPARE(dlg->lastFolder(), QString());
         QStringList offered;
         QString answer = QDir(otherPath()).filePath(QStringLiteral("page.htm"));
@@ -253,7 +253,7 @@ private Q_SLOTS:
 
     void addImageCopiesThePictureAndInsertsEvenWhenTheCopyFails() {
         tabs_->setCurrentIndex(1);
-        TfrmAddImage* dlg = tools_->addImageDialog();
+        AddImageDialog* dlg = tools_->addImageDialog();
         const QString source = QDir(otherPath()).filePath(QStringLiteral("logo.gif"));
         WriteFile(source, kGif1x1);
         WriteFile(QDir(projectPath()).filePath(QStringLiteral("logo.gif")), "old");
@@ -315,7 +315,7 @@ private Q_SLOTS:
         QVERIFY(MessageBox::shown().isEmpty());
 
         // Enter on "Choose File..." opens the file dialog and leaves the link dialog up.
-        TfrmAddURL* url = tools_->addUrlDialog();
+        AddLinkDialog* url = tools_->addUrlDialog();
         int asked = 0;
         url->setFilePicker([&](QWidget*, const QString&) {
             ++asked;

@@ -107,51 +107,51 @@ MainFixture::MainFixture(bool withPreview) {
         preview = new PreviewController(this, *this);
         preview->setCaptionSwapHook(editor->captionSwapHook());
     }
-    editor->SetEditingEnabled(false);
+    editor->setEditingEnabled(false);
 }
 
 MainFixture::~MainFixture() = default;
 
-void MainFixture::ShowMenuProperties(int32_t row) {
-    editor->ShowMenuProperties(row);
+void MainFixture::showMenuProperties(int32_t row) {
+    editor->showMenuProperties(row);
 }
 
-void MainFixture::SetEditingEnabled(bool enabled) {
-    editor->SetEditingEnabled(enabled);
+void MainFixture::setEditingEnabled(bool enabled) {
+    editor->setEditingEnabled(enabled);
 }
 
-void MainFixture::RefreshPreview() {
+void MainFixture::refreshPreview() {
     if (preview)
-        preview->RefreshPreview();
+        preview->refreshPreview();
 }
 
-void MainFixture::ScrollPreviewTo(int32_t row) {
+void MainFixture::scrollPreviewTo(int32_t row) {
     if (preview)
-        preview->ScrollPreviewTo(row);
+        preview->scrollPreviewTo(row);
 }
 
-void MainFixture::SelectInPreview(int32_t row) {
+void MainFixture::selectInPreview(int32_t row) {
     selectCalls.push_back(row);
     if (preview) {
-        preview->SelectInPreview(row);
+        preview->selectInPreview(row);
     } else {
         project_.table.SelectedMenu = row;
-        editor->ShowMenuProperties(row);
+        editor->showMenuProperties(row);
     }
 }
 
-void MainFixture::MarkPreviewStale() {
+void MainFixture::markPreviewStale() {
     ++staleCalls;
     if (preview)
-        preview->MarkPreviewStale();
+        preview->markPreviewStale();
 }
 
-void MainFixture::MarkPreviewCurrent() {
+void MainFixture::markPreviewCurrent() {
     if (preview)
-        preview->MarkPreviewCurrent();
+        preview->markPreviewCurrent();
 }
 
-bool MainFixture::Report(const Status& status) {
+bool MainFixture::report(const Status& status) {
     if (!status.ok)
         reports.append(toQ(status.message));
     return status.ok;
@@ -161,8 +161,8 @@ void MainFixture::addMenus(int count, int selected) {
     for (int i = 0; i < count; ++i)
         AddMenu(project_.table);
     project_.table.SelectedMenu = selected;
-    editor->SetEditingEnabled(true);
-    editor->ShowMenuProperties(selected);
+    editor->setEditingEnabled(true);
+    editor->showMenuProperties(selected);
 }
 
 } // namespace qloom::gui

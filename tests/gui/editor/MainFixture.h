@@ -21,17 +21,17 @@ public:
 
     Project& project() override { return project_; }
     QWidget* mainWidget() override { return this; }
-    void ShowMenuProperties(int32_t row) override;
-    void SetEditingEnabled(bool enabled) override;
-    void RefreshPreview() override;
-    void ScrollPreviewTo(int32_t row) override;
-    void SelectInPreview(int32_t row) override;
-    void MarkPreviewStale() override;
-    void MarkPreviewCurrent() override;
-    void SetActiveProject(const QString&) override {}
-    void SetHelpButtonEnabled(bool enabled) override { helpStates.push_back(enabled); }
-    void ShowHelp() override {}
-    bool Report(const Status& status) override;
+    void showMenuProperties(int32_t row) override;
+    void setEditingEnabled(bool enabled) override;
+    void refreshPreview() override;
+    void scrollPreviewTo(int32_t row) override;
+    void selectInPreview(int32_t row) override;
+    void markPreviewStale() override;
+    void markPreviewCurrent() override;
+    void setActiveProject(const QString&) override {}
+    void setHelpButtonEnabled(bool enabled) override { helpStates.push_back(enabled); }
+    void showHelp() override {}
+    bool report(const Status& status) override;
 
     // Appends `count` menus, selects `selected` and shows it, as "Add Menu" would.
     void addMenus(int count, int selected = 0);

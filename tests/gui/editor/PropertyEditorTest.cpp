@@ -52,7 +52,7 @@ private Q_SLOTS:
         main->addMenus(2, 1);
         table().MX[1] = 37;
         const int32_t otherLeft = table().MX[0];
-        main->ShowMenuProperties(1);
+        main->showMenuProperties(1);
         auto* left = find<QLineEdit>("txtLeft");
         left->setFocus();
         left->selectAll();
@@ -92,7 +92,7 @@ private Q_SLOTS:
     void spinArrowsStepWithinTheRangeAndCanShowFourCharacters() {
         main->addMenus(1);
         table().MX[0] = -99;
-        main->ShowMenuProperties(0);
+        main->showMenuProperties(0);
         auto* spin = find<UpDownControl>("UpDown_Left");
         auto* left = find<QLineEdit>("txtLeft");
         spin->downButton()->click();
@@ -156,7 +156,7 @@ private Q_SLOTS:
         t.CM[2] = "#FF8000";
         t.CO[2] = "#000010";
         const MenuTable before = t;
-        main->ShowMenuProperties(2);
+        main->showMenuProperties(2);
         QVERIFY(t.sameContent(before));
         QCOMPARE(main->staleCalls, 0);
         QCOMPARE(find<QListWidget>("listMenus")->currentRow(), 2);
@@ -176,11 +176,11 @@ private Q_SLOTS:
         QVERIFY(!find<ColorSwatch>("panMenuColor")->isHidden());
 
         // Back to row 0: the other orientation and activation are checked again.
-        main->ShowMenuProperties(0);
+        main->showMenuProperties(0);
         QVERIFY(find<QRadioButton>("radHorizontal")->isChecked());
         QVERIFY(find<QRadioButton>("radMouseOver")->isChecked());
         QVERIFY(!find<ColorSwatch>("panCaptionColor")->isHidden());
-        main->ShowMenuProperties(3); // not a row
+        main->showMenuProperties(3); // not a row
         QCOMPARE(find<QListWidget>("listMenus")->currentRow(), 0);
         QVERIFY(!SuppressChange);
     }
@@ -189,20 +189,20 @@ private Q_SLOTS:
         main->addMenus(2);
         table().CC[0] = "#00FF00";
         table().CC[1] = "transparent";
-        main->ShowMenuProperties(0);
-        main->ShowMenuProperties(1);
+        main->showMenuProperties(0);
+        main->showMenuProperties(1);
         auto* box = find<QCheckBox>("chkTranspCC");
         auto* swatch = find<ColorSwatch>("panCaptionColor");
         QVERIFY(swatch->isHidden());
-        main->SelectInPreview(0);
-        main->SelectInPreview(1);
+        main->selectInPreview(0);
+        main->selectInPreview(1);
         box->click();
         QVERIFY(!swatch->isHidden());
         // The swatch kept the last colour it showed; clearing the box stores that colour.
         QCOMPARE(table().CC[1], std::string("#00FF00"));
         QCOMPARE(main->staleCalls, 1);
         table().CC[1] = "#FFFFFF";
-        main->ShowMenuProperties(1);
+        main->showMenuProperties(1);
 
         std::optional<QColor> answer;
         QColor offered;
@@ -236,7 +236,7 @@ private Q_SLOTS:
         table().MTC[0] = "a\xC2\xA0"
                          "b\r\nc";
         table().MTM[0] = "<B>x\xC2\xA0y</B>";
-        main->ShowMenuProperties(0);
+        main->showMenuProperties(0);
         for (const char* name : {"txtCapHTML", "txtMenuHTML"}) {
             auto* edit = find<QPlainTextEdit>(name);
             edit->setFocus();
@@ -312,7 +312,7 @@ private Q_SLOTS:
     void disablingShowsNoMenusAndStoresNothing() {
         main->addMenus(1);
         const QString none = toQ(msg::kNoMenusInProject);
-        main->SetEditingEnabled(false);
+        main->setEditingEnabled(false);
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), none);
         QCOMPARE(find<QPlainTextEdit>("txtMenuHTML")->toPlainText(), none);
         QVERIFY(table().MTC[0] != fromQ(none));

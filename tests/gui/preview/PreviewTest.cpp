@@ -5,7 +5,7 @@
 
 #include "gui/common/EditorRules.h"
 #include "gui/common/TextConv.h"
-#include "gui/preview/TfrmBrowser.h"
+#include "gui/preview/PreviewWindow.h"
 #include "model/Messages.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ class PreviewTest : public QObject {
     std::unique_ptr<MainFixture> main;
 
     MenuTable& table() { return main->project().table; }
-    TfrmBrowser* browser() { return main->preview->browser(); }
+    PreviewWindow* browser() { return main->preview->browser(); }
     QAbstractButton* updateButton() {
         return main->findChild<QAbstractButton*>(QStringLiteral("btnUpdatePreview"));
     }
@@ -53,7 +53,7 @@ class PreviewTest : public QObject {
     QVariant js(const QString& code) {
         QVariant result;
         bool done = false;
-        browser()->WebBrowser1()->page()->runJavaScript(code, [&](const QVariant& value) {
+        browser()->webBrowser1()->page()->runJavaScript(code, [&](const QVariant& value) {
             result = value;
             done = true;
         });
@@ -63,7 +63,7 @@ class PreviewTest : public QObject {
     }
 
     bool waitForDocument(std::function<void()> start) {
-        QSignalSpy completed(browser(), &TfrmBrowser::documentCompleted);
+        QSignalSpy completed(browser(), &PreviewWindow::documentCompleted);
         start();
         return completed.wait(10000);
     }
@@ -73,9 +73,9 @@ class PreviewTest : public QObject {
         for (int i = 0; i < menus; ++i)
             AddMenu(table());
         table().SelectedMenu = 0;
-        main->SetEditingEnabled(true);
-        main->ShowMenuProperties(0);
-        QVERIFY(waitForDocument([&] { main->RefreshPreview(); }));
+        main->setEditingEnabled(true);
+        main->showMenuProperties(0);
+        QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
         QVERIFY(main->reports.isEmpty());
         QTest::qWait(50); // first frame
     }
@@ -96,7 +96,7 @@ private Q_SLOTS:
 
     void previewWindowLooksAsExpected() {
         QCOMPARE(browser()->windowTitle(), toQ(msg::kPreviewCaption));
-        QCOMPARE(browser()->WebBrowser1()->size(), QSize(820, 620));
+        QCOMPARE(browser()->webBrowser1()->size(), QSize(820, 620));
         QVERIFY(browser()->btnBackToPreview()->isHidden());
         browser()->show();
         browser()->close(); // only hides
@@ -113,7 +113,7 @@ private Q_SLOTS:
         openProject(3);
         auto* list = main->findChild<QListWidget*>(QStringLiteral("listMenus"));
         // Ask for the frame right after a new load started: it must not be lost.
-        main->preview->NavigatePreview();
+        main->preview->navigatePreview();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(2)).center());
         QCOMPARE(table().SelectedMenu, 2);
@@ -133,11 +133,11 @@ private Q_SLOTS:
         openProject(2);
         const int startX = table().MX[1];
         const int startY = table().MY[1];
-        main->preview->ScrollPreviewTo(1);
+        main->preview->scrollPreviewTo(1);
         QScrollArea* area = browser()->scrollArea();
         area->horizontalScrollBar()->setValue(0);
         area->verticalScrollBar()->setValue(0);
-        QWidget* proxy = browser()->WebBrowser1()->focusProxy();
+        QWidget* proxy = browser()->webBrowser1()->focusProxy();
         QVERIFY(proxy);
         const QPoint grab(startX + 10, startY + 5);
         QTest::mouseMove(proxy, grab);
@@ -182,11 +182,11 @@ private Q_SLOTS:
 
     void errorListRule200And201Lines() {
         for (int i = 1; i <= 201; ++i)
-            main->preview->HandleIdeCommand("!qLoomIDE:ERROR(e" + std::to_string(i) + "@u@1)");
+            main->preview->handleIdeCommand("!qLoomIDE:ERROR(e" + std::to_string(i) + "@u@1)");
         QVERIFY(errorList()->toPlainText().isEmpty());
         QCOMPARE(logText().count("\r\n"), 201);
         // Logged byte for byte, a non-breaking space included.
-        main->preview->HandleIdeCommand("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)");
+        main->preview->handleIdeCommand("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)");
         QCOMPARE(logText(), QByteArray("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)\r\n"));
         QCOMPARE(errorList()->document()->toRawText(),
                  QString::fromUtf8("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)"));
@@ -195,12 +195,12 @@ private Q_SLOTS:
     void unwritableLogReportsAndRetriesWithTheNextError() {
         const QString missing = programDir->path() + QStringLiteral("/gone/");
         main->preview->setProgramFolder(missing);
-        main->preview->HandleIdeCommand("!qLoomIDE:ERROR(first@u@1)");
+        main->preview->handleIdeCommand("!qLoomIDE:ERROR(first@u@1)");
         QCOMPARE(main->reports,
                  QStringList{toQ(msg::Format(msg::kCannotCreateFile,
                                              fromQ(missing + QStringLiteral("js.log"))))});
         main->preview->setProgramFolder(programDir->path() + QLatin1Char('/'));
-        main->preview->HandleIdeCommand("!qLoomIDE:ERROR(second@u@1)");
+        main->preview->handleIdeCommand("!qLoomIDE:ERROR(second@u@1)");
         QCOMPARE(logText(),
                  QByteArray("!qLoomIDE:ERROR(first@u@1)\r\n!qLoomIDE:ERROR(second@u@1)\r\n"));
     }
@@ -210,11 +210,11 @@ private Q_SLOTS:
         AddMenu(table());
         AddMenu(table());
         const MenuTable before = table();
-        main->preview->HandleIdeCommand("!qLoomIDE:docMouseMove(1,20)");
+        main->preview->handleIdeCommand("!qLoomIDE:docMouseMove(1,20)");
         QCOMPARE(main->reports, QStringList{toQ(msg::Format(msg::kNotValidInteger, ""))});
         QVERIFY(table().sameContent(before));
-        main->preview->HandleIdeCommand("My page title");
-        main->preview->HandleIdeCommand("!qLoomIDE:ySetSel(5)");
+        main->preview->handleIdeCommand("My page title");
+        main->preview->handleIdeCommand("!qLoomIDE:ySetSel(5)");
         QVERIFY(table().sameContent(before));
         QCOMPARE(main->reports.size(), 1);
     }
@@ -241,13 +241,13 @@ private Q_SLOTS:
         QVERIFY(!browser()->btnBackToPreview()->isHidden());
         QCOMPARE(browser()->btnBackToPreview()->pos(), QPoint(0, 0));
 
-        main->MarkPreviewStale();
+        main->markPreviewStale();
         QVERIFY(updateButton()->font().bold());
         QVERIFY(waitForDocument([&] { browser()->btnBackToPreview()->click(); }));
         QVERIFY(browser()->btnBackToPreview()->isHidden());
         QVERIFY(!updateButton()->font().bold());
         QVERIFY(
-            browser()->WebBrowser1()->url().toLocalFile().endsWith(QStringLiteral("/Temp.html")));
+            browser()->webBrowser1()->url().toLocalFile().endsWith(QStringLiteral("/Temp.html")));
     }
 
     void updatePreviewShowsTheFreshSave() {
@@ -264,7 +264,7 @@ private Q_SLOTS:
         updateButton()->click();
         table().MX[0] = 333;
         updateButton()->click();
-        main->preview->RunPreviewScript(QStringLiteral("window.queuedRan = 1"));
+        main->preview->runPreviewScript(QStringLiteral("window.queuedRan = 1"));
         QTRY_VERIFY_WITH_TIMEOUT(!browser()->loading() && !browser()->previewPending(), 10000);
         QCOMPARE(js(QStringLiteral("document.getElementById('owner0').offsetLeft")).toInt(), 333);
         QTRY_COMPARE(js(QStringLiteral("window.queuedRan")).toInt(), 1);
@@ -284,15 +284,15 @@ private Q_SLOTS:
         v->setValue(0);
         MoveMenu(table(), 1, 500, 150);
         table().MW[1] = 150;
-        main->preview->ScrollPreviewTo(1);
+        main->preview->scrollPreviewTo(1);
         QCOMPARE(h->value(), qMin(500 + 75 - outer.width() / 2, h->maximum()));
         QCOMPARE(v->value(), 0); // 150 + 80 is within the window
         h->setValue(0);
         MoveMenu(table(), 1, 100, 200);
-        main->preview->ScrollPreviewTo(1);
+        main->preview->scrollPreviewTo(1);
         QCOMPARE(h->value(), 0);
         QCOMPARE(v->value(), qMin(200 - outer.height() / 2, v->maximum()));
-        main->preview->ScrollPreviewTo(2); // not a row
+        main->preview->scrollPreviewTo(2); // not a row
         QCOMPARE(v->value(), qMin(200 - outer.height() / 2, v->maximum()));
     }
 
@@ -301,7 +301,7 @@ private Q_SLOTS:
         main->addMenus(2, 1);
         table().OO[1] = 1; // turned vertical: the next save swaps its default caption
         auto* caption = main->findChild<QPlainTextEdit*>(QStringLiteral("txtCapHTML"));
-        QVERIFY(waitForDocument([&] { main->RefreshPreview(); }));
+        QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
         QCOMPARE(table().MTC[1], std::string(kVerticalDefaultCaption));
         QCOMPARE(fromQ(caption->toPlainText()), HtmlToEditorText(kVerticalDefaultCaption));
         QCOMPARE(table().MTC[0], std::string("Caption"));
@@ -310,14 +310,14 @@ private Q_SLOTS:
     }
 
     void staleMarkNeedsAProjectAndOnlyUpdateClearsIt() {
-        main->MarkPreviewStale();
+        main->markPreviewStale();
         QVERIFY(!updateButton()->font().bold()); // no active project
         main->project().settings.ProjectFolder = fromQ(projectDir->path());
-        main->MarkPreviewStale();
+        main->markPreviewStale();
         QVERIFY(updateButton()->font().bold());
-        main->RefreshPreview(); // a refresh alone keeps the mark
+        main->refreshPreview(); // a refresh alone keeps the mark
         QVERIFY(updateButton()->font().bold());
-        main->MarkPreviewCurrent();
+        main->markPreviewCurrent();
         QVERIFY(!updateButton()->font().bold());
     }
 };

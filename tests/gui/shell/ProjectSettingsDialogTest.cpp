@@ -5,8 +5,8 @@
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UpDownControl.h"
-#include "gui/shell/TfrmProjectSettings.h"
-#include "gui/shell/TfrmTemplateInfo.h"
+#include "gui/shell/ProjectSettingsDialog.h"
+#include "gui/shell/TemplateInfoDialog.h"
 #include "model/Messages.h"
 
 #include <QApplication>
@@ -31,8 +31,8 @@ class ProjectSettingsDialogTest : public QObject {
 private:
     QTemporaryDir dir_;
     std::unique_ptr<FakeMainOps> ops_;
-    std::unique_ptr<TfrmTemplateInfo> info_;
-    std::unique_ptr<TfrmProjectSettings> dlg_;
+    std::unique_ptr<TemplateInfoDialog> info_;
+    std::unique_ptr<ProjectSettingsDialog> dlg_;
     int infoShown_ = 0;
 
     template <class T> T* child(const char* name) {
@@ -62,8 +62,8 @@ private Q_SLOTS:
         MessageBox::clearShown();
         ops_ = std::make_unique<FakeMainOps>();
         ops_->projectData.settings.ProjectFolder = fromQ(dir_.path());
-        info_ = std::make_unique<TfrmTemplateInfo>();
-        dlg_ = std::make_unique<TfrmProjectSettings>(*ops_);
+        info_ = std::make_unique<TemplateInfoDialog>();
+        dlg_ = std::make_unique<ProjectSettingsDialog>(*ops_);
         dlg_->setTemplateInfo(info_.get());
         infoShown_ = 0;
     }

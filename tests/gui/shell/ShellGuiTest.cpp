@@ -3,12 +3,12 @@
 #include "gui/common/DesktopShell.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
+#include "gui/shell/FinalizedDialog.h"
+#include "gui/shell/FolderChooser.h"
 #include "gui/shell/GuardedApplication.h"
+#include "gui/shell/MainWindow.h"
 #include "gui/shell/ProjectFolders.h"
-#include "gui/shell/TfrmFinilizedOK.h"
-#include "gui/shell/TfrmMain.h"
-#include "gui/shell/TfrmSelFolder.h"
-#include "gui/shell/TfrmStart.h"
+#include "gui/shell/StartDialog.h"
 #include "model/Messages.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
@@ -73,7 +73,7 @@ class ShellGuiTest : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<TfrmMain> main_;
+    std::unique_ptr<MainWindow> main_;
     QStringList opened_;
 
     QString programFolder() const { return dir_->path() + QStringLiteral("/program/"); }
@@ -91,13 +91,13 @@ private:
     }
     QListWidget* menuList() { return child<QListWidget>(main_.get(), "listMenus"); }
     void startProgram() {
-        main_ = std::make_unique<TfrmMain>(programFolder());
+        main_ = std::make_unique<MainWindow>(programFolder());
         main_->show();
         main_->createOtherWindows();
     }
     // "New Menu Project", accepting the chooser after `adjust` has worked on it.
-    void newProject(std::function<void(TfrmSelFolder*)> adjust = {}) {
-        TfrmSelFolder* chooser = main_->folderChooser();
+    void newProject(std::function<void(FolderChooser*)> adjust = {}) {
+        FolderChooser* chooser = main_->folderChooser();
         whenModal(chooser, [this, chooser, adjust] {
             if (adjust)
                 adjust(chooser);
@@ -106,7 +106,7 @@ private:
         click(main_->startDialog(), "btnNew");
     }
     void openProject(const QString& folder) {
-        TfrmSelFolder* chooser = main_->folderChooser();
+        FolderChooser* chooser = main_->folderChooser();
         whenModal(chooser, [this, chooser, folder] {
             chooser->setPath(folder);
             click(chooser, "btnOK");
@@ -150,7 +150,7 @@ private Q_SLOTS:
         main_->startDialog()->close();
         QTest::keyClick(main_->startDialog(), Qt::Key_Escape);
         QVERIFY(main_->startDialog()->isVisible());
-        QSignalSpy quit(main_.get(), &TfrmMain::quitRequested);
+        QSignalSpy quit(main_.get(), &MainWindow::quitRequested);
         click(main_->startDialog(), "btnQuit_Cancel");
         QCOMPARE(quit.count(), 1);
         main_.reset();
@@ -161,7 +161,7 @@ private Q_SLOTS:
         QDir(programFolder()).mkdir(QStringLiteral("NewProject_01"));
         QString shownPath;
         QString selected;
-        newProject([&](TfrmSelFolder* chooser) {
+        newProject([&](FolderChooser* chooser) {
             shownPath = chooser->path();
             selected = child<QLineEdit>(chooser, "txtPath")->selectedText();
         });
@@ -181,7 +181,7 @@ private Q_SLOTS:
     void newProjectInAFolderPickedInTheList() {
         const QString picked = dir_->path() + QStringLiteral("/picked");
         QVERIFY(QDir().mkpath(picked));
-        newProject([&picked](TfrmSelFolder* chooser) {
+        newProject([&picked](FolderChooser* chooser) {
             chooser->setCurrentFolder(picked);
             QCOMPARE(chooser->path(), picked); // the proposed name is dropped
             QVERIFY(chooser->listedFolders().contains(picked));
@@ -192,7 +192,7 @@ private Q_SLOTS:
 
     void chooserBrowsesWithoutAcceptingAndCancelChangesNothing() {
         QVERIFY(QDir().mkpath(programFolder() + QStringLiteral("sub/inner")));
-        TfrmSelFolder* chooser = main_->folderChooser();
+        FolderChooser* chooser = main_->folderChooser();
         QString openingPath;
         QStringList listed;
         bool upAfterEnter = false;
@@ -222,14 +222,14 @@ private Q_SLOTS:
 
     void newProjectOverAnExistingOneAnsweredNoKeepsTheTemplate() {
         const QString folder = dir_->path() + QStringLiteral("/existing");
-        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
         click(main_.get(), "btnAddMenu");
         click(main_.get(), "btnAddMenu");
         writeFile(folder + QStringLiteral("/Temp.html"), "my own page\n");
         click(main_.get(), "btnProjects");
 
         MessageBox::setNextAnswer(QMessageBox::No);
-        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
         QVERIFY(MessageBox::shown().contains(q(msg::kScriptExistsQuestion)));
         QCOMPARE(menuList()->count(), 0);
         QCOMPARE(readFile(folder + QStringLiteral("/Temp.html")), QByteArray("my own page\n"));
@@ -243,14 +243,14 @@ private Q_SLOTS:
         click(main_.get(), "btnAddMenu");
         click(main_.get(), "btnProjects");
         MessageBox::setNextAnswer(QMessageBox::Yes);
-        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
         QCOMPARE(menuList()->count(), 1);
         QCOMPARE(menuList()->item(0)->text(), QStringLiteral("Menu 1"));
     }
 
     void newProjectWithAMissingParentIsRefused() {
         const QString path = dir_->path() + QStringLiteral("/no/such");
-        newProject([&path](TfrmSelFolder* chooser) { chooser->setPath(path); });
+        newProject([&path](FolderChooser* chooser) { chooser->setPath(path); });
         QCOMPARE(MessageBox::shown().value(0), q(CannotCreateFolderText(fromQ(path))));
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
@@ -260,7 +260,7 @@ private Q_SLOTS:
         MessageBox::clearShown();
         const QString file = dir_->path() + QStringLiteral("/taken");
         writeFile(file, "x");
-        newProject([&file](TfrmSelFolder* chooser) { chooser->setPath(file); });
+        newProject([&file](FolderChooser* chooser) { chooser->setPath(file); });
         QCOMPARE(MessageBox::shown().value(0), q(CannotUseFolderText(fromQ(file))));
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(main_->project().settings.ProjectFolder.empty());
@@ -291,7 +291,7 @@ private Q_SLOTS:
         startProgram();
         QVERIFY(!startButton("btnOpenLastEdited")->isEnabled());
 
-        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
         click(main_.get(), "btnAddMenu");
         QVERIFY(main_->close());
         main_.reset();
@@ -330,7 +330,7 @@ private Q_SLOTS:
 
     void enterPressesTheFocusedButtonNotTheDefaultOne() {
         // Tabbing to Cancel in the folder chooser and pressing Enter must not accept it.
-        TfrmSelFolder* chooser = main_->folderChooser();
+        FolderChooser* chooser = main_->folderChooser();
         whenModal(chooser, [this, chooser] {
             auto* cancel = child<QPushButton>(chooser, "BitBtn1");
             cancel->setFocus();
@@ -343,7 +343,7 @@ private Q_SLOTS:
 
         // In the finalize dialog Enter on "Browse Project Folder" browses and keeps it open.
         newProject();
-        TfrmFinilizedOK* dialog = main_->finalizedDialog();
+        FinalizedDialog* dialog = main_->finalizedDialog();
         bool upAfterEnter = false;
         whenModal(dialog, [&] {
             auto* browse = child<QPushButton>(dialog, "btnBrowse");
@@ -375,7 +375,7 @@ private Q_SLOTS:
             return document.toPlainText();
         };
         const QString folder = dir_->path() + QStringLiteral("/a<b>c &amp; d");
-        newProject([&folder](TfrmSelFolder* chooser) { chooser->setPath(folder); });
+        newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
         QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
         auto* label = child<QLabel>(main_.get(), "lblActiveProject");
         QCOMPARE(shownTip(label->toolTip()), folder);
@@ -487,7 +487,7 @@ private Q_SLOTS:
         QVERIFY(main_->isVisible());
         MessageBox::setNextAnswer(QMessageBox::Ok);
         MessageBox::setNextAnswer(QMessageBox::Yes);
-        QSignalSpy quit(main_.get(), &TfrmMain::quitRequested);
+        QSignalSpy quit(main_.get(), &MainWindow::quitRequested);
         QVERIFY(main_->close());
         QCOMPARE(quit.count(), 1);
     }
@@ -495,7 +495,7 @@ private Q_SLOTS:
     void finalizeShowsTheLinesAndKeepsTheDialogForBrowsing() {
         newProject();
         const QString folder = q(main_->project().settings.ProjectFolder);
-        TfrmFinilizedOK* dialog = main_->finalizedDialog();
+        FinalizedDialog* dialog = main_->finalizedDialog();
         bool helpWhileUp = true;
         whenModal(dialog, [&] {
             helpWhileUp = child<QPushButton>(main_.get(), "btnHelp")->isEnabled();
@@ -519,14 +519,14 @@ private Q_SLOTS:
     void statusLineShortensALongFolderWithinItsWidth() {
         const QString folder =
             QStringLiteral("/") + QString(300, QLatin1Char('w')) + QStringLiteral("/end");
-        main_->SetActiveProject(folder);
+        main_->setActiveProject(folder);
         auto* label = child<QLabel>(main_.get(), "lblActiveProject");
         QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= 380);
         QVERIFY(label->text().startsWith(QStringLiteral("Active Project: /w")));
         QVERIFY(label->text().contains(QStringLiteral("...")));
         QVERIFY(label->text().endsWith(QStringLiteral("/end")));
         QCOMPARE(label->toolTip(), folder);
-        main_->SetActiveProject(QStringLiteral("/short"));
+        main_->setActiveProject(QStringLiteral("/short"));
         QCOMPARE(label->text(), QStringLiteral("Active Project: /short"));
 
         // Minimising and restoring rebuild the line from the active project, with the same result.

@@ -4,22 +4,22 @@
 #include <memory>
 
 namespace Ui {
-class TfrmTemplateInfo;
+class TemplateInfoDialog;
 }
 
 namespace qloom::gui {
 
 // Explains what a template page must contain. It has no help key of its own.
-class TfrmTemplateInfo : public QDialog {
+class TemplateInfoDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmTemplateInfo(QWidget* parent = nullptr);
-    ~TfrmTemplateInfo() override;
+    explicit TemplateInfoDialog(QWidget* parent = nullptr);
+    ~TemplateInfoDialog() override;
 
     QString infoText() const;
 
 private:
-    std::unique_ptr<Ui::TfrmTemplateInfo> ui;
+    std::unique_ptr<Ui::TemplateInfoDialog> ui;
 };
 
 } // namespace qloom::gui

@@ -1,4 +1,4 @@
-#include "gui/editor/TfrmAddText.h"
+#include "gui/editor/AddTextDialog.h"
 
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/EditorRules.h"
@@ -6,7 +6,7 @@
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
 #include "model/Messages.h"
-#include "ui_TfrmAddText.h"
+#include "ui_AddTextDialog.h"
 
 namespace qloom::gui {
 
@@ -14,8 +14,8 @@ namespace {
 constexpr std::string_view kHtmlFontSizes[] = {"1", "2", "3", "4", "5", "6", "7"};
 }
 
-TfrmAddText::TfrmAddText(MainWindowOps& ops, QWidget* parent)
-    : ToolDialog(parent), ui(new Ui::TfrmAddText) {
+AddTextDialog::AddTextDialog(MainWindowOps& ops, QWidget* parent)
+    : ToolDialog(parent), ui(new Ui::AddTextDialog) {
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kAddTextCaption));
     for (std::string_view name : kFontNameChoices)
@@ -26,25 +26,25 @@ TfrmAddText::TfrmAddText(MainWindowOps& ops, QWidget* parent)
     ui->cBoxFontSize->setEditText(QStringLiteral("2"));
     ui->panColor->setColor(Qt::white);
 
-    connect(ui->btnAdd, &QPushButton::clicked, this, &TfrmAddText::btnAddClick);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &TfrmAddText::BitBtn2Click);
-    connect(ui->panColor, &ColorSwatch::clicked, this, &TfrmAddText::panColorClick);
-    connect(ui->chkDefaultFace, &QCheckBox::toggled, this, &TfrmAddText::chkDefaultFaceClick);
-    connect(ui->chkDefaultSize, &QCheckBox::toggled, this, &TfrmAddText::chkDefaultSizeClick);
-    connect(ui->chkDefaultColor, &QCheckBox::toggled, this, &TfrmAddText::chkDefaultColorClick);
+    connect(ui->btnAdd, &QPushButton::clicked, this, &AddTextDialog::btnAddClick);
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &AddTextDialog::bitBtn2Click);
+    connect(ui->panColor, &ColorSwatch::clicked, this, &AddTextDialog::panColorClick);
+    connect(ui->chkDefaultFace, &QCheckBox::toggled, this, &AddTextDialog::chkDefaultFaceClick);
+    connect(ui->chkDefaultSize, &QCheckBox::toggled, this, &AddTextDialog::chkDefaultSizeClick);
+    connect(ui->chkDefaultColor, &QCheckBox::toggled, this, &AddTextDialog::chkDefaultColorClick);
     colorPicker_ = &PickPlatformColor;
     ui->txtTEXT->setFocus();
     finishSetup(ops, ui->btnAdd, ui->BitBtn2, QSize(469, 196));
 }
 
-TfrmAddText::~TfrmAddText() = default;
+AddTextDialog::~AddTextDialog() = default;
 
-void TfrmAddText::clearEntries() {
+void AddTextDialog::clearEntries() {
     ui->txtTEXT->clear();
     ui->txtTEXT->setFocus();
 }
 
-std::string TfrmAddText::fragment() const {
+std::string AddTextDialog::fragment() const {
     TextFragmentOptions o;
     o.fontFace = fromQ(ui->cBoxFontName->currentText());
     o.fontSize = fromQ(ui->cBoxFontSize->currentText());
@@ -56,30 +56,30 @@ std::string TfrmAddText::fragment() const {
     return TextFragment(EditorTextToHtml(fromQ(ui->txtTEXT->toPlainText())), o);
 }
 
-void TfrmAddText::btnAddClick() {
+void AddTextDialog::btnAddClick() {
     insertAndClose(ui->txtTEXT, fragment());
 }
 
-void TfrmAddText::BitBtn2Click() {
+void AddTextDialog::bitBtn2Click() {
     cancelAndClose(ui->txtTEXT);
 }
 
-void TfrmAddText::panColorClick() {
+void AddTextDialog::panColorClick() {
     if (!colorPicker_)
         return;
     if (const auto chosen = colorPicker_(ui->panColor->color(), this))
         ui->panColor->setColor(*chosen);
 }
 
-void TfrmAddText::chkDefaultFaceClick() {
+void AddTextDialog::chkDefaultFaceClick() {
     ui->cBoxFontName->setEnabled(!ui->chkDefaultFace->isChecked());
 }
 
-void TfrmAddText::chkDefaultSizeClick() {
+void AddTextDialog::chkDefaultSizeClick() {
     ui->cBoxFontSize->setEnabled(!ui->chkDefaultSize->isChecked());
 }
 
-void TfrmAddText::chkDefaultColorClick() {
+void AddTextDialog::chkDefaultColorClick() {
     ui->panColor->setVisible(!ui->chkDefaultColor->isChecked());
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 namespace Ui {
-class TfrmAddImage;
+class AddImageDialog;
 }
 
 namespace qloom::gui {
@@ -17,27 +17,27 @@ class MainWindowOps;
 
 // "Add Image": an image element naming the picture by its bare file name; the picture is copied
 // into the project folder so the page finds it.
-class TfrmAddImage : public ToolDialog {
+class AddImageDialog : public ToolDialog {
     Q_OBJECT
 public:
     // Asks for a picture file, starting in `folder`; an empty result is a cancel.
     using FilePicker = std::function<QString(QWidget* parent, const QString& folder)>;
 
-    TfrmAddImage(MainWindowOps& ops, QWidget* parent = nullptr);
-    ~TfrmAddImage() override;
+    AddImageDialog(MainWindowOps& ops, QWidget* parent = nullptr);
+    ~AddImageDialog() override;
 
     void setFilePicker(FilePicker picker) { filePicker_ = std::move(picker); }
 
     void clearEntries();
     QString lastFolder() const { return LastFolder; }
 
-    void FormCreate();
+    void formCreate();
     void btnAddClick();
     void btnCancelClick();
     void btnChooseFileNameClick();
 
 private:
-    std::unique_ptr<Ui::TfrmAddImage> ui;
+    std::unique_ptr<Ui::AddImageDialog> ui;
     MainWindowOps& ops_;
     FilePicker filePicker_;
     QString LastFolder; // folder of the picture dialog's last file name during this run

@@ -11,7 +11,7 @@
 #include <string>
 
 namespace Ui {
-class TfrmAddText;
+class AddTextDialog;
 }
 
 namespace qloom::gui {
@@ -19,14 +19,14 @@ namespace qloom::gui {
 class MainWindowOps;
 
 // "Add Text": formatted text with an optional font element, centred on request.
-class TfrmAddText : public ToolDialog {
+class AddTextDialog : public ToolDialog {
     Q_OBJECT
 public:
     using ColorPicker =
         std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
 
-    TfrmAddText(MainWindowOps& ops, QWidget* parent = nullptr);
-    ~TfrmAddText() override;
+    AddTextDialog(MainWindowOps& ops, QWidget* parent = nullptr);
+    ~AddTextDialog() override;
 
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
 
@@ -36,14 +36,14 @@ public:
     std::string fragment() const;
 
     void btnAddClick();
-    void BitBtn2Click();
+    void bitBtn2Click();
     void panColorClick();
     void chkDefaultFaceClick();
     void chkDefaultSizeClick();
     void chkDefaultColorClick();
 
 private:
-    std::unique_ptr<Ui::TfrmAddText> ui;
+    std::unique_ptr<Ui::AddTextDialog> ui;
     ColorPicker colorPicker_;
 };
 

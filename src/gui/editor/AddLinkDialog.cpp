@@ -1,10 +1,10 @@
-#include "gui/editor/TfrmAddURL.h"
+#include "gui/editor/AddLinkDialog.h"
 
 #include "gui/common/EditorRules.h"
 #include "gui/common/TextConv.h"
 #include "gui/editor/HtmlFragments.h"
 #include "model/Messages.h"
-#include "ui_TfrmAddURL.h"
+#include "ui_AddLinkDialog.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -12,13 +12,13 @@
 
 namespace qloom::gui {
 
-TfrmAddURL::TfrmAddURL(MainWindowOps& ops, QWidget* parent)
-    : ToolDialog(parent), ui(new Ui::TfrmAddURL) {
+AddLinkDialog::AddLinkDialog(MainWindowOps& ops, QWidget* parent)
+    : ToolDialog(parent), ui(new Ui::AddLinkDialog) {
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kAddUrlCaption));
-    connect(ui->btnAdd, &QPushButton::clicked, this, &TfrmAddURL::btnAddClick);
-    connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmAddURL::btnCancelClick);
-    connect(ui->btnChooseFile, &QPushButton::clicked, this, &TfrmAddURL::btnChooseFileClick);
+    connect(ui->btnAdd, &QPushButton::clicked, this, &AddLinkDialog::btnAddClick);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &AddLinkDialog::btnCancelClick);
+    connect(ui->btnChooseFile, &QPushButton::clicked, this, &AddLinkDialog::btnChooseFileClick);
 
     filePicker_ = [](QWidget* parent, const QString& folder) {
         QFileDialog dialog(parent);
@@ -33,36 +33,36 @@ TfrmAddURL::TfrmAddURL(MainWindowOps& ops, QWidget* parent)
             return QString();
         return dialog.selectedFiles().first();
     };
-    FormCreate();
+    formCreate();
     finishSetup(ops, ui->btnAdd, ui->btnCancel, QSize(441, 199));
 }
 
-TfrmAddURL::~TfrmAddURL() = default;
+AddLinkDialog::~AddLinkDialog() = default;
 
-void TfrmAddURL::FormCreate() {
+void AddLinkDialog::formCreate() {
     LastFolder.clear();
 }
 
-void TfrmAddURL::clearEntries() {
+void AddLinkDialog::clearEntries() {
     ui->txtURL->clear();
     ui->txtHTML->clear();
     ui->txtURL->setFocus();
 }
 
-std::string TfrmAddURL::fragment() const {
+std::string AddLinkDialog::fragment() const {
     return LinkFragment(fromQ(ui->txtURL->text()), fromQ(ui->cboxTarget->currentText()),
                         EditorTextToHtml(fromQ(ui->txtHTML->toPlainText())));
 }
 
-void TfrmAddURL::btnAddClick() {
+void AddLinkDialog::btnAddClick() {
     insertAndClose(ui->txtURL, fragment());
 }
 
-void TfrmAddURL::btnCancelClick() {
+void AddLinkDialog::btnCancelClick() {
     cancelAndClose(ui->txtURL);
 }
 
-void TfrmAddURL::btnChooseFileClick() {
+void AddLinkDialog::btnChooseFileClick() {
     if (!filePicker_)
         return;
     const QString picked = filePicker_(this, LastFolder);

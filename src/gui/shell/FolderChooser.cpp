@@ -1,4 +1,4 @@
-#include "gui/shell/TfrmSelFolder.h"
+#include "gui/shell/FolderChooser.h"
 
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/HelpKeyFilter.h"
@@ -6,7 +6,7 @@
 #include "gui/common/TextConv.h"
 #include "gui/shell/ProjectFolders.h"
 #include "script/ScriptSaver.h"
-#include "ui_TfrmSelFolder.h"
+#include "ui_FolderChooser.h"
 
 #include <QDir>
 #include <QKeyEvent>
@@ -37,8 +37,8 @@ QString existingFolder(const QString& folder) {
 }
 } // namespace
 
-TfrmSelFolder::TfrmSelFolder(MainWindowOps& main)
-    : ui(std::make_unique<Ui::TfrmSelFolder>()), main_(main) {
+FolderChooser::FolderChooser(MainWindowOps& main)
+    : ui(std::make_unique<Ui::FolderChooser>()), main_(main) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -46,28 +46,28 @@ TfrmSelFolder::TfrmSelFolder(MainWindowOps& main)
     CenterOnDesktop(this);
     ui->NewDirList1->installEventFilter(this);
     fillDrives();
-    connect(ui->NewDirList1, &QListWidget::itemActivated, this, &TfrmSelFolder::entryActivated);
-    connect(ui->NewDriveBox1, &QComboBox::activated, this, &TfrmSelFolder::driveChosen);
-    connect(ui->btnOK, &QPushButton::clicked, this, &TfrmSelFolder::btnOKClick);
+    connect(ui->NewDirList1, &QListWidget::itemActivated, this, &FolderChooser::entryActivated);
+    connect(ui->NewDriveBox1, &QComboBox::activated, this, &FolderChooser::driveChosen);
+    connect(ui->btnOK, &QPushButton::clicked, this, &FolderChooser::btnOKClick);
     connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
-    new HelpKeyFilter(this, [this] { main_.ShowHelp(); });
+    new HelpKeyFilter(this, [this] { main_.showHelp(); });
 }
 
-TfrmSelFolder::~TfrmSelFolder() = default;
+FolderChooser::~FolderChooser() = default;
 
-void TfrmSelFolder::setMessage(const QString& text) {
+void FolderChooser::setMessage(const QString& text) {
     ui->lblMessage->setText(text);
 }
 
-QString TfrmSelFolder::path() const {
+QString FolderChooser::path() const {
     return ui->txtPath->text();
 }
 
-void TfrmSelFolder::setPath(const QString& text) {
+void FolderChooser::setPath(const QString& text) {
     ui->txtPath->setText(text);
 }
 
-void TfrmSelFolder::setCurrentFolder(const QString& folder) {
+void FolderChooser::setCurrentFolder(const QString& folder) {
     currentFolder_ = existingFolder(folder);
     QStringList roots;
     for (int i = 0; i < ui->NewDriveBox1->count(); ++i)
@@ -76,17 +76,17 @@ void TfrmSelFolder::setCurrentFolder(const QString& folder) {
     rootFolders_[root] = currentFolder_;
     ui->NewDriveBox1->setCurrentIndex(ui->NewDriveBox1->findText(root));
     fillList();
-    NewDirList1Change();
+    newDirList1Change();
 }
 
-QStringList TfrmSelFolder::listedFolders() const {
+QStringList FolderChooser::listedFolders() const {
     QStringList folders;
     for (int i = 0; i < ui->NewDirList1->count(); ++i)
         folders << ui->NewDirList1->item(i)->data(Qt::UserRole).toString();
     return folders;
 }
 
-void TfrmSelFolder::fillList() {
+void FolderChooser::fillList() {
     ui->NewDirList1->clear();
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
@@ -111,7 +111,7 @@ void TfrmSelFolder::fillList() {
     ui->NewDirList1->setCurrentItem(current);
 }
 
-void TfrmSelFolder::fillDrives() {
+void FolderChooser::fillDrives() {
     QStringList roots{QStringLiteral("/")};
     for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
         if (volume.isValid() && volume.isReady() && !roots.contains(volume.rootPath()))
@@ -122,28 +122,28 @@ void TfrmSelFolder::fillDrives() {
     ui->NewDriveBox1->addItems(roots);
 }
 
-void TfrmSelFolder::entryActivated(QListWidgetItem* item) {
+void FolderChooser::entryActivated(QListWidgetItem* item) {
     if (item)
         setCurrentFolder(item->data(Qt::UserRole).toString());
 }
 
-void TfrmSelFolder::driveChosen(int index) {
+void FolderChooser::driveChosen(int index) {
     const QString root = ui->NewDriveBox1->itemText(index);
     setCurrentFolder(rootFolders_.value(root, root));
 }
 
-void TfrmSelFolder::NewDirList1Change() {
+void FolderChooser::newDirList1Change() {
     ui->txtPath->setText(currentFolder_);
 }
 
-void TfrmSelFolder::btnOKClick() {
+void FolderChooser::btnOKClick() {
     accepted_ = true;
     ui->txtPath->setText(
         toQ(ResolveChooserPath(fromQ(ui->txtPath->text()), fromQ(currentFolder_))));
     accept();
 }
 
-void TfrmSelFolder::showEvent(QShowEvent* event) {
+void FolderChooser::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
@@ -154,7 +154,7 @@ void TfrmSelFolder::showEvent(QShowEvent* event) {
     accepted_ = false;
 }
 
-bool TfrmSelFolder::eventFilter(QObject* watched, QEvent* event) {
+bool FolderChooser::eventFilter(QObject* watched, QEvent* event) {
     // Enter on an entry opens that folder; it must not also reach the dialog's OK button.
     if (watched == ui->NewDirList1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -1,17 +1,18 @@
-#include "gui/shell/TfrmTemplateInfo.h"
+#include "gui/shell/TemplateInfoDialog.h"
 
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
 #include "model/Messages.h"
-#include "ui_TfrmTemplateInfo.h"
+#include "ui_TemplateInfoDialog.h"
 
 #include <QFontDatabase>
 #include <QStringList>
 
 namespace qloom::gui {
 
-TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), ui(new Ui::TfrmTemplateInfo) {
+TemplateInfoDialog::TemplateInfoDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
+      ui(new Ui::TemplateInfoDialog) {
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kTemplateInfoCaption));
     QStringList lines;
@@ -24,9 +25,9 @@ TfrmTemplateInfo::TfrmTemplateInfo(QWidget* parent)
     setFixedSize(size());
 }
 
-TfrmTemplateInfo::~TfrmTemplateInfo() = default;
+TemplateInfoDialog::~TemplateInfoDialog() = default;
 
-QString TfrmTemplateInfo::infoText() const {
+QString TemplateInfoDialog::infoText() const {
     return ui->txtINFO->toPlainText();
 }
 

@@ -1,4 +1,4 @@
-#include "gui/shell/TfrmMain.h"
+#include "gui/shell/MainWindow.h"
 
 #include "gui/common/BusyCursor.h"
 #include "gui/common/DesktopShell.h"
@@ -10,18 +10,18 @@
 #include "gui/editor/HtmlTools.h"
 #include "gui/editor/PropertyEditor.h"
 #include "gui/preview/PreviewController.h"
-#include "gui/preview/TfrmBrowser.h"
+#include "gui/preview/PreviewWindow.h"
 #include "gui/shell/BrowserCheck.h"
+#include "gui/shell/FinalizedDialog.h"
+#include "gui/shell/FolderChooser.h"
 #include "gui/shell/ProjectFolders.h"
+#include "gui/shell/ProjectSettingsDialog.h"
+#include "gui/shell/StartDialog.h"
 #include "gui/shell/StatusLine.h"
-#include "gui/shell/TfrmFinilizedOK.h"
-#include "gui/shell/TfrmProjectSettings.h"
-#include "gui/shell/TfrmSelFolder.h"
-#include "gui/shell/TfrmStart.h"
-#include "gui/shell/TfrmTemplateInfo.h"
+#include "gui/shell/TemplateInfoDialog.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
-#include "ui_TfrmMain.h"
+#include "ui_MainWindow.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -91,7 +91,7 @@ QString webEngineResourcePath() {
 }
 } // namespace
 
-TfrmMain::TfrmMain(const QString& programFolder) : ui(std::make_unique<Ui::TfrmMain>()) {
+MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::MainWindow>()) {
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -124,20 +124,20 @@ TfrmMain::TfrmMain(const QString& programFolder) : ui(std::make_unique<Ui::TfrmM
     project_.table.MenuCount = 0;
     project_.HeaderLines.clear();
     editor_ = new PropertyEditor(this, *this);
-    SetEditingEnabled(false);
+    setEditingEnabled(false);
 
-    connect(ui->btnAddMenu, &QPushButton::clicked, this, &TfrmMain::btnAddMenuClick);
-    connect(ui->btnDelete, &QPushButton::clicked, this, &TfrmMain::btnDeleteClick);
-    connect(ui->btnFinalize, &QPushButton::clicked, this, &TfrmMain::btnFinalizeClick);
-    connect(ui->btnProjects, &QPushButton::clicked, this, &TfrmMain::btnProjectsClick);
+    connect(ui->btnAddMenu, &QPushButton::clicked, this, &MainWindow::btnAddMenuClick);
+    connect(ui->btnDelete, &QPushButton::clicked, this, &MainWindow::btnDeleteClick);
+    connect(ui->btnFinalize, &QPushButton::clicked, this, &MainWindow::btnFinalizeClick);
+    connect(ui->btnProjects, &QPushButton::clicked, this, &MainWindow::btnProjectsClick);
     connect(ui->btnActiveProjectSettings, &QPushButton::clicked, this,
-            &TfrmMain::btnActiveProjectSettingsClick);
-    connect(ui->btnHelp, &QPushButton::clicked, this, &TfrmMain::ShowHelp);
-    connect(ui->chkStayOnTop, &QCheckBox::clicked, this, &TfrmMain::chkStayOnTopClick);
-    new HelpKeyFilter(this, [this] { ShowHelp(); });
+            &MainWindow::btnActiveProjectSettingsClick);
+    connect(ui->btnHelp, &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(ui->chkStayOnTop, &QCheckBox::clicked, this, &MainWindow::chkStayOnTopClick);
+    new HelpKeyFilter(this, [this] { showHelp(); });
 }
 
-TfrmMain::~TfrmMain() {
+MainWindow::~MainWindow() {
     const std::string& folder = project_.settings.ProjectFolder;
     if (!folder.empty()) {
         QSettings settings(QStringLiteral("Norvex"), QStringLiteral("qLoom"));
@@ -145,12 +145,12 @@ TfrmMain::~TfrmMain() {
         settings.sync();
         // Said now or never: next time "Open Last Edited Project" would just stay greyed.
         if (settings.status() != QSettings::NoError)
-            Report(
+            report(
                 Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(settings.fileName()))));
     }
 }
 
-bool TfrmMain::CheckBrowserVersion() {
+bool MainWindow::checkBrowserVersion() {
     const bool ok = BrowserComponentOk(qWebEngineChromiumVersion(),
                                        QFileInfo(webEngineHelperPath()).isExecutable(),
                                        QFileInfo(webEngineResourcePath()).isFile());
@@ -160,27 +160,27 @@ bool TfrmMain::CheckBrowserVersion() {
     return ok;
 }
 
-void TfrmMain::createOtherWindows() {
+void MainWindow::createOtherWindows() {
     preview_ = new PreviewController(this, *this); // shows the preview window
     preview_->setCaptionSwapHook(editor_->captionSwapHook());
     preview_->setProgramFolder(programFolder_);
-    frmStart_ = std::make_unique<TfrmStart>(*this);
-    connect(frmStart_.get(), &TfrmStart::quitRequested, this, &TfrmMain::quitRequested);
+    frmStart_ = std::make_unique<StartDialog>(*this);
+    connect(frmStart_.get(), &StartDialog::quitRequested, this, &MainWindow::quitRequested);
     frmStart_->show();
-    frmSelFolder_ = std::make_unique<TfrmSelFolder>(*this);
+    frmSelFolder_ = std::make_unique<FolderChooser>(*this);
     htmlTools_ = new HtmlTools(*this, this); // Add Text, Add URL, Add Image, in that order
     htmlTools_->connectButtons();
-    frmFinilizedOK_ = std::make_unique<TfrmFinilizedOK>(*this);
-    frmProjectSettings_ = std::make_unique<TfrmProjectSettings>(*this);
-    frmTemplateInfo_ = std::make_unique<TfrmTemplateInfo>();
+    frmFinilizedOK_ = std::make_unique<FinalizedDialog>(*this);
+    frmProjectSettings_ = std::make_unique<ProjectSettingsDialog>(*this);
+    frmTemplateInfo_ = std::make_unique<TemplateInfoDialog>();
     frmProjectSettings_->setTemplateInfo(frmTemplateInfo_.get());
 }
 
-void TfrmMain::clearMenuList() {
+void MainWindow::clearMenuList() {
     ui->listMenus->clear();
 }
 
-void TfrmMain::rebuildMenuList() {
+void MainWindow::rebuildMenuList() {
     ui->listMenus->clear();
     for (int32_t row = 0; row < project_.table.MenuCount; ++row)
         ui->listMenus->addItem(toQ(MenuLabel(row)));
@@ -188,52 +188,52 @@ void TfrmMain::rebuildMenuList() {
 
 // --- Editing controls and preview: the property editor and the preview controller.
 
-TfrmBrowser* TfrmMain::previewWindow() const {
+PreviewWindow* MainWindow::previewWindow() const {
     return preview_ ? preview_->browser() : nullptr;
 }
 
-void TfrmMain::ShowMenuProperties(int32_t row) {
-    editor_->ShowMenuProperties(row);
+void MainWindow::showMenuProperties(int32_t row) {
+    editor_->showMenuProperties(row);
 }
 
-void TfrmMain::SetEditingEnabled(bool enabled) {
-    editor_->SetEditingEnabled(enabled);
+void MainWindow::setEditingEnabled(bool enabled) {
+    editor_->setEditingEnabled(enabled);
 }
 
-void TfrmMain::RefreshPreview() {
+void MainWindow::refreshPreview() {
     if (preview_)
-        preview_->RefreshPreview();
+        preview_->refreshPreview();
     else
         saveScript(true); // before the preview window exists there is nothing to show
 }
 
-void TfrmMain::ScrollPreviewTo(int32_t row) {
+void MainWindow::scrollPreviewTo(int32_t row) {
     if (preview_)
-        preview_->ScrollPreviewTo(row);
+        preview_->scrollPreviewTo(row);
 }
 
-void TfrmMain::SelectInPreview(int32_t row) {
+void MainWindow::selectInPreview(int32_t row) {
     if (preview_) {
-        preview_->SelectInPreview(row);
+        preview_->selectInPreview(row);
         return;
     }
     project_.table.SelectedMenu = row;
-    ShowMenuProperties(row);
+    showMenuProperties(row);
 }
 
-void TfrmMain::MarkPreviewStale() {
+void MainWindow::markPreviewStale() {
     if (preview_)
-        preview_->MarkPreviewStale();
+        preview_->markPreviewStale();
 }
 
-void TfrmMain::MarkPreviewCurrent() {
+void MainWindow::markPreviewCurrent() {
     if (preview_)
-        preview_->MarkPreviewCurrent();
+        preview_->markPreviewCurrent();
 }
 
 // --- Shell.
 
-void TfrmMain::SetActiveProject(const QString& folder) {
+void MainWindow::setActiveProject(const QString& folder) {
     const QFontMetrics metrics(ui->lblActiveProject->font());
     const std::string text =
         ShortenStatusText(StatusLineText(fromQ(folder)), [&metrics](const std::string& candidate) {
@@ -243,32 +243,32 @@ void TfrmMain::SetActiveProject(const QString& folder) {
     ui->lblActiveProject->setToolTip(PlainToolTip(folder));
 }
 
-void TfrmMain::SetHelpButtonEnabled(bool enabled) {
+void MainWindow::setHelpButtonEnabled(bool enabled) {
     ui->btnHelp->setEnabled(enabled);
 }
 
-void TfrmMain::ShowHelp() {
+void MainWindow::showHelp() {
     DesktopShell::open(programFolder_ + QStringLiteral("Help/index.htm"));
 }
 
-bool TfrmMain::Report(const Status& status) {
+bool MainWindow::report(const Status& status) {
     if (!status.ok)
         MessageBox::error(this, toQ(status.message));
     return status.ok;
 }
 
-bool TfrmMain::saveScript(bool forPreview) {
+bool MainWindow::saveScript(bool forPreview) {
     Status status;
     {
         const BusyCursor busy;
         status = SaveScript(project_, forPreview, editor_->captionSwapHook());
     }
-    return Report(status);
+    return report(status);
 }
 
 // --- Frame handlers.
 
-void TfrmMain::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // A save that keeps failing (a folder gone read-only) must not lock the user in: after the
     // error report they may still close, losing only what could not be saved.
     if (!project_.settings.ProjectFolder.empty() && !saveScript(false) &&
@@ -281,36 +281,36 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
     Q_EMIT quitRequested();
 }
 
-void TfrmMain::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    SetActiveProject(toQ(project_.settings.ProjectFolder));
+    setActiveProject(toQ(project_.settings.ProjectFolder));
 }
 
-void TfrmMain::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        SetActiveProject(toQ(project_.settings.ProjectFolder));
+        setActiveProject(toQ(project_.settings.ProjectFolder));
 }
 
-void TfrmMain::chkStayOnTopClick(bool checked) {
+void MainWindow::chkStayOnTopClick(bool checked) {
     setWindowFlag(Qt::WindowStaysOnTopHint, checked);
     show(); // changing the flags hides the window
 }
 
-void TfrmMain::btnAddMenuClick() {
+void MainWindow::btnAddMenuClick() {
     const AddMenuResult added = AddMenu(project_.table);
     if (!added.ok) {
         MessageBox::message(this, toQ(added.message));
         return;
     }
-    SetEditingEnabled(true);
+    setEditingEnabled(true);
     ui->listMenus->addItem(toQ(MenuLabel(added.row)));
-    ShowMenuProperties(added.row);
-    RefreshPreview();
-    ScrollPreviewTo(added.row);
+    showMenuProperties(added.row);
+    refreshPreview();
+    scrollPreviewTo(added.row);
 }
 
-void TfrmMain::btnDeleteClick() {
+void MainWindow::btnDeleteClick() {
     MenuTable& table = project_.table;
     if (table.MenuCount <= 0) {
         MessageBox::message(this, toQ(msg::kNothingToDelete));
@@ -326,41 +326,41 @@ void TfrmMain::btnDeleteClick() {
         return; // the selection named no row in use, so nothing was deleted
     delete ui->listMenus->takeItem(ui->listMenus->count() - 1);
     if (table.MenuCount > 0)
-        ShowMenuProperties(table.SelectedMenu);
+        showMenuProperties(table.SelectedMenu);
     else
-        SetEditingEnabled(false);
-    RefreshPreview();
+        setEditingEnabled(false);
+    refreshPreview();
 }
 
-void TfrmMain::btnFinalizeClick() {
+void MainWindow::btnFinalizeClick() {
     Status status;
     {
         const BusyCursor busy;
         status = FinalizeProject(project_, editor_->captionSwapHook());
     }
-    if (!Report(status))
+    if (!report(status))
         return;
-    SetHelpButtonEnabled(false);
+    setHelpButtonEnabled(false);
     frmFinilizedOK_->exec();
-    SetHelpButtonEnabled(true);
+    setHelpButtonEnabled(true);
 }
 
-void TfrmMain::btnProjectsClick() {
+void MainWindow::btnProjectsClick() {
     frmStart_->setOpenedFromEditor();
     if (!saveScript(false))
         return;
     setEnabled(false);
-    SetHelpButtonEnabled(false);
+    setHelpButtonEnabled(false);
     frmStart_->show();
 }
 
-void TfrmMain::btnActiveProjectSettingsClick() {
-    SetHelpButtonEnabled(false);
+void MainWindow::btnActiveProjectSettingsClick() {
+    setHelpButtonEnabled(false);
     showProjectSettings();
-    SetHelpButtonEnabled(true);
+    setHelpButtonEnabled(true);
 }
 
-void TfrmMain::showProjectSettings() {
+void MainWindow::showProjectSettings() {
     if (frmProjectSettings_)
         frmProjectSettings_->exec();
 }

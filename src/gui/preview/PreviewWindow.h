@@ -17,7 +17,7 @@ class PreviewPage;
 // own scroll bars move over the page (the editing page does not scroll itself). Closing only
 // hides it. It records which document the last preview load completed with and offers
 // "Back to Preview" once the user has followed a link away from it.
-class TfrmBrowser : public QWidget {
+class PreviewWindow : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kPageWidth = 820;
@@ -25,10 +25,10 @@ public:
     static constexpr int kOuterWidth = 454;
     static constexpr int kOuterHeight = 237;
 
-    explicit TfrmBrowser(QWidget* parent = nullptr);
-    ~TfrmBrowser() override;
+    explicit PreviewWindow(QWidget* parent = nullptr);
+    ~PreviewWindow() override;
 
-    QWebEngineView* WebBrowser1() const { return view_; }
+    QWebEngineView* webBrowser1() const { return view_; }
     QScrollArea* scrollArea() const { return scroll_; }
     QPushButton* btnBackToPreview() const { return back_; }
 
@@ -53,8 +53,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void WebBrowser1DocumentComplete(bool ok);
-    void FormConstrainedResize();
+    void webBrowser1DocumentComplete(bool ok);
+    void formConstrainedResize();
     void flushScripts();
 
     QWebEngineProfile* profile_;

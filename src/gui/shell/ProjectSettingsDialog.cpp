@@ -1,4 +1,4 @@
-#include "gui/shell/TfrmProjectSettings.h"
+#include "gui/shell/ProjectSettingsDialog.h"
 
 #include "gui/common/BusyCursor.h"
 #include "gui/common/ColorSwatch.h"
@@ -10,9 +10,9 @@
 #include "gui/common/QtColor.h"
 #include "gui/common/SpinBinding.h"
 #include "gui/common/TextConv.h"
-#include "gui/shell/TfrmTemplateInfo.h"
+#include "gui/shell/TemplateInfoDialog.h"
 #include "model/Messages.h"
-#include "ui_TfrmProjectSettings.h"
+#include "ui_ProjectSettingsDialog.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -36,10 +36,10 @@ void SetComboText(QComboBox* box, const std::string& text) {
 
 } // namespace
 
-TfrmProjectSettings::TfrmProjectSettings(MainWindowOps& ops, QWidget* parent)
+ProjectSettingsDialog::ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint),
-      ui(new Ui::TfrmProjectSettings), ops_(ops) {
+      ui(new Ui::ProjectSettingsDialog), ops_(ops) {
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kProjectSettingsCaption));
     for (QComboBox* box : {ui->cBoxFontName_Caption, ui->cBoxFontName_Menu})
@@ -58,11 +58,11 @@ TfrmProjectSettings::TfrmProjectSettings(MainWindowOps& ops, QWidget* parent)
     connect(ui->panCaptionColor, &ColorSwatch::clicked, this,
             [this] { getColor(ui->panCaptionColor); });
     connect(ui->panMenuColor, &ColorSwatch::clicked, this, [this] { getColor(ui->panMenuColor); });
-    connect(ui->btnDefaults, &QPushButton::clicked, this, &TfrmProjectSettings::btnDefaultsClick);
-    connect(ui->btnMoreInfo, &QPushButton::clicked, this, &TfrmProjectSettings::btnMoreInfoClick);
-    connect(ui->btnOK, &QPushButton::clicked, this, &TfrmProjectSettings::btnOKClick);
+    connect(ui->btnDefaults, &QPushButton::clicked, this, &ProjectSettingsDialog::btnDefaultsClick);
+    connect(ui->btnMoreInfo, &QPushButton::clicked, this, &ProjectSettingsDialog::btnMoreInfoClick);
+    connect(ui->btnOK, &QPushButton::clicked, this, &ProjectSettingsDialog::btnOKClick);
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    new HelpKeyFilter(this, [this] { ops_.ShowHelp(); });
+    new HelpKeyFilter(this, [this] { ops_.showHelp(); });
 
     colorPicker_ = &PickPlatformColor;
     setForm(DefaultForm());
@@ -70,9 +70,9 @@ TfrmProjectSettings::TfrmProjectSettings(MainWindowOps& ops, QWidget* parent)
     setFixedSize(sizeHint());
 }
 
-TfrmProjectSettings::~TfrmProjectSettings() = default;
+ProjectSettingsDialog::~ProjectSettingsDialog() = default;
 
-SettingsForm TfrmProjectSettings::form() const {
+SettingsForm ProjectSettingsDialog::form() const {
     SettingsForm f;
     f.scrollOut = fromQ(ui->txtScrollOut->text());
     f.scrollIn = fromQ(ui->txtScrollIn->text());
@@ -86,7 +86,7 @@ SettingsForm TfrmProjectSettings::form() const {
     return f;
 }
 
-void TfrmProjectSettings::setForm(const SettingsForm& f) {
+void ProjectSettingsDialog::setForm(const SettingsForm& f) {
     scrollOutSpin_->show(toQ(f.scrollOut), kSpeedSpin.minimum);
     scrollInSpin_->show(toQ(f.scrollIn), kSpeedSpin.minimum);
     ui->panCaptionColor->setColor(ToQColor(f.captionColor));
@@ -98,37 +98,37 @@ void TfrmProjectSettings::setForm(const SettingsForm& f) {
     ui->txtTemplate->setText(toQ(f.templateName));
 }
 
-void TfrmProjectSettings::showEvent(QShowEvent* event) {
+void ProjectSettingsDialog::showEvent(QShowEvent* event) {
     // Restoring a minimised dialog must not throw away what the user typed.
     if (!event->spontaneous()) {
-        FormShow();
+        formShow();
         CenterOnDesktop(this);
     }
     QDialog::showEvent(event);
 }
 
-void TfrmProjectSettings::FormShow() {
+void ProjectSettingsDialog::formShow() {
     setForm(FormFromSettings(ops_.project().settings));
     ui->txtScrollOut->setFocus();
 }
 
-void TfrmProjectSettings::getColor(ColorSwatch* swatch) {
+void ProjectSettingsDialog::getColor(ColorSwatch* swatch) {
     if (!colorPicker_)
         return;
     if (const auto chosen = colorPicker_(swatch->color(), this))
         swatch->setColor(*chosen);
 }
 
-void TfrmProjectSettings::btnDefaultsClick() {
+void ProjectSettingsDialog::btnDefaultsClick() {
     setForm(DefaultForm());
 }
 
-void TfrmProjectSettings::btnMoreInfoClick() {
+void ProjectSettingsDialog::btnMoreInfoClick() {
     if (templateInfo_)
         templateInfo_->exec();
 }
 
-void TfrmProjectSettings::btnOKClick() {
+void ProjectSettingsDialog::btnOKClick() {
     const SettingsForm f = form();
     const std::string name = TemplateNameOf(f);
     ProjectSettings& settings = ops_.project().settings;
@@ -138,7 +138,7 @@ void TfrmProjectSettings::btnOKClick() {
         check = CheckTemplate(settings.ProjectFolder, name);
     }
     if (check.verdict == TemplateVerdict::Unreadable) {
-        ops_.Report(check.status);
+        ops_.report(check.status);
         return;
     }
     if (check.verdict == TemplateVerdict::Reserved) {
@@ -159,7 +159,7 @@ void TfrmProjectSettings::btnOKClick() {
         return;
     }
     ApplyForm(f, settings);
-    ops_.RefreshPreview();
+    ops_.refreshPreview();
     accept();
 }
 

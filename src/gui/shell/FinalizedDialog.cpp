@@ -1,4 +1,4 @@
-#include "gui/shell/TfrmFinilizedOK.h"
+#include "gui/shell/FinalizedDialog.h"
 
 #include "gui/common/DesktopShell.h"
 #include "gui/common/DialogPlacement.h"
@@ -7,14 +7,14 @@
 #include "gui/common/TextConv.h"
 #include "model/Messages.h"
 #include "script/FixedTexts.h"
-#include "ui_TfrmFinilizedOK.h"
+#include "ui_FinalizedDialog.h"
 
 #include <QStyle>
 
 namespace qloom::gui {
 
-TfrmFinilizedOK::TfrmFinilizedOK(MainWindowOps& main)
-    : ui(std::make_unique<Ui::TfrmFinilizedOK>()), main_(main) {
+FinalizedDialog::FinalizedDialog(MainWindowOps& main)
+    : ui(std::make_unique<Ui::FinalizedDialog>()), main_(main) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -30,17 +30,17 @@ TfrmFinilizedOK::TfrmFinilizedOK(MainWindowOps& main)
     CenterOnDesktop(this);
 
     connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui->btnBrowse, &QPushButton::clicked, this, &TfrmFinilizedOK::btnBrowseClick);
-    new HelpKeyFilter(this, [this] { main_.ShowHelp(); });
+    connect(ui->btnBrowse, &QPushButton::clicked, this, &FinalizedDialog::btnBrowseClick);
+    new HelpKeyFilter(this, [this] { main_.showHelp(); });
 }
 
-TfrmFinilizedOK::~TfrmFinilizedOK() = default;
+FinalizedDialog::~FinalizedDialog() = default;
 
-QString TfrmFinilizedOK::infoText() const {
+QString FinalizedDialog::infoText() const {
     return ui->txtINFO->toPlainText();
 }
 
-void TfrmFinilizedOK::btnBrowseClick() {
+void FinalizedDialog::btnBrowseClick() {
     DesktopShell::open(toQ(main_.project().settings.ProjectFolder));
 }
 

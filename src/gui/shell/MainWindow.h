@@ -3,7 +3,7 @@
 // The main window: owns the project (menu table and settings) and every other window of the
 // program, lays out the editing controls, and implements the main-window operations.
 //
-// Controls other parts bind by objectName (see TfrmMain.ui):
+// Controls other parts bind by objectName (see MainWindow.ui):
 // - txtLeft, txtTop, txtWidth, txtCapHeight: QLineEdit, maxLength 3.
 // - UpDown_Left, UpDown_Top, UpDown_Width, UpDown_CapHeight: the spin arrows beside the boxes,
 //   editor/UpDownControl (range set by the property editor).
@@ -27,7 +27,7 @@
 #include <memory>
 
 namespace Ui {
-class TfrmMain;
+class MainWindow;
 }
 
 class QLabel;
@@ -37,38 +37,38 @@ namespace qloom::gui {
 class HtmlTools;
 class PreviewController;
 class PropertyEditor;
-class TfrmBrowser;
-class TfrmStart;
-class TfrmSelFolder;
-class TfrmFinilizedOK;
-class TfrmProjectSettings;
-class TfrmTemplateInfo;
+class PreviewWindow;
+class StartDialog;
+class FolderChooser;
+class FinalizedDialog;
+class ProjectSettingsDialog;
+class TemplateInfoDialog;
 
-class TfrmMain : public QWidget, public MainWindowOps {
+class MainWindow : public QWidget, public MainWindowOps {
     Q_OBJECT
 
 public:
-    // FormCreate: the program folder is taken from the running program unless given (tests).
-    explicit TfrmMain(const QString& programFolder = QString());
+    // formCreate: the program folder is taken from the running program unless given (tests).
+    explicit MainWindow(const QString& programFolder = QString());
     // FormDestroy: records the active project's folder as LastEdited.
-    ~TfrmMain() override;
+    ~MainWindow() override;
 
     // Start-up step 3: whether the embedded browser component is usable; shows the browser
     // message when it is not.
-    bool CheckBrowserVersion();
+    bool checkBrowserVersion();
     // Start-up step 4: the other windows in their fixed order, each once.
     void createOtherWindows();
 
     QString programFolder() const { return programFolder_; }
-    TfrmBrowser* previewWindow() const;
+    PreviewWindow* previewWindow() const;
     PropertyEditor* propertyEditor() const { return editor_; }
     PreviewController* previewController() const { return preview_; }
-    TfrmStart* startDialog() const { return frmStart_.get(); }
-    TfrmSelFolder* folderChooser() const { return frmSelFolder_.get(); }
-    TfrmFinilizedOK* finalizedDialog() const { return frmFinilizedOK_.get(); }
+    StartDialog* startDialog() const { return frmStart_.get(); }
+    FolderChooser* folderChooser() const { return frmSelFolder_.get(); }
+    FinalizedDialog* finalizedDialog() const { return frmFinilizedOK_.get(); }
     HtmlTools* htmlTools() const { return htmlTools_; }
-    TfrmProjectSettings* projectSettingsDialog() const { return frmProjectSettings_.get(); }
-    TfrmTemplateInfo* templateInfoWindow() const { return frmTemplateInfo_.get(); }
+    ProjectSettingsDialog* projectSettingsDialog() const { return frmProjectSettings_.get(); }
+    TemplateInfoDialog* templateInfoWindow() const { return frmTemplateInfo_.get(); }
 
     // The menu list follows the table: emptied for a new project, rebuilt after opening one.
     void clearMenuList();
@@ -77,17 +77,17 @@ public:
     // MainWindowOps.
     Project& project() override { return project_; }
     QWidget* mainWidget() override { return this; }
-    void ShowMenuProperties(int32_t row) override;
-    void SetEditingEnabled(bool enabled) override;
-    void RefreshPreview() override;
-    void ScrollPreviewTo(int32_t row) override;
-    void SelectInPreview(int32_t row) override;
-    void MarkPreviewStale() override;
-    void MarkPreviewCurrent() override;
-    void SetActiveProject(const QString& folder) override;
-    void SetHelpButtonEnabled(bool enabled) override;
-    void ShowHelp() override;
-    bool Report(const Status& status) override;
+    void showMenuProperties(int32_t row) override;
+    void setEditingEnabled(bool enabled) override;
+    void refreshPreview() override;
+    void scrollPreviewTo(int32_t row) override;
+    void selectInPreview(int32_t row) override;
+    void markPreviewStale() override;
+    void markPreviewCurrent() override;
+    void setActiveProject(const QString& folder) override;
+    void setHelpButtonEnabled(bool enabled) override;
+    void showHelp() override;
+    bool report(const Status& status) override;
 
 Q_SIGNALS:
     // The program should end (the window was closed, or "Quit" in the start dialog).
@@ -110,18 +110,18 @@ private:
     // Script saving with the busy cursor, reporting failure; returns whether it succeeded.
     bool saveScript(bool forPreview);
 
-    std::unique_ptr<Ui::TfrmMain> ui;
+    std::unique_ptr<Ui::MainWindow> ui;
     Project project_;
     QString programFolder_;
 
     PropertyEditor* editor_ = nullptr;     // child of this window
     PreviewController* preview_ = nullptr; // child of this window; owns the preview window
-    std::unique_ptr<TfrmStart> frmStart_;
-    std::unique_ptr<TfrmSelFolder> frmSelFolder_;
-    std::unique_ptr<TfrmFinilizedOK> frmFinilizedOK_;
+    std::unique_ptr<StartDialog> frmStart_;
+    std::unique_ptr<FolderChooser> frmSelFolder_;
+    std::unique_ptr<FinalizedDialog> frmFinilizedOK_;
     HtmlTools* htmlTools_ = nullptr; // child of this window; owns the three fragment dialogs
-    std::unique_ptr<TfrmProjectSettings> frmProjectSettings_;
-    std::unique_ptr<TfrmTemplateInfo> frmTemplateInfo_;
+    std::unique_ptr<ProjectSettingsDialog> frmProjectSettings_;
+    std::unique_ptr<TemplateInfoDialog> frmTemplateInfo_;
 };
 
 } // namespace qloom::gui

@@ -9,7 +9,7 @@
 #include <optional>
 
 namespace Ui {
-class TfrmProjectSettings;
+class ProjectSettingsDialog;
 }
 
 namespace qloom::gui {
@@ -17,22 +17,22 @@ namespace qloom::gui {
 class ColorSwatch;
 class MainWindowOps;
 class SpinBinding;
-class TfrmTemplateInfo;
+class TemplateInfoDialog;
 
 // "Active Project Settings": edits the project-wide values. Nothing reaches the settings until
 // OK has passed the template check; then all values change together and the preview is
 // refreshed.
-class TfrmProjectSettings : public QDialog {
+class ProjectSettingsDialog : public QDialog {
     Q_OBJECT
 public:
     using ColorPicker =
         std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
 
-    explicit TfrmProjectSettings(MainWindowOps& ops, QWidget* parent = nullptr);
-    ~TfrmProjectSettings() override;
+    explicit ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent = nullptr);
+    ~ProjectSettingsDialog() override;
 
     // The information window is created after this dialog; it is handed over once it exists.
-    void setTemplateInfo(TfrmTemplateInfo* info) { templateInfo_ = info; }
+    void setTemplateInfo(TemplateInfoDialog* info) { templateInfo_ = info; }
 
     // Test seam: replaces the platform colour dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
@@ -42,7 +42,7 @@ public:
     void setForm(const SettingsForm& form);
 
     // Handlers, public so tests can name them.
-    void FormShow();
+    void formShow();
     void getColor(ColorSwatch* swatch);
     void btnDefaultsClick();
     void btnMoreInfoClick();
@@ -52,9 +52,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::unique_ptr<Ui::TfrmProjectSettings> ui;
+    std::unique_ptr<Ui::ProjectSettingsDialog> ui;
     MainWindowOps& ops_;
-    TfrmTemplateInfo* templateInfo_ = nullptr;
+    TemplateInfoDialog* templateInfo_ = nullptr;
     ColorPicker colorPicker_;
     SpinBinding* scrollOutSpin_;
     SpinBinding* scrollInSpin_;

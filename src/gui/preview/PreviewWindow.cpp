@@ -1,4 +1,4 @@
-#include "gui/preview/TfrmBrowser.h"
+#include "gui/preview/PreviewWindow.h"
 
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewLocation.h"
@@ -24,7 +24,7 @@ std::string EncodedUrl(const QUrl& url) {
 
 } // namespace
 
-TfrmBrowser::TfrmBrowser(QWidget* parent)
+PreviewWindow::PreviewWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), profile_(new QWebEngineProfile(this)), page_(nullptr),
       scroll_(new QScrollArea(this)), view_(new QWebEngineView), back_(new QPushButton(this)) {
     setObjectName(QStringLiteral("frmBrowser"));
@@ -36,7 +36,7 @@ TfrmBrowser::TfrmBrowser(QWidget* parent)
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);
     page_ = new PreviewPage(profile_, view_);
     view_->setPage(page_);
-    view_->setObjectName(QStringLiteral("WebBrowser1"));
+    view_->setObjectName(QStringLiteral("webBrowser1"));
     view_->setAccessibleName(toQ(msg::kPreviewPageName));
     view_->setFixedSize(kPageWidth, kPageHeight);
 
@@ -54,10 +54,11 @@ TfrmBrowser::TfrmBrowser(QWidget* parent)
     back_->hide();
     back_->raise();
 
-    connect(back_, &QPushButton::clicked, this, &TfrmBrowser::backToPreviewClicked);
-    connect(view_, &QWebEngineView::titleChanged, this, &TfrmBrowser::titleChanged);
+    connect(back_, &QPushButton::clicked, this, &PreviewWindow::backToPreviewClicked);
+    connect(view_, &QWebEngineView::titleChanged, this, &PreviewWindow::titleChanged);
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { loading_ = true; });
-    connect(page_, &QWebEnginePage::loadFinished, this, &TfrmBrowser::WebBrowser1DocumentComplete);
+    connect(page_, &QWebEnginePage::loadFinished, this,
+            &PreviewWindow::webBrowser1DocumentComplete);
     // A crashed renderer would leave a blank preview until the next update.
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
@@ -72,7 +73,7 @@ TfrmBrowser::TfrmBrowser(QWidget* parent)
     }
 }
 
-TfrmBrowser::~TfrmBrowser() {
+PreviewWindow::~PreviewWindow() {
     // Detaching the page still reports a title change; nobody must hear it any more.
     blockSignals(true);
     view_->disconnect(this);
@@ -82,13 +83,13 @@ TfrmBrowser::~TfrmBrowser() {
     delete page_;
 }
 
-void TfrmBrowser::navigatePreview(const QUrl& url) {
+void PreviewWindow::navigatePreview(const QUrl& url) {
     loading_ = true;
     view_->load(url);
     previewPending_ = true;
 }
 
-void TfrmBrowser::runScript(const QString& code) {
+void PreviewWindow::runScript(const QString& code) {
     if (loading_) {
         queuedScripts_.append(code);
         return;
@@ -98,13 +99,13 @@ void TfrmBrowser::runScript(const QString& code) {
     page_->runJavaScript(code);
 }
 
-void TfrmBrowser::flushScripts() {
+void PreviewWindow::flushScripts() {
     const QStringList scripts = std::exchange(queuedScripts_, {});
     for (const QString& code : scripts)
         page_->runJavaScript(code);
 }
 
-void TfrmBrowser::WebBrowser1DocumentComplete(bool ok) {
+void PreviewWindow::webBrowser1DocumentComplete(bool ok) {
     // A load cut short by a newer one also reports completion; only the last one counts.
     if (page_->isLoading())
         return;
@@ -117,23 +118,23 @@ void TfrmBrowser::WebBrowser1DocumentComplete(bool ok) {
     } else if (!StillOnPreviewPage(EncodedUrl(previewUrl_), EncodedUrl(location))) {
         back_->show();
         back_->raise();
-        FormConstrainedResize();
+        formConstrainedResize();
     }
     flushScripts();
     Q_EMIT documentCompleted(location, ok);
 }
 
-void TfrmBrowser::FormConstrainedResize() {
+void PreviewWindow::formConstrainedResize() {
     if (!back_->isHidden())
         back_->move(0, 0);
 }
 
-void TfrmBrowser::closeEvent(QCloseEvent* event) {
+void PreviewWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     hide();
 }
 
-void TfrmBrowser::showEvent(QShowEvent* event) {
+void PreviewWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (outerSizeSet_)
         return;
@@ -147,9 +148,9 @@ void TfrmBrowser::showEvent(QShowEvent* event) {
     });
 }
 
-void TfrmBrowser::resizeEvent(QResizeEvent* event) {
+void PreviewWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    FormConstrainedResize();
+    formConstrainedResize();
 }
 
 } // namespace qloom::gui

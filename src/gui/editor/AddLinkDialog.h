@@ -8,7 +8,7 @@
 #include <string>
 
 namespace Ui {
-class TfrmAddURL;
+class AddLinkDialog;
 }
 
 namespace qloom::gui {
@@ -16,14 +16,14 @@ namespace qloom::gui {
 class MainWindowOps;
 
 // "Add URL": a link around some inner HTML, with an optional target.
-class TfrmAddURL : public ToolDialog {
+class AddLinkDialog : public ToolDialog {
     Q_OBJECT
 public:
     // Asks for an existing file, starting in `folder`; an empty result is a cancel.
     using FilePicker = std::function<QString(QWidget* parent, const QString& folder)>;
 
-    TfrmAddURL(MainWindowOps& ops, QWidget* parent = nullptr);
-    ~TfrmAddURL() override;
+    AddLinkDialog(MainWindowOps& ops, QWidget* parent = nullptr);
+    ~AddLinkDialog() override;
 
     void setFilePicker(FilePicker picker) { filePicker_ = std::move(picker); }
 
@@ -31,13 +31,13 @@ public:
     std::string fragment() const;
     QString lastFolder() const { return LastFolder; }
 
-    void FormCreate();
+    void formCreate();
     void btnAddClick();
     void btnCancelClick();
     void btnChooseFileClick();
 
 private:
-    std::unique_ptr<Ui::TfrmAddURL> ui;
+    std::unique_ptr<Ui::AddLinkDialog> ui;
     FilePicker filePicker_;
     QString LastFolder; // folder of the last file picked during this run
 };

@@ -1,4 +1,4 @@
-#include "gui/editor/TfrmAddImage.h"
+#include "gui/editor/AddImageDialog.h"
 
 #include "gui/common/BusyCursor.h"
 #include "gui/common/EditorRules.h"
@@ -10,7 +10,7 @@
 #include "gui/editor/ImageCopy.h"
 #include "gui/editor/PicturePreview.h"
 #include "model/Messages.h"
-#include "ui_TfrmAddImage.h"
+#include "ui_AddImageDialog.h"
 
 #include <QFileInfo>
 
@@ -20,33 +20,33 @@ namespace {
 constexpr SpinRange kBorderSpin{0, 999};
 }
 
-TfrmAddImage::TfrmAddImage(MainWindowOps& ops, QWidget* parent)
-    : ToolDialog(parent), ui(new Ui::TfrmAddImage), ops_(ops) {
+AddImageDialog::AddImageDialog(MainWindowOps& ops, QWidget* parent)
+    : ToolDialog(parent), ui(new Ui::AddImageDialog), ops_(ops) {
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kAddImageCaption));
     auto* border = new SpinBinding(ui->txtBorderSize, ui->UpDown_Border, kBorderSpin, tr("Border"));
     border->show(QStringLiteral("0"), 0);
-    connect(ui->btnAdd, &QPushButton::clicked, this, &TfrmAddImage::btnAddClick);
-    connect(ui->btnCancel, &QPushButton::clicked, this, &TfrmAddImage::btnCancelClick);
+    connect(ui->btnAdd, &QPushButton::clicked, this, &AddImageDialog::btnAddClick);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &AddImageDialog::btnCancelClick);
     connect(ui->btnChooseFileName, &QPushButton::clicked, this,
-            &TfrmAddImage::btnChooseFileNameClick);
+            &AddImageDialog::btnChooseFileNameClick);
     filePicker_ = &ChoosePictureFile;
-    FormCreate();
+    formCreate();
     finishSetup(ops, ui->btnAdd, ui->btnCancel, QSize(442, 106));
 }
 
-TfrmAddImage::~TfrmAddImage() = default;
+AddImageDialog::~AddImageDialog() = default;
 
-void TfrmAddImage::FormCreate() {
+void AddImageDialog::formCreate() {
     LastFolder.clear();
 }
 
-void TfrmAddImage::clearEntries() {
+void AddImageDialog::clearEntries() {
     ui->txtImage->clear();
     ui->txtImage->setFocus();
 }
 
-void TfrmAddImage::btnAddClick() {
+void AddImageDialog::btnAddClick() {
     const std::string path = fromQ(ui->txtImage->text());
     const std::string html = ImageFragment(path, fromQ(ui->txtBorderSize->text()));
     ImageCopyOutcome outcome;
@@ -61,11 +61,11 @@ void TfrmAddImage::btnAddClick() {
     insertAndClose(ui->txtImage, html);
 }
 
-void TfrmAddImage::btnCancelClick() {
+void AddImageDialog::btnCancelClick() {
     cancelAndClose(ui->txtImage);
 }
 
-void TfrmAddImage::btnChooseFileNameClick() {
+void AddImageDialog::btnChooseFileNameClick() {
     if (!filePicker_)
         return;
     const QString picked = filePicker_(this, LastFolder);

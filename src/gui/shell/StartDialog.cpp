@@ -1,4 +1,4 @@
-#include "gui/shell/TfrmStart.h"
+#include "gui/shell/StartDialog.h"
 
 #include "gui/common/BusyCursor.h"
 #include "gui/common/DialogPlacement.h"
@@ -6,15 +6,15 @@
 #include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
 #include "gui/common/TextConv.h"
+#include "gui/shell/FolderChooser.h"
+#include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
 #include "gui/shell/ProjectFolders.h"
-#include "gui/shell/TfrmMain.h"
-#include "gui/shell/TfrmSelFolder.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
-#include "ui_TfrmStart.h"
+#include "ui_StartDialog.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -30,7 +30,7 @@ std::string lastEditedFolder() {
 }
 } // namespace
 
-TfrmStart::TfrmStart(TfrmMain& main) : ui(std::make_unique<Ui::TfrmStart>()), main_(main) {
+StartDialog::StartDialog(MainWindow& main) : ui(std::make_unique<Ui::StartDialog>()), main_(main) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowStaysOnTopHint);
@@ -47,30 +47,31 @@ TfrmStart::TfrmStart(TfrmMain& main) : ui(std::make_unique<Ui::TfrmStart>()), ma
     CenterOnDesktop(this);
     openedFromEditor_ = false;
 
-    connect(ui->btnNew, &QPushButton::clicked, this, &TfrmStart::btnNewClick);
-    connect(ui->btnOpen, &QPushButton::clicked, this, &TfrmStart::btnOpenClick);
-    connect(ui->btnOpenLastEdited, &QPushButton::clicked, this, &TfrmStart::btnOpenLastEditedClick);
-    connect(ui->btnQuit_Cancel, &QPushButton::clicked, this, &TfrmStart::btnQuit_CancelClick);
-    new HelpKeyFilter(this, [this] { main_.ShowHelp(); });
+    connect(ui->btnNew, &QPushButton::clicked, this, &StartDialog::btnNewClick);
+    connect(ui->btnOpen, &QPushButton::clicked, this, &StartDialog::btnOpenClick);
+    connect(ui->btnOpenLastEdited, &QPushButton::clicked, this,
+            &StartDialog::btnOpenLastEditedClick);
+    connect(ui->btnQuit_Cancel, &QPushButton::clicked, this, &StartDialog::btnQuit_CancelClick);
+    new HelpKeyFilter(this, [this] { main_.showHelp(); });
 }
 
-TfrmStart::~TfrmStart() = default;
+StartDialog::~StartDialog() = default;
 
-TfrmSelFolder& TfrmStart::chooser() {
+FolderChooser& StartDialog::chooser() {
     return *main_.folderChooser();
 }
 
-void TfrmStart::setOpenedFromEditor() {
+void StartDialog::setOpenedFromEditor() {
     openedFromEditor_ = true;
     ui->btnQuit_Cancel->setText(toQ(msg::kCancelCaption));
 }
 
-void TfrmStart::showEvent(QShowEvent* event) {
+void StartDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
     main_.setEnabled(false);
-    main_.SetHelpButtonEnabled(false);
+    main_.setHelpButtonEnabled(false);
     if (ui->btnQuit_Cancel->text() == toQ(msg::kQuitCaption)) {
         const std::string folder = lastEditedFolder();
         if (!folder.empty() && PathExists(folder)) {
@@ -83,13 +84,13 @@ void TfrmStart::showEvent(QShowEvent* event) {
     }
 }
 
-void TfrmStart::closeEvent(QCloseEvent* event) {
+void StartDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-void TfrmStart::reject() {}
+void StartDialog::reject() {}
 
-void TfrmStart::btnNewClick() {
+void StartDialog::btnNewClick() {
     const QString programFolder = main_.programFolder();
     chooser().setStartFolder(programFolder);
     chooser().setProposedName(toQ(ProposeProjectName(
@@ -117,38 +118,38 @@ void TfrmStart::btnNewClick() {
                                                  toQ(msg::kScriptExistsQuestion),
                                                  QMessageBox::Warning, QMessageBox::Yes);
         if (answer == QMessageBox::Yes) {
-            OpenProjectFolder();
+            openProjectFolder();
             return;
         }
     }
 
     Project& project = main_.project();
     project.settings.ProjectFolder = path;
-    main_.SetActiveProject(toQ(path));
+    main_.setActiveProject(toQ(path));
     project.settings.resetToNewProject();
     project.table.MenuCount = 0;
-    main_.RefreshPreview();
-    main_.SetEditingEnabled(false);
+    main_.refreshPreview();
+    main_.setEditingEnabled(false);
     main_.clearMenuList();
     returnToMainWindow();
 }
 
-void TfrmStart::btnOpenClick() {
+void StartDialog::btnOpenClick() {
     chooser().setStartFolder(main_.programFolder());
     chooser().setProposedName(QString());
     chooser().setMessage(toQ(msg::kOpenFolderMessage));
     chooser().setWindowTitle(toQ(msg::kOpenFolderCaption));
     chooser().exec();
     if (chooser().accepted())
-        OpenProjectFolder();
+        openProjectFolder();
 }
 
-void TfrmStart::btnOpenLastEditedClick() {
+void StartDialog::btnOpenLastEditedClick() {
     chooser().setPath(lastEditedFolder_);
-    OpenProjectFolder();
+    openProjectFolder();
 }
 
-bool TfrmStart::OpenProjectFolder() {
+bool StartDialog::openProjectFolder() {
     const std::string folder = fromQ(chooser().path());
     const std::string file = JoinPath(folder, kScriptFileName);
     if (!FileExists(file)) {
@@ -166,28 +167,28 @@ bool TfrmStart::OpenProjectFolder() {
         });
     }
     if (loaded.outcome == LoadOutcome::Error)
-        main_.Report(Status::failure(loaded.errorMessage));
+        main_.report(Status::failure(loaded.errorMessage));
     if (loaded.outcome != LoadOutcome::Loaded)
         return false;
 
     main_.rebuildMenuList();
     project.settings.ProjectFolder = folder;
-    main_.SetActiveProject(toQ(folder));
+    main_.setActiveProject(toQ(folder));
     const int32_t selected = project.table.SelectedMenu;
     if (project.table.MenuCount > 0) {
-        main_.ShowMenuProperties(selected);
-        main_.SetEditingEnabled(true);
-        main_.ScrollPreviewTo(selected);
+        main_.showMenuProperties(selected);
+        main_.setEditingEnabled(true);
+        main_.scrollPreviewTo(selected);
     } else {
-        main_.SetEditingEnabled(false);
+        main_.setEditingEnabled(false);
     }
-    main_.MarkPreviewCurrent();
-    main_.RefreshPreview();
+    main_.markPreviewCurrent();
+    main_.refreshPreview();
     returnToMainWindow();
     return true;
 }
 
-void TfrmStart::btnQuit_CancelClick() {
+void StartDialog::btnQuit_CancelClick() {
     if (!openedFromEditor_) {
         Q_EMIT quitRequested();
         return;
@@ -195,9 +196,9 @@ void TfrmStart::btnQuit_CancelClick() {
     returnToMainWindow();
 }
 
-void TfrmStart::returnToMainWindow() {
+void StartDialog::returnToMainWindow() {
     main_.setEnabled(true);
-    main_.SetHelpButtonEnabled(true);
+    main_.setHelpButtonEnabled(true);
     main_.show();
     hide();
 }

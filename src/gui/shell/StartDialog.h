@@ -7,28 +7,28 @@
 #include <memory>
 
 namespace Ui {
-class TfrmStart;
+class StartDialog;
 }
 
 namespace qloom::gui {
 
-class TfrmMain;
-class TfrmSelFolder;
+class MainWindow;
+class FolderChooser;
 
-class TfrmStart : public QDialog {
+class StartDialog : public QDialog {
     Q_OBJECT
 
 public:
     // The folder chooser is created after this dialog and found through the main window.
-    explicit TfrmStart(TfrmMain& main);
-    ~TfrmStart() override;
+    explicit StartDialog(MainWindow& main);
+    ~StartDialog() override;
 
     // Editor mode from now on: the last button reads "Cancel" and returns to the project.
     void setOpenedFromEditor();
     bool openedFromEditor() const { return openedFromEditor_; }
 
     // Opens the project of the folder in the chooser's path box; true when it was opened.
-    bool OpenProjectFolder();
+    bool openProjectFolder();
 
     void reject() override; // Esc closes nothing
 
@@ -36,7 +36,7 @@ Q_SIGNALS:
     void quitRequested();
 
 protected:
-    void showEvent(QShowEvent* event) override;   // FormShow
+    void showEvent(QShowEvent* event) override;   // formShow
     void closeEvent(QCloseEvent* event) override; // FormClose
 
 private:
@@ -46,10 +46,10 @@ private:
     void btnQuit_CancelClick();
     // Leaves the dialog for the main window after a successful new, open or cancel.
     void returnToMainWindow();
-    TfrmSelFolder& chooser();
+    FolderChooser& chooser();
 
-    std::unique_ptr<Ui::TfrmStart> ui;
-    TfrmMain& main_;
+    std::unique_ptr<Ui::StartDialog> ui;
+    MainWindow& main_;
     bool openedFromEditor_ = false;
     // The LastEdited folder the button offers (its tool tip shows it).
     QString lastEditedFolder_;

@@ -6,26 +6,26 @@
 #include <memory>
 
 namespace Ui {
-class TfrmFinilizedOK;
+class FinalizedDialog;
 }
 
 namespace qloom::gui {
 
 class MainWindowOps;
 
-class TfrmFinilizedOK : public QDialog {
+class FinalizedDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmFinilizedOK(MainWindowOps& main);
-    ~TfrmFinilizedOK() override;
+    explicit FinalizedDialog(MainWindowOps& main);
+    ~FinalizedDialog() override;
 
     QString infoText() const;
 
 private:
     void btnBrowseClick();
 
-    std::unique_ptr<Ui::TfrmFinilizedOK> ui;
+    std::unique_ptr<Ui::FinalizedDialog> ui;
     MainWindowOps& main_;
 };
 

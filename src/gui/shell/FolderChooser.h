@@ -10,7 +10,7 @@
 #include <memory>
 
 namespace Ui {
-class TfrmSelFolder;
+class FolderChooser;
 }
 
 class QListWidgetItem;
@@ -19,12 +19,12 @@ namespace qloom::gui {
 
 class MainWindowOps;
 
-class TfrmSelFolder : public QDialog {
+class FolderChooser : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmSelFolder(MainWindowOps& main);
-    ~TfrmSelFolder() override;
+    explicit FolderChooser(MainWindowOps& main);
+    ~FolderChooser() override;
 
     void setStartFolder(const QString& folder) { startFolder_ = folder; }
     void setProposedName(const QString& name) { proposedName_ = name; }
@@ -35,14 +35,14 @@ public:
     QString path() const;
     void setPath(const QString& text);
 
-    // The list's current folder; changing it replaces the path box (NewDirList1Change).
+    // The list's current folder; changing it replaces the path box (newDirList1Change).
     QString currentFolder() const { return currentFolder_; }
     void setCurrentFolder(const QString& folder);
     // The folders the list offers, top to bottom.
     QStringList listedFolders() const;
 
 protected:
-    void showEvent(QShowEvent* event) override; // FormShow
+    void showEvent(QShowEvent* event) override; // formShow
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -50,10 +50,10 @@ private:
     void fillDrives();
     void entryActivated(QListWidgetItem* item);
     void driveChosen(int index);
-    void NewDirList1Change();
+    void newDirList1Change();
     void btnOKClick();
 
-    std::unique_ptr<Ui::TfrmSelFolder> ui;
+    std::unique_ptr<Ui::FolderChooser> ui;
     MainWindowOps& main_;
     QString startFolder_;
     QString proposedName_;
