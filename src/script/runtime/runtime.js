@@ -502,7 +502,9 @@ function qError(e) {
   }
 }
 
-qOn(window, 'error', qError);
+// Browsers without listeners hand the error's message, address and line to the handler itself.
+if (window.addEventListener) qOn(window, 'error', qError);
+else window.onerror = errorHandler;
 if (ie) {
   qOn(window, 'scroll', doRepos);
   qOn(document, 'keydown', qKey);
