@@ -43,7 +43,7 @@ if [ ${#missing[@]} -gt 0 ]; then
         --no-install-recommends "${missing[@]}"
 fi
 
-# Browser drivers for the page tests (never a browser download).
+# Browser drivers and axe-core for the page tests (never a browser download).
 if [ -f "$here/tests/page/package.json" ]; then
     if [ ! -d "$here/tests/page/node_modules" ] ||
         [ "$here/tests/page/package-lock.json" -nt "$here/tests/page/node_modules" ]; then

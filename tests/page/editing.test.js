@@ -24,6 +24,18 @@ const FAULTY = {
   ],
 };
 
+// A template whose title follows the script in the head and whose menus stand in a positioned
+// wrapper 50 px right and 40 px down of the page origin.
+const WRAPPED_PAGE = [
+  '<HTML><HEAD>',
+  '<SCRIPT LANGUAGE="JavaScript" SRC="Qloomscript.js"></SCRIPT>',
+  '<TITLE>Wrapped</TITLE>',
+  '</HEAD><BODY leftmargin=0 topmargin=0>',
+  '<div style="position:relative; left:50px; top:40px">',
+  '<SCRIPT LANGUAGE="JavaScript">makeQloom()</SCRIPT>',
+  '</div></BODY></HTML>',
+].join('\r\n');
+
 const PREFIX = '!qLoomIDE:';
 const commands = (titles) => titles.filter((t) => t.startsWith(PREFIX)).map((t) => t.slice(PREFIX.length));
 
@@ -72,6 +84,7 @@ before(async () => {
   // No row selected in the editor's list: the header names no menu.
   urls.unselected = site.project('preview-unselected', PROJECT, { preview: true, page: template({ recorder: true }) });
   site.editScript('preview-unselected', ',iSelectedMenu=1,', ',iSelectedMenu=-1,');
+  urls.wrapped = site.project('preview-wrapped', PROJECT, { preview: true, page: WRAPPED_PAGE });
   urls.empty = site.project('preview-empty', { menus: [] }, { preview: true, page: template({ recorder: true }) });
 });
 
@@ -171,6 +184,21 @@ for (const engine of selectedEngines()) {
       await page.down();
       await page.up();
       assert.deepEqual(commands(await page.eval(() => qlTitles)), ['ySetSel(2)', 'docMouseMove(2,500,60)']);
+    });
+
+    it('frames a menu inside a positioned wrapper and leaves the page head as the template has it', async () => {
+      await page.goto(urls.wrapped);
+      await waitFor(page, () => qlIsOpen(1), [], { what: 'selected menu open' });
+      assertFrame(await page.eval(frame), 50 + 300, 40 + 60, 22 + 100, 120);
+      await page.eval(() => ySetSel(0, 0));
+      assertFrame(await page.eval(frame), 50 + 40, 40 + 60, 150, 22 + 100);
+      const head = await page.eval(() => ({
+        title: document.title,
+        inHead: !!document.querySelector('head > title'),
+        headDivs: document.head.getElementsByTagName('div').length,
+        frameParent: document.getElementById('SEL_TOP').parentNode === document.body,
+      }));
+      assert.deepEqual(head, { title: 'Wrapped', inHead: true, headDivs: 0, frameParent: true });
     });
 
     it('a project without menus neither frames nor opens anything in the preview', async () => {

@@ -6,7 +6,7 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 cd "$here"
 
-if [ ! -d node_modules/puppeteer-core ] || [ ! -d node_modules/selenium-webdriver ]; then
+if [ ! -d node_modules/puppeteer-core ] || [ ! -d node_modules/selenium-webdriver ] || [ ! -d node_modules/axe-core ]; then
     echo "tests/page/node_modules is missing: run scripts/install-deps.sh" >&2
     exit 1
 fi
@@ -15,7 +15,7 @@ if [ -z "${QLOOM_CLI:-}" ] || [ ! -x "$QLOOM_CLI" ]; then
     exit 1
 fi
 
-suite=(node --test --test-concurrency=1 --test-timeout=120000 runtime.test.js editing.test.js)
+suite=(node --test --test-concurrency=1 --test-timeout=120000 runtime.test.js editing.test.js access.test.js)
 if command -v xvfb-run >/dev/null; then
     suite=(xvfb-run -a "${suite[@]}")
 fi

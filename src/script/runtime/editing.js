@@ -5,19 +5,25 @@
 // menu's place to the editor through the page title.
 
 if (IDE == 1 && ie) {
-  document.onmouseup = noMOVE;
-  document.onmousemove = docMouseMove;
-  // Borders carry units: current browsers ignore a bare "2".
-  var qSelStyle = 'position:absolute; visibility:hidden; ';
-  document.write(
-    '<div id="SEL_TOP" style="' + qSelStyle + 'top:100px; left:100px; z-index:8880; width:100px; height:0px; ' +
+  qOn(document, 'mouseup', noMOVE);
+  qOn(document, 'mousemove', docMouseMove);
+}
+
+// Called by makeQloom(): the four edges of the selection frame become children of the body
+// itself, so that they are placed in page coordinates even when the menus stand inside a
+// positioned element. Borders carry units: current browsers ignore a bare "2".
+function qMakeFrame() {
+  var f = document.createElement('div'), s = 'position:absolute; visibility:hidden; ';
+  f.innerHTML =
+    '<div id="SEL_TOP" style="' + s + 'top:100px; left:100px; z-index:8880; width:100px; height:0px; ' +
       'border-top:2px solid gray; clip:rect(0px,900px,2px,0px);"></div>' +
-    '<div id="SEL_LEFT" style="' + qSelStyle + 'top:100px; left:100px; z-index:8881; width:0px; height:100px; ' +
+    '<div id="SEL_LEFT" style="' + s + 'top:100px; left:100px; z-index:8881; width:0px; height:100px; ' +
       'border-left:2px solid gray; clip:rect(0px,2px,700px,0px);"></div>' +
-    '<div id="SEL_RIGHT" style="' + qSelStyle + 'top:100px; left:200px; z-index:8882; width:0px; height:100px; ' +
+    '<div id="SEL_RIGHT" style="' + s + 'top:100px; left:200px; z-index:8882; width:0px; height:100px; ' +
       'border-right:2px solid gray; clip:rect(0px,2px,700px,0px);"></div>' +
-    '<div id="SEL_BOTTOM" style="' + qSelStyle + 'top:200px; left:100px; z-index:8883; width:100px; height:0px; ' +
-      'border-top:2px solid gray; clip:rect(0px,900px,2px,0px);"></div>');
+    '<div id="SEL_BOTTOM" style="' + s + 'top:200px; left:100px; z-index:8883; width:100px; height:0px; ' +
+      'border-top:2px solid gray; clip:rect(0px,900px,2px,0px);"></div>';
+  while (f.firstChild) document.body.appendChild(f.firstChild);
 }
 
 var bAllowMove = 0, first_time = 1, minusX = 0, minusY = 0, selectorVisible = 0;
@@ -30,7 +36,7 @@ function setTitle(s) {
 }
 
 function yVisibleSelector(v) {
-  if (v == selectorVisible) return;
+  if (v == selectorVisible || !qEl('SEL_TOP')) return;
   var vis = v != 0 ? 'visible' : 'hidden';
   qEl('SEL_TOP').style.visibility = vis;
   qEl('SEL_LEFT').style.visibility = vis;
@@ -46,6 +52,8 @@ function qPlace(id, x, y) {
 }
 
 function ySelector(x, y, w, h) {
+  // A page that never calls makeQloom() has no frame to draw.
+  if (!qEl('SEL_TOP')) return;
   if (selectorVisible == 0) yVisibleSelector(1);
   qPlace('SEL_TOP', x, y);
   qPlace('SEL_LEFT', x, y);
@@ -70,9 +78,11 @@ function ySetSel(i, e, ev) {
   if (!ie || !qValid(i)) return;
   var o = qEl('owner' + i);
   if (!o) return;
-  var E = getMenuHeight(i), oLeft = o.offsetLeft, oTop = o.offsetTop;
-  if (OO[i] == 0) ySelector(oLeft - 3, oTop - 3, MW[i] + 4, E + MTCH[i] + 4);
-  else ySelector(oLeft - 3, oTop - 3, E + MTCH[i] + 4, MW[i] + 4);
+  // The frame stands in page coordinates; the drag moves the owner in its own parent's.
+  var E = getMenuHeight(i), oLeft = o.offsetLeft, oTop = o.offsetTop, r = o.getBoundingClientRect();
+  var x = r.left + qScrollX() - 3, y = r.top + qScrollY() - 3;
+  if (OO[i] == 0) ySelector(x, y, MW[i] + 4, E + MTCH[i] + 4);
+  else ySelector(x, y, E + MTCH[i] + 4, MW[i] + 4);
   iSelectedMenu = i;
   if (e != 0) {
     ev = qEvent(ev);

@@ -44,6 +44,12 @@ function qEvent(ev) {
   return ev || window.event;
 }
 
+// Listens without taking the host page's own handler property away.
+function qOn(t, type, fn, capture) {
+  if (t.addEventListener) t.addEventListener(type, fn, !!capture);
+  else t['on' + type] = fn;
+}
+
 function qMouseX(ev) {
   return ev.clientX + qScrollX();
 }
@@ -56,7 +62,14 @@ function qMouseY(ev) {
 // MW wide and its body slides down; a vertical one is MW high and its body slides right, so the
 // two differ only in which length is along the menu and in the body's starting offset.
 function qRules() {
-  var r = ['.clCap {cursor:pointer;}'];
+  // The focus ring is drawn inside the caption (its clip would cut an outer one) in two tones,
+  // so it shows on any caption colour. The extra toggle of a caption that holds its own link is
+  // invisible and transparent to the pointer until the keyboard reaches it.
+  var r = ['.clCap {cursor:pointer;}',
+    '.clCap:focus-visible, .qT:focus-visible {outline:2px solid #000; outline-offset:-4px; box-shadow:inset 0 0 0 2px #fff;}',
+    '.qT {position:absolute; top:0px; right:0px; height:100%; margin:0px; border:0px; padding:0px 6px; ' +
+      'background:#fff; color:#000; font:inherit; opacity:0; pointer-events:none;}',
+    '.qT:focus {opacity:1;}'];
   for (var i = 0; i < numOfMenus; i++) {
     var w = MW[i] + 'px', c = MTCH[i] + 'px', horiz = OO[i] == 0;
     var along = horiz ? 'width' : 'height', across = horiz ? 'height' : 'width';
@@ -105,22 +118,44 @@ function makeQloom() {
       document.body.scroll = 'no';
       if (document.body.style) document.body.style.overflow = 'hidden';
     }
+    // The selection frame of the preview goes into the body, never into the page's head.
+    if (IDE == 1 && window.qMakeFrame) qMakeFrame();
     for (i = 0; i < numOfMenus; i++) {
-      var ownerAttr, capAttr;
+      var ownerAttr, capAttr, toggle = '';
       if (MA[i] == 0) {
         ownerAttr = ' onMouseOut="mClose(' + i + ',event)"';
-        capAttr = ' onMouseOver="mOpen(' + i + ')"';
+        capAttr = ' onMouseOver="mOpen(' + i + ',event)"';
         if (IDE == 1) capAttr += ' onMouseDown="ySetSel(' + i + ',1,event)"';
       } else {
         ownerAttr = '';
         capAttr = ' onMouseDown="mScroll(' + i + ',event)"';
       }
+      // Each caption is a disclosure button for its body. A button may not hold a link, so a
+      // caption with a control of its own keeps it and gets a separate toggle after it.
+      var aria = ' aria-expanded="false" aria-controls="menu' + i + '"';
+      if (/<(a\s[^>]*href|button|input|select|textarea)|tabindex/i.test(MTC[i])) {
+        toggle = '<button type="button" class="qT" tabindex="0"' + aria + '>&#9662;</button>';
+      } else {
+        capAttr += ' role="button" tabindex="0"' + aria;
+      }
       h.push('<div id="owner' + i + '"' + ownerAttr + '><div id="cap' + i + '" class="clCap"' + capAttr + '>' +
-        MTC[i] + '</div><div id="menu' + i + '" class="clMenu">' + MTM[i] + '</div></div>');
+        MTC[i] + toggle + '</div><div id="menu' + i + '" class="clMenu">' + MTM[i] + '</div></div>');
     }
   }
-  // One write for all menus: the parser is entered once instead of once per menu.
+  // One write for all menus: the parser is entered once instead of once per menu. An error
+  // raised meanwhile comes from the menus' own HTML.
+  qWriting = 1;
   if (h.length) document.write(h.join(''));
+  qWriting = 0;
+  for (i = 0; !ns && i < numOfMenus; i++) {
+    var t = qToggle(i);
+    // The separate toggle is named after the caption: its text, or a picture's description.
+    if (t.className == 'qT') {
+      var c = qEl('cap' + i), img = c.getElementsByTagName('img')[0];
+      t.setAttribute('aria-label', c.textContent.replace(t.textContent, '').replace(/^\s+|\s+$/g, '') ||
+        (img && img.alt) || 'Menu ' + (i + 1));
+    }
+  }
   for (i = 0; i < numOfMenus; i++) hideOwner(i);
   if (ns) {
     for (i = 0; i < numOfMenus; i++) setMenu(i);
@@ -237,16 +272,44 @@ function qSetOffset(lIndex, v) {
   else s.left = v + 'px';
 }
 
-function mOpen(lIndex) {
-  if (!qValid(lIndex)) return;
+// The caption itself, or the separate toggle of a caption that holds its own link.
+function qToggle(i) {
+  var c = qEl('cap' + i), b = c.getElementsByTagName('button');
+  return b.length && b[b.length - 1].className == 'qT' ? b[b.length - 1] : c;
+}
+
+// 1 while a menu is opening or open: what its toggle announces and what a key or tap reverses.
+var qX = [], qTop = 2, qWriting = 0, qTap = 0, qTapCap = null, qEv = null;
+
+// Starts a menu opening (open 1) or closing (open 0) from wherever its body stands.
+function qGo(lIndex, open) {
   clearTimeout(PR[lIndex]);
-  showOwner(lIndex);
-  setVis(lIndex, 'visible');
-  scrollMe(lIndex, MTCH[lIndex], qSpeed(scrOUT));
+  qX[lIndex] = open;
+  if (ie) {
+    qToggle(lIndex).setAttribute('aria-expanded', open ? 'true' : 'false');
+    // An opening menu is drawn above every other, or the next caption would cover its body.
+    if (open) qEl('owner' + lIndex).style.zIndex = ++qTop;
+  }
+  if (open) {
+    showOwner(lIndex);
+    setVis(lIndex, 'visible');
+    scrollMe(lIndex, MTCH[lIndex], qSpeed(scrOUT));
+  } else {
+    scrollMe(lIndex, MTCH[lIndex] - getMenuHeight(lIndex), -qSpeed(scrIN));
+  }
+}
+
+// Mouse events that a browser makes up after a tap: the tap itself has been answered already.
+function qFromTap(ev) {
+  return ev && new Date() - qTap < 1000;
+}
+
+function mOpen(lIndex, ev) {
+  if (qValid(lIndex) && !qFromTap(ev)) qGo(lIndex, 1);
 }
 
 function mClose(lIndex, ev) {
-  if (!qValid(lIndex)) return;
+  if (!qValid(lIndex) || qFromTap(ev)) return;
   var E = getMenuHeight(lIndex);
   ev = qEvent(ev);
   if (ie && ev) {
@@ -261,35 +324,34 @@ function mClose(lIndex, ev) {
       return;
     }
   }
-  clearTimeout(PR[lIndex]);
-  scrollMe(lIndex, -(E - MTCH[lIndex]), -qSpeed(scrIN));
+  qGo(lIndex, 0);
 }
 
 function mScroll(lIndex, ev) {
-  if (!qValid(lIndex)) return;
+  // Only the primary button toggles; the others belong to the browser's own menus.
+  if (!qValid(lIndex) || qFromTap(ev) || (ev && (ev.which ? ev.which != 1 : ev.button > 1))) return;
   clearTimeout(PR[lIndex]);
-  if (IDE == 1) ySetSel(lIndex, 1, qEvent(ev));
-  var E = getMenuHeight(lIndex);
-  if (qOffset(lIndex) >= MTCH[lIndex]) {
-    scrollMe(lIndex, -(E - MTCH[lIndex]), -qSpeed(scrIN));
-  } else {
-    showOwner(lIndex);
-    setVis(lIndex, 'visible');
-    scrollMe(lIndex, MTCH[lIndex], qSpeed(scrOUT));
-  }
+  if (IDE == 1) ySetSel(lIndex, 1, ev);
+  qGo(lIndex, qOffset(lIndex) < MTCH[lIndex] ? 1 : 0);
 }
 
 function scrollMe(lIndex, tar, step) {
   var pos = qOffset(lIndex);
   if ((pos < tar && step > 0) || (pos > tar && step < 0)) {
     pos += step;
-    if ((step > 0 && pos > tar) || (step < 0 && pos < tar)) pos = tar;
+    // Visitors who ask for less motion get the body where it is going in one step.
+    if ((step > 0 && pos > tar) || (step < 0 && pos < tar) || qStill()) pos = tar;
     qSetOffset(lIndex, pos);
     PR[lIndex] = setTimeout(function () { scrollMe(lIndex, tar, step); }, 50);
   } else if (step < 0) {
     hideOwner(lIndex);
     setVis(lIndex, 'hidden');
+    if (ie) qEl('owner' + lIndex).style.zIndex = '';
   }
+}
+
+function qStill() {
+  return window.matchMedia && matchMedia('(prefers-reduced-motion: reduce)').matches;
 }
 
 function doRepos() {
@@ -376,5 +438,80 @@ function qShowErrors() {
   }
 }
 
-window.onerror = errorHandler;
-if (ie) window.onscroll = doRepos;
+// The menu (owner index) that holds a page element, or -1.
+function qIndex(e) {
+  for (; e && e.id != null; e = e.parentNode) {
+    var m = /^owner(\d+)$/.exec(e.id);
+    if (m && qEl('owner' + m[1]) == e) return +m[1];
+  }
+  return -1;
+}
+
+function qCloseAll() {
+  for (var i = 0; i < numOfMenus; i++) if (qX[i]) qGo(i, 0);
+}
+
+// Enter and Space on a toggle open or close its body; Escape closes every open body, also one
+// that the pointer rests on, and brings focus back to the toggle it was inside.
+function qKey(e) {
+  var k = e.key, i = qIndex(e.target);
+  if (k == 'Escape' || k == 'Esc') {
+    qCloseAll();
+    if (i >= 0) qToggle(i).focus();
+  } else if ((k == 'Enter' || k == ' ' || k == 'Spacebar') && i >= 0 && e.target == qToggle(i)) {
+    e.preventDefault();
+    qGo(i, qX[i] ? 0 : 1);
+  }
+}
+
+// Focus moving on past a mouse-over menu closes it, unless the pointer is still on the menu.
+function qBlur(e) {
+  var i = qIndex(e.target), o = qEl('owner' + i);
+  if (i >= 0 && MA[i] == 0 && qX[i] && !o.contains(e.relatedTarget) && !(o.matches && o.matches(':hover'))) qGo(i, 0);
+}
+
+// Touch and pen: a tap on a caption toggles its menu without following anything (a caption's own
+// link is followed by a tap once its menu is open); a tap outside every menu closes them all.
+function qPoint(e) {
+  if (e.pointerType == 'mouse' || !e.isPrimary) return;
+  var i = qIndex(e.target), c = qEl('cap' + i);
+  qTap = new Date();
+  qTapCap = null;
+  if (i < 0) qCloseAll();
+  else if (c.contains(e.target) && !(qX[i] && e.target.closest && e.target.closest('a'))) {
+    qTapCap = c;
+    qGo(i, qX[i] ? 0 : 1);
+  }
+}
+
+function qClick(e) {
+  if (qTapCap && qTapCap.contains(e.target) && new Date() - qTap < 1000) e.preventDefault();
+}
+
+// The event being dispatched to a menu's element: an error raised while it is still under way
+// comes from the menu's own handlers.
+function qWatch(e) {
+  if (qIndex(e.target) >= 0) qEv = e;
+}
+
+// Errors stay in the browser's console. In a published page only the menus' own errors (raised
+// while makeQloom() writes them, in their handlers, or in this script) reach the error window.
+function qError(e) {
+  if (IDE == 1 || qWriting || (qEv && qEv.eventPhase) || /Qloomscript\.js/.test(e.filename)) {
+    errorHandler(e.message, e.filename, e.lineno);
+  }
+}
+
+// Browsers without listeners hand the error's message, address and line to the handler itself.
+if (window.addEventListener) qOn(window, 'error', qError);
+else window.onerror = errorHandler;
+if (ie) {
+  qOn(window, 'scroll', doRepos);
+  qOn(document, 'keydown', qKey);
+  qOn(document, 'focusout', qBlur);
+  qOn(document, 'pointerdown', qPoint);
+  qOn(document, 'click', qClick, 1);
+  var qTypes = ['click', 'mousedown', 'mouseup', 'mouseover', 'mouseout', 'keydown', 'keyup', 'focusin', 'focusout',
+    'change', 'input', 'submit', 'load', 'error', 'pointerdown', 'touchstart'];
+  for (var qK = 0; qK < qTypes.length; qK++) qOn(window, qTypes[qK], qWatch, 1);
+}

@@ -59,13 +59,39 @@ class PuppeteerPage {
   up() {
     return this.page.mouse.up();
   }
+  // Keys by their DOM names ('Tab', 'Enter', ' ', 'Escape').
+  press(key) {
+    return this.page.keyboard.press(key);
+  }
+  rightDown() {
+    return this.page.mouse.down({ button: 'right' });
+  }
+  rightUp() {
+    return this.page.mouse.up({ button: 'right' });
+  }
+  tap(x, y) {
+    return this.page.touchscreen.tap(Math.round(x), Math.round(y));
+  }
+  // Firefox delivers focus events only to a page whose document never lost focus: keyboard
+  // cases each start on a page of their own.
+  async renew() {
+    const fresh = await this.browser.newPage();
+    await fresh.setViewport(this.viewport || VIEW);
+    if (this.still) await fresh.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
+    const old = this.page;
+    this.page = fresh;
+    await old.close().catch(() => {});
+  }
+  onPageError(fn) {
+    this.page.on('pageerror', (e) => fn(String(e && e.message ? e.message : e)));
+  }
   async close() {
     await this.browser.close().catch(() => {});
     fs.rmSync(this.profile, { recursive: true, force: true });
   }
 }
 
-async function launchChromium() {
+async function launchChromium({ touch = false, still = false } = {}) {
   const puppeteer = require('puppeteer-core');
   const profile = tempProfile('chromium');
   const browser = await puppeteer.launch({
@@ -80,11 +106,16 @@ async function launchChromium() {
     ],
   });
   const page = (await browser.pages())[0] || (await browser.newPage());
-  await page.setViewport(VIEW);
-  return new PuppeteerPage(browser, page, profile);
+  const p = new PuppeteerPage(browser, page, profile);
+  p.viewport = touch ? { ...VIEW, hasTouch: true } : VIEW;
+  p.still = still;
+  await page.setViewport(p.viewport);
+  if (still) await page.emulateMediaFeatures([{ name: 'prefers-reduced-motion', value: 'reduce' }]);
+  return p;
 }
 
-async function launchFirefox() {
+// Touch input and reduced motion are switched on for the whole browser.
+async function launchFirefox({ touch = false, still = false } = {}) {
   const puppeteer = require('puppeteer-core');
   const profile = tempProfile('firefox');
   process.env.MOZ_REMOTE_SETTINGS_DEVTOOLS = '1';
@@ -104,6 +135,14 @@ async function launchFirefox() {
       'extensions.getAddons.cache.enabled': false,
       'datareporting.healthreport.uploadEnabled': false,
       'toolkit.telemetry.enabled': false,
+      ...(touch ? {
+        'dom.w3c_touch_events.enabled': 1,
+        'dom.w3c_touch_events.legacy_apis.enabled': true,
+        'dom.maxtouchpoints.testing.value': 5,
+        'ui.primaryPointerCapabilities': 1,
+        'ui.allPointerCapabilities': 1,
+      } : {}),
+      ...(still ? { 'ui.prefersReducedMotion': 1 } : {}),
     },
   });
   const page = (await browser.pages())[0] || (await browser.newPage());
@@ -143,6 +182,20 @@ class SeleniumPage {
   async up() {
     await this.driver.actions({ async: true }).release().perform();
   }
+  async press(key) {
+    const { Key } = require('selenium-webdriver');
+    const named = { Tab: Key.TAB, Enter: Key.ENTER, Escape: Key.ESCAPE };
+    await this.driver.actions({ async: true }).sendKeys(named[key] || key).perform();
+  }
+  async rightDown() {
+    const { Button } = require('selenium-webdriver/lib/input');
+    await this.driver.actions({ async: true }).press(Button.RIGHT).perform();
+  }
+  async rightUp() {
+    const { Button } = require('selenium-webdriver/lib/input');
+    await this.driver.actions({ async: true }).release(Button.RIGHT).perform();
+  }
+  async renew() {}
   async close() {
     await this.driver.quit().catch(() => {});
     this.server.kill();
@@ -195,8 +248,9 @@ function selectedEngines() {
   return wanted.filter((n) => ENGINES[n]);
 }
 
-function launch(name) {
-  return ENGINES[name]();
+// options: touch (touch input where the engine offers it), still (reduced motion).
+function launch(name, options) {
+  return ENGINES[name](options);
 }
 
 // Polls fn in the page until it returns a truthy value; returns that value.
