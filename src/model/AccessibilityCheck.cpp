@@ -5,6 +5,7 @@
 #include "model/HtmlFacts.h"
 #include "model/Messages.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -85,7 +86,7 @@ void addContrast(int32_t row, MenuPart part, const HtmlFacts& facts, const Behin
                  std::vector<AccessibilityFinding>& out) {
     if (!facts.hasWorst || facts.worstRatio >= facts.worstThreshold)
         return;
-    AccessibilityFinding f;
+    AccessibilityFinding& f = out.emplace_back();
     f.row = row;
     f.part = part;
     const bool caption = part == MenuPart::Caption;
@@ -96,48 +97,51 @@ void addContrast(int32_t row, MenuPart part, const HtmlFacts& facts, const Behin
     f.measured = facts.worstRatio;
     f.threshold = facts.worstThreshold;
     f.backdrop = back.backdrop;
-    f.text = fill(caption ? msg::kCheckCaptionContrast : msg::kCheckBodyContrast,
-                  {MenuLabel(row), ColorToHtml(facts.worst.color), ColorToHtml(back.color),
-                   FormatRatio(f.measured, f.threshold), number(f.threshold)});
-    if (back.backdrop == Backdrop::BottomColor)
-        f.text += msg::kCheckOnBottomColor;
-    else if (back.backdrop == Backdrop::AssumedWhite)
-        f.text += msg::kCheckAgainstWhite;
-    if (facts.worst.source == TextColorSource::FontElement)
-        f.text += msg::kCheckFromFontColor;
-    else if (facts.worst.source == TextColorSource::LinkDefault)
-        f.text += msg::kCheckFromLinkColor;
-    out.push_back(std::move(f));
+    f.textColor = facts.worst.color;
+    f.backgroundColor = back.color;
+    f.colorSource = facts.worst.source;
 }
 
-void addCount(int32_t row, MenuPart part, CheckKind kind, int32_t count, std::string_view pattern,
+void addCount(int32_t row, MenuPart part, CheckKind kind, int32_t count,
               std::vector<AccessibilityFinding>& out) {
     if (count <= 0)
         return;
-    AccessibilityFinding f;
+    AccessibilityFinding& f = out.emplace_back();
     f.row = row;
     f.kind = kind;
     f.part = part;
     f.fix = part == MenuPart::Caption ? FixPlace::CaptionHtml : FixPlace::MenuHtml;
     f.measured = count;
     f.threshold = 0;
-    f.text = fill(pattern, {MenuLabel(row), std::to_string(count)});
-    out.push_back(std::move(f));
 }
 
-void addTargetSize(int32_t row, int32_t size, bool high, FixPlace fix,
+void addTargetSize(int32_t row, bool vertical, int32_t size, FixPlace fix,
                    std::vector<AccessibilityFinding>& out) {
     if (size >= kMinimumTargetPx)
         return;
-    AccessibilityFinding f;
+    AccessibilityFinding& f = out.emplace_back();
     f.row = row;
     f.kind = CheckKind::TargetTooSmall;
     f.fix = fix;
+    f.vertical = vertical;
     f.measured = size;
     f.threshold = kMinimumTargetPx;
-    f.text = fill(high ? msg::kCheckCaptionTooLow : msg::kCheckCaptionTooNarrow,
-                  {MenuLabel(row), std::to_string(size), std::to_string(kMinimumTargetPx)});
-    out.push_back(std::move(f));
+}
+
+std::string contrastText(const AccessibilityFinding& f) {
+    std::string text =
+        fill(f.part == MenuPart::Caption ? msg::kCheckCaptionContrast : msg::kCheckBodyContrast,
+             {MenuLabel(f.row), ColorToHtml(f.textColor), ColorToHtml(f.backgroundColor),
+              FormatRatio(f.measured, f.threshold), number(f.threshold)});
+    if (f.backdrop == Backdrop::BottomColor)
+        text += msg::kCheckOnBottomColor;
+    else if (f.backdrop == Backdrop::AssumedWhite)
+        text += msg::kCheckAgainstWhite;
+    if (f.colorSource == TextColorSource::FontElement)
+        text += msg::kCheckFromFontColor;
+    else if (f.colorSource == TextColorSource::LinkDefault)
+        text += msg::kCheckFromLinkColor;
+    return text;
 }
 
 } // namespace
@@ -151,6 +155,38 @@ std::string FormatRatio(double ratio, double threshold) {
     return buffer;
 }
 
+std::string FindingText(const AccessibilityFinding& f) {
+    const bool caption = f.part == MenuPart::Caption;
+    const std::string count = std::to_string(static_cast<long long>(f.measured));
+    switch (f.kind) {
+    case CheckKind::CaptionContrast:
+    case CheckKind::BodyContrast:
+        return contrastText(f);
+    case CheckKind::TargetTooSmall: {
+        // MTCH is the caption's height across a horizontal menu and its width along a vertical.
+        const bool high = (f.fix == FixPlace::CaptionHeightField) != f.vertical;
+        return fill(high ? msg::kCheckCaptionTooLow : msg::kCheckCaptionTooNarrow,
+                    {MenuLabel(f.row), count, number(f.threshold)});
+    }
+    case CheckKind::ImageWithoutAlt:
+        return fill(caption ? msg::kCheckCaptionImageWithoutAlt : msg::kCheckBodyImageWithoutAlt,
+                    {MenuLabel(f.row), count});
+    case CheckKind::CaptionWithoutText:
+        return fill(msg::kCheckCaptionWithoutText, {MenuLabel(f.row)});
+    case CheckKind::LinkWithoutText:
+        return fill(caption ? msg::kCheckCaptionLinkWithoutText : msg::kCheckBodyLinkWithoutText,
+                    {MenuLabel(f.row), count});
+    case CheckKind::BodyCutOff: {
+        const std::string size =
+            (f.estimated ? std::string(msg::kCheckEstimatedPrefix) : std::string()) +
+            pixels(f.measured);
+        return fill(f.vertical ? msg::kCheckBodyTooWide : msg::kCheckBodyTooTall,
+                    {MenuLabel(f.row), size, number(f.threshold)});
+    }
+    }
+    return {};
+}
+
 void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t row,
                std::vector<AccessibilityFinding>& out, int32_t bodyExtent) {
     if (!table.isRow(row))
@@ -158,14 +194,8 @@ void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t 
     const bool vertical = table.OO[row] != 0;
     const PartLook looks = classLooks(settings);
 
-    // The caption is what a visitor points at; a vertical menu turns it on its side.
-    if (vertical) {
-        addTargetSize(row, table.MTCH[row], false, FixPlace::CaptionHeightField, out);
-        addTargetSize(row, table.MW[row], true, FixPlace::WidthField, out);
-    } else {
-        addTargetSize(row, table.MTCH[row], true, FixPlace::CaptionHeightField, out);
-        addTargetSize(row, table.MW[row], false, FixPlace::WidthField, out);
-    }
+    addTargetSize(row, vertical, table.MTCH[row], FixPlace::CaptionHeightField, out);
+    addTargetSize(row, vertical, table.MW[row], FixPlace::WidthField, out);
 
     HtmlContext context;
     context.captionClass = looks.caption;
@@ -178,17 +208,13 @@ void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t 
     if (capBack.known)
         addContrast(row, MenuPart::Caption, cap, capBack, out);
     if (!cap.hasText && !cap.hasImageText) {
-        AccessibilityFinding f;
+        AccessibilityFinding& f = out.emplace_back();
         f.row = row;
         f.kind = CheckKind::CaptionWithoutText;
         f.fix = FixPlace::CaptionHtml;
-        f.text = fill(msg::kCheckCaptionWithoutText, {MenuLabel(row)});
-        out.push_back(std::move(f));
     }
-    addCount(row, MenuPart::Caption, CheckKind::ImageWithoutAlt, cap.imagesWithoutAlt,
-             msg::kCheckCaptionImageWithoutAlt, out);
-    addCount(row, MenuPart::Caption, CheckKind::LinkWithoutText, cap.linksWithoutText,
-             msg::kCheckCaptionLinkWithoutText, out);
+    addCount(row, MenuPart::Caption, CheckKind::ImageWithoutAlt, cap.imagesWithoutAlt, out);
+    addCount(row, MenuPart::Caption, CheckKind::LinkWithoutText, cap.linksWithoutText, out);
 
     const Behind bodyBack = behind(table.CM[row], table.CO[row]);
     context.base = looks.menu;
@@ -196,28 +222,22 @@ void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t 
     const HtmlFacts body = ScanHtml(table.MTM[row], context);
     if (bodyBack.known)
         addContrast(row, MenuPart::Body, body, bodyBack, out);
-    addCount(row, MenuPart::Body, CheckKind::ImageWithoutAlt, body.imagesWithoutAlt,
-             msg::kCheckBodyImageWithoutAlt, out);
-    addCount(row, MenuPart::Body, CheckKind::LinkWithoutText, body.linksWithoutText,
-             msg::kCheckBodyLinkWithoutText, out);
+    addCount(row, MenuPart::Body, CheckKind::ImageWithoutAlt, body.imagesWithoutAlt, out);
+    addCount(row, MenuPart::Body, CheckKind::LinkWithoutText, body.linksWithoutText, out);
 
     const bool estimated = bodyExtent < 0;
     const double extent = static_cast<double>(table.MTCH[row]) +
                           (estimated ? (vertical ? body.widthPx : body.heightPx) : bodyExtent);
     if (extent > kShownMenuExtentPx) {
-        AccessibilityFinding f;
+        AccessibilityFinding& f = out.emplace_back();
         f.row = row;
         f.kind = CheckKind::BodyCutOff;
         f.part = MenuPart::Body;
         f.fix = FixPlace::MenuHtml;
+        f.vertical = vertical;
         f.measured = extent;
         f.threshold = kShownMenuExtentPx;
         f.estimated = estimated;
-        const std::string size =
-            (estimated ? std::string(msg::kCheckEstimatedPrefix) : std::string()) + pixels(extent);
-        f.text = fill(vertical ? msg::kCheckBodyTooWide : msg::kCheckBodyTooTall,
-                      {MenuLabel(row), size, std::to_string(kShownMenuExtentPx)});
-        out.push_back(std::move(f));
     }
 }
 
@@ -225,6 +245,7 @@ std::vector<AccessibilityFinding> CheckProject(const MenuTable& table,
                                                const ProjectSettings& settings,
                                                const std::vector<int32_t>* bodyExtents) {
     std::vector<AccessibilityFinding> out;
+    out.reserve(static_cast<size_t>(std::max(table.MenuCount, 0)));
     for (int32_t row = 0; row < table.MenuCount && row < MenuTable::kCapacity; ++row) {
         const bool reported = bodyExtents && static_cast<size_t>(row) < bodyExtents->size();
         CheckMenu(table, settings, row, out, reported ? (*bodyExtents)[row] : -1);

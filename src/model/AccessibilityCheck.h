@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/HtmlFacts.h"
 #include "model/MenuTable.h"
 #include "model/ProjectSettings.h"
 
@@ -44,12 +45,20 @@ struct AccessibilityFinding {
     CheckKind kind = CheckKind::CaptionContrast;
     MenuPart part = MenuPart::Caption;
     FixPlace fix = FixPlace::CaptionColor;
-    double measured = 0;               // ratio, pixels or a count of pictures or links
-    double threshold = 0;              // the limit it was compared with
-    Backdrop backdrop = Backdrop::Own; // contrast findings only
-    bool estimated = false;            // a body size worked out from the HTML, not measured
-    std::string text;                  // the line the Checks list shows
+    double measured = 0;    // ratio, pixels or a count of pictures or links
+    double threshold = 0;   // the limit it was compared with
+    bool vertical = false;  // the menu slides out sideways: its caption is MTCH wide, MW high
+    bool estimated = false; // a body size worked out from the HTML, not reported by the page
+    // Contrast findings: the colours compared, and where the text colour comes from.
+    Backdrop backdrop = Backdrop::Own;
+    ColorValue textColor = 0, backgroundColor = 0;
+    TextColorSource colorSource = TextColorSource::ClassRule;
 };
+
+// The line the Checks list shows, e.g. "Menu 3: the caption is 22 px high; a target needs at
+// least 24 px." Made on demand: a large project has thousands of findings and the list shows a
+// screenful.
+std::string FindingText(const AccessibilityFinding& finding);
 
 inline constexpr int32_t kMinimumTargetPx = 24;
 // The page clips every menu 500 px from its top (left for a vertical menu).

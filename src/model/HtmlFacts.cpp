@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace qloom {
@@ -26,11 +27,38 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
 
+// Character classes of the tag reader, one table look-up per byte.
+enum : uint8_t { kBlank = 1, kSlash = 2, kEquals = 4, kGreater = 8 };
+const std::array<uint8_t, 256> kClass = [] {
+    std::array<uint8_t, 256> t{};
+    for (char c : {' ', '\t', '\r', '\n', '\f'})
+        t[static_cast<unsigned char>(c)] = kBlank;
+    t['/'] = kSlash;
+    t['='] = kEquals;
+    t['>'] = kGreater;
+    return t;
+}();
+
+// Position of the first character at or after `i` whose class is in `stop`, or `n`.
+size_t skipUntil(std::string_view s, size_t i, uint8_t stop) {
+    while (i < s.size() && !(kClass[static_cast<unsigned char>(s[i])] & stop))
+        ++i;
+    return i;
+}
+
+size_t skipWhile(std::string_view s, size_t i, uint8_t keep) {
+    while (i < s.size() && (kClass[static_cast<unsigned char>(s[i])] & keep))
+        ++i;
+    return i;
+}
+
+// `lowerWord` holds lower-case letters, digits, "#", "<" and "/" only, so setting the case bit of
+// the text's characters is enough to compare them.
 bool sameWord(std::string_view text, std::string_view lowerWord) {
     if (text.size() != lowerWord.size())
         return false;
     for (size_t i = 0; i < text.size(); ++i)
-        if (lower(text[i]) != lowerWord[i])
+        if ((text[i] | 0x20) != lowerWord[i])
             return false;
     return true;
 }
@@ -129,30 +157,51 @@ struct Attributes {
 
 enum class Tag { Other, Img, A, Font, Bold, Heading, Br, Block, Skipped };
 
+// Sorted by length first: the checks read every tag of every menu on every change, and most
+// names are rejected by their length and first letter.
 Tag classify(std::string_view name, int& headingLevel) {
-    if (sameWord(name, "img"))
-        return Tag::Img;
-    if (sameWord(name, "a"))
-        return Tag::A;
-    if (sameWord(name, "font"))
-        return Tag::Font;
-    if (sameWord(name, "b") || sameWord(name, "strong"))
-        return Tag::Bold;
-    if (sameWord(name, "br"))
-        return Tag::Br;
-    if (name.size() == 2 && lower(name[0]) == 'h' && name[1] >= '1' && name[1] <= '6') {
-        headingLevel = name[1] - '0';
-        return Tag::Heading;
+    const char first = name.empty() ? '\0' : lower(name[0]);
+    switch (name.size()) {
+    case 1:
+        return first == 'a'   ? Tag::A
+               : first == 'b' ? Tag::Bold
+               : first == 'p' ? Tag::Block
+                              : Tag::Other;
+    case 2:
+        if (first == 'h' && name[1] >= '1' && name[1] <= '6') {
+            headingLevel = name[1] - '0';
+            return Tag::Heading;
+        }
+        if (sameWord(name, "br"))
+            return Tag::Br;
+        return (sameWord(name, "li") || sameWord(name, "tr") || sameWord(name, "ul") ||
+                sameWord(name, "ol") || sameWord(name, "hr") || sameWord(name, "dl") ||
+                sameWord(name, "dt") || sameWord(name, "dd"))
+                   ? Tag::Block
+                   : Tag::Other;
+    case 3:
+        if (sameWord(name, "img"))
+            return Tag::Img;
+        return (sameWord(name, "div") || sameWord(name, "pre")) ? Tag::Block : Tag::Other;
+    case 4:
+        return sameWord(name, "font") ? Tag::Font : Tag::Other;
+    case 5:
+        if (sameWord(name, "style"))
+            return Tag::Skipped;
+        return sameWord(name, "table") ? Tag::Block : Tag::Other;
+    case 6:
+        if (sameWord(name, "strong"))
+            return Tag::Bold;
+        if (sameWord(name, "script"))
+            return Tag::Skipped;
+        return sameWord(name, "center") ? Tag::Block : Tag::Other;
+    case 7:
+        return sameWord(name, "address") ? Tag::Block : Tag::Other;
+    case 10:
+        return sameWord(name, "blockquote") ? Tag::Block : Tag::Other;
+    default:
+        return Tag::Other;
     }
-    if (sameWord(name, "script") || sameWord(name, "style"))
-        return Tag::Skipped;
-    static constexpr std::string_view kBlocks[] = {"p",  "div", "li",         "tr",     "table",
-                                                   "ul", "ol",  "hr",         "dl",     "dt",
-                                                   "dd", "pre", "blockquote", "center", "address"};
-    for (auto block : kBlocks)
-        if (sameWord(name, block))
-            return Tag::Block;
-    return Tag::Other;
 }
 
 class Scanner {
@@ -212,8 +261,7 @@ private:
             return end == std::string_view::npos ? n : end + 1;
         }
         const size_t nameStart = i;
-        while (i < n && !isSpace(html_[i]) && html_[i] != '/' && html_[i] != '>')
-            ++i;
+        i = skipUntil(html_, i, kBlank | kSlash | kGreater);
         int headingLevel = 0;
         const Tag tag = classify(html_.substr(nameStart, i - nameStart), headingLevel);
         Attributes attrs;
@@ -239,25 +287,20 @@ private:
     size_t attributes(size_t i, Attributes& attrs) {
         const size_t n = html_.size();
         while (i < n) {
-            while (i < n && (isSpace(html_[i]) || html_[i] == '/'))
-                ++i;
+            i = skipWhile(html_, i, kBlank | kSlash);
             if (i >= n)
                 return n;
             if (html_[i] == '>')
                 return i + 1;
             const size_t nameStart = i;
             ++i; // a name may begin with "=" or a quote; it is still one character of name
-            while (i < n && !isSpace(html_[i]) && html_[i] != '=' && html_[i] != '>' &&
-                   html_[i] != '/')
-                ++i;
+            i = skipUntil(html_, i, kBlank | kEquals | kGreater | kSlash);
             const std::string_view name = html_.substr(nameStart, i - nameStart);
-            while (i < n && isSpace(html_[i]))
-                ++i;
+            i = skipWhile(html_, i, kBlank);
             std::string_view value;
             if (i < n && html_[i] == '=') {
                 ++i;
-                while (i < n && isSpace(html_[i]))
-                    ++i;
+                i = skipWhile(html_, i, kBlank);
                 if (i < n && (html_[i] == '"' || html_[i] == '\'')) {
                     const char quote = html_[i++];
                     size_t end = html_.find(quote, i);
@@ -267,8 +310,7 @@ private:
                     i = end < n ? end + 1 : n;
                 } else {
                     const size_t start = i;
-                    while (i < n && !isSpace(html_[i]) && html_[i] != '>')
-                        ++i;
+                    i = skipUntil(html_, i, kBlank | kGreater);
                     value = html_.substr(start, i - start);
                 }
             }
@@ -278,21 +320,33 @@ private:
     }
 
     static void remember(std::string_view name, std::string_view value, Attributes& attrs) {
-        if (sameWord(name, "alt")) {
-            attrs.hasAlt = true;
-            attrs.alt = value;
-        } else if (sameWord(name, "href")) {
-            attrs.hasHref = true;
-        } else if (sameWord(name, "color")) {
-            attrs.color = value;
-        } else if (sameWord(name, "size")) {
-            attrs.size = value;
-        } else if (sameWord(name, "height")) {
-            attrs.height = value;
-        } else if (sameWord(name, "width")) {
-            attrs.width = value;
-        } else if (sameWord(name, "class")) {
-            attrs.classes = value;
+        switch (name.size()) {
+        case 3:
+            if (sameWord(name, "alt")) {
+                attrs.hasAlt = true;
+                attrs.alt = value;
+            }
+            break;
+        case 4:
+            if (sameWord(name, "href"))
+                attrs.hasHref = true;
+            else if (sameWord(name, "size"))
+                attrs.size = value;
+            break;
+        case 5:
+            if (sameWord(name, "color"))
+                attrs.color = value;
+            else if (sameWord(name, "width"))
+                attrs.width = value;
+            else if (sameWord(name, "class"))
+                attrs.classes = value;
+            break;
+        case 6:
+            if (sameWord(name, "height"))
+                attrs.height = value;
+            break;
+        default:
+            break;
         }
     }
 
@@ -384,9 +438,12 @@ private:
     Entry linkEntry(std::string_view classes) const {
         Entry e{Kind::Link};
         e.setsColor = true;
-        const TextLook* cls = classListHas(classes, "clcap")    ? &ctx_.captionClass
-                              : classListHas(classes, "clmenu") ? &ctx_.menuClass
-                                                                : nullptr;
+        const TextLook* cls = nullptr;
+        if (!classes.empty()) {
+            cls = classListHas(classes, "clcap")    ? &ctx_.captionClass
+                  : classListHas(classes, "clmenu") ? &ctx_.menuClass
+                                                    : nullptr;
+        }
         if (cls) {
             e.color = cls->color;
             e.source = TextColorSource::ClassRule;

@@ -82,7 +82,8 @@ TEST(AccessibilityCheck, NewMenuPassesExceptItsCaptionHeight) {
     EXPECT_EQ(all[0].fix, FixPlace::CaptionHeightField);
     EXPECT_EQ(all[0].measured, 22);
     EXPECT_EQ(all[0].threshold, 24);
-    EXPECT_EQ(all[0].text, "Menu 1: the caption is 22 px high; a target needs at least 24 px.");
+    EXPECT_EQ(FindingText(all[0]),
+              "Menu 1: the caption is 22 px high; a target needs at least 24 px.");
 }
 
 TEST(AccessibilityCheck, TargetSizeEdgesFollowTheOrientation) {
@@ -94,7 +95,7 @@ TEST(AccessibilityCheck, TargetSizeEdgesFollowTheOrientation) {
     auto f = findings(*p, CheckKind::TargetTooSmall);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].fix, FixPlace::CaptionHeightField);
-    EXPECT_TRUE(contains(f[0].text, "23 px high"));
+    EXPECT_TRUE(contains(FindingText(f[0]), "23 px high"));
 
     // A vertical menu's caption is MTCH wide and MW high.
     p->table.OO[0] = 1;
@@ -103,12 +104,12 @@ TEST(AccessibilityCheck, TargetSizeEdgesFollowTheOrientation) {
     f = findings(*p, CheckKind::TargetTooSmall);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].fix, FixPlace::WidthField);
-    EXPECT_TRUE(contains(f[0].text, "23 px high"));
+    EXPECT_TRUE(contains(FindingText(f[0]), "23 px high"));
     p->table.MW[0] = 150;
     p->table.MTCH[0] = 20;
     f = findings(*p, CheckKind::TargetTooSmall);
     ASSERT_EQ(f.size(), 1u);
-    EXPECT_TRUE(contains(f[0].text, "20 px wide"));
+    EXPECT_TRUE(contains(FindingText(f[0]), "20 px wide"));
 }
 
 TEST(AccessibilityCheck, BodyContrastAtTheNormalAndLargeTextThresholds) {
@@ -120,8 +121,9 @@ TEST(AccessibilityCheck, BodyContrastAtTheNormalAndLargeTextThresholds) {
     EXPECT_EQ(f[0].part, MenuPart::Body);
     EXPECT_EQ(f[0].threshold, 4.5);
     EXPECT_EQ(f[0].backdrop, Backdrop::Own);
-    EXPECT_EQ(f[0].text, "Menu 1: menu text #FFFFFF on #777777 has a contrast of 4.48:1; it "
-                         "needs at least 4.5:1.");
+    EXPECT_EQ(FindingText(f[0]),
+              "Menu 1: menu text #FFFFFF on #777777 has a contrast of 4.48:1; it "
+              "needs at least 4.5:1.");
     p->table.CM[0] = "#767676";
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
 
@@ -159,7 +161,7 @@ TEST(AccessibilityCheck, TransparentBackgroundsFallBackToBottomColourThenWhite) 
     ASSERT_EQ(f.size(), 1u); // white text on white
     EXPECT_EQ(f[0].backdrop, Backdrop::AssumedWhite);
     EXPECT_DOUBLE_EQ(f[0].measured, 1.0);
-    EXPECT_TRUE(contains(f[0].text, msg::kCheckAgainstWhite));
+    EXPECT_TRUE(contains(FindingText(f[0]), msg::kCheckAgainstWhite));
 
     p->table.CO[0] = "#000080";
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
@@ -167,7 +169,7 @@ TEST(AccessibilityCheck, TransparentBackgroundsFallBackToBottomColourThenWhite) 
     f = findings(*p, CheckKind::BodyContrast);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].backdrop, Backdrop::BottomColor);
-    EXPECT_TRUE(contains(f[0].text, "on #EEEEEE"));
+    EXPECT_TRUE(contains(FindingText(f[0]), "on #EEEEEE"));
 }
 
 TEST(AccessibilityCheck, ColoursInTheHtmlAreJudgedWhereTheyApply) {
@@ -178,7 +180,7 @@ TEST(AccessibilityCheck, ColoursInTheHtmlAreJudgedWhereTheyApply) {
     auto f = findings(*p, CheckKind::BodyContrast);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].fix, FixPlace::MenuHtml);
-    EXPECT_TRUE(contains(f[0].text, msg::kCheckFromFontColor));
+    EXPECT_TRUE(contains(FindingText(f[0]), msg::kCheckFromFontColor));
     // FONT SIZE=5 is 18 pt: large text.
     p->table.MTM[0] = "<FONT COLOR='#777777' SIZE='5'>Big</FONT>";
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
@@ -192,8 +194,8 @@ TEST(AccessibilityCheck, ColoursInTheHtmlAreJudgedWhereTheyApply) {
     p->table.MTM[0] = "<A HREF=\"a.html\">About</A>";
     f = findings(*p, CheckKind::BodyContrast);
     ASSERT_EQ(f.size(), 1u);
-    EXPECT_TRUE(contains(f[0].text, "#0000EE on #008080"));
-    EXPECT_TRUE(contains(f[0].text, msg::kCheckFromLinkColor));
+    EXPECT_TRUE(contains(FindingText(f[0]), "#0000EE on #008080"));
+    EXPECT_TRUE(contains(FindingText(f[0]), msg::kCheckFromLinkColor));
     p->table.MTM[0] = "<a href=a.html class=\"x clMenu\">About</a>";
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
     p->table.MTM[0] = "<a href=a.html><font color=white>About</font></a>";
@@ -230,7 +232,7 @@ TEST(AccessibilityCheck, PicturesLinksAndCaptionsWithoutText) {
     auto links = findings(*p, CheckKind::LinkWithoutText);
     ASSERT_EQ(links.size(), 1u);
     EXPECT_EQ(links[0].measured, 3); // the empty, the decorative picture, the unclosed one
-    EXPECT_TRUE(contains(links[0].text, "Menu 1: 3 link(s) in the menu"));
+    EXPECT_TRUE(contains(FindingText(links[0]), "Menu 1: 3 link(s) in the menu"));
 }
 
 TEST(AccessibilityCheck, BodyCutOffAtTheFiveHundredPixelsThePageShows) {
@@ -243,8 +245,9 @@ TEST(AccessibilityCheck, BodyCutOffAtTheFiveHundredPixelsThePageShows) {
     EXPECT_EQ(f[0].measured, 501);
     EXPECT_EQ(f[0].threshold, 500);
     EXPECT_FALSE(f[0].estimated);
-    EXPECT_EQ(f[0].text, "Menu 1: caption and menu are 501 px high; the page shows 500 px and "
-                         "cuts off the rest.");
+    EXPECT_EQ(FindingText(f[0]),
+              "Menu 1: caption and menu are 501 px high; the page shows 500 px and "
+              "cuts off the rest.");
 
     // Without a reported size the lines of the HTML are counted: 12 pt lines are 18.4 px.
     std::string lines;
@@ -256,7 +259,7 @@ TEST(AccessibilityCheck, BodyCutOffAtTheFiveHundredPixelsThePageShows) {
     f = findings(*p, CheckKind::BodyCutOff);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_TRUE(f[0].estimated);
-    EXPECT_TRUE(contains(f[0].text, "about 509 px high"));
+    EXPECT_TRUE(contains(FindingText(f[0]), "about 509 px high"));
     p->table.MTM[0] = "<img src=a.gif alt=\"\" height=\"471\">";
     EXPECT_EQ(findings(*p, CheckKind::BodyCutOff).size(), 1u);
 
@@ -265,7 +268,7 @@ TEST(AccessibilityCheck, BodyCutOffAtTheFiveHundredPixelsThePageShows) {
     p->table.MTM[0] = "<nObR>" + std::string(200, 'x') + "</nObR>"; // 200 * 8 px
     f = findings(*p, CheckKind::BodyCutOff);
     ASSERT_EQ(f.size(), 1u);
-    EXPECT_TRUE(contains(f[0].text, "px wide"));
+    EXPECT_TRUE(contains(FindingText(f[0]), "px wide"));
 }
 
 TEST(AccessibilityCheck, JunkHtmlNeitherCrashesNorInventsFindings) {
