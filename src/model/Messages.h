@@ -114,6 +114,40 @@ inline constexpr std::string_view kIncreaseArrow = "Increase %s"; // spin arrows
 inline constexpr std::string_view kDecreaseArrow = "Decrease %s";
 inline constexpr std::string_view kPreviewPageName = "Preview page";
 
+// Accessibility checks of the menus (one line each in the Checks list; "%s" filled in order).
+inline constexpr std::string_view kCheckCaptionContrast =
+    "%s: caption text %s on %s has a contrast of %s:1; it needs at least %s:1.";
+inline constexpr std::string_view kCheckBodyContrast =
+    "%s: menu text %s on %s has a contrast of %s:1; it needs at least %s:1.";
+inline constexpr std::string_view kCheckOnBottomColor = " The background is transparent, so the "
+                                                        "bottom colour shows behind the text.";
+inline constexpr std::string_view kCheckAgainstWhite =
+    " The background is transparent; measured against a white page.";
+inline constexpr std::string_view kCheckFromFontColor =
+    " The text colour comes from a FONT COLOR in the HTML.";
+inline constexpr std::string_view kCheckFromLinkColor =
+    " Links show in the browser's link blue unless they carry class=\"clCap\" or "
+    "class=\"clMenu\".";
+inline constexpr std::string_view kCheckCaptionTooLow =
+    "%s: the caption is %s px high; a target needs at least %s px.";
+inline constexpr std::string_view kCheckCaptionTooNarrow =
+    "%s: the caption is %s px wide; a target needs at least %s px.";
+inline constexpr std::string_view kCheckCaptionImageWithoutAlt =
+    "%s: %s picture(s) in the caption without ALT text (ALT=\"\" marks a decorative picture).";
+inline constexpr std::string_view kCheckBodyImageWithoutAlt =
+    "%s: %s picture(s) in the menu without ALT text (ALT=\"\" marks a decorative picture).";
+inline constexpr std::string_view kCheckCaptionWithoutText =
+    "%s: the caption has no text and no picture text (ALT); a screen reader announces nothing.";
+inline constexpr std::string_view kCheckCaptionLinkWithoutText =
+    "%s: %s link(s) in the caption without text or picture text.";
+inline constexpr std::string_view kCheckBodyLinkWithoutText =
+    "%s: %s link(s) in the menu without text or picture text.";
+inline constexpr std::string_view kCheckBodyTooTall =
+    "%s: caption and menu are %s px high; the page shows %s px and cuts off the rest.";
+inline constexpr std::string_view kCheckBodyTooWide =
+    "%s: caption and menu are %s px wide; the page shows %s px and cuts off the rest.";
+inline constexpr std::string_view kCheckEstimatedPrefix = "about ";
+
 // Replaces the first "%s" of `pattern` with `value`.
 inline std::string Format(std::string_view pattern, std::string_view value) {
     std::string out(pattern);

@@ -1,0 +1,256 @@
+#include "model/AccessibilityCheck.h"
+
+#include "model/Contrast.h"
+#include "model/Conversions.h"
+#include "model/HtmlFacts.h"
+#include "model/Messages.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
+#include <string_view>
+
+namespace qloom {
+
+namespace {
+
+constexpr ColorValue kWhite = 0xFFFFFF;
+
+// Replaces each "%s" of `pattern` in turn.
+std::string fill(std::string_view pattern, std::initializer_list<std::string_view> values) {
+    std::string out;
+    out.reserve(pattern.size() + 32);
+    auto value = values.begin();
+    size_t i = 0;
+    while (i < pattern.size()) {
+        const size_t at = pattern.find("%s", i);
+        if (at == std::string_view::npos || value == values.end()) {
+            out.append(pattern.substr(i));
+            break;
+        }
+        out.append(pattern.substr(i, at - i));
+        out.append(*value++);
+        i = at + 2;
+    }
+    return out;
+}
+
+std::string number(double value) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.6g", value);
+    return buffer;
+}
+
+std::string pixels(double value) {
+    return std::to_string(static_cast<long long>(std::ceil(value)));
+}
+
+// What stands behind a caption or body: its own colour, else the owner box's, else the page.
+struct Behind {
+    bool known = false;
+    ColorValue color = kWhite;
+    Backdrop backdrop = Backdrop::Own;
+};
+
+Behind behind(const std::string& own, const std::string& bottom) {
+    Behind b;
+    if (own != "transparent") {
+        b.known = TryHtmlToColor(own, b.color);
+        return b;
+    }
+    if (bottom != "transparent") {
+        b.backdrop = Backdrop::BottomColor;
+        b.known = TryHtmlToColor(bottom, b.color);
+        return b;
+    }
+    b.backdrop = Backdrop::AssumedWhite;
+    b.known = true;
+    return b;
+}
+
+struct PartLook {
+    TextLook caption, menu;
+};
+
+PartLook classLooks(const ProjectSettings& settings) {
+    PartLook looks;
+    looks.caption.color = settings.cDefCap & 0xFFFFFF;
+    looks.caption.points = settings.fDefCapS;
+    looks.menu.color = settings.cDefMenu & 0xFFFFFF;
+    looks.menu.points = settings.fDefMenuS;
+    return looks;
+}
+
+void addContrast(int32_t row, MenuPart part, const HtmlFacts& facts, const Behind& back,
+                 std::vector<AccessibilityFinding>& out) {
+    if (!facts.hasWorst || facts.worstRatio >= facts.worstThreshold)
+        return;
+    AccessibilityFinding& f = out.emplace_back();
+    f.row = row;
+    f.part = part;
+    const bool caption = part == MenuPart::Caption;
+    f.kind = caption ? CheckKind::CaptionContrast : CheckKind::BodyContrast;
+    const bool fromHtml = facts.worst.source != TextColorSource::ClassRule;
+    f.fix = fromHtml ? (caption ? FixPlace::CaptionHtml : FixPlace::MenuHtml)
+                     : (caption ? FixPlace::CaptionColor : FixPlace::MenuColor);
+    f.measured = facts.worstRatio;
+    f.threshold = facts.worstThreshold;
+    f.backdrop = back.backdrop;
+    f.textColor = facts.worst.color;
+    f.backgroundColor = back.color;
+    f.colorSource = facts.worst.source;
+}
+
+void addCount(int32_t row, MenuPart part, CheckKind kind, int32_t count,
+              std::vector<AccessibilityFinding>& out) {
+    if (count <= 0)
+        return;
+    AccessibilityFinding& f = out.emplace_back();
+    f.row = row;
+    f.kind = kind;
+    f.part = part;
+    f.fix = part == MenuPart::Caption ? FixPlace::CaptionHtml : FixPlace::MenuHtml;
+    f.measured = count;
+    f.threshold = 0;
+}
+
+void addTargetSize(int32_t row, bool vertical, int32_t size, FixPlace fix,
+                   std::vector<AccessibilityFinding>& out) {
+    if (size >= kMinimumTargetPx)
+        return;
+    AccessibilityFinding& f = out.emplace_back();
+    f.row = row;
+    f.kind = CheckKind::TargetTooSmall;
+    f.fix = fix;
+    f.vertical = vertical;
+    f.measured = size;
+    f.threshold = kMinimumTargetPx;
+}
+
+std::string contrastText(const AccessibilityFinding& f) {
+    std::string text =
+        fill(f.part == MenuPart::Caption ? msg::kCheckCaptionContrast : msg::kCheckBodyContrast,
+             {MenuLabel(f.row), ColorToHtml(f.textColor), ColorToHtml(f.backgroundColor),
+              FormatRatio(f.measured, f.threshold), number(f.threshold)});
+    if (f.backdrop == Backdrop::BottomColor)
+        text += msg::kCheckOnBottomColor;
+    else if (f.backdrop == Backdrop::AssumedWhite)
+        text += msg::kCheckAgainstWhite;
+    if (f.colorSource == TextColorSource::FontElement)
+        text += msg::kCheckFromFontColor;
+    else if (f.colorSource == TextColorSource::LinkDefault)
+        text += msg::kCheckFromLinkColor;
+    return text;
+}
+
+} // namespace
+
+std::string FormatRatio(double ratio, double threshold) {
+    double shown = std::round(ratio * 100) / 100;
+    if (ratio < threshold && shown >= threshold)
+        shown = std::floor(ratio * 100) / 100;
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.2f", shown);
+    return buffer;
+}
+
+std::string FindingText(const AccessibilityFinding& f) {
+    const bool caption = f.part == MenuPart::Caption;
+    const std::string count = std::to_string(static_cast<long long>(f.measured));
+    switch (f.kind) {
+    case CheckKind::CaptionContrast:
+    case CheckKind::BodyContrast:
+        return contrastText(f);
+    case CheckKind::TargetTooSmall: {
+        // MTCH is the caption's height across a horizontal menu and its width along a vertical.
+        const bool high = (f.fix == FixPlace::CaptionHeightField) != f.vertical;
+        return fill(high ? msg::kCheckCaptionTooLow : msg::kCheckCaptionTooNarrow,
+                    {MenuLabel(f.row), count, number(f.threshold)});
+    }
+    case CheckKind::ImageWithoutAlt:
+        return fill(caption ? msg::kCheckCaptionImageWithoutAlt : msg::kCheckBodyImageWithoutAlt,
+                    {MenuLabel(f.row), count});
+    case CheckKind::CaptionWithoutText:
+        return fill(msg::kCheckCaptionWithoutText, {MenuLabel(f.row)});
+    case CheckKind::LinkWithoutText:
+        return fill(caption ? msg::kCheckCaptionLinkWithoutText : msg::kCheckBodyLinkWithoutText,
+                    {MenuLabel(f.row), count});
+    case CheckKind::BodyCutOff: {
+        const std::string size =
+            (f.estimated ? std::string(msg::kCheckEstimatedPrefix) : std::string()) +
+            pixels(f.measured);
+        return fill(f.vertical ? msg::kCheckBodyTooWide : msg::kCheckBodyTooTall,
+                    {MenuLabel(f.row), size, number(f.threshold)});
+    }
+    }
+    return {};
+}
+
+void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t row,
+               std::vector<AccessibilityFinding>& out, int32_t bodyExtent) {
+    if (!table.isRow(row))
+        return;
+    const bool vertical = table.OO[row] != 0;
+    const PartLook looks = classLooks(settings);
+
+    addTargetSize(row, vertical, table.MTCH[row], FixPlace::CaptionHeightField, out);
+    addTargetSize(row, vertical, table.MW[row], FixPlace::WidthField, out);
+
+    HtmlContext context;
+    context.captionClass = looks.caption;
+    context.menuClass = looks.menu;
+
+    const Behind capBack = behind(table.CC[row], table.CO[row]);
+    context.base = looks.caption;
+    context.backgroundLuminance = RelativeLuminance(capBack.color);
+    const HtmlFacts cap = ScanHtml(table.MTC[row], context);
+    if (capBack.known)
+        addContrast(row, MenuPart::Caption, cap, capBack, out);
+    if (!cap.hasText && !cap.hasImageText) {
+        AccessibilityFinding& f = out.emplace_back();
+        f.row = row;
+        f.kind = CheckKind::CaptionWithoutText;
+        f.fix = FixPlace::CaptionHtml;
+    }
+    addCount(row, MenuPart::Caption, CheckKind::ImageWithoutAlt, cap.imagesWithoutAlt, out);
+    addCount(row, MenuPart::Caption, CheckKind::LinkWithoutText, cap.linksWithoutText, out);
+
+    const Behind bodyBack = behind(table.CM[row], table.CO[row]);
+    context.base = looks.menu;
+    context.backgroundLuminance = RelativeLuminance(bodyBack.color);
+    const HtmlFacts body = ScanHtml(table.MTM[row], context);
+    if (bodyBack.known)
+        addContrast(row, MenuPart::Body, body, bodyBack, out);
+    addCount(row, MenuPart::Body, CheckKind::ImageWithoutAlt, body.imagesWithoutAlt, out);
+    addCount(row, MenuPart::Body, CheckKind::LinkWithoutText, body.linksWithoutText, out);
+
+    const bool estimated = bodyExtent < 0;
+    const double extent = static_cast<double>(table.MTCH[row]) +
+                          (estimated ? (vertical ? body.widthPx : body.heightPx) : bodyExtent);
+    if (extent > kShownMenuExtentPx) {
+        AccessibilityFinding& f = out.emplace_back();
+        f.row = row;
+        f.kind = CheckKind::BodyCutOff;
+        f.part = MenuPart::Body;
+        f.fix = FixPlace::MenuHtml;
+        f.vertical = vertical;
+        f.measured = extent;
+        f.threshold = kShownMenuExtentPx;
+        f.estimated = estimated;
+    }
+}
+
+std::vector<AccessibilityFinding> CheckProject(const MenuTable& table,
+                                               const ProjectSettings& settings,
+                                               const std::vector<int32_t>* bodyExtents) {
+    std::vector<AccessibilityFinding> out;
+    out.reserve(static_cast<size_t>(std::max(table.MenuCount, 0)));
+    for (int32_t row = 0; row < table.MenuCount && row < MenuTable::kCapacity; ++row) {
+        const bool reported = bodyExtents && static_cast<size_t>(row) < bodyExtents->size();
+        CheckMenu(table, settings, row, out, reported ? (*bodyExtents)[row] : -1);
+    }
+    return out;
+}
+
+} // namespace qloom
