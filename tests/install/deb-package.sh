@@ -34,7 +34,7 @@ if [ "$gui" = 1 ]; then
 fi
 
 # Errors fail the package; warnings are listed for whoever reads the log.
-lintian --fail-on error --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1
 rc=$?
 grep -v '^running with root privileges' "$work/lintian.log" | sed 's/^/  lintian: /'
 [ "$rc" -eq 0 ] || fail "lintian reports errors"

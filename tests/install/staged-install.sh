@@ -83,10 +83,12 @@ if [ "$gui" = 1 ]; then
 
     # The staged program, run from its staged place.
     for option in --help --version; do
-        out=$(QT_QPA_PLATFORM=offscreen timeout 30 "$usr/bin/qloom" "$option" 2>&1)
+        # Both answer at once without opening a window; a program that starts instead is
+        # stopped by the time limit.
+        out=$(QT_QPA_PLATFORM=offscreen timeout 15 "$usr/bin/qloom" "$option" 2>/dev/null)
         rc=$?
         [ "$rc" -eq 0 ] || fail "qloom $option exits with $rc"
-        [ "$option" = --version ] && ! grep -q '1\.02' <<<"$out" && fail "qloom --version prints \"$out\""
+        [ "$option" = --version ] && ! grep -q '1\.02' <<<"$out" && fail "qloom --version prints \"$(head -c 200 <<<"$out")\""
     done
 fi
 
@@ -94,7 +96,7 @@ cli=$usr/bin/qloom-cli
 out=$("$cli" --help 2>&1) || fail "qloom-cli --help exits with $?"
 grep -q 'qloom-cli new' <<<"$out" || fail "qloom-cli --help does not list the commands"
 out=$("$cli" --version 2>&1) || fail "qloom-cli --version exits with $?"
-grep -q '1\.02' <<<"$out" || fail "qloom-cli --version prints \"$out\""
+grep -q '1\.02' <<<"$out" || fail "qloom-cli --version prints \"$(head -c 200 <<<"$out")\""
 
 project="$work/My Menus"
 "$cli" new "$project" || fail "staged qloom-cli new"
