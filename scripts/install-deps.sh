@@ -9,7 +9,7 @@ packages=(
     cmake g++ make pkg-config ninja-build clang-format
     qt6-base-dev qt6-webengine-dev libgl-dev
     xvfb xauth
-    openbox x11-utils xdotool imagemagick
+    openbox x11-utils xdotool wmctrl imagemagick
     desktop-file-utils appstream lintian dpkg-dev fakeroot librsvg2-bin
     libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -155,9 +155,16 @@ click() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
 }
 
-# activate ID: asks the window manager to activate the window and waits until it has.
+# activate ID: asks the window manager to activate the window and waits (a while) until it
+# has; a window that refuses focus must not hang the suite.
 activate() {
-    xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+    timeout 5 xdotool windowactivate --sync "$1" >/dev/null 2>&1 || true
+}
+
+# close_request ID: the window manager's close request (_NET_CLOSE_WINDOW), as a task bar or
+# the title bar's close button sends it.
+close_request() {
+    wmctrl -i -c "$(printf '0x%x' "$1")"
 }
 
 # settle: the web engine and the window manager work asynchronously; give pending map,

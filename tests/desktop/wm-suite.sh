@@ -133,19 +133,29 @@ case_start_dialog_has_no_buttons() {
         "allowed actions $(net_allowed_actions "$START_ID")"
 }
 
+# Checks that the program, its main window and the start dialog are all still there.
+expect_still_choosing() { # how
+    app_running || { fail "$1 ended the program"; return 1; }
+    [ -n "$(find_window "$MAIN")" ] || fail "$1 hid the main window"
+    [ -n "$(find_window "$START")" ] || fail "$1 took the start dialog away"
+}
+
 case_disabled_main_window_ignores_close() {
     app_start
     wait_started || return 1
     local main
     main=$(find_window "$MAIN") || true
     [ -n "$main" ] || { fail "main window not shown at start-up"; return 1; }
-    # Alt+F4 through the window manager, as a user closes a window.
-    activate "$main"
-    xdotool key alt+F4
+    close_request "$main"
     settle 2
-    app_running || { fail "closing the disabled main window ended the program"; return 1; }
-    [ -n "$(find_window "$MAIN")" ] || fail "closing the disabled main window hid it"
-    [ -n "$(find_window "$START")" ] || fail "closing the disabled main window took the start dialog away"
+    expect_still_choosing "a close request to the disabled main window" || return 1
+    # Alt+F4 reaches the window through the window manager only while it is the active one.
+    activate "$main"
+    if [ "$(active_window)" = "$main" ]; then
+        xdotool key alt+F4
+        settle 2
+        expect_still_choosing "Alt+F4 on the disabled main window"
+    fi
 }
 
 run_case focus_at_startup case_focus_at_startup
