@@ -9,6 +9,8 @@ packages=(
     cmake g++ make pkg-config ninja-build clang-format
     qt6-base-dev qt6-webengine-dev libgl-dev
     xvfb xauth
+    openbox x11-utils xdotool wmctrl imagemagick
+    desktop-file-utils appstream lintian dpkg-dev fakeroot librsvg2-bin
     libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
@@ -16,7 +18,7 @@ packages=(
     nodejs npm
     chromium firefox-esr webkit2gtk-driver
     iproute2 util-linux
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation2
 )
 
 missing=()

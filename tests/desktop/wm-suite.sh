@@ -1,0 +1,172 @@
+#!/usr/bin/env bash
+# How the windows behave under a real window manager: focus at start-up, dialogs stacked above
+# the window they were opened from (also an always-on-top one), the start dialog's title bar,
+# and the disabled main window refusing to close. Qt's offscreen platform, which every other
+# GUI test uses, has no window manager and cannot show any of this.
+#
+# usage: wm-suite.sh QLOOM QLOOM_CLI
+set -uo pipefail
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+WM_PROGRAM=$(realpath "$1")
+CLI=$(realpath "$2")
+WM_WORK=$(mktemp -d "${TMPDIR:-/tmp}/qloom-wm.XXXX")
+source "$here/wm-lib.sh"
+
+START='^qLoom$'
+MAIN='^qLoom 1\.02$'
+PREVIEW='^Preview - qLoom'
+CHOOSER_NEW='^Select Destination Folder$'
+SETTINGS='^Active Project Settings$'
+FINALIZED='^Finalized!$'
+
+# Client coordinates of main-window controls (the main window has a fixed layout): centres of
+# "Finalize", "on Top" and "Project Settings...".
+FINALIZE_AT=(172 18)
+ON_TOP_AT=(330 18)
+SETTINGS_AT=(145 296)
+
+# The program is up once the start dialog and the preview are mapped and the window manager
+# has had time to settle focus and stacking.
+wait_started() {
+    START_ID=$(wait_window "$START" 60) || { fail "no start dialog"; return 1; }
+    wait_window "$PREVIEW" 30 >/dev/null || { fail "no preview window"; return 1; }
+    settle 2
+}
+
+# A project on disk recorded as the last edited one, so the start dialog offers it.
+seed_last_project() {
+    PROJECT=$HOME/Documents/Shop
+    "$CLI" new "$PROJECT" >/dev/null || return 1
+    "$CLI" add "$PROJECT" 2 >/dev/null || return 1
+    mkdir -p "$XDG_CONFIG_HOME/Norvex"
+    printf '[General]\nLastEdited=%s\n' "$PROJECT" >"$XDG_CONFIG_HOME/Norvex/qLoom.conf"
+}
+
+# Opens the seeded project through "Open Last Edited Project", by keyboard.
+open_last_project() {
+    activate "$START_ID"
+    xdotool key Tab Tab space
+    MAIN_ID=$(wait_window "$MAIN" 30) || { fail "main window not shown"; return 1; }
+    wait_gone "$START" 30 || { fail "start dialog still up after opening the project"; return 1; }
+    settle 1
+}
+
+case_focus_at_startup() {
+    app_start
+    wait_started || return 1
+    screenshot startup
+    expect_active "$START_ID" "the start dialog is not the active window at start-up"
+    # A user presses Enter straight away: "New Menu Project" must answer.
+    xdotool key Return
+    wait_window "$CHOOSER_NEW" 10 >/dev/null ||
+        fail "Enter at start-up did not reach the start dialog's first button"
+}
+
+case_chooser_above_start_dialog() {
+    app_start
+    wait_started || return 1
+    activate "$START_ID"
+    xdotool key Return
+    local chooser
+    chooser=$(wait_window "$CHOOSER_NEW" 10) || { fail "\"New Menu Project\" opened no chooser"; return 1; }
+    settle 1
+    screenshot chooser
+    expect_above "$chooser" "$START_ID" "the folder chooser opened below the start dialog"
+    expect_active "$chooser" "the folder chooser is not the active window"
+}
+
+# Opens a dialog from the main window by a click and checks it lands above the main window.
+check_dialog_above_main() { # click-x click-y caption-regex what
+    local dialog
+    activate "$MAIN_ID"
+    click "$MAIN_ID" "$1" "$2"
+    dialog=$(wait_window "$3" 20) || { fail "$4 did not open"; return 1; }
+    settle 1
+    screenshot "$(tr -c 'a-zA-Z0-9' _ <<<"$4")"
+    expect_above "$dialog" "$MAIN_ID" "$4 opened below the main window"
+    # Leave it as a user would; a dialog hidden behind the main window is reached through the
+    # window manager.
+    activate "$dialog"
+    xdotool key Escape
+    wait_gone "$3" 10 || fail "$4 did not close on Escape"
+    settle 0.5
+}
+
+case_dialogs_above_main_window() {
+    seed_last_project || { fail "could not seed a project with qloom-cli"; return 1; }
+    app_start
+    wait_started || return 1
+    open_last_project || return 1
+
+    check_dialog_above_main "${SETTINGS_AT[@]}" "$SETTINGS" '"Active Project Settings"'
+    check_dialog_above_main "${FINALIZE_AT[@]}" "$FINALIZED" '"Finalized!"'
+
+    activate "$MAIN_ID"
+    click "$MAIN_ID" "${ON_TOP_AT[@]}"
+    settle 1
+    # Changing the stay-on-top flag may give the main window a new X window.
+    MAIN_ID=$(wait_window "$MAIN" 10) || { fail "main window gone after ticking \"on Top\""; return 1; }
+    net_wm_state "$MAIN_ID" | grep -q _NET_WM_STATE_ABOVE ||
+        { fail "ticking \"on Top\" did not keep the main window above others"; return 1; }
+
+    check_dialog_above_main "${SETTINGS_AT[@]}" "$SETTINGS" '"Active Project Settings" with "on Top"'
+    check_dialog_above_main "${FINALIZE_AT[@]}" "$FINALIZED" '"Finalized!" with "on Top"'
+}
+
+# Motif decoration bits: all, border, resize handles, title, window menu, minimise, maximise.
+MWM_HINTS_DECORATIONS=2
+MWM_DECOR_ALL=1 MWM_DECOR_MENU=16 MWM_DECOR_MINIMIZE=32 MWM_DECOR_MAXIMIZE=64
+
+case_start_dialog_has_no_buttons() {
+    app_start
+    wait_started || return 1
+    local hints flags decorations
+    hints=($(motif_hints "$START_ID"))
+    flags=${hints[0]:-0} decorations=${hints[2]:-0}
+    if [ $((flags & MWM_HINTS_DECORATIONS)) -eq 0 ]; then
+        fail "the start dialog hints no decorations (_MOTIF_WM_HINTS: ${hints[*]:-none}), so the" \
+            "window manager gives it minimise, maximise and close buttons"
+    elif [ $((decorations & (MWM_DECOR_ALL | MWM_DECOR_MENU | MWM_DECOR_MINIMIZE | MWM_DECOR_MAXIMIZE))) -ne 0 ]; then
+        fail "the start dialog asks for title-bar buttons (_MOTIF_WM_HINTS: ${hints[*]})"
+    fi
+    echo "  start dialog: _MOTIF_WM_HINTS ${hints[*]:-none};" \
+        "allowed actions $(net_allowed_actions "$START_ID")"
+}
+
+# Checks that the program, its main window and the start dialog are all still there.
+expect_still_choosing() { # how
+    app_running || { fail "$1 ended the program"; return 1; }
+    [ -n "$(find_window "$MAIN")" ] || fail "$1 hid the main window"
+    [ -n "$(find_window "$START")" ] || fail "$1 took the start dialog away"
+}
+
+case_disabled_main_window_ignores_close() {
+    app_start
+    wait_started || return 1
+    local main
+    main=$(find_window "$MAIN") || true
+    [ -n "$main" ] || { fail "main window not shown at start-up"; return 1; }
+    close_request "$main"
+    settle 2
+    expect_still_choosing "a close request to the disabled main window" || return 1
+    # Alt+F4 reaches the window through the window manager only while it is the active one.
+    activate "$main"
+    if [ "$(active_window)" = "$main" ]; then
+        xdotool key alt+F4
+        settle 2
+        expect_still_choosing "Alt+F4 on the disabled main window"
+    fi
+}
+
+run_case focus_at_startup case_focus_at_startup
+run_case chooser_above_start_dialog case_chooser_above_start_dialog
+run_case dialogs_above_main_window case_dialogs_above_main_window
+run_case start_dialog_has_no_buttons case_start_dialog_has_no_buttons
+run_case disabled_main_window_ignores_close case_disabled_main_window_ignores_close
+
+if [ ${#SUITE_FAILED[@]} -gt 0 ]; then
+    echo "failed: ${SUITE_FAILED[*]}"
+    exit 1
+fi
+rm -rf "$WM_WORK"
+echo "all window-manager cases passed"
