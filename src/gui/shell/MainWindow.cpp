@@ -7,6 +7,7 @@
 #include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UserSettings.h"
 #include "gui/editor/HtmlTools.h"
 #include "gui/editor/PropertyEditor.h"
 #include "gui/preview/PreviewController.h"
@@ -30,7 +31,6 @@
 #include <QLibraryInfo>
 #include <QPainter>
 #include <QPixmap>
-#include <QSettings>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QTabBar>
@@ -140,13 +140,10 @@ MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::M
 MainWindow::~MainWindow() {
     const std::string& folder = project_.settings.ProjectFolder;
     if (!folder.empty()) {
-        QSettings settings(QStringLiteral("Norvex"), QStringLiteral("qLoom"));
-        settings.setValue(QStringLiteral("LastEdited"), toQ(folder));
-        settings.sync();
+        QString store;
         // Said now or never: next time "Open Last Edited Project" would just stay greyed.
-        if (settings.status() != QSettings::NoError)
-            report(
-                Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(settings.fileName()))));
+        if (!UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), &store))
+            report(Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store))));
     }
 }
 

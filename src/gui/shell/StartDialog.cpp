@@ -6,6 +6,7 @@
 #include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UserSettings.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
@@ -18,15 +19,13 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QSettings>
 #include <QStyle>
 
 namespace qloom::gui {
 
 namespace {
 std::string lastEditedFolder() {
-    const QSettings settings(QStringLiteral("Norvex"), QStringLiteral("qLoom"));
-    return fromQ(settings.value(QStringLiteral("LastEdited")).toString());
+    return fromQ(UserSettings::value(UserSettings::kLastEdited).toString());
 }
 } // namespace
 

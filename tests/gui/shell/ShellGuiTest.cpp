@@ -3,6 +3,7 @@
 #include "gui/common/DesktopShell.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UserSettings.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/GuardedApplication.h"
@@ -113,11 +114,7 @@ private:
         });
         click(main_->startDialog(), "btnOpen");
     }
-    QString lastEdited() {
-        return QSettings(QStringLiteral("Norvex"), QStringLiteral("qLoom"))
-            .value(QStringLiteral("LastEdited"))
-            .toString();
-    }
+    QString lastEdited() { return UserSettings::value(UserSettings::kLastEdited).toString(); }
 
 private Q_SLOTS:
     void initTestCase() {
@@ -284,9 +281,8 @@ private Q_SLOTS:
 
     void lastEditedIsOfferedOnlyAtStartUpAndOnlyForAnExistingFolder() {
         const QString folder = dir_->path() + QStringLiteral("/last");
-        QSettings(QStringLiteral("Norvex"), QStringLiteral("qLoom"))
-            .setValue(QStringLiteral("LastEdited"),
-                      QString(dir_->path() + QStringLiteral("/gone")));
+        UserSettings::setValue(UserSettings::kLastEdited,
+                               QString(dir_->path() + QStringLiteral("/gone")));
         main_.reset();
         startProgram();
         QVERIFY(!startButton("btnOpenLastEdited")->isEnabled());
