@@ -25,7 +25,7 @@ std::string expectedBody(const qloom::MenuTable& t, int32_t row) {
     if (t.OO[row] == 0)
         return body;
     const std::string written = body.rfind("<nObR>", 0) == 0 ? body : "<nObR>" + body + "</nObR>";
-    return t.OO[row] == 1 ? qloom::StripNoBreak(written) : written;
+    return t.OO[row] == 1 ? std::string(qloom::StripNoBreak(written)) : written;
 }
 
 } // namespace

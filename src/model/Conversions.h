@@ -33,9 +33,18 @@ constexpr size_t JsEscapedRoom(size_t htmlSize) {
 }
 // The inverse, scanning left to right; an unconsumed double quote ends the string.
 std::string UnescapeJsString(std::string_view content);
+// The same from `content` up to `end`, written at `out`, which is advanced past what was
+// written and needs room for JsUnescapedRoom(end - content) bytes (the block-wise copy may write
+// past the end). Returns the position after the double quote that ended the string, or nullptr
+// when the content ends first. The script reader unescapes every element this way, in place.
+const char* WriteJsUnescaped(const char* content, const char* end, char*& out);
+constexpr size_t JsUnescapedRoom(size_t contentSize) {
+    return contentSize + 16;
+}
 
-// Removes one outer "<nObR>" ... "</nObR>" pair; any other text is returned unchanged.
-std::string StripNoBreak(std::string_view html);
+// Removes one outer "<nObR>" ... "</nObR>" pair; any other text is returned unchanged. The
+// result is a view into `html`.
+std::string_view StripNoBreak(std::string_view html);
 
 // Removes \ " ' / : , turns each line break (CR LF, lone CR or LF) into \ CR LF, and falls
 // back to `defaultText` when nothing is left.

@@ -13,10 +13,6 @@
 #include <optional>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace qloom {
 
 namespace {
@@ -79,76 +75,6 @@ struct Rows {
     std::vector<int32_t> MX, MY, MW, MTCH, MA, FL, OO;
     std::vector<std::string_view> MTC, MTM, CO, CC, CM;
 };
-
-// As StripNoBreak, on a view.
-std::string_view stripNoBreak(std::string_view body) {
-    constexpr std::string_view open = "<nObR>";
-    constexpr std::string_view close = "</nObR>";
-    if (body.size() >= open.size() + close.size() && body.substr(0, open.size()) == open &&
-        body.substr(body.size() - close.size()) == close)
-        return body.substr(open.size(), body.size() - open.size() - close.size());
-    return body;
-}
-
-// Undoes the escaping of one element whose content starts at r, as UnescapeJsString does:
-// \\ gives \, \" gives ", the backslash of a line continuation is dropped while its CR LF stays,
-// and a backslash before anything else stays. Writes to w, which needs room for end - r bytes
-// and one block more. Returns the position after the closing quote (the first one not
-// escaped), or nullptr when the text ends first.
-const char* unescapeElement(const char* r, const char* end, char*& w) {
-#if defined(__SSE2__)
-    // A body has an escape every few bytes. Each block is examined once and all its stops are
-    // taken from the same two masks; only whole blocks while two are left, so that every read
-    // here stays inside the text.
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i backslash = _mm_set1_epi8('\\');
-    while (end - r >= 32) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
-        const unsigned quotes =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
-        unsigned stops =
-            quotes | static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, backslash)));
-        unsigned pos = 0;
-        while (stops != 0) {
-            const unsigned k = static_cast<unsigned>(__builtin_ctz(stops));
-            std::memcpy(w, r + pos, 16);
-            w += k - pos;
-            if ((quotes >> k) & 1u)
-                return r + k + 1;
-            // Without branching on the kind of escape, which varies from one to the next.
-            const char next = r[k + 1];
-            const bool pair = next == '\\' || next == '"';
-            *w = pair ? next : '\\';
-            w += next != '\r' ? 1 : 0;
-            pos = k + (pair ? 2 : 1);
-            stops &= ~((1u << pos) - 1u);
-        }
-        if (pos < 16) {
-            std::memcpy(w, r + pos, 16);
-            w += 16 - pos;
-            pos = 16;
-        }
-        r += pos;
-    }
-#endif
-    while (r < end) {
-        bytescan::copyUntilAny<'"', '\\'>(r, end, w);
-        if (r == end)
-            break;
-        if (*r == '"')
-            return r + 1;
-        if (r + 1 == end) {
-            *w++ = *r;
-            break;
-        }
-        const char next = r[1];
-        const bool pair = next == '\\' || next == '"';
-        *w = pair ? next : '\\';
-        w += next != '\r' ? 1 : 0;
-        r += pair ? 2 : 1;
-    }
-    return nullptr;
-}
 
 bool isColourText(std::string_view text) {
     if (text == std::string_view("transparent"))
@@ -384,7 +310,7 @@ size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string_view>
             break;
         // The element is never longer than the rest of the text; the extra block is the
         // scan's store room.
-        const size_t room = static_cast<size_t>(end - p) + bytescan::kBlock;
+        const size_t room = JsUnescapedRoom(static_cast<size_t>(end - p));
         if (arenaRoom_ < room) {
             arenas_.emplace_back(new char[room]);
             arenaFree_ = arenas_.back().get();
@@ -392,7 +318,7 @@ size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string_view>
         }
         char* const out = arenaFree_;
         char* w = out;
-        const char* const after = unescapeElement(p + 1, end, w);
+        const char* const after = WriteJsUnescaped(p + 1, end, w);
         if (after == nullptr)
             break;
         const size_t size = static_cast<size_t>(w - out);
@@ -569,7 +495,7 @@ LoadResult Reader::run(Project& project) {
 
         for (int32_t i = 0; i < n; ++i) {
             if (table.OO[i] == 1)
-                table.MTM[i] = stripNoBreak(table.MTM[i]);
+                table.MTM[i] = StripNoBreak(table.MTM[i]);
             // Colour texts are written back unescaped and decoded by the editor, so only the
             // two forms this program writes are taken; anything else gets the new-menu colour.
             if (!isColourText(table.CO[i]))

@@ -159,7 +159,7 @@ std::string expectedBody(const MenuTable& t, int32_t row) {
     if (t.OO[row] == 0)
         return body;
     const std::string written = body.rfind("<nObR>", 0) == 0 ? body : "<nObR>" + body + "</nObR>";
-    return t.OO[row] == 1 ? StripNoBreak(written) : written;
+    return t.OO[row] == 1 ? std::string(StripNoBreak(written)) : written;
 }
 
 // Projects are large (every column holds the full capacity), so the loop reuses two of them.
