@@ -16,6 +16,12 @@ inline constexpr std::string_view kNotValidInteger = "'%s' is not a valid intege
 inline constexpr std::string_view kCannotOpenFile = "Cannot open file %s";
 inline constexpr std::string_view kCannotCreateFile = "Cannot create file %s";
 
+// A file reached through a symbolic link that could not be replaced: first the target, then
+// the link.
+inline constexpr std::string_view kCannotReplaceLinkTarget =
+    "Cannot create file %s\r\n\r\n%s is a symbolic link to that file. qLoom writes the new "
+    "file beside the target and could not write there; the link and its target are unchanged.";
+
 // Menu table.
 inline constexpr std::string_view kNothingToDelete = "Nothing to delete, sorry...";
 inline constexpr std::string_view kDeleteConfirmationTitle = "Delete Confirmation";
