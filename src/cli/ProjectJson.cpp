@@ -3,6 +3,7 @@
 #include "cli/Base64.h"
 #include "model/Conversions.h"
 #include "model/Messages.h"
+#include "script/TemplateName.h"
 
 #include <algorithm>
 #include <cctype>
@@ -108,6 +109,16 @@ std::string readSettingText(const Json& value, const std::string& field) {
     return text;
 }
 
+// The names the settings dialog would accept as they are; `folder` is where the project goes.
+std::string readTemplateName(const Json& value, const std::string& field,
+                             const std::string& folder) {
+    const std::string name = readText(value, field);
+    if (CleanTemplateName(name) != name || !IsUsableTemplateName(name) ||
+        (!folder.empty() && TemplateNameIsFolder(folder, name)))
+        refuse(field, msg::kCliBadTemplateName);
+    return name;
+}
+
 template <typename Visit>
 void forEachField(const Json& object, const std::string& field, Visit visit) {
     if (!object.is_object())
@@ -119,7 +130,7 @@ void forEachField(const Json& object, const std::string& field, Visit visit) {
     }
 }
 
-void readSettings(const Json& object, ProjectSettings& s) {
+void readSettings(const Json& object, ProjectSettings& s, const std::string& folder) {
     forEachField(object, "settings",
                  [&](const std::string& key, const Json& v, const std::string& name) {
                      if (key == "scrIN")
@@ -138,11 +149,9 @@ void readSettings(const Json& object, ProjectSettings& s) {
                          s.fDefCapS = readInteger(v, name, 2, 999);
                      else if (key == "fDefMenuS")
                          s.fDefMenuS = readInteger(v, name, 2, 999);
-                     else if (key == "template") {
-                         s.TemplateFileName = readSettingText(v, name);
-                         if (s.TemplateFileName == "." || s.TemplateFileName == "..")
-                             refuse(name, msg::kCliBadTemplateName);
-                     } else
+                     else if (key == "template")
+                         s.TemplateFileName = readTemplateName(v, name, folder);
+                     else
                          return false;
                      return true;
                  });
@@ -256,7 +265,7 @@ Status ProjectFromJson(const nlohmann::json& document, Project& project) {
         const Json* selected = nullptr;
         forEachField(document, "", [&](const std::string& key, const Json& v, const std::string&) {
             if (key == "settings")
-                readSettings(v, s);
+                readSettings(v, s, project.settings.ProjectFolder);
             else if (key == "menus")
                 menus = &v;
             else if (key == "selectedMenu")

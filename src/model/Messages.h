@@ -45,6 +45,9 @@ inline constexpr std::string_view kMenuCountOutOfRange =
 inline constexpr std::string_view kArrayEndsEarly =
     "Too few entries after: %s\r\nThe missing menus get the values of a new menu.\r\n"
     "The script file maybe corrupted.";
+inline constexpr std::string_view kTemplateNameRefused =
+    "The template file name \"%s\" cannot be used (it is empty, . or .., a folder, or a file "
+    "qLoom writes itself); the template page is Temp.html.\r\nThe script file maybe corrupted.";
 
 // Project settings and template check.
 inline constexpr std::string_view kProjectSettingsCaption = "Active Project Settings";
@@ -159,7 +162,10 @@ inline constexpr std::string_view kCliNotColourValue =
     "must be # followed by six hexadecimal digits";
 inline constexpr std::string_view kCliBadSettingText =
     "must not be empty, begin or end with a blank, or hold \\ \" ' / : or control characters";
-inline constexpr std::string_view kCliBadTemplateName = "must name a file, not . or ..";
+inline constexpr std::string_view kCliBadTemplateName =
+    "must be a file name the settings dialog takes as it is: not empty, . or .., no blank at "
+    "either end, none of \\ \" ' / :, not a folder in the project folder, and not "
+    "Qloomscript.js or ReadMe.txt";
 inline constexpr std::string_view kCliUnknownField = "is not a field of a project";
 inline constexpr std::string_view kCliTooManyMenus = "holds more than 10000 menus";
 

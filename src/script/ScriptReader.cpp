@@ -5,6 +5,8 @@
 #include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/LineEnds.h"
+#include "script/ScriptSaver.h"
+#include "script/TemplateName.h"
 
 #include <array>
 #include <cstdint>
@@ -437,7 +439,19 @@ LoadResult Reader::run(Project& project) {
     if (!number(kDefaults, "fDefCapS=", settings.fDefCapS) ||
         !number(kDefaults, "fDefMenuS=", settings.fDefMenuS))
         return {LoadOutcome::Error, *error_};
-    settings.TemplateFileName = cleaned("PRJ_sTemplate=\"", "Temp.html");
+    // Cleaned as the settings dialog cleans a typed name. A name no page can have would break
+    // every save, or get the user's page overwritten by a file qLoom writes itself.
+    {
+        constexpr std::string_view prefix = "PRJ_sTemplate=\"";
+        const size_t found = findInStatement(kDefaults, prefix);
+        const std::string raw = readQuoted(found, prefix);
+        settings.TemplateFileName = CleanTemplateName(raw);
+        if (!IsUsableTemplateName(settings.TemplateFileName)) {
+            if (found != npos)
+                show_(msg::Format(msg::kTemplateNameRefused, raw));
+            settings.TemplateFileName = std::string(kDefaultTemplateName);
+        }
+    }
 
     const int32_t n = table.MenuCount;
     if (n > 0) {
@@ -555,7 +569,18 @@ LoadResult LoadProject(const std::string& path, Project& project,
     std::string text;
     if (!ReadWholeFile(path, text))
         return {LoadOutcome::Error, msg::Format(msg::kCannotOpenFile, path)};
-    return LoadProjectFromText(text, project, showMessage);
+    LoadResult result = LoadProjectFromText(text, project, showMessage);
+    // The default page could never be written where a folder stands.
+    std::string& name = project.settings.TemplateFileName;
+    const size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+    if (result.outcome == LoadOutcome::Loaded && name != kDefaultTemplateName &&
+        TemplateNameIsFolder(folder, name)) {
+        showMessage(msg::Format(msg::kTemplateNameRefused, name));
+        name = std::string(kDefaultTemplateName);
+    }
+    return result;
 }
 
 } // namespace qloom

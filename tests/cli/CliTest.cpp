@@ -12,6 +12,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace qloom;
@@ -111,6 +112,25 @@ TEST(Cli, WriteWithBadInputWritesNothing) {
     EXPECT_TRUE(contains(run({"write", folder}, "{\"menus\":[{\"MW\":0}]}").err,
                          "menus[0].MW: must be from 1 to 900"));
     EXPECT_FALSE(Exists(folder));
+}
+
+// The names the settings dialog refuses: the page would be a folder or a file qLoom writes
+// itself, and every save would fail or overwrite it.
+TEST(Cli, WriteRefusesTemplateNamesTheSettingsDialogRefuses) {
+    TempFolder tmp;
+    ASSERT_EQ(::mkdir(tmp.file("pages").c_str(), 0777), 0);
+    for (const std::string name :
+         {".", "..", "Qloomscript.js", "ReadMe.txt", "readme.TXT", "pages", "", " a.html"}) {
+        const Outcome r =
+            run({"write", tmp.path()}, R"({"settings":{"template":")" + name + R"("}})");
+        EXPECT_EQ(r.code, kExitFailed) << name;
+        EXPECT_TRUE(contains(r.err, "settings.template: " + std::string(msg::kCliBadTemplateName)))
+            << r.err;
+        EXPECT_FALSE(Exists(tmp.file("Qloomscript.js"))) << name;
+    }
+    EXPECT_EQ(run({"write", tmp.path()}, R"({"settings":{"template":"pages.html"}})").code,
+              kExitOk);
+    EXPECT_TRUE(Exists(tmp.file("pages.html")));
 }
 
 TEST(Cli, AddPlacesMenusLikeTheAddButton) {

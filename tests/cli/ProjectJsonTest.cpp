@@ -118,7 +118,10 @@ TEST(ProjectJson, RefusalsNameTheFieldAndTheRule) {
         {R"({"settings":{"fDefMenuS":1}})", "settings.fDefMenuS: must be from 2 to 999"},
         {R"({"settings":{"cDefCap":"transparent"}})",
          "settings.cDefCap: must be # followed by six hexadecimal digits"},
-        {R"({"settings":{"template":".."}})", "settings.template: must name a file, not . or .."},
+        {R"({"settings":{"template":".."}})",
+         "settings.template: " + std::string(msg::kCliBadTemplateName)},
+        {R"({"settings":{"template":"C:\\page.html"}})",
+         "settings.template: " + std::string(msg::kCliBadTemplateName)},
         {R"({"selectedMenu":2,"menus":[{},{}]})", "selectedMenu: must be from 0 to 1"},
         {R"({"selectedMenu":1})", "selectedMenu: must be from 0 to 0"},
         {R"([1,2])", "project: must be an object"},
@@ -130,8 +133,7 @@ TEST(ProjectJson, RefusalsNameTheFieldAndTheRule) {
     for (const char* json :
          {R"({"settings":{"fDefCap":"a/b"}})", R"({"settings":{"fDefCap":" Arial"}})",
           R"({"settings":{"fDefCap":""}})", R"({"settings":{"fDefMenu":"x\ny"}})",
-          R"({"settings":{"template":"C:\\page.html"}})",
-          R"({"settings":{"template":"a\u0000b"}})"}) {
+          R"({"settings":{"fDefMenu":"a\u0000b"}})"}) {
         const std::string message = refusal(json);
         EXPECT_NE(message.find(badText), std::string::npos) << json << " -> " << message;
         EXPECT_EQ(message.rfind("settings.", 0), 0u) << message;

@@ -3,6 +3,8 @@
 #include "model/Messages.h"
 #include "script/ScriptReader.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace qloom {
@@ -22,6 +24,67 @@ TEST(ScriptReader, UnreadableFileIsAnErrorAndChangesNothing) {
         EXPECT_TRUE(log.shown.empty());
         EXPECT_TRUE(testing::sameProject(project, testing::sentinelProject()));
     }
+}
+
+std::string scriptWithTemplate(const std::string& value) {
+    return "qLoomIDE_Ver = \"1.00\";\r\nvar cDefCap=\"#FFFFFF\", fDefCap=\"Arial\", fDefCapS=12, "
+           "cDefMenu=\"#FFFFFF\", fDefMenu=\"Arial\", fDefMenuS=12, PRJ_sTemplate=\"" +
+           value + "\";\r\nvar numOfMenus=0,scrIN=20,scrOUT=10;\r\n";
+}
+
+// Every save joins the template name to the project folder and writes the default page there
+// when no file exists: a name that is no file name breaks every save, and the program's own
+// files would overwrite the user's page. Such names give way to Temp.html, and the message
+// names what the file said.
+TEST(ScriptReader, UnusableTemplateNamesBecomeTempHtmlWithAMessage) {
+    for (const std::string raw : {"", "  ", ".", "..", " .. ", "Qloomscript.js", "README.TXT",
+                                  "readme.txt", "/", "\\:", " / ", "QloomScript.JS"}) {
+        Project project;
+        project.settings.TemplateFileName = "before.html";
+        MessageLog log;
+        ASSERT_EQ(LoadProjectFromText(scriptWithTemplate(raw), project, log.fn()).outcome,
+                  LoadOutcome::Loaded)
+            << raw;
+        EXPECT_EQ(project.settings.TemplateFileName, "Temp.html") << raw;
+        EXPECT_EQ(log.shown,
+                  (std::vector<std::string>{msg::Format(msg::kTemplateNameRefused, raw)}))
+            << raw;
+    }
+    // Names the settings dialog would take: blanks around them go, as the dialog drops them.
+    for (const auto& [raw, kept] : std::vector<std::pair<std::string, std::string>>{
+             {"index.htm", "index.htm"},
+             {" page.html ", "page.html"},
+             {"...", "..."},
+             {"Qloomscript.js.html", "Qloomscript.js.html"}}) {
+        Project project;
+        MessageLog log;
+        ASSERT_EQ(LoadProjectFromText(scriptWithTemplate(raw), project, log.fn()).outcome,
+                  LoadOutcome::Loaded);
+        EXPECT_EQ(project.settings.TemplateFileName, kept);
+        EXPECT_TRUE(log.shown.empty()) << raw;
+    }
+}
+
+TEST(ScriptReader, TemplateNamingAFolderOfTheProjectBecomesTempHtml) {
+    testing::TempDir dir;
+    ::mkdir(dir.file("pages").c_str(), 0777);
+    testing::writeBytes(dir.file("Qloomscript.js"), scriptWithTemplate("pages"));
+    Project project;
+    MessageLog log;
+    ASSERT_EQ(LoadProject(dir.file("Qloomscript.js"), project, log.fn()).outcome,
+              LoadOutcome::Loaded);
+    EXPECT_EQ(project.settings.TemplateFileName, "Temp.html");
+    EXPECT_EQ(log.shown,
+              (std::vector<std::string>{msg::Format(msg::kTemplateNameRefused, "pages")}));
+
+    // A file of that name is a page and stays.
+    ::rmdir(dir.file("pages").c_str());
+    testing::writeBytes(dir.file("pages"), "<HTML></HTML>");
+    MessageLog quiet;
+    ASSERT_EQ(LoadProject(dir.file("Qloomscript.js"), project, quiet.fn()).outcome,
+              LoadOutcome::Loaded);
+    EXPECT_EQ(project.settings.TemplateFileName, "pages");
+    EXPECT_TRUE(quiet.shown.empty());
 }
 
 // A hand-edited file that moved every statement away from the start of its line still reads:

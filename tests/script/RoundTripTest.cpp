@@ -8,6 +8,7 @@
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 #include "script/ScriptWriter.h"
+#include "script/TemplateName.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,7 @@ public:
         p.settings.fDefMenu = settingText("Arial");
         p.settings.fDefCapS = number();
         p.settings.fDefMenuS = number();
-        p.settings.TemplateFileName = settingText("Temp.html");
+        p.settings.TemplateFileName = templateName();
 
         const int sizes[] = {0, 1, 1, 2, 2, 3, 7, 25};
         MenuTable& t = p.table;
@@ -88,6 +89,12 @@ private:
         for (size_t n = pick(12); n > 0; --n)
             s += alphabet[pick(sizeof alphabet - 1)];
         return CleanSettingText(TrimBlanks(s), fallback);
+    }
+
+    // As the settings dialog leaves a typed name.
+    std::string templateName() {
+        const std::string name = CleanTemplateName(settingText(""));
+        return IsUsableTemplateName(name) ? name : "Temp.html";
     }
 
     // Pieces chosen to hit the escaping rules and the reader's statement search.
