@@ -80,6 +80,19 @@ ColorValue HtmlToColor(std::string_view text) {
     return TryHtmlToColor(text, value) ? value : 0;
 }
 
+bool IsKeptColourText(std::string_view text) {
+    if (text.empty())
+        return false;
+    for (const char c : text) {
+        const bool alnum =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!alnum && c != '#' && c != '(' && c != ')' && c != ',' && c != '.' && c != '%' &&
+            c != ' ')
+            return false;
+    }
+    return true;
+}
+
 void AppendJsEscaped(std::string& out, std::string_view html) {
     if (html.empty())
         return;

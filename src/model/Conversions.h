@@ -19,6 +19,12 @@ bool TryHtmlToColor(std::string_view text, ColorValue& out);
 // As TryHtmlToColor, but a malformed text gives black (0).
 ColorValue HtmlToColor(std::string_view text);
 
+// True for a colour text of a menu's column that is kept as it is: not empty and made only of
+// "#", letters, digits, "(", ")", ",", ".", "%" and blanks. Such a text is safe inside the
+// script's quoted strings and the page's style rules, and covers "#RRGGBB", "transparent",
+// colour names and rgb(...) forms that a hand-edited file may hold.
+bool IsKeptColourText(std::string_view text);
+
 // HTML text -> content of a double-quoted script string. Line breaks (CR LF, lone CR, lone LF)
 // are first normalised to CR LF, then: \ -> \\, " -> \", CR -> \ CR.
 std::string EscapeJsString(std::string_view html);

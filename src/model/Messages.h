@@ -48,6 +48,12 @@ inline constexpr std::string_view kArrayEndsEarly =
 inline constexpr std::string_view kTemplateNameRefused =
     "The template file name \"%s\" cannot be used (it is empty, . or .., a folder, or a file "
     "qLoom writes itself); the template page is Temp.html.\r\nThe script file maybe corrupted.";
+// Colour texts of the menus that the reader replaced, one line each (at most kMaxListed).
+inline constexpr std::string_view kColoursReplacedHead =
+    "These colours hold characters a colour cannot hold and get the colours of a new menu:";
+inline constexpr std::string_view kColourReplacedLine = "\r\n  %s, column %s: \"%s\"";
+inline constexpr std::string_view kColoursReplacedMore = "\r\n  and %s more";
+inline constexpr std::string_view kColoursReplacedTail = "\r\nThe script file maybe corrupted.";
 
 // Project settings and template check.
 inline constexpr std::string_view kProjectSettingsCaption = "Active Project Settings";

@@ -78,13 +78,6 @@ struct Rows {
     std::vector<std::string_view> MTC, MTM, CO, CC, CM;
 };
 
-bool isColourText(std::string_view text) {
-    if (text == std::string_view("transparent"))
-        return true;
-    ColorValue ignored = 0;
-    return text.size() == 7 && text[0] == '#' && TryHtmlToColor(text, ignored);
-}
-
 class Reader {
 public:
     Reader(std::string_view text, const ShowMessageFn& show) : text_(text), show_(show) {}
@@ -507,17 +500,39 @@ LoadResult Reader::run(Project& project) {
         if (!numbers(kMA, table.MA) || !numbers(kFL, table.FL) || !numbers(kOO, table.OO))
             return {LoadOutcome::Error, *error_};
 
+        // Colour texts are written back unescaped into the script and the page's style rules:
+        // one that could break out of them gets the new-menu colour, and the user is told which
+        // (a few lines at most, however many rows a damaged file spoils).
+        constexpr size_t kMaxListed = 10;
+        std::string replaced;
+        size_t listed = 0;
+        size_t unlisted = 0;
+        auto keepColour = [&](std::string_view& text, std::string_view column,
+                              std::string_view fallback, int32_t row) {
+            if (IsKeptColourText(text))
+                return;
+            if (listed++ < kMaxListed)
+                replaced += msg::Format(
+                    msg::Format(msg::Format(msg::kColourReplacedLine, MenuLabel(row)), column),
+                    text);
+            else
+                ++unlisted;
+            text = fallback;
+        };
         for (int32_t i = 0; i < n; ++i) {
             if (table.OO[i] == 1)
                 table.MTM[i] = StripNoBreak(table.MTM[i]);
-            // Colour texts are written back unescaped and decoded by the editor, so only the
-            // two forms this program writes are taken; anything else gets the new-menu colour.
-            if (!isColourText(table.CO[i]))
-                table.CO[i] = d.CO;
-            if (!isColourText(table.CC[i]))
-                table.CC[i] = d.CC;
-            if (!isColourText(table.CM[i]))
-                table.CM[i] = d.CM;
+            keepColour(table.CO[i], "CO", d.CO, i);
+            keepColour(table.CC[i], "CC", d.CC, i);
+            keepColour(table.CM[i], "CM", d.CM, i);
+        }
+        if (listed > 0) {
+            std::string message(msg::kColoursReplacedHead);
+            message += replaced;
+            if (unlisted > 0)
+                message += msg::Format(msg::kColoursReplacedMore, std::to_string(unlisted));
+            message += msg::kColoursReplacedTail;
+            show_(message);
         }
     }
 

@@ -3,6 +3,7 @@
 #include "model/Messages.h"
 #include "script/ScriptReader.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -85,6 +86,69 @@ TEST(ScriptReader, TemplateNamingAFolderOfTheProjectBecomesTempHtml) {
               LoadOutcome::Loaded);
     EXPECT_EQ(project.settings.TemplateFileName, "pages");
     EXPECT_TRUE(quiet.shown.empty());
+}
+
+// Only the colour arrays: every other column is missing and takes the new-menu values.
+std::string scriptWithColours(const std::vector<std::string>& co) {
+    std::string list;
+    for (size_t i = 0; i < co.size(); ++i)
+        list += (i ? ",\"" : "\"") + co[i] + "\"";
+    return "qLoomIDE_Ver = \"1.00\";\r\nvar cDefCap=\"#FFFFFF\", fDefCap=\"Arial\", fDefCapS=12, "
+           "cDefMenu=\"#FFFFFF\", fDefMenu=\"Arial\", fDefMenuS=12, PRJ_sTemplate=\"t.html\";\r\n"
+           "var numOfMenus=" +
+           std::to_string(co.size()) + ",scrIN=20,scrOUT=10;\r\nvar CO = new Array (" + list +
+           ");\r\nvar CC = new Array (" + list + ");\r\nvar CM = new Array (" + list + ");\r\n";
+}
+
+std::string colourLine(const std::string& menu, const std::string& column,
+                       const std::string& text) {
+    return msg::Format(msg::Format(msg::Format(msg::kColourReplacedLine, menu), column), text);
+}
+
+// Hand-edited colours in any CSS notation made of harmless characters are the user's choice and
+// stay; a text that could end the script's string or the style rule early is replaced by the
+// column's new-menu colour, and the message says where.
+TEST(ScriptReader, ColourTextsAreKeptUnlessTheyCouldBreakTheScript) {
+    const std::vector<std::string> kept = {
+        "red",         "#00000G", "rgb(10, 20, 30)", "hsl(0,50%,50%)",
+        "Transparent", "#abc",    "rgba(0,0,0,.5)"};
+    for (const std::string& colour : kept) {
+        Project project;
+        MessageLog log;
+        ASSERT_EQ(LoadProjectFromText(scriptWithColours({colour}), project, log.fn()).outcome,
+                  LoadOutcome::Loaded);
+        EXPECT_EQ(project.table.CO[0], colour);
+        EXPECT_EQ(project.table.CC[0], colour);
+        EXPECT_EQ(project.table.CM[0], colour);
+        EXPECT_TRUE(std::none_of(log.shown.begin(), log.shown.end(), [](const std::string& m) {
+            return m.rfind(std::string(msg::kColoursReplacedHead), 0) == 0;
+        })) << colour;
+    }
+
+    Project project;
+    MessageLog log;
+    ASSERT_EQ(LoadProjectFromText(scriptWithColours({"red", "red;x:1", "", "a\\\\b", "<b>"}),
+                                  project, log.fn())
+                  .outcome,
+              LoadOutcome::Loaded);
+    const MenuTable& t = project.table;
+    EXPECT_EQ(t.CO[0], "red");
+    for (int row = 1; row < 5; ++row) {
+        EXPECT_EQ(t.CO[row], "transparent") << row;
+        EXPECT_EQ(t.CC[row], "#000000") << row;
+        EXPECT_EQ(t.CM[row], "#008080") << row;
+    }
+    std::string expected(msg::kColoursReplacedHead);
+    for (const auto& [menu, text] : std::vector<std::pair<std::string, std::string>>{
+             {"Menu 2", "red;x:1"}, {"Menu 3", ""}, {"Menu 4", "a\\b"}}) {
+        for (const char* column : {"CO", "CC", "CM"})
+            expected += colourLine(menu, column, text);
+    }
+    expected += colourLine("Menu 5", "CO", "<b>");
+    expected += msg::Format(msg::kColoursReplacedMore, "2");
+    expected += msg::kColoursReplacedTail;
+    ASSERT_FALSE(log.shown.empty());
+    EXPECT_EQ(log.shown.back(), expected);
 }
 
 // A hand-edited file that moved every statement away from the start of its line still reads:
