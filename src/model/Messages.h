@@ -163,11 +163,11 @@ inline constexpr std::string_view kCliNotText =
     "must be a string or an object {\"base64\": \"...\"}";
 inline constexpr std::string_view kCliBadBase64 = "holds no valid base64 text";
 inline constexpr std::string_view kCliNotColour =
-    "must be \"transparent\" or # followed by six hexadecimal digits";
+    "must be a colour: not empty, and only #, letters, digits, ( ) , . % and blanks";
 inline constexpr std::string_view kCliNotColourValue =
     "must be # followed by six hexadecimal digits";
 inline constexpr std::string_view kCliBadSettingText =
-    "must not be empty, begin or end with a blank, or hold \\ \" ' / : or control characters";
+    "must not be empty or hold \\ \" ' / : (a line break only as \\ and CR LF)";
 inline constexpr std::string_view kCliBadTemplateName =
     "must be a file name the settings dialog takes as it is: not empty, . or .., no blank at "
     "either end, none of \\ \" ' / :, not a folder in the project folder, and not "

@@ -6,6 +6,7 @@
 #include "script/FileIo.h"
 #include "script/LineEnds.h"
 #include "script/ScriptSaver.h"
+#include "script/ScriptWriter.h"
 #include "script/TemplateName.h"
 
 #include <array>
@@ -520,8 +521,15 @@ LoadResult Reader::run(Project& project) {
             text = fallback;
         };
         for (int32_t i = 0; i < n; ++i) {
-            if (table.OO[i] == 1)
+            // The writer wraps the body of every row that is not horizontal, and the page shows
+            // every such row as vertical; one wrapper is removed from each, so a body of any
+            // orientation reads back as it was saved.
+            if (table.OO[i] != 0)
                 table.MTM[i] = StripNoBreak(table.MTM[i]);
+            // The first save swaps a default caption that does not suit the row's orientation;
+            // doing it here already shows the project as every save will write it.
+            if (const char* caption = SwappedDefaultCaption(table.OO[i], table.MTC[i]))
+                table.MTC[i] = caption;
             keepColour(table.CO[i], "CO", d.CO, i);
             keepColour(table.CC[i], "CC", d.CC, i);
             keepColour(table.CM[i], "CM", d.CM, i);

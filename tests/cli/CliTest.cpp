@@ -103,14 +103,14 @@ TEST(Cli, WriteWithBadInputWritesNothing) {
     TempFolder tmp;
     const std::string folder = tmp.file("never");
     for (const std::string& input :
-         {std::string("{\"menus\":[{\"MW\":0}]}"), std::string("not json"), std::string()}) {
+         {std::string("{\"menus\":[{\"CC\":\"a;b\"}]}"), std::string("not json"), std::string()}) {
         const Outcome r = run({"write", folder}, input);
         EXPECT_EQ(r.code, kExitFailed) << input;
         EXPECT_TRUE(contains(r.err, std::string(msg::kCliNothingWritten))) << r.err;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
     }
-    EXPECT_TRUE(contains(run({"write", folder}, "{\"menus\":[{\"MW\":0}]}").err,
-                         "menus[0].MW: must be from 1 to 900"));
+    EXPECT_TRUE(contains(run({"write", folder}, "{\"menus\":[{\"MW\":2147483648}]}").err,
+                         "menus[0].MW: must be from -2147483648 to 2147483647"));
     EXPECT_FALSE(Exists(folder));
 }
 

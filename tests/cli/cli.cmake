@@ -3,6 +3,7 @@ if(TARGET qloom_cli_lib)
         ${CMAKE_CURRENT_LIST_DIR}/Base64Test.cpp
         ${CMAKE_CURRENT_LIST_DIR}/ProjectJsonTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/CliTest.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/DumpWriteTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/TempFolder.cpp
         LIBS qloom_cli_lib)
 
