@@ -145,7 +145,9 @@ inline constexpr std::string_view kCliUsage =
     "  qloom-cli write FOLDER [--preview]  save the JSON project read from standard input\n"
     "  qloom-cli new FOLDER [--force]      start a project with the new-project values\n"
     "  qloom-cli add FOLDER [N]            append N menus (default 1) and save\n"
-    "  qloom-cli finalize FOLDER           save the final script and ReadMe.txt\n";
+    "  qloom-cli finalize FOLDER           save the final script and ReadMe.txt\n"
+    "  qloom-cli --help                    show this text\n"
+    "  qloom-cli --version                 show the program's version\n";
 inline constexpr std::string_view kCliUnknownCommand = "Unknown command: %s";
 inline constexpr std::string_view kCliUnexpectedArgument = "Unexpected argument: %s";
 inline constexpr std::string_view kCliMissingArgument = "Missing argument: %s";

@@ -12,6 +12,7 @@ if(TARGET qloom_cli_lib)
         ${CMAKE_CURRENT_LIST_DIR}/ProgramTest.cpp
         ${CMAKE_CURRENT_LIST_DIR}/TempFolder.cpp
         LIBS qloom_cli_lib)
-    target_compile_definitions(cli_program_tests PRIVATE QLOOM_CLI_PROGRAM="$<TARGET_FILE:qloom-cli>")
+    target_compile_definitions(cli_program_tests PRIVATE QLOOM_CLI_PROGRAM="$<TARGET_FILE:qloom-cli>"
+        QLOOM_PROJECT_VERSION="${PROJECT_VERSION}")
     add_dependencies(cli_program_tests qloom-cli)
 endif()
