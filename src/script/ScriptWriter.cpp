@@ -147,9 +147,12 @@ void swapCaption(MenuTable& table, int32_t row, const CaptionSwapHook& onSelecte
 } // namespace
 
 const char* SwappedDefaultCaption(int32_t orientation, std::string_view caption) {
-    if (orientation == 0 && caption == kVerticalDefaultCaption)
+    // Measured once: the reader asks for every row it loads.
+    static const std::string_view vertical(kVerticalDefaultCaption);
+    static const std::string_view horizontal(kDefaultCaption);
+    if (orientation == 0 && caption == vertical)
         return kDefaultCaption;
-    if (orientation == 1 && caption == kDefaultCaption)
+    if (orientation == 1 && caption == horizontal)
         return kVerticalDefaultCaption;
     return nullptr;
 }
