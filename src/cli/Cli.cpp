@@ -188,8 +188,13 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return usageError(err, msg::Format(msg::kCliMissingArgument, "command"));
     const std::string& command = args[0];
     const Arguments a = split(args);
-    if (command == "--help" || command == "-h" || command == "help") {
+    // Asking for help is never a usage error, wherever it stands on the line.
+    if (command == "-h" || command == "help" || hasFlag(a, "--help") || command == "--help") {
         out << msg::kCliUsage;
+        return kExitOk;
+    }
+    if (command == "--version") {
+        out << "qloom-cli " << QLOOM_VERSION << '\n';
         return kExitOk;
     }
     if (command == "dump")

@@ -3,6 +3,7 @@
 #include "cli/Base64.h"
 #include "model/Conversions.h"
 #include "model/Messages.h"
+#include "script/TemplateName.h"
 
 #include <algorithm>
 #include <cctype>
@@ -16,6 +17,11 @@ namespace qloom::cli {
 namespace {
 
 using Json = nlohmann::json;
+
+// Every number a script can carry. The document takes what a script read back can hold, so
+// whatever `dump` prints, `write` writes back; the editor's narrower ranges are its own.
+constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 
 // A field problem: the first one found ends the conversion.
 struct Refusal {
@@ -69,20 +75,12 @@ bool isHexColour(const std::string& text) {
     return true;
 }
 
-std::string upper(std::string text) {
-    for (auto& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
-// The table's colour columns hold "transparent" or "#RRGGBB" with upper-case digits.
+// A menu's colour is kept exactly as given when the reader would keep it from a script.
 std::string readColourText(const Json& value, const std::string& field) {
     if (value.is_string()) {
-        const std::string text = value.get<std::string>();
-        if (text == "transparent")
+        std::string text = value.get<std::string>();
+        if (IsKeptColourText(text))
             return text;
-        if (isHexColour(text))
-            return upper(text);
     }
     refuse(field, msg::kCliNotColour);
 }
@@ -96,16 +94,23 @@ ColorValue readColourValue(const Json& value, const std::string& field) {
     refuse(field, msg::kCliNotColourValue);
 }
 
-// Setting texts stand unescaped in the script, so only texts that the settings dialog's
-// cleaning would leave alone are taken.
-std::string readSettingText(const Json& value, const std::string& field) {
-    const std::string text = readText(value, field);
-    bool control = false;
-    for (const char c : text)
-        control = control || static_cast<unsigned char>(c) < 0x20;
-    if (text.empty() || control || TrimBlanks(text) != text || CleanSettingText(text, "") != text)
+// Font names stand unescaped in the script, so only texts that the settings dialog's cleaning
+// would leave alone are taken (the reader keeps exactly those).
+std::string readFontName(const Json& value, const std::string& field) {
+    std::string text = readText(value, field);
+    if (text.empty() || CleanSettingText(text, "") != text)
         refuse(field, msg::kCliBadSettingText);
     return text;
+}
+
+// The names the settings dialog would accept as they are; `folder` is where the project goes.
+std::string readTemplateName(const Json& value, const std::string& field,
+                             const std::string& folder) {
+    const std::string name = readText(value, field);
+    if (CleanTemplateName(name) != name || !IsUsableTemplateName(name) ||
+        (!folder.empty() && TemplateNameIsFolder(folder, name)))
+        refuse(field, msg::kCliBadTemplateName);
+    return name;
 }
 
 template <typename Visit>
@@ -119,30 +124,28 @@ void forEachField(const Json& object, const std::string& field, Visit visit) {
     }
 }
 
-void readSettings(const Json& object, ProjectSettings& s) {
+void readSettings(const Json& object, ProjectSettings& s, const std::string& folder) {
     forEachField(object, "settings",
                  [&](const std::string& key, const Json& v, const std::string& name) {
                      if (key == "scrIN")
-                         s.scrIN = readInteger(v, name, 1, 999);
+                         s.scrIN = readInteger(v, name, kMin, kMax);
                      else if (key == "scrOUT")
-                         s.scrOUT = readInteger(v, name, 1, 999);
+                         s.scrOUT = readInteger(v, name, kMin, kMax);
                      else if (key == "cDefCap")
                          s.cDefCap = readColourValue(v, name);
                      else if (key == "cDefMenu")
                          s.cDefMenu = readColourValue(v, name);
                      else if (key == "fDefCap")
-                         s.fDefCap = readSettingText(v, name);
+                         s.fDefCap = readFontName(v, name);
                      else if (key == "fDefMenu")
-                         s.fDefMenu = readSettingText(v, name);
+                         s.fDefMenu = readFontName(v, name);
                      else if (key == "fDefCapS")
-                         s.fDefCapS = readInteger(v, name, 2, 999);
+                         s.fDefCapS = readInteger(v, name, kMin, kMax);
                      else if (key == "fDefMenuS")
-                         s.fDefMenuS = readInteger(v, name, 2, 999);
-                     else if (key == "template") {
-                         s.TemplateFileName = readSettingText(v, name);
-                         if (s.TemplateFileName == "." || s.TemplateFileName == "..")
-                             refuse(name, msg::kCliBadTemplateName);
-                     } else
+                         s.fDefMenuS = readInteger(v, name, kMin, kMax);
+                     else if (key == "template")
+                         s.TemplateFileName = readTemplateName(v, name, folder);
+                     else
                          return false;
                      return true;
                  });
@@ -162,8 +165,6 @@ void readMenu(const Json& object, MenuTable& t, int32_t row) {
     t.MA[row] = 0;
     t.FL[row] = 1;
     t.OO[row] = 0;
-    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
-    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
     const std::string field = "menus[" + std::to_string(row) + "]";
     forEachField(object, field,
                  [&](const std::string& key, const Json& v, const std::string& name) {
@@ -172,9 +173,9 @@ void readMenu(const Json& object, MenuTable& t, int32_t row) {
                      else if (key == "MY")
                          t.MY[row] = readInteger(v, name, kMin, kMax);
                      else if (key == "MW")
-                         t.MW[row] = readInteger(v, name, 1, 900);
+                         t.MW[row] = readInteger(v, name, kMin, kMax);
                      else if (key == "MTCH")
-                         t.MTCH[row] = readInteger(v, name, 1, 600);
+                         t.MTCH[row] = readInteger(v, name, kMin, kMax);
                      else if (key == "MTC")
                          t.MTC[row] = readText(v, name);
                      else if (key == "MTM")
@@ -186,11 +187,11 @@ void readMenu(const Json& object, MenuTable& t, int32_t row) {
                      else if (key == "CM")
                          t.CM[row] = readColourText(v, name);
                      else if (key == "MA")
-                         t.MA[row] = readInteger(v, name, 0, 1);
+                         t.MA[row] = readInteger(v, name, kMin, kMax);
                      else if (key == "FL")
-                         t.FL[row] = readInteger(v, name, 0, 1);
+                         t.FL[row] = readInteger(v, name, kMin, kMax);
                      else if (key == "OO")
-                         t.OO[row] = readInteger(v, name, 0, 1);
+                         t.OO[row] = readInteger(v, name, kMin, kMax);
                      else
                          return false;
                      return true;
@@ -256,7 +257,7 @@ Status ProjectFromJson(const nlohmann::json& document, Project& project) {
         const Json* selected = nullptr;
         forEachField(document, "", [&](const std::string& key, const Json& v, const std::string&) {
             if (key == "settings")
-                readSettings(v, s);
+                readSettings(v, s, project.settings.ProjectFolder);
             else if (key == "menus")
                 menus = &v;
             else if (key == "selectedMenu")

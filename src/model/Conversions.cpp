@@ -80,6 +80,19 @@ ColorValue HtmlToColor(std::string_view text) {
     return TryHtmlToColor(text, value) ? value : 0;
 }
 
+bool IsKeptColourText(std::string_view text) {
+    if (text.empty())
+        return false;
+    for (const char c : text) {
+        const bool alnum =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!alnum && c != '#' && c != '(' && c != ')' && c != ',' && c != '.' && c != '%' &&
+            c != ' ')
+            return false;
+    }
+    return true;
+}
+
 void AppendJsEscaped(std::string& out, std::string_view html) {
     if (html.empty())
         return;
@@ -153,36 +166,88 @@ std::string EscapeJsString(std::string_view html) {
     return out;
 }
 
+const char* WriteJsUnescaped(const char* r, const char* end, char*& out) {
+    // Worked on in a local: a byte stored through a char pointer may alias a pointer held by
+    // reference, which would make the compiler reload it after every store.
+    char* w = out;
+#if defined(__SSE2__)
+    // A body has an escape every few bytes. Each block is examined once and all its stops are
+    // taken from the same two masks; only whole blocks while two are left, so that every read
+    // here stays inside the text.
+    const __m128i quote = _mm_set1_epi8('"');
+    const __m128i backslash = _mm_set1_epi8('\\');
+    while (end - r >= 32) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
+        const unsigned quotes =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
+        unsigned stops =
+            quotes | static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, backslash)));
+        unsigned pos = 0;
+        while (stops != 0) {
+            const unsigned k = bytescan::lowestBit(stops);
+            std::memcpy(w, r + pos, 16);
+            w += k - pos;
+            if ((quotes >> k) & 1u) {
+                out = w;
+                return r + k + 1;
+            }
+            // Without branching on the kind of escape, which varies from one to the next:
+            // \\ and \" give the character, a continuation drops only the backslash (its
+            // CR LF stays), and before anything else the backslash stays.
+            const char next = r[k + 1];
+            const bool pair = next == '\\' || next == '"';
+            *w = pair ? next : '\\';
+            w += next != '\r' ? 1 : 0;
+            pos = k + (pair ? 2 : 1);
+            stops &= ~((1u << pos) - 1u);
+        }
+        if (pos < 16) {
+            std::memcpy(w, r + pos, 16);
+            w += 16 - pos;
+            pos = 16;
+        }
+        r += pos;
+    }
+#endif
+    while (r < end) {
+        bytescan::copyUntilAny<'"', '\\'>(r, end, w);
+        if (r == end)
+            break;
+        if (*r == '"') {
+            out = w;
+            return r + 1;
+        }
+        // A backslash at the very end stays.
+        if (r + 1 == end) {
+            *w++ = *r;
+            break;
+        }
+        const char next = r[1];
+        const bool pair = next == '\\' || next == '"';
+        *w = pair ? next : '\\';
+        w += next != '\r' ? 1 : 0;
+        r += pair ? 2 : 1;
+    }
+    out = w;
+    return nullptr;
+}
+
 std::string UnescapeJsString(std::string_view content) {
-    // The result is never longer than the content; the extra block is the scan's store room.
-    std::string out(content.size() + bytescan::kBlock, '\0');
+    // The result is never longer than the content.
+    std::string out(JsUnescapedRoom(content.size()), '\0');
     char* const base = &out[0];
     char* w = base;
-    const char* p = content.data();
-    const char* const end = p + content.size();
-    while (p < end) {
-        bytescan::copyUntilAny<'\\', '"'>(p, end, w);
-        if (p == end || *p == '"')
-            break;
-        // A backslash: \\ and \" give the character, a continuation drops only the backslash
-        // (its CR LF stays), and before anything else, or at the very end, it stays.
-        ++p;
-        if (p < end && (*p == '\\' || *p == '"')) {
-            *w++ = *p++;
-        } else if (p == end || *p != '\r') {
-            *w++ = '\\';
-        }
-    }
+    WriteJsUnescaped(content.data(), content.data() + content.size(), w);
     out.resize(static_cast<size_t>(w - base));
     return out;
 }
 
-std::string StripNoBreak(std::string_view html) {
+std::string_view StripNoBreak(std::string_view html) {
     const size_t markers = kNoBreakOpen.size() + kNoBreakClose.size();
     if (html.size() >= markers && html.substr(0, kNoBreakOpen.size()) == kNoBreakOpen &&
         html.substr(html.size() - kNoBreakClose.size()) == kNoBreakClose)
-        return std::string(html.substr(kNoBreakOpen.size(), html.size() - markers));
-    return std::string(html);
+        return html.substr(kNoBreakOpen.size(), html.size() - markers);
+    return html;
 }
 
 std::string CleanSettingText(std::string_view text, std::string_view defaultText) {

@@ -19,6 +19,12 @@ bool TryHtmlToColor(std::string_view text, ColorValue& out);
 // As TryHtmlToColor, but a malformed text gives black (0).
 ColorValue HtmlToColor(std::string_view text);
 
+// True for a colour text of a menu's column that is kept as it is: not empty and made only of
+// "#", letters, digits, "(", ")", ",", ".", "%" and blanks. Such a text is safe inside the
+// script's quoted strings and the page's style rules, and covers "#RRGGBB", "transparent",
+// colour names and rgb(...) forms that a hand-edited file may hold.
+bool IsKeptColourText(std::string_view text);
+
 // HTML text -> content of a double-quoted script string. Line breaks (CR LF, lone CR, lone LF)
 // are first normalised to CR LF, then: \ -> \\, " -> \", CR -> \ CR.
 std::string EscapeJsString(std::string_view html);
@@ -33,9 +39,18 @@ constexpr size_t JsEscapedRoom(size_t htmlSize) {
 }
 // The inverse, scanning left to right; an unconsumed double quote ends the string.
 std::string UnescapeJsString(std::string_view content);
+// The same from `content` up to `end`, written at `out`, which is advanced past what was
+// written and needs room for JsUnescapedRoom(end - content) bytes (the block-wise copy may write
+// past the end). Returns the position after the double quote that ended the string, or nullptr
+// when the content ends first. The script reader unescapes every element this way, in place.
+const char* WriteJsUnescaped(const char* content, const char* end, char*& out);
+constexpr size_t JsUnescapedRoom(size_t contentSize) {
+    return contentSize + 16;
+}
 
-// Removes one outer "<nObR>" ... "</nObR>" pair; any other text is returned unchanged.
-std::string StripNoBreak(std::string_view html);
+// Removes one outer "<nObR>" ... "</nObR>" pair; any other text is returned unchanged. The
+// result is a view into `html`.
+std::string_view StripNoBreak(std::string_view html);
 
 // Removes \ " ' / : , turns each line break (CR LF, lone CR or LF) into \ CR LF, and falls
 // back to `defaultText` when nothing is left.

@@ -16,6 +16,12 @@ inline constexpr std::string_view kNotValidInteger = "'%s' is not a valid intege
 inline constexpr std::string_view kCannotOpenFile = "Cannot open file %s";
 inline constexpr std::string_view kCannotCreateFile = "Cannot create file %s";
 
+// A file reached through a symbolic link that could not be replaced: first the target, then
+// the link.
+inline constexpr std::string_view kCannotReplaceLinkTarget =
+    "Cannot create file %s\r\n\r\n%s is a symbolic link to that file. qLoom writes the new "
+    "file beside the target and could not write there; the link and its target are unchanged.";
+
 // Menu table.
 inline constexpr std::string_view kNothingToDelete = "Nothing to delete, sorry...";
 inline constexpr std::string_view kDeleteConfirmationTitle = "Delete Confirmation";
@@ -39,6 +45,15 @@ inline constexpr std::string_view kMenuCountOutOfRange =
 inline constexpr std::string_view kArrayEndsEarly =
     "Too few entries after: %s\r\nThe missing menus get the values of a new menu.\r\n"
     "The script file maybe corrupted.";
+inline constexpr std::string_view kTemplateNameRefused =
+    "The template file name \"%s\" cannot be used (it is empty, . or .., a folder, or a file "
+    "qLoom writes itself); the template page is Temp.html.\r\nThe script file maybe corrupted.";
+// Colour texts of the menus that the reader replaced, one line each (at most kMaxListed).
+inline constexpr std::string_view kColoursReplacedHead =
+    "These colours hold characters a colour cannot hold and get the colours of a new menu:";
+inline constexpr std::string_view kColourReplacedLine = "\r\n  %s, column %s: \"%s\"";
+inline constexpr std::string_view kColoursReplacedMore = "\r\n  and %s more";
+inline constexpr std::string_view kColoursReplacedTail = "\r\nThe script file maybe corrupted.";
 
 // Project settings and template check.
 inline constexpr std::string_view kProjectSettingsCaption = "Active Project Settings";
@@ -164,7 +179,9 @@ inline constexpr std::string_view kCliUsage =
     "  qloom-cli write FOLDER [--preview]  save the JSON project read from standard input\n"
     "  qloom-cli new FOLDER [--force]      start a project with the new-project values\n"
     "  qloom-cli add FOLDER [N]            append N menus (default 1) and save\n"
-    "  qloom-cli finalize FOLDER           save the final script and ReadMe.txt\n";
+    "  qloom-cli finalize FOLDER           save the final script and ReadMe.txt\n"
+    "  qloom-cli --help                    show this text\n"
+    "  qloom-cli --version                 show the program's version\n";
 inline constexpr std::string_view kCliUnknownCommand = "Unknown command: %s";
 inline constexpr std::string_view kCliUnexpectedArgument = "Unexpected argument: %s";
 inline constexpr std::string_view kCliMissingArgument = "Missing argument: %s";
@@ -182,12 +199,15 @@ inline constexpr std::string_view kCliNotText =
     "must be a string or an object {\"base64\": \"...\"}";
 inline constexpr std::string_view kCliBadBase64 = "holds no valid base64 text";
 inline constexpr std::string_view kCliNotColour =
-    "must be \"transparent\" or # followed by six hexadecimal digits";
+    "must be a colour: not empty, and only #, letters, digits, ( ) , . % and blanks";
 inline constexpr std::string_view kCliNotColourValue =
     "must be # followed by six hexadecimal digits";
 inline constexpr std::string_view kCliBadSettingText =
-    "must not be empty, begin or end with a blank, or hold \\ \" ' / : or control characters";
-inline constexpr std::string_view kCliBadTemplateName = "must name a file, not . or ..";
+    "must not be empty or hold \\ \" ' / : (a line break only as \\ and CR LF)";
+inline constexpr std::string_view kCliBadTemplateName =
+    "must be a file name the settings dialog takes as it is: not empty, . or .., no blank at "
+    "either end, none of \\ \" ' / :, not a folder in the project folder, and not "
+    "Qloomscript.js or ReadMe.txt";
 inline constexpr std::string_view kCliUnknownField = "is not a field of a project";
 inline constexpr std::string_view kCliTooManyMenus = "holds more than 10000 menus";
 

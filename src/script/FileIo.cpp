@@ -125,9 +125,40 @@ bool WriteFileReplacing(const std::string& path, std::string_view data) {
     return WriteFileReplacing(path, std::vector<std::string_view>{data});
 }
 
+std::string ResolveLinkTarget(const std::string& path) {
+    std::string current = path;
+    // As many links as the system itself follows in one path.
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return current;
+        std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n < 0 || static_cast<size_t>(n) >= target.size())
+            return {};
+        target.resize(static_cast<size_t>(n));
+        if (target.empty())
+            return {};
+        // A relative target counts from the folder that holds the link.
+        if (target[0] != '/') {
+            const std::string folder = folderOf(current);
+            target = (folder == "/" ? "" : folder) + "/" + target;
+        }
+        current = std::move(target);
+    }
+    return {};
+}
+
 bool WriteFileReplacing(const std::string& path, const std::vector<std::string_view>& pieces) {
-    const std::string folder = folderOf(path);
-    const std::string stem = (folder == "/" ? "" : folder) + "/." + nameOf(path) + ".saving-" +
+    // Renaming over a symbolic link would replace the link by a plain file and leave whatever
+    // it points to (a page in a web site's folder, say) stale; the target is replaced instead.
+    const std::string target = ResolveLinkTarget(path);
+    if (target.empty()) {
+        errno = ELOOP;
+        return false;
+    }
+    const std::string folder = folderOf(target);
+    const std::string stem = (folder == "/" ? "" : folder) + "/." + nameOf(target) + ".saving-" +
                              std::to_string(::getpid()) + "-";
     static unsigned counter = 0;
     std::string temp;
@@ -143,7 +174,7 @@ bool WriteFileReplacing(const std::string& path, const std::vector<std::string_v
 
     // A replaced file keeps its permissions; a new one gets the umask's.
     struct stat old {};
-    if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
 
     size_t budget = byteBudget(path);
@@ -157,7 +188,7 @@ bool WriteFileReplacing(const std::string& path, const std::vector<std::string_v
     ok = ok && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     if (ok)
-        ok = ::rename(temp.c_str(), path.c_str()) == 0;
+        ok = ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;

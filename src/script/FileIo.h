@@ -22,9 +22,15 @@ bool EntryExists(const std::string& path);
 // Creates the last component of `path`; whether it worked is seen by the writes that follow.
 void CreateFolderOneLevel(const std::string& path);
 
+// The file that replacing `path` should replace: `path` itself, or, when it is a symbolic link,
+// the file that the link (and any link it leads to) finally names, which need not exist yet.
+// Empty when the links go round in a circle or nest too deep.
+std::string ResolveLinkTarget(const std::string& path);
+
 // Replaces `path` with `data` so that a reader never sees a half-written file: the bytes go to
 // a temporary file in the same folder, are flushed to the disk, and only then renamed over the
-// old file. On any failure the old file is untouched and the temporary file is removed.
+// old file. On any failure the old file is untouched and the temporary file is removed. A
+// symbolic link is kept: its target is replaced that way, beside the target.
 bool WriteFileReplacing(const std::string& path, std::string_view data);
 // The same for a file given as consecutive pieces, written one after the other without first
 // joining them into one buffer.

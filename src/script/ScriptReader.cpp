@@ -5,6 +5,9 @@
 #include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/LineEnds.h"
+#include "script/ScriptSaver.h"
+#include "script/ScriptWriter.h"
+#include "script/TemplateName.h"
 
 #include <array>
 #include <cstdint>
@@ -12,10 +15,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace qloom {
 
@@ -79,83 +78,6 @@ struct Rows {
     std::vector<int32_t> MX, MY, MW, MTCH, MA, FL, OO;
     std::vector<std::string_view> MTC, MTM, CO, CC, CM;
 };
-
-// As StripNoBreak, on a view.
-std::string_view stripNoBreak(std::string_view body) {
-    constexpr std::string_view open = "<nObR>";
-    constexpr std::string_view close = "</nObR>";
-    if (body.size() >= open.size() + close.size() && body.substr(0, open.size()) == open &&
-        body.substr(body.size() - close.size()) == close)
-        return body.substr(open.size(), body.size() - open.size() - close.size());
-    return body;
-}
-
-// Undoes the escaping of one element whose content starts at r, as UnescapeJsString does:
-// \\ gives \, \" gives ", the backslash of a line continuation is dropped while its CR LF stays,
-// and a backslash before anything else stays. Writes to w, which needs room for end - r bytes
-// and one block more. Returns the position after the closing quote (the first one not
-// escaped), or nullptr when the text ends first.
-const char* unescapeElement(const char* r, const char* end, char*& w) {
-#if defined(__SSE2__)
-    // A body has an escape every few bytes. Each block is examined once and all its stops are
-    // taken from the same two masks; only whole blocks while two are left, so that every read
-    // here stays inside the text.
-    const __m128i quote = _mm_set1_epi8('"');
-    const __m128i backslash = _mm_set1_epi8('\\');
-    while (end - r >= 32) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(r));
-        const unsigned quotes =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, quote)));
-        unsigned stops =
-            quotes | static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, backslash)));
-        unsigned pos = 0;
-        while (stops != 0) {
-            const unsigned k = static_cast<unsigned>(__builtin_ctz(stops));
-            std::memcpy(w, r + pos, 16);
-            w += k - pos;
-            if ((quotes >> k) & 1u)
-                return r + k + 1;
-            // Without branching on the kind of escape, which varies from one to the next.
-            const char next = r[k + 1];
-            const bool pair = next == '\\' || next == '"';
-            *w = pair ? next : '\\';
-            w += next != '\r' ? 1 : 0;
-            pos = k + (pair ? 2 : 1);
-            stops &= ~((1u << pos) - 1u);
-        }
-        if (pos < 16) {
-            std::memcpy(w, r + pos, 16);
-            w += 16 - pos;
-            pos = 16;
-        }
-        r += pos;
-    }
-#endif
-    while (r < end) {
-        bytescan::copyUntilAny<'"', '\\'>(r, end, w);
-        if (r == end)
-            break;
-        if (*r == '"')
-            return r + 1;
-        if (r + 1 == end) {
-            *w++ = *r;
-            break;
-        }
-        const char next = r[1];
-        const bool pair = next == '\\' || next == '"';
-        *w = pair ? next : '\\';
-        w += next != '\r' ? 1 : 0;
-        r += pair ? 2 : 1;
-    }
-    return nullptr;
-}
-
-bool isColourText(std::string_view text) {
-    if (text == std::string_view("transparent"))
-        return true;
-    ColorValue ignored = 0;
-    return text.size() == 7 && text[0] == '#' && TryHtmlToColor(text, ignored);
-}
 
 class Reader {
 public:
@@ -384,7 +306,7 @@ size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string_view>
             break;
         // The element is never longer than the rest of the text; the extra block is the
         // scan's store room.
-        const size_t room = static_cast<size_t>(end - p) + bytescan::kBlock;
+        const size_t room = JsUnescapedRoom(static_cast<size_t>(end - p));
         if (arenaRoom_ < room) {
             arenas_.emplace_back(new char[room]);
             arenaFree_ = arenas_.back().get();
@@ -392,7 +314,7 @@ size_t Reader::readStrings(size_t from, int32_t n, std::vector<std::string_view>
         }
         char* const out = arenaFree_;
         char* w = out;
-        const char* const after = unescapeElement(p + 1, end, w);
+        const char* const after = WriteJsUnescaped(p + 1, end, w);
         if (after == nullptr)
             break;
         const size_t size = static_cast<size_t>(w - out);
@@ -511,7 +433,19 @@ LoadResult Reader::run(Project& project) {
     if (!number(kDefaults, "fDefCapS=", settings.fDefCapS) ||
         !number(kDefaults, "fDefMenuS=", settings.fDefMenuS))
         return {LoadOutcome::Error, *error_};
-    settings.TemplateFileName = cleaned("PRJ_sTemplate=\"", "Temp.html");
+    // Cleaned as the settings dialog cleans a typed name. A name no page can have would break
+    // every save, or get the user's page overwritten by a file qLoom writes itself.
+    {
+        constexpr std::string_view prefix = "PRJ_sTemplate=\"";
+        const size_t found = findInStatement(kDefaults, prefix);
+        const std::string raw = readQuoted(found, prefix);
+        settings.TemplateFileName = CleanTemplateName(raw);
+        if (!IsUsableTemplateName(settings.TemplateFileName)) {
+            if (found != npos)
+                show_(msg::Format(msg::kTemplateNameRefused, raw));
+            settings.TemplateFileName = std::string(kDefaultTemplateName);
+        }
+    }
 
     const int32_t n = table.MenuCount;
     if (n > 0) {
@@ -567,17 +501,46 @@ LoadResult Reader::run(Project& project) {
         if (!numbers(kMA, table.MA) || !numbers(kFL, table.FL) || !numbers(kOO, table.OO))
             return {LoadOutcome::Error, *error_};
 
+        // Colour texts are written back unescaped into the script and the page's style rules:
+        // one that could break out of them gets the new-menu colour, and the user is told which
+        // (a few lines at most, however many rows a damaged file spoils).
+        constexpr size_t kMaxListed = 10;
+        std::string replaced;
+        size_t listed = 0;
+        size_t unlisted = 0;
+        auto keepColour = [&](std::string_view& text, std::string_view column,
+                              std::string_view fallback, int32_t row) {
+            if (IsKeptColourText(text))
+                return;
+            if (listed++ < kMaxListed)
+                replaced += msg::Format(
+                    msg::Format(msg::Format(msg::kColourReplacedLine, MenuLabel(row)), column),
+                    text);
+            else
+                ++unlisted;
+            text = fallback;
+        };
         for (int32_t i = 0; i < n; ++i) {
-            if (table.OO[i] == 1)
-                table.MTM[i] = stripNoBreak(table.MTM[i]);
-            // Colour texts are written back unescaped and decoded by the editor, so only the
-            // two forms this program writes are taken; anything else gets the new-menu colour.
-            if (!isColourText(table.CO[i]))
-                table.CO[i] = d.CO;
-            if (!isColourText(table.CC[i]))
-                table.CC[i] = d.CC;
-            if (!isColourText(table.CM[i]))
-                table.CM[i] = d.CM;
+            // The writer wraps the body of every row that is not horizontal, and the page shows
+            // every such row as vertical; one wrapper is removed from each, so a body of any
+            // orientation reads back as it was saved.
+            if (table.OO[i] != 0)
+                table.MTM[i] = StripNoBreak(table.MTM[i]);
+            // The first save swaps a default caption that does not suit the row's orientation;
+            // doing it here already shows the project as every save will write it.
+            if (const char* caption = SwappedDefaultCaption(table.OO[i], table.MTC[i]))
+                table.MTC[i] = caption;
+            keepColour(table.CO[i], "CO", d.CO, i);
+            keepColour(table.CC[i], "CC", d.CC, i);
+            keepColour(table.CM[i], "CM", d.CM, i);
+        }
+        if (listed > 0) {
+            std::string message(msg::kColoursReplacedHead);
+            message += replaced;
+            if (unlisted > 0)
+                message += msg::Format(msg::kColoursReplacedMore, std::to_string(unlisted));
+            message += msg::kColoursReplacedTail;
+            show_(message);
         }
     }
 
@@ -629,7 +592,18 @@ LoadResult LoadProject(const std::string& path, Project& project,
     std::string text;
     if (!ReadWholeFile(path, text))
         return {LoadOutcome::Error, msg::Format(msg::kCannotOpenFile, path)};
-    return LoadProjectFromText(text, project, showMessage);
+    LoadResult result = LoadProjectFromText(text, project, showMessage);
+    // The default page could never be written where a folder stands.
+    std::string& name = project.settings.TemplateFileName;
+    const size_t slash = path.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
+    if (result.outcome == LoadOutcome::Loaded && name != kDefaultTemplateName &&
+        TemplateNameIsFolder(folder, name)) {
+        showMessage(msg::Format(msg::kTemplateNameRefused, name));
+        name = std::string(kDefaultTemplateName);
+    }
+    return result;
 }
 
 } // namespace qloom

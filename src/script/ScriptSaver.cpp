@@ -70,6 +70,17 @@ std::vector<std::string_view> scriptPieces(const Project& project, bool forPrevi
     return pieces;
 }
 
+// Replaces the file atomically; the failure names the file that could not be written, and the
+// link too when the path is a symbolic link (the write then happens beside its target).
+Status replaceFile(const std::string& path, const std::vector<std::string_view>& pieces) {
+    if (WriteFileReplacing(path, pieces))
+        return Status::success();
+    const std::string target = ResolveLinkTarget(path);
+    if (target.empty() || target == path)
+        return Status::failure(msg::Format(msg::kCannotCreateFile, path));
+    return Status::failure(msg::Format(msg::Format(msg::kCannotReplaceLinkTarget, target), path));
+}
+
 } // namespace
 
 std::string AssembleScript(const Project& project, bool forPreview) {
@@ -100,8 +111,8 @@ Status SaveScript(Project& project, bool forPreview, const CaptionSwapHook& onSe
         CreateFolderOneLevel(folder);
 
     const std::string scriptPath = JoinPath(folder, kScriptFileName);
-    if (!WriteFileReplacing(scriptPath, pieces))
-        return Status::failure(msg::Format(msg::kCannotCreateFile, scriptPath));
+    if (Status written = replaceFile(scriptPath, pieces); !written)
+        return written;
 
     const std::string templatePath = JoinPath(folder, project.settings.TemplateFileName);
     if (!FileExists(templatePath)) {
@@ -116,9 +127,8 @@ Status FinalizeProject(Project& project, const CaptionSwapHook& onSelectedSwap) 
     if (!saved)
         return saved;
     const std::string readMePath = JoinPath(project.settings.ProjectFolder, kReadMeFileName);
-    if (!WriteFileReplacing(readMePath, NormaliseLineEnds(ReadMeText())))
-        return Status::failure(msg::Format(msg::kCannotCreateFile, readMePath));
-    return Status::success();
+    const std::string readMe = NormaliseLineEnds(ReadMeText());
+    return replaceFile(readMePath, {readMe});
 }
 
 } // namespace qloom

@@ -114,10 +114,10 @@ void appendQuotedEscaped(ColumnText& out, bool separator, std::string_view text,
 }
 
 void appendMenuBody(ColumnText& out, bool separator, const std::string& body, int32_t orientation) {
-    // A vertical body stays on one line so its width is how far it slides out; a body the
-    // user already wrapped is not wrapped twice. (Escaping leaves the marker's characters as
-    // they are, so the body starts with it exactly when its escaped form does.)
-    if (orientation == 0 || body.compare(0, kNoBreakOpen.size(), kNoBreakOpen) == 0)
+    // A vertical body stays on one line so its width is how far it slides out. A body the user
+    // wrapped already is wrapped again: the reader removes exactly one wrapper from every
+    // vertical body, so the body reads back as it was typed.
+    if (orientation == 0)
         return appendQuotedEscaped(out, separator, body);
     appendQuotedEscaped(out, separator, body, kNoBreakOpen, kNoBreakClose);
 }
@@ -136,20 +136,26 @@ size_t textColumnEstimate(const std::vector<std::string>& column, int32_t rows, 
 }
 
 void swapCaption(MenuTable& table, int32_t row, const CaptionSwapHook& onSelectedSwap) {
-    std::string& caption = table.MTC[row];
-    const char* replacement = nullptr;
-    if (table.OO[row] == 0 && caption == kVerticalDefaultCaption)
-        replacement = kDefaultCaption;
-    else if (table.OO[row] == 1 && caption == kDefaultCaption)
-        replacement = kVerticalDefaultCaption;
+    const char* replacement = SwappedDefaultCaption(table.OO[row], table.MTC[row]);
     if (replacement == nullptr)
         return;
-    caption = replacement;
+    table.MTC[row] = replacement;
     if (row == table.SelectedMenu && onSelectedSwap)
-        onSelectedSwap(row, caption);
+        onSelectedSwap(row, table.MTC[row]);
 }
 
 } // namespace
+
+const char* SwappedDefaultCaption(int32_t orientation, std::string_view caption) {
+    // Measured once: the reader asks for every row it loads.
+    static const std::string_view vertical(kVerticalDefaultCaption);
+    static const std::string_view horizontal(kDefaultCaption);
+    if (orientation == 0 && caption == vertical)
+        return kDefaultCaption;
+    if (orientation == 1 && caption == horizontal)
+        return kVerticalDefaultCaption;
+    return nullptr;
+}
 
 void ComposeScript(Project& project, bool forPreview, const CaptionSwapHook& onSelectedSwap) {
     MenuTable& table = project.table;

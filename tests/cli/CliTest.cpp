@@ -12,6 +12,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 using namespace qloom;
@@ -102,15 +103,34 @@ TEST(Cli, WriteWithBadInputWritesNothing) {
     TempFolder tmp;
     const std::string folder = tmp.file("never");
     for (const std::string& input :
-         {std::string("{\"menus\":[{\"MW\":0}]}"), std::string("not json"), std::string()}) {
+         {std::string("{\"menus\":[{\"CC\":\"a;b\"}]}"), std::string("not json"), std::string()}) {
         const Outcome r = run({"write", folder}, input);
         EXPECT_EQ(r.code, kExitFailed) << input;
         EXPECT_TRUE(contains(r.err, std::string(msg::kCliNothingWritten))) << r.err;
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
     }
-    EXPECT_TRUE(contains(run({"write", folder}, "{\"menus\":[{\"MW\":0}]}").err,
-                         "menus[0].MW: must be from 1 to 900"));
+    EXPECT_TRUE(contains(run({"write", folder}, "{\"menus\":[{\"MW\":2147483648}]}").err,
+                         "menus[0].MW: must be from -2147483648 to 2147483647"));
     EXPECT_FALSE(Exists(folder));
+}
+
+// The names the settings dialog refuses: the page would be a folder or a file qLoom writes
+// itself, and every save would fail or overwrite it.
+TEST(Cli, WriteRefusesTemplateNamesTheSettingsDialogRefuses) {
+    TempFolder tmp;
+    ASSERT_EQ(::mkdir(tmp.file("pages").c_str(), 0777), 0);
+    for (const std::string name :
+         {".", "..", "Qloomscript.js", "ReadMe.txt", "readme.TXT", "pages", "", " a.html"}) {
+        const Outcome r =
+            run({"write", tmp.path()}, R"({"settings":{"template":")" + name + R"("}})");
+        EXPECT_EQ(r.code, kExitFailed) << name;
+        EXPECT_TRUE(contains(r.err, "settings.template: " + std::string(msg::kCliBadTemplateName)))
+            << r.err;
+        EXPECT_FALSE(Exists(tmp.file("Qloomscript.js"))) << name;
+    }
+    EXPECT_EQ(run({"write", tmp.path()}, R"({"settings":{"template":"pages.html"}})").code,
+              kExitOk);
+    EXPECT_TRUE(Exists(tmp.file("pages.html")));
 }
 
 TEST(Cli, AddPlacesMenusLikeTheAddButton) {

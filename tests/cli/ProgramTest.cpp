@@ -47,3 +47,19 @@ TEST(Program, ExitCodesSeparateUsageBadInputAndForeignFiles) {
     WriteFile(tmp.file("page.js"), "alert(1);\r\n");
     EXPECT_EQ(runProgram(tmp, "dump '" + tmp.file("page.js") + "'"), 1);
 }
+
+// Help and version are answers, not usage errors: exit code 0, text on stdout, nothing on stderr.
+TEST(Program, HelpAndVersionExitWithZero) {
+    TempFolder tmp;
+    for (const char* arguments : {"--help", "dump --help", "write x --preview --help"}) {
+        EXPECT_EQ(runProgram(tmp, arguments), 0) << arguments;
+        EXPECT_EQ(ReadFile(tmp.file("stdout")).rfind("Usage:", 0), 0u) << arguments;
+        EXPECT_NE(ReadFile(tmp.file("stdout")).find("--version"), std::string::npos);
+        EXPECT_TRUE(ReadFile(tmp.file("stderr")).empty());
+    }
+    EXPECT_FALSE(Exists(tmp.file("x")));
+    EXPECT_EQ(runProgram(tmp, "--version"), 0);
+    EXPECT_EQ(ReadFile(tmp.file("stdout")),
+              std::string("qloom-cli ") + QLOOM_PROJECT_VERSION + "\n");
+    EXPECT_TRUE(ReadFile(tmp.file("stderr")).empty());
+}

@@ -79,7 +79,7 @@ TEST(ProjectJson, AbsentFieldsTakeNewProjectAndFirstMenuValues) {
     expected->table.MX[1] = -5;
     expected->table.MY[1] = 10;
     expected->table.OO[1] = 1;
-    expected->table.CO[1] = "#ABCDEF"; // the table's colour texts are upper case
+    expected->table.CO[1] = "#abcdef"; // kept as given, as the reader keeps it
     expected->table.SelectedMenu = 0;
     EXPECT_TRUE(p->table.sameContent(expected->table));
 
@@ -93,20 +93,19 @@ TEST(ProjectJson, RefusalsNameTheFieldAndTheRule) {
         std::string message;
     };
     const std::vector<Case> cases = {
-        {R"({"menus":[{},{"MW":0}]})", "menus[1].MW: must be from 1 to 900"},
-        {R"({"menus":[{"MW":901}]})", "menus[0].MW: must be from 1 to 900"},
-        {R"({"menus":[{"MTCH":601}]})", "menus[0].MTCH: must be from 1 to 600"},
+        {R"({"menus":[{},{"MW":2147483648}]})",
+         "menus[1].MW: must be from -2147483648 to 2147483647"},
+        {R"({"menus":[{"MTCH":-2147483649}]})",
+         "menus[0].MTCH: must be from -2147483648 to 2147483647"},
         {R"({"menus":[{"MW":1.5}]})", "menus[0].MW: must be a whole number"},
         {R"({"menus":[{"MW":"12"}]})", "menus[0].MW: must be a whole number"},
         {R"({"menus":[{"MA":true}]})", "menus[0].MA: must be a whole number"},
-        {R"({"menus":[{"OO":2}]})", "menus[0].OO: must be from 0 to 1"},
         {R"({"menus":[{"MX":2147483648}]})", "menus[0].MX: must be from -2147483648 to 2147483647"},
         {R"({"menus":[{"MY":18446744073709551615}]})",
          "menus[0].MY: must be from -2147483648 to 2147483647"},
-        {R"({"menus":[{"CO":"red"}]})",
-         "menus[0].CO: must be \"transparent\" or # followed by six hexadecimal digits"},
-        {R"({"menus":[{"CM":"#12345"}]})",
-         "menus[0].CM: must be \"transparent\" or # followed by six hexadecimal digits"},
+        {R"({"menus":[{"CO":"red;"}]})", "menus[0].CO: " + std::string(msg::kCliNotColour)},
+        {R"({"menus":[{"CM":""}]})", "menus[0].CM: " + std::string(msg::kCliNotColour)},
+        {R"({"menus":[{"CC":"<b>"}]})", "menus[0].CC: " + std::string(msg::kCliNotColour)},
         {R"({"menus":[{"MTC":5}]})",
          "menus[0].MTC: must be a string or an object {\"base64\": \"...\"}"},
         {R"({"menus":[{"MTM":{"base64":"Zg="}}]})", "menus[0].MTM: holds no valid base64 text"},
@@ -114,11 +113,14 @@ TEST(ProjectJson, RefusalsNameTheFieldAndTheRule) {
         {R"({"menus":[5]})", "menus[0]: must be an object"},
         {R"({"menus":{}})", "menus: must be an array"},
         {R"({"extra":1})", "extra: is not a field of a project"},
-        {R"({"settings":{"scrIN":0}})", "settings.scrIN: must be from 1 to 999"},
-        {R"({"settings":{"fDefMenuS":1}})", "settings.fDefMenuS: must be from 2 to 999"},
+        {R"({"settings":{"scrIN":-2147483649}})",
+         "settings.scrIN: must be from -2147483648 to 2147483647"},
         {R"({"settings":{"cDefCap":"transparent"}})",
          "settings.cDefCap: must be # followed by six hexadecimal digits"},
-        {R"({"settings":{"template":".."}})", "settings.template: must name a file, not . or .."},
+        {R"({"settings":{"template":".."}})",
+         "settings.template: " + std::string(msg::kCliBadTemplateName)},
+        {R"({"settings":{"template":"C:\\page.html"}})",
+         "settings.template: " + std::string(msg::kCliBadTemplateName)},
         {R"({"selectedMenu":2,"menus":[{},{}]})", "selectedMenu: must be from 0 to 1"},
         {R"({"selectedMenu":1})", "selectedMenu: must be from 0 to 0"},
         {R"([1,2])", "project: must be an object"},
@@ -128,10 +130,9 @@ TEST(ProjectJson, RefusalsNameTheFieldAndTheRule) {
 
     const std::string badText = std::string(msg::kCliBadSettingText);
     for (const char* json :
-         {R"({"settings":{"fDefCap":"a/b"}})", R"({"settings":{"fDefCap":" Arial"}})",
+         {R"({"settings":{"fDefCap":"a/b"}})", R"({"settings":{"fDefCap":"'Arial'"}})",
           R"({"settings":{"fDefCap":""}})", R"({"settings":{"fDefMenu":"x\ny"}})",
-          R"({"settings":{"template":"C:\\page.html"}})",
-          R"({"settings":{"template":"a\u0000b"}})"}) {
+          R"({"settings":{"fDefMenu":"x\ry"}})"}) {
         const std::string message = refusal(json);
         EXPECT_NE(message.find(badText), std::string::npos) << json << " -> " << message;
         EXPECT_EQ(message.rfind("settings.", 0), 0u) << message;
@@ -150,7 +151,7 @@ TEST(ProjectJson, MalformedTextAndRefusalsLeaveTheProjectAlone) {
     EXPECT_EQ(malformed.message.find("[json.exception"), std::string::npos);
 
     EXPECT_FALSE(ProjectFromJsonText("\"caf\xE9\"", *p).ok); // raw non-UTF-8 is not JSON
-    EXPECT_FALSE(ProjectFromJsonText(R"({"settings":{"scrIN":5},"menus":[{"MW":0}]})", *p).ok);
+    EXPECT_FALSE(ProjectFromJsonText(R"({"settings":{"scrIN":5},"menus":[{"CO":"a;b"}]})", *p).ok);
     EXPECT_TRUE(p->table.sameContent(before->table));
     EXPECT_EQ(p->settings, before->settings);
 }

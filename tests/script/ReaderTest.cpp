@@ -3,6 +3,9 @@
 #include "model/Messages.h"
 #include "script/ScriptReader.h"
 
+#include <algorithm>
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 namespace qloom {
@@ -22,6 +25,130 @@ TEST(ScriptReader, UnreadableFileIsAnErrorAndChangesNothing) {
         EXPECT_TRUE(log.shown.empty());
         EXPECT_TRUE(testing::sameProject(project, testing::sentinelProject()));
     }
+}
+
+std::string scriptWithTemplate(const std::string& value) {
+    return "qLoomIDE_Ver = \"1.00\";\r\nvar cDefCap=\"#FFFFFF\", fDefCap=\"Arial\", fDefCapS=12, "
+           "cDefMenu=\"#FFFFFF\", fDefMenu=\"Arial\", fDefMenuS=12, PRJ_sTemplate=\"" +
+           value + "\";\r\nvar numOfMenus=0,scrIN=20,scrOUT=10;\r\n";
+}
+
+// Every save joins the template name to the project folder and writes the default page there
+// when no file exists: a name that is no file name breaks every save, and the program's own
+// files would overwrite the user's page. Such names give way to Temp.html, and the message
+// names what the file said.
+TEST(ScriptReader, UnusableTemplateNamesBecomeTempHtmlWithAMessage) {
+    for (const std::string raw : {"", "  ", ".", "..", " .. ", "Qloomscript.js", "README.TXT",
+                                  "readme.txt", "/", "\\:", " / ", "QloomScript.JS"}) {
+        Project project;
+        project.settings.TemplateFileName = "before.html";
+        MessageLog log;
+        ASSERT_EQ(LoadProjectFromText(scriptWithTemplate(raw), project, log.fn()).outcome,
+                  LoadOutcome::Loaded)
+            << raw;
+        EXPECT_EQ(project.settings.TemplateFileName, "Temp.html") << raw;
+        EXPECT_EQ(log.shown,
+                  (std::vector<std::string>{msg::Format(msg::kTemplateNameRefused, raw)}))
+            << raw;
+    }
+    // Names the settings dialog would take: blanks around them go, as the dialog drops them.
+    for (const auto& [raw, kept] : std::vector<std::pair<std::string, std::string>>{
+             {"index.htm", "index.htm"},
+             {" page.html ", "page.html"},
+             {"...", "..."},
+             {"Qloomscript.js.html", "Qloomscript.js.html"}}) {
+        Project project;
+        MessageLog log;
+        ASSERT_EQ(LoadProjectFromText(scriptWithTemplate(raw), project, log.fn()).outcome,
+                  LoadOutcome::Loaded);
+        EXPECT_EQ(project.settings.TemplateFileName, kept);
+        EXPECT_TRUE(log.shown.empty()) << raw;
+    }
+}
+
+TEST(ScriptReader, TemplateNamingAFolderOfTheProjectBecomesTempHtml) {
+    testing::TempDir dir;
+    ::mkdir(dir.file("pages").c_str(), 0777);
+    testing::writeBytes(dir.file("Qloomscript.js"), scriptWithTemplate("pages"));
+    Project project;
+    MessageLog log;
+    ASSERT_EQ(LoadProject(dir.file("Qloomscript.js"), project, log.fn()).outcome,
+              LoadOutcome::Loaded);
+    EXPECT_EQ(project.settings.TemplateFileName, "Temp.html");
+    EXPECT_EQ(log.shown,
+              (std::vector<std::string>{msg::Format(msg::kTemplateNameRefused, "pages")}));
+
+    // A file of that name is a page and stays.
+    ::rmdir(dir.file("pages").c_str());
+    testing::writeBytes(dir.file("pages"), "<HTML></HTML>");
+    MessageLog quiet;
+    ASSERT_EQ(LoadProject(dir.file("Qloomscript.js"), project, quiet.fn()).outcome,
+              LoadOutcome::Loaded);
+    EXPECT_EQ(project.settings.TemplateFileName, "pages");
+    EXPECT_TRUE(quiet.shown.empty());
+}
+
+// Only the colour arrays: every other column is missing and takes the new-menu values.
+std::string scriptWithColours(const std::vector<std::string>& co) {
+    std::string list;
+    for (size_t i = 0; i < co.size(); ++i)
+        list += (i ? ",\"" : "\"") + co[i] + "\"";
+    return "qLoomIDE_Ver = \"1.00\";\r\nvar cDefCap=\"#FFFFFF\", fDefCap=\"Arial\", fDefCapS=12, "
+           "cDefMenu=\"#FFFFFF\", fDefMenu=\"Arial\", fDefMenuS=12, PRJ_sTemplate=\"t.html\";\r\n"
+           "var numOfMenus=" +
+           std::to_string(co.size()) + ",scrIN=20,scrOUT=10;\r\nvar CO = new Array (" + list +
+           ");\r\nvar CC = new Array (" + list + ");\r\nvar CM = new Array (" + list + ");\r\n";
+}
+
+std::string colourLine(const std::string& menu, const std::string& column,
+                       const std::string& text) {
+    return msg::Format(msg::Format(msg::Format(msg::kColourReplacedLine, menu), column), text);
+}
+
+// Hand-edited colours in any CSS notation made of harmless characters are the user's choice and
+// stay; a text that could end the script's string or the style rule early is replaced by the
+// column's new-menu colour, and the message says where.
+TEST(ScriptReader, ColourTextsAreKeptUnlessTheyCouldBreakTheScript) {
+    const std::vector<std::string> kept = {
+        "red",         "#00000G", "rgb(10, 20, 30)", "hsl(0,50%,50%)",
+        "Transparent", "#abc",    "rgba(0,0,0,.5)"};
+    for (const std::string& colour : kept) {
+        Project project;
+        MessageLog log;
+        ASSERT_EQ(LoadProjectFromText(scriptWithColours({colour}), project, log.fn()).outcome,
+                  LoadOutcome::Loaded);
+        EXPECT_EQ(project.table.CO[0], colour);
+        EXPECT_EQ(project.table.CC[0], colour);
+        EXPECT_EQ(project.table.CM[0], colour);
+        EXPECT_TRUE(std::none_of(log.shown.begin(), log.shown.end(), [](const std::string& m) {
+            return m.rfind(std::string(msg::kColoursReplacedHead), 0) == 0;
+        })) << colour;
+    }
+
+    Project project;
+    MessageLog log;
+    ASSERT_EQ(LoadProjectFromText(scriptWithColours({"red", "red;x:1", "", "a\\\\b", "<b>"}),
+                                  project, log.fn())
+                  .outcome,
+              LoadOutcome::Loaded);
+    const MenuTable& t = project.table;
+    EXPECT_EQ(t.CO[0], "red");
+    for (int row = 1; row < 5; ++row) {
+        EXPECT_EQ(t.CO[row], "transparent") << row;
+        EXPECT_EQ(t.CC[row], "#000000") << row;
+        EXPECT_EQ(t.CM[row], "#008080") << row;
+    }
+    std::string expected(msg::kColoursReplacedHead);
+    for (const auto& [menu, text] : std::vector<std::pair<std::string, std::string>>{
+             {"Menu 2", "red;x:1"}, {"Menu 3", ""}, {"Menu 4", "a\\b"}}) {
+        for (const char* column : {"CO", "CC", "CM"})
+            expected += colourLine(menu, column, text);
+    }
+    expected += colourLine("Menu 5", "CO", "<b>");
+    expected += msg::Format(msg::kColoursReplacedMore, "2");
+    expected += msg::kColoursReplacedTail;
+    ASSERT_FALSE(log.shown.empty());
+    EXPECT_EQ(log.shown.back(), expected);
 }
 
 // A hand-edited file that moved every statement away from the start of its line still reads:

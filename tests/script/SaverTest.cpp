@@ -170,6 +170,71 @@ TEST(SaveScript, FailedTemplateWriteLeavesNoPartialPage) {
     EXPECT_EQ(SaveScript(p, true).message, "Cannot create file " + dir.file("Temp.html"));
 }
 
+bool isLink(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+std::string linkText(const std::string& path) {
+    char buffer[4096];
+    const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer);
+    return n < 0 ? std::string() : std::string(buffer, static_cast<size_t>(n));
+}
+
+// The deliverable is often a link into a web site's folder: saving must update the site's file
+// and keep the link, through relative targets and chains of links alike.
+TEST(SaveScript, ThroughASymbolicLinkReplacesTheTargetAndKeepsTheLink) {
+    TempDir dir;
+    ::mkdir(dir.file("site").c_str(), 0777);
+    ::mkdir(dir.file("project").c_str(), 0777);
+    writeBytes(dir.file("site/menus.js"), "old site script");
+    ASSERT_EQ(::symlink("../site/menus.js", dir.file("project/Qloomscript.js").c_str()), 0);
+    Project p = projectIn(dir.file("project"));
+
+    ASSERT_TRUE(SaveScript(p, false).ok);
+    EXPECT_TRUE(isLink(dir.file("project/Qloomscript.js")));
+    EXPECT_EQ(linkText(dir.file("project/Qloomscript.js")), "../site/menus.js");
+    EXPECT_EQ(readBytes(dir.file("site/menus.js")), AssembleScript(p, false));
+    EXPECT_EQ(listFolder(dir.file("site")), (std::vector<std::string>{"menus.js"}));
+
+    // A chain: ReadMe.txt -> absolute link -> file; finalize replaces the last one.
+    writeBytes(dir.file("site/readme"), "old");
+    ASSERT_EQ(::symlink(dir.file("site/readme").c_str(), dir.file("site/hop").c_str()), 0);
+    ASSERT_EQ(::symlink("../site/hop", dir.file("project/ReadMe.txt").c_str()), 0);
+    ASSERT_TRUE(FinalizeProject(p).ok);
+    EXPECT_TRUE(isLink(dir.file("project/ReadMe.txt")));
+    EXPECT_TRUE(isLink(dir.file("site/hop")));
+    EXPECT_EQ(readBytes(dir.file("site/readme")), NormaliseLineEnds(ReadMeText()));
+
+    // A dangling link gets its target created.
+    ::unlink(dir.file("site/menus.js").c_str());
+    ASSERT_TRUE(SaveScript(p, true).ok);
+    EXPECT_TRUE(isLink(dir.file("project/Qloomscript.js")));
+    EXPECT_EQ(readBytes(dir.file("site/menus.js")), AssembleScript(p, true));
+}
+
+TEST(SaveScript, LinkWhoseTargetCannotBeWrittenChangesNothing) {
+    TempDir dir;
+    // The target's folder is a file, so nothing can be written beside the target, whoever runs
+    // the test.
+    writeBytes(dir.file("blocker"), "a file, not a folder");
+    ASSERT_EQ(::symlink("blocker/Qloomscript.js", dir.file("Qloomscript.js").c_str()), 0);
+    Project p = projectIn(dir.path());
+    const Status status = SaveScript(p, true);
+    EXPECT_FALSE(status.ok);
+    EXPECT_EQ(status.message, msg::Format(msg::Format(msg::kCannotReplaceLinkTarget,
+                                                      dir.file("blocker/Qloomscript.js")),
+                                          dir.file("Qloomscript.js")));
+    EXPECT_TRUE(isLink(dir.file("Qloomscript.js")));
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"Qloomscript.js", "blocker"}));
+
+    // Links in a circle lead to no file at all.
+    ::unlink(dir.file("Qloomscript.js").c_str());
+    ASSERT_EQ(::symlink("Qloomscript.js", dir.file("Qloomscript.js").c_str()), 0);
+    EXPECT_EQ(SaveScript(p, true).message, "Cannot create file " + dir.file("Qloomscript.js"));
+    EXPECT_TRUE(isLink(dir.file("Qloomscript.js")));
+}
+
 TEST(FinalizeProject, WritesFinalScriptAndReadMe) {
     TempDir dir;
     Project p = projectIn(dir.path());

@@ -199,8 +199,10 @@ TEST(Writer, CaptionsAreEscapedAndSpanOneFileLinePerHtmlLine) {
     EXPECT_EQ(arrayLine(*p, "MTC").find("\r\n"), arrayLine(*p, "MTC").find("</B>") + 5);
 }
 
-TEST(Writer, VerticalBodiesGetTheNoBreakWrapperOnce) {
-    auto p = projectWith(4);
+// The reader removes one wrapper from every body that is not horizontal, so every such body is
+// wrapped, one the user wrapped included: otherwise the typed wrapper would be lost on reading.
+TEST(Writer, EveryBodyThatIsNotHorizontalGetsTheNoBreakWrapper) {
+    auto p = projectWith(5);
     p->table.OO[0] = 1;
     p->table.MTM[0] = "Item \"1\"";
     p->table.OO[1] = 1;
@@ -209,10 +211,12 @@ TEST(Writer, VerticalBodiesGetTheNoBreakWrapperOnce) {
     p->table.MTM[2] = "<nObR>Item</nObR>";
     p->table.OO[3] = 1;
     p->table.MTM[3] = "<NOBR>x";
+    p->table.OO[4] = 7; // shown as vertical by the page
+    p->table.MTM[4] = "y";
     ComposeScript(*p, false);
     EXPECT_EQ(arrayLine(*p, "MTM"), "var MTM = new Array (\"<nObR>Item \\\"1\\\"</nObR>\","
-                                    "\"<nObR>Item</nObR>\",\"<nObR>Item</nObR>\","
-                                    "\"<nObR><NOBR>x</nObR>\");");
+                                    "\"<nObR><nObR>Item</nObR></nObR>\",\"<nObR>Item</nObR>\","
+                                    "\"<nObR><NOBR>x</nObR>\",\"<nObR>y</nObR>\");");
     // The table itself keeps the body as the user typed it.
     EXPECT_EQ(p->table.MTM[0], "Item \"1\"");
 }

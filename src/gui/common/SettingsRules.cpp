@@ -4,6 +4,7 @@
 #include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/ScriptSaver.h"
+#include "script/TemplateName.h"
 
 namespace qloom {
 
@@ -14,16 +15,6 @@ constexpr int32_t kDefaultFontSize = 12;
 constexpr std::string_view kDefaultFont = "Arial";
 constexpr std::string_view kDefaultTemplate = "Temp.html";
 
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 } // namespace
 
 int32_t WholeNumberField(std::string_view text, int32_t defaultValue, int32_t lower,
@@ -64,7 +55,8 @@ SettingsForm DefaultForm() {
 }
 
 std::string TemplateNameOf(const SettingsForm& form) {
-    return CleanedTextField(form.templateName, kDefaultTemplate);
+    const std::string name = CleanTemplateName(form.templateName);
+    return name.empty() ? std::string(kDefaultTemplate) : name;
 }
 
 void ApplyForm(const SettingsForm& form, ProjectSettings& settings) {
@@ -82,14 +74,10 @@ void ApplyForm(const SettingsForm& form, ProjectSettings& settings) {
 TemplateCheck CheckTemplate(std::string_view projectFolder, std::string_view name) {
     TemplateCheck check;
     check.path = JoinPath(projectFolder, name);
-    // Compared without regard to letter case, so a folder on a case-insensitive file system
-    // cannot slip the same file past the check.
-    for (std::string_view reserved : {kScriptFileName, kReadMeFileName}) {
-        if (EqualsIgnoringAsciiCase(name, reserved)) {
-            check.verdict = TemplateVerdict::Reserved;
-            check.status = Status::failure(msg::Format(msg::kTemplateNameReserved, reserved));
-            return check;
-        }
+    if (const std::string_view reserved = ReservedTemplateName(name); !reserved.empty()) {
+        check.verdict = TemplateVerdict::Reserved;
+        check.status = Status::failure(msg::Format(msg::kTemplateNameReserved, reserved));
+        return check;
     }
     if (!EntryExists(check.path))
         return check;

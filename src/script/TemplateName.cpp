@@ -1,0 +1,46 @@
+#include "script/TemplateName.h"
+
+#include "model/Conversions.h"
+#include "script/FileIo.h"
+#include "script/ScriptSaver.h"
+
+namespace qloom {
+
+namespace {
+
+bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string CleanTemplateName(std::string_view typed) {
+    // Trimmed after cleaning too: "page /" must not leave a name ending in a blank.
+    return TrimBlanks(CleanSettingText(TrimBlanksView(typed), ""));
+}
+
+std::string_view ReservedTemplateName(std::string_view name) {
+    for (const std::string_view reserved : {kScriptFileName, kReadMeFileName}) {
+        if (equalsIgnoringAsciiCase(name, reserved))
+            return reserved;
+    }
+    return {};
+}
+
+bool IsUsableTemplateName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && ReservedTemplateName(name).empty();
+}
+
+bool TemplateNameIsFolder(std::string_view projectFolder, std::string_view name) {
+    const std::string path = JoinPath(projectFolder, name);
+    return EntryExists(path) && !FileExists(path);
+}
+
+} // namespace qloom
