@@ -14,6 +14,7 @@
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -243,6 +244,60 @@ private Q_SLOTS:
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
         QCOMPARE(menuList()->count(), 1);
         QCOMPARE(menuList()->item(0)->text(), QStringLiteral("Menu 1"));
+    }
+
+    // The real box, as a user meets it: Escape and the close button must call the New off and
+    // leave the project that is there as it was, byte for byte.
+    void leavingTheWarningWithoutAnAnswerKeepsTheExistingProject_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("close button") << false;
+    }
+    void leavingTheWarningWithoutAnAnswerKeepsTheExistingProject() {
+        QFETCH(bool, escape);
+        const QString folder = dir_->path() + QStringLiteral("/existing");
+        newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
+        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "btnProjects");
+        const QString script = folder + QStringLiteral("/Qloomscript.js");
+        const QByteArray before = readFile(script);
+        const QStringList filesBefore = QDir(folder).entryList(QDir::Files);
+        QVERIFY(!before.isEmpty());
+
+        QString caption;
+        QStringList buttons;
+        MessageBox::setRealBoxHandler([&](QMessageBox& box) {
+            caption = box.windowTitle();
+            for (QAbstractButton* button : box.buttons())
+                if (button->isVisible())
+                    buttons << button->text();
+            if (escape)
+                QTest::keyClick(&box, Qt::Key_Escape);
+            else
+                box.close();
+        });
+        newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
+        MessageBox::setRealBoxHandler({});
+
+        QCOMPARE(caption, q(msg::kScriptExistsCaption));
+        QCOMPARE(buttons, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
+        QCOMPARE(readFile(script), before);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), filesBefore);
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(!main_->isEnabled());
+        QCOMPARE(menuList()->count(), 1);
+
+        // The other questions answer Escape and the close button with the harmless choice too.
+        click(main_->startDialog(), "btnQuit_Cancel");
+        MessageBox::setRealBoxHandler([escape](QMessageBox& box) {
+            if (escape)
+                QTest::keyClick(&box, Qt::Key_Escape);
+            else
+                box.close();
+        });
+        click(main_.get(), "btnDelete");
+        MessageBox::setRealBoxHandler({});
+        QCOMPARE(main_->project().table.MenuCount, 1);
     }
 
     void newProjectWithAMissingParentIsRefused() {
