@@ -4,6 +4,8 @@
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
+#include "gui/preview/PreviewController.h"
+#include "gui/shell/AutoSaver.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/GuardedApplication.h"
@@ -21,7 +23,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -517,6 +521,39 @@ private Q_SLOTS:
         Project reread;
         LoadProject(fromQ(script), reread, [](const std::string&) {});
         QCOMPARE(reread.table.MX[0], 77);
+    }
+
+    // An edit no save has seen reaches the file within two seconds, as the preview variant, and
+    // nothing the user sees moves: the caption swap happens in the file only, the caption editor
+    // keeps its text and "Update Preview" its stale mark. A final variant stays until an edit.
+    void editsReachTheFileOnTheirOwnWithoutTouchingWhatTheUserSees() {
+        newProject();
+        click(main_.get(), "btnAddMenu");
+        const QString script =
+            q(main_->project().settings.ProjectFolder) + QStringLiteral("/Qloomscript.js");
+        auto* caption = child<QPlainTextEdit>(main_.get(), "txtCapHTML");
+        QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
+        QTest::mouseClick(child<QRadioButton>(main_.get(), "radVertical"), Qt::LeftButton);
+        main_->previewController()->handleIdeCommand("!qLoomIDE:docMouseMove(0,68,111)");
+        QVERIFY(main_->previewController()->previewMarkedStale());
+
+        Project reread;
+        QTRY_VERIFY_WITH_TIMEOUT((LoadProject(fromQ(script), reread, [](const std::string&) {}),
+                                  reread.table.MX[0] == 68),
+                                 2000);
+        QCOMPARE(reread.table.OO[0], 1);
+        QCOMPARE(reread.table.MTC[0], std::string(kVerticalDefaultCaption));
+        QVERIFY(readFile(script).contains("/* IDE! */"));
+        QCOMPARE(main_->project().table.MTC[0], std::string(kDefaultCaption));
+        QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
+        QVERIFY(main_->previewController()->previewMarkedStale());
+
+        whenModal(main_->finalizedDialog(), [this] { click(main_->finalizedDialog(), "btnOK"); });
+        click(main_.get(), "btnFinalize");
+        const QByteArray final = readFile(script);
+        QVERIFY(!final.contains("/* IDE! */"));
+        QCOMPARE(main_->autoSaver()->saveIfChanged(), SaveTracker::Outcome::Unchanged);
+        QCOMPARE(readFile(script), final);
     }
 
     void aFailedSaveKeepsTheWindowAndTheProject() {
