@@ -6,9 +6,13 @@
 // composed from a copy (SaveTracker). It never touches the project, the preview or a control,
 // and it shows nothing: a save that fails here fails again, and is reported, at the next save
 // the user makes or at the close.
+//
+// A large project takes tens of milliseconds to save, so the save waits for a pause in the
+// user's typing and clicking, but never longer than kLongestWaitMs.
 
 #include "gui/shell/SaveTracker.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 class QTimer;
@@ -19,23 +23,32 @@ class AutoSaver : public QObject {
     Q_OBJECT
 
 public:
-    // A change reaches the disk at the latest one interval (plus the save itself) after it.
-    static constexpr int kIntervalMs = 1000;
+    static constexpr int kIntervalMs = 500;     // how often the project is compared
+    static constexpr int kQuietMs = 400;        // a pause in the input long enough to save in
+    static constexpr int kLongestWaitMs = 1000; // from noticing a change to saving it, at most
 
     AutoSaver(const Project& project, QObject* parent);
+    ~AutoSaver() override;
 
     // The project, as it is now, has just been written by another save (the final variant
     // must stay on disk until the project changes again).
     void noteSaved();
     // The program is ending: no more saves.
     void stop();
-    // What the timer does, now.
+    // Saves now when the project changed (the timer's work, without waiting for a pause).
     SaveTracker::Outcome saveIfChanged();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override; // notes the time of each input
+
 private:
+    void check();
+
     const Project& project_;
     SaveTracker tracker_;
     QTimer* timer_;
+    QElapsedTimer sinceInput_;
+    QElapsedTimer sinceNoticed_; // invalid while nothing waits to be saved
 };
 
 } // namespace qloom::gui
