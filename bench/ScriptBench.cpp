@@ -8,6 +8,7 @@
 // CPU times as well as wall times: on a shared machine the disk makes the wall times of every
 // writing benchmark vary from run to run.
 
+#include "gui/shell/SaveTracker.h"
 #include "model/MenuTable.h"
 #include "script/FileIo.h"
 #include "script/ScriptReader.h"
@@ -135,8 +136,31 @@ void BM_WriteReplacing(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * s.bytes.size()));
 }
 
+// The autosave's check once a second while nothing changed: one comparison with its copy.
+void BM_AutoSaveIdle(benchmark::State& state) {
+    Sample& s = sample(static_cast<int>(state.range(0)));
+    qloom::SaveTracker tracker;
+    tracker.noteSaved(s.project);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tracker.changedSince(s.project));
+}
+
+// The autosave after an edit: copies, composes from the copy, compares with the file, writes.
+void BM_AutoSaveAfterEdit(benchmark::State& state) {
+    Sample& s = sample(static_cast<int>(state.range(0)));
+    qloom::SaveTracker tracker;
+    int32_t x = 0;
+    for (auto _ : state) {
+        s.project.table.MX[0] = ++x % 500;
+        benchmark::DoNotOptimize(tracker.save(s.project));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * s.bytes.size()));
+}
+
 } // namespace
 
+BENCHMARK(BM_AutoSaveIdle)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutoSaveAfterEdit)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Compose)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ComposeAndSave)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Load)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -1,3 +1,4 @@
+#include "gui/common/SignalBridge.h"
 #include "gui/common/TextConv.h"
 #include "gui/shell/GuardedApplication.h"
 #include "gui/shell/MainWindow.h"
@@ -29,5 +30,9 @@ int main(int argc, char* argv[]) {
     if (!frmMain.checkBrowserVersion())
         return 1;
     frmMain.createOtherWindows();
+    // Until here a signal ends the program at once, as it may: no project can be open yet.
+    qloom::gui::SignalBridge endRequests;
+    QObject::connect(&endRequests, &qloom::gui::SignalBridge::endRequested, &frmMain,
+                     &qloom::gui::MainWindow::endSession);
     return app.exec();
 }

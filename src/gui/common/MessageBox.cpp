@@ -5,6 +5,8 @@
 #include "model/Messages.h"
 
 #include <QList>
+#include <QPushButton>
+#include <QTimer>
 
 namespace qloom::gui {
 
@@ -12,6 +14,7 @@ namespace {
 QList<QMessageBox::StandardButton> g_answers;
 QStringList g_shown;
 bool g_testMode = false;
+std::function<void(QMessageBox&)> g_realBoxHandler;
 
 QString appTitle() {
     return toQ(msg::kAppTitle);
@@ -23,7 +26,7 @@ QMessageBox::StandardButton run(QWidget* parent, const QString& caption, const Q
     g_shown << text;
     if (!g_answers.isEmpty())
         return g_answers.takeFirst();
-    if (g_testMode)
+    if (g_testMode && !g_realBoxHandler)
         return defaultButton;
     // The texts keep the CR LF pairs of the files they describe; a label wants bare LFs.
     QString shownText = text;
@@ -31,6 +34,18 @@ QMessageBox::StandardButton run(QWidget* parent, const QString& caption, const Q
     QMessageBox box(icon, caption, shownText, buttons, parent);
     box.setTextFormat(Qt::PlainText); // paths and file names are never HTML
     box.setDefaultButton(defaultButton);
+    if (buttons.testFlag(QMessageBox::No)) {
+        // Left alone, Qt lets Escape and the close button pick "No", which in some questions
+        // is the answer that overwrites. They get an answer of their own, on a button that is
+        // never shown.
+        QPushButton* escape = box.addButton(QMessageBox::Cancel);
+        box.setEscapeButton(escape);
+        escape->hide();
+    }
+    if (g_realBoxHandler) {
+        const auto handler = g_realBoxHandler;
+        QTimer::singleShot(0, &box, [&box, handler] { handler(box); });
+    }
     return QMessageBox::StandardButton(box.exec());
 }
 } // namespace
@@ -60,6 +75,9 @@ void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) {
 }
 void MessageBox::setTestMode(bool on) {
     g_testMode = on;
+}
+void MessageBox::setRealBoxHandler(std::function<void(QMessageBox&)> onShown) {
+    g_realBoxHandler = std::move(onShown);
 }
 QStringList MessageBox::shown() {
     return g_shown;

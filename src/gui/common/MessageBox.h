@@ -1,11 +1,13 @@
 #pragma once
 
 // Every message box and question of the program goes through here, so GUI tests can pre-answer
-// them (setNextAnswer) and read what was shown (shown()) without a person at the screen.
+// them (setNextAnswer) and read what was shown (shown()) without a person at the screen, or let
+// the real boxes come up and work on them (setRealBoxHandler).
 
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace qloom::gui {
 
@@ -18,7 +20,9 @@ public:
                         QMessageBox::Icon icon);
     // General error report: caption "qLoom", error icon, OK, full-stop rule applied.
     static void error(QWidget* parent, const QString& text);
-    // Yes/No question; returns Yes or No.
+    // Yes/No question; returns Yes or No, or Cancel when the box was left with Escape or its
+    // close button. Cancel is neither answer: the caller must leave everything as it was, since
+    // a key pressed by reflex is no consent to destroy anything.
     static QMessageBox::StandardButton question(QWidget* parent, const QString& caption,
                                                 const QString& text, QMessageBox::Icon icon,
                                                 QMessageBox::StandardButton defaultButton);
@@ -28,6 +32,10 @@ public:
     // recorded and answered with their default button.
     static void setNextAnswer(QMessageBox::StandardButton answer);
     static void setTestMode(bool on);
+    // Test seam: while set, boxes that no queued answer takes are built and run for real, also
+    // in test mode, and `onShown` is called with each one from inside its own event loop, so a
+    // test can press keys on it or close it. An empty function ends this.
+    static void setRealBoxHandler(std::function<void(QMessageBox&)> onShown);
     static QStringList shown(); // texts shown since the last clearShown()
     static void clearShown();
 };

@@ -3,6 +3,7 @@
 #include "gui/common/BusyCursor.h"
 #include "gui/common/DesktopShell.h"
 #include "gui/common/DialogPlacement.h"
+#include "gui/common/ErrorText.h"
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
@@ -12,6 +13,7 @@
 #include "gui/editor/PropertyEditor.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
+#include "gui/shell/AutoSaver.h"
 #include "gui/shell/BrowserCheck.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
@@ -20,6 +22,7 @@
 #include "gui/shell/StartDialog.h"
 #include "gui/shell/StatusLine.h"
 #include "gui/shell/TemplateInfoDialog.h"
+#include "gui/shell/TestHook.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
 #include "ui_MainWindow.h"
@@ -35,6 +38,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
+#include <cstdio>
 
 namespace qloom::gui {
 
@@ -125,6 +129,7 @@ MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::M
     project_.HeaderLines.clear();
     editor_ = new PropertyEditor(this, *this);
     setEditingEnabled(false);
+    autoSaver_ = new AutoSaver(project_, this);
 
     connect(ui->btnAddMenu, &QPushButton::clicked, this, &MainWindow::btnAddMenuClick);
     connect(ui->btnDelete, &QPushButton::clicked, this, &MainWindow::btnDeleteClick);
@@ -138,13 +143,39 @@ MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::M
 }
 
 MainWindow::~MainWindow() {
+    QString store;
+    // Said now or never: next time "Open Last Edited Project" would just stay greyed.
+    if (!recordLastEdited(&store))
+        report(Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store))));
+}
+
+bool MainWindow::recordLastEdited(QString* store) {
     const std::string& folder = project_.settings.ProjectFolder;
-    if (!folder.empty()) {
+    return folder.empty() || UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), store);
+}
+
+void MainWindow::endSession() {
+    if (ending_)
+        return;
+    ending_ = true;
+    autoSaver_->stop();
+    if (!project_.settings.ProjectFolder.empty()) {
+        Status saved;
+        {
+            const BusyCursor busy;
+            saved = SaveScript(project_, false, editor_->captionSwapHook());
+        }
+        // Nobody is left to read a message box: whoever ended the program sees its output.
+        if (!saved)
+            std::fprintf(stderr, "qLoom: %s\n", ErrorReportText(saved.message).c_str());
+        // Now, not at destruction: a desktop session may end the process before that.
         QString store;
-        // Said now or never: next time "Open Last Edited Project" would just stay greyed.
-        if (!UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), &store))
-            report(Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store))));
+        if (!recordLastEdited(&store))
+            std::fprintf(
+                stderr, "qLoom: %s\n",
+                ErrorReportText(msg::Format(msg::kCannotCreateFile, fromQ(store))).c_str());
     }
+    Q_EMIT quitRequested();
 }
 
 bool MainWindow::checkBrowserVersion() {
@@ -171,6 +202,7 @@ void MainWindow::createOtherWindows() {
     frmProjectSettings_ = std::make_unique<ProjectSettingsDialog>(*this);
     frmTemplateInfo_ = std::make_unique<TemplateInfoDialog>();
     frmProjectSettings_->setTemplateInfo(frmTemplateInfo_.get());
+    RunTestHookFromEnvironment(*this);
 }
 
 void MainWindow::clearMenuList() {
@@ -260,6 +292,8 @@ bool MainWindow::saveScript(bool forPreview) {
         const BusyCursor busy;
         status = SaveScript(project_, forPreview, editor_->captionSwapHook());
     }
+    if (status)
+        autoSaver_->noteSaved();
     return report(status);
 }
 
@@ -275,6 +309,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    autoSaver_->stop(); // the final variant stays
     Q_EMIT quitRequested();
 }
 
@@ -337,6 +372,7 @@ void MainWindow::btnFinalizeClick() {
     }
     if (!report(status))
         return;
+    autoSaver_->noteSaved();
     setHelpButtonEnabled(false);
     frmFinilizedOK_->exec();
     setHelpButtonEnabled(true);

@@ -34,6 +34,7 @@ class QLabel;
 
 namespace qloom::gui {
 
+class AutoSaver;
 class HtmlTools;
 class PreviewController;
 class PropertyEditor;
@@ -59,6 +60,11 @@ public:
     // Start-up step 4: the other windows in their fixed order, each once.
     void createOtherWindows();
 
+    // Ends the program the way the close button does (final variant saved, LastEdited
+    // recorded), without asking anything: for requests from outside (signals, the desktop
+    // session ending) that will not wait for an answer.
+    void endSession();
+
     QString programFolder() const { return programFolder_; }
     PreviewWindow* previewWindow() const;
     PropertyEditor* propertyEditor() const { return editor_; }
@@ -67,6 +73,7 @@ public:
     FolderChooser* folderChooser() const { return frmSelFolder_.get(); }
     FinalizedDialog* finalizedDialog() const { return frmFinilizedOK_.get(); }
     HtmlTools* htmlTools() const { return htmlTools_; }
+    AutoSaver* autoSaver() const { return autoSaver_; }
     ProjectSettingsDialog* projectSettingsDialog() const { return frmProjectSettings_.get(); }
     TemplateInfoDialog* templateInfoWindow() const { return frmTemplateInfo_.get(); }
 
@@ -109,12 +116,15 @@ private:
     void showProjectSettings();
     // Script saving with the busy cursor, reporting failure; returns whether it succeeded.
     bool saveScript(bool forPreview);
+    // LastEdited := the active project's folder; false (with the store's file) when it failed.
+    bool recordLastEdited(QString* store);
 
     std::unique_ptr<Ui::MainWindow> ui;
     Project project_;
     QString programFolder_;
 
     PropertyEditor* editor_ = nullptr;     // child of this window
+    AutoSaver* autoSaver_ = nullptr;       // child of this window
     PreviewController* preview_ = nullptr; // child of this window; owns the preview window
     std::unique_ptr<StartDialog> frmStart_;
     std::unique_ptr<FolderChooser> frmSelFolder_;
@@ -122,6 +132,7 @@ private:
     HtmlTools* htmlTools_ = nullptr; // child of this window; owns the three fragment dialogs
     std::unique_ptr<ProjectSettingsDialog> frmProjectSettings_;
     std::unique_ptr<TemplateInfoDialog> frmTemplateInfo_;
+    bool ending_ = false;
 };
 
 } // namespace qloom::gui

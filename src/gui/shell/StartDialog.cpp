@@ -120,6 +120,9 @@ void StartDialog::btnNewClick() {
             openProjectFolder();
             return;
         }
+        // Only an explicit "No" overwrites; Escape or closing the box calls the New off.
+        if (answer != QMessageBox::No)
+            return;
     }
 
     Project& project = main_.project();

@@ -4,6 +4,8 @@
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
+#include "gui/preview/PreviewController.h"
+#include "gui/shell/AutoSaver.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/GuardedApplication.h"
@@ -14,13 +16,16 @@
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -245,6 +250,60 @@ private Q_SLOTS:
         QCOMPARE(menuList()->item(0)->text(), QStringLiteral("Menu 1"));
     }
 
+    // The real box, as a user meets it: Escape and the close button must call the New off and
+    // leave the project that is there as it was, byte for byte.
+    void leavingTheWarningWithoutAnAnswerKeepsTheExistingProject_data() {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Escape") << true;
+        QTest::newRow("close button") << false;
+    }
+    void leavingTheWarningWithoutAnAnswerKeepsTheExistingProject() {
+        QFETCH(bool, escape);
+        const QString folder = dir_->path() + QStringLiteral("/existing");
+        newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
+        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "btnProjects");
+        const QString script = folder + QStringLiteral("/Qloomscript.js");
+        const QByteArray before = readFile(script);
+        const QStringList filesBefore = QDir(folder).entryList(QDir::Files);
+        QVERIFY(!before.isEmpty());
+
+        QString caption;
+        QStringList buttons;
+        MessageBox::setRealBoxHandler([&](QMessageBox& box) {
+            caption = box.windowTitle();
+            for (QAbstractButton* button : box.buttons())
+                if (button->isVisible())
+                    buttons << button->text();
+            if (escape)
+                QTest::keyClick(&box, Qt::Key_Escape);
+            else
+                box.close();
+        });
+        newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
+        MessageBox::setRealBoxHandler({});
+
+        QCOMPARE(caption, q(msg::kScriptExistsCaption));
+        QCOMPARE(buttons, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
+        QCOMPARE(readFile(script), before);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), filesBefore);
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(!main_->isEnabled());
+        QCOMPARE(menuList()->count(), 1);
+
+        // The other questions answer Escape and the close button with the harmless choice too.
+        click(main_->startDialog(), "btnQuit_Cancel");
+        MessageBox::setRealBoxHandler([escape](QMessageBox& box) {
+            if (escape)
+                QTest::keyClick(&box, Qt::Key_Escape);
+            else
+                box.close();
+        });
+        click(main_.get(), "btnDelete");
+        MessageBox::setRealBoxHandler({});
+        QCOMPARE(main_->project().table.MenuCount, 1);
+    }
+
     void newProjectWithAMissingParentIsRefused() {
         const QString path = dir_->path() + QStringLiteral("/no/such");
         newProject([&path](FolderChooser* chooser) { chooser->setPath(path); });
@@ -462,6 +521,39 @@ private Q_SLOTS:
         Project reread;
         LoadProject(fromQ(script), reread, [](const std::string&) {});
         QCOMPARE(reread.table.MX[0], 77);
+    }
+
+    // An edit no save has seen reaches the file within two seconds, as the preview variant, and
+    // nothing the user sees moves: the caption swap happens in the file only, the caption editor
+    // keeps its text and "Update Preview" its stale mark. A final variant stays until an edit.
+    void editsReachTheFileOnTheirOwnWithoutTouchingWhatTheUserSees() {
+        newProject();
+        click(main_.get(), "btnAddMenu");
+        const QString script =
+            q(main_->project().settings.ProjectFolder) + QStringLiteral("/Qloomscript.js");
+        auto* caption = child<QPlainTextEdit>(main_.get(), "txtCapHTML");
+        QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
+        QTest::mouseClick(child<QRadioButton>(main_.get(), "radVertical"), Qt::LeftButton);
+        main_->previewController()->handleIdeCommand("!qLoomIDE:docMouseMove(0,68,111)");
+        QVERIFY(main_->previewController()->previewMarkedStale());
+
+        Project reread;
+        QTRY_VERIFY_WITH_TIMEOUT((LoadProject(fromQ(script), reread, [](const std::string&) {}),
+                                  reread.table.MX[0] == 68),
+                                 2000);
+        QCOMPARE(reread.table.OO[0], 1);
+        QCOMPARE(reread.table.MTC[0], std::string(kVerticalDefaultCaption));
+        QVERIFY(readFile(script).contains("/* IDE! */"));
+        QCOMPARE(main_->project().table.MTC[0], std::string(kDefaultCaption));
+        QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
+        QVERIFY(main_->previewController()->previewMarkedStale());
+
+        whenModal(main_->finalizedDialog(), [this] { click(main_->finalizedDialog(), "btnOK"); });
+        click(main_.get(), "btnFinalize");
+        const QByteArray final = readFile(script);
+        QVERIFY(!final.contains("/* IDE! */"));
+        QCOMPARE(main_->autoSaver()->saveIfChanged(), SaveTracker::Outcome::Unchanged);
+        QCOMPARE(readFile(script), final);
     }
 
     void aFailedSaveKeepsTheWindowAndTheProject() {

@@ -1,6 +1,9 @@
 #include "gui/shell/BrowserCheck.h"
 #include "gui/shell/ProjectFolders.h"
+#include "gui/shell/SaveTracker.h"
 #include "gui/shell/StatusLine.h"
+#include "script/FileIo.h"
+#include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 
 #include <gtest/gtest.h>
@@ -151,4 +154,67 @@ TEST(BrowserCheck, NeedsRecentChromiumAndItsFiles) {
     EXPECT_FALSE(BrowserComponentOk("102.0", true, false));
     EXPECT_FALSE(BrowserComponentOk("", true, true));
     EXPECT_FALSE(BrowserComponentOk("unknown", true, true));
+}
+
+// The autosave writes what changed, composed from a copy: the project it is given keeps every
+// byte, the caption swap included, and a final variant written since stays until an edit.
+TEST(SaveTracker, WritesChangesFromACopyAndOnlyWhenTheFileDiffers) {
+    TempFolder base;
+    Project project;
+    SaveTracker tracker;
+    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged); // no active project
+    project.settings.ProjectFolder = base.path();
+    ASSERT_TRUE(AddMenu(project.table).ok);
+    project.table.OO[0] = 1; // vertical, caption still "Caption": composing swaps it
+    const Project before = project;
+    const std::string script = base.sub("Qloomscript.js");
+
+    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Written);
+    EXPECT_TRUE(project.table.sameContent(before.table));
+    EXPECT_EQ(project.table.MTC[0], kDefaultCaption);
+    std::string written;
+    ASSERT_TRUE(ReadWholeFile(script, written));
+    Project copy = before;
+    ComposeScript(copy, true);
+    EXPECT_EQ(written, AssembleScript(copy, true));
+    EXPECT_TRUE(FileExists(base.sub("Temp.html")));
+    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged);
+
+    // Another save wrote the same bytes: nothing to write, the file keeps its time.
+    project.table.MX[0] = 40;
+    ASSERT_TRUE(SaveScript(project, true).ok); // swaps the caption in the project itself
+    const auto stamp = fs::last_write_time(script);
+    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged);
+    EXPECT_EQ(fs::last_write_time(script), stamp);
+
+    // The final variant, noted as saved, stays until the project changes.
+    ASSERT_TRUE(SaveScript(project, false).ok);
+    tracker.noteSaved(project);
+    std::string final, after;
+    ASSERT_TRUE(ReadWholeFile(script, final));
+    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged);
+    ASSERT_TRUE(ReadWholeFile(script, after));
+    EXPECT_EQ(after, final);
+    project.table.MY[0] = 77;
+    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Written);
+    Project reread;
+    ASSERT_EQ(LoadProject(script, reread, [](const std::string&) {}).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(reread.table.MY[0], 77);
+}
+
+TEST(SaveTracker, AFailedWriteIsReportedOnceAndLeavesTheFile) {
+    TempFolder base;
+    Project project;
+    project.settings.ProjectFolder = base.sub("gone");
+    std::ofstream(base.sub("gone")) << "a file where the folder was";
+    ASSERT_TRUE(AddMenu(project.table).ok);
+    SaveTracker tracker;
+    Status failure;
+    EXPECT_EQ(tracker.save(project, &failure), SaveTracker::Outcome::Failed);
+    EXPECT_FALSE(failure.ok);
+    EXPECT_NE(failure.message.find("Cannot create file"), std::string::npos);
+    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged); // no retry every tick
+    std::string kept;
+    ASSERT_TRUE(ReadWholeFile(base.sub("gone"), kept));
+    EXPECT_EQ(kept, "a file where the folder was");
 }

@@ -1,0 +1,45 @@
+#include "gui/shell/SaveTracker.h"
+
+#include "script/FileIo.h"
+#include "script/ScriptSaver.h"
+#include "script/ScriptWriter.h"
+
+#include <string>
+
+namespace qloom {
+
+bool SaveTracker::changedSince(const Project& project) const {
+    if (project.settings.ProjectFolder.empty())
+        return false;
+    return !known_ || project.settings != written_.settings ||
+           !project.table.sameContent(written_.table);
+}
+
+void SaveTracker::noteSaved(const Project& project) {
+    written_.table = project.table;
+    written_.settings = project.settings;
+    known_ = true;
+}
+
+SaveTracker::Outcome SaveTracker::save(const Project& project, Status* failure) {
+    if (!changedSince(project))
+        return Outcome::Unchanged;
+    noteSaved(project);
+    scratch_.table = project.table;
+    scratch_.settings = project.settings;
+    // The explicit saves write the same bytes for the same project, and opening a project
+    // writes the preview variant at once: most changes the check sees are already on disk.
+    ComposeScript(scratch_, true);
+    std::string onDisk;
+    if (ReadWholeFile(JoinPath(project.settings.ProjectFolder, kScriptFileName), onDisk) &&
+        onDisk == AssembleScript(scratch_, true))
+        return Outcome::Unchanged;
+    Status saved = SaveScript(scratch_, true);
+    if (saved)
+        return Outcome::Written;
+    if (failure)
+        *failure = std::move(saved);
+    return Outcome::Failed;
+}
+
+} // namespace qloom

@@ -1,0 +1,18 @@
+#pragma once
+
+// Lets a test that starts the real program, and so cannot click, bring it into the state it
+// needs. Read from the environment, which only such tests set:
+// - QLOOM_TEST_OPEN: a project folder, opened as "Open Last Edited Project" opens one;
+// - QLOOM_TEST_TITLE: then a title command, handled as if the preview page had sent it (a drag
+//   is "!qLoomIDE:docMouseMove(row,x,y)").
+// When both steps are done the program prints "qloom-test: ready" on its standard output. With
+// neither variable set nothing happens.
+
+namespace qloom::gui {
+
+class MainWindow;
+
+// Schedules the steps for the first turn of the event loop.
+void RunTestHookFromEnvironment(MainWindow& main);
+
+} // namespace qloom::gui
