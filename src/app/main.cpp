@@ -1,4 +1,5 @@
 #include "gui/common/TextConv.h"
+#include "gui/shell/CommandLine.h"
 #include "gui/shell/GuardedApplication.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
@@ -7,6 +8,9 @@
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
+    const qloom::gui::CommandLine commandLine(argc, argv);
+    if (commandLine.answersAtOnce())
+        return commandLine.print();
     // Qt WebEngine refuses to run as root with its sandbox on; ordinary users keep it.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -28,6 +32,6 @@ int main(int argc, char* argv[]) {
     frmMain.show();
     if (!frmMain.checkBrowserVersion())
         return 1;
-    frmMain.createOtherWindows();
+    frmMain.createOtherWindows(commandLine.folder());
     return app.exec();
 }
