@@ -12,8 +12,7 @@ public:
     // "qLoom Projects" in the user's documents folder, or in the home folder when there is no
     // documents folder. Not created here.
     static QString projectsFolder();
-    // Creates the projects folder (and nothing above it but the documents folder's own path)
-    // when it is missing; false when it could not be made.
+    // Creates the projects folder when it is missing; false when it could not be made.
     static bool makeProjectsFolder(const QString& folder);
     // The folder js.log is written to, with a trailing separator, created when missing.
     static QString scriptErrorLogFolder();
