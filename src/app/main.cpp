@@ -1,5 +1,6 @@
 #include "gui/common/SignalBridge.h"
 #include "gui/common/TextConv.h"
+#include "gui/shell/CommandLine.h"
 #include "gui/shell/GuardedApplication.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
@@ -8,6 +9,9 @@
 #include <unistd.h>
 
 int main(int argc, char* argv[]) {
+    const qloom::gui::CommandLine commandLine(argc, argv);
+    if (commandLine.answersAtOnce())
+        return commandLine.print();
     // Qt WebEngine refuses to run as root with its sandbox on; ordinary users keep it.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -29,7 +33,7 @@ int main(int argc, char* argv[]) {
     frmMain.show();
     if (!frmMain.checkBrowserVersion())
         return 1;
-    frmMain.createOtherWindows();
+    frmMain.createOtherWindows(commandLine.folder());
     // Until here a signal ends the program at once, as it may: no project can be open yet.
     qloom::gui::SignalBridge endRequests;
     QObject::connect(&endRequests, &qloom::gui::SignalBridge::endRequested, &frmMain,

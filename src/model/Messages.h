@@ -88,8 +88,14 @@ inline constexpr std::string_view kNoActiveProject = "No Active Project!";
 inline constexpr std::string_view kStayOnTopTip = "Keep this window on Top";
 inline constexpr std::string_view kBrowserCheckCaption = "Cannot communicate with the browser!";
 inline constexpr std::string_view kBrowserCheckText =
-    "Please update your browser!\r\n\r\nWarning - Old Version!\r\n\r\nInternet Explorer 5.0 or "
-    "above is required for this application to operate correctly.";
+    "Please update your browser!\r\n\r\nWarning - Old Version!\r\n\r\nThe Qt WebEngine component "
+    "with Chromium 90 or above is required for this application to operate correctly.";
+inline constexpr std::string_view kCommandLineDescription =
+    "Authoring tool for drop-down and slide-out menus on web pages.";
+inline constexpr std::string_view kCommandLineFolder =
+    "Open the project in this folder instead of showing the start dialog.";
+inline constexpr std::string_view kCommandLineHelpPages = "Help pages: ";
+inline constexpr std::string_view kCommandLineOneFolder = "Only one project folder can be opened: ";
 inline constexpr std::string_view kQuitCaption = "Quit";
 inline constexpr std::string_view kCancelCaption = "Cancel";
 inline constexpr std::string_view kOpenFolderMessage =
@@ -103,6 +109,8 @@ inline constexpr std::string_view kCannotCreateFolderHead = "Cannot create folde
 inline constexpr std::string_view kCannotCreateFolderTail =
     "\r\n\r\nA folder name cannot contain any of the following characters:\r\n"
     "                        \\    /    :    *    ?    \"    <    >    |";
+// The folder inside the user's documents folder where new projects are proposed.
+inline constexpr std::string_view kProjectsFolderName = "qLoom Projects";
 inline constexpr std::string_view kScriptExistsCaption = "Warning";
 inline constexpr std::string_view kScriptExistsQuestion =
     "File \"Qloomscript.js\" already exists in specified folder.\r\n\r\nWould you like to open "

@@ -24,6 +24,7 @@ FINALIZED='^Finalized!$'
 FINALIZE_AT=(172 18)
 ON_TOP_AT=(330 18)
 SETTINGS_AT=(145 296)
+PROJECTS_AT=(44 296)
 
 # The program is up once the start dialog and the preview are mapped and the window manager
 # has had time to settle focus and stacking.
@@ -113,6 +114,30 @@ case_dialogs_above_main_window() {
     check_dialog_above_main "${FINALIZE_AT[@]}" "$FINALIZED" '"Finalized!" with "on Top"'
 }
 
+# `qloom FOLDER` skips the start dialog; "Projects..." brings it back in front, with the focus,
+# also over a main window kept on top.
+case_folder_argument_and_projects_button() {
+    seed_last_project || { fail "could not seed a project with qloom-cli"; return 1; }
+    app_start "$PROJECT"
+    MAIN_ID=$(wait_window "$MAIN" 60) || { fail "qloom FOLDER showed no main window"; return 1; }
+    wait_window "$PREVIEW" 30 >/dev/null || { fail "no preview window"; return 1; }
+    settle 2
+    [ -z "$(find_window "$START")" ] || fail "qloom FOLDER showed the start dialog"
+
+    activate "$MAIN_ID"
+    click "$MAIN_ID" "${ON_TOP_AT[@]}"
+    settle 1
+    MAIN_ID=$(wait_window "$MAIN" 10) || { fail "main window gone after ticking \"on Top\""; return 1; }
+    activate "$MAIN_ID"
+    click "$MAIN_ID" "${PROJECTS_AT[@]}"
+    local start
+    start=$(wait_window "$START" 10) || { fail "\"Projects...\" did not bring the start dialog back"; return 1; }
+    settle 1
+    screenshot projects
+    expect_above "$start" "$MAIN_ID" "the start dialog came back below the main window kept on top"
+    expect_active "$start" "the start dialog came back without the focus"
+}
+
 # Motif decoration bits: all, border, resize handles, title, window menu, minimise, maximise.
 MWM_HINTS_DECORATIONS=2
 MWM_DECOR_ALL=1 MWM_DECOR_MENU=16 MWM_DECOR_MINIMIZE=32 MWM_DECOR_MAXIMIZE=64
@@ -163,6 +188,7 @@ run_case chooser_above_start_dialog case_chooser_above_start_dialog
 run_case dialogs_above_main_window case_dialogs_above_main_window
 run_case start_dialog_has_no_buttons case_start_dialog_has_no_buttons
 run_case disabled_main_window_ignores_close case_disabled_main_window_ignores_close
+run_case folder_argument_and_projects_button case_folder_argument_and_projects_button
 
 if [ ${#SUITE_FAILED[@]} -gt 0 ]; then
     echo "failed: ${SUITE_FAILED[*]}"

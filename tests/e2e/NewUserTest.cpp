@@ -151,7 +151,9 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(programFolder));
 
         // Start-up, as the program's main routine does it.
-        MainWindow main(programFolder);
+        // The user's folders inside the test's own folder, not the real home.
+        QStandardPaths::setTestModeEnabled(true);
+        MainWindow main(programFolder, dir_.filePath(QStringLiteral("Documents/qLoom Projects")));
         main.show();
         QVERIFY(main.checkBrowserVersion());
         main.createOtherWindows();

@@ -90,6 +90,12 @@ if [ "$gui" = 1 ]; then
         [ "$rc" -eq 0 ] || fail "qloom $option exits with $rc"
         [ "$option" = --version ] && ! grep -q '1\.02' <<<"$out" && fail "qloom --version prints \"$(head -c 200 <<<"$out")\""
     done
+    # The staged program looks for its help pages beside its own bin folder, not in the build
+    # tree nor in a /usr that holds another qLoom.
+    help=$(QT_QPA_PLATFORM=offscreen timeout 15 "$usr/bin/qloom" --help 2>/dev/null | sed -n 's/^Help pages: //p')
+    [ "$help" = "$(realpath "$usr")/share/qloom/help/index.htm" ] ||
+        fail "the staged qloom looks for its help pages at \"$help\""
+    [ -f "$help" ] || fail "the staged qloom's help page \"$help\" is not there"
 fi
 
 cli=$usr/bin/qloom-cli

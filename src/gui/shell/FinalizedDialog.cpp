@@ -13,8 +13,8 @@
 
 namespace qloom::gui {
 
-FinalizedDialog::FinalizedDialog(MainWindowOps& main)
-    : ui(std::make_unique<Ui::FinalizedDialog>()), main_(main) {
+FinalizedDialog::FinalizedDialog(MainWindowOps& main, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::FinalizedDialog>()), main_(main) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);

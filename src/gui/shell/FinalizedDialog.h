@@ -17,7 +17,7 @@ class FinalizedDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FinalizedDialog(MainWindowOps& main);
+    FinalizedDialog(MainWindowOps& main, QWidget* parent = nullptr);
     ~FinalizedDialog() override;
 
     QString infoText() const;

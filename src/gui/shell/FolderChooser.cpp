@@ -37,8 +37,8 @@ QString existingFolder(const QString& folder) {
 }
 } // namespace
 
-FolderChooser::FolderChooser(MainWindowOps& main)
-    : ui(std::make_unique<Ui::FolderChooser>()), main_(main) {
+FolderChooser::FolderChooser(MainWindowOps& main, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::FolderChooser>()), main_(main) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);

@@ -23,7 +23,7 @@ class FolderChooser : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FolderChooser(MainWindowOps& main);
+    FolderChooser(MainWindowOps& main, QWidget* parent = nullptr);
     ~FolderChooser() override;
 
     void setStartFolder(const QString& folder) { startFolder_ = folder; }

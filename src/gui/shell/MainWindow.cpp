@@ -23,6 +23,7 @@
 #include "gui/shell/StatusLine.h"
 #include "gui/shell/TemplateInfoDialog.h"
 #include "gui/shell/TestHook.h"
+#include "gui/shell/UserPlaces.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
 #include "ui_MainWindow.h"
@@ -95,7 +96,8 @@ QString webEngineResourcePath() {
 }
 } // namespace
 
-MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::MainWindow>()) {
+MainWindow::MainWindow(const QString& programFolder, const QString& projectsFolder)
+    : ui(std::make_unique<Ui::MainWindow>()) {
     ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -125,6 +127,8 @@ MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::M
                          : programFolder;
     if (!programFolder_.endsWith(QLatin1Char('/')))
         programFolder_ += QLatin1Char('/');
+    projectsFolder_ = projectsFolder.isEmpty() ? UserPlaces::projectsFolder() : projectsFolder;
+    helpIndex_ = toQ(HelpIndexOf(fromQ(programFolder_)));
     project_.table.MenuCount = 0;
     project_.HeaderLines.clear();
     editor_ = new PropertyEditor(this, *this);
@@ -188,20 +192,24 @@ bool MainWindow::checkBrowserVersion() {
     return ok;
 }
 
-void MainWindow::createOtherWindows() {
+void MainWindow::createOtherWindows(const QString& openFolder) {
     preview_ = new PreviewController(this, *this); // shows the preview window
     preview_->setCaptionSwapHook(editor_->captionSwapHook());
-    preview_->setProgramFolder(programFolder_);
+    // js.log is the user's, not the (read-only, once installed) program folder's.
+    preview_->setProgramFolder(UserPlaces::scriptErrorLogFolder());
     frmStart_ = std::make_unique<StartDialog>(*this);
     connect(frmStart_.get(), &StartDialog::quitRequested, this, &MainWindow::quitRequested);
-    frmStart_->show();
-    frmSelFolder_ = std::make_unique<FolderChooser>(*this);
+    if (openFolder.isEmpty())
+        frmStart_->show();
+    frmSelFolder_ = new FolderChooser(*this, frmStart_.get());
     htmlTools_ = new HtmlTools(*this, this); // Add Text, Add URL, Add Image, in that order
     htmlTools_->connectButtons();
-    frmFinilizedOK_ = std::make_unique<FinalizedDialog>(*this);
-    frmProjectSettings_ = std::make_unique<ProjectSettingsDialog>(*this);
-    frmTemplateInfo_ = std::make_unique<TemplateInfoDialog>();
-    frmProjectSettings_->setTemplateInfo(frmTemplateInfo_.get());
+    frmFinilizedOK_ = new FinalizedDialog(*this, this);
+    frmProjectSettings_ = new ProjectSettingsDialog(*this, this);
+    frmTemplateInfo_ = new TemplateInfoDialog(frmProjectSettings_);
+    frmProjectSettings_->setTemplateInfo(frmTemplateInfo_);
+    if (!openFolder.isEmpty())
+        frmStart_->openFolderOrShow(openFolder);
     RunTestHookFromEnvironment(*this);
 }
 
@@ -277,7 +285,7 @@ void MainWindow::setHelpButtonEnabled(bool enabled) {
 }
 
 void MainWindow::showHelp() {
-    DesktopShell::open(programFolder_ + QStringLiteral("Help/index.htm"));
+    DesktopShell::open(helpIndex_);
 }
 
 bool MainWindow::report(const Status& status) {
@@ -300,6 +308,12 @@ bool MainWindow::saveScript(bool forPreview) {
 // --- Frame handlers.
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Disabled means the start dialog is up: the user leaves through its buttons, and a close
+    // from the task bar or Alt+F4 must not end the program behind its back.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     // A save that keeps failing (a folder gone read-only) must not lock the user in: after the
     // error report they may still close, losing only what could not be saved.
     if (!project_.settings.ProjectFolder.empty() && !saveScript(false) &&

@@ -49,16 +49,20 @@ class MainWindow : public QWidget, public MainWindowOps {
     Q_OBJECT
 
 public:
-    // formCreate: the program folder is taken from the running program unless given (tests).
-    explicit MainWindow(const QString& programFolder = QString());
+    // formCreate: the program folder is taken from the running program and the projects folder
+    // is the user's (UserPlaces) unless given (tests).
+    explicit MainWindow(const QString& programFolder = QString(),
+                        const QString& projectsFolder = QString());
     // FormDestroy: records the active project's folder as LastEdited.
     ~MainWindow() override;
 
     // Start-up step 3: whether the embedded browser component is usable; shows the browser
     // message when it is not.
     bool checkBrowserVersion();
-    // Start-up step 4: the other windows in their fixed order, each once.
-    void createOtherWindows();
+    // Start-up step 4: the other windows in their fixed order, each once. With a folder from
+    // the command line its project is opened at once, and the start dialog comes up only when
+    // that fails.
+    void createOtherWindows(const QString& openFolder = QString());
 
     // Ends the program the way the close button does (final variant saved, LastEdited
     // recorded), without asking anything: for requests from outside (signals, the desktop
@@ -66,16 +70,19 @@ public:
     void endSession();
 
     QString programFolder() const { return programFolder_; }
+    // Where new projects are proposed and the folder chooser starts.
+    QString projectsFolder() const { return projectsFolder_; }
+    QString helpIndex() const { return helpIndex_; }
     PreviewWindow* previewWindow() const;
     PropertyEditor* propertyEditor() const { return editor_; }
     PreviewController* previewController() const { return preview_; }
     StartDialog* startDialog() const { return frmStart_.get(); }
-    FolderChooser* folderChooser() const { return frmSelFolder_.get(); }
-    FinalizedDialog* finalizedDialog() const { return frmFinilizedOK_.get(); }
+    FolderChooser* folderChooser() const { return frmSelFolder_; }
+    FinalizedDialog* finalizedDialog() const { return frmFinilizedOK_; }
     HtmlTools* htmlTools() const { return htmlTools_; }
     AutoSaver* autoSaver() const { return autoSaver_; }
-    ProjectSettingsDialog* projectSettingsDialog() const { return frmProjectSettings_.get(); }
-    TemplateInfoDialog* templateInfoWindow() const { return frmTemplateInfo_.get(); }
+    ProjectSettingsDialog* projectSettingsDialog() const { return frmProjectSettings_; }
+    TemplateInfoDialog* templateInfoWindow() const { return frmTemplateInfo_; }
 
     // The menu list follows the table: emptied for a new project, rebuilt after opening one.
     void clearMenuList();
@@ -122,16 +129,21 @@ private:
     std::unique_ptr<Ui::MainWindow> ui;
     Project project_;
     QString programFolder_;
+    QString projectsFolder_;
+    QString helpIndex_;
 
     PropertyEditor* editor_ = nullptr;     // child of this window
     AutoSaver* autoSaver_ = nullptr;       // child of this window
     PreviewController* preview_ = nullptr; // child of this window; owns the preview window
+    // Not a child: disabling this window while the start dialog is up would disable it too.
     std::unique_ptr<StartDialog> frmStart_;
-    std::unique_ptr<FolderChooser> frmSelFolder_;
-    std::unique_ptr<FinalizedDialog> frmFinilizedOK_;
+    // The dialogs are children of the window they are opened from, so the window manager keeps
+    // each above its owner, also above an always-on-top one.
+    FolderChooser* frmSelFolder_ = nullptr; // child of the start dialog
+    FinalizedDialog* frmFinilizedOK_ = nullptr;
     HtmlTools* htmlTools_ = nullptr; // child of this window; owns the three fragment dialogs
-    std::unique_ptr<ProjectSettingsDialog> frmProjectSettings_;
-    std::unique_ptr<TemplateInfoDialog> frmTemplateInfo_;
+    ProjectSettingsDialog* frmProjectSettings_ = nullptr;
+    TemplateInfoDialog* frmTemplateInfo_ = nullptr; // child of the settings dialog
     bool ending_ = false;
 };
 

@@ -3,17 +3,18 @@
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
 
+#include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace qloom {
 
-std::string ProposeProjectName(std::string_view programFolder, const PathExistsFn& exists) {
+std::string ProposeProjectName(std::string_view projectsFolder, const PathExistsFn& exists) {
     auto nameFor = [](int n) {
         return std::string(msg::kProposedNamePrefix) + (n < 10 ? "0" : "") + std::to_string(n);
     };
     int n = 1;
-    while (exists(JoinPath(programFolder, nameFor(n))))
+    while (exists(JoinPath(projectsFolder, nameFor(n))))
         ++n;
     return nameFor(n);
 }
@@ -34,8 +35,17 @@ std::string NewProjectPath(std::string_view chooserText) {
     return StripTrailingBackslash(RepairDoubleSeparator(chooserText));
 }
 
-bool MakeProjectFolder(const std::string& path) {
-    return !path.empty() && ::mkdir(path.c_str(), 0777) == 0;
+bool MakeProjectFolder(const std::string& path, int* error) {
+    if (path.empty()) {
+        if (error)
+            *error = ENOENT;
+        return false;
+    }
+    if (::mkdir(path.c_str(), 0777) == 0)
+        return true;
+    if (error)
+        *error = errno;
+    return false;
 }
 
 bool IsWritableFolder(const std::string& path) {
@@ -58,9 +68,14 @@ std::string ResolveChooserPath(std::string_view text, std::string_view currentFo
     return JoinPath(currentFolder, stripped);
 }
 
-std::string CannotCreateFolderText(std::string_view path) {
-    return std::string(msg::kCannotCreateFolderHead) + std::string(path) +
-           std::string(msg::kCannotCreateFolderTail);
+std::string CannotCreateFolderText(std::string_view path, std::string_view systemReason) {
+    const std::string head = std::string(msg::kCannotCreateFolderHead) + std::string(path);
+    const std::string folder = StripTrailingBackslash(path);
+    const std::string name = folder.substr(folder.find_last_of('/') + 1);
+    // Blaming the name is only right when it holds a character other desktops refuse.
+    if (systemReason.empty() || name.find_first_of("\\:*?\"<>|") != std::string::npos)
+        return head + std::string(msg::kCannotCreateFolderTail);
+    return head + "\r\n\r\n" + std::string(systemReason);
 }
 
 std::vector<std::string> FolderChain(std::string_view folder) {
@@ -77,6 +92,15 @@ std::vector<std::string> FolderChain(std::string_view folder) {
         at = stop;
     }
     return chain;
+}
+
+std::string HelpIndexOf(std::string_view programFolder) {
+    const std::string folder = StripTrailingBackslash(programFolder);
+    const auto slash = folder.rfind('/');
+    const std::string prefix = slash == std::string::npos ? std::string("..")
+                               : slash == 0               ? std::string()
+                                                          : folder.substr(0, slash);
+    return prefix + "/share/qloom/help/index.htm";
 }
 
 std::string ProgramFolderOf(std::string_view programFile) {

@@ -11,6 +11,7 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
 #include "gui/shell/ProjectFolders.h"
+#include "gui/shell/UserPlaces.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/ScriptReader.h"
@@ -19,7 +20,10 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QPainter>
 #include <QStyle>
+#include <QTimer>
+#include <cstring>
 
 namespace qloom::gui {
 
@@ -31,8 +35,10 @@ std::string lastEditedFolder() {
 
 StartDialog::StartDialog(MainWindow& main) : ui(std::make_unique<Ui::StartDialog>()), main_(main) {
     ui->setupUi(this);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowStaysOnTopHint);
+    // No title bar buttons: window managers honour a request for no decorations at all, but
+    // not one for a title without buttons (they only grey the actions), so the dialog draws its
+    // own frame and the logo stands where a title would.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setFixedSize(size());
     setWindowTitle(toQ(msg::kAppTitle));
     ui->ImageLOGO->setPixmap(ProgramLogo());
@@ -65,12 +71,23 @@ void StartDialog::setOpenedFromEditor() {
     ui->btnQuit_Cancel->setText(toQ(msg::kCancelCaption));
 }
 
+void StartDialog::holdMainWindow() {
+    main_.setEnabled(false);
+    main_.setHelpButtonEnabled(false);
+}
+
 void StartDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    main_.setEnabled(false);
-    main_.setHelpButtonEnabled(false);
+    holdMainWindow();
+    // Shown before the preview window has finished mapping (at start-up) or while the main
+    // window has the focus ("Projects..."): take the focus once those have settled, so that
+    // Enter and Space reach this dialog without a click.
+    QTimer::singleShot(0, this, [this] {
+        raise();
+        activateWindow();
+    });
     if (ui->btnQuit_Cancel->text() == toQ(msg::kQuitCaption)) {
         const std::string folder = lastEditedFolder();
         if (!folder.empty() && PathExists(folder)) {
@@ -89,11 +106,31 @@ void StartDialog::closeEvent(QCloseEvent* event) {
 
 void StartDialog::reject() {}
 
+void StartDialog::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+QString StartDialog::projectsFolder() {
+    const QString folder = main_.projectsFolder();
+    UserPlaces::makeProjectsFolder(folder); // when it cannot be made the chooser starts above it
+    return folder;
+}
+
+void StartDialog::openFolderOrShow(const QString& folder) {
+    holdMainWindow();
+    chooser().setPath(folder);
+    if (!openProjectFolder())
+        show();
+}
+
 void StartDialog::btnNewClick() {
-    const QString programFolder = main_.programFolder();
-    chooser().setStartFolder(programFolder);
+    const QString folder = projectsFolder();
+    chooser().setStartFolder(folder);
     chooser().setProposedName(toQ(ProposeProjectName(
-        fromQ(programFolder), [](const std::string& path) { return PathExists(path); })));
+        fromQ(folder), [](const std::string& path) { return PathExists(path); })));
     chooser().setMessage(toQ(msg::kNewFolderMessage));
     chooser().setWindowTitle(toQ(msg::kNewFolderCaption));
     chooser().exec();
@@ -102,8 +139,9 @@ void StartDialog::btnNewClick() {
 
     const std::string path = NewProjectPath(fromQ(chooser().path()));
     chooser().setPath(toQ(path));
-    if (!MakeProjectFolder(path) && !PathExists(path)) {
-        MessageBox::message(this, toQ(CannotCreateFolderText(path)));
+    int error = 0;
+    if (!MakeProjectFolder(path, &error) && !PathExists(path)) {
+        MessageBox::message(this, toQ(CannotCreateFolderText(path, std::strerror(error))));
         return;
     }
     // A file of that name, or a folder qLoom may not write into, would leave a project that can
@@ -137,7 +175,7 @@ void StartDialog::btnNewClick() {
 }
 
 void StartDialog::btnOpenClick() {
-    chooser().setStartFolder(main_.programFolder());
+    chooser().setStartFolder(projectsFolder());
     chooser().setProposedName(QString());
     chooser().setMessage(toQ(msg::kOpenFolderMessage));
     chooser().setWindowTitle(toQ(msg::kOpenFolderCaption));

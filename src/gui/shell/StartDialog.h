@@ -29,6 +29,9 @@ public:
 
     // Opens the project of the folder in the chooser's path box; true when it was opened.
     bool openProjectFolder();
+    // The folder named on the command line: opens its project without showing this dialog,
+    // or, when that fails (after its message), shows the dialog as at start-up.
+    void openFolderOrShow(const QString& folder);
 
     void reject() override; // Esc closes nothing
 
@@ -38,6 +41,7 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent* event) override;   // formShow
     void closeEvent(QCloseEvent* event) override; // FormClose
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void btnNewClick();
@@ -46,6 +50,10 @@ private:
     void btnQuit_CancelClick();
     // Leaves the dialog for the main window after a successful new, open or cancel.
     void returnToMainWindow();
+    // Disables the main window while this dialog is up (first step of formShow).
+    void holdMainWindow();
+    // The projects folder, made on first use; the chooser starts there.
+    QString projectsFolder();
     FolderChooser& chooser();
 
     std::unique_ptr<Ui::StartDialog> ui;

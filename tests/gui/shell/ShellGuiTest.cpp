@@ -6,6 +6,7 @@
 #include "gui/common/UserSettings.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/shell/AutoSaver.h"
+#include "gui/shell/CommandLine.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/GuardedApplication.h"
@@ -27,11 +28,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <unistd.h>
@@ -82,7 +86,11 @@ private:
     std::unique_ptr<MainWindow> main_;
     QStringList opened_;
 
-    QString programFolder() const { return dir_->path() + QStringLiteral("/program/"); }
+    QString programFolder() const { return dir_->path() + QStringLiteral("/bin/"); }
+    // Not there at start: the program makes it on first use.
+    QString projectsFolder() const {
+        return dir_->path() + QStringLiteral("/Documents/qLoom Projects/");
+    }
     template <class T> T* child(QWidget* in, const char* name) {
         T* found = in->findChild<T*>(QString::fromLatin1(name));
         if (!found)
@@ -96,10 +104,11 @@ private:
         QTest::mouseClick(child<QPushButton>(in, name), Qt::LeftButton);
     }
     QListWidget* menuList() { return child<QListWidget>(main_.get(), "listMenus"); }
-    void startProgram() {
-        main_ = std::make_unique<MainWindow>(programFolder());
+    void startProgram() { startProgramWith(QString()); }
+    void startProgramWith(const QString& commandLineFolder) {
+        main_ = std::make_unique<MainWindow>(programFolder(), projectsFolder());
         main_->show();
-        main_->createOtherWindows();
+        main_->createOtherWindows(commandLineFolder);
     }
     // "New Menu Project", accepting the chooser after `adjust` has worked on it.
     void newProject(std::function<void(FolderChooser*)> adjust = {}) {
@@ -119,12 +128,17 @@ private:
         });
         click(main_->startDialog(), "btnOpen");
     }
+    // share/qloom/help beside the program's bin folder.
+    QString helpIndex() const {
+        return dir_->path() + QStringLiteral("/share/qloom/help/index.htm");
+    }
     QString lastEdited() { return UserSettings::value(UserSettings::kLastEdited).toString(); }
 
 private Q_SLOTS:
     void initTestCase() {
         DesktopShell::setOpener([this](const QString& path) { opened_ << path; });
         MessageBox::setTestMode(true);
+        QStandardPaths::setTestModeEnabled(true); // js.log's folder stays out of the real home
     }
 
     void init() {
@@ -148,11 +162,16 @@ private Q_SLOTS:
         QVERIFY(!child<QPushButton>(main_.get(), "btnHelp")->isEnabled());
         QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kQuitCaption));
         QVERIFY(!startButton("btnOpenLastEdited")->isEnabled());
-        // The window manager's close and Esc leave it up.
+        // The window manager's close and Esc leave it up; closing the disabled main window (task
+        // bar, Alt+F4) does nothing either.
+        QSignalSpy quit(main_.get(), &MainWindow::quitRequested);
         main_->startDialog()->close();
         QTest::keyClick(main_->startDialog(), Qt::Key_Escape);
         QVERIFY(main_->startDialog()->isVisible());
-        QSignalSpy quit(main_.get(), &MainWindow::quitRequested);
+        QVERIFY(!main_->close());
+        QVERIFY(main_->isVisible());
+        QCOMPARE(quit.count(), 0);
+        QVERIFY(!QFileInfo::exists(projectsFolder())); // made on first use, not at start
         click(main_->startDialog(), "btnQuit_Cancel");
         QCOMPARE(quit.count(), 1);
         main_.reset();
@@ -160,16 +179,25 @@ private Q_SLOTS:
     }
 
     void newProjectInTheProposedFolder() {
-        QDir(programFolder()).mkdir(QStringLiteral("NewProject_01"));
         QString shownPath;
+        QString firstProposal;
+        FolderChooser* chooser = main_->folderChooser();
+        whenModal(chooser, [&] {
+            firstProposal = chooser->path();
+            click(chooser, "BitBtn1");
+        });
+        click(main_->startDialog(), "btnNew");
+        QCOMPARE(firstProposal, projectsFolder() + QStringLiteral("NewProject_01"));
+        QVERIFY(QFileInfo(projectsFolder()).isDir());
+        QDir(projectsFolder()).mkdir(QStringLiteral("NewProject_01"));
         QString selected;
         newProject([&](FolderChooser* chooser) {
             shownPath = chooser->path();
             selected = child<QLineEdit>(chooser, "txtPath")->selectedText();
         });
-        QCOMPARE(shownPath, programFolder() + QStringLiteral("NewProject_02"));
+        QCOMPARE(shownPath, projectsFolder() + QStringLiteral("NewProject_02"));
         QCOMPARE(selected, shownPath); // typing replaces the proposal
-        const QString folder = programFolder() + QStringLiteral("NewProject_02");
+        const QString folder = projectsFolder() + QStringLiteral("NewProject_02");
         QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
         QVERIFY(QFile::exists(folder + QStringLiteral("/Qloomscript.js")));
         QVERIFY(QFile::exists(folder + QStringLiteral("/Temp.html")));
@@ -193,7 +221,7 @@ private Q_SLOTS:
     }
 
     void chooserBrowsesWithoutAcceptingAndCancelChangesNothing() {
-        QVERIFY(QDir().mkpath(programFolder() + QStringLiteral("sub/inner")));
+        QVERIFY(QDir().mkpath(projectsFolder() + QStringLiteral("sub/inner")));
         FolderChooser* chooser = main_->folderChooser();
         QString openingPath;
         QStringList listed;
@@ -201,7 +229,7 @@ private Q_SLOTS:
         whenModal(chooser, [&] {
             openingPath = chooser->path();
             auto* list = child<QListWidget>(chooser, "NewDirList1");
-            const QString sub = programFolder() + QStringLiteral("sub");
+            const QString sub = projectsFolder() + QStringLiteral("sub");
             const auto items = list->findItems(QStringLiteral("sub"), Qt::MatchEndsWith);
             QCOMPARE(items.size(), 1);
             list->setCurrentItem(items.first());
@@ -212,10 +240,10 @@ private Q_SLOTS:
             click(chooser, "BitBtn1");
         });
         click(main_->startDialog(), "btnOpen");
-        QCOMPARE(openingPath, programFolder()); // no proposed name: ends in the separator
+        QCOMPARE(openingPath, projectsFolder()); // no proposed name: ends in the separator
         QVERIFY(upAfterEnter);
         QCOMPARE(listed.first(), QStringLiteral("/"));
-        QCOMPARE(listed.last(), programFolder() + QStringLiteral("sub/inner"));
+        QCOMPARE(listed.last(), projectsFolder() + QStringLiteral("sub/inner"));
         QVERIFY(!chooser->accepted());
         QVERIFY(MessageBox::shown().isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
@@ -307,7 +335,10 @@ private Q_SLOTS:
     void newProjectWithAMissingParentIsRefused() {
         const QString path = dir_->path() + QStringLiteral("/no/such");
         newProject([&path](FolderChooser* chooser) { chooser->setPath(path); });
-        QCOMPARE(MessageBox::shown().value(0), q(CannotCreateFolderText(fromQ(path))));
+        // The name is fine: the message gives the system's reason instead of blaming it.
+        QCOMPARE(MessageBox::shown().value(0), q(msg::kCannotCreateFolderHead) + path +
+                                                   QStringLiteral("\r\n\r\n") +
+                                                   QString::fromLocal8Bit(std::strerror(ENOENT)));
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
         QVERIFY(main_->project().settings.ProjectFolder.empty());
@@ -595,8 +626,7 @@ private Q_SLOTS:
         click(main_.get(), "btnFinalize");
         QVERIFY(!helpWhileUp);
         QVERIFY(child<QPushButton>(main_.get(), "btnHelp")->isEnabled());
-        QCOMPARE(opened_,
-                 (QStringList{folder, programFolder() + QStringLiteral("Help/index.htm")}));
+        QCOMPARE(opened_, (QStringList{folder, helpIndex()}));
         const QByteArray readMe = readFile(folder + QStringLiteral("/ReadMe.txt"));
         QCOMPARE(readMe.count("\r\n"), 12);
         QVERIFY(dialog->infoText().contains(
@@ -665,7 +695,54 @@ private Q_SLOTS:
 
     void f1OpensTheHelpPageBesideTheProgram() {
         QTest::keyClick(main_->startDialog(), Qt::Key_F1);
-        QCOMPARE(opened_, QStringList{programFolder() + QStringLiteral("Help/index.htm")});
+        QCOMPARE(opened_, QStringList{helpIndex()});
+    }
+
+    void aFolderOnTheCommandLineIsOpenedWithoutTheStartDialog() {
+        const QString folder = dir_->path() + QStringLiteral("/given");
+        newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
+        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "btnAddMenu");
+        main_.reset(); // saves
+
+        startProgramWith(folder);
+        QVERIFY(!main_->startDialog()->isVisible());
+        QVERIFY(main_->isEnabled());
+        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(menuList()->count(), 2);
+        QVERIFY(MessageBox::shown().isEmpty());
+        // "Projects..." then brings the dialog in editor mode, as after any other opening.
+        click(main_.get(), "btnProjects");
+        QVERIFY(main_->startDialog()->isVisible());
+        QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kCancelCaption));
+
+        // A folder without a project: the not-found message, then the start dialog as usual.
+        main_.reset();
+        const QString empty = dir_->path() + QStringLiteral("/empty");
+        QVERIFY(QDir().mkpath(empty));
+        startProgramWith(empty);
+        QCOMPARE(MessageBox::shown(), QStringList{q(msg::kScriptNotFound)});
+        QVERIFY(main_->startDialog()->isVisible());
+        QVERIFY(!main_->isEnabled());
+        QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kQuitCaption));
+        QVERIFY(main_->project().settings.ProjectFolder.empty());
+    }
+
+    void commandLineTakesOneFolderBesideTheToolkitsOptions() {
+        const QString here = QDir::currentPath();
+        const CommandLine plain(QStringList{QStringLiteral("qloom"), QStringLiteral("-platform"),
+                                            QStringLiteral("xcb"), QStringLiteral("menus/")});
+        QVERIFY(!plain.answersAtOnce());
+        QCOMPARE(plain.folder(), here + QStringLiteral("/menus"));
+        QVERIFY(CommandLine(QStringList{QStringLiteral("qloom")}).folder().isEmpty());
+        QVERIFY(CommandLine(QStringList{QStringLiteral("qloom"), QStringLiteral("--version")})
+                    .answersAtOnce());
+        // Two folders or an unknown option are usage errors: nothing opens.
+        QVERIFY(CommandLine(
+                    QStringList{QStringLiteral("qloom"), QStringLiteral("a"), QStringLiteral("b")})
+                    .answersAtOnce());
+        QVERIFY(CommandLine(QStringList{QStringLiteral("qloom"), QStringLiteral("--frobnicate")})
+                    .answersAtOnce());
     }
 
     void anExceptionEscapingAHandlerIsReported() {

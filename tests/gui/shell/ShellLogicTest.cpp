@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -123,7 +124,9 @@ TEST(ProjectFolderOps, CreatesOneLevelOnly) {
     TempFolder base;
     EXPECT_TRUE(MakeProjectFolder(base.sub("one")));
     EXPECT_FALSE(MakeProjectFolder(base.sub("one"))); // already there
-    EXPECT_FALSE(MakeProjectFolder(base.sub("missing/two")));
+    int error = 0;
+    EXPECT_FALSE(MakeProjectFolder(base.sub("missing/two"), &error));
+    EXPECT_EQ(error, ENOENT);
     EXPECT_FALSE(fs::exists(base.sub("missing")));
     EXPECT_FALSE(MakeProjectFolder(""));
     EXPECT_TRUE(IsWritableFolder(base.sub("one")));
@@ -132,11 +135,22 @@ TEST(ProjectFolderOps, CreatesOneLevelOnly) {
     EXPECT_FALSE(IsWritableFolder(base.sub("missing")));
 }
 
-TEST(ProjectFolderOps, CannotCreateTextListsTheForbiddenCharacters) {
+TEST(ProjectFolderOps, CannotCreateTextBlamesTheNameOnlyWhenItIsAtFault) {
+    // A valid name: the system's reason, whatever it is, and no word about characters.
+    EXPECT_EQ(CannotCreateFolderText("/usr/bin/NewProject_01", "Permission denied"),
+              "Cannot create folder: /usr/bin/NewProject_01\r\n\r\nPermission denied");
+    // A character from the list in the last name keeps the list, reason or not.
+    EXPECT_EQ(CannotCreateFolderText("/x/a*b", "whatever"), CannotCreateFolderText("/x/a*b"));
     EXPECT_EQ(CannotCreateFolderText("/x/a*b"),
               "Cannot create folder: /x/a*b\r\n\r\nA folder name cannot contain any of the "
               "following characters:\r\n                        \\    /    :    *    ?    \"    "
               "<    >    |");
+}
+
+TEST(ProjectFolderOps, HelpPagesLieInShareBesideTheBinFolder) {
+    EXPECT_EQ(HelpIndexOf("/usr/bin/"), "/usr/share/qloom/help/index.htm");
+    EXPECT_EQ(HelpIndexOf("/tmp/stage/usr/bin"), "/tmp/stage/usr/share/qloom/help/index.htm");
+    EXPECT_EQ(HelpIndexOf("/qloom/"), "/share/qloom/help/index.htm");
 }
 
 TEST(ProjectFolderOps, FolderChainAndProgramFolder) {
