@@ -44,22 +44,12 @@ QIcon ExclamationGlyph(const QColor& color) {
     return QIcon(pixmap);
 }
 
-template <class T> T* NeedChild(QWidget* root, const char* name) {
-    T* widget = root->findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("The main window lacks the control %s of the expected kind", name);
-    return widget;
-}
-
 } // namespace
 
-PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
-    : QObject(mainWindow), main_(mainWindow), ops_(ops),
-      browser_(std::make_unique<PreviewWindow>()),
-      btnShowPreview_(NeedChild<QAbstractButton>(mainWindow, "btnShowPreview")),
-      btnUpdatePreview_(NeedChild<QAbstractButton>(mainWindow, "btnUpdatePreview")),
-      txtJS_Errors_(NeedChild<QPlainTextEdit>(mainWindow, "txtJS_Errors")),
-      chkStayOnTop_(mainWindow->findChild<QCheckBox*>(QStringLiteral("chkStayOnTop"))),
+PreviewController::PreviewController(MainWindowOps& ops, const Controls& controls, QObject* parent)
+    : QObject(parent), ops_(ops), browser_(std::make_unique<PreviewWindow>()),
+      btnShowPreview_(controls.showPreview), btnUpdatePreview_(controls.updatePreview),
+      txtJS_Errors_(controls.errorList), chkStayOnTop_(controls.stayOnTop),
       programFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
     // One error title per line, however long: wrapping must not split a logged line.
     txtJS_Errors_->setLineWrapMode(QPlainTextEdit::NoWrap);

@@ -24,7 +24,15 @@ class PreviewWindow;
 class PreviewController : public QObject {
     Q_OBJECT
 public:
-    PreviewController(QWidget* mainWindow, MainWindowOps& ops);
+    // The main window's controls that belong to the preview.
+    struct Controls {
+        QAbstractButton* showPreview;   // "Show Preview"
+        QAbstractButton* updatePreview; // "Update Preview", bold while the preview is stale
+        QPlainTextEdit* errorList;      // the hidden list of script errors behind js.log
+        QCheckBox* stayOnTop;           // "on Top"; may be null
+    };
+
+    PreviewController(MainWindowOps& ops, const Controls& controls, QObject* parent = nullptr);
     ~PreviewController() override;
 
     PreviewWindow* browser() const { return browser_.get(); }
@@ -54,13 +62,12 @@ public:
 private:
     bool refresh();
 
-    QWidget* main_;
     MainWindowOps& ops_;
     std::unique_ptr<PreviewWindow> browser_;
     QAbstractButton* btnShowPreview_;
     QAbstractButton* btnUpdatePreview_;
     QPlainTextEdit* txtJS_Errors_;
-    QCheckBox* chkStayOnTop_; // optional
+    QCheckBox* chkStayOnTop_; // may be null
     CaptionSwapHook captionSwapHook_;
     QString programFolder_;
     bool emptyingErrors_ = false;

@@ -33,29 +33,11 @@
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QTabBar>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
 
 namespace qloom::gui {
 
 namespace {
-// Small drawings beside the orientation buttons: a caption with its body below or beside it.
-QPixmap orientationPicture(bool vertical) {
-    const QSize size = vertical ? QSize(34, 36) : QSize(34, 28);
-    QPixmap picture(size);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setPen(Qt::black);
-    if (vertical) {
-        painter.fillRect(QRect(1, 1, 8, 33), Qt::black);
-        painter.fillRect(QRect(10, 1, 22, 33), QColor(0, 128, 128));
-    } else {
-        painter.fillRect(QRect(1, 1, 31, 7), Qt::black);
-        painter.fillRect(QRect(1, 9, 31, 17), QColor(0, 128, 128));
-    }
-    return picture;
-}
-
 // A question mark in a blue disc: the styles' own help icons differ too much between desktops.
 QIcon helpGlyph() {
     QPixmap glyph(16, 16);
@@ -73,6 +55,10 @@ QIcon helpGlyph() {
     painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
     return QIcon(glyph);
 }
+
+// Where the property editor sits: the menu list's left and top edge to the tabs' right and
+// bottom edge.
+constexpr QRect kEditorArea(4, 40, 385, 241);
 
 QString webEngineHelperPath() {
     const QByteArray overridden = qgetenv("QTWEBENGINEPROCESS_PATH");
@@ -99,21 +85,9 @@ MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::M
     setFixedSize(392, 329);
     setWindowTitle(toQ(msg::kMainCaption));
     ui->lblActiveProject->setTextFormat(Qt::PlainText);
-    ui->panHTMLTools->hide();
     ui->txtJS_Errors->hide();
-    ui->panHTMLTools->raise();
-    // Four tabs must share 289 pixels whatever the desktop font: narrow padding, and eliding
-    // rather than scroll arrows when even that is too wide.
-    QFont tabFont = ui->tabProp->tabBar()->font();
-    tabFont.setPointSize(7);
-    ui->tabProp->tabBar()->setFont(tabFont);
-    ui->tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
-    ui->tabProp->setUsesScrollButtons(false);
-    ui->tabProp->setElideMode(Qt::ElideRight);
     ui->btnHelp->setIcon(helpGlyph());
     ui->btnUpdatePreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-    ui->picHorizontal->setPixmap(orientationPicture(false));
-    ui->picVertical->setPixmap(orientationPicture(true));
     CenterOnDesktop(this);
 
     programFolder_ = programFolder.isEmpty()
@@ -123,7 +97,9 @@ MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::M
         programFolder_ += QLatin1Char('/');
     project_.table.MenuCount = 0;
     project_.HeaderLines.clear();
-    editor_ = new PropertyEditor(this, *this);
+    editor_ = new PropertyEditor(*this, this);
+    editor_->setGeometry(kEditorArea);
+    editor_->placeInTabOrderAfter(ui->chkStayOnTop);
     setEditingEnabled(false);
 
     connect(ui->btnAddMenu, &QPushButton::clicked, this, &MainWindow::btnAddMenuClick);
@@ -158,29 +134,25 @@ bool MainWindow::checkBrowserVersion() {
 }
 
 void MainWindow::createOtherWindows() {
-    preview_ = new PreviewController(this, *this); // shows the preview window
+    // Shows the preview window.
+    preview_ = new PreviewController(
+        *this, {ui->btnShowPreview, ui->btnUpdatePreview, ui->txtJS_Errors, ui->chkStayOnTop},
+        this);
     preview_->setCaptionSwapHook(editor_->captionSwapHook());
     preview_->setProgramFolder(programFolder_);
     frmStart_ = std::make_unique<StartDialog>(*this);
     connect(frmStart_.get(), &StartDialog::quitRequested, this, &MainWindow::quitRequested);
     frmStart_->show();
     frmSelFolder_ = std::make_unique<FolderChooser>(*this);
-    htmlTools_ = new HtmlTools(*this, this); // Add Text, Add URL, Add Image, in that order
-    htmlTools_->connectButtons();
+    htmlTools_ = new HtmlTools(*this, *editor_, this); // Add Text, Add URL, Add Image, in order
     frmFinilizedOK_ = std::make_unique<FinalizedDialog>(*this);
     frmProjectSettings_ = std::make_unique<ProjectSettingsDialog>(*this);
     frmTemplateInfo_ = std::make_unique<TemplateInfoDialog>();
     frmProjectSettings_->setTemplateInfo(frmTemplateInfo_.get());
 }
 
-void MainWindow::clearMenuList() {
-    ui->listMenus->clear();
-}
-
 void MainWindow::rebuildMenuList() {
-    ui->listMenus->clear();
-    for (int32_t row = 0; row < project_.table.MenuCount; ++row)
-        ui->listMenus->addItem(toQ(MenuLabel(row)));
+    editor_->rebuildMenuList();
 }
 
 // --- Editing controls and preview: the property editor and the preview controller.
@@ -301,7 +273,7 @@ void MainWindow::btnAddMenuClick() {
         return;
     }
     setEditingEnabled(true);
-    ui->listMenus->addItem(toQ(MenuLabel(added.row)));
+    editor_->syncMenuList();
     showMenuProperties(added.row);
     refreshPreview();
     scrollPreviewTo(added.row);
@@ -321,7 +293,7 @@ void MainWindow::btnDeleteClick() {
     DeleteSelectedMenu(table);
     if (table.MenuCount == before)
         return; // the selection named no row in use, so nothing was deleted
-    delete ui->listMenus->takeItem(ui->listMenus->count() - 1);
+    editor_->syncMenuList();
     if (table.MenuCount > 0)
         showMenuProperties(table.SelectedMenu);
     else

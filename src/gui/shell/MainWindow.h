@@ -3,22 +3,10 @@
 // The main window: owns the project (menu table and settings) and every other window of the
 // program, lays out the editing controls, and implements the main-window operations.
 //
-// Controls other parts bind by objectName (see MainWindow.ui):
-// - txtLeft, txtTop, txtWidth, txtCapHeight: QLineEdit, maxLength 3.
-// - UpDown_Left, UpDown_Top, UpDown_Width, UpDown_CapHeight: the spin arrows beside the boxes,
-//   editor/UpDownControl (range set by the property editor).
-// - radActivateOn: QGroupBox " Activate On " holding radMouseOver (item 0) and radMouseClick
-//   (item 1), QRadioButtons.
-// - chkFloat, chkTranspCC, chkTranspCM, chkTranspCO: QCheckBox.
-// - grpOrientation: QGroupBox with radHorizontal, radVertical and the pictures picHorizontal,
-//   picVertical (QLabel).
-// - txtCapHTML, txtMenuHTML: QPlainTextEdit, no wrapping.
-// - panCaptionColor, panMenuColor, panOwnerColor: 20 x 20 editor/ColorSwatch; labels
-//   lblCaptionColor, lblMenuColor, lblOwnerColor.
-// - panHTMLTools: QFrame over the lower tab area, hidden at start, holding btnAddNEWLINE,
-//   btnAddText, btnAddURL, btnAddimage.
-// - btnUpdatePreview, btnShowPreview, listMenus (QListWidget), tabProp (QTabWidget),
-//   txtJS_Errors (hidden QPlainTextEdit).
+// The main window's own controls (MainWindow.ui): the buttons of the top row and the bottom row,
+// "on Top", the status line and the hidden script-error list. The menu list, the property tabs
+// and the HTML tool buttons are the PropertyEditor widget, placed at (4, 40); the preview
+// controller gets "Show Preview", "Update Preview", "on Top" and the error list from here.
 
 #include "gui/common/MainWindowOps.h"
 
@@ -70,8 +58,7 @@ public:
     ProjectSettingsDialog* projectSettingsDialog() const { return frmProjectSettings_.get(); }
     TemplateInfoDialog* templateInfoWindow() const { return frmTemplateInfo_.get(); }
 
-    // The menu list follows the table: emptied for a new project, rebuilt after opening one.
-    void clearMenuList();
+    // The menu list follows the table: rebuilt after creating or opening a project.
     void rebuildMenuList();
 
     // MainWindowOps.

@@ -129,7 +129,7 @@ void StartDialog::btnNewClick() {
     project.table.MenuCount = 0;
     main_.refreshPreview();
     main_.setEditingEnabled(false);
-    main_.clearMenuList();
+    main_.rebuildMenuList();
     returnToMainWindow();
 }
 

@@ -10,6 +10,7 @@
 #include "gui/editor/HtmlTools.h"
 #include "gui/editor/ImageCopy.h"
 #include "gui/editor/PicturePreview.h"
+#include "gui/editor/PropertyEditor.h"
 #include "model/Messages.h"
 
 #include <QCheckBox>
@@ -24,7 +25,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QtTest>
 #include <functional>
 
@@ -104,26 +104,14 @@ private Q_SLOTS:
         MessageBox::clearShown();
         ops_ = std::make_unique<FakeMainOps>();
         ops_->projectData.settings.ProjectFolder = fromQ(projectPath());
+        // The real editor, with no menu yet: its text boxes take the fragments without storing
+        // them into a row.
         QWidget& w = ops_->window;
-        auto* layout = new QVBoxLayout(&w);
-        tabs_ = new QTabWidget(&w);
-        tabs_->setObjectName(QStringLiteral("tabProp"));
-        tabs_->addTab(new QWidget, QStringLiteral("Properties"));
-        cap_ = new QPlainTextEdit;
-        cap_->setObjectName(QStringLiteral("txtCapHTML"));
-        tabs_->addTab(cap_, QStringLiteral("Caption HTML"));
-        menu_ = new QPlainTextEdit;
-        menu_->setObjectName(QStringLiteral("txtMenuHTML"));
-        tabs_->addTab(menu_, QStringLiteral("Menu HTML"));
-        tabs_->addTab(new QWidget, QStringLiteral("Color"));
-        layout->addWidget(tabs_);
-        for (const char* name : {"btnAddNEWLINE", "btnAddText", "btnAddURL", "btnAddimage"}) {
-            auto* b = new QPushButton(QString::fromLatin1(name), &w);
-            b->setObjectName(QString::fromLatin1(name));
-            layout->addWidget(b);
-        }
-        tools_ = new HtmlTools(*ops_, &w);
-        tools_->connectButtons();
+        auto* editor = new PropertyEditor(*ops_, &w);
+        tabs_ = child<QTabWidget>(editor, "tabProp");
+        cap_ = child<QPlainTextEdit>(editor, "txtCapHTML");
+        menu_ = child<QPlainTextEdit>(editor, "txtMenuHTML");
+        tools_ = new HtmlTools(*ops_, *editor, &w);
         w.show();
     }
 

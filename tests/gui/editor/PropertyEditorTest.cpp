@@ -1,9 +1,10 @@
-#include "MainFixture.h"
+#include "FakeMainOps.h"
 
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/EditorRules.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UpDownControl.h"
+#include "gui/editor/PropertyEditor.h"
 #include "gui/editor/SuppressChange.h"
 #include "model/Conversions.h"
 #include "model/Messages.h"
@@ -21,12 +22,47 @@
 using namespace qloom;
 using namespace qloom::gui;
 
+namespace {
+
+// The real property editor in a window of its own, with the main-window operations it calls
+// recorded; selecting a row does what the main window does without a preview.
+class EditorHost : public FakeMainOps {
+public:
+    EditorHost() : editor(new PropertyEditor(*this, &window)) { editor->setEditingEnabled(false); }
+
+    void showMenuProperties(int32_t row) override { editor->showMenuProperties(row); }
+    void setEditingEnabled(bool enabled) override { editor->setEditingEnabled(enabled); }
+    void selectInPreview(int32_t row) override {
+        selectCalls.push_back(row);
+        projectData.table.SelectedMenu = row;
+        editor->showMenuProperties(row);
+    }
+    void markPreviewStale() override { ++staleCalls; }
+    void setHelpButtonEnabled(bool enabled) override { helpStates.push_back(enabled); }
+
+    // Appends `count` menus, selects `selected` and shows it, as "Add Menu" would.
+    void addMenus(int count, int selected = 0) {
+        for (int i = 0; i < count; ++i)
+            AddMenu(projectData.table);
+        projectData.table.SelectedMenu = selected;
+        editor->setEditingEnabled(true);
+        editor->showMenuProperties(selected);
+    }
+
+    PropertyEditor* editor;
+    int staleCalls = 0;
+    std::vector<int32_t> selectCalls;
+    std::vector<bool> helpStates;
+};
+
+} // namespace
+
 class PropertyEditorTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<MainFixture> main;
+    std::unique_ptr<EditorHost> main;
     template <class T> T* find(const char* name) {
-        T* w = main->findChild<T*>(QString::fromLatin1(name));
+        T* w = main->window.findChild<T*>(QString::fromLatin1(name));
         if (!w)
             qFatal("missing %s", name);
         return w;
@@ -42,9 +78,9 @@ class PropertyEditorTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        main = std::make_unique<MainFixture>(false);
-        main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        main = std::make_unique<EditorHost>();
+        main->window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main->window));
     }
     void cleanup() { main.reset(); }
 

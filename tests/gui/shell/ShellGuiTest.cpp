@@ -545,30 +545,51 @@ private Q_SLOTS:
         QVERIFY(!main_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
-    void tabReachesTheHtmlToolsRightAfterTheirEditor() {
+    void tabWalksTheWindowInItsFixedOrder() {
         newProject();
         click(main_.get(), "btnAddMenu");
-        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
-        QStringList chain;
-        QWidget* first = child<QPushButton>(main_.get(), "btnAddMenu");
-        QWidget* widget = first;
-        do {
-            if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(main_.get()) &&
-                widget->isEnabled())
-                chain << widget->objectName();
-            widget = widget->nextInFocusChain();
-        } while (widget != first);
-        const QStringList expected{
-            QStringLiteral("txtCapHTML"),  QStringLiteral("btnAddNEWLINE"),
-            QStringLiteral("btnAddText"),  QStringLiteral("btnAddURL"),
-            QStringLiteral("btnAddimage"), QStringLiteral("btnUpdatePreview"),
-            QStringLiteral("btnProjects"), QStringLiteral("btnHelp")};
-        int last = -1;
-        for (const QString& name : expected) {
-            const int at = chain.indexOf(name);
-            QVERIFY2(at > last, qPrintable(chain.join(QLatin1Char(' '))));
-            last = at;
-        }
+        auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
+        // The editor's controls come between "on Top" and "Update Preview", the HTML tools
+        // right after their text box.
+        const auto chainOn = [&](int page) {
+            tabs->setCurrentIndex(page);
+            QStringList chain;
+            QWidget* first = child<QPushButton>(main_.get(), "btnAddMenu");
+            QWidget* widget = first;
+            do {
+                if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(main_.get()) &&
+                    widget->isEnabled())
+                    chain << widget->objectName();
+                widget = widget->nextInFocusChain();
+            } while (widget != first);
+            return chain.join(QLatin1Char(' '));
+        };
+        const QString head = QStringLiteral("btnAddMenu btnDelete btnFinalize btnShowPreview "
+                                            "chkStayOnTop listMenus tabProp qt_tabwidget_tabbar ");
+        const QString tail =
+            QStringLiteral(" btnUpdatePreview btnProjects btnActiveProjectSettings btnHelp");
+        QCOMPARE(chainOn(0), head +
+                                 QStringLiteral("txtLeft txtTop txtWidth txtCapHeight "
+                                                "radMouseOver radMouseClick chkFloat "
+                                                "radHorizontal radVertical") +
+                                 tail);
+        QCOMPARE(chainOn(1), head +
+                                 QStringLiteral("txtCapHTML btnAddNEWLINE btnAddText btnAddURL "
+                                                "btnAddimage") +
+                                 tail);
+        // A new menu's bottom colour is transparent, so its swatch is hidden.
+        QCOMPARE(chainOn(3), head +
+                                 QStringLiteral("panCaptionColor chkTranspCC panMenuColor "
+                                                "chkTranspCM chkTranspCO") +
+                                 tail);
+        // The editor fills the same area of the window as ever.
+        const auto placed = [&](const char* name) {
+            QWidget* widget = child<QWidget>(main_.get(), name);
+            return QRect(widget->mapTo(main_.get(), QPoint(0, 0)), widget->size());
+        };
+        QCOMPARE(placed("listMenus"), QRect(4, 40, 89, 241));
+        QCOMPARE(placed("tabProp"), QRect(100, 40, 289, 241));
+        QCOMPARE(placed("panHTMLTools"), QRect(104, 208, 281, 41));
     }
 
     void f1OpensTheHelpPageBesideTheProgram() {
