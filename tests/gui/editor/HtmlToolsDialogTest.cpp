@@ -259,9 +259,12 @@ private Q_SLOTS:
                 auto* border = child<QLineEdit>(dlg, "txtBorderSize");
                 border->setText(QStringLiteral("2"));
                 QTest::keyClick(border, Qt::Key_Up); // the spinner works from the keyboard
+                QTest::keyClicks(child<QLineEdit>(dlg, "txtAlt"), QStringLiteral("\"Q\" & co"));
                 child<QPushButton>(dlg, "btnAdd")->click();
             });
-        QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"logo.gif\" BORDER=\"3\">\n"));
+        QCOMPARE(
+            cap_->toPlainText(),
+            QStringLiteral("<IMG SRC=\"logo.gif\" BORDER=\"3\" ALT=\"&quot;Q&quot; &amp; co\">\n"));
         QCOMPARE(ReadFile(QDir(projectPath()).filePath(QStringLiteral("logo.gif"))), kGif1x1);
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(dlg->lastFolder(), QFileInfo(otherPath()).absoluteFilePath());
@@ -272,13 +275,16 @@ private Q_SLOTS:
         withDialog(
             dlg, [&] { tools_->btnAddimageClick(); },
             [&] {
+                // The text of the last picture is not offered for the next one.
+                QVERIFY(child<QLineEdit>(dlg, "txtAlt")->text().isEmpty());
                 child<QPushButton>(dlg, "btnChooseFileName")->click();
                 child<QLineEdit>(dlg, "txtImage")->setText(QStringLiteral("/nowhere/pic.jpg"));
                 child<QPushButton>(dlg, "btnAdd")->click();
             });
         QCOMPARE(dlg->lastFolder(), QString());
         QCOMPARE(MessageBox::shown(), QStringList{toQ(CannotCopyText("/nowhere/pic.jpg"))});
-        QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"3\">\n"));
+        QCOMPARE(cap_->toPlainText(),
+                 QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"3\" ALT=\"\">\n"));
     }
 
     void enterOnAFocusedButtonPressesThatButtonNotAdd() {
