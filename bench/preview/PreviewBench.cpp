@@ -5,6 +5,7 @@
 // reload.
 
 #include "gui/common/MainWindowOps.h"
+#include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
@@ -42,6 +43,7 @@ public:
     }
     Project& project() override { return project_; }
     QWidget* mainWidget() override { return this; }
+    ProjectHistory& history() override { return history_; }
     void showMenuProperties(int32_t) override {}
     void setEditingEnabled(bool) override {}
     void refreshPreview() override { preview->refreshPreview(); }
@@ -62,6 +64,7 @@ public:
 
 private:
     Project project_;
+    ProjectHistory history_{project_};
 };
 
 double Median(std::vector<double> values) {

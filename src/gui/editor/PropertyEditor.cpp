@@ -4,6 +4,7 @@
 #include "gui/common/EditorRules.h"
 #include "gui/common/MainWindowOps.h"
 #include "gui/common/PlainText.h"
+#include "gui/common/ProjectHistory.h"
 #include "gui/common/QtColor.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UpDownControl.h"
@@ -35,6 +36,7 @@ namespace {
 constexpr std::string_view kTransparent = "transparent";
 constexpr int kCaptionTab = 1;
 constexpr int kMenuTab = 2;
+constexpr int kColorTab = 3;
 
 // Refuses typing beyond the box's length while still letting the program (the spin arrows)
 // put a longer number such as "-100" into it: setText() is not validated.
@@ -91,6 +93,7 @@ struct PropertyEditor::NumberBox {
     NumberBoxRule rule;
     SpinRange range;
     std::vector<int32_t> MenuTable::*column;
+    MenuColumn id;
 };
 
 struct PropertyEditor::ColorRow {
@@ -98,6 +101,7 @@ struct PropertyEditor::ColorRow {
     QCheckBox* box;
     QLabel* label;
     std::vector<std::string> MenuTable::*column;
+    MenuColumn id;
 };
 
 PropertyEditor::PropertyEditor(MainWindowOps& ops, QWidget* parent)
@@ -118,16 +122,19 @@ PropertyEditor::PropertyEditor(MainWindowOps& ops, QWidget* parent)
     ui->picVertical->setPixmap(OrientationPicture(true));
 
     numbers_ = {
-        {ui->lblLeft, ui->txtLeft, ui->UpDown_Left, kLeftRule, kLeftSpin, &MenuTable::MX},
-        {ui->lblTop, ui->txtTop, ui->UpDown_Top, kTopRule, kTopSpin, &MenuTable::MY},
-        {ui->lblWidth, ui->txtWidth, ui->UpDown_Width, kWidthRule, kWidthSpin, &MenuTable::MW},
+        {ui->lblLeft, ui->txtLeft, ui->UpDown_Left, kLeftRule, kLeftSpin, &MenuTable::MX,
+         MenuColumn::MX},
+        {ui->lblTop, ui->txtTop, ui->UpDown_Top, kTopRule, kTopSpin, &MenuTable::MY,
+         MenuColumn::MY},
+        {ui->lblWidth, ui->txtWidth, ui->UpDown_Width, kWidthRule, kWidthSpin, &MenuTable::MW,
+         MenuColumn::MW},
         {ui->lblCapHeight, ui->txtCapHeight, ui->UpDown_CapHeight, kCapHeightRule, kCapHeightSpin,
-         &MenuTable::MTCH},
+         &MenuTable::MTCH, MenuColumn::MTCH},
     };
     colors_ = {
-        {ui->panCaptionColor, ui->chkTranspCC, ui->lblCaptionColor, &MenuTable::CC},
-        {ui->panMenuColor, ui->chkTranspCM, ui->lblMenuColor, &MenuTable::CM},
-        {ui->panOwnerColor, ui->chkTranspCO, ui->lblOwnerColor, &MenuTable::CO},
+        {ui->panCaptionColor, ui->chkTranspCC, ui->lblCaptionColor, &MenuTable::CC, MenuColumn::CC},
+        {ui->panMenuColor, ui->chkTranspCM, ui->lblMenuColor, &MenuTable::CM, MenuColumn::CM},
+        {ui->panOwnerColor, ui->chkTranspCO, ui->lblOwnerColor, &MenuTable::CO, MenuColumn::CO},
     };
 
     for (NumberBox& box : numbers_) {
@@ -151,6 +158,10 @@ PropertyEditor::PropertyEditor(MainWindowOps& ops, QWidget* parent)
         for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
             palette.setBrush(QPalette::Inactive, role, palette.brush(QPalette::Active, role));
         edit->setPalette(palette);
+        // Ctrl+Z undoes the project history, which holds the typing of these boxes too; a
+        // second history inside the box would undo behind its back.
+        edit->setUndoRedoEnabled(false);
+        edit->installEventFilter(this);
     }
     connect(ui->txtCapHTML, &QPlainTextEdit::textChanged, this, &PropertyEditor::txtCapHTMLChange);
     connect(ui->txtMenuHTML, &QPlainTextEdit::textChanged, this,
@@ -185,10 +196,17 @@ bool PropertyEditor::canStore() const {
 void PropertyEditor::numberBoxChange(NumberBox& box) {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    int32_t& cell = (table.*box.column)[size_t(table.SelectedMenu)];
-    cell = NumberFromBox(fromQ(box.edit->text()), cell, box.rule);
+    const MenuTable& table = ops_.project().table;
+    const int32_t cell = (table.*box.column)[size_t(table.SelectedMenu)];
+    store(box.id, NumberFromBox(fromQ(box.edit->text()), cell, box.rule), true);
     ops_.markPreviewStale();
+}
+
+void PropertyEditor::store(MenuColumn column, CellValue value, bool typing) {
+    Project& project = ops_.project();
+    ops_.history().record(
+        ProjectEdit::setCell(project, project.table.SelectedMenu, column, std::move(value)),
+        typing);
 }
 
 void PropertyEditor::spinStep(NumberBox& box, int delta) {
@@ -202,39 +220,34 @@ void PropertyEditor::spinStep(NumberBox& box, int delta) {
 void PropertyEditor::txtCapHTMLChange() {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    table.MTC[size_t(table.SelectedMenu)] = EditorTextToHtml(fromQ(PlainTextOf(ui->txtCapHTML)));
+    store(MenuColumn::MTC, EditorTextToHtml(fromQ(PlainTextOf(ui->txtCapHTML))), true);
     ops_.markPreviewStale();
 }
 
 void PropertyEditor::txtMenuHTMLChange() {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    table.MTM[size_t(table.SelectedMenu)] = EditorTextToHtml(fromQ(PlainTextOf(ui->txtMenuHTML)));
+    store(MenuColumn::MTM, EditorTextToHtml(fromQ(PlainTextOf(ui->txtMenuHTML))), true);
     ops_.markPreviewStale();
 }
 
 void PropertyEditor::radActivateOnClick() {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    table.MA[size_t(table.SelectedMenu)] = ui->radMouseOver->isChecked() ? 0 : 1;
+    store(MenuColumn::MA, ui->radMouseOver->isChecked() ? 0 : 1, false);
     ops_.markPreviewStale();
 }
 
 void PropertyEditor::chkFloatClick() {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    table.FL[size_t(table.SelectedMenu)] = ui->chkFloat->isChecked() ? 1 : 0;
+    store(MenuColumn::FL, ui->chkFloat->isChecked() ? 1 : 0, false);
 }
 
 void PropertyEditor::radOrientationClick() {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    table.OO[size_t(table.SelectedMenu)] = ui->radHorizontal->isChecked() ? 0 : 1;
+    store(MenuColumn::OO, ui->radHorizontal->isChecked() ? 0 : 1, false);
     ops_.markPreviewStale();
 }
 
@@ -249,10 +262,10 @@ void PropertyEditor::getColor(ColorSwatch* swatch) {
     if (!chosen)
         return;
     swatch->setColor(*chosen);
-    MenuTable& table = ops_.project().table;
+    const MenuTable& table = ops_.project().table;
     if (!table.isRow(table.SelectedMenu))
         return;
-    (table.*row->column)[size_t(table.SelectedMenu)] = ColorToHtml(FromQColor(*chosen));
+    store(row->id, ColorToHtml(FromQColor(*chosen)), false);
     ops_.markPreviewStale();
 }
 
@@ -264,10 +277,10 @@ void PropertyEditor::setTransparentColor(QCheckBox* box) {
     row->swatch->setVisible(!box->isChecked());
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    (table.*row->column)[size_t(table.SelectedMenu)] =
-        box->isChecked() ? std::string(kTransparent)
-                         : ColorToHtml(FromQColor(row->swatch->color()));
+    store(row->id,
+          box->isChecked() ? std::string(kTransparent)
+                           : ColorToHtml(FromQColor(row->swatch->color())),
+          false);
     ops_.markPreviewStale();
 }
 
@@ -317,6 +330,17 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
             listMenusMouseUp();
         else
             listMenusMouseDown();
+        return true;
+    }
+    if (type == QEvent::FocusOut && watched != ui->listMenus) {
+        // Typing in a field is one step until the field loses the focus.
+        ops_.history().closeStep();
+        return false;
+    }
+    if (watched == ui->listMenus && type == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        Q_EMIT deleteRequested();
         return true;
     }
     if (watched == ui->listMenus && type == QEvent::KeyRelease) {
@@ -447,6 +471,39 @@ QPlainTextEdit* PropertyEditor::activeHtmlEdit() const {
     default:
         return nullptr;
     }
+}
+
+void PropertyEditor::showFixPlace(FixPlace place) {
+    QWidget* field = nullptr;
+    int tab = 0;
+    switch (place) {
+    case FixPlace::CaptionHeightField:
+        field = ui->txtCapHeight;
+        break;
+    case FixPlace::WidthField:
+        field = ui->txtWidth;
+        break;
+    case FixPlace::CaptionHtml:
+        tab = kCaptionTab;
+        field = ui->txtCapHTML;
+        break;
+    case FixPlace::MenuHtml:
+        tab = kMenuTab;
+        field = ui->txtMenuHTML;
+        break;
+    case FixPlace::CaptionColor:
+    case FixPlace::MenuColor: {
+        tab = kColorTab;
+        const ColorRow& row = colors_[place == FixPlace::CaptionColor ? 0 : 1];
+        // A transparent colour has no swatch to click: its box comes first.
+        field = row.swatch->isHidden() ? static_cast<QWidget*>(row.box) : row.swatch;
+        break;
+    }
+    }
+    ui->tabProp->setCurrentIndex(tab);
+    field->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
 }
 
 CaptionSwapHook PropertyEditor::captionSwapHook() {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "gui/common/QtColor.h"
+#include "model/AccessibilityCheck.h"
+#include "model/MenuRow.h"
 #include "script/ScriptWriter.h"
 
 #include <QWidget>
@@ -60,6 +62,9 @@ public:
     // For SaveScript: shows the selected row's swapped caption without storing it as an edit.
     CaptionSwapHook captionSwapHook();
 
+    // Shows the tab and focuses the control where a finding of the checks is fixed.
+    void showFixPlace(FixPlace place);
+
     // Test seam: replaces the platform colour dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
 
@@ -76,6 +81,10 @@ public:
     void listMenusMouseUp();
     void listMenusKeyUp();
 
+Q_SIGNALS:
+    // Delete was pressed in the menu list.
+    void deleteRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -84,6 +93,8 @@ private:
     struct ColorRow;
 
     bool canStore() const;
+    // Records the selected row's new value in the project history; typing folds into one step.
+    void store(MenuColumn column, CellValue value, bool typing);
     void numberBoxChange(NumberBox& box);
     void spinStep(NumberBox& box, int delta);
     void setHtmlText(QPlainTextEdit* edit, const std::string& html);

@@ -6,13 +6,16 @@
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
+#include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UndoKeyFilter.h"
 #include "gui/common/UserSettings.h"
 #include "gui/editor/HtmlTools.h"
 #include "gui/editor/PropertyEditor.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
 #include "gui/shell/BrowserCheck.h"
+#include "gui/shell/CheckListModel.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/ProjectFolders.h"
@@ -29,11 +32,15 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QListView>
 #include <QPainter>
 #include <QPixmap>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
+#include <algorithm>
 
 namespace qloom::gui {
 
@@ -60,6 +67,9 @@ QIcon helpGlyph() {
 // bottom edge.
 constexpr QRect kEditorArea(4, 40, 385, 241);
 
+// Typing pauses shorter than this do not recheck the menu.
+constexpr int kRecheckDelayMs = 150;
+
 QString webEngineHelperPath() {
     const QByteArray overridden = qgetenv("QTWEBENGINEPROCESS_PATH");
     if (!overridden.isEmpty())
@@ -82,7 +92,7 @@ MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::M
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(392, 329);
+    setFixedSize(392, 421);
     setWindowTitle(toQ(msg::kMainCaption));
     ui->lblActiveProject->setTextFormat(Qt::PlainText);
     ui->txtJS_Errors->hide();
@@ -97,6 +107,19 @@ MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::M
         programFolder_ += QLatin1Char('/');
     project_.table.MenuCount = 0;
     project_.HeaderLines.clear();
+    history_ = new ProjectHistory(project_, this);
+    history_->setRestoredHandler([this](const ProjectEdit& edit) { showRestored(edit); });
+    new UndoKeyFilter(this, *history_);
+    checks_ = new CheckListModel(this);
+    ui->listChecks->setModel(checks_);
+    checkTimer_ = new QTimer(this);
+    checkTimer_->setSingleShot(true);
+    checkTimer_->setInterval(kRecheckDelayMs);
+    connect(checkTimer_, &QTimer::timeout, this, &MainWindow::recheck);
+    connect(history_, &ProjectHistory::changed, this, &MainWindow::projectChanged);
+    connect(ui->listChecks, &QListView::clicked, this, &MainWindow::followFinding);
+    connect(ui->listChecks, &QListView::activated, this, &MainWindow::followFinding);
+
     editor_ = new PropertyEditor(*this, this);
     editor_->setGeometry(kEditorArea);
     editor_->placeInTabOrderAfter(ui->chkStayOnTop);
@@ -110,6 +133,13 @@ MainWindow::MainWindow(const QString& programFolder) : ui(std::make_unique<Ui::M
             &MainWindow::btnActiveProjectSettingsClick);
     connect(ui->btnHelp, &QPushButton::clicked, this, &MainWindow::showHelp);
     connect(ui->chkStayOnTop, &QCheckBox::clicked, this, &MainWindow::chkStayOnTopClick);
+    connect(editor_, &PropertyEditor::deleteRequested, ui->btnDelete, &QAbstractButton::click);
+    const auto shortcut = [this](const QKeySequence& keys, auto handler) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
+    };
+    shortcut(QKeySequence(Qt::Key_Insert), [this] { ui->btnAddMenu->click(); });
+    shortcut(QKeySequence(Qt::Key_F5), [this] { ui->btnUpdatePreview->click(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveNow(); });
     new HelpKeyFilter(this, [this] { showHelp(); });
 }
 
@@ -140,6 +170,7 @@ void MainWindow::createOtherWindows() {
         this);
     preview_->setCaptionSwapHook(editor_->captionSwapHook());
     preview_->setProgramFolder(programFolder_);
+    new UndoKeyFilter(preview_->browser(), *history_);
     frmStart_ = std::make_unique<StartDialog>(*this);
     connect(frmStart_.get(), &StartDialog::quitRequested, this, &MainWindow::quitRequested);
     frmStart_->show();
@@ -151,8 +182,64 @@ void MainWindow::createOtherWindows() {
     frmProjectSettings_->setTemplateInfo(frmTemplateInfo_.get());
 }
 
-void MainWindow::rebuildMenuList() {
+void MainWindow::projectReplaced() {
     editor_->rebuildMenuList();
+    history_->clear();
+    checkTimer_->stop();
+    rowsToCheck_.clear();
+    checkAll_ = false;
+    checks_->recheckAll(project_);
+}
+
+void MainWindow::showRestored(const ProjectEdit& edit) {
+    const MenuTable& table = project_.table;
+    editor_->syncMenuList();
+    setEditingEnabled(table.MenuCount > 0);
+    if (table.isRow(table.SelectedMenu))
+        showMenuProperties(table.SelectedMenu);
+    if (edit.kind() == ProjectEdit::Kind::Move) {
+        // The page can put the menu back by itself; no need to save and reload.
+        if (preview_) {
+            preview_->showMovedMenu(edit.row());
+            preview_->scrollPreviewTo(edit.row());
+        }
+        return;
+    }
+    refreshPreview();
+}
+
+void MainWindow::projectChanged(const ProjectEdit& edit) {
+    const bool oneRow =
+        edit.kind() == ProjectEdit::Kind::SetCell || edit.kind() == ProjectEdit::Kind::Move;
+    if (oneRow)
+        rowsToCheck_.push_back(edit.row());
+    else
+        checkAll_ = true;
+    checkTimer_->start();
+}
+
+void MainWindow::recheck() {
+    if (checkAll_) {
+        checks_->recheckAll(project_);
+    } else {
+        std::sort(rowsToCheck_.begin(), rowsToCheck_.end());
+        rowsToCheck_.erase(std::unique(rowsToCheck_.begin(), rowsToCheck_.end()),
+                           rowsToCheck_.end());
+        for (int32_t row : rowsToCheck_)
+            checks_->recheckRow(project_, row);
+    }
+    rowsToCheck_.clear();
+    checkAll_ = false;
+}
+
+void MainWindow::followFinding(const QModelIndex& index) {
+    const AccessibilityFinding* finding = checks_->findingAt(index);
+    if (!finding || !project_.table.isRow(finding->row))
+        return;
+    const int32_t row = finding->row;
+    const FixPlace fix = finding->fix; // the list may be rebuilt while the row is selected
+    selectInPreview(row);
+    editor_->showFixPlace(fix);
 }
 
 // --- Editing controls and preview: the property editor and the preview controller.
@@ -226,6 +313,11 @@ bool MainWindow::report(const Status& status) {
     return status.ok;
 }
 
+void MainWindow::saveNow() {
+    if (!project_.settings.ProjectFolder.empty())
+        saveScript(false);
+}
+
 bool MainWindow::saveScript(bool forPreview) {
     Status status;
     {
@@ -267,16 +359,16 @@ void MainWindow::chkStayOnTopClick(bool checked) {
 }
 
 void MainWindow::btnAddMenuClick() {
-    const AddMenuResult added = AddMenu(project_.table);
-    if (!added.ok) {
-        MessageBox::message(this, toQ(added.message));
+    if (!history_->record(ProjectEdit::addMenu(project_))) {
+        MessageBox::message(this, toQ(msg::kTableFull));
         return;
     }
+    const int32_t added = project_.table.SelectedMenu;
     setEditingEnabled(true);
     editor_->syncMenuList();
-    showMenuProperties(added.row);
+    showMenuProperties(added);
     refreshPreview();
-    scrollPreviewTo(added.row);
+    scrollPreviewTo(added);
 }
 
 void MainWindow::btnDeleteClick() {
@@ -290,7 +382,7 @@ void MainWindow::btnDeleteClick() {
                              QMessageBox::No) != QMessageBox::Yes)
         return;
     const int32_t before = table.MenuCount;
-    DeleteSelectedMenu(table);
+    history_->record(ProjectEdit::deleteSelected(project_));
     if (table.MenuCount == before)
         return; // the selection named no row in use, so nothing was deleted
     editor_->syncMenuList();

@@ -9,20 +9,26 @@
 // controller gets "Show Preview", "Update Preview", "on Top" and the error list from here.
 
 #include "gui/common/MainWindowOps.h"
+#include "model/ProjectEdit.h"
 
 #include <QDialog>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class MainWindow;
 }
 
 class QLabel;
+class QModelIndex;
+class QTimer;
 
 namespace qloom::gui {
 
+class CheckListModel;
 class HtmlTools;
+class ProjectHistory;
 class PreviewController;
 class PropertyEditor;
 class PreviewWindow;
@@ -58,12 +64,17 @@ public:
     ProjectSettingsDialog* projectSettingsDialog() const { return frmProjectSettings_.get(); }
     TemplateInfoDialog* templateInfoWindow() const { return frmTemplateInfo_.get(); }
 
-    // The menu list follows the table: rebuilt after creating or opening a project.
-    void rebuildMenuList();
+    // A project was created or opened: the menu list is rebuilt from the table, the undo history
+    // starts afresh and every menu is checked.
+    void projectReplaced();
+
+    ProjectHistory* projectHistory() const { return history_; }
+    CheckListModel* checkList() const { return checks_; }
 
     // MainWindowOps.
     Project& project() override { return project_; }
     QWidget* mainWidget() override { return this; }
+    ProjectHistory& history() override { return *history_; }
     void showMenuProperties(int32_t row) override;
     void setEditingEnabled(bool enabled) override;
     void refreshPreview() override;
@@ -92,6 +103,15 @@ private:
     void btnProjectsClick();
     void btnActiveProjectSettingsClick();
     void chkStayOnTopClick(bool checked);
+    // Ctrl+S: writes the script now.
+    void saveNow();
+    // After undo or redo: the editor, the menu list and the preview show the project as it is.
+    void showRestored(const ProjectEdit& edit);
+    // The Checks list follows the project: one menu's checks for an edit of that menu, all of
+    // them for anything larger, a moment after the change so typing never waits for them.
+    void projectChanged(const ProjectEdit& edit);
+    void recheck();
+    void followFinding(const QModelIndex& index);
     // Opens the project settings dialog once it exists.
     void showProjectSettings();
     // Script saving with the busy cursor, reporting failure; returns whether it succeeded.
@@ -101,6 +121,11 @@ private:
     Project project_;
     QString programFolder_;
 
+    ProjectHistory* history_ = nullptr; // child of this window
+    CheckListModel* checks_ = nullptr;  // child of this window
+    QTimer* checkTimer_ = nullptr;      // child of this window
+    std::vector<int32_t> rowsToCheck_;
+    bool checkAll_ = false;
     PropertyEditor* editor_ = nullptr;     // child of this window
     PreviewController* preview_ = nullptr; // child of this window; owns the preview window
     std::unique_ptr<StartDialog> frmStart_;

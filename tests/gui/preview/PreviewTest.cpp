@@ -55,7 +55,7 @@ class PreviewTest : public QObject {
         for (int i = 0; i < count; ++i)
             AddMenu(table());
         table().SelectedMenu = selected;
-        main->rebuildMenuList();
+        main->projectReplaced();
         main->setEditingEnabled(true);
         main->showMenuProperties(selected);
     }
@@ -185,6 +185,66 @@ private Q_SLOTS:
         QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtTop"))->text(),
                  QString::number(startY + 20));
         QVERIFY(!updateButton()->font().bold()); // a drag does not mark the preview stale
+
+        // Ctrl+Z in the preview puts the menu back: in the table, in the editor and on the page.
+        const QString ownerLeft = QStringLiteral("document.getElementById('owner1').offsetLeft");
+        const QString ownerTop = QStringLiteral("document.getElementById('owner1').offsetTop");
+        const int pageX = js(ownerLeft).toInt();
+        const int pageY = js(ownerTop).toInt();
+        QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(table().MX[1], startX);
+        QCOMPARE(table().MY[1], startY);
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtLeft"))->text(),
+                 QString::number(startX));
+        QTRY_COMPARE(js(ownerLeft).toInt(), pageX - 40);
+        QCOMPARE(js(ownerTop).toInt(), pageY - 20);
+        // Ctrl+Y (and Ctrl+Shift+Z) take the drag again.
+        QTest::keyClick(proxy, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(table().MX[1], startX + 40);
+        QTRY_COMPARE(js(ownerLeft).toInt(), pageX);
+        QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(table().MY[1], startY + 20);
+    }
+
+    void arrowKeysNudgeTheSelectedMenuAndTabSelectsTheNext() {
+        openProject(3);
+        main->selectInPreview(1);
+        const int startX = table().MX[1];
+        const int startY = table().MY[1];
+        QWidget* proxy = browser()->webBrowser1()->focusProxy();
+        QVERIFY(proxy);
+        const QString ownerLeft = QStringLiteral("document.getElementById('owner1').offsetLeft");
+        const QString ownerTop = QStringLiteral("document.getElementById('owner1').offsetTop");
+        const int pageX = js(ownerLeft).toInt();
+        const int pageY = js(ownerTop).toInt();
+
+        QTest::keyClick(proxy, Qt::Key_Right);
+        QTest::keyClick(proxy, Qt::Key_Right);
+        QTest::keyClick(proxy, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(proxy, Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(table().MX[1], startX + 2 - 10);
+        QCOMPARE(table().MY[1], startY + 10);
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtTop"))->text(),
+                 QString::number(startY + 10));
+        QTRY_COMPARE(js(ownerLeft).toInt(), pageX - 8);
+        QCOMPARE(js(ownerTop).toInt(), pageY + 10);
+        QCOMPARE(table().MX[0], 10); // only the selected menu moves
+
+        // The burst is one step.
+        QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(table().MX[1], startX);
+        QCOMPARE(table().MY[1], startY);
+        QTRY_COMPARE(js(ownerLeft).toInt(), pageX);
+
+        QTest::keyClick(proxy, Qt::Key_Tab);
+        QCOMPARE(table().SelectedMenu, 2);
+        QTest::keyClick(proxy, Qt::Key_Tab); // wraps around
+        QCOMPARE(table().SelectedMenu, 0);
+        QTest::keyClick(proxy, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(table().SelectedMenu, 2);
+        QCOMPARE(main->findChild<QListWidget*>(QStringLiteral("listMenus"))->currentRow(), 2);
+        QTRY_COMPARE(js(QStringLiteral("iSelectedMenu")).toInt(), 2);
     }
 
     void equalTitleCommandsArriveEveryTime() {
