@@ -5,6 +5,7 @@
 // reload.
 
 #include "gui/common/MainWindowOps.h"
+#include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
@@ -32,18 +33,17 @@ class BenchWindow : public QWidget, public MainWindowOps {
 public:
     BenchWindow() {
         auto* layout = new QVBoxLayout(this);
-        for (const char* name : {"btnShowPreview", "btnUpdatePreview"}) {
-            auto* button = new QPushButton(QString::fromLatin1(name), this);
-            button->setObjectName(QString::fromLatin1(name));
-            layout->addWidget(button);
-        }
+        auto* show = new QPushButton(QStringLiteral("Show Preview"), this);
+        auto* update = new QPushButton(QStringLiteral("Update Preview"), this);
         auto* errors = new QPlainTextEdit(this);
-        errors->setObjectName(QStringLiteral("txtJS_Errors"));
-        layout->addWidget(errors);
-        preview = new PreviewController(this, *this);
+        for (QWidget* widget : {static_cast<QWidget*>(show), static_cast<QWidget*>(update),
+                                static_cast<QWidget*>(errors)})
+            layout->addWidget(widget);
+        preview = new PreviewController(*this, {show, update, errors, nullptr}, this);
     }
     Project& project() override { return project_; }
     QWidget* mainWidget() override { return this; }
+    ProjectHistory& history() override { return history_; }
     void showMenuProperties(int32_t) override {}
     void setEditingEnabled(bool) override {}
     void refreshPreview() override { preview->refreshPreview(); }
@@ -64,6 +64,7 @@ public:
 
 private:
     Project project_;
+    ProjectHistory history_{project_};
 };
 
 double Median(std::vector<double> values) {

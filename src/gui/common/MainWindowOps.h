@@ -14,12 +14,16 @@ class QWidget;
 
 namespace qloom::gui {
 
+class ProjectHistory;
+
 class MainWindowOps {
 public:
     virtual ~MainWindowOps() = default;
 
     virtual Project& project() = 0;
     virtual QWidget* mainWidget() = 0;
+    // Every change a person makes to the project is recorded here, so it can be undone.
+    virtual ProjectHistory& history() = 0;
 
     // Property editor.
     virtual void showMenuProperties(int32_t row) = 0;

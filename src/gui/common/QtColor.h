@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QColorDialog>
+#include <functional>
 #include <optional>
 
 namespace qloom::gui {
@@ -17,6 +18,10 @@ inline ColorValue FromQColor(const QColor& color) {
     return ColorValue(color.red()) | (ColorValue(color.green()) << 8) |
            (ColorValue(color.blue()) << 16);
 }
+
+// Asks for a colour starting from `initial`; nothing when the user cancels. Windows that ask for
+// colours hold one, so tests can answer in place of the platform dialog.
+using ColorPicker = std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
 
 // The toolkit's colour dialog preset to `initial`; nothing when the user cancels.
 inline std::optional<QColor> PickPlatformColor(const QColor& initial, QWidget* parent) {

@@ -43,12 +43,14 @@ void AddImageDialog::formCreate() {
 
 void AddImageDialog::clearEntries() {
     ui->txtImage->clear();
+    ui->txtAlt->clear(); // the text belongs to one picture
     ui->txtImage->setFocus();
 }
 
 void AddImageDialog::btnAddClick() {
     const std::string path = fromQ(ui->txtImage->text());
-    const std::string html = ImageFragment(path, fromQ(ui->txtBorderSize->text()));
+    const std::string html =
+        ImageFragment(path, fromQ(ui->txtBorderSize->text()), fromQ(ui->txtAlt->text()));
     ImageCopyOutcome outcome;
     {
         BusyCursor busy;

@@ -2,12 +2,10 @@
 
 #include "gui/editor/ToolDialog.h"
 
+#include "gui/common/QtColor.h"
 #include "gui/editor/HtmlFragments.h"
 
-#include <QColor>
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace Ui {
@@ -22,9 +20,6 @@ class MainWindowOps;
 class AddTextDialog : public ToolDialog {
     Q_OBJECT
 public:
-    using ColorPicker =
-        std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
-
     AddTextDialog(MainWindowOps& ops, QWidget* parent = nullptr);
     ~AddTextDialog() override;
 

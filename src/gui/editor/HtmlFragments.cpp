@@ -83,9 +83,35 @@ std::string FileNamePart(std::string_view path) {
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
-std::string ImageFragment(std::string_view path, std::string_view borderText) {
+std::string EscapeHtmlAttribute(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string ImageFragment(std::string_view path, std::string_view borderText,
+                          std::string_view altText) {
     return "<IMG SRC=\"" + FileNamePart(path) + "\" BORDER=\"" +
-           std::to_string(ParseIntOr(borderText, 0)) + "\">";
+           std::to_string(ParseIntOr(borderText, 0)) + "\" ALT=\"" + EscapeHtmlAttribute(altText) +
+           "\">";
 }
 
 } // namespace qloom

@@ -37,7 +37,12 @@ std::string LinkFragment(std::string_view url, std::string_view target, std::str
 // What follows the last "/" of a path (the whole path when it has none).
 std::string FileNamePart(std::string_view path);
 
-// <IMG SRC="file name of path" BORDER="border">; the border text falls back to 0.
-std::string ImageFragment(std::string_view path, std::string_view borderText);
+// The text with &, <, > and " written as entities, so it can stand in a quoted attribute.
+std::string EscapeHtmlAttribute(std::string_view text);
+
+// <IMG SRC="file name of path" BORDER="border" ALT="alt">; the border text falls back to 0. The
+// ALT attribute is always written: an empty one marks the picture as decoration.
+std::string ImageFragment(std::string_view path, std::string_view borderText,
+                          std::string_view altText);
 
 } // namespace qloom

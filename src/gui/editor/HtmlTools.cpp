@@ -7,56 +7,34 @@
 #include "gui/editor/AddLinkDialog.h"
 #include "gui/editor/AddTextDialog.h"
 #include "gui/editor/HtmlFragments.h"
+#include "gui/editor/PropertyEditor.h"
 
 #include <QAbstractButton>
 #include <QPlainTextEdit>
-#include <QTabWidget>
 #include <QTextCursor>
 
 namespace qloom::gui {
 
-namespace {
-constexpr int kCaptionTab = 1;
-constexpr int kMenuTab = 2;
-} // namespace
-
-HtmlTools::HtmlTools(MainWindowOps& ops, QWidget* mainWindow)
-    : QObject(mainWindow), ops_(ops), main_(mainWindow),
-      frmAddText_(new AddTextDialog(ops, mainWindow)),
-      frmAddURL_(new AddLinkDialog(ops, mainWindow)),
-      frmAddImage_(new AddImageDialog(ops, mainWindow)) {
+HtmlTools::HtmlTools(MainWindowOps& ops, PropertyEditor& editor, QWidget* dialogParent)
+    : QObject(dialogParent), ops_(ops), editor_(editor),
+      frmAddText_(new AddTextDialog(ops, dialogParent)),
+      frmAddURL_(new AddLinkDialog(ops, dialogParent)),
+      frmAddImage_(new AddImageDialog(ops, dialogParent)) {
     const auto insert = [this](const std::string& fragment) { insertHtml(fragment); };
     frmAddText_->setInserter(insert);
     frmAddURL_->setInserter(insert);
     frmAddImage_->setInserter(insert);
+    const PropertyEditor::HtmlToolButtons buttons = editor.htmlToolButtons();
+    connect(buttons.newLine, &QAbstractButton::clicked, this, &HtmlTools::btnAddNEWLINEClick);
+    connect(buttons.addText, &QAbstractButton::clicked, this, &HtmlTools::btnAddTextClick);
+    connect(buttons.addUrl, &QAbstractButton::clicked, this, &HtmlTools::btnAddURLClick);
+    connect(buttons.addImage, &QAbstractButton::clicked, this, &HtmlTools::btnAddimageClick);
 }
 
 HtmlTools::~HtmlTools() = default;
 
-void HtmlTools::connectButtons() {
-    const auto bind = [this](const char* name, void (HtmlTools::*handler)()) {
-        if (auto* button = main_->findChild<QAbstractButton*>(QString::fromLatin1(name)))
-            connect(button, &QAbstractButton::clicked, this, handler);
-    };
-    bind("btnAddNEWLINE", &HtmlTools::btnAddNEWLINEClick);
-    bind("btnAddText", &HtmlTools::btnAddTextClick);
-    bind("btnAddURL", &HtmlTools::btnAddURLClick);
-    bind("btnAddimage", &HtmlTools::btnAddimageClick);
-}
-
-QPlainTextEdit* HtmlTools::activeTarget() const {
-    auto* tabs = main_->findChild<QTabWidget*>(QStringLiteral("tabProp"));
-    if (!tabs)
-        return nullptr;
-    if (tabs->currentIndex() == kCaptionTab)
-        return main_->findChild<QPlainTextEdit*>(QStringLiteral("txtCapHTML"));
-    if (tabs->currentIndex() == kMenuTab)
-        return main_->findChild<QPlainTextEdit*>(QStringLiteral("txtMenuHTML"));
-    return nullptr;
-}
-
 void HtmlTools::insertHtml(const std::string& fragment) {
-    QPlainTextEdit* target = activeTarget();
+    QPlainTextEdit* target = editor_.activeHtmlEdit();
     if (!target)
         return;
     QTextCursor cursor = target->textCursor();

@@ -9,21 +9,20 @@ class QWidget;
 namespace qloom::gui {
 
 class MainWindowOps;
+class PropertyEditor;
 class AddImageDialog;
 class AddTextDialog;
 class AddLinkDialog;
 
-// The four HTML tool buttons of the main window and their dialogs. The dialogs are created once,
-// in their fixed order, and keep their fields between uses.
+// What the four HTML tool buttons of the property editor do, and their dialogs. The dialogs are
+// created once, in their fixed order, and keep their fields between uses.
 class HtmlTools : public QObject {
     Q_OBJECT
 public:
-    // `mainWindow` holds tabProp, txtCapHTML, txtMenuHTML and the four buttons (by objectName).
-    HtmlTools(MainWindowOps& ops, QWidget* mainWindow);
+    // The fragments go into `editor`'s HTML text boxes; the dialogs are children of
+    // `dialogParent` (the main window).
+    HtmlTools(MainWindowOps& ops, PropertyEditor& editor, QWidget* dialogParent);
     ~HtmlTools() override;
-
-    // Connects btnAddNEWLINE, btnAddText, btnAddURL and btnAddimage when present.
-    void connectButtons();
 
     // Inserts the fragment and a line break at the caret of the active HTML tab's text box,
     // before any selection; does nothing on the other tabs.
@@ -39,11 +38,10 @@ public:
     AddImageDialog* addImageDialog() const { return frmAddImage_; }
 
 private:
-    QPlainTextEdit* activeTarget() const;
     template <class Dialog> void runDialog(Dialog& dialog);
 
     MainWindowOps& ops_;
-    QWidget* main_;
+    PropertyEditor& editor_;
     // Owned by the main window, like every window of the program.
     AddTextDialog* frmAddText_;
     AddLinkDialog* frmAddURL_;

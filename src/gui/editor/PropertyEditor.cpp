@@ -4,23 +4,28 @@
 #include "gui/common/EditorRules.h"
 #include "gui/common/MainWindowOps.h"
 #include "gui/common/PlainText.h"
+#include "gui/common/ProjectHistory.h"
+#include "gui/common/QtColor.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UpDownControl.h"
 #include "gui/editor/SuppressChange.h"
 #include "model/Conversions.h"
 #include "model/Messages.h"
+#include "ui_PropertyEditor.h"
 
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPalette>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QValidator>
@@ -29,6 +34,9 @@ namespace qloom::gui {
 namespace {
 
 constexpr std::string_view kTransparent = "transparent";
+constexpr int kCaptionTab = 1;
+constexpr int kMenuTab = 2;
+constexpr int kColorTab = 3;
 
 // Refuses typing beyond the box's length while still letting the program (the spin arrows)
 // put a longer number such as "-100" into it: setText() is not validated.
@@ -44,51 +52,48 @@ private:
     int maxLength_;
 };
 
-QColor ToQColor(ColorValue value) {
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
-ColorValue FromQColor(const QColor& color) {
-    return ColorValue(color.red()) | (ColorValue(color.green()) << 8) |
-           (ColorValue(color.blue()) << 16);
-}
-
 QString ViewName(std::string_view text) {
     return toQ(text);
 }
 
-// The name a screen reader gives a number box: its buddy label's text without the colon.
-QString BoxName(QWidget* root, QLineEdit* edit) {
+// The name a screen reader gives a number box: its label's text without the colon.
+QString BoxName(const QLabel* label, const QLineEdit* edit) {
     if (!edit->accessibleName().isEmpty())
         return edit->accessibleName();
-    const auto labels = root->findChildren<QLabel*>();
-    for (QLabel* label : labels) {
-        if (label->buddy() == edit) {
-            QString text = label->text();
-            text.remove(QLatin1Char('&'));
-            if (text.endsWith(QLatin1Char(':')))
-                text.chop(1);
-            return text;
-        }
-    }
-    return edit->objectName();
+    QString text = label->text();
+    text.remove(QLatin1Char('&'));
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    return text;
 }
 
-std::optional<QColor> PlatformColorDialog(const QColor& initial, QWidget* parent) {
-    const QColor chosen = QColorDialog::getColor(initial, parent);
-    if (!chosen.isValid())
-        return std::nullopt;
-    return chosen;
+// Small drawings beside the orientation buttons: a caption with its body below or beside it.
+QPixmap OrientationPicture(bool vertical) {
+    const QSize size = vertical ? QSize(34, 36) : QSize(34, 28);
+    QPixmap picture(size);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setPen(Qt::black);
+    if (vertical) {
+        painter.fillRect(QRect(1, 1, 8, 33), Qt::black);
+        painter.fillRect(QRect(10, 1, 22, 33), QColor(0, 128, 128));
+    } else {
+        painter.fillRect(QRect(1, 1, 31, 7), Qt::black);
+        painter.fillRect(QRect(1, 9, 31, 17), QColor(0, 128, 128));
+    }
+    return picture;
 }
 
 } // namespace
 
 struct PropertyEditor::NumberBox {
+    QLabel* label;
     QLineEdit* edit;
     UpDownControl* spin;
     NumberBoxRule rule;
     SpinRange range;
     std::vector<int32_t> MenuTable::*column;
+    MenuColumn id;
 };
 
 struct PropertyEditor::ColorRow {
@@ -96,59 +101,41 @@ struct PropertyEditor::ColorRow {
     QCheckBox* box;
     QLabel* label;
     std::vector<std::string> MenuTable::*column;
+    MenuColumn id;
 };
 
-template <class T> T* PropertyEditor::need(const char* name) const {
-    T* widget = main_->findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("The main window lacks the control %s of the expected kind", name);
-    return widget;
-}
+PropertyEditor::PropertyEditor(MainWindowOps& ops, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::PropertyEditor>()), ops_(ops),
+      colorPicker_(&PickPlatformColor) {
+    ui->setupUi(this);
+    ui->panHTMLTools->hide();
+    ui->panHTMLTools->raise();
+    // Four tabs must share 289 pixels whatever the desktop font: narrow padding, and eliding
+    // rather than scroll arrows when even that is too wide.
+    QFont tabFont = ui->tabProp->tabBar()->font();
+    tabFont.setPointSize(7);
+    ui->tabProp->tabBar()->setFont(tabFont);
+    ui->tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+    ui->tabProp->setUsesScrollButtons(false);
+    ui->tabProp->setElideMode(Qt::ElideRight);
+    ui->picHorizontal->setPixmap(OrientationPicture(false));
+    ui->picVertical->setPixmap(OrientationPicture(true));
 
-PropertyEditor::PropertyEditor(QWidget* mainWindow, MainWindowOps& ops)
-    : QObject(mainWindow), main_(mainWindow), ops_(ops), colorPicker_(PlatformColorDialog) {
     numbers_ = {
-        {need<QLineEdit>("txtLeft"), need<UpDownControl>("UpDown_Left"), kLeftRule, kLeftSpin,
-         &MenuTable::MX},
-        {need<QLineEdit>("txtTop"), need<UpDownControl>("UpDown_Top"), kTopRule, kTopSpin,
-         &MenuTable::MY},
-        {need<QLineEdit>("txtWidth"), need<UpDownControl>("UpDown_Width"), kWidthRule, kWidthSpin,
-         &MenuTable::MW},
-        {need<QLineEdit>("txtCapHeight"), need<UpDownControl>("UpDown_CapHeight"), kCapHeightRule,
-         kCapHeightSpin, &MenuTable::MTCH},
+        {ui->lblLeft, ui->txtLeft, ui->UpDown_Left, kLeftRule, kLeftSpin, &MenuTable::MX,
+         MenuColumn::MX},
+        {ui->lblTop, ui->txtTop, ui->UpDown_Top, kTopRule, kTopSpin, &MenuTable::MY,
+         MenuColumn::MY},
+        {ui->lblWidth, ui->txtWidth, ui->UpDown_Width, kWidthRule, kWidthSpin, &MenuTable::MW,
+         MenuColumn::MW},
+        {ui->lblCapHeight, ui->txtCapHeight, ui->UpDown_CapHeight, kCapHeightRule, kCapHeightSpin,
+         &MenuTable::MTCH, MenuColumn::MTCH},
     };
     colors_ = {
-        {need<ColorSwatch>("panCaptionColor"), need<QCheckBox>("chkTranspCC"),
-         need<QLabel>("lblCaptionColor"), &MenuTable::CC},
-        {need<ColorSwatch>("panMenuColor"), need<QCheckBox>("chkTranspCM"),
-         need<QLabel>("lblMenuColor"), &MenuTable::CM},
-        {need<ColorSwatch>("panOwnerColor"), need<QCheckBox>("chkTranspCO"),
-         need<QLabel>("lblOwnerColor"), &MenuTable::CO},
+        {ui->panCaptionColor, ui->chkTranspCC, ui->lblCaptionColor, &MenuTable::CC, MenuColumn::CC},
+        {ui->panMenuColor, ui->chkTranspCM, ui->lblMenuColor, &MenuTable::CM, MenuColumn::CM},
+        {ui->panOwnerColor, ui->chkTranspCO, ui->lblOwnerColor, &MenuTable::CO, MenuColumn::CO},
     };
-    txtCapHTML_ = need<QPlainTextEdit>("txtCapHTML");
-    txtMenuHTML_ = need<QPlainTextEdit>("txtMenuHTML");
-    radActivateOn_ = need<QGroupBox>("radActivateOn");
-    chkFloat_ = need<QCheckBox>("chkFloat");
-    radHorizontal_ = need<QRadioButton>("radHorizontal");
-    radVertical_ = need<QRadioButton>("radVertical");
-    tabProp_ = need<QTabWidget>("tabProp");
-    panHTMLTools_ = need<QWidget>("panHTMLTools");
-    listMenus_ = need<QListWidget>("listMenus");
-    for (const char* name : {"btnAddNEWLINE", "btnAddText", "btnAddURL", "btnAddimage"})
-        htmlButtons_.push_back(need<QAbstractButton>(name));
-
-    // "Mouse Over" is item 0, "Mouse Click" item 1: by name when the window names them, else in
-    // the order the group holds them.
-    auto* over = radActivateOn_->findChild<QRadioButton*>(QStringLiteral("radMouseOver"));
-    auto* click = radActivateOn_->findChild<QRadioButton*>(QStringLiteral("radMouseClick"));
-    if (!over || !click) {
-        const auto items = radActivateOn_->findChildren<QRadioButton*>();
-        if (items.size() < 2)
-            qFatal("radActivateOn needs two radio buttons");
-        over = items[0];
-        click = items[1];
-    }
-    activateItems_ = {over, click};
 
     for (NumberBox& box : numbers_) {
         // The typed length is limited by the validator; a length limit on the box itself would
@@ -156,7 +143,7 @@ PropertyEditor::PropertyEditor(QWidget* mainWindow, MainWindowOps& ops)
         box.edit->setMaxLength(32767);
         box.edit->setValidator(new TypedLengthValidator(kNumberBoxMaxTyped, box.edit));
         box.spin->setRange(box.range.minimum, box.range.maximum);
-        box.spin->setBoxName(BoxName(main_, box.edit));
+        box.spin->setBoxName(BoxName(box.label, box.edit));
         box.edit->installEventFilter(this);
         NumberBox* boxPtr = &box;
         connect(box.edit, &QLineEdit::textChanged, this,
@@ -166,19 +153,24 @@ PropertyEditor::PropertyEditor(QWidget* mainWindow, MainWindowOps& ops)
     }
     // The selection stays visible while a fragment dialog has the focus, so the user sees what
     // the inserted fragment will replace.
-    for (QPlainTextEdit* edit : {txtCapHTML_, txtMenuHTML_}) {
+    for (QPlainTextEdit* edit : {ui->txtCapHTML, ui->txtMenuHTML}) {
         QPalette palette = edit->palette();
         for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
             palette.setBrush(QPalette::Inactive, role, palette.brush(QPalette::Active, role));
         edit->setPalette(palette);
+        // Ctrl+Z undoes the project history, which holds the typing of these boxes too; a
+        // second history inside the box would undo behind its back.
+        edit->setUndoRedoEnabled(false);
+        edit->installEventFilter(this);
     }
-    connect(txtCapHTML_, &QPlainTextEdit::textChanged, this, &PropertyEditor::txtCapHTMLChange);
-    connect(txtMenuHTML_, &QPlainTextEdit::textChanged, this, &PropertyEditor::txtMenuHTMLChange);
-    for (QRadioButton* item : activateItems_)
+    connect(ui->txtCapHTML, &QPlainTextEdit::textChanged, this, &PropertyEditor::txtCapHTMLChange);
+    connect(ui->txtMenuHTML, &QPlainTextEdit::textChanged, this,
+            &PropertyEditor::txtMenuHTMLChange);
+    for (QRadioButton* item : {ui->radMouseOver, ui->radMouseClick})
         connect(item, &QRadioButton::clicked, this, &PropertyEditor::radActivateOnClick);
-    connect(chkFloat_, &QCheckBox::clicked, this, &PropertyEditor::chkFloatClick);
-    connect(radHorizontal_, &QRadioButton::clicked, this, &PropertyEditor::radOrientationClick);
-    connect(radVertical_, &QRadioButton::clicked, this, &PropertyEditor::radOrientationClick);
+    connect(ui->chkFloat, &QCheckBox::clicked, this, &PropertyEditor::chkFloatClick);
+    connect(ui->radHorizontal, &QRadioButton::clicked, this, &PropertyEditor::radOrientationClick);
+    connect(ui->radVertical, &QRadioButton::clicked, this, &PropertyEditor::radOrientationClick);
     for (ColorRow& row : colors_) {
         row.label->setBuddy(row.swatch); // a screen reader names the swatch after its label
         ColorSwatch* swatch = row.swatch;
@@ -187,11 +179,11 @@ PropertyEditor::PropertyEditor(QWidget* mainWindow, MainWindowOps& ops)
         // toggled, not clicked: a load that changes the box must also hide or show the swatch.
         connect(box, &QCheckBox::toggled, this, [this, box] { setTransparentColor(box); });
     }
-    connect(tabProp_, &QTabWidget::currentChanged, this, &PropertyEditor::tabPropChange);
-    listMenus_->viewport()->installEventFilter(this);
-    listMenus_->installEventFilter(this);
+    connect(ui->tabProp, &QTabWidget::currentChanged, this, &PropertyEditor::tabPropChange);
+    ui->listMenus->viewport()->installEventFilter(this);
+    ui->listMenus->installEventFilter(this);
 
-    tabPropChange(tabProp_->currentIndex());
+    tabPropChange(ui->tabProp->currentIndex());
 }
 
 PropertyEditor::~PropertyEditor() = default;
@@ -204,10 +196,17 @@ bool PropertyEditor::canStore() const {
 void PropertyEditor::numberBoxChange(NumberBox& box) {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    int32_t& cell = (table.*box.column)[size_t(table.SelectedMenu)];
-    cell = NumberFromBox(fromQ(box.edit->text()), cell, box.rule);
+    const MenuTable& table = ops_.project().table;
+    const int32_t cell = (table.*box.column)[size_t(table.SelectedMenu)];
+    store(box.id, NumberFromBox(fromQ(box.edit->text()), cell, box.rule), true);
     ops_.markPreviewStale();
+}
+
+void PropertyEditor::store(MenuColumn column, CellValue value, bool typing) {
+    Project& project = ops_.project();
+    ops_.history().record(
+        ProjectEdit::setCell(project, project.table.SelectedMenu, column, std::move(value)),
+        typing);
 }
 
 void PropertyEditor::spinStep(NumberBox& box, int delta) {
@@ -221,39 +220,34 @@ void PropertyEditor::spinStep(NumberBox& box, int delta) {
 void PropertyEditor::txtCapHTMLChange() {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    table.MTC[size_t(table.SelectedMenu)] = EditorTextToHtml(fromQ(PlainTextOf(txtCapHTML_)));
+    store(MenuColumn::MTC, EditorTextToHtml(fromQ(PlainTextOf(ui->txtCapHTML))), true);
     ops_.markPreviewStale();
 }
 
 void PropertyEditor::txtMenuHTMLChange() {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    table.MTM[size_t(table.SelectedMenu)] = EditorTextToHtml(fromQ(PlainTextOf(txtMenuHTML_)));
+    store(MenuColumn::MTM, EditorTextToHtml(fromQ(PlainTextOf(ui->txtMenuHTML))), true);
     ops_.markPreviewStale();
 }
 
 void PropertyEditor::radActivateOnClick() {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    table.MA[size_t(table.SelectedMenu)] = activateItems_[0]->isChecked() ? 0 : 1;
+    store(MenuColumn::MA, ui->radMouseOver->isChecked() ? 0 : 1, false);
     ops_.markPreviewStale();
 }
 
 void PropertyEditor::chkFloatClick() {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    table.FL[size_t(table.SelectedMenu)] = chkFloat_->isChecked() ? 1 : 0;
+    store(MenuColumn::FL, ui->chkFloat->isChecked() ? 1 : 0, false);
 }
 
 void PropertyEditor::radOrientationClick() {
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    table.OO[size_t(table.SelectedMenu)] = radHorizontal_->isChecked() ? 0 : 1;
+    store(MenuColumn::OO, ui->radHorizontal->isChecked() ? 0 : 1, false);
     ops_.markPreviewStale();
 }
 
@@ -263,15 +257,15 @@ void PropertyEditor::getColor(ColorSwatch* swatch) {
     if (row == colors_.end())
         return;
     ops_.setHelpButtonEnabled(false);
-    const std::optional<QColor> chosen = colorPicker_(swatch->color(), main_);
+    const std::optional<QColor> chosen = colorPicker_(swatch->color(), window());
     ops_.setHelpButtonEnabled(true);
     if (!chosen)
         return;
     swatch->setColor(*chosen);
-    MenuTable& table = ops_.project().table;
+    const MenuTable& table = ops_.project().table;
     if (!table.isRow(table.SelectedMenu))
         return;
-    (table.*row->column)[size_t(table.SelectedMenu)] = ColorToHtml(FromQColor(*chosen));
+    store(row->id, ColorToHtml(FromQColor(*chosen)), false);
     ops_.markPreviewStale();
 }
 
@@ -283,20 +277,20 @@ void PropertyEditor::setTransparentColor(QCheckBox* box) {
     row->swatch->setVisible(!box->isChecked());
     if (!canStore())
         return;
-    MenuTable& table = ops_.project().table;
-    (table.*row->column)[size_t(table.SelectedMenu)] =
-        box->isChecked() ? std::string(kTransparent)
-                         : ColorToHtml(FromQColor(row->swatch->color()));
+    store(row->id,
+          box->isChecked() ? std::string(kTransparent)
+                           : ColorToHtml(FromQColor(row->swatch->color())),
+          false);
     ops_.markPreviewStale();
 }
 
 void PropertyEditor::tabPropChange(int index) {
-    panHTMLTools_->setVisible(index == 1 || index == 2);
+    ui->panHTMLTools->setVisible(index == kCaptionTab || index == kMenuTab);
 }
 
 int PropertyEditor::listSelectedRow() const {
-    const auto selected = listMenus_->selectedItems();
-    return selected.isEmpty() ? -1 : listMenus_->row(selected.first());
+    const auto selected = ui->listMenus->selectedItems();
+    return selected.isEmpty() ? -1 : ui->listMenus->row(selected.first());
 }
 
 void PropertyEditor::keepShownRowSelected() {
@@ -304,7 +298,7 @@ void PropertyEditor::keepShownRowSelected() {
     // selected while the editor still shows one, and the edits that follow would reach no row.
     const MenuTable& table = ops_.project().table;
     if (listSelectedRow() < 0 && table.isRow(table.SelectedMenu))
-        listMenus_->setCurrentRow(table.SelectedMenu);
+        ui->listMenus->setCurrentRow(table.SelectedMenu);
 }
 
 void PropertyEditor::listMenusMouseDown() {
@@ -322,7 +316,7 @@ void PropertyEditor::listMenusKeyUp() {
 
 bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == listMenus_->viewport() &&
+    if (watched == ui->listMenus->viewport() &&
         (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
          type == QEvent::MouseButtonRelease)) {
         if (forwardingListEvent_)
@@ -338,7 +332,18 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
             listMenusMouseDown();
         return true;
     }
-    if (watched == listMenus_ && type == QEvent::KeyRelease) {
+    if (type == QEvent::FocusOut && watched != ui->listMenus) {
+        // Typing in a field is one step until the field loses the focus.
+        ops_.history().closeStep();
+        return false;
+    }
+    if (watched == ui->listMenus && type == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+        Q_EMIT deleteRequested();
+        return true;
+    }
+    if (watched == ui->listMenus && type == QEvent::KeyRelease) {
         if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
             keepShownRowSelected();
             listMenusKeyUp();
@@ -356,19 +361,19 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    return QObject::eventFilter(watched, event);
+    return QWidget::eventFilter(watched, event);
 }
 
 void PropertyEditor::syncMenuList() {
     const MenuTable& table = ops_.project().table;
     const int wanted = std::max(0, int(table.MenuCount));
-    if (listMenus_->count() == wanted)
+    if (ui->listMenus->count() == wanted)
         return;
     SuppressChangeScope suppress;
-    while (listMenus_->count() > wanted)
-        delete listMenus_->takeItem(listMenus_->count() - 1);
-    for (int row = listMenus_->count(); row < wanted; ++row)
-        listMenus_->addItem(toQ(MenuLabel(row)));
+    while (ui->listMenus->count() > wanted)
+        delete ui->listMenus->takeItem(ui->listMenus->count() - 1);
+    for (int row = ui->listMenus->count(); row < wanted; ++row)
+        ui->listMenus->addItem(toQ(MenuLabel(row)));
 }
 
 void PropertyEditor::setHtmlText(QPlainTextEdit* edit, const std::string& html) {
@@ -384,18 +389,18 @@ void PropertyEditor::showMenuProperties(int32_t index) {
         return;
     SuppressChangeScope suppress;
     syncMenuList();
-    listMenus_->setCurrentRow(index);
+    ui->listMenus->setCurrentRow(index);
     for (NumberBox& box : numbers_) {
         const int32_t value = (table.*box.column)[size_t(index)];
         box.edit->setText(QString::number(value));
         box.spin->setPosition(value);
     }
-    setHtmlText(txtCapHTML_, table.MTC[size_t(index)]);
-    setHtmlText(txtMenuHTML_, table.MTM[size_t(index)]);
-    activateItems_[table.MA[size_t(index)] == 0 ? 0 : 1]->setChecked(true);
-    chkFloat_->setChecked(table.FL[size_t(index)] == 1);
+    setHtmlText(ui->txtCapHTML, table.MTC[size_t(index)]);
+    setHtmlText(ui->txtMenuHTML, table.MTM[size_t(index)]);
+    (table.MA[size_t(index)] == 0 ? ui->radMouseOver : ui->radMouseClick)->setChecked(true);
+    ui->chkFloat->setChecked(table.FL[size_t(index)] == 1);
     // An exclusive pair cannot be unchecked directly: check the one that should be on.
-    (table.OO[size_t(index)] == 0 ? radHorizontal_ : radVertical_)->setChecked(true);
+    (table.OO[size_t(index)] == 0 ? ui->radHorizontal : ui->radVertical)->setChecked(true);
     for (ColorRow& row : colors_) {
         const std::string& text = (table.*row.column)[size_t(index)];
         if (text != kTransparent) {
@@ -414,21 +419,22 @@ void PropertyEditor::setEditingEnabled(bool enabled) {
         box.edit->setEnabled(enabled);
         box.spin->setEnabled(enabled);
     }
-    radActivateOn_->setEnabled(enabled);
-    chkFloat_->setEnabled(enabled);
-    radHorizontal_->setEnabled(enabled);
-    radVertical_->setEnabled(enabled);
-    txtCapHTML_->setEnabled(enabled);
+    ui->radActivateOn->setEnabled(enabled);
+    ui->chkFloat->setEnabled(enabled);
+    ui->radHorizontal->setEnabled(enabled);
+    ui->radVertical->setEnabled(enabled);
+    ui->txtCapHTML->setEnabled(enabled);
     if (!enabled) {
         SuppressChangeScope suppress;
-        txtCapHTML_->setPlainText(ViewName(msg::kNoMenusInProject));
+        ui->txtCapHTML->setPlainText(ViewName(msg::kNoMenusInProject));
     }
-    for (QAbstractButton* button : htmlButtons_)
+    for (QAbstractButton* button :
+         {ui->btnAddNEWLINE, ui->btnAddText, ui->btnAddURL, ui->btnAddimage})
         button->setEnabled(enabled);
-    txtMenuHTML_->setEnabled(enabled);
+    ui->txtMenuHTML->setEnabled(enabled);
     if (!enabled) {
         SuppressChangeScope suppress;
-        txtMenuHTML_->setPlainText(ViewName(msg::kNoMenusInProject));
+        ui->txtMenuHTML->setPlainText(ViewName(msg::kNoMenusInProject));
     }
     for (ColorRow& row : colors_) {
         row.label->setEnabled(enabled);
@@ -437,12 +443,75 @@ void PropertyEditor::setEditingEnabled(bool enabled) {
     }
 }
 
+void PropertyEditor::rebuildMenuList() {
+    ui->listMenus->clear();
+    syncMenuList();
+}
+
+void PropertyEditor::placeInTabOrderAfter(QWidget* before) {
+    QWidget* previous = before;
+    for (QWidget* next :
+         std::initializer_list<QWidget*>{ui->listMenus, ui->tabProp, ui->btnAddNEWLINE,
+                                         ui->btnAddText, ui->btnAddURL, ui->btnAddimage}) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+}
+
+PropertyEditor::HtmlToolButtons PropertyEditor::htmlToolButtons() const {
+    return {ui->btnAddNEWLINE, ui->btnAddText, ui->btnAddURL, ui->btnAddimage};
+}
+
+QPlainTextEdit* PropertyEditor::activeHtmlEdit() const {
+    switch (ui->tabProp->currentIndex()) {
+    case kCaptionTab:
+        return ui->txtCapHTML;
+    case kMenuTab:
+        return ui->txtMenuHTML;
+    default:
+        return nullptr;
+    }
+}
+
+void PropertyEditor::showFixPlace(FixPlace place) {
+    QWidget* field = nullptr;
+    int tab = 0;
+    switch (place) {
+    case FixPlace::CaptionHeightField:
+        field = ui->txtCapHeight;
+        break;
+    case FixPlace::WidthField:
+        field = ui->txtWidth;
+        break;
+    case FixPlace::CaptionHtml:
+        tab = kCaptionTab;
+        field = ui->txtCapHTML;
+        break;
+    case FixPlace::MenuHtml:
+        tab = kMenuTab;
+        field = ui->txtMenuHTML;
+        break;
+    case FixPlace::CaptionColor:
+    case FixPlace::MenuColor: {
+        tab = kColorTab;
+        const ColorRow& row = colors_[place == FixPlace::CaptionColor ? 0 : 1];
+        // A transparent colour has no swatch to click: its box comes first.
+        field = row.swatch->isHidden() ? static_cast<QWidget*>(row.box) : row.swatch;
+        break;
+    }
+    }
+    ui->tabProp->setCurrentIndex(tab);
+    field->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
+}
+
 CaptionSwapHook PropertyEditor::captionSwapHook() {
     return [this](int32_t row, const std::string& caption) {
         if (row != ops_.project().table.SelectedMenu)
             return;
         SuppressChangeScope suppress;
-        setHtmlText(txtCapHTML_, caption);
+        setHtmlText(ui->txtCapHTML, caption);
     };
 }
 

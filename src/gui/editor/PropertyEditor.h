@@ -1,27 +1,23 @@
 #pragma once
 
+#include "gui/common/QtColor.h"
+#include "model/AccessibilityCheck.h"
+#include "model/MenuRow.h"
 #include "script/ScriptWriter.h"
 
-#include <QColor>
-#include <QObject>
-#include <QString>
-#include <array>
+#include <QWidget>
 #include <cstdint>
-#include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 #include <vector>
 
+namespace Ui {
+class PropertyEditor;
+}
+
 class QAbstractButton;
 class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
-class QRadioButton;
-class QTabWidget;
-class QWidget;
 
 namespace qloom::gui {
 
@@ -29,17 +25,22 @@ class ColorSwatch;
 class MainWindowOps;
 class UpDownControl;
 
-// The menu property editor of the main window: binds the controls found by objectName in the
-// main window to the selected row of the menu table. Every user edit is stored at once; all but
-// "Float" mark the preview stale. The program's own writes run under SuppressChange.
-class PropertyEditor : public QObject {
+// The menu property editor of the main window: the menu list, the four property tabs and the
+// HTML tool buttons, bound to the selected row of the menu table. Every user edit is stored at
+// once; all but "Float" mark the preview stale. The program's own writes run under
+// SuppressChange.
+class PropertyEditor final : public QWidget {
     Q_OBJECT
 public:
-    // Asks for a colour starting from `initial`; nullopt when the user cancels.
-    using ColorPicker =
-        std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
+    // The buttons over the HTML tabs; their fragment dialogs live in HtmlTools.
+    struct HtmlToolButtons {
+        QAbstractButton* newLine;
+        QAbstractButton* addText;
+        QAbstractButton* addUrl;
+        QAbstractButton* addImage;
+    };
 
-    PropertyEditor(QWidget* mainWindow, MainWindowOps& ops);
+    explicit PropertyEditor(MainWindowOps& ops, QWidget* parent = nullptr);
     ~PropertyEditor() override;
 
     void showMenuProperties(int32_t index);
@@ -47,9 +48,22 @@ public:
 
     // Keeps the menu list's rows ("Menu 1" ...) in step with the table's row count.
     void syncMenuList();
+    // Empties the list and fills it again from the table (a project was opened or created).
+    void rebuildMenuList();
+
+    // Puts the editor's controls into the window's Tab chain right after `before`: the menu
+    // list, the tabs (with the active page's controls), then the HTML tool buttons.
+    void placeInTabOrderAfter(QWidget* before);
+
+    HtmlToolButtons htmlToolButtons() const;
+    // The HTML text box of the active tab; none on "Position & Style" and "Color".
+    QPlainTextEdit* activeHtmlEdit() const;
 
     // For SaveScript: shows the selected row's swapped caption without storing it as an edit.
     CaptionSwapHook captionSwapHook();
+
+    // Shows the tab and focuses the control where a finding of the checks is fixed.
+    void showFixPlace(FixPlace place);
 
     // Test seam: replaces the platform colour dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
@@ -67,6 +81,10 @@ public:
     void listMenusMouseUp();
     void listMenusKeyUp();
 
+Q_SIGNALS:
+    // Delete was pressed in the menu list.
+    void deleteRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -74,31 +92,21 @@ private:
     struct NumberBox;
     struct ColorRow;
 
-    template <class T> T* need(const char* name) const;
     bool canStore() const;
+    // Records the selected row's new value in the project history; typing folds into one step.
+    void store(MenuColumn column, CellValue value, bool typing);
     void numberBoxChange(NumberBox& box);
     void spinStep(NumberBox& box, int delta);
     void setHtmlText(QPlainTextEdit* edit, const std::string& html);
     int listSelectedRow() const;
     void keepShownRowSelected();
 
-    QWidget* main_;
+    std::unique_ptr<Ui::PropertyEditor> ui;
     MainWindowOps& ops_;
     ColorPicker colorPicker_;
 
     std::vector<NumberBox> numbers_;
     std::vector<ColorRow> colors_;
-    QPlainTextEdit* txtCapHTML_ = nullptr;
-    QPlainTextEdit* txtMenuHTML_ = nullptr;
-    QGroupBox* radActivateOn_ = nullptr;
-    std::array<QRadioButton*, 2> activateItems_{};
-    QCheckBox* chkFloat_ = nullptr;
-    QRadioButton* radHorizontal_ = nullptr;
-    QRadioButton* radVertical_ = nullptr;
-    QTabWidget* tabProp_ = nullptr;
-    QWidget* panHTMLTools_ = nullptr;
-    std::vector<QAbstractButton*> htmlButtons_;
-    QListWidget* listMenus_ = nullptr;
     bool forwardingListEvent_ = false;
 };
 

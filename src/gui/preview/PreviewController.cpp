@@ -3,6 +3,7 @@
 #include "gui/common/BusyCursor.h"
 #include "gui/common/MainWindowOps.h"
 #include "gui/common/PlainText.h"
+#include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewScroll.h"
 #include "gui/preview/PreviewWindow.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPlainTextEdit>
@@ -44,22 +46,17 @@ QIcon ExclamationGlyph(const QColor& color) {
     return QIcon(pixmap);
 }
 
-template <class T> T* NeedChild(QWidget* root, const char* name) {
-    T* widget = root->findChild<T*>(QString::fromLatin1(name));
-    if (!widget)
-        qFatal("The main window lacks the control %s of the expected kind", name);
-    return widget;
-}
+// Arrow presses closer together than this are one move to undo.
+constexpr int kNudgeBurstMs = 800;
+constexpr int32_t kNudgeStep = 1;
+constexpr int32_t kLargeNudgeStep = 10;
 
 } // namespace
 
-PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
-    : QObject(mainWindow), main_(mainWindow), ops_(ops),
-      browser_(std::make_unique<PreviewWindow>()),
-      btnShowPreview_(NeedChild<QAbstractButton>(mainWindow, "btnShowPreview")),
-      btnUpdatePreview_(NeedChild<QAbstractButton>(mainWindow, "btnUpdatePreview")),
-      txtJS_Errors_(NeedChild<QPlainTextEdit>(mainWindow, "txtJS_Errors")),
-      chkStayOnTop_(mainWindow->findChild<QCheckBox*>(QStringLiteral("chkStayOnTop"))),
+PreviewController::PreviewController(MainWindowOps& ops, const Controls& controls, QObject* parent)
+    : QObject(parent), ops_(ops), browser_(std::make_unique<PreviewWindow>()),
+      btnShowPreview_(controls.showPreview), btnUpdatePreview_(controls.updatePreview),
+      txtJS_Errors_(controls.errorList), chkStayOnTop_(controls.stayOnTop),
       programFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
     // One error title per line, however long: wrapping must not split a logged line.
     txtJS_Errors_->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -77,11 +74,17 @@ PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
     // "Back to Preview" is a click of "Update Preview", with all its effects.
     connect(browser_.get(), &PreviewWindow::backToPreviewClicked, btnUpdatePreview_,
             &QAbstractButton::click);
+    nudgeBurst_.setSingleShot(true);
+    nudgeBurst_.setInterval(kNudgeBurstMs);
+    connect(&nudgeBurst_, &QTimer::timeout, this, [this] { ops_.history().closeStep(); });
+    // The page's own widgets get the keys first; the application sees them before any of them.
+    QCoreApplication::instance()->installEventFilter(this);
     // The preview window is up from the start, empty until the first project is shown.
     browser_->show();
 }
 
 PreviewController::~PreviewController() {
+    QCoreApplication::instance()->removeEventFilter(this);
     browser_->disconnect(this);
     browser_.reset();
 }
@@ -181,6 +184,12 @@ void PreviewController::markPreviewCurrent() {
 }
 
 void PreviewController::handleIdeCommand(const std::string& title) {
+    // A finished drag is a step of the project history like any other edit.
+    const TitleCommand command = ParseTitleCommand(title);
+    if (command.kind == TitleCommand::Kind::Move) {
+        recordMove(command.index, command.x, command.y, false);
+        return;
+    }
     const TitleAction action = ApplyTitleCommand(ops_.project().table, title);
     switch (action.kind) {
     case TitleAction::Kind::None:
@@ -194,6 +203,85 @@ void PreviewController::handleIdeCommand(const std::string& title) {
     case TitleAction::Kind::ReportError:
         ops_.report(Status::failure(action.text));
         break;
+    }
+}
+
+bool PreviewController::recordMove(int32_t row, int32_t x, int32_t y, bool nudge) {
+    ProjectHistory& history = ops_.history();
+    if (!nudge) {
+        nudgeBurst_.stop();
+        history.closeStep();
+    }
+    if (!history.record(ProjectEdit::move(ops_.project(), row, x, y), nudge))
+        return false; // not a row of the table: nothing changes
+    if (!nudge)
+        history.closeStep();
+    ops_.showMenuProperties(row);
+    return true;
+}
+
+void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
+    const MenuTable& table = ops_.project().table;
+    const int32_t row = table.SelectedMenu;
+    if (!table.isRow(row) || !recordMove(row, table.MX[row] + dx, table.MY[row] + dy, true))
+        return;
+    showMovedMenu(row);
+    scrollPreviewTo(row);
+    nudgeBurst_.start();
+}
+
+void PreviewController::selectNextMenu(int step) {
+    const MenuTable& table = ops_.project().table;
+    if (table.MenuCount <= 0)
+        return;
+    const int32_t from = table.isRow(table.SelectedMenu) ? table.SelectedMenu : 0;
+    ops_.selectInPreview((from + step % table.MenuCount + table.MenuCount) % table.MenuCount);
+}
+
+void PreviewController::showMovedMenu(int32_t row) {
+    const MenuTable& table = ops_.project().table;
+    if (!table.isRow(row))
+        return;
+    runPreviewScript(QStringLiteral("yMoveMenu(%1,%2,%3);ySetSel(%1,0)")
+                         .arg(row)
+                         .arg(table.MX[size_t(row)])
+                         .arg(table.MY[size_t(row)]));
+}
+
+bool PreviewController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != browser_.get())
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+    const int32_t step = mods == Qt::ShiftModifier ? kLargeNudgeStep : kNudgeStep;
+    const bool plain = mods == Qt::NoModifier || mods == Qt::ShiftModifier;
+    switch (key->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (!plain)
+            return false;
+        nudgeSelected(key->key() == Qt::Key_Left    ? -step
+                      : key->key() == Qt::Key_Right ? step
+                                                    : 0,
+                      key->key() == Qt::Key_Up     ? -step
+                      : key->key() == Qt::Key_Down ? step
+                                                   : 0);
+        return true;
+    case Qt::Key_Tab:
+        if (mods != Qt::NoModifier)
+            return false;
+        selectNextMenu(1);
+        return true;
+    case Qt::Key_Backtab:
+        selectNextMenu(-1);
+        return true;
+    default:
+        return false;
     }
 }
 

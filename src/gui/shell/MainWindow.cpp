@@ -7,7 +7,9 @@
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
+#include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UndoKeyFilter.h"
 #include "gui/common/UserSettings.h"
 #include "gui/editor/HtmlTools.h"
 #include "gui/editor/PropertyEditor.h"
@@ -15,6 +17,7 @@
 #include "gui/preview/PreviewWindow.h"
 #include "gui/shell/AutoSaver.h"
 #include "gui/shell/BrowserCheck.h"
+#include "gui/shell/CheckListModel.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/ProjectFolders.h"
@@ -33,34 +36,20 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QListView>
 #include <QPainter>
 #include <QPixmap>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
-#include <QTabBar>
+#include <QTimer>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
+#include <algorithm>
 #include <cstdio>
 
 namespace qloom::gui {
 
 namespace {
-// Small drawings beside the orientation buttons: a caption with its body below or beside it.
-QPixmap orientationPicture(bool vertical) {
-    const QSize size = vertical ? QSize(34, 36) : QSize(34, 28);
-    QPixmap picture(size);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setPen(Qt::black);
-    if (vertical) {
-        painter.fillRect(QRect(1, 1, 8, 33), Qt::black);
-        painter.fillRect(QRect(10, 1, 22, 33), QColor(0, 128, 128));
-    } else {
-        painter.fillRect(QRect(1, 1, 31, 7), Qt::black);
-        painter.fillRect(QRect(1, 9, 31, 17), QColor(0, 128, 128));
-    }
-    return picture;
-}
-
 // A question mark in a blue disc: the styles' own help icons differ too much between desktops.
 QIcon helpGlyph() {
     QPixmap glyph(16, 16);
@@ -78,6 +67,13 @@ QIcon helpGlyph() {
     painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
     return QIcon(glyph);
 }
+
+// Where the property editor sits: the menu list's left and top edge to the tabs' right and
+// bottom edge.
+constexpr QRect kEditorArea(4, 40, 385, 241);
+
+// Typing pauses shorter than this do not recheck the menu.
+constexpr int kRecheckDelayMs = 150;
 
 QString webEngineHelperPath() {
     const QByteArray overridden = qgetenv("QTWEBENGINEPROCESS_PATH");
@@ -102,24 +98,12 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(392, 329);
+    setFixedSize(392, 421);
     setWindowTitle(toQ(msg::kMainCaption));
     ui->lblActiveProject->setTextFormat(Qt::PlainText);
-    ui->panHTMLTools->hide();
     ui->txtJS_Errors->hide();
-    ui->panHTMLTools->raise();
-    // Four tabs must share 289 pixels whatever the desktop font: narrow padding, and eliding
-    // rather than scroll arrows when even that is too wide.
-    QFont tabFont = ui->tabProp->tabBar()->font();
-    tabFont.setPointSize(7);
-    ui->tabProp->tabBar()->setFont(tabFont);
-    ui->tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
-    ui->tabProp->setUsesScrollButtons(false);
-    ui->tabProp->setElideMode(Qt::ElideRight);
     ui->btnHelp->setIcon(helpGlyph());
     ui->btnUpdatePreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-    ui->picHorizontal->setPixmap(orientationPicture(false));
-    ui->picVertical->setPixmap(orientationPicture(true));
     CenterOnDesktop(this);
 
     programFolder_ = programFolder.isEmpty()
@@ -131,7 +115,22 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
     helpIndex_ = toQ(HelpIndexOf(fromQ(programFolder_)));
     project_.table.MenuCount = 0;
     project_.HeaderLines.clear();
-    editor_ = new PropertyEditor(this, *this);
+    history_ = new ProjectHistory(project_, this);
+    history_->setRestoredHandler([this](const ProjectEdit& edit) { showRestored(edit); });
+    new UndoKeyFilter(this, *history_);
+    checks_ = new CheckListModel(this);
+    ui->listChecks->setModel(checks_);
+    checkTimer_ = new QTimer(this);
+    checkTimer_->setSingleShot(true);
+    checkTimer_->setInterval(kRecheckDelayMs);
+    connect(checkTimer_, &QTimer::timeout, this, &MainWindow::recheck);
+    connect(history_, &ProjectHistory::changed, this, &MainWindow::projectChanged);
+    connect(ui->listChecks, &QListView::clicked, this, &MainWindow::followFinding);
+    connect(ui->listChecks, &QListView::activated, this, &MainWindow::followFinding);
+
+    editor_ = new PropertyEditor(*this, this);
+    editor_->setGeometry(kEditorArea);
+    editor_->placeInTabOrderAfter(ui->chkStayOnTop);
     setEditingEnabled(false);
     autoSaver_ = new AutoSaver(project_, this);
 
@@ -143,6 +142,13 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
             &MainWindow::btnActiveProjectSettingsClick);
     connect(ui->btnHelp, &QPushButton::clicked, this, &MainWindow::showHelp);
     connect(ui->chkStayOnTop, &QCheckBox::clicked, this, &MainWindow::chkStayOnTopClick);
+    connect(editor_, &PropertyEditor::deleteRequested, ui->btnDelete, &QAbstractButton::click);
+    const auto shortcut = [this](const QKeySequence& keys, auto handler) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
+    };
+    shortcut(QKeySequence(Qt::Key_Insert), [this] { ui->btnAddMenu->click(); });
+    shortcut(QKeySequence(Qt::Key_F5), [this] { ui->btnUpdatePreview->click(); });
+    shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveNow(); });
     new HelpKeyFilter(this, [this] { showHelp(); });
 }
 
@@ -193,17 +199,20 @@ bool MainWindow::checkBrowserVersion() {
 }
 
 void MainWindow::createOtherWindows(const QString& openFolder) {
-    preview_ = new PreviewController(this, *this); // shows the preview window
+    // Shows the preview window.
+    preview_ = new PreviewController(
+        *this, {ui->btnShowPreview, ui->btnUpdatePreview, ui->txtJS_Errors, ui->chkStayOnTop},
+        this);
     preview_->setCaptionSwapHook(editor_->captionSwapHook());
     // js.log is the user's, not the (read-only, once installed) program folder's.
     preview_->setProgramFolder(UserPlaces::scriptErrorLogFolder());
+    new UndoKeyFilter(preview_->browser(), *history_);
     frmStart_ = std::make_unique<StartDialog>(*this);
     connect(frmStart_.get(), &StartDialog::quitRequested, this, &MainWindow::quitRequested);
     if (openFolder.isEmpty())
         frmStart_->show();
     frmSelFolder_ = new FolderChooser(*this, frmStart_.get());
-    htmlTools_ = new HtmlTools(*this, this); // Add Text, Add URL, Add Image, in that order
-    htmlTools_->connectButtons();
+    htmlTools_ = new HtmlTools(*this, *editor_, this); // Add Text, Add URL, Add Image, in order
     frmFinilizedOK_ = new FinalizedDialog(*this, this);
     frmProjectSettings_ = new ProjectSettingsDialog(*this, this);
     frmTemplateInfo_ = new TemplateInfoDialog(frmProjectSettings_);
@@ -213,14 +222,64 @@ void MainWindow::createOtherWindows(const QString& openFolder) {
     RunTestHookFromEnvironment(*this);
 }
 
-void MainWindow::clearMenuList() {
-    ui->listMenus->clear();
+void MainWindow::projectReplaced() {
+    editor_->rebuildMenuList();
+    history_->clear();
+    checkTimer_->stop();
+    rowsToCheck_.clear();
+    checkAll_ = false;
+    checks_->recheckAll(project_);
 }
 
-void MainWindow::rebuildMenuList() {
-    ui->listMenus->clear();
-    for (int32_t row = 0; row < project_.table.MenuCount; ++row)
-        ui->listMenus->addItem(toQ(MenuLabel(row)));
+void MainWindow::showRestored(const ProjectEdit& edit) {
+    const MenuTable& table = project_.table;
+    editor_->syncMenuList();
+    setEditingEnabled(table.MenuCount > 0);
+    if (table.isRow(table.SelectedMenu))
+        showMenuProperties(table.SelectedMenu);
+    if (edit.kind() == ProjectEdit::Kind::Move) {
+        // The page can put the menu back by itself; no need to save and reload.
+        if (preview_) {
+            preview_->showMovedMenu(edit.row());
+            preview_->scrollPreviewTo(edit.row());
+        }
+        return;
+    }
+    refreshPreview();
+}
+
+void MainWindow::projectChanged(const ProjectEdit& edit) {
+    const bool oneRow =
+        edit.kind() == ProjectEdit::Kind::SetCell || edit.kind() == ProjectEdit::Kind::Move;
+    if (oneRow)
+        rowsToCheck_.push_back(edit.row());
+    else
+        checkAll_ = true;
+    checkTimer_->start();
+}
+
+void MainWindow::recheck() {
+    if (checkAll_) {
+        checks_->recheckAll(project_);
+    } else {
+        std::sort(rowsToCheck_.begin(), rowsToCheck_.end());
+        rowsToCheck_.erase(std::unique(rowsToCheck_.begin(), rowsToCheck_.end()),
+                           rowsToCheck_.end());
+        for (int32_t row : rowsToCheck_)
+            checks_->recheckRow(project_, row);
+    }
+    rowsToCheck_.clear();
+    checkAll_ = false;
+}
+
+void MainWindow::followFinding(const QModelIndex& index) {
+    const AccessibilityFinding* finding = checks_->findingAt(index);
+    if (!finding || !project_.table.isRow(finding->row))
+        return;
+    const int32_t row = finding->row;
+    const FixPlace fix = finding->fix; // the list may be rebuilt while the row is selected
+    selectInPreview(row);
+    editor_->showFixPlace(fix);
 }
 
 // --- Editing controls and preview: the property editor and the preview controller.
@@ -294,6 +353,11 @@ bool MainWindow::report(const Status& status) {
     return status.ok;
 }
 
+void MainWindow::saveNow() {
+    if (!project_.settings.ProjectFolder.empty())
+        saveScript(false);
+}
+
 bool MainWindow::saveScript(bool forPreview) {
     Status status;
     {
@@ -344,16 +408,16 @@ void MainWindow::chkStayOnTopClick(bool checked) {
 }
 
 void MainWindow::btnAddMenuClick() {
-    const AddMenuResult added = AddMenu(project_.table);
-    if (!added.ok) {
-        MessageBox::message(this, toQ(added.message));
+    if (!history_->record(ProjectEdit::addMenu(project_))) {
+        MessageBox::message(this, toQ(msg::kTableFull));
         return;
     }
+    const int32_t added = project_.table.SelectedMenu;
     setEditingEnabled(true);
-    ui->listMenus->addItem(toQ(MenuLabel(added.row)));
-    showMenuProperties(added.row);
+    editor_->syncMenuList();
+    showMenuProperties(added);
     refreshPreview();
-    scrollPreviewTo(added.row);
+    scrollPreviewTo(added);
 }
 
 void MainWindow::btnDeleteClick() {
@@ -367,10 +431,10 @@ void MainWindow::btnDeleteClick() {
                              QMessageBox::No) != QMessageBox::Yes)
         return;
     const int32_t before = table.MenuCount;
-    DeleteSelectedMenu(table);
+    history_->record(ProjectEdit::deleteSelected(project_));
     if (table.MenuCount == before)
         return; // the selection named no row in use, so nothing was deleted
-    delete ui->listMenus->takeItem(ui->listMenus->count() - 1);
+    editor_->syncMenuList();
     if (table.MenuCount > 0)
         showMenuProperties(table.SelectedMenu);
     else

@@ -3,39 +3,33 @@
 // The main window: owns the project (menu table and settings) and every other window of the
 // program, lays out the editing controls, and implements the main-window operations.
 //
-// Controls other parts bind by objectName (see MainWindow.ui):
-// - txtLeft, txtTop, txtWidth, txtCapHeight: QLineEdit, maxLength 3.
-// - UpDown_Left, UpDown_Top, UpDown_Width, UpDown_CapHeight: the spin arrows beside the boxes,
-//   editor/UpDownControl (range set by the property editor).
-// - radActivateOn: QGroupBox " Activate On " holding radMouseOver (item 0) and radMouseClick
-//   (item 1), QRadioButtons.
-// - chkFloat, chkTranspCC, chkTranspCM, chkTranspCO: QCheckBox.
-// - grpOrientation: QGroupBox with radHorizontal, radVertical and the pictures picHorizontal,
-//   picVertical (QLabel).
-// - txtCapHTML, txtMenuHTML: QPlainTextEdit, no wrapping.
-// - panCaptionColor, panMenuColor, panOwnerColor: 20 x 20 editor/ColorSwatch; labels
-//   lblCaptionColor, lblMenuColor, lblOwnerColor.
-// - panHTMLTools: QFrame over the lower tab area, hidden at start, holding btnAddNEWLINE,
-//   btnAddText, btnAddURL, btnAddimage.
-// - btnUpdatePreview, btnShowPreview, listMenus (QListWidget), tabProp (QTabWidget),
-//   txtJS_Errors (hidden QPlainTextEdit).
+// The main window's own controls (MainWindow.ui): the buttons of the top row and the bottom row,
+// "on Top", the status line and the hidden script-error list. The menu list, the property tabs
+// and the HTML tool buttons are the PropertyEditor widget, placed at (4, 40); the preview
+// controller gets "Show Preview", "Update Preview", "on Top" and the error list from here.
 
 #include "gui/common/MainWindowOps.h"
+#include "model/ProjectEdit.h"
 
 #include <QDialog>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 namespace Ui {
 class MainWindow;
 }
 
 class QLabel;
+class QModelIndex;
+class QTimer;
 
 namespace qloom::gui {
 
 class AutoSaver;
+class CheckListModel;
 class HtmlTools;
+class ProjectHistory;
 class PreviewController;
 class PropertyEditor;
 class PreviewWindow;
@@ -84,13 +78,17 @@ public:
     ProjectSettingsDialog* projectSettingsDialog() const { return frmProjectSettings_; }
     TemplateInfoDialog* templateInfoWindow() const { return frmTemplateInfo_; }
 
-    // The menu list follows the table: emptied for a new project, rebuilt after opening one.
-    void clearMenuList();
-    void rebuildMenuList();
+    // A project was created or opened: the menu list is rebuilt from the table, the undo history
+    // starts afresh and every menu is checked.
+    void projectReplaced();
+
+    ProjectHistory* projectHistory() const { return history_; }
+    CheckListModel* checkList() const { return checks_; }
 
     // MainWindowOps.
     Project& project() override { return project_; }
     QWidget* mainWidget() override { return this; }
+    ProjectHistory& history() override { return *history_; }
     void showMenuProperties(int32_t row) override;
     void setEditingEnabled(bool enabled) override;
     void refreshPreview() override;
@@ -119,6 +117,15 @@ private:
     void btnProjectsClick();
     void btnActiveProjectSettingsClick();
     void chkStayOnTopClick(bool checked);
+    // Ctrl+S: writes the script now.
+    void saveNow();
+    // After undo or redo: the editor, the menu list and the preview show the project as it is.
+    void showRestored(const ProjectEdit& edit);
+    // The Checks list follows the project: one menu's checks for an edit of that menu, all of
+    // them for anything larger, a moment after the change so typing never waits for them.
+    void projectChanged(const ProjectEdit& edit);
+    void recheck();
+    void followFinding(const QModelIndex& index);
     // Opens the project settings dialog once it exists.
     void showProjectSettings();
     // Script saving with the busy cursor, reporting failure; returns whether it succeeded.
@@ -132,6 +139,11 @@ private:
     QString projectsFolder_;
     QString helpIndex_;
 
+    ProjectHistory* history_ = nullptr; // child of this window
+    CheckListModel* checks_ = nullptr;  // child of this window
+    QTimer* checkTimer_ = nullptr;      // child of this window
+    std::vector<int32_t> rowsToCheck_;
+    bool checkAll_ = false;
     PropertyEditor* editor_ = nullptr;     // child of this window
     AutoSaver* autoSaver_ = nullptr;       // child of this window
     PreviewController* preview_ = nullptr; // child of this window; owns the preview window

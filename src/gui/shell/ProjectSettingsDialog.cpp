@@ -7,6 +7,7 @@
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/MainWindowOps.h"
 #include "gui/common/MessageBox.h"
+#include "gui/common/ProjectHistory.h"
 #include "gui/common/QtColor.h"
 #include "gui/common/SpinBinding.h"
 #include "gui/common/TextConv.h"
@@ -158,7 +159,9 @@ void ProjectSettingsDialog::btnOKClick() {
         ui->txtTemplate->selectAll();
         return;
     }
-    ApplyForm(f, settings);
+    ProjectSettings applied = settings;
+    ApplyForm(f, applied);
+    ops_.history().record(ProjectEdit::replaceSettings(ops_.project(), std::move(applied)));
     ops_.refreshPreview();
     accept();
 }

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "gui/common/QtColor.h"
 #include "gui/common/SettingsRules.h"
 
-#include <QColor>
 #include <QDialog>
-#include <functional>
 #include <memory>
-#include <optional>
 
 namespace Ui {
 class ProjectSettingsDialog;
@@ -25,9 +23,6 @@ class TemplateInfoDialog;
 class ProjectSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    using ColorPicker =
-        std::function<std::optional<QColor>(const QColor& initial, QWidget* parent)>;
-
     explicit ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent = nullptr);
     ~ProjectSettingsDialog() override;
 

@@ -170,7 +170,7 @@ void StartDialog::btnNewClick() {
     project.table.MenuCount = 0;
     main_.refreshPreview();
     main_.setEditingEnabled(false);
-    main_.clearMenuList();
+    main_.projectReplaced();
     returnToMainWindow();
 }
 
@@ -211,7 +211,7 @@ bool StartDialog::openProjectFolder() {
     if (loaded.outcome != LoadOutcome::Loaded)
         return false;
 
-    main_.rebuildMenuList();
+    main_.projectReplaced();
     project.settings.ProjectFolder = folder;
     main_.setActiveProject(toQ(folder));
     const int32_t selected = project.table.SelectedMenu;

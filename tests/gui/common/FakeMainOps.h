@@ -3,6 +3,7 @@
 // A main window stand-in for dialog tests: holds a project and counts the operations called.
 
 #include "gui/common/MainWindowOps.h"
+#include "gui/common/ProjectHistory.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -12,6 +13,7 @@ namespace qloom::gui {
 class FakeMainOps : public MainWindowOps {
 public:
     Project projectData;
+    ProjectHistory historyData{projectData};
     QWidget window;
     int refreshes = 0;
     int helps = 0;
@@ -20,6 +22,7 @@ public:
 
     Project& project() override { return projectData; }
     QWidget* mainWidget() override { return &window; }
+    ProjectHistory& history() override { return historyData; }
     void showMenuProperties(int32_t) override {}
     void setEditingEnabled(bool) override {}
     void refreshPreview() override { ++refreshes; }

@@ -61,12 +61,16 @@ TEST(LinkFragment, TargetOnlyWhenGiven) {
               "<A HREF=\"http://x/\" TARGET=\"_blank\"><B>X</B>\r\nY</A>");
 }
 
-TEST(ImageFragment, BareFileNameAndBorder) {
-    EXPECT_EQ(ImageFragment("/home/u/pics/logo.gif", "0"), "<IMG SRC=\"logo.gif\" BORDER=\"0\">");
-    EXPECT_EQ(ImageFragment("logo.gif", "-2"), "<IMG SRC=\"logo.gif\" BORDER=\"-2\">");
-    EXPECT_EQ(ImageFragment("/a/b.jpg", "x1"), "<IMG SRC=\"b.jpg\" BORDER=\"0\">");
-    EXPECT_EQ(ImageFragment("", "3"), "<IMG SRC=\"\" BORDER=\"3\">");
-    EXPECT_EQ(ImageFragment("/a/dir/", "1"), "<IMG SRC=\"\" BORDER=\"1\">");
+TEST(ImageFragment, BareFileNameBorderAndAlternativeText) {
+    EXPECT_EQ(ImageFragment("/home/u/pics/logo.gif", "0", "Home"),
+              "<IMG SRC=\"logo.gif\" BORDER=\"0\" ALT=\"Home\">");
+    EXPECT_EQ(ImageFragment("logo.gif", "-2", ""), "<IMG SRC=\"logo.gif\" BORDER=\"-2\" ALT=\"\">");
+    EXPECT_EQ(ImageFragment("/a/b.jpg", "x1", ""), "<IMG SRC=\"b.jpg\" BORDER=\"0\" ALT=\"\">");
+    EXPECT_EQ(ImageFragment("", "3", ""), "<IMG SRC=\"\" BORDER=\"3\" ALT=\"\">");
+    EXPECT_EQ(ImageFragment("/a/dir/", "1", ""), "<IMG SRC=\"\" BORDER=\"1\" ALT=\"\">");
+    // Text that would end the attribute or open an element is written as entities.
+    EXPECT_EQ(ImageFragment("x.gif", "0", "Tom & \"Jerry\" <3>"),
+              "<IMG SRC=\"x.gif\" BORDER=\"0\" ALT=\"Tom &amp; &quot;Jerry&quot; &lt;3&gt;\">");
 }
 
 } // namespace

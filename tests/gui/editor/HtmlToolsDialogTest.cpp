@@ -10,6 +10,7 @@
 #include "gui/editor/HtmlTools.h"
 #include "gui/editor/ImageCopy.h"
 #include "gui/editor/PicturePreview.h"
+#include "gui/editor/PropertyEditor.h"
 #include "model/Messages.h"
 
 #include <QCheckBox>
@@ -24,7 +25,6 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QVBoxLayout>
 #include <QtTest>
 #include <functional>
 
@@ -104,26 +104,14 @@ private Q_SLOTS:
         MessageBox::clearShown();
         ops_ = std::make_unique<FakeMainOps>();
         ops_->projectData.settings.ProjectFolder = fromQ(projectPath());
+        // The real editor, with no menu yet: its text boxes take the fragments without storing
+        // them into a row.
         QWidget& w = ops_->window;
-        auto* layout = new QVBoxLayout(&w);
-        tabs_ = new QTabWidget(&w);
-        tabs_->setObjectName(QStringLiteral("tabProp"));
-        tabs_->addTab(new QWidget, QStringLiteral("Properties"));
-        cap_ = new QPlainTextEdit;
-        cap_->setObjectName(QStringLiteral("txtCapHTML"));
-        tabs_->addTab(cap_, QStringLiteral("Caption HTML"));
-        menu_ = new QPlainTextEdit;
-        menu_->setObjectName(QStringLiteral("txtMenuHTML"));
-        tabs_->addTab(menu_, QStringLiteral("Menu HTML"));
-        tabs_->addTab(new QWidget, QStringLiteral("Color"));
-        layout->addWidget(tabs_);
-        for (const char* name : {"btnAddNEWLINE", "btnAddText", "btnAddURL", "btnAddimage"}) {
-            auto* b = new QPushButton(QString::fromLatin1(name), &w);
-            b->setObjectName(QString::fromLatin1(name));
-            layout->addWidget(b);
-        }
-        tools_ = new HtmlTools(*ops_, &w);
-        tools_->connectButtons();
+        auto* editor = new PropertyEditor(*ops_, &w);
+        tabs_ = child<QTabWidget>(editor, "tabProp");
+        cap_ = child<QPlainTextEdit>(editor, "txtCapHTML");
+        menu_ = child<QPlainTextEdit>(editor, "txtMenuHTML");
+        tools_ = new HtmlTools(*ops_, *editor, &w);
         w.show();
     }
 
@@ -271,9 +259,12 @@ private Q_SLOTS:
                 auto* border = child<QLineEdit>(dlg, "txtBorderSize");
                 border->setText(QStringLiteral("2"));
                 QTest::keyClick(border, Qt::Key_Up); // the spinner works from the keyboard
+                QTest::keyClicks(child<QLineEdit>(dlg, "txtAlt"), QStringLiteral("\"Q\" & co"));
                 child<QPushButton>(dlg, "btnAdd")->click();
             });
-        QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"logo.gif\" BORDER=\"3\">\n"));
+        QCOMPARE(
+            cap_->toPlainText(),
+            QStringLiteral("<IMG SRC=\"logo.gif\" BORDER=\"3\" ALT=\"&quot;Q&quot; &amp; co\">\n"));
         QCOMPARE(ReadFile(QDir(projectPath()).filePath(QStringLiteral("logo.gif"))), kGif1x1);
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(dlg->lastFolder(), QFileInfo(otherPath()).absoluteFilePath());
@@ -284,13 +275,16 @@ private Q_SLOTS:
         withDialog(
             dlg, [&] { tools_->btnAddimageClick(); },
             [&] {
+                // The text of the last picture is not offered for the next one.
+                QVERIFY(child<QLineEdit>(dlg, "txtAlt")->text().isEmpty());
                 child<QPushButton>(dlg, "btnChooseFileName")->click();
                 child<QLineEdit>(dlg, "txtImage")->setText(QStringLiteral("/nowhere/pic.jpg"));
                 child<QPushButton>(dlg, "btnAdd")->click();
             });
         QCOMPARE(dlg->lastFolder(), QString());
         QCOMPARE(MessageBox::shown(), QStringList{toQ(CannotCopyText("/nowhere/pic.jpg"))});
-        QCOMPARE(cap_->toPlainText(), QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"3\">\n"));
+        QCOMPARE(cap_->toPlainText(),
+                 QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"3\" ALT=\"\">\n"));
     }
 
     void enterOnAFocusedButtonPressesThatButtonNotAdd() {

@@ -1,9 +1,12 @@
-#include "MainFixture.h"
+#include "FakeMainOps.h"
 
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/EditorRules.h"
+#include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UndoKeyFilter.h"
 #include "gui/common/UpDownControl.h"
+#include "gui/editor/PropertyEditor.h"
 #include "gui/editor/SuppressChange.h"
 #include "model/Conversions.h"
 #include "model/Messages.h"
@@ -21,12 +24,54 @@
 using namespace qloom;
 using namespace qloom::gui;
 
+namespace {
+
+// The real property editor in a window of its own, with the main-window operations it calls
+// recorded; selecting a row does what the main window does without a preview.
+class EditorHost : public FakeMainOps {
+public:
+    EditorHost() : editor(new PropertyEditor(*this, &window)), undoKeys(&window, historyData) {
+        editor->setEditingEnabled(false);
+        // What the main window does after an undo or redo.
+        historyData.setRestoredHandler([this](const ProjectEdit&) {
+            editor->showMenuProperties(projectData.table.SelectedMenu);
+        });
+    }
+
+    void showMenuProperties(int32_t row) override { editor->showMenuProperties(row); }
+    void setEditingEnabled(bool enabled) override { editor->setEditingEnabled(enabled); }
+    void selectInPreview(int32_t row) override {
+        selectCalls.push_back(row);
+        projectData.table.SelectedMenu = row;
+        editor->showMenuProperties(row);
+    }
+    void markPreviewStale() override { ++staleCalls; }
+    void setHelpButtonEnabled(bool enabled) override { helpStates.push_back(enabled); }
+
+    // Appends `count` menus, selects `selected` and shows it, as "Add Menu" would.
+    void addMenus(int count, int selected = 0) {
+        for (int i = 0; i < count; ++i)
+            AddMenu(projectData.table);
+        projectData.table.SelectedMenu = selected;
+        editor->setEditingEnabled(true);
+        editor->showMenuProperties(selected);
+    }
+
+    PropertyEditor* editor;
+    UndoKeyFilter undoKeys;
+    int staleCalls = 0;
+    std::vector<int32_t> selectCalls;
+    std::vector<bool> helpStates;
+};
+
+} // namespace
+
 class PropertyEditorTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<MainFixture> main;
+    std::unique_ptr<EditorHost> main;
     template <class T> T* find(const char* name) {
-        T* w = main->findChild<T*>(QString::fromLatin1(name));
+        T* w = main->window.findChild<T*>(QString::fromLatin1(name));
         if (!w)
             qFatal("missing %s", name);
         return w;
@@ -42,9 +87,9 @@ class PropertyEditorTest : public QObject {
 
 private Q_SLOTS:
     void init() {
-        main = std::make_unique<MainFixture>(false);
-        main->show();
-        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        main = std::make_unique<EditorHost>();
+        main->window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&main->window));
     }
     void cleanup() { main.reset(); }
 
@@ -330,6 +375,57 @@ private Q_SLOTS:
         QVERIFY(table().sameContent(before));
         QCOMPARE(table().MX[0], before.MX[0]);
         QCOMPARE(main->staleCalls, 0);
+    }
+
+    void ctrlZUndoesEachFieldsTypingAsOneStepBackToTheSameTable() {
+        main->addMenus(2, 1);
+        table().CM[1] = "#FFFFFF";
+        main->showMenuProperties(1);
+        const MenuTable start = table();
+        ProjectHistory& history = main->history();
+
+        retype("txtLeft", "123"); // one step, however many keys
+        retype("txtTop", "45");   // another field: another step
+        retype("txtLeft", "7");   // back in Left after leaving it: a third
+        auto* caption = find<QPlainTextEdit>("txtCapHTML");
+        caption->setFocus();
+        QTest::keyClicks(caption, QStringLiteral("<B>x</B>"));
+        find<QRadioButton>("radVertical")->click();
+        find<QCheckBox>("chkTranspCM")->click();
+        main->editor->setColorPicker([](const QColor&, QWidget*) { return QColor(1, 2, 3); });
+        find<QCheckBox>("chkTranspCM")->click(); // shows the swatch again, with its colour
+        find<ColorSwatch>("panMenuColor")->click();
+        QCOMPARE(table().CM[1], std::string("#010203"));
+        QCOMPARE(history.stack().count(), 8);
+        const MenuTable end = table();
+
+        // Ctrl+Z in a text box undoes the project, not the box.
+        caption->setFocus();
+        while (history.canUndo())
+            QTest::keyClick(caption, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(table().sameContent(start));
+        QCOMPARE(find<QLineEdit>("txtLeft")->text(), QString::number(start.MX[1]));
+        QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(),
+                 toQ(HtmlToEditorText(start.MTC[1])));
+        QVERIFY(find<QRadioButton>("radHorizontal")->isChecked());
+        while (history.canRedo())
+            QTest::keyClick(caption, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(table().sameContent(end));
+        QCOMPARE(find<QLineEdit>("txtTop")->text(), QStringLiteral("45"));
+        QCOMPARE(find<ColorSwatch>("panMenuColor")->color(), QColor(1, 2, 3));
+
+        // Typing a field back to what it held leaves no step behind.
+        QTest::keyClick(caption, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(caption, Qt::Key_Z, Qt::ControlModifier);
+        const int steps = history.stack().index();
+        auto* width = find<QLineEdit>("txtWidth");
+        width->setFocus();
+        width->end(false);
+        const QString last = width->text().right(1);
+        QTest::keyClick(width, Qt::Key_Backspace);
+        QTest::keyClicks(width, last);
+        QCOMPARE(history.stack().index(), steps);
+        QVERIFY(!history.canRedo()); // a new edit drops what was undone
     }
 
     void captionSwapShowsTheSelectedRowsNewCaptionWithoutStoringIt() {

@@ -1,11 +1,15 @@
-// The preview against a real browser view (offscreen): page selection and dragging through the
-// title channel, js.log, "Back to Preview", scrolling and the freshness mark.
-
-#include "MainFixture.h"
+// The preview of the real main window against a real browser view (offscreen): page selection
+// and dragging through the title channel, js.log, "Back to Preview", scrolling and the freshness
+// mark.
 
 #include "gui/common/EditorRules.h"
+#include "gui/common/ErrorText.h"
+#include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
+#include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/shell/StartDialog.h"
 #include "model/Messages.h"
 
 #include <QApplication>
@@ -17,6 +21,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,10 +38,27 @@ class PreviewTest : public QObject {
 
     std::unique_ptr<QTemporaryDir> projectDir;
     std::unique_ptr<QTemporaryDir> programDir;
-    std::unique_ptr<MainFixture> main;
+    std::unique_ptr<MainWindow> main;
 
     MenuTable& table() { return main->project().table; }
-    PreviewWindow* browser() { return main->preview->browser(); }
+    PreviewController* preview() { return main->previewController(); }
+    PreviewWindow* browser() { return preview()->browser(); }
+    // The general error reports shown, as the message boxes show them.
+    static QStringList reportsOf(std::initializer_list<std::string> messages) {
+        QStringList texts;
+        for (const std::string& message : messages)
+            texts << toQ(ErrorReportText(message));
+        return texts;
+    }
+    // What "Add Menu" leaves behind: `count` menus, `selected` shown in the editor.
+    void addMenus(int count, int selected) {
+        for (int i = 0; i < count; ++i)
+            AddMenu(table());
+        table().SelectedMenu = selected;
+        main->projectReplaced();
+        main->setEditingEnabled(true);
+        main->showMenuProperties(selected);
+    }
     QAbstractButton* updateButton() {
         return main->findChild<QAbstractButton*>(QStringLiteral("btnUpdatePreview"));
     }
@@ -70,23 +92,29 @@ class PreviewTest : public QObject {
 
     void openProject(int menus) {
         main->project().settings.ProjectFolder = fromQ(projectDir->path());
-        for (int i = 0; i < menus; ++i)
-            AddMenu(table());
-        table().SelectedMenu = 0;
-        main->setEditingEnabled(true);
-        main->showMenuProperties(0);
+        addMenus(menus, 0);
         QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
-        QVERIFY(main->reports.isEmpty());
+        QVERIFY(MessageBox::shown().isEmpty());
         QTest::qWait(50); // first frame
     }
 
 private Q_SLOTS:
+    void initTestCase() { MessageBox::setTestMode(true); }
+
     void init() {
         projectDir = std::make_unique<QTemporaryDir>();
         programDir = std::make_unique<QTemporaryDir>();
-        main = std::make_unique<MainFixture>(true);
-        main->preview->setProgramFolder(programDir->path() + QLatin1Char('/'));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           programDir->path() + QStringLiteral("/settings"));
+        MessageBox::clearShown();
+        // The program folder holds js.log.
+        main = std::make_unique<MainWindow>(programDir->path() + QLatin1Char('/'));
         main->show();
+        main->createOtherWindows();
+        // Straight to the editor, as after "New Menu Project"; each test sets up its project.
+        main->startDialog()->hide();
+        main->setEnabled(true);
+        main->setHelpButtonEnabled(true);
     }
     void cleanup() {
         main.reset();
@@ -113,7 +141,7 @@ private Q_SLOTS:
         openProject(3);
         auto* list = main->findChild<QListWidget*>(QStringLiteral("listMenus"));
         // Ask for the frame right after a new load started: it must not be lost.
-        main->preview->navigatePreview();
+        preview()->navigatePreview();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(2)).center());
         QCOMPARE(table().SelectedMenu, 2);
@@ -133,7 +161,7 @@ private Q_SLOTS:
         openProject(2);
         const int startX = table().MX[1];
         const int startY = table().MY[1];
-        main->preview->scrollPreviewTo(1);
+        preview()->scrollPreviewTo(1);
         QScrollArea* area = browser()->scrollArea();
         area->horizontalScrollBar()->setValue(0);
         area->verticalScrollBar()->setValue(0);
@@ -157,6 +185,66 @@ private Q_SLOTS:
         QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtTop"))->text(),
                  QString::number(startY + 20));
         QVERIFY(!updateButton()->font().bold()); // a drag does not mark the preview stale
+
+        // Ctrl+Z in the preview puts the menu back: in the table, in the editor and on the page.
+        const QString ownerLeft = QStringLiteral("document.getElementById('owner1').offsetLeft");
+        const QString ownerTop = QStringLiteral("document.getElementById('owner1').offsetTop");
+        const int pageX = js(ownerLeft).toInt();
+        const int pageY = js(ownerTop).toInt();
+        QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(table().MX[1], startX);
+        QCOMPARE(table().MY[1], startY);
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtLeft"))->text(),
+                 QString::number(startX));
+        QTRY_COMPARE(js(ownerLeft).toInt(), pageX - 40);
+        QCOMPARE(js(ownerTop).toInt(), pageY - 20);
+        // Ctrl+Y (and Ctrl+Shift+Z) take the drag again.
+        QTest::keyClick(proxy, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(table().MX[1], startX + 40);
+        QTRY_COMPARE(js(ownerLeft).toInt(), pageX);
+        QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(table().MY[1], startY + 20);
+    }
+
+    void arrowKeysNudgeTheSelectedMenuAndTabSelectsTheNext() {
+        openProject(3);
+        main->selectInPreview(1);
+        const int startX = table().MX[1];
+        const int startY = table().MY[1];
+        QWidget* proxy = browser()->webBrowser1()->focusProxy();
+        QVERIFY(proxy);
+        const QString ownerLeft = QStringLiteral("document.getElementById('owner1').offsetLeft");
+        const QString ownerTop = QStringLiteral("document.getElementById('owner1').offsetTop");
+        const int pageX = js(ownerLeft).toInt();
+        const int pageY = js(ownerTop).toInt();
+
+        QTest::keyClick(proxy, Qt::Key_Right);
+        QTest::keyClick(proxy, Qt::Key_Right);
+        QTest::keyClick(proxy, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(proxy, Qt::Key_Left, Qt::ShiftModifier);
+        QCOMPARE(table().MX[1], startX + 2 - 10);
+        QCOMPARE(table().MY[1], startY + 10);
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtTop"))->text(),
+                 QString::number(startY + 10));
+        QTRY_COMPARE(js(ownerLeft).toInt(), pageX - 8);
+        QCOMPARE(js(ownerTop).toInt(), pageY + 10);
+        QCOMPARE(table().MX[0], 10); // only the selected menu moves
+
+        // The burst is one step.
+        QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(table().MX[1], startX);
+        QCOMPARE(table().MY[1], startY);
+        QTRY_COMPARE(js(ownerLeft).toInt(), pageX);
+
+        QTest::keyClick(proxy, Qt::Key_Tab);
+        QCOMPARE(table().SelectedMenu, 2);
+        QTest::keyClick(proxy, Qt::Key_Tab); // wraps around
+        QCOMPARE(table().SelectedMenu, 0);
+        QTest::keyClick(proxy, Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(table().SelectedMenu, 2);
+        QCOMPARE(main->findChild<QListWidget*>(QStringLiteral("listMenus"))->currentRow(), 2);
+        QTRY_COMPARE(js(QStringLiteral("iSelectedMenu")).toInt(), 2);
     }
 
     void equalTitleCommandsArriveEveryTime() {
@@ -182,11 +270,11 @@ private Q_SLOTS:
 
     void errorListRule200And201Lines() {
         for (int i = 1; i <= 201; ++i)
-            main->preview->handleIdeCommand("!qLoomIDE:ERROR(e" + std::to_string(i) + "@u@1)");
+            preview()->handleIdeCommand("!qLoomIDE:ERROR(e" + std::to_string(i) + "@u@1)");
         QVERIFY(errorList()->toPlainText().isEmpty());
         QCOMPARE(logText().count("\r\n"), 201);
         // Logged byte for byte, a non-breaking space included.
-        main->preview->handleIdeCommand("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)");
+        preview()->handleIdeCommand("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)");
         QCOMPARE(logText(), QByteArray("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)\r\n"));
         QCOMPARE(errorList()->document()->toRawText(),
                  QString::fromUtf8("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)"));
@@ -194,13 +282,13 @@ private Q_SLOTS:
 
     void unwritableLogReportsAndRetriesWithTheNextError() {
         const QString missing = programDir->path() + QStringLiteral("/gone/");
-        main->preview->setProgramFolder(missing);
-        main->preview->handleIdeCommand("!qLoomIDE:ERROR(first@u@1)");
-        QCOMPARE(main->reports,
-                 QStringList{toQ(msg::Format(msg::kCannotCreateFile,
-                                             fromQ(missing + QStringLiteral("js.log"))))});
-        main->preview->setProgramFolder(programDir->path() + QLatin1Char('/'));
-        main->preview->handleIdeCommand("!qLoomIDE:ERROR(second@u@1)");
+        preview()->setProgramFolder(missing);
+        preview()->handleIdeCommand("!qLoomIDE:ERROR(first@u@1)");
+        QCOMPARE(MessageBox::shown(),
+                 reportsOf({msg::Format(msg::kCannotCreateFile,
+                                        fromQ(missing + QStringLiteral("js.log")))}));
+        preview()->setProgramFolder(programDir->path() + QLatin1Char('/'));
+        preview()->handleIdeCommand("!qLoomIDE:ERROR(second@u@1)");
         QCOMPARE(logText(),
                  QByteArray("!qLoomIDE:ERROR(first@u@1)\r\n!qLoomIDE:ERROR(second@u@1)\r\n"));
     }
@@ -210,13 +298,13 @@ private Q_SLOTS:
         AddMenu(table());
         AddMenu(table());
         const MenuTable before = table();
-        main->preview->handleIdeCommand("!qLoomIDE:docMouseMove(1,20)");
-        QCOMPARE(main->reports, QStringList{toQ(msg::Format(msg::kNotValidInteger, ""))});
+        preview()->handleIdeCommand("!qLoomIDE:docMouseMove(1,20)");
+        QCOMPARE(MessageBox::shown(), reportsOf({msg::Format(msg::kNotValidInteger, "")}));
         QVERIFY(table().sameContent(before));
-        main->preview->handleIdeCommand("My page title");
-        main->preview->handleIdeCommand("!qLoomIDE:ySetSel(5)");
+        preview()->handleIdeCommand("My page title");
+        preview()->handleIdeCommand("!qLoomIDE:ySetSel(5)");
         QVERIFY(table().sameContent(before));
-        QCOMPARE(main->reports.size(), 1);
+        QCOMPARE(MessageBox::shown().size(), 1);
     }
 
     void backToPreviewAppearsAfterALinkAndReturns() {
@@ -264,7 +352,7 @@ private Q_SLOTS:
         updateButton()->click();
         table().MX[0] = 333;
         updateButton()->click();
-        main->preview->runPreviewScript(QStringLiteral("window.queuedRan = 1"));
+        preview()->runPreviewScript(QStringLiteral("window.queuedRan = 1"));
         QTRY_VERIFY_WITH_TIMEOUT(!browser()->loading() && !browser()->previewPending(), 10000);
         QCOMPARE(js(QStringLiteral("document.getElementById('owner0').offsetLeft")).toInt(), 333);
         QTRY_COMPARE(js(QStringLiteral("window.queuedRan")).toInt(), 1);
@@ -284,28 +372,27 @@ private Q_SLOTS:
         v->setValue(0);
         MoveMenu(table(), 1, 500, 150);
         table().MW[1] = 150;
-        main->preview->scrollPreviewTo(1);
+        preview()->scrollPreviewTo(1);
         QCOMPARE(h->value(), qMin(500 + 75 - outer.width() / 2, h->maximum()));
         QCOMPARE(v->value(), 0); // 150 + 80 is within the window
         h->setValue(0);
         MoveMenu(table(), 1, 100, 200);
-        main->preview->scrollPreviewTo(1);
+        preview()->scrollPreviewTo(1);
         QCOMPARE(h->value(), 0);
         QCOMPARE(v->value(), qMin(200 - outer.height() / 2, v->maximum()));
-        main->preview->scrollPreviewTo(2); // not a row
+        preview()->scrollPreviewTo(2); // not a row
         QCOMPARE(v->value(), qMin(200 - outer.height() / 2, v->maximum()));
     }
 
     void refreshShowsTheSelectedRowsSwappedCaptionAsNoEdit() {
         main->project().settings.ProjectFolder = fromQ(projectDir->path());
-        main->addMenus(2, 1);
+        addMenus(2, 1);
         table().OO[1] = 1; // turned vertical: the next save swaps its default caption
         auto* caption = main->findChild<QPlainTextEdit*>(QStringLiteral("txtCapHTML"));
         QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
         QCOMPARE(table().MTC[1], std::string(kVerticalDefaultCaption));
         QCOMPARE(fromQ(caption->toPlainText()), HtmlToEditorText(kVerticalDefaultCaption));
         QCOMPARE(table().MTC[0], std::string("Caption"));
-        QCOMPARE(main->staleCalls, 0);
         QVERIFY(!updateButton()->font().bold());
     }
 

@@ -2,6 +2,7 @@
 
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/MessageBox.h"
+#include "gui/common/ProjectHistory.h"
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UpDownControl.h"
@@ -124,6 +125,7 @@ private Q_SLOTS:
         dlg_->setColorPicker([](const QColor&, QWidget*) { return QColor(0, 0, 255); });
         child<ColorSwatch>("panMenuColor")->click();
 
+        const ProjectSettings before = ops_->projectData.settings;
         child<QPushButton>("btnOK")->click();
         const ProjectSettings& s = ops_->projectData.settings;
         QCOMPARE(s.scrOUT, 1);
@@ -136,6 +138,14 @@ private Q_SLOTS:
         QCOMPARE(s.TemplateFileName, std::string("subpage.html"));
         QCOMPARE(ops_->refreshes, 1);
         QVERIFY(!dlg_->isVisible());
+
+        // The whole OK is one step to undo.
+        const ProjectSettings after = s;
+        ops_->historyData.undo();
+        QVERIFY(ops_->projectData.settings == before);
+        QVERIFY(!ops_->historyData.canUndo());
+        ops_->historyData.redo();
+        QVERIFY(ops_->projectData.settings == after);
     }
 
     void enterOnAFocusedButtonPressesThatButton() {

@@ -2,10 +2,12 @@
 
 #include "gui/common/DesktopShell.h"
 #include "gui/common/MessageBox.h"
+#include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/shell/AutoSaver.h"
+#include "gui/shell/CheckListModel.h"
 #include "gui/shell/CommandLine.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
@@ -23,6 +25,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -667,30 +670,180 @@ private Q_SLOTS:
         QVERIFY(!main_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
-    void tabReachesTheHtmlToolsRightAfterTheirEditor() {
+    void tabWalksTheWindowInItsFixedOrder() {
         newProject();
         click(main_.get(), "btnAddMenu");
-        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
-        QStringList chain;
-        QWidget* first = child<QPushButton>(main_.get(), "btnAddMenu");
-        QWidget* widget = first;
-        do {
-            if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(main_.get()) &&
-                widget->isEnabled())
-                chain << widget->objectName();
-            widget = widget->nextInFocusChain();
-        } while (widget != first);
-        const QStringList expected{
-            QStringLiteral("txtCapHTML"),  QStringLiteral("btnAddNEWLINE"),
-            QStringLiteral("btnAddText"),  QStringLiteral("btnAddURL"),
-            QStringLiteral("btnAddimage"), QStringLiteral("btnUpdatePreview"),
-            QStringLiteral("btnProjects"), QStringLiteral("btnHelp")};
-        int last = -1;
-        for (const QString& name : expected) {
-            const int at = chain.indexOf(name);
-            QVERIFY2(at > last, qPrintable(chain.join(QLatin1Char(' '))));
-            last = at;
+        auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
+        // The editor's controls come between "on Top" and "Update Preview", the HTML tools
+        // right after their text box; the Checks list is last.
+        const auto chainOn = [&](int page) {
+            tabs->setCurrentIndex(page);
+            QStringList chain;
+            QWidget* first = child<QPushButton>(main_.get(), "btnAddMenu");
+            QWidget* widget = first;
+            do {
+                if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(main_.get()) &&
+                    widget->isEnabled())
+                    chain << widget->objectName();
+                widget = widget->nextInFocusChain();
+            } while (widget != first);
+            return chain.join(QLatin1Char(' '));
+        };
+        const QString head = QStringLiteral("btnAddMenu btnDelete btnFinalize btnShowPreview "
+                                            "chkStayOnTop listMenus tabProp qt_tabwidget_tabbar ");
+        const QString tail = QStringLiteral(
+            " btnUpdatePreview btnProjects btnActiveProjectSettings btnHelp listChecks");
+        QCOMPARE(chainOn(0), head +
+                                 QStringLiteral("txtLeft txtTop txtWidth txtCapHeight "
+                                                "radMouseOver radMouseClick chkFloat "
+                                                "radHorizontal radVertical") +
+                                 tail);
+        QCOMPARE(chainOn(1), head +
+                                 QStringLiteral("txtCapHTML btnAddNEWLINE btnAddText btnAddURL "
+                                                "btnAddimage") +
+                                 tail);
+        // A new menu's bottom colour is transparent, so its swatch is hidden.
+        QCOMPARE(chainOn(3), head +
+                                 QStringLiteral("panCaptionColor chkTranspCC panMenuColor "
+                                                "chkTranspCM chkTranspCO") +
+                                 tail);
+        // The editor fills the same area of the window as ever.
+        const auto placed = [&](const char* name) {
+            QWidget* widget = child<QWidget>(main_.get(), name);
+            return QRect(widget->mapTo(main_.get(), QPoint(0, 0)), widget->size());
+        };
+        QCOMPARE(placed("listMenus"), QRect(4, 40, 89, 241));
+        QCOMPARE(placed("tabProp"), QRect(100, 40, 289, 241));
+        QCOMPARE(placed("panHTMLTools"), QRect(104, 208, 281, 41));
+    }
+
+    void shortcutsTriggerTheirButtonsAndEveryStepUndoes() {
+        newProject();
+        const QString folder = q(main_->project().settings.ProjectFolder);
+        const MenuTable& table = main_->project().table;
+        // Shortcuts belong to the active window.
+        main_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main_.get()));
+        QSignalSpy added(child<QPushButton>(main_.get(), "btnAddMenu"), &QPushButton::clicked);
+        QTest::keyClick(main_.get(), Qt::Key_Insert);
+        QTest::keyClick(main_.get(), Qt::Key_Insert);
+        QCOMPARE(added.count(), 2);
+        QCOMPARE(menuList()->count(), 2);
+
+        // Delete in the menu list asks first, as the button does.
+        menuList()->setFocus();
+        QTest::keyClick(menuList(), Qt::Key_Delete); // the question's default answer is No
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(table.MenuCount, 2);
+        MessageBox::setNextAnswer(QMessageBox::Yes);
+        QTest::keyClick(menuList(), Qt::Key_Delete);
+        QCOMPARE(table.MenuCount, 1);
+        QCOMPARE(menuList()->count(), 1);
+
+        // Ctrl+Z brings the deleted menu back, then takes the added ones away.
+        QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(menuList()->count(), 2);
+        QCOMPARE(menuList()->currentRow(), table.SelectedMenu);
+        QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(table.MenuCount, 0);
+        QCOMPARE(menuList()->count(), 0);
+        QVERIFY(!child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
+        QTest::keyClick(main_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(table.MenuCount, 1);
+        QVERIFY(child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
+
+        QSignalSpy updated(child<QPushButton>(main_.get(), "btnUpdatePreview"),
+                           &QPushButton::clicked);
+        QTest::keyClick(main_.get(), Qt::Key_F5);
+        QCOMPARE(updated.count(), 1);
+
+        // Ctrl+S writes the script at once.
+        const QString script = folder + QStringLiteral("/Qloomscript.js");
+        QVERIFY(QFile::remove(script));
+        QTest::keyClick(main_.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(QFile::exists(script));
+
+        // Opening a project starts its own history.
+        QVERIFY(main_->projectHistory()->canUndo());
+        click(main_.get(), "btnProjects");
+        openProject(folder);
+        QCOMPARE(table.MenuCount, 1);
+        QVERIFY(!main_->projectHistory()->canUndo());
+    }
+
+    void mnemonicsDoNotClashAndTooltipsNameTheShortcuts() {
+        QStringList texts;
+        for (QAbstractButton* button : main_->findChildren<QAbstractButton*>()) {
+            if (button->window() == main_.get())
+                texts << button->text();
         }
+        auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
+        for (int page = 0; page < tabs->count(); ++page)
+            texts << tabs->tabText(page);
+        texts << child<QLabel>(main_.get(), "lblChecks")->text();
+        QMap<QKeySequence, QString> seen;
+        for (const QString& text : texts) {
+            const QKeySequence key = QKeySequence::mnemonic(text);
+            if (key.isEmpty())
+                continue;
+            QVERIFY2(!seen.contains(key), qPrintable(text + QStringLiteral(" / ") + seen[key]));
+            seen.insert(key, text);
+        }
+        QVERIFY(seen.size() >= 17);
+        QVERIFY(child<QPushButton>(main_.get(), "btnAddMenu")
+                    ->toolTip()
+                    .contains(QStringLiteral("Insert")));
+        QVERIFY(child<QPushButton>(main_.get(), "btnDelete")
+                    ->toolTip()
+                    .contains(QStringLiteral("Del")));
+        QVERIFY(child<QPushButton>(main_.get(), "btnUpdatePreview")
+                    ->toolTip()
+                    .contains(QStringLiteral("F5")));
+    }
+
+    void checksFollowTheProjectAndLeadToTheField() {
+        newProject();
+        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "btnAddMenu");
+        const MenuTable& table = main_->project().table;
+        QCOMPARE(table.SelectedMenu, 1);
+        auto* view = child<QListView>(main_.get(), "listChecks");
+        CheckListModel* model = main_->checkList();
+        const auto targetFinding = [model] {
+            const auto& found = model->findings();
+            for (size_t i = 0; i < found.size(); ++i) {
+                if (found[i].row == 1 && found[i].kind == CheckKind::TargetTooSmall)
+                    return int(i);
+            }
+            return -1;
+        };
+        QCOMPARE(targetFinding(), -1);
+        auto* height = child<QLineEdit>(main_.get(), "txtCapHeight");
+        height->setFocus();
+        height->selectAll();
+        QTest::keyClicks(height, QStringLiteral("20"));
+        QTRY_VERIFY(targetFinding() >= 0);
+        const QModelIndex index = model->index(targetFinding());
+        QVERIFY(model->data(index, Qt::DisplayRole).toString().contains(QStringLiteral("20")));
+
+        // From another menu and another tab, a click on the line goes to the field.
+        main_->selectInPreview(0);
+        auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
+        tabs->setCurrentIndex(3);
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+        QCOMPARE(table.SelectedMenu, 1);
+        QCOMPARE(menuList()->currentRow(), 1);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(main_->focusWidget(), height);
+
+        // The checks never stop a save; fixing the height takes the line away.
+        QVERIFY(main_->report(SaveScript(main_->project(), false, {})));
+        QTest::keyClicks(height, QStringLiteral("30"));
+        QCOMPARE(table.MTCH[1], 30);
+        QTRY_COMPARE(targetFinding(), -1);
     }
 
     void f1OpensTheHelpPageBesideTheProgram() {

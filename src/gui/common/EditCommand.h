@@ -1,0 +1,37 @@
+#pragma once
+
+#include "model/ProjectEdit.h"
+
+#include <QUndoCommand>
+#include <functional>
+
+namespace qloom::gui {
+
+// One step of the project history: a reversible edit of the core, made before the command is
+// pushed (the first redo() does nothing), undone and redone on the same project afterwards.
+// Typing into one field, or nudging one menu, folds into the step while it is open.
+class EditCommand final : public QUndoCommand {
+public:
+    // Called after an undo or a later redo changed the project, so the windows can show it.
+    using Restored = std::function<void(const ProjectEdit& edit)>;
+
+    EditCommand(Project& project, ProjectEdit edit, bool open, Restored restored);
+
+    void undo() override;
+    void redo() override;
+    int id() const override;
+    bool mergeWith(const QUndoCommand* other) override;
+
+    // Ends the step: later edits of the same field start a new one.
+    void close() { open_ = false; }
+    const ProjectEdit& edit() const { return edit_; }
+
+private:
+    Project& project_;
+    ProjectEdit edit_;
+    bool open_;
+    bool applied_ = true; // the edit was made before the push
+    Restored restored_;
+};
+
+} // namespace qloom::gui
