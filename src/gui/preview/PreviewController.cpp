@@ -72,6 +72,9 @@ PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
     logTimer_.setSingleShot(true);
     logTimer_.setInterval(kLogFlushMs);
     connect(&logTimer_, &QTimer::timeout, this, &PreviewController::flushScriptErrorLog);
+    // The last errors of the run are written before the windows go.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            &PreviewController::flushScriptErrorLog);
     btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::black));
     btnUpdatePreview_->setIconSize(QSize(18, 18));
 
@@ -93,7 +96,6 @@ PreviewController::PreviewController(QWidget* mainWindow, MainWindowOps& ops)
 
 PreviewController::~PreviewController() {
     browser_->disconnect(this);
-    flushScriptErrorLog();
     browser_.reset();
 }
 
