@@ -161,6 +161,11 @@ void MainWindow::createOtherWindows() {
     preview_ = new PreviewController(this, *this); // shows the preview window
     preview_->setCaptionSwapHook(editor_->captionSwapHook());
     preview_->setProgramFolder(programFolder_);
+    // Said once, without a box: the status line shows it until the next project is shown.
+    connect(preview_, &PreviewController::statusNote, this, [this](const QString& note) {
+        ui->lblActiveProject->setText(note);
+        ui->lblActiveProject->setToolTip(note);
+    });
     frmStart_ = std::make_unique<StartDialog>(*this);
     connect(frmStart_.get(), &StartDialog::quitRequested, this, &MainWindow::quitRequested);
     frmStart_->show();

@@ -10,6 +10,7 @@
 #include "gui/common/QtColor.h"
 #include "gui/common/SpinBinding.h"
 #include "gui/common/TextConv.h"
+#include "gui/shell/SiteFolderBox.h"
 #include "gui/shell/TemplateInfoDialog.h"
 #include "model/Messages.h"
 #include "ui_ProjectSettingsDialog.h"
@@ -63,6 +64,9 @@ ProjectSettingsDialog::ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent
     connect(ui->btnOK, &QPushButton::clicked, this, &ProjectSettingsDialog::btnOKClick);
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     new HelpKeyFilter(this, [this] { ops_.showHelp(); });
+    // Above the button row: what the preview page may read.
+    siteFolder_ = new SiteFolderBox(this);
+    ui->layoutMain->insertWidget(ui->layoutMain->count() - 1, siteFolder_);
 
     colorPicker_ = &PickPlatformColor;
     setForm(DefaultForm());
@@ -109,6 +113,7 @@ void ProjectSettingsDialog::showEvent(QShowEvent* event) {
 
 void ProjectSettingsDialog::formShow() {
     setForm(FormFromSettings(ops_.project().settings));
+    siteFolder_->load(toQ(ops_.project().settings.ProjectFolder));
     ui->txtScrollOut->setFocus();
 }
 
@@ -159,6 +164,8 @@ void ProjectSettingsDialog::btnOKClick() {
         return;
     }
     ApplyForm(f, settings);
+    // A store that cannot be written leaves the preview at the project folder; nothing is lost.
+    siteFolder_->save();
     ops_.refreshPreview();
     accept();
 }

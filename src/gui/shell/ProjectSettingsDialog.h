@@ -16,6 +16,7 @@ namespace qloom::gui {
 
 class ColorSwatch;
 class MainWindowOps;
+class SiteFolderBox;
 class SpinBinding;
 class TemplateInfoDialog;
 
@@ -36,6 +37,8 @@ public:
 
     // Test seam: replaces the platform colour dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
+
+    SiteFolderBox* siteFolder() const { return siteFolder_; }
 
     // The controls as a form, and back.
     SettingsForm form() const;
@@ -58,6 +61,7 @@ private:
     ColorPicker colorPicker_;
     SpinBinding* scrollOutSpin_;
     SpinBinding* scrollInSpin_;
+    SiteFolderBox* siteFolder_;
 };
 
 } // namespace qloom::gui

@@ -84,7 +84,8 @@ class PreviewSandboxTest : public QObject {
             result = value;
             done = true;
         });
-        QTest::qWaitFor([&] { return done; }, timeoutMs);
+        if (!QTest::qWaitFor([&] { return done; }, timeoutMs))
+            qWarning("script did not answer: %s", qPrintable(code));
         return result;
     }
 
