@@ -1,5 +1,6 @@
 #include "gui/common/SignalBridge.h"
 #include "gui/common/TextConv.h"
+#include "gui/preview/PreviewWindow.h"
 #include "gui/shell/CommandLine.h"
 #include "gui/shell/GuardedApplication.h"
 #include "gui/shell/MainWindow.h"
@@ -15,6 +16,8 @@ int main(int argc, char* argv[]) {
     // Qt WebEngine refuses to run as root with its sandbox on; ordinary users keep it.
     if (geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The preview's browser switches, before anything can start the browser.
+    qloom::gui::PreviewWindow::prepareProcess();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     qloom::gui::GuardedApplication app(argc, argv);
     // The name, not the display name: a display name would be appended to every window caption.

@@ -137,6 +137,34 @@ inline constexpr std::string_view kIncreaseArrow = "Increase %s"; // spin arrows
 inline constexpr std::string_view kDecreaseArrow = "Decrease %s";
 inline constexpr std::string_view kPreviewPageName = "Preview page";
 
+// The preview's sandbox: what a page may not do is refused quietly and noted in the error list.
+inline constexpr std::string_view kRemoteLinkCaption = "Open in Web Browser";
+inline constexpr std::string_view kRemoteLinkQuestion =
+    "The preview does not show pages from the internet. Open this address in your web "
+    "browser?\n\n%s";
+inline constexpr std::string_view kPreviewCommandsDropped =
+    "qLoom: %s commands from the preview page were ignored (more than 100 a second)";
+inline constexpr std::string_view kPreviewNotAnswering =
+    "qLoom: the preview page did not answer for 3 seconds and was stopped";
+inline constexpr std::string_view kPreviewKeepsCrashing =
+    "qLoom: the preview page keeps crashing; the preview stays blank until Update Preview";
+inline constexpr std::string_view kPreviewTooMuchMemory =
+    "qLoom: the preview page used more than %s MB of memory and was stopped";
+inline constexpr std::string_view kPreviewBadCommand = "qLoom: ignored a command of the preview "
+                                                       "page: %s";
+inline constexpr std::string_view kSiteFolderTitle = "Site folder for the preview";
+inline constexpr std::string_view kSiteFolderNote =
+    "The preview page may read files in this folder only. Choose a folder above the project "
+    "folder if the page uses ../css or ../images.";
+inline constexpr std::string_view kSiteFolderDefault = "(the project folder)";
+inline constexpr std::string_view kSiteFolderChoose = "Choose...";
+inline constexpr std::string_view kSiteFolderReset = "Project Folder";
+inline constexpr std::string_view kSiteFolderOutside =
+    "The site folder must contain the project folder:\n%s";
+inline constexpr std::string_view kSiteFolderTooWide =
+    "The site folder cannot be your home folder, a folder above it, or the root folder: the "
+    "preview page could read all your files.";
+
 // Accessibility checks of the menus (one line each in the Checks list; "%s" filled in order).
 inline constexpr std::string_view kCheckCaptionContrast =
     "%s: caption text %s on %s has a contrast of %s:1; it needs at least %s:1.";

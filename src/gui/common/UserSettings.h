@@ -15,6 +15,8 @@ class UserSettings final {
 public:
     // The folder of the project that was active when the program last closed.
     static inline const QString kLastEdited = QStringLiteral("LastEdited");
+    // The site folder the preview may read, one per project folder (never in the project file).
+    static QString siteFolderKey(const QString& projectFolder);
 
     // The program's own store.
     static std::unique_ptr<QSettings> open();

@@ -5,6 +5,8 @@
 #include "gui/common/PlainText.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UserSettings.h"
+#include "gui/preview/PreviewSandbox.h"
 #include "gui/preview/PreviewScroll.h"
 #include "gui/preview/PreviewWindow.h"
 #include "gui/preview/ScriptErrorLog.h"
@@ -16,6 +18,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -60,6 +63,15 @@ PreviewController::PreviewController(MainWindowOps& ops, const Controls& control
       programFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
     // One error title per line, however long: wrapping must not split a logged line.
     txtJS_Errors_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The list keeps the latest errors; older lines fall off the top as new ones arrive.
+    txtJS_Errors_->setMaximumBlockCount(int(kScriptErrorListLimit));
+    clock_.start();
+    logTimer_.setSingleShot(true);
+    logTimer_.setInterval(kLogFlushMs);
+    connect(&logTimer_, &QTimer::timeout, this, &PreviewController::flushScriptErrorLog);
+    // The last errors of the run are written before the windows go.
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
+            &PreviewController::flushScriptErrorLog);
     btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::black));
     btnUpdatePreview_->setIconSize(QSize(18, 18));
 
@@ -69,8 +81,9 @@ PreviewController::PreviewController(MainWindowOps& ops, const Controls& control
             &PreviewController::btnUpdatePreviewClick);
     connect(txtJS_Errors_, &QPlainTextEdit::textChanged, this,
             &PreviewController::txtJS_ErrorsChange);
-    connect(browser_.get(), &PreviewWindow::titleChanged, this,
-            [this](const QString& title) { handleIdeCommand(fromQ(title)); });
+    connect(browser_.get(), &PreviewWindow::titleChanged, this, &PreviewController::receiveTitle);
+    connect(browser_.get(), &PreviewWindow::pageNote, this,
+            [this](const QString& text) { appendErrorLine(text); });
     // "Back to Preview" is a click of "Update Preview", with all its effects.
     connect(browser_.get(), &PreviewWindow::backToPreviewClicked, btnUpdatePreview_,
             &QAbstractButton::click);
@@ -93,9 +106,25 @@ QString PreviewController::scriptErrorLogPath() const {
     return programFolder_ + toQ(kScriptErrorLogName);
 }
 
+QString PreviewController::allowedRootFor(const QString& projectFolder) {
+    const QString project = QFileInfo(projectFolder).canonicalFilePath();
+    const QString site = UserSettings::value(UserSettings::siteFolderKey(projectFolder)).toString();
+    if (project.isEmpty() || site.isEmpty())
+        return projectFolder;
+    const QString canonicalSite = QFileInfo(site).canonicalFilePath();
+    // A folder moved or renamed since it was chosen no longer widens anything.
+    if (canonicalSite.isEmpty() ||
+        CheckSiteFolder(canonicalSite.toStdString(), project.toStdString(),
+                        QFileInfo(QDir::homePath()).canonicalFilePath().toStdString()) !=
+            SiteFolderVerdict::Ok)
+        return projectFolder;
+    return canonicalSite;
+}
+
 void PreviewController::navigatePreview() {
     const ProjectSettings& settings = ops_.project().settings;
     const std::string path = JoinPath(settings.ProjectFolder, settings.TemplateFileName);
+    browser_->setAllowedRoot(allowedRootFor(toQ(settings.ProjectFolder)));
     browser_->navigatePreview(QUrl::fromLocalFile(toQ(path)));
 }
 
@@ -183,6 +212,33 @@ void PreviewController::markPreviewCurrent() {
     btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::black));
 }
 
+void PreviewController::receiveTitle(const QString& title) {
+    const std::string text = fromQ(title);
+    // Plain titles and the bare prefix cost nothing and are not counted.
+    if (ParseTitleCommand(text).kind == TitleCommand::Kind::Ignore)
+        return;
+    if (!commandRate_.admit(clock_.elapsed())) {
+        ++droppedTitles_;
+        if (!logTimer_.isActive())
+            logTimer_.start();
+        return;
+    }
+    pendingTitles_.push_back(text);
+    if (handlingTitles_)
+        return; // the running loop below takes it
+    handlingTitles_ = true;
+    while (!pendingTitles_.empty()) {
+        const std::string next = std::move(pendingTitles_.front());
+        pendingTitles_.pop_front();
+        handleIdeCommand(next);
+    }
+    handlingTitles_ = false;
+}
+
+void PreviewController::appendErrorLine(const QString& line) {
+    txtJS_Errors_->appendPlainText(line);
+}
+
 void PreviewController::handleIdeCommand(const std::string& title) {
     // A finished drag is a step of the project history like any other edit.
     const TitleCommand command = ParseTitleCommand(title);
@@ -198,10 +254,11 @@ void PreviewController::handleIdeCommand(const std::string& title) {
         ops_.showMenuProperties(action.row);
         break;
     case TitleAction::Kind::AppendError:
-        txtJS_Errors_->appendPlainText(toQ(action.text));
+        appendErrorLine(toQ(action.text));
         break;
     case TitleAction::Kind::ReportError:
-        ops_.report(Status::failure(action.text));
+        // The page sent it, not the user: a box per bad title would let a page stack boxes.
+        appendErrorLine(toQ(msg::Format(msg::kPreviewBadCommand, action.text)));
         break;
     }
 }
@@ -300,21 +357,39 @@ void PreviewController::btnUpdatePreviewClick() {
 }
 
 void PreviewController::txtJS_ErrorsChange() {
-    if (emptyingErrors_)
-        return; // emptying the list leaves js.log as it was
+    logDirty_ = true;
+    // Started by the first unsaved error, not restarted by later ones: a steady stream of
+    // errors is still written once per interval.
+    if (!logTimer_.isActive())
+        logTimer_.start();
+}
+
+void PreviewController::flushScriptErrorLog() {
+    logTimer_.stop();
+    if (droppedTitles_ > 0) {
+        const qint64 dropped = std::exchange(droppedTitles_, 0);
+        appendErrorLine(toQ(msg::Format(msg::kPreviewCommandsDropped, std::to_string(dropped))));
+    }
+    if (!logDirty_)
+        return;
+    logDirty_ = false;
     const std::vector<std::string> lines = SplitListLines(fromQ(PlainTextOf(txtJS_Errors_)));
-    Status written;
-    {
-        const BusyCursor busy;
-        written = WriteScriptErrorLog(fromQ(scriptErrorLogPath()), lines);
+    const std::string path = fromQ(scriptErrorLogPath());
+    const Status written = WriteScriptErrorLog(path, lines);
+    if (written.ok) {
+        for (const std::string& line : lines)
+            logBytes_ += qint64(line.size() + 2);
+        logTimer_.stop();
+        return;
     }
-    if (!ops_.report(written))
-        return; // the line stays in the list; the next error tries the file again
-    if (ScriptErrorListOverflows(lines.size())) {
-        emptyingErrors_ = true;
-        txtJS_Errors_->clear();
-        emptyingErrors_ = false;
-    }
+    // The line stays in the list; the next error tries the file again. Said once per run.
+    if (logFailureReported_)
+        return;
+    logFailureReported_ = true;
+    appendErrorLine(toQ(written.message));
+    logDirty_ = false; // the note itself does not ask for another attempt
+    logTimer_.stop();
+    Q_EMIT statusNote(toQ(written.message));
 }
 
 } // namespace qloom::gui

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "gui/preview/RateLimit.h"
 #include "script/ScriptWriter.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -22,9 +25,17 @@ class PreviewWindow;
 // The main window's side of the preview: saving and reloading the page, the freshness mark on
 // "Update Preview", scrolling the preview window to a menu, driving the page's selection, the
 // commands the page sends back through its title, and the script-error log js.log.
+//
+// Nothing the page does opens a box: bad commands, dropped commands and the page's troubles go
+// to the error list. Title commands are taken one at a time, at most kCommandsPerSecond; js.log
+// mirrors the list's last kScriptErrorListLimit lines and is rewritten at most once per
+// kLogFlushMs, not once per error.
 class PreviewController : public QObject {
     Q_OBJECT
 public:
+    static constexpr size_t kCommandsPerSecond = 100;
+    static constexpr int kLogFlushMs = 1000;
+
     // The main window's controls that belong to the preview.
     struct Controls {
         QAbstractButton* showPreview;   // "Show Preview"
@@ -53,6 +64,14 @@ public:
     void markPreviewStale();
     void markPreviewCurrent();
     void handleIdeCommand(const std::string& title);
+    // A title as the page set it: counted against the rate limit, then handled in order.
+    void receiveTitle(const QString& title);
+    // Writes js.log now if errors are waiting (the timer does it otherwise).
+    void flushScriptErrorLog();
+    // Bytes written to js.log in this run.
+    qint64 scriptErrorLogBytes() const { return logBytes_; }
+    // The allowed root for a project folder: the user's site folder for it, if still valid.
+    static QString allowedRootFor(const QString& projectFolder);
 
     // Keyboard in the preview window: moves the selected menu by (dx, dy) the way a drag does,
     // one undo step for a burst of presses.
@@ -68,12 +87,17 @@ public:
 
     bool previewMarkedStale() const;
 
+Q_SIGNALS:
+    // A note for the status line (js.log cannot be written), given once per run.
+    void statusNote(const QString& text);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool refresh();
     bool recordMove(int32_t row, int32_t x, int32_t y, bool nudge);
+    void appendErrorLine(const QString& line);
 
     MainWindowOps& ops_;
     std::unique_ptr<PreviewWindow> browser_;
@@ -85,6 +109,15 @@ private:
     QString programFolder_;
     bool emptyingErrors_ = false;
     QTimer nudgeBurst_; // a pause in the arrow presses ends the undo step
+    RateLimit commandRate_{kCommandsPerSecond, 1000};
+    QElapsedTimer clock_;
+    std::deque<std::string> pendingTitles_;
+    bool handlingTitles_ = false;
+    qint64 droppedTitles_ = 0;
+    QTimer logTimer_;
+    bool logDirty_ = false;
+    bool logFailureReported_ = false;
+    qint64 logBytes_ = 0;
 };
 
 } // namespace qloom::gui

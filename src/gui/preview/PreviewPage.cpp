@@ -1,8 +1,11 @@
 #include "gui/preview/PreviewPage.h"
 
 #include "gui/common/TextConv.h"
+#include "gui/preview/PreviewRequestGuard.h"
 #include "gui/preview/TitleCommand.h"
 
+#include <QWebEngineFullScreenRequest>
+#include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
@@ -36,8 +39,9 @@ QString PreviewPage::titleChannelScript() {
     return script;
 }
 
-PreviewPage::PreviewPage(QWebEngineProfile* profile, QObject* parent)
-    : QWebEnginePage(profile, parent) {
+PreviewPage::PreviewPage(QWebEngineProfile* profile, const PreviewRequestGuard& guard,
+                         std::function<bool()> userActed, QObject* parent)
+    : QWebEnginePage(profile, parent), guard_(guard), userActed_(std::move(userActed)) {
     QWebEngineScript channel;
     channel.setName(QStringLiteral("qloom-title-channel"));
     channel.setInjectionPoint(QWebEngineScript::DocumentCreation);
@@ -45,6 +49,36 @@ PreviewPage::PreviewPage(QWebEngineProfile* profile, QObject* parent)
     channel.setRunsOnSubFrames(false);
     channel.setSourceCode(titleChannelScript());
     scripts().insert(channel);
+
+    // Refused at once: a request left pending would wait for an answer nobody gives.
+    connect(this, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, Feature feature) {
+                setFeaturePermission(origin, feature, PermissionDeniedByUser);
+            });
+    connect(this, &QWebEnginePage::fullScreenRequested, this,
+            [](QWebEngineFullScreenRequest request) { request.reject(); });
+    connect(this, &QWebEnginePage::registerProtocolHandlerRequested, this,
+            [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
+}
+
+bool PreviewPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) {
+    if (!isMainFrame) // frames load what requests may load; about:blank and srcdoc frames too
+        return guard_.allows(url) || url.scheme() == QLatin1String("about");
+    if (guard_.allowsLocalFile(url))
+        return true;
+    // The preview itself blanks the view after repeated crashes.
+    if (type == NavigationTypeTyped && url == QUrl(QStringLiteral("about:blank")))
+        return true;
+    const QString scheme = url.scheme().toLower();
+    // Only a link the user just followed is offered; a page's own redirects are refused quietly.
+    if ((scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+        type == NavigationTypeLinkClicked && userActed_ && userActed_())
+        Q_EMIT remoteLinkFollowed(url);
+    return false;
+}
+
+QStringList PreviewPage::chooseFiles(FileSelectionMode, const QStringList&, const QStringList&) {
+    return {};
 }
 
 void PreviewPage::javaScriptAlert(const QUrl&, const QString&) {}

@@ -1,32 +1,102 @@
 #include "gui/preview/PreviewWindow.h"
 
+#include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewLocation.h"
 #include "gui/preview/PreviewPage.h"
+#include "gui/preview/PreviewRequestGuard.h"
+#include "gui/preview/RendererWatch.h"
 #include "model/Messages.h"
 
+#include <QChildEvent>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <optional>
 
 namespace qloom::gui {
 namespace {
+
+constexpr const char* kFlagsVariable = "QTWEBENGINE_CHROMIUM_FLAGS";
+// In Chromium 102 a shared worker's requests bypass the request interceptor, and WebRTC sends
+// UDP straight past it; neither has a use in the preview.
+constexpr const char* kPreviewFlags[] = {
+    "--disable-shared-workers",
+    "--force-webrtc-ip-handling-policy=disable_non_proxied_udp",
+};
+// What the variable held before prepareProcess(), to be put back once the browser has started.
+std::optional<QByteArray> gFlagsBefore;
+bool gFlagsPrepared = false;
+
+void RestoreFlags() {
+    if (!gFlagsPrepared)
+        return;
+    gFlagsPrepared = false;
+    if (gFlagsBefore)
+        qputenv(kFlagsVariable, *gFlagsBefore);
+    else
+        qunsetenv(kFlagsVariable);
+}
+
+// A key or button the user pressed this long ago still counts as the cause of a navigation.
+constexpr qint64 kUserActionMs = 1000;
 
 std::string EncodedUrl(const QUrl& url) {
     return fromQ(url.toString(QUrl::FullyEncoded));
 }
 
+void LockDown(QWebEngineSettings* settings) {
+    using S = QWebEngineSettings;
+    settings->setAttribute(S::LocalContentCanAccessRemoteUrls, false);
+    // Local content keeps reading local files: the interceptor decides which.
+    settings->setAttribute(S::JavascriptCanOpenWindows, false);
+    settings->setAttribute(S::PdfViewerEnabled, false);
+    settings->setAttribute(S::PluginsEnabled, false);
+    settings->setAttribute(S::JavascriptCanAccessClipboard, false);
+    settings->setAttribute(S::JavascriptCanPaste, false);
+    settings->setAttribute(S::ScreenCaptureEnabled, false);
+    settings->setAttribute(S::WebRTCPublicInterfacesOnly, true);
+    settings->setAttribute(S::AllowWindowActivationFromJavaScript, false);
+    settings->setAttribute(S::AllowGeolocationOnInsecureOrigins, false);
+    // A file dropped on the view would otherwise replace the page, wherever it lies.
+    settings->setAttribute(S::NavigateOnDropEnabled, false);
+    settings->setUnknownUrlSchemePolicy(S::DisallowUnknownUrlSchemes);
+}
+
 } // namespace
 
+void PreviewWindow::prepareProcess() {
+    if (gFlagsPrepared)
+        return;
+    const bool wasSet = qEnvironmentVariableIsSet(kFlagsVariable);
+    const QByteArray before = qgetenv(kFlagsVariable);
+    QByteArray flags = before;
+    for (const char* flag : kPreviewFlags) {
+        if (!flags.split(' ').contains(QByteArray(flag)))
+            flags += (flags.isEmpty() ? "" : " ") + QByteArray(flag);
+    }
+    gFlagsBefore = wasSet ? std::optional<QByteArray>(before) : std::nullopt;
+    gFlagsPrepared = true;
+    qputenv(kFlagsVariable, flags);
+}
+
 PreviewWindow::PreviewWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), profile_(new QWebEngineProfile(this)), page_(nullptr),
-      scroll_(new QScrollArea(this)), view_(new QWebEngineView), back_(new QPushButton(this)) {
+    : QWidget(parent, Qt::Window), profile_(nullptr), guard_(nullptr), page_(nullptr),
+      watch_(nullptr), scroll_(new QScrollArea(this)), view_(new QWebEngineView),
+      back_(new QPushButton(this)) {
+    // Also for programs that did not call it: the browser may not have started yet.
+    prepareProcess();
+    profile_ = new QWebEngineProfile(this); // off the record; starts the browser if needed
+    RestoreFlags();
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowTitle(toQ(msg::kPreviewCaption));
     // The main window decides when the program ends; an open preview must not keep it alive.
@@ -34,8 +104,19 @@ PreviewWindow::PreviewWindow(QWidget* parent)
 
     // A fresh save must always be what the reloaded page shows.
     profile_->setHttpCacheType(QWebEngineProfile::NoCache);
-    page_ = new PreviewPage(profile_, view_);
+    guard_ = new PreviewRequestGuard(this);
+    profile_->setUrlRequestInterceptor(guard_);
+    LockDown(profile_->settings());
+    connect(profile_, &QWebEngineProfile::downloadRequested, this,
+            [](QWebEngineDownloadRequest* download) { download->cancel(); });
+    page_ = new PreviewPage(
+        profile_, *guard_, [this] { return userActedRecently(); }, view_);
+    LockDown(page_->settings());
     view_->setPage(page_);
+    view_->installEventFilter(this);
+    for (QWidget* child : view_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        child->installEventFilter(this);
+    watch_ = new RendererWatch(page_, this);
     view_->setObjectName(QStringLiteral("webBrowser1"));
     view_->setAccessibleName(toQ(msg::kPreviewPageName));
     view_->setFixedSize(kPageWidth, kPageHeight);
@@ -59,12 +140,18 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { loading_ = true; });
     connect(page_, &QWebEnginePage::loadFinished, this,
             &PreviewWindow::webBrowser1DocumentComplete);
-    // A crashed renderer would leave a blank preview until the next update.
-    connect(page_, &QWebEnginePage::renderProcessTerminated, this,
-            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
-                if (status != QWebEnginePage::NormalTerminationStatus)
-                    view_->reload();
-            });
+    connect(page_, &PreviewPage::remoteLinkFollowed, this, &PreviewWindow::offerRemoteLink);
+    connect(watch_, &RendererWatch::notAnswering, this,
+            [this] { Q_EMIT pageNote(toQ(msg::kPreviewNotAnswering)); });
+    connect(watch_, &RendererWatch::tooMuchMemory, this, [this](quint64 ceiling) {
+        Q_EMIT pageNote(
+            toQ(msg::Format(msg::kPreviewTooMuchMemory, std::to_string(ceiling / (1024 * 1024)))));
+    });
+    // Blank until the user asks again: reloading would only crash it once more.
+    connect(watch_, &RendererWatch::keepsCrashing, this, [this] {
+        Q_EMIT pageNote(toQ(msg::kPreviewKeepsCrashing));
+        view_->load(QUrl(QStringLiteral("about:blank")));
+    });
 
     resize(kOuterWidth, kOuterHeight); // corrected for the frame once it is known
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -74,6 +161,8 @@ PreviewWindow::PreviewWindow(QWidget* parent)
 }
 
 PreviewWindow::~PreviewWindow() {
+    delete watch_;
+    watch_ = nullptr;
     // Detaching the page still reports a title change; nobody must hear it any more.
     blockSignals(true);
     view_->disconnect(this);
@@ -83,10 +172,62 @@ PreviewWindow::~PreviewWindow() {
     delete page_;
 }
 
+void PreviewWindow::setAllowedRoot(const QString& folder) {
+    guard_->setRoot(folder);
+}
+
+QString PreviewWindow::allowedRoot() const {
+    return guard_->root();
+}
+
 void PreviewWindow::navigatePreview(const QUrl& url) {
     loading_ = true;
-    view_->load(url);
+    pendingUrl_ = url;
+    // A page stuck in a loop would hold the new load back for good: it is ended first.
+    watch_->whenResponsive([this] { view_->load(pendingUrl_); });
     previewPending_ = true;
+}
+
+bool PreviewWindow::userActedRecently() const {
+    return lastUserInput_.isValid() && lastUserInput_.elapsed() <= kUserActionMs;
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::ChildAdded:
+        // The page's input widget is a child of the view, replaced after a renderer crash.
+        if (watched == view_) {
+            QObject* child = static_cast<QChildEvent*>(event)->child();
+            if (child->isWidgetType())
+                child->installEventFilter(this);
+        }
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+        lastUserInput_.restart();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PreviewWindow::offerRemoteLink(const QUrl& url) {
+    // One question at a time; the page cannot stack boxes by following links in a loop.
+    if (askingAboutLink_)
+        return;
+    askingAboutLink_ = true;
+    // Asked outside the browser's navigation callback.
+    QTimer::singleShot(0, this, [this, url] {
+        const auto answer = MessageBox::question(
+            this, toQ(msg::kRemoteLinkCaption),
+            toQ(msg::Format(msg::kRemoteLinkQuestion, fromQ(url.toString(QUrl::FullyEncoded)))),
+            QMessageBox::Question, QMessageBox::No);
+        askingAboutLink_ = false;
+        if (answer == QMessageBox::Yes)
+            QDesktopServices::openUrl(url);
+    });
 }
 
 void PreviewWindow::runScript(const QString& code) {
@@ -107,7 +248,7 @@ void PreviewWindow::flushScripts() {
 
 void PreviewWindow::webBrowser1DocumentComplete(bool ok) {
     // A load cut short by a newer one also reports completion; only the last one counts.
-    if (page_->isLoading())
+    if (page_->isLoading() || watch_->probing())
         return;
     loading_ = false;
     const QUrl location = view_->url();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
@@ -12,11 +13,18 @@ class QWebEngineView;
 namespace qloom::gui {
 
 class PreviewPage;
+class PreviewRequestGuard;
+class RendererWatch;
 
 // The preview window: a fixed 820 x 620 browser view inside a scrolling area, so the window's
 // own scroll bars move over the page (the editing page does not scroll itself). Closing only
 // hides it. It records which document the last preview load completed with and offers
 // "Back to Preview" once the user has followed a link away from it.
+//
+// The page runs in a sandbox of its own profile: it reads local files only below the allowed
+// root (the project folder or the user's site folder), reaches no network and no other program,
+// gets no permission, window, download or PDF viewer, and a page that hangs, keeps crashing or
+// swells is ended rather than left to take the editor down.
 class PreviewWindow : public QWidget {
     Q_OBJECT
 public:
@@ -25,8 +33,19 @@ public:
     static constexpr int kOuterWidth = 454;
     static constexpr int kOuterHeight = 237;
 
+    // Chromium switches the preview's browser processes need. They go into this process's
+    // QTWEBENGINE_CHROMIUM_FLAGS before the browser starts (call before QApplication) and are
+    // taken out again once the preview's profile exists, so no program the editor starts later
+    // inherits them.
+    static void prepareProcess();
+
     explicit PreviewWindow(QWidget* parent = nullptr);
     ~PreviewWindow() override;
+
+    // The folder whose files the page may read.
+    void setAllowedRoot(const QString& folder);
+    QString allowedRoot() const;
+    RendererWatch* rendererWatch() const { return watch_; }
 
     QWebEngineView* webBrowser1() const { return view_; }
     QScrollArea* scrollArea() const { return scroll_; }
@@ -46,8 +65,11 @@ Q_SIGNALS:
     void backToPreviewClicked();
     // After a document completed and the window's own bookkeeping ran.
     void documentCompleted(const QUrl& location, bool ok);
+    // A note for the error list (renderer ended, crashes), already in its final words.
+    void pageNote(const QString& text);
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -56,9 +78,13 @@ private:
     void webBrowser1DocumentComplete(bool ok);
     void formConstrainedResize();
     void flushScripts();
+    void offerRemoteLink(const QUrl& url);
+    bool userActedRecently() const;
 
     QWebEngineProfile* profile_;
+    PreviewRequestGuard* guard_;
     PreviewPage* page_;
+    RendererWatch* watch_;
     QScrollArea* scroll_;
     QWebEngineView* view_;
     QPushButton* back_;
@@ -67,6 +93,9 @@ private:
     bool loading_ = false;
     bool outerSizeSet_ = false;
     QStringList queuedScripts_;
+    QUrl pendingUrl_;
+    QElapsedTimer lastUserInput_;
+    bool askingAboutLink_ = false;
 };
 
 } // namespace qloom::gui

@@ -77,8 +77,8 @@ TitleCommand ParseTitleCommand(std::string_view title) {
             return BadInteger(bad);
         cmd.kind = TitleCommand::Kind::Move;
         cmd.index = values[0];
-        cmd.x = values[1];
-        cmd.y = values[2];
+        cmd.x = ClampInt(values[1], -kPageCoordinateLimit, kPageCoordinateLimit);
+        cmd.y = ClampInt(values[2], -kPageCoordinateLimit, kPageCoordinateLimit);
         return cmd;
     }
 

@@ -13,12 +13,15 @@
 namespace qloom {
 
 inline constexpr std::string_view kTitlePrefix = "!qLoomIDE:";
+// A drag ends inside the 820 x 620 preview; a page that reports a position beyond this limit is
+// clamped to it, so no absurd number reaches the table and the saved script.
+inline constexpr int32_t kPageCoordinateLimit = 10000;
 
 struct TitleCommand {
     enum class Kind {
         Ignore,     // no prefix, no command word, or no closing ")"
         Select,     // ySetSel(i)
-        Move,       // docMouseMove(i,x,y)
+        Move,       // docMouseMove(i,x,y), x and y clamped to +-kPageCoordinateLimit
         Error,      // ERROR(...): the whole title is logged
         BadInteger, // a field of ySetSel/docMouseMove does not convert
     };

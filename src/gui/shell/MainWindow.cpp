@@ -207,6 +207,11 @@ void MainWindow::createOtherWindows(const QString& openFolder) {
     // js.log is the user's, not the (read-only, once installed) program folder's.
     preview_->setProgramFolder(UserPlaces::scriptErrorLogFolder());
     new UndoKeyFilter(preview_->browser(), *history_);
+    // Said once, without a box: the status line shows it until the next project is shown.
+    connect(preview_, &PreviewController::statusNote, this, [this](const QString& note) {
+        ui->lblActiveProject->setText(note);
+        ui->lblActiveProject->setToolTip(note);
+    });
     frmStart_ = std::make_unique<StartDialog>(*this);
     connect(frmStart_.get(), &StartDialog::quitRequested, this, &MainWindow::quitRequested);
     if (openFolder.isEmpty())

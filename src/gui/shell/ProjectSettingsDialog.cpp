@@ -11,6 +11,7 @@
 #include "gui/common/QtColor.h"
 #include "gui/common/SpinBinding.h"
 #include "gui/common/TextConv.h"
+#include "gui/shell/SiteFolderBox.h"
 #include "gui/shell/TemplateInfoDialog.h"
 #include "model/Messages.h"
 #include "ui_ProjectSettingsDialog.h"
@@ -64,6 +65,9 @@ ProjectSettingsDialog::ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent
     connect(ui->btnOK, &QPushButton::clicked, this, &ProjectSettingsDialog::btnOKClick);
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     new HelpKeyFilter(this, [this] { ops_.showHelp(); });
+    // Above the button row: what the preview page may read.
+    siteFolder_ = new SiteFolderBox(this);
+    ui->layoutMain->insertWidget(ui->layoutMain->count() - 1, siteFolder_);
 
     colorPicker_ = &PickPlatformColor;
     setForm(DefaultForm());
@@ -110,6 +114,7 @@ void ProjectSettingsDialog::showEvent(QShowEvent* event) {
 
 void ProjectSettingsDialog::formShow() {
     setForm(FormFromSettings(ops_.project().settings));
+    siteFolder_->load(toQ(ops_.project().settings.ProjectFolder));
     ui->txtScrollOut->setFocus();
 }
 
@@ -162,6 +167,8 @@ void ProjectSettingsDialog::btnOKClick() {
     ProjectSettings applied = settings;
     ApplyForm(f, applied);
     ops_.history().record(ProjectEdit::replaceSettings(ops_.project(), std::move(applied)));
+    // A store that cannot be written leaves the preview at the project folder; nothing is lost.
+    siteFolder_->save();
     ops_.refreshPreview();
     accept();
 }

@@ -14,6 +14,7 @@ namespace qloom::gui {
 
 class ColorSwatch;
 class MainWindowOps;
+class SiteFolderBox;
 class SpinBinding;
 class TemplateInfoDialog;
 
@@ -31,6 +32,8 @@ public:
 
     // Test seam: replaces the platform colour dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
+
+    SiteFolderBox* siteFolder() const { return siteFolder_; }
 
     // The controls as a form, and back.
     SettingsForm form() const;
@@ -53,6 +56,7 @@ private:
     ColorPicker colorPicker_;
     SpinBinding* scrollOutSpin_;
     SpinBinding* scrollInSpin_;
+    SiteFolderBox* siteFolder_;
 };
 
 } // namespace qloom::gui

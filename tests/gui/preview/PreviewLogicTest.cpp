@@ -1,5 +1,7 @@
 #include "gui/preview/PreviewLocation.h"
+#include "gui/preview/PreviewSandbox.h"
 #include "gui/preview/PreviewScroll.h"
+#include "gui/preview/RateLimit.h"
 #include "gui/preview/ScriptErrorLog.h"
 #include "model/Messages.h"
 
@@ -98,4 +100,58 @@ TEST_F(ScriptErrorLogFile, ReportsAFolderItCannotWriteTo) {
     const Status status = WriteScriptErrorLog(path, {"x"});
     EXPECT_FALSE(status.ok);
     EXPECT_EQ(status.message, msg::Format(msg::kCannotCreateFile, path));
+}
+
+TEST(PreviewSandbox, FilesOnlyBelowTheRootAndNoRemoteSchemes) {
+    EXPECT_EQ(RuleForScheme("file"), SchemeRule::AllowInsideRoot);
+    for (const char* scheme : {"data", "blob", "qrc"})
+        EXPECT_EQ(RuleForScheme(scheme), SchemeRule::Allow) << scheme;
+    for (const char* scheme : {"http", "https", "ws", "wss", "ftp", "ssh", "chrome", "about", ""})
+        EXPECT_EQ(RuleForScheme(scheme), SchemeRule::Block) << scheme;
+
+    EXPECT_TRUE(PathInsideRoot("/home/a/site", "/home/a/site"));
+    EXPECT_TRUE(PathInsideRoot("/home/a/site/css/x.css", "/home/a/site"));
+    EXPECT_FALSE(PathInsideRoot("/home/a/site-secrets/key", "/home/a/site"));
+    EXPECT_FALSE(PathInsideRoot("/home/a", "/home/a/site"));
+    EXPECT_FALSE(PathInsideRoot("/etc/passwd", ""));
+    EXPECT_FALSE(PathInsideRoot("relative/site", "relative"));
+    EXPECT_TRUE(PathInsideRoot("/anything", "/"));
+}
+
+TEST(PreviewSandbox, SiteFolderMustHoldTheProjectAndStayBelowHome) {
+    const char* home = "/home/a";
+    EXPECT_EQ(CheckSiteFolder("/home/a/site", "/home/a/site/menus", home), SiteFolderVerdict::Ok);
+    EXPECT_EQ(CheckSiteFolder("/home/a/site/menus", "/home/a/site/menus", home),
+              SiteFolderVerdict::Ok);
+    EXPECT_EQ(CheckSiteFolder("/home/a/other", "/home/a/site/menus", home),
+              SiteFolderVerdict::Outside);
+    EXPECT_EQ(CheckSiteFolder("/home/a", "/home/a/site/menus", home), SiteFolderVerdict::TooWide);
+    EXPECT_EQ(CheckSiteFolder("/home", "/home/a/site/menus", home), SiteFolderVerdict::TooWide);
+    EXPECT_EQ(CheckSiteFolder("/", "/srv/site/menus", home), SiteFolderVerdict::TooWide);
+    EXPECT_EQ(CheckSiteFolder("/srv/site", "/srv/site/menus", home), SiteFolderVerdict::Ok);
+}
+
+TEST(PreviewSandbox, ReadsTheResidentSizeOfALiveProcess) {
+    const auto own = ResidentBytesOf(getpid());
+    ASSERT_TRUE(own.has_value());
+    EXPECT_GT(*own, 100u * 1024);
+    EXPECT_FALSE(ResidentBytesOf(0).has_value());
+    EXPECT_FALSE(ResidentBytesOf(INT_MAX).has_value());
+}
+
+TEST(RateLimit, AdmitsAtMostCountWithinAnySlidingWindow) {
+    RateLimit limit(3, 1000);
+    EXPECT_TRUE(limit.admit(0));
+    EXPECT_TRUE(limit.admit(10));
+    EXPECT_TRUE(limit.admit(999));
+    EXPECT_FALSE(limit.admit(999));
+    EXPECT_FALSE(limit.admit(999)); // refused events do not extend the wait
+    EXPECT_TRUE(limit.admit(1000)); // the first one has left the window
+    EXPECT_FALSE(limit.admit(1009));
+    EXPECT_TRUE(limit.admit(1010));
+
+    RateLimit once(1, 30000);
+    EXPECT_TRUE(once.admit(5000));
+    EXPECT_FALSE(once.admit(34999));
+    EXPECT_TRUE(once.admit(35000));
 }

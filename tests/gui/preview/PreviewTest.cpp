@@ -111,6 +111,8 @@ private Q_SLOTS:
         main = std::make_unique<MainWindow>(programDir->path() + QLatin1Char('/'));
         main->show();
         main->createOtherWindows();
+        // js.log goes to the test's own folder, not the user's data folder.
+        preview()->setProgramFolder(programDir->path() + QLatin1Char('/'));
         // Straight to the editor, as after "New Menu Project"; each test sets up its project.
         main->startDialog()->hide();
         main->setEnabled(true);
@@ -252,8 +254,8 @@ private Q_SLOTS:
         const QString error = QStringLiteral("!qLoomIDE:ERROR(boom@page@7)");
         js(QStringLiteral("document.title = '%1'; document.title = '%1'; 0").arg(error));
         QTRY_COMPARE(errorList()->toPlainText(), error + QLatin1Char('\n') + error);
-        QCOMPARE(logText(),
-                 (error + QStringLiteral("\r\n") + error + QStringLiteral("\r\n")).toUtf8());
+        QTRY_COMPARE(logText(),
+                     (error + QStringLiteral("\r\n") + error + QStringLiteral("\r\n")).toUtf8());
         // A real script error of the page's own content goes the same way.
         js(QStringLiteral("var img = document.createElement('img');"
                           "img.setAttribute('onerror', 'noSuchFunction()');"
@@ -268,43 +270,63 @@ private Q_SLOTS:
         QTRY_COMPARE(table().SelectedMenu, 1);
     }
 
-    void errorListRule200And201Lines() {
+    void errorListKeepsTheLatest200LinesAndLogsThemInOneWrite() {
         for (int i = 1; i <= 201; ++i)
             preview()->handleIdeCommand("!qLoomIDE:ERROR(e" + std::to_string(i) + "@u@1)");
-        QVERIFY(errorList()->toPlainText().isEmpty());
-        QCOMPARE(logText().count("\r\n"), 201);
-        // Logged byte for byte, a non-breaking space included.
+        QCOMPARE(logText(), QByteArray("<missing>")); // not once per error
+        preview()->flushScriptErrorLog();
+        QByteArray expected;
+        for (int i = 2; i <= 201; ++i)
+            expected += "!qLoomIDE:ERROR(e" + QByteArray::number(i) + "@u@1)\r\n";
+        QCOMPARE(logText(), expected);
+        QCOMPARE(errorList()->blockCount(), 200);
+        QCOMPARE(preview()->scriptErrorLogBytes(), qint64(expected.size()));
+        // Logged byte for byte, a non-breaking space included; the oldest line falls off.
         preview()->handleIdeCommand("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)");
-        QCOMPARE(logText(), QByteArray("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)\r\n"));
-        QCOMPARE(errorList()->document()->toRawText(),
-                 QString::fromUtf8("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)"));
+        QTRY_VERIFY(logText().endsWith("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)\r\n"));
+        QVERIFY(logText().startsWith("!qLoomIDE:ERROR(e3@u@1)\r\n"));
+        QCOMPARE(logText().count("\r\n"), 200);
+        QVERIFY(errorList()->document()->toRawText().endsWith(
+            QString::fromUtf8("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)")));
     }
 
-    void unwritableLogReportsAndRetriesWithTheNextError() {
+    void unwritableLogIsNotedOnceAndRetriedWithTheNextError() {
         const QString missing = programDir->path() + QStringLiteral("/gone/");
+        QSignalSpy notes(preview(), &PreviewController::statusNote);
+        const QString failure =
+            toQ(msg::Format(msg::kCannotCreateFile, fromQ(missing + QStringLiteral("js.log"))));
         preview()->setProgramFolder(missing);
         preview()->handleIdeCommand("!qLoomIDE:ERROR(first@u@1)");
-        QCOMPARE(MessageBox::shown(),
-                 reportsOf({msg::Format(msg::kCannotCreateFile,
-                                        fromQ(missing + QStringLiteral("js.log")))}));
-        preview()->setProgramFolder(programDir->path() + QLatin1Char('/'));
+        preview()->flushScriptErrorLog();
         preview()->handleIdeCommand("!qLoomIDE:ERROR(second@u@1)");
-        QCOMPARE(logText(),
-                 QByteArray("!qLoomIDE:ERROR(first@u@1)\r\n!qLoomIDE:ERROR(second@u@1)\r\n"));
+        preview()->flushScriptErrorLog();
+        QVERIFY(MessageBox::shown().isEmpty()); // no box
+        QCOMPARE(notes.size(), 1);
+        QCOMPARE(notes.at(0).at(0).toString(), failure);
+        QCOMPARE(errorList()->toPlainText(), QStringLiteral("!qLoomIDE:ERROR(first@u@1)\n") +
+                                                 failure +
+                                                 QStringLiteral("\n!qLoomIDE:ERROR(second@u@1)"));
+        preview()->setProgramFolder(programDir->path() + QLatin1Char('/'));
+        preview()->handleIdeCommand("!qLoomIDE:ERROR(third@u@1)");
+        QTRY_VERIFY(logText().endsWith("!qLoomIDE:ERROR(third@u@1)\r\n"));
+        QVERIFY(logText().startsWith("!qLoomIDE:ERROR(first@u@1)\r\n"));
+        QCOMPARE(notes.size(), 1);
     }
 
-    void badNumbersAreReportedAndChangeNothing() {
+    void badNumbersGoToTheErrorListAndChangeNothing() {
         main->project().settings.ProjectFolder = fromQ(projectDir->path());
         AddMenu(table());
         AddMenu(table());
         const MenuTable before = table();
         preview()->handleIdeCommand("!qLoomIDE:docMouseMove(1,20)");
-        QCOMPARE(MessageBox::shown(), reportsOf({msg::Format(msg::kNotValidInteger, "")}));
+        QVERIFY(MessageBox::shown().isEmpty());
+        QCOMPARE(errorList()->toPlainText(),
+                 toQ(msg::Format(msg::kPreviewBadCommand, msg::Format(msg::kNotValidInteger, ""))));
         QVERIFY(table().sameContent(before));
         preview()->handleIdeCommand("My page title");
         preview()->handleIdeCommand("!qLoomIDE:ySetSel(5)");
         QVERIFY(table().sameContent(before));
-        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(errorList()->blockCount(), 1);
     }
 
     void backToPreviewAppearsAfterALinkAndReturns() {

@@ -44,6 +44,13 @@ TEST(ParseTitleCommand, ReadsSelectionAndMoveFields) {
     TitleCommand extra = ParseTitleCommand("!qLoomIDE:docMouseMove(2,3,4,zz)");
     EXPECT_EQ(extra.kind, Kind::Move);
     EXPECT_EQ(extra.y, 4);
+
+    // A page cannot store absurd positions: both coordinates are clamped, the index is not.
+    TitleCommand far = ParseTitleCommand("!qLoomIDE:docMouseMove(1,2147483647,-2147483648)");
+    EXPECT_EQ(far.kind, Kind::Move);
+    EXPECT_EQ(far.x, kPageCoordinateLimit);
+    EXPECT_EQ(far.y, -kPageCoordinateLimit);
+    EXPECT_EQ(ParseTitleCommand("!qLoomIDE:docMouseMove(1,10000,-10000)").x, 10000);
 }
 
 TEST(ParseTitleCommand, ReportsTheFirstFieldThatDoesNotConvert) {

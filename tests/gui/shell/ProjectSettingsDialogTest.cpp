@@ -6,7 +6,9 @@
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UpDownControl.h"
+#include "gui/common/UserSettings.h"
 #include "gui/shell/ProjectSettingsDialog.h"
+#include "gui/shell/SiteFolderBox.h"
 #include "gui/shell/TemplateInfoDialog.h"
 #include "model/Messages.h"
 
@@ -57,7 +59,14 @@ private:
         });
     }
 
+    QTemporaryDir config_;
+
 private Q_SLOTS:
+    void initTestCase() {
+        // The site folder goes to the user's settings: not the real ones.
+        qputenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit());
+    }
+
     void init() {
         MessageBox::setTestMode(true);
         MessageBox::clearShown();
@@ -291,6 +300,56 @@ private Q_SLOTS:
         QCOMPARE(lines.at(21), QStringLiteral("<BODY leftmargin=0 topmargin=0 scroll=no>"));
         QCOMPARE(info_->windowTitle(), toQ(msg::kTemplateInfoCaption));
         QCOMPARE(dlg_->windowTitle(), toQ(msg::kProjectSettingsCaption));
+    }
+
+    void siteFolderMustHoldTheProjectAndIsKeptPerProjectOnOK() {
+        const QDir root(dir_.path());
+        QVERIFY(root.mkpath(QStringLiteral("site/project")) &&
+                root.mkpath(QStringLiteral("other")));
+        const QString project = root.filePath(QStringLiteral("site/project"));
+        const QString site = QFileInfo(root.filePath(QStringLiteral("site"))).canonicalFilePath();
+        ops_->projectData.settings.ProjectFolder = fromQ(project);
+        const QString key = UserSettings::siteFolderKey(project);
+        QString pick;
+        SiteFolderBox* box = dlg_->siteFolder();
+        box->setFolderPicker([&](QWidget*, const QString&) { return pick; });
+
+        dlg_->show();
+        QVERIFY(box->txtSiteFolder()->text().isEmpty()); // the project folder itself
+        QVERIFY(!box->btnProjectFolder()->isEnabled());
+        pick = root.filePath(QStringLiteral("other"));
+        box->btnChooseSiteFolder()->click();
+        QCOMPARE(MessageBox::shown(),
+                 QStringList{toQ(msg::Format(msg::kSiteFolderOutside,
+                                             fromQ(QDir::toNativeSeparators(project))))});
+        pick = QDir::homePath();
+        box->btnChooseSiteFolder()->click();
+        QCOMPARE(MessageBox::shown().last(), toQ(msg::kSiteFolderTooWide));
+        QVERIFY(box->folder().isEmpty());
+        // Reached through "..": stored as the real folder.
+        pick = project + QStringLiteral("/..");
+        box->btnChooseSiteFolder()->click();
+        QCOMPARE(box->folder(), site);
+        dlg_->reject(); // Cancel stores nothing
+        QVERIFY(UserSettings::value(key).toString().isEmpty());
+
+        dlg_->show();
+        QVERIFY(box->folder().isEmpty());
+        box->btnChooseSiteFolder()->click();
+        dlg_->btnOKClick();
+        QCOMPARE(UserSettings::value(key).toString(), site);
+        QCOMPARE(ops_->refreshes, 1);
+        // Another project keeps its own (none).
+        QVERIFY(
+            UserSettings::value(UserSettings::siteFolderKey(root.filePath(QStringLiteral("other"))))
+                .toString()
+                .isEmpty());
+
+        dlg_->show();
+        QCOMPARE(box->txtSiteFolder()->text(), QDir::toNativeSeparators(site));
+        box->btnProjectFolder()->click();
+        dlg_->btnOKClick();
+        QVERIFY(UserSettings::value(key).toString().isEmpty());
     }
 };
 

@@ -1,0 +1,89 @@
+#include "gui/shell/SiteFolderBox.h"
+
+#include "gui/common/MessageBox.h"
+#include "gui/common/TextConv.h"
+#include "gui/common/UserSettings.h"
+#include "gui/preview/PreviewSandbox.h"
+#include "model/Messages.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace qloom::gui {
+
+SiteFolderBox::SiteFolderBox(QWidget* parent)
+    : QGroupBox(toQ(msg::kSiteFolderTitle), parent), text_(new QLineEdit(this)),
+      choose_(new QPushButton(toQ(msg::kSiteFolderChoose), this)),
+      reset_(new QPushButton(toQ(msg::kSiteFolderReset), this)) {
+    auto* note = new QLabel(toQ(msg::kSiteFolderNote), this);
+    note->setWordWrap(true);
+    text_->setReadOnly(true);
+    text_->setPlaceholderText(toQ(msg::kSiteFolderDefault));
+    text_->setAccessibleName(toQ(msg::kSiteFolderTitle));
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(note, 0, 0, 1, 3);
+    layout->addWidget(text_, 1, 0);
+    layout->addWidget(choose_, 1, 1);
+    layout->addWidget(reset_, 1, 2);
+    picker_ = [](QWidget* parent, const QString& start) {
+        return QFileDialog::getExistingDirectory(parent, toQ(msg::kSiteFolderTitle), start);
+    };
+    connect(choose_, &QPushButton::clicked, this, &SiteFolderBox::btnChooseSiteFolderClick);
+    connect(reset_, &QPushButton::clicked, this, &SiteFolderBox::btnProjectFolderClick);
+}
+
+void SiteFolderBox::load(const QString& projectFolder) {
+    project_ = projectFolder;
+    show(project_.isEmpty()
+             ? QString()
+             : UserSettings::value(UserSettings::siteFolderKey(project_)).toString());
+}
+
+bool SiteFolderBox::save() const {
+    if (project_.isEmpty())
+        return true;
+    return UserSettings::setValue(UserSettings::siteFolderKey(project_), folder_);
+}
+
+void SiteFolderBox::show(const QString& folder) {
+    folder_ = folder;
+    text_->setText(QDir::toNativeSeparators(folder));
+    reset_->setEnabled(!folder.isEmpty());
+}
+
+void SiteFolderBox::btnChooseSiteFolderClick() {
+    if (project_.isEmpty() || !picker_)
+        return;
+    QDir start(project_);
+    start.cdUp();
+    const QString chosen = picker_(this, folder_.isEmpty() ? start.path() : folder_);
+    if (chosen.isEmpty())
+        return;
+    const QString site = QFileInfo(chosen).canonicalFilePath();
+    const QString project = QFileInfo(project_).canonicalFilePath();
+    const QString home = QFileInfo(QDir::homePath()).canonicalFilePath();
+    switch (CheckSiteFolder(site.toStdString(), project.toStdString(), home.toStdString())) {
+    case SiteFolderVerdict::Ok:
+        // The project folder itself is the default: nothing to remember.
+        show(site == project ? QString() : site);
+        return;
+    case SiteFolderVerdict::Outside:
+        MessageBox::message(this, toQ(msg::Format(msg::kSiteFolderOutside,
+                                                  fromQ(QDir::toNativeSeparators(project_)))));
+        return;
+    case SiteFolderVerdict::TooWide:
+        MessageBox::message(this, toQ(msg::kSiteFolderTooWide));
+        return;
+    }
+}
+
+void SiteFolderBox::btnProjectFolderClick() {
+    show(QString());
+}
+
+} // namespace qloom::gui
