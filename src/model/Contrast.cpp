@@ -25,16 +25,6 @@ const std::array<double, 256>& linearChannel() {
     return table;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
@@ -87,7 +77,7 @@ bool TryParseLegacyColor(std::string_view text, ColorValue& out) {
         uint32_t v[6] = {};
         bool allHex = true;
         for (size_t i = 0; i < digits.size(); ++i) {
-            const int d = hexDigit(digits[i]);
+            const int d = HexDigitValue(digits[i]);
             allHex = allHex && d >= 0;
             v[i] = static_cast<uint32_t>(d);
         }

@@ -14,7 +14,13 @@ constexpr char kHexDigits[] = "0123456789ABCDEF";
 constexpr std::string_view kNoBreakOpen = "<nObR>";
 constexpr std::string_view kNoBreakClose = "</nObR>";
 
-int hexValue(char c) {
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+} // namespace
+
+int HexDigitValue(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'a' && c <= 'f')
@@ -23,12 +29,6 @@ int hexValue(char c) {
         return c - 'A' + 10;
     return -1;
 }
-
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 0x20;
-}
-
-} // namespace
 
 // Every line break (CR LF, lone CR, lone LF) becomes CR LF, so a break of any origin ends up
 // as the same line continuation in the script and reads back as CR LF.
@@ -65,8 +65,8 @@ bool TryHtmlToColor(std::string_view text, ColorValue& out) {
         return false;
     ColorValue result = 0;
     for (int channel = 0; channel < 3; ++channel) {
-        const int high = hexValue(text[1 + 2 * channel]);
-        const int low = hexValue(text[2 + 2 * channel]);
+        const int high = HexDigitValue(text[1 + 2 * channel]);
+        const int low = HexDigitValue(text[2 + 2 * channel]);
         if (high < 0 || low < 0)
             return false;
         result |= static_cast<ColorValue>(high * 16 + low) << (8 * channel);
@@ -303,7 +303,7 @@ bool TryParseInt(std::string_view text, int32_t& out) {
             return false;
         int64_t value = 0;
         for (size_t k = hexStart; k < rest.size(); ++k) {
-            const int digit = hexValue(rest[k]);
+            const int digit = HexDigitValue(rest[k]);
             if (digit < 0)
                 return false;
             value = value * 16 + digit;

@@ -9,6 +9,9 @@
 
 namespace qloom {
 
+// The value of one hexadecimal digit (either case), or -1 for any other character.
+int HexDigitValue(char c);
+
 // "#RRGGBB" with upper-case digits; bits 24-31 are ignored.
 std::string ColorToHtml(ColorValue value);
 
