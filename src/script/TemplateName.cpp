@@ -22,8 +22,17 @@ bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
 } // namespace
 
 std::string CleanTemplateName(std::string_view typed) {
+    // A file name has no line breaks. Left in, cleaning would turn one into a line continuation
+    // (a backslash before the break), and trimming the break would leave that backslash at the
+    // end of the name, where it escapes the script's closing quote.
+    std::string oneLine;
+    oneLine.reserve(typed.size());
+    for (const char c : typed) {
+        if (c != '\r' && c != '\n')
+            oneLine += c;
+    }
     // Trimmed after cleaning too: "page /" must not leave a name ending in a blank.
-    return TrimBlanks(CleanSettingText(TrimBlanksView(typed), ""));
+    return TrimBlanks(CleanSettingText(TrimBlanksView(oneLine), ""));
 }
 
 std::string_view ReservedTemplateName(std::string_view name) {

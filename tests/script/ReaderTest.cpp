@@ -56,7 +56,11 @@ TEST(ScriptReader, UnusableTemplateNamesBecomeTempHtmlWithAMessage) {
              {"index.htm", "index.htm"},
              {" page.html ", "page.html"},
              {"...", "..."},
-             {"Qloomscript.js.html", "Qloomscript.js.html"}}) {
+             {"Qloomscript.js.html", "Qloomscript.js.html"},
+             // A damaged file may break the name over lines: no backslash may be left at its
+             // end, where it would escape the closing quote when saved.
+             {"page.htm}\\\r\n'", "page.htm}"},
+             {"pa\r\nge.htm", "page.htm"}}) {
         Project project;
         MessageLog log;
         ASSERT_EQ(LoadProjectFromText(scriptWithTemplate(raw), project, log.fn()).outcome,
