@@ -8,15 +8,6 @@
 
 namespace qloom {
 
-namespace {
-constexpr int32_t kDefaultScrollOut = 10;
-constexpr int32_t kDefaultScrollIn = 20;
-constexpr int32_t kDefaultFontSize = 12;
-constexpr std::string_view kDefaultFont = "Arial";
-constexpr std::string_view kDefaultTemplate = "Temp.html";
-
-} // namespace
-
 int32_t WholeNumberField(std::string_view text, int32_t defaultValue, int32_t lower,
                          int32_t upper) {
     return ClampInt(ParseIntOr(TrimBlanks(text), defaultValue), lower, upper);
@@ -41,33 +32,25 @@ SettingsForm FormFromSettings(const ProjectSettings& settings) {
 }
 
 SettingsForm DefaultForm() {
-    SettingsForm form;
-    form.scrollOut = std::to_string(kDefaultScrollOut);
-    form.scrollIn = std::to_string(kDefaultScrollIn);
-    form.captionColor = 0xFFFFFF;
-    form.menuColor = 0xFFFFFF;
-    form.fontCaption = std::string(kDefaultFont);
-    form.fontMenu = std::string(kDefaultFont);
-    form.sizeCaption = std::to_string(kDefaultFontSize);
-    form.sizeMenu = std::to_string(kDefaultFontSize);
-    form.templateName = std::string(kDefaultTemplate);
-    return form;
+    return FormFromSettings(ProjectSettings{});
 }
 
 std::string TemplateNameOf(const SettingsForm& form) {
     const std::string name = CleanTemplateName(form.templateName);
-    return name.empty() ? std::string(kDefaultTemplate) : name;
+    return name.empty() ? std::string(kDefaultTemplateName) : name;
 }
 
 void ApplyForm(const SettingsForm& form, ProjectSettings& settings) {
-    settings.scrOUT = WholeNumberField(form.scrollOut, kDefaultScrollOut, 1, 999);
-    settings.scrIN = WholeNumberField(form.scrollIn, kDefaultScrollIn, 1, 999);
+    // A field left blank or unreadable falls back to the new-project value.
+    const ProjectSettings defaults;
+    settings.scrOUT = WholeNumberField(form.scrollOut, defaults.scrOUT, 1, 999);
+    settings.scrIN = WholeNumberField(form.scrollIn, defaults.scrIN, 1, 999);
     settings.cDefCap = form.captionColor;
     settings.cDefMenu = form.menuColor;
-    settings.fDefCap = CleanedTextField(form.fontCaption, kDefaultFont);
-    settings.fDefMenu = CleanedTextField(form.fontMenu, kDefaultFont);
-    settings.fDefCapS = WholeNumberField(form.sizeCaption, kDefaultFontSize, 2, 999);
-    settings.fDefMenuS = WholeNumberField(form.sizeMenu, kDefaultFontSize, 2, 999);
+    settings.fDefCap = CleanedTextField(form.fontCaption, defaults.fDefCap);
+    settings.fDefMenu = CleanedTextField(form.fontMenu, defaults.fDefMenu);
+    settings.fDefCapS = WholeNumberField(form.sizeCaption, defaults.fDefCapS, 2, 999);
+    settings.fDefMenuS = WholeNumberField(form.sizeMenu, defaults.fDefMenuS, 2, 999);
     settings.TemplateFileName = TemplateNameOf(form);
 }
 
