@@ -52,10 +52,6 @@ private:
     int maxLength_;
 };
 
-QString ViewName(std::string_view text) {
-    return toQ(text);
-}
-
 // The name a screen reader gives a number box: its label's text without the colon.
 QString BoxName(const QLabel* label, const QLineEdit* edit) {
     if (!edit->accessibleName().isEmpty())
@@ -262,8 +258,7 @@ void PropertyEditor::getColor(ColorSwatch* swatch) {
     if (!chosen)
         return;
     swatch->setColor(*chosen);
-    const MenuTable& table = ops_.project().table;
-    if (!table.isRow(table.SelectedMenu))
+    if (!canStore())
         return;
     store(row->id, ColorToHtml(FromQColor(*chosen)), false);
     ops_.markPreviewStale();
@@ -403,13 +398,11 @@ void PropertyEditor::showMenuProperties(int32_t index) {
     (table.OO[size_t(index)] == 0 ? ui->radHorizontal : ui->radVertical)->setChecked(true);
     for (ColorRow& row : colors_) {
         const std::string& text = (table.*row.column)[size_t(index)];
-        if (text != kTransparent) {
+        const bool transparent = text == kTransparent;
+        if (!transparent)
             row.swatch->setColor(ToQColor(HtmlToColor(text)));
-            row.box->setChecked(false);
-        } else {
-            row.box->setChecked(true);
-        }
-        row.swatch->setVisible(!row.box->isChecked());
+        row.box->setChecked(transparent);
+        row.swatch->setVisible(!transparent);
     }
 }
 
@@ -423,18 +416,15 @@ void PropertyEditor::setEditingEnabled(bool enabled) {
     ui->chkFloat->setEnabled(enabled);
     ui->radHorizontal->setEnabled(enabled);
     ui->radVertical->setEnabled(enabled);
-    ui->txtCapHTML->setEnabled(enabled);
-    if (!enabled) {
-        SuppressChangeScope suppress;
-        ui->txtCapHTML->setPlainText(ViewName(msg::kNoMenusInProject));
-    }
     for (QAbstractButton* button :
          {ui->btnAddNEWLINE, ui->btnAddText, ui->btnAddURL, ui->btnAddimage})
         button->setEnabled(enabled);
-    ui->txtMenuHTML->setEnabled(enabled);
-    if (!enabled) {
-        SuppressChangeScope suppress;
-        ui->txtMenuHTML->setPlainText(ViewName(msg::kNoMenusInProject));
+    for (QPlainTextEdit* edit : {ui->txtCapHTML, ui->txtMenuHTML}) {
+        edit->setEnabled(enabled);
+        if (!enabled) {
+            SuppressChangeScope suppress;
+            edit->setPlainText(toQ(msg::kNoMenusInProject));
+        }
     }
     for (ColorRow& row : colors_) {
         row.label->setEnabled(enabled);
