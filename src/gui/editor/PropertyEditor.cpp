@@ -195,7 +195,6 @@ void PropertyEditor::numberBoxChange(NumberBox& box) {
     const MenuTable& table = ops_.project().table;
     const int32_t cell = (table.*box.column)[size_t(table.SelectedMenu)];
     store(box.id, NumberFromBox(fromQ(box.edit->text()), cell, box.rule), true);
-    ops_.markPreviewStale();
 }
 
 void PropertyEditor::store(MenuColumn column, CellValue value, bool typing) {
@@ -203,6 +202,9 @@ void PropertyEditor::store(MenuColumn column, CellValue value, bool typing) {
     ops_.history().record(
         ProjectEdit::setCell(project, project.table.SelectedMenu, column, std::move(value)),
         typing);
+    // Every edit but "Float" makes the Update Preview button bold.
+    if (column != MenuColumn::FL)
+        ops_.markPreviewStale();
 }
 
 void PropertyEditor::spinStep(NumberBox& box, int delta) {
@@ -217,21 +219,18 @@ void PropertyEditor::txtCapHTMLChange() {
     if (!canStore())
         return;
     store(MenuColumn::MTC, EditorTextToHtml(fromQ(PlainTextOf(ui->txtCapHTML))), true);
-    ops_.markPreviewStale();
 }
 
 void PropertyEditor::txtMenuHTMLChange() {
     if (!canStore())
         return;
     store(MenuColumn::MTM, EditorTextToHtml(fromQ(PlainTextOf(ui->txtMenuHTML))), true);
-    ops_.markPreviewStale();
 }
 
 void PropertyEditor::radActivateOnClick() {
     if (!canStore())
         return;
     store(MenuColumn::MA, ui->radMouseOver->isChecked() ? 0 : 1, false);
-    ops_.markPreviewStale();
 }
 
 void PropertyEditor::chkFloatClick() {
@@ -244,7 +243,6 @@ void PropertyEditor::radOrientationClick() {
     if (!canStore())
         return;
     store(MenuColumn::OO, ui->radHorizontal->isChecked() ? 0 : 1, false);
-    ops_.markPreviewStale();
 }
 
 void PropertyEditor::getColor(ColorSwatch* swatch) {
@@ -261,7 +259,6 @@ void PropertyEditor::getColor(ColorSwatch* swatch) {
     if (!canStore())
         return;
     store(row->id, ColorToHtml(FromQColor(*chosen)), false);
-    ops_.markPreviewStale();
 }
 
 void PropertyEditor::setTransparentColor(QCheckBox* box) {
@@ -276,7 +273,6 @@ void PropertyEditor::setTransparentColor(QCheckBox* box) {
           box->isChecked() ? std::string(kTransparent)
                            : ColorToHtml(FromQColor(row->swatch->color())),
           false);
-    ops_.markPreviewStale();
 }
 
 void PropertyEditor::tabPropChange(int index) {
