@@ -17,8 +17,8 @@ void EditCommand::undo() {
 }
 
 void EditCommand::redo() {
-    if (applied_) {
-        applied_ = false;
+    if (pushing_) {
+        pushing_ = false;
         return;
     }
     edit_.apply(project_);

@@ -30,7 +30,7 @@ private:
     Project& project_;
     ProjectEdit edit_;
     bool open_;
-    bool applied_ = true; // the edit was made before the push
+    bool pushing_ = true; // the edit was made before the push; the push's redo() skips it
     Restored restored_;
 };
 
