@@ -11,6 +11,7 @@ packages=(
     xvfb xauth
     openbox x11-utils xdotool wmctrl imagemagick
     desktop-file-utils appstream lintian dpkg-dev fakeroot librsvg2-bin
+    man-db file
     libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev

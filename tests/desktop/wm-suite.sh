@@ -93,6 +93,17 @@ check_dialog_above_main() { # click-x click-y caption-regex what
     settle 0.5
 }
 
+# Ticks "on Top" in the main window and checks the window manager keeps it above others.
+tick_on_top() {
+    activate "$MAIN_ID"
+    click "$MAIN_ID" "${ON_TOP_AT[@]}"
+    settle 1
+    # Changing the stay-on-top flag may give the main window a new X window.
+    MAIN_ID=$(wait_window "$MAIN" 10) || { fail "main window gone after ticking \"on Top\""; return 1; }
+    net_wm_state "$MAIN_ID" | grep -q _NET_WM_STATE_ABOVE ||
+        { fail "ticking \"on Top\" did not keep the main window above others"; return 1; }
+}
+
 case_dialogs_above_main_window() {
     seed_last_project || { fail "could not seed a project with qloom-cli"; return 1; }
     app_start
@@ -102,13 +113,7 @@ case_dialogs_above_main_window() {
     check_dialog_above_main "${SETTINGS_AT[@]}" "$SETTINGS" '"Active Project Settings"'
     check_dialog_above_main "${FINALIZE_AT[@]}" "$FINALIZED" '"Finalized!"'
 
-    activate "$MAIN_ID"
-    click "$MAIN_ID" "${ON_TOP_AT[@]}"
-    settle 1
-    # Changing the stay-on-top flag may give the main window a new X window.
-    MAIN_ID=$(wait_window "$MAIN" 10) || { fail "main window gone after ticking \"on Top\""; return 1; }
-    net_wm_state "$MAIN_ID" | grep -q _NET_WM_STATE_ABOVE ||
-        { fail "ticking \"on Top\" did not keep the main window above others"; return 1; }
+    tick_on_top || return 1
 
     check_dialog_above_main "${SETTINGS_AT[@]}" "$SETTINGS" '"Active Project Settings" with "on Top"'
     check_dialog_above_main "${FINALIZE_AT[@]}" "$FINALIZED" '"Finalized!" with "on Top"'
@@ -124,10 +129,7 @@ case_folder_argument_and_projects_button() {
     settle 2
     [ -z "$(find_window "$START")" ] || fail "qloom FOLDER showed the start dialog"
 
-    activate "$MAIN_ID"
-    click "$MAIN_ID" "${ON_TOP_AT[@]}"
-    settle 1
-    MAIN_ID=$(wait_window "$MAIN" 10) || { fail "main window gone after ticking \"on Top\""; return 1; }
+    tick_on_top || return 1
     activate "$MAIN_ID"
     click "$MAIN_ID" "${PROJECTS_AT[@]}"
     local start

@@ -8,17 +8,9 @@ set -uo pipefail
 build=$1
 gui=$2
 work=$(mktemp -d "${TMPDIR:-/tmp}/qloom-deb.XXXX")
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/check-lib.sh"
 
-if ! cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1; then
-    cat "$work/cpack.log"
-    echo "FAIL: cpack"
-    exit 1
-fi
+run_logged cpack cpack --config "$build/CPackConfig.cmake" -B "$work"
 deb=$(ls "$work"/qloom_*.deb 2>/dev/null | head -n1)
 [ -n "$deb" ] || { cat "$work/cpack.log"; echo "FAIL: cpack made no qloom_*.deb"; exit 1; }
 echo "package: $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB"
@@ -44,9 +36,4 @@ dpkg-deb -x "$deb" "$root"
 "$root/usr/bin/qloom-cli" new "$work/p" >/dev/null && "$root/usr/bin/qloom-cli" dump "$work/p" >/dev/null ||
     fail "the packaged qloom-cli does not run"
 
-if [ "$failures" -gt 0 ]; then
-    echo "$failures failure(s); package kept in $work"
-    exit 1
-fi
-rm -rf "$work"
-echo "package ok"
+finish "package kept in $work" "package ok"

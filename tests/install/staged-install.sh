@@ -10,17 +10,9 @@ build=$1
 gui=$2
 work=$(mktemp -d "${TMPDIR:-/tmp}/qloom-install.XXXX")
 stage=$work/stage
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+source "$(dirname "$0")/check-lib.sh"
 
-if ! DESTDIR=$stage cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1; then
-    cat "$work/install.log"
-    echo "FAIL: cmake --install"
-    exit 1
-fi
+run_logged "cmake --install" env DESTDIR="$stage" cmake --install "$build" --prefix /usr
 usr=$stage/usr
 
 # Exactly these files, nothing more: a stray install (help pages beside the program, a
@@ -112,9 +104,4 @@ menus=$(grep -o '"MX":' <<<"$json" | wc -l)
 [ "$menus" -eq 3 ] || fail "dump of the staged project shows $menus menus, not 3"
 [ -f "$project/Temp.html" ] || fail "staged qloom-cli new wrote no template page"
 
-if [ "$failures" -gt 0 ]; then
-    echo "$failures failure(s); staged tree kept in $stage"
-    exit 1
-fi
-rm -rf "$work"
-echo "staged install ok"
+finish "staged tree kept in $stage" "staged install ok"

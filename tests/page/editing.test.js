@@ -1,12 +1,11 @@
 'use strict';
 // The preview page (editing layer present): selection frame, dragging and the title commands
 // that carry selections, moves and script errors to the editor.
-const { describe, it, before, after } = require('node:test');
+const { it, before, after } = require('node:test');
 const assert = require('node:assert/strict');
-const { launch, selectedEngines, waitFor, sleep } = require('./lib/engines');
-const { Site, template } = require('./lib/pages');
+const { eachEngine, waitFor, sleep } = require('./lib/engines');
+const { Site, template, PIXEL } = require('./lib/pages');
 
-const PIXEL = 'data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7';
 const PROJECT = {
   selectedMenu: 1,
   menus: [
@@ -90,123 +89,115 @@ before(async () => {
 
 after(() => site.stop());
 
-for (const engine of selectedEngines()) {
-  describe(engine, () => {
-    let page;
-    before(async () => {
-      page = await launch(engine);
-    });
-    after(() => page && page.close());
+eachEngine((page) => {
+  it('opens and frames the selected menu on load, and the editor moves the frame silently', async () => {
+    await page.goto(urls.quirks);
+    await waitFor(page, () => qlIsOpen(1), [], { what: 'selected menu open' });
+    // Vertical menu 1: as wide as caption plus body, as high as the menu.
+    assertFrame(await page.eval(frame), 300, 60, 22 + 100, 120);
+    await page.eval(() => ySetSel(2, 0));
+    assertFrame(await page.eval(frame), 500, 60, 150, 22 + 100);
+    const r = await page.eval(() => ({ sel: iSelectedMenu, titles: qlTitles, errors: qlErrors }));
+    assert.deepEqual(r, { sel: 2, titles: [], errors: [] });
+  });
 
-    it('opens and frames the selected menu on load, and the editor moves the frame silently', async () => {
-      await page.goto(urls.quirks);
-      await waitFor(page, () => qlIsOpen(1), [], { what: 'selected menu open' });
-      // Vertical menu 1: as wide as caption plus body, as high as the menu.
-      assertFrame(await page.eval(frame), 300, 60, 22 + 100, 120);
-      await page.eval(() => ySetSel(2, 0));
-      assertFrame(await page.eval(frame), 500, 60, 150, 22 + 100);
-      const r = await page.eval(() => ({ sel: iSelectedMenu, titles: qlTitles, errors: qlErrors }));
-      assert.deepEqual(r, { sel: 2, titles: [], errors: [] });
-    });
-
-    for (const mode of ['quirks', 'standards']) {
-      it(`drags a menu by its caption and reports selection and place (${mode})`, async () => {
-        await page.goto(urls[mode]);
-        const cap = await page.eval(() => qlBox('cap0'));
-        const start = { x: cap.x + 15, y: cap.y + 8 };
-        await page.move(start.x, start.y);
-        await page.down();
-        assert.deepEqual(commands(await page.eval(() => qlTitles)), ['ySetSel(0)']);
-        await page.move(start.x + 30, start.y + 20, 3);
-        await sleep(40);
-        await page.move(start.x + 60, start.y + 45, 3);
-        await sleep(40);
-        const during = await page.eval(() => ({ owner: qlBox('owner0'), frame: selectorVisible }));
-        assert.deepEqual([during.owner.x, during.owner.y, during.frame], [100, 105, 0]);
-        await page.up();
-        const titles = await page.eval(() => qlTitles);
-        assert.deepEqual(commands(titles), ['ySetSel(0)', 'ySetSel(0)', 'docMouseMove(0,100,105)']);
-        const after = await page.eval(() => ({ sel: iSelectedMenu, errors: qlErrors, menu: qlExtent(0) }));
-        assert.deepEqual([after.sel, after.errors], [0, []]);
-        assertFrame(await page.eval(frame), 100, 105, 150, 22 + after.menu);
-      });
-    }
-
-    it('a click menu toggles in the preview too, and any release reports the selected menu', async () => {
-      await page.goto(urls.quirks);
-      const cap = await page.eval(() => qlBox('cap2'));
-      await page.move(cap.x + 20, cap.y + 10);
+  for (const mode of ['quirks', 'standards']) {
+    it(`drags a menu by its caption and reports selection and place (${mode})`, async () => {
+      await page.goto(urls[mode]);
+      const cap = await page.eval(() => qlBox('cap0'));
+      const start = { x: cap.x + 15, y: cap.y + 8 };
+      await page.move(start.x, start.y);
       await page.down();
-      await page.up();
-      await waitFor(page, () => qlIsOpen(2), [], { what: 'click menu open' });
-      await page.move(800, 500, 2);
-      await page.down();
+      assert.deepEqual(commands(await page.eval(() => qlTitles)), ['ySetSel(0)']);
+      await page.move(start.x + 30, start.y + 20, 3);
+      await sleep(40);
+      await page.move(start.x + 60, start.y + 45, 3);
+      await sleep(40);
+      const during = await page.eval(() => ({ owner: qlBox('owner0'), frame: selectorVisible }));
+      assert.deepEqual([during.owner.x, during.owner.y, during.frame], [100, 105, 0]);
       await page.up();
       const titles = await page.eval(() => qlTitles);
-      assert.deepEqual(commands(titles), [
-        'ySetSel(2)', 'ySetSel(2)', 'docMouseMove(2,500,60)',
-        'ySetSel(2)', 'docMouseMove(2,500,60)',
-      ]);
-      assert.ok(await page.eval(() => qlIsOpen(2)), 'a release elsewhere leaves the menu open');
+      assert.deepEqual(commands(titles), ['ySetSel(0)', 'ySetSel(0)', 'docMouseMove(0,100,105)']);
+      const after = await page.eval(() => ({ sel: iSelectedMenu, errors: qlErrors, menu: qlExtent(0) }));
+      assert.deepEqual([after.sel, after.errors], [0, []]);
+      assertFrame(await page.eval(frame), 100, 105, 150, 22 + after.menu);
     });
+  }
 
-    it('sends each script error to the editor as an ERROR command', async () => {
-      await page.goto(urls.faulty);
-      const titles = await waitFor(page, () => (qlTitles.filter((t) => /ERROR/.test(t)).length >= 2 ? qlTitles : null), [], {
-        what: 'two ERROR titles',
-      });
-      const errors = commands(titles);
-      assert.equal(errors.length, 2);
-      for (const e of errors) assert.match(e, /^ERROR\(.*qlBoom.*@.*@\d+\)$/);
-    });
-
-    it('a menu index outside the table selects, opens and reports nothing', async () => {
-      await page.goto(urls.unselected);
-      const want = { frame: HIDDEN, closed: [true, true, true], owners: 3, titles: [], errors: [] };
-      assert.deepEqual(await page.eval(quiet), want, 'nothing selected after loading');
-      // Calls the editor or a stale event handler may make with a row that is not there.
-      await page.eval(() => {
-        ySetSel(3, 0);
-        ySetSel(-1, 0);
-        mOpen(3);
-        mClose(-1);
-        mScroll(7);
-        yMoveMenu(3, 10, 10);
-      });
-      await page.move(800, 500);
-      await page.down();
-      await page.up();
-      await sleep(100);
-      assert.deepEqual(await page.eval(quiet), want, 'nothing selected, moved or sent afterwards');
-      // The editor's next selection works as usual.
-      await page.eval(() => ySetSel(2, 0));
-      assertFrame(await page.eval(frame), 500, 60, 150, 22 + 100);
-      await page.down();
-      await page.up();
-      assert.deepEqual(commands(await page.eval(() => qlTitles)), ['ySetSel(2)', 'docMouseMove(2,500,60)']);
-    });
-
-    it('frames a menu inside a positioned wrapper and leaves the page head as the template has it', async () => {
-      await page.goto(urls.wrapped);
-      await waitFor(page, () => qlIsOpen(1), [], { what: 'selected menu open' });
-      assertFrame(await page.eval(frame), 50 + 300, 40 + 60, 22 + 100, 120);
-      await page.eval(() => ySetSel(0, 0));
-      assertFrame(await page.eval(frame), 50 + 40, 40 + 60, 150, 22 + 100);
-      const head = await page.eval(() => ({
-        title: document.title,
-        inHead: !!document.querySelector('head > title'),
-        headDivs: document.head.getElementsByTagName('div').length,
-        frameParent: document.getElementById('SEL_TOP').parentNode === document.body,
-      }));
-      assert.deepEqual(head, { title: 'Wrapped', inHead: true, headDivs: 0, frameParent: true });
-    });
-
-    it('a project without menus neither frames nor opens anything in the preview', async () => {
-      await page.goto(urls.empty);
-      await page.move(100, 100);
-      await page.down();
-      await page.up();
-      assert.deepEqual(await page.eval(quiet), { frame: HIDDEN, closed: [], owners: 0, titles: [], errors: [] });
-    });
+  it('a click menu toggles in the preview too, and any release reports the selected menu', async () => {
+    await page.goto(urls.quirks);
+    const cap = await page.eval(() => qlBox('cap2'));
+    await page.move(cap.x + 20, cap.y + 10);
+    await page.down();
+    await page.up();
+    await waitFor(page, () => qlIsOpen(2), [], { what: 'click menu open' });
+    await page.move(800, 500, 2);
+    await page.down();
+    await page.up();
+    const titles = await page.eval(() => qlTitles);
+    assert.deepEqual(commands(titles), [
+      'ySetSel(2)', 'ySetSel(2)', 'docMouseMove(2,500,60)',
+      'ySetSel(2)', 'docMouseMove(2,500,60)',
+    ]);
+    assert.ok(await page.eval(() => qlIsOpen(2)), 'a release elsewhere leaves the menu open');
   });
-}
+
+  it('sends each script error to the editor as an ERROR command', async () => {
+    await page.goto(urls.faulty);
+    const titles = await waitFor(page, () => (qlTitles.filter((t) => /ERROR/.test(t)).length >= 2 ? qlTitles : null), [], {
+      what: 'two ERROR titles',
+    });
+    const errors = commands(titles);
+    assert.equal(errors.length, 2);
+    for (const e of errors) assert.match(e, /^ERROR\(.*qlBoom.*@.*@\d+\)$/);
+  });
+
+  it('a menu index outside the table selects, opens and reports nothing', async () => {
+    await page.goto(urls.unselected);
+    const want = { frame: HIDDEN, closed: [true, true, true], owners: 3, titles: [], errors: [] };
+    assert.deepEqual(await page.eval(quiet), want, 'nothing selected after loading');
+    // Calls the editor or a stale event handler may make with a row that is not there.
+    await page.eval(() => {
+      ySetSel(3, 0);
+      ySetSel(-1, 0);
+      mOpen(3);
+      mClose(-1);
+      mScroll(7);
+      yMoveMenu(3, 10, 10);
+    });
+    await page.move(800, 500);
+    await page.down();
+    await page.up();
+    await sleep(100);
+    assert.deepEqual(await page.eval(quiet), want, 'nothing selected, moved or sent afterwards');
+    // The editor's next selection works as usual.
+    await page.eval(() => ySetSel(2, 0));
+    assertFrame(await page.eval(frame), 500, 60, 150, 22 + 100);
+    await page.down();
+    await page.up();
+    assert.deepEqual(commands(await page.eval(() => qlTitles)), ['ySetSel(2)', 'docMouseMove(2,500,60)']);
+  });
+
+  it('frames a menu inside a positioned wrapper and leaves the page head as the template has it', async () => {
+    await page.goto(urls.wrapped);
+    await waitFor(page, () => qlIsOpen(1), [], { what: 'selected menu open' });
+    assertFrame(await page.eval(frame), 50 + 300, 40 + 60, 22 + 100, 120);
+    await page.eval(() => ySetSel(0, 0));
+    assertFrame(await page.eval(frame), 50 + 40, 40 + 60, 150, 22 + 100);
+    const head = await page.eval(() => ({
+      title: document.title,
+      inHead: !!document.querySelector('head > title'),
+      headDivs: document.head.getElementsByTagName('div').length,
+      frameParent: document.getElementById('SEL_TOP').parentNode === document.body,
+    }));
+    assert.deepEqual(head, { title: 'Wrapped', inHead: true, headDivs: 0, frameParent: true });
+  });
+
+  it('a project without menus neither frames nor opens anything in the preview', async () => {
+    await page.goto(urls.empty);
+    await page.move(100, 100);
+    await page.down();
+    await page.up();
+    assert.deepEqual(await page.eval(quiet), { frame: HIDDEN, closed: [], owners: 0, titles: [], errors: [] });
+  });
+});

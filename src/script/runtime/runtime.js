@@ -485,7 +485,7 @@ function qPoint(e) {
 }
 
 function qClick(e) {
-  if (qTapCap && qTapCap.contains(e.target) && new Date() - qTap < 1000) e.preventDefault();
+  if (qTapCap && qTapCap.contains(e.target) && qFromTap(e)) e.preventDefault();
 }
 
 // The event being dispatched to a menu's element: an error raised while it is still under way

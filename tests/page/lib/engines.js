@@ -7,6 +7,7 @@ const os = require('node:os');
 const path = require('node:path');
 const net = require('node:net');
 const { spawn } = require('node:child_process');
+const { describe, before, after } = require('node:test');
 
 const { installSource } = require('./probes');
 
@@ -253,6 +254,28 @@ function launch(name, options) {
   return ENGINES[name](options);
 }
 
+// One describe block per selected engine, titled by title(engine), with a browser launched
+// before its cases and closed after them. body(page, engine) declares the cases; page stands in
+// for the browser that exists only once the block runs.
+function eachEngine(body, { title = (engine) => engine, options } = {}) {
+  for (const engine of selectedEngines()) {
+    describe(title(engine), () => {
+      let current = null;
+      before(async () => {
+        current = await launch(engine, options);
+      });
+      after(() => current && current.close());
+      const page = new Proxy({}, {
+        get(_, key) {
+          const value = current[key];
+          return typeof value === 'function' ? value.bind(current) : value;
+        },
+      });
+      body(page, engine);
+    });
+  }
+}
+
 // Polls fn in the page until it returns a truthy value; returns that value.
 async function waitFor(page, fn, args = [], { timeout = 5000, what = 'condition' } = {}) {
   const end = Date.now() + timeout;
@@ -265,4 +288,4 @@ async function waitFor(page, fn, args = [], { timeout = 5000, what = 'condition'
   }
 }
 
-module.exports = { launch, selectedEngines, waitFor, sleep, VIEW };
+module.exports = { launch, eachEngine, waitFor, sleep, VIEW };

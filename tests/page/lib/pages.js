@@ -113,4 +113,7 @@ class Site {
   }
 }
 
-module.exports = { Site, template };
+// A one-pixel GIF, for captions that hold a picture.
+const PIXEL = 'data:image/gif;base64,R0lGODlhAQABAIAAAAAAAP///yH5BAEAAAAALAAAAAABAAEAAAIBRAA7';
+
+module.exports = { Site, template, PIXEL };

@@ -16,4 +16,9 @@ function install() {
   return true;
 }
 
-module.exports = { installSource: `(${install.toString()})()` };
+// The same helpers as functions for page.eval and waitFor, which send a function's source.
+const isOpen = (i) => qlIsOpen(i);
+const isClosed = (i) => qlIsClosed(i);
+const boxOf = (id) => qlBox(id);
+
+module.exports = { installSource: `(${install.toString()})()`, isOpen, isClosed, boxOf };
