@@ -6,7 +6,6 @@
 #include "script/TemplateName.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <limits>
 #include <memory>
@@ -66,15 +65,6 @@ std::string readText(const Json& value, const std::string& field) {
     refuse(field, msg::kCliNotText);
 }
 
-bool isHexColour(const std::string& text) {
-    if (text.size() != 7 || text[0] != '#')
-        return false;
-    for (size_t i = 1; i < 7; ++i)
-        if (!std::isxdigit(static_cast<unsigned char>(text[i])))
-            return false;
-    return true;
-}
-
 // A menu's colour is kept exactly as given when the reader would keep it from a script.
 std::string readColourText(const Json& value, const std::string& field) {
     if (value.is_string()) {
@@ -85,11 +75,13 @@ std::string readColourText(const Json& value, const std::string& field) {
     refuse(field, msg::kCliNotColour);
 }
 
+// Exactly "#RRGGBB": the conversion alone would take a longer text or any first character.
 ColorValue readColourValue(const Json& value, const std::string& field) {
+    ColorValue colour = 0;
     if (value.is_string()) {
         const std::string text = value.get<std::string>();
-        if (isHexColour(text))
-            return HtmlToColor(text);
+        if (text.size() == 7 && text[0] == '#' && TryHtmlToColor(text, colour))
+            return colour;
     }
     refuse(field, msg::kCliNotColourValue);
 }

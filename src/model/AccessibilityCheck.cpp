@@ -69,17 +69,14 @@ Behind behind(const std::string& own, const std::string& bottom) {
     return b;
 }
 
-struct PartLook {
-    TextLook caption, menu;
-};
-
-PartLook classLooks(const ProjectSettings& settings) {
-    PartLook looks;
-    looks.caption.color = settings.cDefCap & 0xFFFFFF;
-    looks.caption.points = settings.fDefCapS;
-    looks.menu.color = settings.cDefMenu & 0xFFFFFF;
-    looks.menu.points = settings.fDefMenuS;
-    return looks;
+// The page's clCap and clMenu rules, which the caption and the body start from.
+HtmlContext classContext(const ProjectSettings& settings) {
+    HtmlContext context;
+    context.captionClass.color = settings.cDefCap & 0xFFFFFF;
+    context.captionClass.points = settings.fDefCapS;
+    context.menuClass.color = settings.cDefMenu & 0xFFFFFF;
+    context.menuClass.points = settings.fDefMenuS;
+    return context;
 }
 
 void addContrast(int32_t row, MenuPart part, const HtmlFacts& facts, const Behind& back,
@@ -100,6 +97,18 @@ void addContrast(int32_t row, MenuPart part, const HtmlFacts& facts, const Behin
     f.textColor = facts.worst.color;
     f.backgroundColor = back.color;
     f.colorSource = facts.worst.source;
+}
+
+// Scans a caption's or body's HTML in its own class look, over what stands behind it, and
+// reports its weakest contrast; an unreadable background colour judges nothing.
+HtmlFacts scanPart(int32_t row, MenuPart part, const std::string& html, const Behind& back,
+                   HtmlContext context, std::vector<AccessibilityFinding>& out) {
+    context.base = part == MenuPart::Caption ? context.captionClass : context.menuClass;
+    context.backgroundLuminance = RelativeLuminance(back.color);
+    HtmlFacts facts = ScanHtml(html, context);
+    if (back.known)
+        addContrast(row, part, facts, back, out);
+    return facts;
 }
 
 void addCount(int32_t row, MenuPart part, CheckKind kind, int32_t count,
@@ -192,21 +201,14 @@ void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t 
     if (!table.isRow(row))
         return;
     const bool vertical = table.OO[row] != 0;
-    const PartLook looks = classLooks(settings);
 
     addTargetSize(row, vertical, table.MTCH[row], FixPlace::CaptionHeightField, out);
     addTargetSize(row, vertical, table.MW[row], FixPlace::WidthField, out);
 
-    HtmlContext context;
-    context.captionClass = looks.caption;
-    context.menuClass = looks.menu;
+    const HtmlContext context = classContext(settings);
 
-    const Behind capBack = behind(table.CC[row], table.CO[row]);
-    context.base = looks.caption;
-    context.backgroundLuminance = RelativeLuminance(capBack.color);
-    const HtmlFacts cap = ScanHtml(table.MTC[row], context);
-    if (capBack.known)
-        addContrast(row, MenuPart::Caption, cap, capBack, out);
+    const HtmlFacts cap = scanPart(row, MenuPart::Caption, table.MTC[row],
+                                   behind(table.CC[row], table.CO[row]), context, out);
     if (!cap.hasText && !cap.hasImageText) {
         AccessibilityFinding& f = out.emplace_back();
         f.row = row;
@@ -216,12 +218,8 @@ void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t 
     addCount(row, MenuPart::Caption, CheckKind::ImageWithoutAlt, cap.imagesWithoutAlt, out);
     addCount(row, MenuPart::Caption, CheckKind::LinkWithoutText, cap.linksWithoutText, out);
 
-    const Behind bodyBack = behind(table.CM[row], table.CO[row]);
-    context.base = looks.menu;
-    context.backgroundLuminance = RelativeLuminance(bodyBack.color);
-    const HtmlFacts body = ScanHtml(table.MTM[row], context);
-    if (bodyBack.known)
-        addContrast(row, MenuPart::Body, body, bodyBack, out);
+    const HtmlFacts body = scanPart(row, MenuPart::Body, table.MTM[row],
+                                    behind(table.CM[row], table.CO[row]), context, out);
     addCount(row, MenuPart::Body, CheckKind::ImageWithoutAlt, body.imagesWithoutAlt, out);
     addCount(row, MenuPart::Body, CheckKind::LinkWithoutText, body.linksWithoutText, out);
 

@@ -25,19 +25,6 @@ const std::array<double, 256>& linearChannel() {
     return table;
 }
 
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
-
 struct NamedColor {
     std::string_view name;
     ColorValue value; // red in the low byte
@@ -91,7 +78,7 @@ bool TryParseLegacyColor(std::string_view text, ColorValue& out) {
         }
     }
     for (const auto& named : kBasicColors) {
-        if (equalsIgnoringCase(text, named.name)) {
+        if (EqualsIgnoringAsciiCase(text, named.name)) {
             out = named.value;
             return true;
         }

@@ -285,6 +285,17 @@ std::string TrimBlanks(std::string_view text) {
     return std::string(TrimBlanksView(text));
 }
 
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
 bool TryParseInt(std::string_view text, int32_t& out) {
     size_t i = 0;
     while (i < text.size() && text[i] == ' ')

@@ -62,11 +62,14 @@ std::string CleanSettingText(std::string_view text, std::string_view defaultText
 
 // Trims leading and trailing blanks (spaces and control characters up to 0x20).
 std::string TrimBlanks(std::string_view text);
+// The same, as a view into `text`.
+std::string_view TrimBlanksView(std::string_view text);
 
 // Every line break (CR LF, lone CR, lone LF) becomes CR LF; nothing is added at the end.
 std::string NormaliseLineBreaks(std::string_view text);
-// The same, as a view into `text`.
-std::string_view TrimBlanksView(std::string_view text);
+
+// True when the texts differ at most in the case of ASCII letters.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
 
 // Signed 32-bit decimal with optional sign after leading spaces, or "$"/"0x" hexadecimal without
 // sign; anything else (including overflow) gives `defaultValue`.

@@ -51,15 +51,6 @@ bool writeAll(int fd, std::string_view data, size_t budget) {
     return true;
 }
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    if (slash == 0)
-        return "/";
-    return path.substr(0, slash);
-}
-
 std::string nameOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -76,6 +67,15 @@ void syncFolder(const std::string& folder) {
 }
 
 } // namespace
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
 
 bool ReadWholeFile(const std::string& path, std::string& out) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -141,7 +141,7 @@ std::string ResolveLinkTarget(const std::string& path) {
             return {};
         // A relative target counts from the folder that holds the link.
         if (target[0] != '/') {
-            const std::string folder = folderOf(current);
+            const std::string folder = FolderOf(current);
             target = (folder == "/" ? "" : folder) + "/" + target;
         }
         current = std::move(target);
@@ -157,7 +157,7 @@ bool WriteFileReplacing(const std::string& path, const std::vector<std::string_v
         errno = ELOOP;
         return false;
     }
-    const std::string folder = folderOf(target);
+    const std::string folder = FolderOf(target);
     const std::string stem = (folder == "/" ? "" : folder) + "/." + nameOf(target) + ".saving-" +
                              std::to_string(::getpid()) + "-";
     static unsigned counter = 0;

@@ -19,6 +19,9 @@ bool FileExists(const std::string& path);
 // True when the path names anything at all (file, folder, ...).
 bool EntryExists(const std::string& path);
 
+// The folder part of `path`: "." without a slash, "/" for a file in the root.
+std::string FolderOf(const std::string& path);
+
 // Creates the last component of `path`; whether it worked is seen by the writes that follow.
 void CreateFolderOneLevel(const std::string& path);
 

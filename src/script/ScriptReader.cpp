@@ -595,11 +595,8 @@ LoadResult LoadProject(const std::string& path, Project& project,
     LoadResult result = LoadProjectFromText(text, project, showMessage);
     // The default page could never be written where a folder stands.
     std::string& name = project.settings.TemplateFileName;
-    const size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string(".") : path.substr(0, slash == 0 ? 1 : slash);
     if (result.outcome == LoadOutcome::Loaded && name != kDefaultTemplateName &&
-        TemplateNameIsFolder(folder, name)) {
+        TemplateNameIsFolder(FolderOf(path), name)) {
         showMessage(msg::Format(msg::kTemplateNameRefused, name));
         name = std::string(kDefaultTemplateName);
     }

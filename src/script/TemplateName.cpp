@@ -6,21 +6,6 @@
 
 namespace qloom {
 
-namespace {
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
 std::string CleanTemplateName(std::string_view typed) {
     // A file name has no line breaks. Left in, cleaning would turn one into a line continuation
     // (a backslash before the break), and trimming the break would leave that backslash at the
@@ -37,7 +22,7 @@ std::string CleanTemplateName(std::string_view typed) {
 
 std::string_view ReservedTemplateName(std::string_view name) {
     for (const std::string_view reserved : {kScriptFileName, kReadMeFileName}) {
-        if (equalsIgnoringAsciiCase(name, reserved))
+        if (EqualsIgnoringAsciiCase(name, reserved))
             return reserved;
     }
     return {};
