@@ -15,7 +15,6 @@
 class QAbstractButton;
 class QCheckBox;
 class QPlainTextEdit;
-class QWidget;
 
 namespace qloom::gui {
 
@@ -107,7 +106,6 @@ private:
     QCheckBox* chkStayOnTop_; // may be null
     CaptionSwapHook captionSwapHook_;
     QString programFolder_;
-    bool emptyingErrors_ = false;
     QTimer nudgeBurst_; // a pause in the arrow presses ends the undo step
     RateLimit commandRate_{kCommandsPerSecond, 1000};
     QElapsedTimer clock_;
