@@ -369,7 +369,6 @@ private Q_SLOTS:
               samples, worstLatency, main->previewController()->scriptErrorLogBytes(), seconds);
         QVERIFY2(worstLatency < 200, qPrintable(QString::number(worstLatency)));
         QVERIFY(MessageBox::shown().isEmpty());
-        QVERIFY(MessageBox::shown().isEmpty());
 
         const QStringList list = errorList()->toPlainText().split(QLatin1Char('\n'));
         QCOMPARE(list.size(), 200);

@@ -3,7 +3,6 @@
 // mark.
 
 #include "gui/common/EditorRules.h"
-#include "gui/common/ErrorText.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewController.h"
@@ -43,13 +42,6 @@ class PreviewTest : public QObject {
     MenuTable& table() { return main->project().table; }
     PreviewController* preview() { return main->previewController(); }
     PreviewWindow* browser() { return preview()->browser(); }
-    // The general error reports shown, as the message boxes show them.
-    static QStringList reportsOf(std::initializer_list<std::string> messages) {
-        QStringList texts;
-        for (const std::string& message : messages)
-            texts << toQ(ErrorReportText(message));
-        return texts;
-    }
     // What "Add Menu" leaves behind: `count` menus, `selected` shown in the editor.
     void addMenus(int count, int selected) {
         for (int i = 0; i < count; ++i)
