@@ -60,7 +60,7 @@ PreviewController::PreviewController(MainWindowOps& ops, const Controls& control
     : QObject(parent), ops_(ops), browser_(std::make_unique<PreviewWindow>()),
       btnShowPreview_(controls.showPreview), btnUpdatePreview_(controls.updatePreview),
       txtJS_Errors_(controls.errorList), chkStayOnTop_(controls.stayOnTop),
-      programFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
+      logFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
     // One error title per line, however long: wrapping must not split a logged line.
     txtJS_Errors_->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The list keeps the latest errors; older lines fall off the top as new ones arrive.
@@ -103,7 +103,7 @@ PreviewController::~PreviewController() {
 }
 
 QString PreviewController::scriptErrorLogPath() const {
-    return programFolder_ + toQ(kScriptErrorLogName);
+    return logFolder_ + toQ(kScriptErrorLogName);
 }
 
 QString PreviewController::allowedRootFor(const QString& projectFolder) {

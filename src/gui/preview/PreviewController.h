@@ -51,7 +51,7 @@ public:
     // Given to SaveScript, so a caption swap of the selected row reaches the caption editor.
     void setCaptionSwapHook(CaptionSwapHook hook) { captionSwapHook_ = std::move(hook); }
     // Folder (with trailing separator) that holds js.log; the program's folder by default.
-    void setProgramFolder(const QString& folder) { programFolder_ = folder; }
+    void setScriptErrorLogFolder(const QString& folder) { logFolder_ = folder; }
     QString scriptErrorLogPath() const;
 
     void navigatePreview();
@@ -105,7 +105,7 @@ private:
     QPlainTextEdit* txtJS_Errors_;
     QCheckBox* chkStayOnTop_; // may be null
     CaptionSwapHook captionSwapHook_;
-    QString programFolder_;
+    QString logFolder_;
     QTimer nudgeBurst_; // a pause in the arrow presses ends the undo step
     RateLimit commandRate_{kCommandsPerSecond, 1000};
     QElapsedTimer clock_;

@@ -232,7 +232,8 @@ private Q_SLOTS:
         main = std::make_unique<MainWindow>(root.filePath(QStringLiteral("program/")));
         main->show();
         main->createOtherWindows();
-        main->previewController()->setProgramFolder(root.filePath(QStringLiteral("program/")));
+        main->previewController()->setScriptErrorLogFolder(
+            root.filePath(QStringLiteral("program/")));
         // Straight to the editor, as after "New Menu Project"; each test sets up its project.
         main->startDialog()->hide();
         main->setEnabled(true);

@@ -99,12 +99,11 @@ private Q_SLOTS:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            programDir->path() + QStringLiteral("/settings"));
         MessageBox::clearShown();
-        // The program folder holds js.log.
         main = std::make_unique<MainWindow>(programDir->path() + QLatin1Char('/'));
         main->show();
         main->createOtherWindows();
         // js.log goes to the test's own folder, not the user's data folder.
-        preview()->setProgramFolder(programDir->path() + QLatin1Char('/'));
+        preview()->setScriptErrorLogFolder(programDir->path() + QLatin1Char('/'));
         // Straight to the editor, as after "New Menu Project"; each test sets up its project.
         main->startDialog()->hide();
         main->setEnabled(true);
@@ -287,7 +286,7 @@ private Q_SLOTS:
         QSignalSpy notes(preview(), &PreviewController::statusNote);
         const QString failure =
             toQ(msg::Format(msg::kCannotCreateFile, fromQ(missing + QStringLiteral("js.log"))));
-        preview()->setProgramFolder(missing);
+        preview()->setScriptErrorLogFolder(missing);
         preview()->handleIdeCommand("!qLoomIDE:ERROR(first@u@1)");
         preview()->flushScriptErrorLog();
         preview()->handleIdeCommand("!qLoomIDE:ERROR(second@u@1)");
@@ -298,7 +297,7 @@ private Q_SLOTS:
         QCOMPARE(errorList()->toPlainText(), QStringLiteral("!qLoomIDE:ERROR(first@u@1)\n") +
                                                  failure +
                                                  QStringLiteral("\n!qLoomIDE:ERROR(second@u@1)"));
-        preview()->setProgramFolder(programDir->path() + QLatin1Char('/'));
+        preview()->setScriptErrorLogFolder(programDir->path() + QLatin1Char('/'));
         preview()->handleIdeCommand("!qLoomIDE:ERROR(third@u@1)");
         QTRY_VERIFY(logText().endsWith("!qLoomIDE:ERROR(third@u@1)\r\n"));
         QVERIFY(logText().startsWith("!qLoomIDE:ERROR(first@u@1)\r\n"));
