@@ -188,28 +188,27 @@ bool PreviewController::previewMarkedStale() const {
     return font.bold() && !font.italic() && !font.underline() && !font.strikeOut();
 }
 
+void PreviewController::setStaleMark(bool stale) {
+    QFont font = btnUpdatePreview_->font();
+    font.setBold(stale);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    btnUpdatePreview_->setFont(font);
+    btnUpdatePreview_->setIcon(ExclamationGlyph(stale ? Qt::red : Qt::black));
+}
+
 void PreviewController::markPreviewStale() {
     if (ops_.project().settings.ProjectFolder.empty() || previewMarkedStale())
         return;
-    QFont font = btnUpdatePreview_->font();
-    font.setBold(true);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    btnUpdatePreview_->setFont(font);
-    btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::red));
+    setStaleMark(true);
 }
 
 void PreviewController::markPreviewCurrent() {
-    QFont font = btnUpdatePreview_->font();
+    const QFont font = btnUpdatePreview_->font();
     if (!font.bold() && !font.italic() && !font.underline() && !font.strikeOut())
         return;
-    font.setBold(false);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    btnUpdatePreview_->setFont(font);
-    btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::black));
+    setStaleMark(false);
 }
 
 void PreviewController::receiveTitle(const QString& title) {

@@ -95,6 +95,8 @@ protected:
 
 private:
     bool refresh();
+    // Bold with a red glyph while the preview is stale; plain with a black one otherwise.
+    void setStaleMark(bool stale);
     bool recordMove(int32_t row, int32_t x, int32_t y, bool nudge);
     void appendErrorLine(const QString& line);
 
