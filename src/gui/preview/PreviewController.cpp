@@ -26,6 +26,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QUrl>
+#include <algorithm>
+#include <cstdint>
 
 namespace qloom::gui {
 namespace {
@@ -53,6 +55,12 @@ QIcon ExclamationGlyph(const QColor& color) {
 constexpr int kNudgeBurstMs = 800;
 constexpr int32_t kNudgeStep = 1;
 constexpr int32_t kLargeNudgeStep = 10;
+
+// A position read from a file may sit at the end of the range; a press there leaves it put
+// instead of wrapping it round to the other end.
+int32_t Nudged(int32_t position, int32_t step) {
+    return int32_t(std::clamp<int64_t>(int64_t(position) + step, INT32_MIN, INT32_MAX));
+}
 
 } // namespace
 
@@ -279,7 +287,8 @@ bool PreviewController::recordMove(int32_t row, int32_t x, int32_t y, bool nudge
 void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
     const MenuTable& table = ops_.project().table;
     const int32_t row = table.SelectedMenu;
-    if (!table.isRow(row) || !recordMove(row, table.MX[row] + dx, table.MY[row] + dy, true))
+    if (!table.isRow(row) ||
+        !recordMove(row, Nudged(table.MX[row], dx), Nudged(table.MY[row], dy), true))
         return;
     showMovedMenu(row);
     scrollPreviewTo(row);

@@ -238,6 +238,14 @@ private Q_SLOTS:
         QCOMPARE(table().SelectedMenu, 2);
         QCOMPARE(main->findChild<QListWidget*>(QStringLiteral("listMenus"))->currentRow(), 2);
         QTRY_COMPARE(js(QStringLiteral("iSelectedMenu")).toInt(), 2);
+
+        // At the end of the range a press leaves the menu where it is.
+        table().MX[2] = INT32_MAX;
+        table().MY[2] = INT32_MIN;
+        QTest::keyClick(proxy, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(proxy, Qt::Key_Up);
+        QCOMPARE(table().MX[2], INT32_MAX);
+        QCOMPARE(table().MY[2], INT32_MIN);
     }
 
     void equalTitleCommandsArriveEveryTime() {
