@@ -34,12 +34,12 @@ public:
     BenchWindow() {
         auto* layout = new QVBoxLayout(this);
         auto* show = new QPushButton(QStringLiteral("Show Preview"), this);
-        auto* update = new QPushButton(QStringLiteral("Update Preview"), this);
+        updateButton = new QPushButton(QStringLiteral("Update Preview"), this);
         auto* errors = new QPlainTextEdit(this);
-        for (QWidget* widget : {static_cast<QWidget*>(show), static_cast<QWidget*>(update),
+        for (QWidget* widget : {static_cast<QWidget*>(show), static_cast<QWidget*>(updateButton),
                                 static_cast<QWidget*>(errors)})
             layout->addWidget(widget);
-        preview = new PreviewController(*this, {show, update, errors, nullptr}, this);
+        preview = new PreviewController(*this, {show, updateButton, errors, nullptr}, this);
     }
     Project& project() override { return project_; }
     QWidget* mainWidget() override { return this; }
@@ -61,6 +61,7 @@ public:
     }
 
     PreviewController* preview;
+    QPushButton* updateButton;
 
 private:
     Project project_;
@@ -101,7 +102,7 @@ int main(int argc, char* argv[]) {
         AddMenu(window.project().table);
     window.show();
     PreviewWindow* browser = window.preview->browser();
-    auto* update = window.findChild<QPushButton*>(QStringLiteral("btnUpdatePreview"));
+    QPushButton* update = window.updateButton;
 
     TimeLoad(browser, [&] { update->click(); }); // warm-up: first renderer start
     TimeLoad(browser, [&] { browser->webBrowser1()->reload(); });

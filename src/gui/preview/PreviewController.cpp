@@ -26,6 +26,8 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QUrl>
+#include <algorithm>
+#include <cstdint>
 
 namespace qloom::gui {
 namespace {
@@ -54,13 +56,19 @@ constexpr int kNudgeBurstMs = 800;
 constexpr int32_t kNudgeStep = 1;
 constexpr int32_t kLargeNudgeStep = 10;
 
+// A position read from a file may sit at the end of the range; a press there leaves it put
+// instead of wrapping it round to the other end.
+int32_t Nudged(int32_t position, int32_t step) {
+    return int32_t(std::clamp<int64_t>(int64_t(position) + step, INT32_MIN, INT32_MAX));
+}
+
 } // namespace
 
 PreviewController::PreviewController(MainWindowOps& ops, const Controls& controls, QObject* parent)
     : QObject(parent), ops_(ops), browser_(std::make_unique<PreviewWindow>()),
       btnShowPreview_(controls.showPreview), btnUpdatePreview_(controls.updatePreview),
       txtJS_Errors_(controls.errorList), chkStayOnTop_(controls.stayOnTop),
-      programFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
+      logFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
     // One error title per line, however long: wrapping must not split a logged line.
     txtJS_Errors_->setLineWrapMode(QPlainTextEdit::NoWrap);
     // The list keeps the latest errors; older lines fall off the top as new ones arrive.
@@ -103,7 +111,7 @@ PreviewController::~PreviewController() {
 }
 
 QString PreviewController::scriptErrorLogPath() const {
-    return programFolder_ + toQ(kScriptErrorLogName);
+    return logFolder_ + toQ(kScriptErrorLogName);
 }
 
 QString PreviewController::allowedRootFor(const QString& projectFolder) {
@@ -188,28 +196,27 @@ bool PreviewController::previewMarkedStale() const {
     return font.bold() && !font.italic() && !font.underline() && !font.strikeOut();
 }
 
+void PreviewController::setStaleMark(bool stale) {
+    QFont font = btnUpdatePreview_->font();
+    font.setBold(stale);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    btnUpdatePreview_->setFont(font);
+    btnUpdatePreview_->setIcon(ExclamationGlyph(stale ? Qt::red : Qt::black));
+}
+
 void PreviewController::markPreviewStale() {
     if (ops_.project().settings.ProjectFolder.empty() || previewMarkedStale())
         return;
-    QFont font = btnUpdatePreview_->font();
-    font.setBold(true);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    btnUpdatePreview_->setFont(font);
-    btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::red));
+    setStaleMark(true);
 }
 
 void PreviewController::markPreviewCurrent() {
-    QFont font = btnUpdatePreview_->font();
+    const QFont font = btnUpdatePreview_->font();
     if (!font.bold() && !font.italic() && !font.underline() && !font.strikeOut())
         return;
-    font.setBold(false);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    btnUpdatePreview_->setFont(font);
-    btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::black));
+    setStaleMark(false);
 }
 
 void PreviewController::receiveTitle(const QString& title) {
@@ -280,7 +287,8 @@ bool PreviewController::recordMove(int32_t row, int32_t x, int32_t y, bool nudge
 void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
     const MenuTable& table = ops_.project().table;
     const int32_t row = table.SelectedMenu;
-    if (!table.isRow(row) || !recordMove(row, table.MX[row] + dx, table.MY[row] + dy, true))
+    if (!table.isRow(row) ||
+        !recordMove(row, Nudged(table.MX[row], dx), Nudged(table.MY[row], dy), true))
         return;
     showMovedMenu(row);
     scrollPreviewTo(row);

@@ -15,7 +15,6 @@
 class QAbstractButton;
 class QCheckBox;
 class QPlainTextEdit;
-class QWidget;
 
 namespace qloom::gui {
 
@@ -52,7 +51,7 @@ public:
     // Given to SaveScript, so a caption swap of the selected row reaches the caption editor.
     void setCaptionSwapHook(CaptionSwapHook hook) { captionSwapHook_ = std::move(hook); }
     // Folder (with trailing separator) that holds js.log; the program's folder by default.
-    void setProgramFolder(const QString& folder) { programFolder_ = folder; }
+    void setScriptErrorLogFolder(const QString& folder) { logFolder_ = folder; }
     QString scriptErrorLogPath() const;
 
     void navigatePreview();
@@ -96,6 +95,8 @@ protected:
 
 private:
     bool refresh();
+    // Bold with a red glyph while the preview is stale; plain with a black one otherwise.
+    void setStaleMark(bool stale);
     bool recordMove(int32_t row, int32_t x, int32_t y, bool nudge);
     void appendErrorLine(const QString& line);
 
@@ -106,8 +107,7 @@ private:
     QPlainTextEdit* txtJS_Errors_;
     QCheckBox* chkStayOnTop_; // may be null
     CaptionSwapHook captionSwapHook_;
-    QString programFolder_;
-    bool emptyingErrors_ = false;
+    QString logFolder_;
     QTimer nudgeBurst_; // a pause in the arrow presses ends the undo step
     RateLimit commandRate_{kCommandsPerSecond, 1000};
     QElapsedTimer clock_;

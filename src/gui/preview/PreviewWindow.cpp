@@ -182,9 +182,8 @@ QString PreviewWindow::allowedRoot() const {
 
 void PreviewWindow::navigatePreview(const QUrl& url) {
     loading_ = true;
-    pendingUrl_ = url;
     // A page stuck in a loop would hold the new load back for good: it is ended first.
-    watch_->whenResponsive([this] { view_->load(pendingUrl_); });
+    watch_->whenResponsive([this, url] { view_->load(url); });
     previewPending_ = true;
 }
 

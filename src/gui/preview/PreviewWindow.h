@@ -93,7 +93,6 @@ private:
     bool loading_ = false;
     bool outerSizeSet_ = false;
     QStringList queuedScripts_;
-    QUrl pendingUrl_;
     QElapsedTimer lastUserInput_;
     bool askingAboutLink_ = false;
 };

@@ -15,7 +15,6 @@ public:
     // True, and the event is counted, if it fits; false otherwise (nothing is counted).
     bool admit(int64_t nowMs);
     void setWindow(int64_t windowMs) { windowMs_ = windowMs; }
-    void reset() { admitted_.clear(); }
 
 private:
     size_t count_;

@@ -38,8 +38,4 @@ Status WriteScriptErrorLog(const std::string& path, const std::vector<std::strin
     return Status::success();
 }
 
-bool ScriptErrorListOverflows(size_t lineCount) {
-    return lineCount > kScriptErrorListLimit;
-}
-
 } // namespace qloom

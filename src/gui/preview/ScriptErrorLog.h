@@ -1,8 +1,8 @@
 #pragma once
 
-// The list of script errors the preview page reported during this run, mirrored into js.log in
-// the program folder. The list is emptied once it grows beyond 200 lines; the file keeps the
-// 201 lines just written until the next error rewrites it.
+// The list of script errors the preview page reported during this run, mirrored into js.log. The
+// list keeps its latest kScriptErrorListLimit lines (older ones fall off the top) and js.log is
+// rewritten whole with them.
 
 #include "model/Result.h"
 
@@ -20,8 +20,5 @@ std::vector<std::string> SplitListLines(std::string_view text);
 
 // Writes every line followed by CR LF, replacing the file. Fails with "Cannot create file %s".
 Status WriteScriptErrorLog(const std::string& path, const std::vector<std::string>& lines);
-
-// True when the list has grown past the limit and is to be emptied (after the file was written).
-bool ScriptErrorListOverflows(size_t lineCount);
 
 } // namespace qloom

@@ -41,7 +41,7 @@ struct TitleAction {
         None,        // nothing to do (also: an index that is not a row)
         ShowRow,     // the selection (and maybe the row's position) changed: show `row`
         AppendError, // append `text` as one line to the error list
-        ReportError, // show `text` in the general error report; nothing was changed
+        ReportError, // a field did not convert, `text` says which; nothing was changed
     };
     Kind kind = Kind::None;
     int32_t row = -1;
@@ -49,7 +49,8 @@ struct TitleAction {
 };
 
 // Parses `title` and applies it to the table: a selection sets SelectedMenu, a finished drag
-// moves the row and selects it. Commands naming a row outside the table change nothing.
+// moves the row and selects it. Commands naming a row outside the table change nothing. (The
+// preview controller takes finished drags through the project history instead, to undo them.)
 TitleAction ApplyTitleCommand(MenuTable& table, std::string_view title);
 
 } // namespace qloom

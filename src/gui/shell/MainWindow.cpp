@@ -205,7 +205,7 @@ void MainWindow::createOtherWindows(const QString& openFolder) {
         this);
     preview_->setCaptionSwapHook(editor_->captionSwapHook());
     // js.log is the user's, not the (read-only, once installed) program folder's.
-    preview_->setProgramFolder(UserPlaces::scriptErrorLogFolder());
+    preview_->setScriptErrorLogFolder(UserPlaces::scriptErrorLogFolder());
     new UndoKeyFilter(preview_->browser(), *history_);
     // Said once, without a box: the status line shows it until the next project is shown.
     connect(preview_, &PreviewController::statusNote, this, [this](const QString& note) {

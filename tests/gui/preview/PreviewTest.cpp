@@ -3,7 +3,6 @@
 // mark.
 
 #include "gui/common/EditorRules.h"
-#include "gui/common/ErrorText.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewController.h"
@@ -43,13 +42,6 @@ class PreviewTest : public QObject {
     MenuTable& table() { return main->project().table; }
     PreviewController* preview() { return main->previewController(); }
     PreviewWindow* browser() { return preview()->browser(); }
-    // The general error reports shown, as the message boxes show them.
-    static QStringList reportsOf(std::initializer_list<std::string> messages) {
-        QStringList texts;
-        for (const std::string& message : messages)
-            texts << toQ(ErrorReportText(message));
-        return texts;
-    }
     // What "Add Menu" leaves behind: `count` menus, `selected` shown in the editor.
     void addMenus(int count, int selected) {
         for (int i = 0; i < count; ++i)
@@ -107,12 +99,11 @@ private Q_SLOTS:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            programDir->path() + QStringLiteral("/settings"));
         MessageBox::clearShown();
-        // The program folder holds js.log.
         main = std::make_unique<MainWindow>(programDir->path() + QLatin1Char('/'));
         main->show();
         main->createOtherWindows();
         // js.log goes to the test's own folder, not the user's data folder.
-        preview()->setProgramFolder(programDir->path() + QLatin1Char('/'));
+        preview()->setScriptErrorLogFolder(programDir->path() + QLatin1Char('/'));
         // Straight to the editor, as after "New Menu Project"; each test sets up its project.
         main->startDialog()->hide();
         main->setEnabled(true);
@@ -247,6 +238,14 @@ private Q_SLOTS:
         QCOMPARE(table().SelectedMenu, 2);
         QCOMPARE(main->findChild<QListWidget*>(QStringLiteral("listMenus"))->currentRow(), 2);
         QTRY_COMPARE(js(QStringLiteral("iSelectedMenu")).toInt(), 2);
+
+        // At the end of the range a press leaves the menu where it is.
+        table().MX[2] = INT32_MAX;
+        table().MY[2] = INT32_MIN;
+        QTest::keyClick(proxy, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(proxy, Qt::Key_Up);
+        QCOMPARE(table().MX[2], INT32_MAX);
+        QCOMPARE(table().MY[2], INT32_MIN);
     }
 
     void equalTitleCommandsArriveEveryTime() {
@@ -295,7 +294,7 @@ private Q_SLOTS:
         QSignalSpy notes(preview(), &PreviewController::statusNote);
         const QString failure =
             toQ(msg::Format(msg::kCannotCreateFile, fromQ(missing + QStringLiteral("js.log"))));
-        preview()->setProgramFolder(missing);
+        preview()->setScriptErrorLogFolder(missing);
         preview()->handleIdeCommand("!qLoomIDE:ERROR(first@u@1)");
         preview()->flushScriptErrorLog();
         preview()->handleIdeCommand("!qLoomIDE:ERROR(second@u@1)");
@@ -306,7 +305,7 @@ private Q_SLOTS:
         QCOMPARE(errorList()->toPlainText(), QStringLiteral("!qLoomIDE:ERROR(first@u@1)\n") +
                                                  failure +
                                                  QStringLiteral("\n!qLoomIDE:ERROR(second@u@1)"));
-        preview()->setProgramFolder(programDir->path() + QLatin1Char('/'));
+        preview()->setScriptErrorLogFolder(programDir->path() + QLatin1Char('/'));
         preview()->handleIdeCommand("!qLoomIDE:ERROR(third@u@1)");
         QTRY_VERIFY(logText().endsWith("!qLoomIDE:ERROR(third@u@1)\r\n"));
         QVERIFY(logText().startsWith("!qLoomIDE:ERROR(first@u@1)\r\n"));
