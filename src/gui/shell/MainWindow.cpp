@@ -106,13 +106,10 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
     ui->btnUpdatePreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     CenterOnDesktop(this);
 
-    programFolder_ = programFolder.isEmpty()
-                         ? toQ(ProgramFolderOf(fromQ(QCoreApplication::applicationFilePath())))
-                         : programFolder;
-    if (!programFolder_.endsWith(QLatin1Char('/')))
-        programFolder_ += QLatin1Char('/');
+    helpIndex_ = toQ(HelpIndexOf(
+        programFolder.isEmpty() ? ProgramFolderOf(fromQ(QCoreApplication::applicationFilePath()))
+                                : fromQ(programFolder)));
     projectsFolder_ = projectsFolder.isEmpty() ? UserPlaces::projectsFolder() : projectsFolder;
-    helpIndex_ = toQ(HelpIndexOf(fromQ(programFolder_)));
     project_.table.MenuCount = 0;
     project_.HeaderLines.clear();
     history_ = new ProjectHistory(project_, this);

@@ -43,8 +43,8 @@ class MainWindow : public QWidget, public MainWindowOps {
     Q_OBJECT
 
 public:
-    // formCreate: the program folder is taken from the running program and the projects folder
-    // is the user's (UserPlaces) unless given (tests).
+    // formCreate: the program folder (only its help pages are used) is taken from the running
+    // program and the projects folder is the user's (UserPlaces) unless given (tests).
     explicit MainWindow(const QString& programFolder = QString(),
                         const QString& projectsFolder = QString());
     // FormDestroy: records the active project's folder as LastEdited.
@@ -63,7 +63,6 @@ public:
     // session ending) that will not wait for an answer.
     void endSession();
 
-    QString programFolder() const { return programFolder_; }
     // Where new projects are proposed and the folder chooser starts.
     QString projectsFolder() const { return projectsFolder_; }
     QString helpIndex() const { return helpIndex_; }
@@ -135,7 +134,6 @@ private:
 
     std::unique_ptr<Ui::MainWindow> ui;
     Project project_;
-    QString programFolder_;
     QString projectsFolder_;
     QString helpIndex_;
 
