@@ -50,7 +50,6 @@ StartDialog::StartDialog(MainWindow& main) : ui(std::make_unique<Ui::StartDialog
     for (QPushButton* button : {ui->btnNew, ui->btnOpen, ui->btnOpenLastEdited, ui->btnQuit_Cancel})
         button->setIconSize(QSize(12, 12)); // leaves the longest caption room in 169 pixels
     CenterOnDesktop(this);
-    openedFromEditor_ = false;
 
     connect(ui->btnNew, &QPushButton::clicked, this, &StartDialog::btnNewClick);
     connect(ui->btnOpen, &QPushButton::clicked, this, &StartDialog::btnOpenClick);
@@ -88,7 +87,7 @@ void StartDialog::showEvent(QShowEvent* event) {
         raise();
         activateWindow();
     });
-    if (ui->btnQuit_Cancel->text() == toQ(msg::kQuitCaption)) {
+    if (!openedFromEditor_) {
         const std::string folder = lastEditedFolder();
         if (!folder.empty() && PathExists(folder)) {
             ui->btnOpenLastEdited->setEnabled(true);
