@@ -23,7 +23,6 @@
 #include <QPainter>
 #include <QStyle>
 #include <QTimer>
-#include <cstring>
 
 namespace qloom::gui {
 
@@ -138,15 +137,9 @@ void StartDialog::btnNewClick() {
 
     const std::string path = NewProjectPath(fromQ(chooser().path()));
     chooser().setPath(toQ(path));
-    int error = 0;
-    if (!MakeProjectFolder(path, &error) && !PathExists(path)) {
-        MessageBox::message(this, toQ(CannotCreateFolderText(path, std::strerror(error))));
-        return;
-    }
-    // A file of that name, or a folder qLoom may not write into, would leave a project that can
-    // be neither saved nor closed.
-    if (!IsWritableFolder(path)) {
-        MessageBox::message(this, toQ(CannotUseFolderText(path)));
+    const std::string problem = PrepareNewProjectFolder(path);
+    if (!problem.empty()) {
+        MessageBox::message(this, toQ(problem));
         return;
     }
     if (FileExists(JoinPath(path, kScriptFileName))) {
