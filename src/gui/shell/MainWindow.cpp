@@ -40,7 +40,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QShortcut>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>

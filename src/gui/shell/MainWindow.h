@@ -11,7 +11,6 @@
 #include "gui/common/MainWindowOps.h"
 #include "model/ProjectEdit.h"
 
-#include <QDialog>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -20,7 +19,6 @@ namespace Ui {
 class MainWindow;
 }
 
-class QLabel;
 class QModelIndex;
 class QTimer;
 
