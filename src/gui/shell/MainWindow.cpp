@@ -109,8 +109,6 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
         programFolder.isEmpty() ? ProgramFolderOf(fromQ(QCoreApplication::applicationFilePath()))
                                 : fromQ(programFolder)));
     projectsFolder_ = projectsFolder.isEmpty() ? UserPlaces::projectsFolder() : projectsFolder;
-    project_.table.MenuCount = 0;
-    project_.HeaderLines.clear();
     history_ = new ProjectHistory(project_, this);
     history_->setRestoredHandler([this](const ProjectEdit& edit) { showRestored(edit); });
     new UndoKeyFilter(this, *history_);
