@@ -127,8 +127,8 @@ private:
     void showProjectSettings();
     // Script saving with the busy cursor, reporting failure; returns whether it succeeded.
     bool saveScript(bool forPreview);
-    // LastEdited := the active project's folder; false (with the store's file) when it failed.
-    bool recordLastEdited(QString* store);
+    // LastEdited := the active project's folder; a failure names the store's file.
+    Status recordLastEdited();
 
     std::unique_ptr<Ui::MainWindow> ui;
     Project project_;
