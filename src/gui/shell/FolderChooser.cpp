@@ -16,17 +16,6 @@
 namespace qloom::gui {
 
 namespace {
-// The longest mount point that holds `folder`.
-QString rootOf(const QString& folder, const QStringList& roots) {
-    QString best = QStringLiteral("/");
-    for (const QString& root : roots) {
-        const QString prefix = root.endsWith(QLatin1Char('/')) ? root : root + QLatin1Char('/');
-        if ((folder == root || folder.startsWith(prefix)) && root.size() > best.size())
-            best = root;
-    }
-    return best;
-}
-
 // The folder itself when it exists, otherwise its nearest existing ancestor.
 QString existingFolder(const QString& folder) {
     QString candidate = toQ(StripTrailingBackslash(fromQ(QDir::cleanPath(folder))));
@@ -69,10 +58,10 @@ void FolderChooser::setPath(const QString& text) {
 
 void FolderChooser::setCurrentFolder(const QString& folder) {
     currentFolder_ = existingFolder(folder);
-    QStringList roots;
+    std::vector<std::string> roots;
     for (int i = 0; i < ui->NewDriveBox1->count(); ++i)
-        roots << ui->NewDriveBox1->itemText(i);
-    const QString root = rootOf(currentFolder_, roots);
+        roots.push_back(fromQ(ui->NewDriveBox1->itemText(i)));
+    const QString root = toQ(MountRootOf(fromQ(currentFolder_), roots));
     rootFolders_[root] = currentFolder_;
     ui->NewDriveBox1->setCurrentIndex(ui->NewDriveBox1->findText(root));
     fillList();

@@ -40,7 +40,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QShortcut>
-#include <QSignalBlocker>
 #include <QStyle>
 #include <QTimer>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
@@ -106,15 +105,10 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
     ui->btnUpdatePreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     CenterOnDesktop(this);
 
-    programFolder_ = programFolder.isEmpty()
-                         ? toQ(ProgramFolderOf(fromQ(QCoreApplication::applicationFilePath())))
-                         : programFolder;
-    if (!programFolder_.endsWith(QLatin1Char('/')))
-        programFolder_ += QLatin1Char('/');
+    helpIndex_ = toQ(HelpIndexOf(
+        programFolder.isEmpty() ? ProgramFolderOf(fromQ(QCoreApplication::applicationFilePath()))
+                                : fromQ(programFolder)));
     projectsFolder_ = projectsFolder.isEmpty() ? UserPlaces::projectsFolder() : projectsFolder;
-    helpIndex_ = toQ(HelpIndexOf(fromQ(programFolder_)));
-    project_.table.MenuCount = 0;
-    project_.HeaderLines.clear();
     history_ = new ProjectHistory(project_, this);
     history_->setRestoredHandler([this](const ProjectEdit& edit) { showRestored(edit); });
     new UndoKeyFilter(this, *history_);
@@ -153,15 +147,16 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
 }
 
 MainWindow::~MainWindow() {
-    QString store;
     // Said now or never: next time "Open Last Edited Project" would just stay greyed.
-    if (!recordLastEdited(&store))
-        report(Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store))));
+    report(recordLastEdited());
 }
 
-bool MainWindow::recordLastEdited(QString* store) {
+Status MainWindow::recordLastEdited() {
     const std::string& folder = project_.settings.ProjectFolder;
-    return folder.empty() || UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), store);
+    QString store;
+    if (folder.empty() || UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), &store))
+        return Status::success();
+    return Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store)));
 }
 
 void MainWindow::endSession() {
@@ -176,14 +171,11 @@ void MainWindow::endSession() {
             saved = SaveScript(project_, false, editor_->captionSwapHook());
         }
         // Nobody is left to read a message box: whoever ended the program sees its output.
-        if (!saved)
-            std::fprintf(stderr, "qLoom: %s\n", ErrorReportText(saved.message).c_str());
-        // Now, not at destruction: a desktop session may end the process before that.
-        QString store;
-        if (!recordLastEdited(&store))
-            std::fprintf(
-                stderr, "qLoom: %s\n",
-                ErrorReportText(msg::Format(msg::kCannotCreateFile, fromQ(store))).c_str());
+        // LastEdited now, not at destruction: a desktop session may end the process before that.
+        for (const Status& status : {saved, recordLastEdited()}) {
+            if (!status)
+                std::fprintf(stderr, "qLoom: %s\n", ErrorReportText(status.message).c_str());
+        }
     }
     Q_EMIT quitRequested();
 }

@@ -11,7 +11,6 @@
 #include "gui/common/MainWindowOps.h"
 #include "model/ProjectEdit.h"
 
-#include <QDialog>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -20,7 +19,6 @@ namespace Ui {
 class MainWindow;
 }
 
-class QLabel;
 class QModelIndex;
 class QTimer;
 
@@ -43,8 +41,8 @@ class MainWindow : public QWidget, public MainWindowOps {
     Q_OBJECT
 
 public:
-    // formCreate: the program folder is taken from the running program and the projects folder
-    // is the user's (UserPlaces) unless given (tests).
+    // formCreate: the program folder (only its help pages are used) is taken from the running
+    // program and the projects folder is the user's (UserPlaces) unless given (tests).
     explicit MainWindow(const QString& programFolder = QString(),
                         const QString& projectsFolder = QString());
     // FormDestroy: records the active project's folder as LastEdited.
@@ -63,7 +61,6 @@ public:
     // session ending) that will not wait for an answer.
     void endSession();
 
-    QString programFolder() const { return programFolder_; }
     // Where new projects are proposed and the folder chooser starts.
     QString projectsFolder() const { return projectsFolder_; }
     QString helpIndex() const { return helpIndex_; }
@@ -130,12 +127,11 @@ private:
     void showProjectSettings();
     // Script saving with the busy cursor, reporting failure; returns whether it succeeded.
     bool saveScript(bool forPreview);
-    // LastEdited := the active project's folder; false (with the store's file) when it failed.
-    bool recordLastEdited(QString* store);
+    // LastEdited := the active project's folder; a failure names the store's file.
+    Status recordLastEdited();
 
     std::unique_ptr<Ui::MainWindow> ui;
     Project project_;
-    QString programFolder_;
     QString projectsFolder_;
     QString helpIndex_;
 

@@ -4,6 +4,7 @@
 #include "script/ScriptSaver.h"
 
 #include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,6 +58,29 @@ bool IsWritableFolder(const std::string& path) {
 std::string CannotUseFolderText(std::string_view path) {
     return std::string(msg::kCannotUseFolderHead) + std::string(path) +
            std::string(msg::kCannotUseFolderTail);
+}
+
+std::string PrepareNewProjectFolder(const std::string& path) {
+    int error = 0;
+    if (!MakeProjectFolder(path, &error) && !PathExists(path))
+        return CannotCreateFolderText(path, std::strerror(error));
+    // A file of that name, or a folder qLoom may not write into, would leave a project that can
+    // be neither saved nor closed.
+    if (!IsWritableFolder(path))
+        return CannotUseFolderText(path);
+    return {};
+}
+
+std::string MountRootOf(std::string_view folder, const std::vector<std::string>& roots) {
+    std::string best = "/";
+    for (const std::string& root : roots) {
+        // "/mnt/a" holds "/mnt/a/x" but not "/mnt/ab".
+        const std::string prefix = StripTrailingBackslash(root) + "/";
+        const bool holds = folder == root || folder.substr(0, prefix.size()) == prefix;
+        if (holds && root.size() > best.size())
+            best = root;
+    }
+    return best;
 }
 
 std::string ResolveChooserPath(std::string_view text, std::string_view currentFolder) {

@@ -35,6 +35,13 @@ bool IsWritableFolder(const std::string& path);
 // "Cannot use folder: " + path, for an existing folder (or file) qLoom cannot write into.
 std::string CannotUseFolderText(std::string_view path);
 
+// Makes the folder a new project goes into (one level; an existing folder is taken as it is).
+// Empty when qLoom can keep a project there, otherwise the message that says why not.
+std::string PrepareNewProjectFolder(const std::string& path);
+
+// The longest of `roots` (mount points) that holds `folder`; "/" when none does.
+std::string MountRootOf(std::string_view folder, const std::vector<std::string>& roots);
+
 // The chooser's path box as a folder: one trailing separator stripped, and a relative text
 // taken inside the list's current folder (an empty box names that folder itself).
 std::string ResolveChooserPath(std::string_view text, std::string_view currentFolder);

@@ -167,8 +167,11 @@ void ProjectSettingsDialog::btnOKClick() {
     ProjectSettings applied = settings;
     ApplyForm(f, applied);
     ops_.history().record(ProjectEdit::replaceSettings(ops_.project(), std::move(applied)));
-    // A store that cannot be written leaves the preview at the project folder; nothing is lost.
-    siteFolder_->save();
+    // The settings are in the project whatever happens to the store, but the user must know
+    // that the preview will stay at the project folder.
+    QString store;
+    if (!siteFolder_->save(&store))
+        ops_.report(Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store))));
     ops_.refreshPreview();
     accept();
 }

@@ -44,10 +44,10 @@ void SiteFolderBox::load(const QString& projectFolder) {
              : UserSettings::value(UserSettings::siteFolderKey(project_)).toString());
 }
 
-bool SiteFolderBox::save() const {
+bool SiteFolderBox::save(QString* store) const {
     if (project_.isEmpty())
         return true;
-    return UserSettings::setValue(UserSettings::siteFolderKey(project_), folder_);
+    return UserSettings::setValue(UserSettings::siteFolderKey(project_), folder_, store);
 }
 
 void SiteFolderBox::show(const QString& folder) {

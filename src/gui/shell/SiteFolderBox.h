@@ -22,8 +22,8 @@ public:
 
     // Shows the stored choice for `projectFolder`.
     void load(const QString& projectFolder);
-    // Stores the shown choice; false when the settings store could not be written.
-    bool save() const;
+    // Stores the shown choice; false (with the store's file) when it could not be written.
+    bool save(QString* store = nullptr) const;
 
     QString folder() const { return folder_; }
     QLineEdit* txtSiteFolder() const { return text_; }

@@ -23,7 +23,6 @@
 #include <QPainter>
 #include <QStyle>
 #include <QTimer>
-#include <cstring>
 
 namespace qloom::gui {
 
@@ -50,7 +49,6 @@ StartDialog::StartDialog(MainWindow& main) : ui(std::make_unique<Ui::StartDialog
     for (QPushButton* button : {ui->btnNew, ui->btnOpen, ui->btnOpenLastEdited, ui->btnQuit_Cancel})
         button->setIconSize(QSize(12, 12)); // leaves the longest caption room in 169 pixels
     CenterOnDesktop(this);
-    openedFromEditor_ = false;
 
     connect(ui->btnNew, &QPushButton::clicked, this, &StartDialog::btnNewClick);
     connect(ui->btnOpen, &QPushButton::clicked, this, &StartDialog::btnOpenClick);
@@ -88,7 +86,7 @@ void StartDialog::showEvent(QShowEvent* event) {
         raise();
         activateWindow();
     });
-    if (ui->btnQuit_Cancel->text() == toQ(msg::kQuitCaption)) {
+    if (!openedFromEditor_) {
         const std::string folder = lastEditedFolder();
         if (!folder.empty() && PathExists(folder)) {
             ui->btnOpenLastEdited->setEnabled(true);
@@ -139,15 +137,9 @@ void StartDialog::btnNewClick() {
 
     const std::string path = NewProjectPath(fromQ(chooser().path()));
     chooser().setPath(toQ(path));
-    int error = 0;
-    if (!MakeProjectFolder(path, &error) && !PathExists(path)) {
-        MessageBox::message(this, toQ(CannotCreateFolderText(path, std::strerror(error))));
-        return;
-    }
-    // A file of that name, or a folder qLoom may not write into, would leave a project that can
-    // be neither saved nor closed.
-    if (!IsWritableFolder(path)) {
-        MessageBox::message(this, toQ(CannotUseFolderText(path)));
+    const std::string problem = PrepareNewProjectFolder(path);
+    if (!problem.empty()) {
+        MessageBox::message(this, toQ(problem));
         return;
     }
     if (FileExists(JoinPath(path, kScriptFileName))) {

@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -350,6 +351,22 @@ private Q_SLOTS:
         box->btnProjectFolder()->click();
         dlg_->btnOKClick();
         QVERIFY(UserSettings::value(key).toString().isEmpty());
+        QVERIFY(ops_->reports.isEmpty());
+
+        // A store that cannot be written: the settings still apply, and the user hears of it.
+        const QString blocker = config_.filePath(QStringLiteral("blocker"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker);
+        dlg_->show();
+        box->btnChooseSiteFolder()->click();
+        dlg_->btnOKClick();
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config_.path());
+        QCOMPARE(ops_->reports.size(), 1);
+        QVERIFY(ops_->reports.value(0).startsWith(QStringLiteral("Cannot create file ") + blocker));
+        QCOMPARE(ops_->refreshes, 3);
+        QVERIFY(!dlg_->isVisible());
     }
 };
 

@@ -345,15 +345,6 @@ private Q_SLOTS:
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
         QVERIFY(main_->project().settings.ProjectFolder.empty());
-
-        // A file where the folder should be is refused too, before anything changes.
-        MessageBox::clearShown();
-        const QString file = dir_->path() + QStringLiteral("/taken");
-        writeFile(file, "x");
-        newProject([&file](FolderChooser* chooser) { chooser->setPath(file); });
-        QCOMPARE(MessageBox::shown().value(0), q(CannotUseFolderText(fromQ(file))));
-        QVERIFY(main_->startDialog()->isVisible());
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
     }
 
     void openingAFolderWithoutScriptOrWithAForeignFileStaysInTheStartDialog() {

@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -133,6 +134,36 @@ TEST(ProjectFolderOps, CreatesOneLevelOnly) {
     std::ofstream(base.sub("file")) << "x";
     EXPECT_FALSE(IsWritableFolder(base.sub("file")));
     EXPECT_FALSE(IsWritableFolder(base.sub("missing")));
+}
+
+TEST(ProjectFolderOps, NewProjectFolderIsMadeOrRefusedWithTheReason) {
+    TempFolder base;
+    EXPECT_EQ(PrepareNewProjectFolder(base.sub("new")), "");
+    EXPECT_TRUE(fs::is_directory(base.sub("new")));
+    EXPECT_EQ(PrepareNewProjectFolder(base.sub("new")), ""); // an existing folder is taken
+    EXPECT_EQ(PrepareNewProjectFolder(base.sub("no/such")),
+              CannotCreateFolderText(base.sub("no/such"), std::strerror(ENOENT)));
+    // A file, or a folder nobody may write into, could be neither saved into nor closed.
+    std::ofstream(base.sub("taken")) << "x";
+    EXPECT_EQ(PrepareNewProjectFolder(base.sub("taken")), CannotUseFolderText(base.sub("taken")));
+    if (::geteuid() != 0) { // root writes everywhere
+        fs::create_directory(base.sub("locked"));
+        fs::permissions(base.sub("locked"), fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(PrepareNewProjectFolder(base.sub("locked")),
+                  CannotUseFolderText(base.sub("locked")));
+        fs::permissions(base.sub("locked"), fs::perms::owner_all);
+    }
+}
+
+TEST(ProjectFolderOps, MountRootIsTheLongestThatHoldsTheFolder) {
+    const std::vector<std::string> roots{"/", "/mnt/a", "/mnt/a/b", "/media/usb"};
+    EXPECT_EQ(MountRootOf("/mnt/a/x", roots), "/mnt/a");
+    EXPECT_EQ(MountRootOf("/mnt/a", roots), "/mnt/a");
+    EXPECT_EQ(MountRootOf("/mnt/a/b/c", roots), "/mnt/a/b");
+    // A mount point's name that only begins the folder's does not hold it.
+    EXPECT_EQ(MountRootOf("/mnt/ab", roots), "/");
+    EXPECT_EQ(MountRootOf("/home/ann", roots), "/");
+    EXPECT_EQ(MountRootOf("/media/usb/menus", {"/media/usb/"}), "/media/usb/");
 }
 
 TEST(ProjectFolderOps, CannotCreateTextBlamesTheNameOnlyWhenItIsAtFault) {
