@@ -217,3 +217,18 @@ run_case() {
     session_end
     echo "  $([ "$CASE_FAILURES" -eq 0 ] && echo ok || echo failed) ($((SECONDS - started)) s)"
 }
+
+# geometry ID: "X Y W H" of the window's client area on the screen.
+geometry() {
+    xwininfo -id "$1" 2>/dev/null | awk '
+        /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+        /^ *Width:/ {w=$NF} /^ *Height:/ {h=$NF}
+        END {print x, y, w, h}'
+}
+
+# overlap "X Y W H" "X Y W H": true when the two rectangles share any pixel.
+overlap() {
+    local a=($1) b=($2)
+    [ "${a[0]}" -lt $((b[0] + b[2])) ] && [ "${b[0]}" -lt $((a[0] + a[2])) ] &&
+        [ "${a[1]}" -lt $((b[1] + b[3])) ] && [ "${b[1]}" -lt $((a[1] + a[3])) ]
+}

@@ -25,6 +25,8 @@ FINALIZE_AT=(172 18)
 ON_TOP_AT=(330 18)
 SETTINGS_AT=(145 296)
 PROJECTS_AT=(44 296)
+# The menu bar's shortcut for "Project Settings...".
+SETTINGS_KEY=ctrl+comma
 
 # The program is up once the start dialog and the preview are mapped and the window manager
 # has had time to settle focus and stacking.
@@ -185,12 +187,103 @@ case_disabled_main_window_ignores_close() {
     fi
 }
 
+# The focus stays where the user works: Add Menu, Update Preview and the settings' OK refresh
+# the preview, which must come up without taking the keyboard from the main window.
+case_focus_stays_in_main_window() {
+    seed_last_project || { fail "could not seed a project with qloom-cli"; return 1; }
+    app_start
+    wait_started || return 1
+    open_last_project || return 1
+    activate "$MAIN_ID"
+    settle 1
+    expect_active "$MAIN_ID" "the main window could not be activated" || return 1
+    local preview
+    preview=$(find_window "$PREVIEW")
+
+    xdotool key Insert
+    settle 2
+    expect_active "$MAIN_ID" "Add Menu (Insert) took the focus from the main window"
+    [ -n "$(find_window "$PREVIEW")" ] || fail "the preview is not shown after Add Menu"
+
+    xdotool key F5
+    settle 2
+    expect_active "$MAIN_ID" "Update Preview (F5) took the focus from the main window"
+    [ -n "$preview" ] && expect_above "$preview" "$MAIN_ID" "Update Preview did not raise the preview"
+
+    activate "$MAIN_ID"
+    xdotool key "$SETTINGS_KEY"
+    local settings
+    settings=$(wait_window "$SETTINGS" 20) || { fail "the settings did not open"; return 1; }
+    settle 1
+    activate "$settings"
+    xdotool key Return
+    wait_gone "$SETTINGS" 10 || { fail "the settings did not close on Enter (OK)"; return 1; }
+    settle 2
+    expect_active "$MAIN_ID" "the settings' OK left the focus somewhere other than the main window"
+}
+
+# On first start the preview stands beside the main window, not over it.
+case_preview_beside_main_window() {
+    app_start
+    wait_started || return 1
+    local main preview
+    main=$(find_window "$MAIN") && [ -n "$main" ] || { fail "no main window"; return 1; }
+    preview=$(find_window "$PREVIEW")
+    local gm gp
+    gm=$(geometry "$main") gp=$(geometry "$preview")
+    screenshot first_start
+    echo "  main window at $gm, preview at $gp"
+    if overlap "$gm" "$gp"; then
+        fail "the preview ($gp) covers the main window ($gm) on first start"
+    fi
+}
+
+# Places and sizes come back after a restart, and the main window can be resized.
+case_geometry_restored_after_restart() {
+    seed_last_project || { fail "could not seed a project with qloom-cli"; return 1; }
+    app_start
+    wait_started || return 1
+    open_last_project || return 1
+    local preview before after
+    preview=$(find_window "$PREVIEW")
+    before=$(geometry "$MAIN_ID")
+    xdotool windowsize "$MAIN_ID" 700 640
+    xdotool windowmove "$MAIN_ID" 40 60
+    xdotool windowsize "$preview" 500 400
+    xdotool windowmove "$preview" 800 120
+    settle 2
+    local main_set preview_set
+    main_set=$(geometry "$MAIN_ID") preview_set=$(geometry "$preview")
+    [ "$main_set" != "$before" ] || fail "the main window cannot be resized or moved ($before)"
+    read -r _ _ w h <<<"$main_set"
+    [ "$w" -ge 650 ] && [ "$h" -ge 600 ] || fail "the main window refused a larger size ($main_set)"
+    screenshot resized
+
+    activate "$MAIN_ID"
+    xdotool key alt+F4
+    for _ in $(seq 50); do app_running || break; sleep 0.2; done
+    app_running && { fail "the program did not end after closing the main window"; return 1; }
+
+    app_start
+    wait_started || return 1
+    open_last_project || return 1
+    preview=$(find_window "$PREVIEW")
+    local main_again preview_again
+    main_again=$(geometry "$MAIN_ID") preview_again=$(geometry "$preview")
+    echo "  main $main_set -> $main_again, preview $preview_set -> $preview_again"
+    [ "$main_again" = "$main_set" ] || fail "main window came back at $main_again, not $main_set"
+    [ "$preview_again" = "$preview_set" ] || fail "preview came back at $preview_again, not $preview_set"
+}
+
 run_case focus_at_startup case_focus_at_startup
 run_case chooser_above_start_dialog case_chooser_above_start_dialog
 run_case dialogs_above_main_window case_dialogs_above_main_window
 run_case start_dialog_has_no_buttons case_start_dialog_has_no_buttons
 run_case disabled_main_window_ignores_close case_disabled_main_window_ignores_close
 run_case folder_argument_and_projects_button case_folder_argument_and_projects_button
+run_case focus_stays_in_main_window case_focus_stays_in_main_window
+run_case preview_beside_main_window case_preview_beside_main_window
+run_case geometry_restored_after_restart case_geometry_restored_after_restart
 
 if [ ${#SUITE_FAILED[@]} -gt 0 ]; then
     echo "failed: ${SUITE_FAILED[*]}"

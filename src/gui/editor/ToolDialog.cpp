@@ -1,11 +1,10 @@
 #include "gui/editor/ToolDialog.h"
 
-#include "gui/common/DialogPlacement.h"
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/MainWindowOps.h"
+#include "gui/common/WindowGeometry.h"
 
 #include <QAbstractButton>
-#include <QShowEvent>
 #include <QStyle>
 
 namespace qloom::gui {
@@ -20,6 +19,9 @@ void ToolDialog::finishSetup(MainWindowOps& ops, QAbstractButton* add, QAbstract
     new HelpKeyFilter(this, [&ops] { ops.showHelp(); });
     resize(clientArea.expandedTo(sizeHint()));
     setFixedSize(size());
+    // Each tool keeps its own place: the class name without its namespace.
+    WindowGeometry::keepDialog(
+        *this, QString::fromLatin1(metaObject()->className()).section(QStringLiteral("::"), -1));
 }
 
 void ToolDialog::insertAndClose(QWidget* firstField, const std::string& fragment) {
@@ -32,12 +34,6 @@ void ToolDialog::insertAndClose(QWidget* firstField, const std::string& fragment
 void ToolDialog::cancelAndClose(QWidget* firstField) {
     firstField->setFocus();
     reject();
-}
-
-void ToolDialog::showEvent(QShowEvent* event) {
-    if (!event->spontaneous())
-        CenterOnDesktop(this);
-    QDialog::showEvent(event);
 }
 
 } // namespace qloom::gui

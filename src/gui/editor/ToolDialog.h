@@ -11,8 +11,8 @@ namespace qloom::gui {
 class MainWindowOps;
 
 // What the three HTML fragment dialogs share: a fixed-size window that opens centred on the
-// desktop, "Add" and "Cancel" with the standard glyphs, F1 anywhere for help, and handing the
-// built fragment to the main window.
+// desktop the first time and where the user left it after that, "Add" and "Cancel" with the
+// standard glyphs, F1 anywhere for help, and handing the built fragment to the main window.
 class ToolDialog : public QDialog {
     Q_OBJECT
 public:
@@ -32,8 +32,6 @@ protected:
     // next time the dialog opens.
     void insertAndClose(QWidget* firstField, const std::string& fragment);
     void cancelAndClose(QWidget* firstField);
-
-    void showEvent(QShowEvent* event) override;
 
 private:
     Inserter inserter_;

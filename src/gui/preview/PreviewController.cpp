@@ -6,6 +6,8 @@
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
+#include "gui/common/WindowGeometry.h"
+#include "gui/common/WindowPlacement.h"
 #include "gui/preview/PreviewSandbox.h"
 #include "gui/preview/PreviewScroll.h"
 #include "gui/preview/PreviewWindow.h"
@@ -50,6 +52,9 @@ QIcon ExclamationGlyph(const QColor& color) {
     painter.drawEllipse(QRectF(7, 13, 4, 4));
     return QIcon(pixmap);
 }
+
+// Room for the preview's scroll bars around the page, so a first window shows all of it.
+constexpr int kPreviewScrollRoom = 24;
 
 // Arrow presses closer together than this are one move to undo.
 constexpr int kNudgeBurstMs = 800;
@@ -100,6 +105,18 @@ PreviewController::PreviewController(MainWindowOps& ops, const Controls& control
     connect(&nudgeBurst_, &QTimer::timeout, this, [this] { ops_.history().closeStep(); });
     // The page's own widgets get the keys first; the application sees them before any of them.
     QCoreApplication::instance()->installEventFilter(this);
+    // Where the user last left it; on first start beside the main window (the parent), on the
+    // side of the screen that is free, so it covers none of the controls being worked with.
+    auto* mainWindow = qobject_cast<QWidget*>(parent);
+    new WindowGeometry(*browser_, QStringLiteral("Preview"), [this, mainWindow](QWidget&) {
+        if (!mainWindow)
+            return;
+        const PlaceRect frame = WindowGeometry::besideWindow(
+            *mainWindow, QSize(PreviewWindow::kPageWidth + kPreviewScrollRoom,
+                               PreviewWindow::kPageHeight + kPreviewScrollRoom));
+        browser_->setOuterSize(QSize(frame.width, frame.height));
+        browser_->move(frame.x, frame.y);
+    });
     // The preview window is up from the start, empty until the first project is shown.
     browser_->show();
 }
@@ -141,11 +158,7 @@ void PreviewController::runPreviewScript(const QString& code) {
 }
 
 void PreviewController::showPreviewWindow() {
-    if (browser_->isMinimized())
-        browser_->showNormal();
-    browser_->show();
-    browser_->raise();
-    browser_->activateWindow();
+    browser_->present(true);
 }
 
 bool PreviewController::refresh() {
@@ -158,7 +171,7 @@ bool PreviewController::refresh() {
     if (!ops_.report(saved))
         return false;
     navigatePreview();
-    showPreviewWindow();
+    browser_->present(false); // the user goes on working where they are
     return true;
 }
 

@@ -10,17 +10,22 @@
 
 #include <QChildEvent>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <algorithm>
 #include <optional>
 
 namespace qloom::gui {
@@ -92,7 +97,7 @@ void PreviewWindow::prepareProcess() {
 PreviewWindow::PreviewWindow(QWidget* parent)
     : QWidget(parent, Qt::Window), profile_(nullptr), guard_(nullptr), page_(nullptr),
       watch_(nullptr), scroll_(new QScrollArea(this)), view_(new QWebEngineView),
-      back_(new QPushButton(this)) {
+      back_(new QPushButton(this)), widthBox_(new QComboBox(this)) {
     // Also for programs that did not call it: the browser may not have started yet.
     prepareProcess();
     profile_ = new QWebEngineProfile(this); // off the record; starts the browser if needed
@@ -125,9 +130,28 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     scroll_->setWidgetResizable(false);
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setWidget(view_);
+
+    // The width selector: the page is laid out at a phone's or tablet's width by giving the
+    // view that width, so the runtime's small-screen media query answers as on the device.
+    widthBox_->setObjectName(QStringLiteral("pageWidthBox"));
+    widthBox_->setAccessibleName(tr("Page width"));
+    widthBox_->setToolTip(tr("Lay the page out at this width in CSS pixels"));
+    for (const int width : kPageWidths)
+        widthBox_->addItem(width == 0 ? tr("Full") : tr("%1 px").arg(width), width);
+    auto* widthLabel = new QLabel(tr("&Width:"), this);
+    widthLabel->setBuddy(widthBox_);
+    auto* bar = new QHBoxLayout;
+    bar->setContentsMargins(4, 2, 4, 2);
+    bar->addWidget(widthLabel);
+    bar->addWidget(widthBox_);
+    bar->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(scroll_);
+    layout->setSpacing(0);
+    layout->addLayout(bar);
+    layout->addWidget(scroll_, 1);
+    connect(widthBox_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { setPageWidth(widthBox_->itemData(index).toInt()); });
 
     back_->setObjectName(QStringLiteral("btnBackToPreview"));
     back_->setText(toQ(msg::kBackToPreview));
@@ -153,11 +177,58 @@ PreviewWindow::PreviewWindow(QWidget* parent)
         view_->load(QUrl(QStringLiteral("about:blank")));
     });
 
-    resize(kOuterWidth, kOuterHeight); // corrected for the frame once it is known
+    setOuterSize(QSize(kOuterWidth, kOuterHeight));
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - rect().center());
     }
+}
+
+void PreviewWindow::setPageWidth(int cssPixels) {
+    const int index = widthBox_->findData(cssPixels);
+    if (index < 0)
+        return;
+    widthBox_->setCurrentIndex(index);
+    if (pageWidth_ == cssPixels)
+        return;
+    pageWidth_ = cssPixels;
+    fitView();
+    Q_EMIT pageWidthChanged(cssPixels);
+}
+
+void PreviewWindow::fitView() {
+    // The room the scroll area offers without scroll bars; a chosen width that is wider (1280
+    // in a small window) scrolls sideways, as a wide page does.
+    const QSize room = scroll_->maximumViewportSize();
+    // CSS pixels are device-independent pixels times the page's zoom: the width stays the
+    // chosen one whatever the zoom or the desktop's scale.
+    const double zoom = view_->zoomFactor();
+    const int width =
+        pageWidth_ > 0 ? int(pageWidth_ * zoom + 0.5) : std::max(kPageWidth, room.width());
+    const int sideBar = width > room.width() ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    const int height = std::max(kPageHeight, room.height() - sideBar);
+    if (view_->size() != QSize(width, height))
+        view_->setFixedSize(width, height);
+}
+
+void PreviewWindow::setOuterSize(const QSize& outer) {
+    outerSize_ = outer;
+    resize(outer); // corrected for the frame once it is known
+    if (outerSizeSet_ && isVisible()) {
+        const QSize frame = frameGeometry().size() - size();
+        resize(outer - frame);
+    }
+}
+
+void PreviewWindow::present(bool takeFocus) {
+    // Mapping a window normally gives it the focus; this asks the window manager not to.
+    setAttribute(Qt::WA_ShowWithoutActivating, !takeFocus);
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    if (takeFocus)
+        activateWindow();
 }
 
 PreviewWindow::~PreviewWindow() {
@@ -265,8 +336,9 @@ void PreviewWindow::webBrowser1DocumentComplete(bool ok) {
 }
 
 void PreviewWindow::formConstrainedResize() {
+    // The top-left corner of the page area, below the width selector.
     if (!back_->isHidden())
-        back_->move(0, 0);
+        back_->move(scroll_->geometry().topLeft());
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {
@@ -281,15 +353,19 @@ void PreviewWindow::showEvent(QShowEvent* event) {
     outerSizeSet_ = true;
     // The window manager adds its frame only once the window is up; the outer size is what
     // counts, also for the scrolling rules.
+    // A size restored from an earlier run is already the window's own and stays.
+    if (size() != outerSize_)
+        return;
     QTimer::singleShot(0, this, [this] {
         const QSize frame = frameGeometry().size() - size();
-        if (frame.width() > 0 || frame.height() > 0)
-            resize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
+        if (size() == outerSize_ && (frame.width() > 0 || frame.height() > 0))
+            resize(outerSize_ - frame);
     });
 }
 
 void PreviewWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    fitView();
     formConstrainedResize();
 }
 

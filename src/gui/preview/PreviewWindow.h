@@ -5,6 +5,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class QComboBox;
 class QPushButton;
 class QScrollArea;
 class QWebEngineProfile;
@@ -32,6 +33,9 @@ public:
     static constexpr int kPageHeight = 620;
     static constexpr int kOuterWidth = 454;
     static constexpr int kOuterHeight = 237;
+    // The page widths the author can try, in CSS pixels: desktop sizes, a tablet and phones.
+    // 0 is "Full": the desktop layout as wide as the window gives, at least kPageWidth.
+    static constexpr int kPageWidths[] = {0, 1280, 1024, 768, 390, 360, 320};
 
     // Chromium switches the preview's browser processes need. They go into this process's
     // QTWEBENGINE_CHROMIUM_FLAGS before the browser starts (call before QApplication) and are
@@ -50,11 +54,24 @@ public:
     QWebEngineView* webBrowser1() const { return view_; }
     QScrollArea* scrollArea() const { return scroll_; }
     QPushButton* btnBackToPreview() const { return back_; }
+    QComboBox* pageWidthBox() const { return widthBox_; }
+
+    // The width the page is laid out at, in CSS pixels; 0 for "Full".
+    int pageWidth() const { return pageWidth_; }
+    // Chooses one of kPageWidths (others are ignored).
+    void setPageWidth(int cssPixels);
 
     // Starts loading the preview page and marks the load as the preview's own.
     void navigatePreview(const QUrl& url);
     // Runs `code` in the loaded page; while a load is in flight it waits for that load to end.
     void runScript(const QString& code);
+
+    // Shows the window in front of the others, restored when minimised. With `takeFocus` false
+    // the focus stays where the user is working: a refresh after an edit in the main window
+    // must not pull the keyboard away from it.
+    void present(bool takeFocus);
+    // The size the window should have with its frame (the frame is known only once shown).
+    void setOuterSize(const QSize& outer);
 
     bool previewPending() const { return previewPending_; }
     const QUrl& previewUrl() const { return previewUrl_; }
@@ -67,6 +84,8 @@ Q_SIGNALS:
     void documentCompleted(const QUrl& location, bool ok);
     // A note for the error list (renderer ended, crashes), already in its final words.
     void pageNote(const QString& text);
+    // The author chose another page width.
+    void pageWidthChanged(int cssPixels);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,6 +96,8 @@ protected:
 private:
     void webBrowser1DocumentComplete(bool ok);
     void formConstrainedResize();
+    // Sizes the browser view for the chosen width: the page's layout viewport is the view.
+    void fitView();
     void flushScripts();
     void offerRemoteLink(const QUrl& url);
     bool userActedRecently() const;
@@ -88,10 +109,13 @@ private:
     QScrollArea* scroll_;
     QWebEngineView* view_;
     QPushButton* back_;
+    QComboBox* widthBox_;
+    int pageWidth_ = 0;
     QUrl previewUrl_;
     bool previewPending_ = false;
     bool loading_ = false;
     bool outerSizeSet_ = false;
+    QSize outerSize_;
     QStringList queuedScripts_;
     QElapsedTimer lastUserInput_;
     bool askingAboutLink_ = false;

@@ -5,6 +5,7 @@
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/MainWindowOps.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/WindowGeometry.h"
 #include "model/Messages.h"
 #include "script/FixedTexts.h"
 #include "ui_FinalizedDialog.h"
@@ -28,6 +29,7 @@ FinalizedDialog::FinalizedDialog(MainWindowOps& main, QWidget* parent)
     ui->btnBrowse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     ui->btnOK->setFocus();
     CenterOnDesktop(this);
+    WindowGeometry::keepDialog(*this, QStringLiteral("Finalized"));
 
     connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->btnBrowse, &QPushButton::clicked, this, &FinalizedDialog::btnBrowseClick);

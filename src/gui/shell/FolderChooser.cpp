@@ -4,6 +4,7 @@
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/MainWindowOps.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/WindowGeometry.h"
 #include "gui/shell/ProjectFolders.h"
 #include "script/ScriptSaver.h"
 #include "ui_FolderChooser.h"
@@ -31,8 +32,8 @@ FolderChooser::FolderChooser(MainWindowOps& main, QWidget* parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(size());
     CenterOnDesktop(this);
+    WindowGeometry::keepDialog(*this, QStringLiteral("FolderChooser"));
     ui->NewDirList1->installEventFilter(this);
     fillDrives();
     connect(ui->NewDirList1, &QListWidget::itemActivated, this, &FolderChooser::entryActivated);
@@ -137,7 +138,11 @@ void FolderChooser::showEvent(QShowEvent* event) {
     if (event->spontaneous())
         return;
     setCurrentFolder(startFolder_);
-    ui->txtPath->setText(toQ(ChooserPathText(fromQ(currentFolder_), fromQ(proposedName_))));
+    // A proposed name goes below the start folder even while that folder is still to be made
+    // (the projects folder before the first project): the list shows its nearest existing
+    // ancestor, the path box the place the new project will get.
+    const QString base = proposedName_.isEmpty() ? currentFolder_ : QDir::cleanPath(startFolder_);
+    ui->txtPath->setText(toQ(ChooserPathText(fromQ(base), fromQ(proposedName_))));
     ui->txtPath->selectAll();
     ui->txtPath->setFocus();
     accepted_ = false;

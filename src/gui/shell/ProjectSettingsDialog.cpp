@@ -2,7 +2,6 @@
 
 #include "gui/common/BusyCursor.h"
 #include "gui/common/ColorSwatch.h"
-#include "gui/common/DialogPlacement.h"
 #include "gui/common/EditorRules.h"
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/MainWindowOps.h"
@@ -11,6 +10,7 @@
 #include "gui/common/QtColor.h"
 #include "gui/common/SpinBinding.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/WindowGeometry.h"
 #include "gui/shell/SiteFolderBox.h"
 #include "gui/shell/TemplateInfoDialog.h"
 #include "model/Messages.h"
@@ -44,6 +44,7 @@ ProjectSettingsDialog::ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent
       ui(new Ui::ProjectSettingsDialog), ops_(ops) {
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kProjectSettingsCaption));
+    WindowGeometry::keepDialog(*this, QStringLiteral("ProjectSettings"));
     for (QComboBox* box : {ui->cBoxFontName_Caption, ui->cBoxFontName_Menu})
         FillChoices(box, kFontNameChoices);
     for (QComboBox* box : {ui->cBoxFontSize_Caption, ui->cBoxFontSize_Menu})
@@ -107,7 +108,6 @@ void ProjectSettingsDialog::showEvent(QShowEvent* event) {
     // Restoring a minimised dialog must not throw away what the user typed.
     if (!event->spontaneous()) {
         formShow();
-        CenterOnDesktop(this);
     }
     QDialog::showEvent(event);
 }

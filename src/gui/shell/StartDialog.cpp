@@ -19,6 +19,8 @@
 #include "ui_StartDialog.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QStyle>
@@ -102,7 +104,12 @@ void StartDialog::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-void StartDialog::reject() {}
+void StartDialog::reject() {
+    // Escape: in editor mode it is the Cancel the dialog offers; at start-up nothing, since the
+    // only way out there ("Quit") ends the program and must not be one key press away.
+    if (openedFromEditor_)
+        btnQuit_CancelClick();
+}
 
 void StartDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
@@ -112,9 +119,9 @@ void StartDialog::paintEvent(QPaintEvent* event) {
 }
 
 QString StartDialog::projectsFolder() {
-    const QString folder = main_.projectsFolder();
-    UserPlaces::makeProjectsFolder(folder); // when it cannot be made the chooser starts above it
-    return folder;
+    // Not made here: merely looking at the chooser must leave the user's documents untouched.
+    // It is made once a new project is put into it (btnNewClick).
+    return main_.projectsFolder();
 }
 
 void StartDialog::openFolderOrShow(const QString& folder) {
@@ -137,6 +144,9 @@ void StartDialog::btnNewClick() {
 
     const std::string path = NewProjectPath(fromQ(chooser().path()));
     chooser().setPath(toQ(path));
+    // The proposed place inside the projects folder: that folder is made now, on first use.
+    if (QFileInfo(toQ(path)).absolutePath() == QDir::cleanPath(folder))
+        UserPlaces::makeProjectsFolder(folder);
     const std::string problem = PrepareNewProjectFolder(path);
     if (!problem.empty()) {
         MessageBox::message(this, toQ(problem));

@@ -33,7 +33,7 @@ public:
     // or, when that fails (after its message), shows the dialog as at start-up.
     void openFolderOrShow(const QString& folder);
 
-    void reject() override; // Esc closes nothing
+    void reject() override; // Escape: Cancel in editor mode, nothing at start-up
 
 Q_SIGNALS:
     void quitRequested();

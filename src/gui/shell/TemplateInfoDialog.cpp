@@ -2,6 +2,7 @@
 
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/WindowGeometry.h"
 #include "model/Messages.h"
 #include "ui_TemplateInfoDialog.h"
 
@@ -15,6 +16,7 @@ TemplateInfoDialog::TemplateInfoDialog(QWidget* parent)
       ui(new Ui::TemplateInfoDialog) {
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kTemplateInfoCaption));
+    WindowGeometry::keepDialog(*this, QStringLiteral("TemplateInfo"));
     QStringList lines;
     for (const std::string& line : TemplateInfoLines())
         lines << toQ(line);

@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -101,6 +102,7 @@ private Q_SLOTS:
 
     void init() {
         MessageBox::setTestMode(true);
+        QStandardPaths::setTestModeEnabled(true); // window places stay out of the real settings
         MessageBox::clearShown();
         ops_ = std::make_unique<FakeMainOps>();
         ops_->projectData.settings.ProjectFolder = fromQ(projectPath());

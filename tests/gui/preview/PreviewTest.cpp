@@ -348,7 +348,9 @@ private Q_SLOTS:
         QVERIFY(
             waitForDocument([&] { js(QStringLiteral("location.href = 'other%20page.html'; 0")); }));
         QVERIFY(!browser()->btnBackToPreview()->isHidden());
-        QCOMPARE(browser()->btnBackToPreview()->pos(), QPoint(0, 0));
+        // At the page area's corner, below the width selector.
+        QCOMPARE(browser()->btnBackToPreview()->pos(),
+                 browser()->scrollArea()->geometry().topLeft());
 
         main->markPreviewStale();
         QVERIFY(updateButton()->font().bold());

@@ -191,8 +191,9 @@ private Q_SLOTS:
         });
         click(main_->startDialog(), "btnNew");
         QCOMPARE(firstProposal, projectsFolder() + QStringLiteral("NewProject_01"));
-        QVERIFY(QFileInfo(projectsFolder()).isDir());
-        QDir(projectsFolder()).mkdir(QStringLiteral("NewProject_01"));
+        // Looking and cancelling leaves the documents folder as it was.
+        QVERIFY(!QFileInfo::exists(projectsFolder()));
+        QVERIFY(QDir().mkpath(projectsFolder() + QStringLiteral("NewProject_01")));
         QString selected;
         newProject([&](FolderChooser* chooser) {
             shownPath = chooser->path();
@@ -391,6 +392,14 @@ private Q_SLOTS:
         QVERIFY(!last->isEnabled());
         QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kCancelCaption));
         click(main_->startDialog(), "btnQuit_Cancel");
+        QVERIFY(!main_->startDialog()->isVisible());
+        QVERIFY(main_->isEnabled());
+        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+
+        // In editor mode Escape is that Cancel, as in any dialog offering one.
+        click(main_.get(), "btnProjects");
+        QVERIFY(main_->startDialog()->isVisible());
+        QTest::keyClick(main_->startDialog(), Qt::Key_Escape);
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
         QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
