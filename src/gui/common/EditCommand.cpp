@@ -3,12 +3,62 @@
 namespace qloom::gui {
 
 namespace {
+
+QString FieldName(MenuColumn column) {
+    switch (column) {
+    case MenuColumn::MX:
+        return EditCommand::tr("Left");
+    case MenuColumn::MY:
+        return EditCommand::tr("Top");
+    case MenuColumn::MW:
+        return EditCommand::tr("Width");
+    case MenuColumn::MTCH:
+        return EditCommand::tr("Caption Height");
+    case MenuColumn::MTC:
+        return EditCommand::tr("Caption HTML");
+    case MenuColumn::MTM:
+        return EditCommand::tr("Menu HTML");
+    case MenuColumn::CO:
+        return EditCommand::tr("Bottom Colour");
+    case MenuColumn::CC:
+        return EditCommand::tr("Caption Colour");
+    case MenuColumn::CM:
+        return EditCommand::tr("Menu Colour");
+    case MenuColumn::MA:
+        return EditCommand::tr("Activation");
+    case MenuColumn::FL:
+        return EditCommand::tr("Floating");
+    case MenuColumn::OO:
+        return EditCommand::tr("Orientation");
+    }
+    return EditCommand::tr("Property");
+}
+
 // QUndoStack offers a merge only between commands of one id; the edit decides the rest.
 constexpr int kMergeableId = 1;
 } // namespace
 
+QString EditCommand::stepName(const ProjectEdit& edit) {
+    const int label = edit.row() + 1;
+    switch (edit.kind()) {
+    case ProjectEdit::Kind::SetCell:
+        return tr("Change %1 of Menu %2").arg(FieldName(edit.column())).arg(label);
+    case ProjectEdit::Kind::Move:
+        return tr("Move Menu %1").arg(label);
+    case ProjectEdit::Kind::AddMenu:
+        return tr("Add Menu");
+    case ProjectEdit::Kind::DeleteMenu:
+        return tr("Delete Menu %1").arg(label);
+    case ProjectEdit::Kind::ReplaceSettings:
+        return tr("Project Settings");
+    }
+    return {};
+}
+
 EditCommand::EditCommand(Project& project, ProjectEdit edit, bool open, Restored restored)
-    : project_(project), edit_(std::move(edit)), open_(open), restored_(std::move(restored)) {}
+    : project_(project), edit_(std::move(edit)), open_(open), restored_(std::move(restored)) {
+    setText(stepName(edit_));
+}
 
 void EditCommand::undo() {
     edit_.revert(project_);

@@ -2,6 +2,7 @@
 
 #include "model/ProjectEdit.h"
 
+#include <QCoreApplication>
 #include <QUndoCommand>
 #include <functional>
 
@@ -11,7 +12,12 @@ namespace qloom::gui {
 // pushed (the first redo() does nothing), undone and redone on the same project afterwards.
 // Typing into one field, or nudging one menu, folds into the step while it is open.
 class EditCommand final : public QUndoCommand {
+    Q_DECLARE_TR_FUNCTIONS(EditCommand)
 public:
+    // What the step is called in "Undo ..." and "Redo ...": "Move Menu 3", "Add Menu". Menus
+    // are named by their list label, which counts from 1.
+    static QString stepName(const ProjectEdit& edit);
+
     // Called after an undo or a later redo changed the project, so the windows can show it.
     using Restored = std::function<void(const ProjectEdit& edit)>;
 

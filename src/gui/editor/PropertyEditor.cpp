@@ -13,8 +13,10 @@
 #include "model/Messages.h"
 #include "ui_PropertyEditor.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -29,6 +31,7 @@
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QValidator>
+#include <utility>
 
 namespace qloom::gui {
 namespace {
@@ -104,14 +107,11 @@ PropertyEditor::PropertyEditor(MainWindowOps& ops, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::PropertyEditor>()), ops_(ops),
       colorPicker_(&PickPlatformColor) {
     ui->setupUi(this);
+    layOut();
     ui->panHTMLTools->hide();
-    ui->panHTMLTools->raise();
-    // Four tabs must share 289 pixels whatever the desktop font: narrow padding, and eliding
-    // rather than scroll arrows when even that is too wide.
-    QFont tabFont = ui->tabProp->tabBar()->font();
-    tabFont.setPointSize(7);
-    ui->tabProp->tabBar()->setFont(tabFont);
-    ui->tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 4px; }"));
+    // The desktop's font at its size: the tab row gets narrow padding, and elides rather than
+    // showing scroll arrows while the window is too narrow for all four captions.
+    ui->tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
     ui->tabProp->setUsesScrollButtons(false);
     ui->tabProp->setElideMode(Qt::ElideRight);
     ui->picHorizontal->setPixmap(OrientationPicture(false));
@@ -276,7 +276,96 @@ void PropertyEditor::setTransparentColor(QCheckBox* box) {
 }
 
 void PropertyEditor::tabPropChange(int index) {
-    ui->panHTMLTools->setVisible(index == kCaptionTab || index == kMenuTab);
+    const bool html = index == kCaptionTab || index == kMenuTab;
+    // One row of tool buttons serves both HTML tabs: it moves below the box being shown.
+    if (html) {
+        QWidget* page = ui->tabProp->widget(index);
+        if (auto* column = qobject_cast<QVBoxLayout*>(page->layout()))
+            column->addWidget(ui->panHTMLTools);
+    }
+    ui->panHTMLTools->setVisible(html);
+}
+
+void PropertyEditor::layOut() {
+    // The list and the tabs share the width; the list keeps room for "Menu 10000".
+    auto* main = new QHBoxLayout(this);
+    main->setContentsMargins(0, 0, 0, 0);
+    ui->listMenus->setMinimumWidth(
+        ui->listMenus->fontMetrics().horizontalAdvance(QStringLiteral("Menu 10000")) + 24);
+    ui->listMenus->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    main->addWidget(ui->listMenus, 1);
+    main->addWidget(ui->tabProp, 3);
+
+    // A number box with its arrows, joined.
+    const auto spinRow = [](QLineEdit* text, QWidget* arrows) {
+        auto* row = new QHBoxLayout;
+        row->setSpacing(0);
+        text->setMinimumWidth(text->fontMetrics().horizontalAdvance(QStringLiteral("-000000")));
+        row->addWidget(text);
+        row->addWidget(arrows);
+        row->addStretch(1);
+        return row;
+    };
+    auto* position = new QGridLayout(ui->tabPosition);
+    const struct {
+        QLabel* label;
+        QLineEdit* text;
+        QWidget* arrows;
+    } numbers[] = {{ui->lblLeft, ui->txtLeft, ui->UpDown_Left},
+                   {ui->lblTop, ui->txtTop, ui->UpDown_Top},
+                   {ui->lblWidth, ui->txtWidth, ui->UpDown_Width},
+                   {ui->lblCapHeight, ui->txtCapHeight, ui->UpDown_CapHeight}};
+    int row = 0;
+    for (const auto& number : numbers) {
+        position->addWidget(number.label, row, 0);
+        position->addLayout(spinRow(number.text, number.arrows), row, 1);
+        ++row;
+    }
+    auto* activation = new QVBoxLayout(ui->radActivateOn);
+    activation->addWidget(ui->radMouseOver);
+    activation->addWidget(ui->radMouseClick);
+    position->addWidget(ui->radActivateOn, 0, 2, 3, 1);
+    position->addWidget(ui->chkFloat, 3, 2);
+    auto* orientation = new QHBoxLayout(ui->grpOrientation);
+    orientation->addWidget(ui->radHorizontal);
+    orientation->addWidget(ui->picHorizontal);
+    orientation->addStretch(1);
+    orientation->addWidget(ui->radVertical);
+    orientation->addWidget(ui->picVertical);
+    position->addWidget(ui->grpOrientation, 4, 0, 1, 3);
+    position->setRowStretch(5, 1);
+    position->setColumnStretch(1, 1);
+
+    // The HTML boxes take all the room the tab has; the tool buttons go below the shown one.
+    for (auto [page, box] : {std::pair{ui->tabCaptionHTML, ui->txtCapHTML},
+                             std::pair{ui->tabMenuHTML, ui->txtMenuHTML}}) {
+        auto* column = new QVBoxLayout(page);
+        column->setContentsMargins(4, 4, 4, 4);
+        column->addWidget(box, 1);
+    }
+    auto* tools = new QHBoxLayout(ui->panHTMLTools);
+    tools->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* button : {ui->btnAddNEWLINE, ui->btnAddText, ui->btnAddURL, ui->btnAddimage})
+        tools->addWidget(button);
+    ui->panHTMLTools->setFrameShape(QFrame::NoFrame);
+
+    auto* colors = new QGridLayout(ui->tabColor);
+    const struct {
+        QLabel* label;
+        QWidget* swatch;
+        QWidget* transparent;
+    } swatches[] = {{ui->lblCaptionColor, ui->panCaptionColor, ui->chkTranspCC},
+                    {ui->lblMenuColor, ui->panMenuColor, ui->chkTranspCM},
+                    {ui->lblOwnerColor, ui->panOwnerColor, ui->chkTranspCO}};
+    row = 0;
+    for (const auto& swatch : swatches) {
+        colors->addWidget(swatch.label, row, 0);
+        colors->addWidget(swatch.swatch, row, 1);
+        colors->addWidget(swatch.transparent, row, 2);
+        ++row;
+    }
+    colors->setRowStretch(row, 1);
+    colors->setColumnStretch(3, 1);
 }
 
 int PropertyEditor::listSelectedRow() const {

@@ -92,6 +92,9 @@ private:
     struct NumberBox;
     struct ColorRow;
 
+    // Puts the form's controls into layouts, so the list and the HTML boxes grow with the
+    // window and every caption has the room the desktop's font needs.
+    void layOut();
     bool canStore() const;
     // Records the selected row's new value in the project history; typing folds into one step.
     void store(MenuColumn column, CellValue value, bool typing);

@@ -10,6 +10,7 @@
 #include "ui_FolderChooser.h"
 
 #include <QDir>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QStorageInfo>
 #include <QStyle>
@@ -32,6 +33,8 @@ FolderChooser::FolderChooser(MainWindowOps& main, QWidget* parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
+    // Wide enough for a usual path in the path box; the title is fitted before each showing.
+    setMinimumSize(QSize(360, 300));
     CenterOnDesktop(this);
     WindowGeometry::keepDialog(*this, QStringLiteral("FolderChooser"));
     ui->NewDirList1->installEventFilter(this);
@@ -47,6 +50,17 @@ FolderChooser::~FolderChooser() = default;
 
 void FolderChooser::setMessage(const QString& text) {
     ui->lblMessage->setText(text);
+}
+
+void FolderChooser::fitTitle() {
+    // Window managers draw the title in a bold face of about the desktop's size, beside a few
+    // buttons; a dialog narrower than that shows "Select Destinat...".
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int buttons = 4 * style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const int wanted = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) + buttons;
+    if (width() < wanted)
+        resize(wanted, height());
 }
 
 QString FolderChooser::path() const {
@@ -137,6 +151,7 @@ void FolderChooser::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
+    fitTitle();
     setCurrentFolder(startFolder_);
     // A proposed name goes below the start folder even while that folder is still to be made
     // (the projects folder before the first project): the list shows its nearest existing

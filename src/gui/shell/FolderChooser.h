@@ -46,6 +46,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Widens the dialog until its caption fits in the title bar.
+    void fitTitle();
     void fillList();
     void fillDrives();
     void entryActivated(QListWidgetItem* item);

@@ -40,7 +40,6 @@ StartDialog::StartDialog(MainWindow& main) : ui(std::make_unique<Ui::StartDialog
     // not one for a title without buttons (they only grey the actions), so the dialog draws its
     // own frame and the logo stands where a title would.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setFixedSize(size());
     setWindowTitle(toQ(msg::kAppTitle));
     ui->ImageLOGO->setPixmap(ProgramLogo());
     ui->btnNew->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
@@ -48,8 +47,8 @@ StartDialog::StartDialog(MainWindow& main) : ui(std::make_unique<Ui::StartDialog
     ui->btnOpenLastEdited->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
     ui->btnQuit_Cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     ui->btnQuit_Cancel->setText(toQ(msg::kQuitCaption));
-    for (QPushButton* button : {ui->btnNew, ui->btnOpen, ui->btnOpenLastEdited, ui->btnQuit_Cancel})
-        button->setIconSize(QSize(12, 12)); // leaves the longest caption room in 169 pixels
+    // The layout fixes the size to the captions at the desktop's font.
+    adjustSize();
     CenterOnDesktop(this);
 
     connect(ui->btnNew, &QPushButton::clicked, this, &StartDialog::btnNewClick);

@@ -3,6 +3,7 @@
 #include "gui/preview/PreviewScroll.h"
 #include "gui/preview/RateLimit.h"
 #include "gui/preview/ScriptErrorLog.h"
+#include "gui/preview/SmallScreenLayout.h"
 #include "model/Messages.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +46,22 @@ TEST(PreviewScrollTarget, SaturatesInsteadOfOverflowingForExtremePositions) {
     const ScrollTarget near = PreviewScrollTarget({10, 10, 454, 237}, INT_MIN, INT_MIN, 0);
     EXPECT_EQ(near.hpos, INT_MIN);
     EXPECT_EQ(near.vpos, INT_MIN);
+}
+
+TEST(SmallScreenLayout, FollowsTheBreakpointOfEachMode) {
+    const std::vector<int64_t> edges{150, 910, 600};
+    // Automatic: below the rightmost menu's right edge plus the runtime's margin.
+    EXPECT_TRUE(SmallScreenLayout(360, -1, edges));
+    EXPECT_TRUE(SmallScreenLayout(910 + kAutoBreakpointMargin - 1, -1, edges));
+    EXPECT_FALSE(SmallScreenLayout(910 + kAutoBreakpointMargin, -1, edges));
+    EXPECT_FALSE(SmallScreenLayout(320, -1, {})); // no menus, nothing collapses
+    // Off: the desktop layout at every width.
+    EXPECT_FALSE(SmallScreenLayout(320, 0, edges));
+    // A width: strictly below it.
+    EXPECT_TRUE(SmallScreenLayout(767, 768, edges));
+    EXPECT_FALSE(SmallScreenLayout(768, 768, edges));
+    // A value from a damaged file does not switch the mode on.
+    EXPECT_FALSE(SmallScreenLayout(320, -7, edges));
 }
 
 TEST(StillOnPreviewPage, AcceptsTheSamePageWithFragmentOrQuery) {
