@@ -19,14 +19,12 @@ CHOOSER_NEW='^Select Destination Folder$'
 SETTINGS='^Active Project Settings$'
 FINALIZED='^Finalized!$'
 
-# Client coordinates of main-window controls (the main window has a fixed layout): centres of
-# "Finalize", "on Top" and "Project Settings...".
-FINALIZE_AT=(172 18)
-ON_TOP_AT=(330 18)
-SETTINGS_AT=(145 296)
-PROJECTS_AT=(44 296)
-# The menu bar's shortcut for "Project Settings...".
+# The menu bar's shortcuts (the window's layout follows the desktop's font, so places of
+# buttons are not fixed): "Finalize", "Keep on Top", "Project Settings..." and "New or Open...".
+FINALIZE_KEY=ctrl+e
+ON_TOP_KEY=ctrl+shift+t
 SETTINGS_KEY=ctrl+comma
+PROJECTS_KEY=ctrl+o
 
 # The program is up once the start dialog and the preview are mapped and the window manager
 # has had time to settle focus and stacking.
@@ -78,27 +76,27 @@ case_chooser_above_start_dialog() {
     expect_active "$chooser" "the folder chooser is not the active window"
 }
 
-# Opens a dialog from the main window by a click and checks it lands above the main window.
-check_dialog_above_main() { # click-x click-y caption-regex what
+# Opens a dialog from the main window by its shortcut and checks it lands above the main window.
+check_dialog_above_main() { # keys caption-regex what
     local dialog
     activate "$MAIN_ID"
-    click "$MAIN_ID" "$1" "$2"
-    dialog=$(wait_window "$3" 20) || { fail "$4 did not open"; return 1; }
+    xdotool key "$1"
+    dialog=$(wait_window "$2" 20) || { fail "$3 did not open"; return 1; }
     settle 1
-    screenshot "$(tr -c 'a-zA-Z0-9' _ <<<"$4")"
-    expect_above "$dialog" "$MAIN_ID" "$4 opened below the main window"
+    screenshot "$(tr -c 'a-zA-Z0-9' _ <<<"$3")"
+    expect_above "$dialog" "$MAIN_ID" "$3 opened below the main window"
     # Leave it as a user would; a dialog hidden behind the main window is reached through the
     # window manager.
     activate "$dialog"
     xdotool key Escape
-    wait_gone "$3" 10 || fail "$4 did not close on Escape"
+    wait_gone "$2" 10 || fail "$3 did not close on Escape"
     settle 0.5
 }
 
 # Ticks "on Top" in the main window and checks the window manager keeps it above others.
 tick_on_top() {
     activate "$MAIN_ID"
-    click "$MAIN_ID" "${ON_TOP_AT[@]}"
+    xdotool key "$ON_TOP_KEY"
     settle 1
     # Changing the stay-on-top flag may give the main window a new X window.
     MAIN_ID=$(wait_window "$MAIN" 10) || { fail "main window gone after ticking \"on Top\""; return 1; }
@@ -112,13 +110,13 @@ case_dialogs_above_main_window() {
     wait_started || return 1
     open_last_project || return 1
 
-    check_dialog_above_main "${SETTINGS_AT[@]}" "$SETTINGS" '"Active Project Settings"'
-    check_dialog_above_main "${FINALIZE_AT[@]}" "$FINALIZED" '"Finalized!"'
+    check_dialog_above_main "$SETTINGS_KEY" "$SETTINGS" '"Active Project Settings"'
+    check_dialog_above_main "$FINALIZE_KEY" "$FINALIZED" '"Finalized!"'
 
     tick_on_top || return 1
 
-    check_dialog_above_main "${SETTINGS_AT[@]}" "$SETTINGS" '"Active Project Settings" with "on Top"'
-    check_dialog_above_main "${FINALIZE_AT[@]}" "$FINALIZED" '"Finalized!" with "on Top"'
+    check_dialog_above_main "$SETTINGS_KEY" "$SETTINGS" '"Active Project Settings" with "on Top"'
+    check_dialog_above_main "$FINALIZE_KEY" "$FINALIZED" '"Finalized!" with "on Top"'
 }
 
 # `qloom FOLDER` skips the start dialog; "Projects..." brings it back in front, with the focus,
@@ -133,7 +131,7 @@ case_folder_argument_and_projects_button() {
 
     tick_on_top || return 1
     activate "$MAIN_ID"
-    click "$MAIN_ID" "${PROJECTS_AT[@]}"
+    xdotool key "$PROJECTS_KEY"
     local start
     start=$(wait_window "$START" 10) || { fail "\"Projects...\" did not bring the start dialog back"; return 1; }
     settle 1

@@ -167,6 +167,10 @@ bool PreviewController::refresh() {
         BusyCursor busy;
         saved = SaveScript(ops_.project(), true, captionSwapHook_);
     }
+    if (saved)
+        Q_EMIT this->saved();
+    else
+        Q_EMIT saveFailed(toQ(saved.message));
     // The error box comes after the busy cursor is gone.
     if (!ops_.report(saved))
         return false;

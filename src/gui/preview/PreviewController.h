@@ -87,6 +87,9 @@ public:
     bool previewMarkedStale() const;
 
 Q_SIGNALS:
+    // For the status line: the preview's save reached the disk, or failed and why.
+    void saved();
+    void saveFailed(const QString& reason);
     // A note for the status line (js.log cannot be written), given once per run.
     void statusNote(const QString& text);
 

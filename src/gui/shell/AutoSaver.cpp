@@ -30,7 +30,13 @@ void AutoSaver::stop() {
 
 SaveTracker::Outcome AutoSaver::saveIfChanged() {
     sinceNoticed_.invalidate();
-    return tracker_.save(project_);
+    Status failure;
+    const SaveTracker::Outcome outcome = tracker_.save(project_, &failure);
+    if (outcome == SaveTracker::Outcome::Written)
+        Q_EMIT saved();
+    else if (outcome == SaveTracker::Outcome::Failed)
+        Q_EMIT saveFailed(QString::fromStdString(failure.message));
+    return outcome;
 }
 
 void AutoSaver::check() {

@@ -38,6 +38,11 @@ public:
     // Saves now when the project changed (the timer's work, without waiting for a pause).
     SaveTracker::Outcome saveIfChanged();
 
+Q_SIGNALS:
+    // For the status line: a save of this saver reached the disk, or failed and why.
+    void saved();
+    void saveFailed(const QString& reason);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override; // notes the time of each input
 

@@ -11,6 +11,7 @@
 #include "gui/common/TextConv.h"
 #include "gui/common/UndoKeyFilter.h"
 #include "gui/common/UserSettings.h"
+#include "gui/common/WindowGeometry.h"
 #include "gui/editor/HtmlTools.h"
 #include "gui/editor/PropertyEditor.h"
 #include "gui/preview/PreviewController.h"
@@ -20,9 +21,11 @@
 #include "gui/shell/CheckListModel.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
+#include "gui/shell/MainMenuBar.h"
 #include "gui/shell/ProjectFolders.h"
 #include "gui/shell/ProjectSettingsDialog.h"
 #include "gui/shell/StartDialog.h"
+#include "gui/shell/StatusIndicators.h"
 #include "gui/shell/StatusLine.h"
 #include "gui/shell/TemplateInfoDialog.h"
 #include "gui/shell/TestHook.h"
@@ -31,14 +34,24 @@
 #include "script/ScriptSaver.h"
 #include "ui_MainWindow.h"
 
+#include <QAction>
+#include <QBoxLayout>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLabel>
 #include <QLibraryInfo>
 #include <QListView>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
@@ -67,9 +80,8 @@ QIcon helpGlyph() {
     return QIcon(glyph);
 }
 
-// Where the property editor sits: the menu list's left and top edge to the tabs' right and
-// bottom edge.
-constexpr QRect kEditorArea(4, 40, 385, 241);
+// The main window's size in earlier versions, kept for the first start.
+constexpr QSize kFirstSize(392, 421);
 
 // Typing pauses shorter than this do not recheck the menu.
 constexpr int kRecheckDelayMs = 150;
@@ -97,13 +109,11 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(392, 421);
     setWindowTitle(toQ(msg::kMainCaption));
     ui->lblActiveProject->setTextFormat(Qt::PlainText);
     ui->txtJS_Errors->hide();
     ui->btnHelp->setIcon(helpGlyph());
     ui->btnUpdatePreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
-    CenterOnDesktop(this);
 
     helpIndex_ = toQ(HelpIndexOf(
         programFolder.isEmpty() ? ProgramFolderOf(fromQ(QCoreApplication::applicationFilePath()))
@@ -123,10 +133,17 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
     connect(ui->listChecks, &QListView::activated, this, &MainWindow::followFinding);
 
     editor_ = new PropertyEditor(*this, this);
-    editor_->setGeometry(kEditorArea);
     editor_->placeInTabOrderAfter(ui->chkStayOnTop);
+    layOut();
+    // The size of earlier versions at the first start (or what the desktop's font needs);
+    // after that where and how large the user left it.
+    resize(kFirstSize.expandedTo(minimumSizeHint()));
+    WindowGeometry::keepDialog(*this, QStringLiteral("MainWindow"));
     setEditingEnabled(false);
     autoSaver_ = new AutoSaver(project_, this);
+    connect(autoSaver_, &AutoSaver::saved, this, [this] { noteSave(Status::success()); });
+    connect(autoSaver_, &AutoSaver::saveFailed, this,
+            [this](const QString& reason) { noteSave(Status::failure(fromQ(reason))); });
 
     connect(ui->btnAddMenu, &QPushButton::clicked, this, &MainWindow::btnAddMenuClick);
     connect(ui->btnDelete, &QPushButton::clicked, this, &MainWindow::btnDeleteClick);
@@ -144,6 +161,108 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
     shortcut(QKeySequence(Qt::Key_F5), [this] { ui->btnUpdatePreview->click(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveNow(); });
     new HelpKeyFilter(this, [this] { showHelp(); });
+}
+
+void MainWindow::layOut() {
+    MainMenuBar::Handlers handlers;
+    handlers.projects = [this] { ui->btnProjects->click(); };
+    handlers.finalize = [this] { ui->btnFinalize->click(); };
+    handlers.browseFolder = [this] {
+        if (!project_.settings.ProjectFolder.empty())
+            DesktopShell::open(toQ(project_.settings.ProjectFolder));
+    };
+    handlers.settings = [this] { ui->btnActiveProjectSettings->click(); };
+    handlers.quit = [this] { close(); };
+    handlers.addMenu = [this] { ui->btnAddMenu->click(); };
+    handlers.deleteMenu = [this] { ui->btnDelete->click(); };
+    handlers.showPreview = [this] { ui->btnShowPreview->click(); };
+    handlers.updatePreview = [this] { ui->btnUpdatePreview->click(); };
+    handlers.onTop = [this] { ui->chkStayOnTop->click(); };
+    handlers.help = [this] { showHelp(); };
+    handlers.about = [this] { showAbout(); };
+    menuBar_ = new MainMenuBar(history_->stack(), handlers, this);
+    // The entry's check mark follows the box, whoever changed it.
+    connect(ui->chkStayOnTop, &QCheckBox::toggled, menuBar_->onTopAction(), &QAction::setChecked);
+    menuBar_->setProjectActionsEnabled(false);
+
+    auto* top = new QHBoxLayout;
+    for (QWidget* button : {ui->btnAddMenu, ui->btnDelete, ui->btnFinalize, ui->btnShowPreview})
+        top->addWidget(button);
+    top->addStretch(1);
+    top->addWidget(ui->chkStayOnTop);
+
+    auto* commands = new QHBoxLayout;
+    commands->addWidget(ui->btnProjects);
+    commands->addWidget(ui->btnActiveProjectSettings);
+    commands->addWidget(ui->btnHelp);
+    commands->addStretch(1);
+    commands->addWidget(ui->btnUpdatePreview);
+
+    status_ = new StatusIndicators(ui->panStatusBar);
+    connect(status_, &StatusIndicators::errorsRequested, this, &MainWindow::showScriptErrors);
+    connect(ui->txtJS_Errors, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = ui->txtJS_Errors->toPlainText();
+        status_->setErrorCount(text.isEmpty() ? 0 : int(text.count(QLatin1Char('\n'))) + 1);
+    });
+    auto* statusRow = new QHBoxLayout(ui->panStatusBar);
+    statusRow->setContentsMargins(4, 1, 4, 1);
+    // The project's folder takes what room there is and is shortened to it.
+    ui->lblActiveProject->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ui->lblActiveProject->setMinimumWidth(0);
+    statusRow->addWidget(ui->lblActiveProject, 1);
+    statusRow->addWidget(status_);
+    ui->panStatusBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+
+    auto* main = new QVBoxLayout(this);
+    main->setContentsMargins(4, 0, 4, 0);
+    main->setMenuBar(menuBar_);
+    main->addLayout(top);
+    main->addWidget(editor_, 3);
+    main->addLayout(commands);
+    main->addWidget(ui->lblChecks);
+    main->addWidget(ui->listChecks, 2);
+    main->addWidget(ui->panStatusBar);
+    ui->listChecks->setMinimumHeight(ui->listChecks->fontMetrics().height() * 3);
+}
+
+void MainWindow::showAbout() {
+    QMessageBox::about(this, tr("About qLoom"),
+                       tr("<p><b>%1</b></p><p>Drop-down and slide-out menus for web pages.</p>")
+                           .arg(toQ(msg::kMainCaption).toHtmlEscaped()));
+}
+
+void MainWindow::showScriptErrors() {
+    if (!scriptErrors_) {
+        scriptErrors_ = new QDialog(this);
+        scriptErrors_->setWindowTitle(tr("Script Errors of the Preview Page"));
+        auto* list = new QPlainTextEdit(scriptErrors_);
+        list->setObjectName(QStringLiteral("scriptErrorsList"));
+        list->setReadOnly(true);
+        list->setLineWrapMode(QPlainTextEdit::NoWrap);
+        list->setAccessibleName(tr("Script errors"));
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, scriptErrors_);
+        connect(buttons, &QDialogButtonBox::rejected, scriptErrors_, &QDialog::reject);
+        auto* column = new QVBoxLayout(scriptErrors_);
+        column->addWidget(list);
+        column->addWidget(buttons);
+        scriptErrors_->resize(640, 300);
+        WindowGeometry::keepDialog(*scriptErrors_, QStringLiteral("ScriptErrors"));
+        // The list follows new errors while it is open.
+        connect(ui->txtJS_Errors, &QPlainTextEdit::textChanged, list,
+                [this, list] { list->setPlainText(ui->txtJS_Errors->toPlainText()); });
+    }
+    if (auto* list = scriptErrors_->findChild<QPlainTextEdit*>())
+        list->setPlainText(ui->txtJS_Errors->toPlainText());
+    scriptErrors_->show();
+    scriptErrors_->raise();
+    scriptErrors_->activateWindow();
+}
+
+void MainWindow::noteSave(const Status& status) {
+    if (status)
+        status_->showSaved(QDateTime::currentDateTime());
+    else
+        status_->showSaveFailed(toQ(status.message));
 }
 
 MainWindow::~MainWindow() {
@@ -204,6 +323,9 @@ void MainWindow::createOtherWindows(const QString& openFolder) {
         ui->lblActiveProject->setText(note);
         ui->lblActiveProject->setToolTip(note);
     });
+    connect(preview_, &PreviewController::saved, this, [this] { noteSave(Status::success()); });
+    connect(preview_, &PreviewController::saveFailed, this,
+            [this](const QString& reason) { noteSave(Status::failure(fromQ(reason))); });
     frmStart_ = std::make_unique<StartDialog>(*this);
     connect(frmStart_.get(), &StartDialog::quitRequested, this, &MainWindow::quitRequested);
     if (openFolder.isEmpty())
@@ -220,6 +342,7 @@ void MainWindow::createOtherWindows(const QString& openFolder) {
 }
 
 void MainWindow::projectReplaced() {
+    status_->clearSaveState();
     editor_->rebuildMenuList();
     history_->clear();
     checkTimer_->stop();
@@ -293,6 +416,11 @@ void MainWindow::setEditingEnabled(bool enabled) {
     editor_->setEditingEnabled(enabled);
 }
 
+void MainWindow::setProjectOpen(bool open) {
+    if (menuBar_)
+        menuBar_->setProjectActionsEnabled(open);
+}
+
 void MainWindow::refreshPreview() {
     if (preview_)
         preview_->refreshPreview();
@@ -328,12 +456,17 @@ void MainWindow::markPreviewCurrent() {
 
 void MainWindow::setActiveProject(const QString& folder) {
     const QFontMetrics metrics(ui->lblActiveProject->font());
-    const std::string text =
-        ShortenStatusText(StatusLineText(fromQ(folder)), [&metrics](const std::string& candidate) {
+    // The room the label has in the status row (the window's width less the indicators).
+    const int room = std::max(ui->lblActiveProject->width(), 120);
+    const std::string text = ShortenStatusText(
+        StatusLineText(fromQ(folder)),
+        [&metrics](const std::string& candidate) {
             return metrics.horizontalAdvance(toQ(candidate));
-        });
+        },
+        room);
     ui->lblActiveProject->setText(toQ(text));
     ui->lblActiveProject->setToolTip(PlainToolTip(folder));
+    setProjectOpen(!folder.isEmpty());
 }
 
 void MainWindow::setHelpButtonEnabled(bool enabled) {
@@ -363,6 +496,7 @@ bool MainWindow::saveScript(bool forPreview) {
     }
     if (status)
         autoSaver_->noteSaved();
+    noteSave(status);
     return report(status);
 }
 
@@ -445,6 +579,7 @@ void MainWindow::btnFinalizeClick() {
         const BusyCursor busy;
         status = FinalizeProject(project_, editor_->captionSwapHook());
     }
+    noteSave(status);
     if (!report(status))
         return;
     autoSaver_->noteSaved();

@@ -19,6 +19,7 @@ namespace Ui {
 class MainWindow;
 }
 
+class QDialog;
 class QModelIndex;
 class QTimer;
 
@@ -34,6 +35,8 @@ class PreviewWindow;
 class StartDialog;
 class FolderChooser;
 class FinalizedDialog;
+class MainMenuBar;
+class StatusIndicators;
 class ProjectSettingsDialog;
 class TemplateInfoDialog;
 
@@ -94,6 +97,10 @@ public:
     void markPreviewStale() override;
     void markPreviewCurrent() override;
     void setActiveProject(const QString& folder) override;
+    // Enables the menu bar's entries that need a project.
+    void setProjectOpen(bool open);
+    MainMenuBar* menuBar() const { return menuBar_; }
+    StatusIndicators* statusIndicators() const { return status_; }
     void setHelpButtonEnabled(bool enabled) override;
     void showHelp() override;
     bool report(const Status& status) override;
@@ -125,6 +132,14 @@ private:
     void followFinding(const QModelIndex& index);
     // Opens the project settings dialog once it exists.
     void showProjectSettings();
+    // The menu bar, the button rows, the editor, the Checks list and the status line in layouts
+    // that let the window grow.
+    void layOut();
+    void showAbout();
+    // The preview page's script errors, in a window of their own.
+    void showScriptErrors();
+    // The status line's word on the last save.
+    void noteSave(const Status& status);
     // Script saving with the busy cursor, reporting failure; returns whether it succeeded.
     bool saveScript(bool forPreview);
     // LastEdited := the active project's folder; a failure names the store's file.
@@ -153,6 +168,9 @@ private:
     ProjectSettingsDialog* frmProjectSettings_ = nullptr;
     TemplateInfoDialog* frmTemplateInfo_ = nullptr; // child of the settings dialog
     bool ending_ = false;
+    MainMenuBar* menuBar_ = nullptr;     // child of this window
+    StatusIndicators* status_ = nullptr; // child of the status line
+    QDialog* scriptErrors_ = nullptr;    // child of this window, made when first asked for
 };
 
 } // namespace qloom::gui

@@ -12,14 +12,17 @@
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/GuardedApplication.h"
+#include "gui/shell/MainMenuBar.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProjectFolders.h"
 #include "gui/shell/StartDialog.h"
+#include "gui/shell/StatusIndicators.h"
 #include "model/Messages.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -27,6 +30,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QListWidget>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -36,6 +40,7 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 #include <cerrno>
 #include <cstring>
@@ -896,6 +901,97 @@ private Q_SLOTS:
                     .answersAtOnce());
         QVERIFY(CommandLine(QStringList{QStringLiteral("qloom"), QStringLiteral("--frobnicate")})
                     .answersAtOnce());
+    }
+
+    void menuBarUndoAndRedoNameTheStep() {
+        newProject();
+        MainMenuBar* bar = main_->menuBar();
+        QVERIFY(bar);
+        QAction* undo = bar->undoAction();
+        QAction* redo = bar->redoAction();
+        QVERIFY(!undo->isEnabled()); // a new project has nothing to undo
+        QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+        click(main_.get(), "btnAddMenu");
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Add Menu"));
+        QVERIFY(main_->projectHistory()->record(ProjectEdit::move(main_->project(), 0, 40, 50)));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Move Menu 1"));
+        undo->trigger();
+        QCOMPARE(main_->project().table.MX[0], 0);
+        QCOMPARE(redo->text(), QStringLiteral("&Redo Move Menu 1"));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Add Menu"));
+        redo->trigger();
+        QCOMPARE(main_->project().table.MX[0], 40);
+        // Every entry of the bar shows its shortcut, where it has one; the project's entries
+        // follow whether a project is open.
+        for (QAction* action : bar->projectActions()) {
+            QVERIFY(action->isEnabled());
+            QVERIFY2(!action->shortcut().isEmpty(), qPrintable(action->text()));
+        }
+    }
+
+    void statusLineSaysWhenSavedAndShowsAFailureUntilItClears() {
+        newProject();
+        StatusIndicators* status = main_->statusIndicators();
+        const QString folder = q(main_->project().settings.ProjectFolder);
+        // Creating the project wrote it.
+        QVERIFY(status->savedLabel()->text().startsWith(QStringLiteral("Saved ")));
+        // The script's name taken by a folder: the save fails for any user, root included.
+        QVERIFY(QFile::remove(folder + QStringLiteral("/Qloomscript.js")));
+        QVERIFY(QDir(folder).mkdir(QStringLiteral("Qloomscript.js")));
+        MessageBox::clearShown();
+        QTest::keyClick(main_.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(status->showingFailure());
+        QCOMPARE(status->savedLabel()->text(), QStringLiteral("Not saved"));
+        QVERIFY(!status->savedLabel()->toolTip().isEmpty());
+        QCOMPARE(MessageBox::shown().size(), 1);
+        // A later edit that autosaves into the same trouble keeps the failure shown.
+        click(main_.get(), "btnAddMenu");
+        QVERIFY(status->showingFailure());
+        QVERIFY(QDir(folder).rmdir(QStringLiteral("Qloomscript.js")));
+        QTest::keyClick(main_.get(), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!status->showingFailure());
+        const QString now = QLocale().toString(QTime::currentTime(), QLocale::ShortFormat);
+        QCOMPARE(status->savedLabel()->text(), QStringLiteral("Saved ") + now);
+    }
+
+    void scriptErrorCountShowsTheErrors() {
+        newProject();
+        QToolButton* count = main_->statusIndicators()->errorButton();
+        QVERIFY(count->isHidden());
+        const std::string first = "!qLoomIDE:ERROR(x is not defined@file:///t.html@3)";
+        main_->previewController()->handleIdeCommand(first);
+        QVERIFY(!count->isHidden());
+        QCOMPARE(count->text(), QStringLiteral("1 script error"));
+        main_->previewController()->handleIdeCommand("!qLoomIDE:ERROR(y@file:///t.html@4)");
+        QCOMPARE(count->text(), QStringLiteral("2 script errors"));
+        count->click();
+        auto* list = main_->findChild<QPlainTextEdit*>(QStringLiteral("scriptErrorsList"));
+        QVERIFY(list);
+        QVERIFY(list->window()->isVisible());
+        QVERIFY(list->toPlainText().startsWith(q(first)));
+        QCOMPARE(list->document()->blockCount(), 2);
+        list->window()->close();
+    }
+
+    void mainWindowGrowsAndTheChecksListAndHtmlBoxesWithIt() {
+        newProject();
+        main_->show();
+        auto* checks = child<QListView>(main_.get(), "listChecks");
+        auto* html = child<QPlainTextEdit>(main_.get(), "txtCapHTML");
+        QCOMPARE(main_->size(), QSize(392, 421).expandedTo(main_->minimumSizeHint()));
+        QVERIFY(main_->minimumWidth() < 392 * 2); // not fixed
+        QTest::qWait(50);
+        const QSize checksBefore = checks->size();
+        const QSize listBefore = menuList()->size();
+        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
+        QTest::qWait(50);
+        const QSize htmlBefore = html->size();
+        main_->resize(900, 800);
+        QTRY_VERIFY(checks->height() > checksBefore.height() + 100);
+        QVERIFY(checks->width() > checksBefore.width() + 300);
+        QVERIFY(menuList()->height() > listBefore.height() + 100);
+        QVERIFY(html->height() > htmlBefore.height() + 100);
+        QVERIFY(html->width() > htmlBefore.width() + 200);
     }
 
     void anExceptionEscapingAHandlerIsReported() {
