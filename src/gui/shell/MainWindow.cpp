@@ -342,7 +342,6 @@ void MainWindow::createOtherWindows(const QString& openFolder) {
 }
 
 void MainWindow::projectReplaced() {
-    status_->clearSaveState();
     editor_->rebuildMenuList();
     history_->clear();
     checkTimer_->stop();

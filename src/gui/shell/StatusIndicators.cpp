@@ -26,7 +26,7 @@ StatusIndicators::StatusIndicators(QWidget* parent)
 void StatusIndicators::showSaved(const QDateTime& when) {
     failed_ = false;
     saved_->setStyleSheet(QString());
-    saved_->setText(tr("Saved %1").arg(QLocale().toString(when.time(), QLocale::ShortFormat)));
+    saved_->setText(tr("Saved %1").arg(when.time().toString(QStringLiteral("HH:mm"))));
     saved_->setToolTip(
         tr("Saved on disk at %1").arg(QLocale().toString(when, QLocale::LongFormat)));
 }
