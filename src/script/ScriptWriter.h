@@ -10,7 +10,7 @@
 namespace qloom {
 
 // Called when the caption swap changed the caption of the selected row, so the caption editor
-// can show the new text (under SuppressChange).
+// can show the new text (with its change signals blocked).
 using CaptionSwapHook = std::function<void(int32_t row, const std::string& newCaption)>;
 
 // The caption composing gives a row of this orientation in place of `caption`: "Caption" for a

@@ -1,6 +1,7 @@
 #include "gui/editor/PicturePreview.h"
 
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/editor/JpegDecoder.h"
 #include "model/Messages.h"
 
@@ -47,7 +48,7 @@ QImage LoadPreviewPicture(const QString& path) {
 
 PicturePreview::PicturePreview(QWidget* parent)
     : QWidget(parent), picture_(new QLabel(this)), size_(new QLabel(this)),
-      btnPreview_(new QPushButton(toQ(msg::kPicturePreviewCaption), this)) {
+      btnPreview_(new QPushButton(uiText(msg::kPicturePreviewCaption), this)) {
     auto* layout = new QVBoxLayout(this);
     picture_->setFixedSize(kThumbSize, kThumbSize);
     picture_->setAlignment(Qt::AlignCenter);
@@ -66,8 +67,8 @@ void PicturePreview::showFile(const QString& path) {
     image_ = path.isEmpty() ? QImage() : LoadPreviewPicture(path);
     if (image_.isNull()) {
         picture_->clear();
-        picture_->setText(toQ(msg::kNoPicture));
-        size_->setText(toQ(msg::kNoPicture));
+        picture_->setText(uiText(msg::kNoPicture));
+        size_->setText(uiText(msg::kNoPicture));
         btnPreview_->setEnabled(false);
         return;
     }
@@ -89,7 +90,7 @@ void PicturePreview::showFullSize() {
         return;
     if (!fullView_) {
         auto* view = new QDialog(this);
-        view->setWindowTitle(toQ(msg::kPicturePreviewCaption));
+        view->setWindowTitle(uiText(msg::kPicturePreviewCaption));
         auto* scroll = new QScrollArea(view);
         fullPicture_ = new QLabel(scroll);
         fullPicture_->setAccessibleName(tr("Picture at full size"));
@@ -113,7 +114,7 @@ QString ChoosePictureFile(QWidget* parent, const QString& startFolder) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // The filter lists read as the user knows them; the patterns stay out of sight.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setNameFilter(toQ(msg::kPictureFileFilter));
+    dialog.setNameFilter(uiText(msg::kPictureFileFilter));
     dialog.setDefaultSuffix(QStringLiteral("gif"));
     dialog.setDirectory(startFolder.isEmpty() ? QDir::homePath() : startFolder);
     auto* preview = new PicturePreview(&dialog);

@@ -1,6 +1,7 @@
 #include "gui/shell/CommandLine.h"
 
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/shell/ProjectFolders.h"
 #include "model/Messages.h"
 
@@ -17,8 +18,8 @@ struct Parser {
     QCommandLineOption help = parser.addHelpOption();
     QCommandLineOption version = parser.addVersionOption();
     Parser() {
-        parser.setApplicationDescription(toQ(msg::kCommandLineDescription));
-        parser.addPositionalArgument(QStringLiteral("FOLDER"), toQ(msg::kCommandLineFolder),
+        parser.setApplicationDescription(uiText(msg::kCommandLineDescription));
+        parser.addPositionalArgument(QStringLiteral("FOLDER"), uiText(msg::kCommandLineFolder),
                                      QStringLiteral("[FOLDER]"));
     }
 };
@@ -70,7 +71,7 @@ CommandLine::CommandLine(const QStringList& arguments) {
     version_ = p.parser.isSet(p.version);
     const QStringList folders = p.parser.positionalArguments();
     if (folders.size() > 1) {
-        error_ = toQ(msg::kCommandLineOneFolder) + folders.join(QStringLiteral(", "));
+        error_ = uiText(msg::kCommandLineOneFolder) + folders.join(QStringLiteral(", "));
         return;
     }
     if (!folders.isEmpty())
@@ -93,7 +94,7 @@ QString CommandLine::usage() const {
     QString text = p.parser.helpText();
     // Without an application object the parser cannot know the program's name.
     text.replace(QStringLiteral("<executable_name>"), program_);
-    return text + QLatin1Char('\n') + toQ(msg::kCommandLineHelpPages) +
+    return text + QLatin1Char('\n') + uiText(msg::kCommandLineHelpPages) +
            toQ(HelpIndexOf(fromQ(programFolder))) + QLatin1Char('\n');
 }
 
@@ -103,7 +104,7 @@ int CommandLine::print() const {
                      qPrintable(usage()));
         return 64;
     }
-    const QString text = help_ ? usage() : toQ(msg::kMainCaption) + QLatin1Char('\n');
+    const QString text = help_ ? usage() : uiText(msg::kMainCaption) + QLatin1Char('\n');
     std::fputs(text.toLocal8Bit().constData(), stdout);
     return 0;
 }

@@ -3,8 +3,9 @@
 #include "gui/common/DesktopShell.h"
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/HelpKeyFilter.h"
-#include "gui/common/MainWindowOps.h"
+#include "gui/common/ProjectSessionApi.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/common/WindowGeometry.h"
 #include "model/Messages.h"
 #include "script/FixedTexts.h"
@@ -14,13 +15,13 @@
 
 namespace qloom::gui {
 
-FinalizedDialog::FinalizedDialog(MainWindowOps& main, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::FinalizedDialog>()), main_(main) {
+FinalizedDialog::FinalizedDialog(ProjectSessionApi& session, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::FinalizedDialog>()), session_(session) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
-    ui->lblMessage->setText(toQ(msg::kFinalizedMessage));
+    ui->lblMessage->setText(uiText(msg::kFinalizedMessage));
     QString info = toQ(ReadMeText());
     info.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (info.endsWith(QLatin1Char('\n')))
@@ -32,8 +33,8 @@ FinalizedDialog::FinalizedDialog(MainWindowOps& main, QWidget* parent)
     WindowGeometry::keepDialog(*this, QStringLiteral("Finalized"));
 
     connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui->btnBrowse, &QPushButton::clicked, this, &FinalizedDialog::btnBrowseClick);
-    new HelpKeyFilter(this, [this] { main_.showHelp(); });
+    connect(ui->btnBrowse, &QPushButton::clicked, this, &FinalizedDialog::onBrowseClicked);
+    new HelpKeyFilter(this, [this] { session_.showHelp(); });
 }
 
 FinalizedDialog::~FinalizedDialog() = default;
@@ -42,8 +43,8 @@ QString FinalizedDialog::infoText() const {
     return ui->txtINFO->toPlainText();
 }
 
-void FinalizedDialog::btnBrowseClick() {
-    DesktopShell::open(toQ(main_.project().settings.ProjectFolder));
+void FinalizedDialog::onBrowseClicked() {
+    DesktopShell::open(toQ(session_.project().settings.ProjectFolder));
 }
 
 } // namespace qloom::gui

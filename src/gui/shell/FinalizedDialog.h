@@ -11,22 +11,22 @@ class FinalizedDialog;
 
 namespace qloom::gui {
 
-class MainWindowOps;
+class ProjectSessionApi;
 
 class FinalizedDialog : public QDialog {
     Q_OBJECT
 
 public:
-    FinalizedDialog(MainWindowOps& main, QWidget* parent = nullptr);
+    FinalizedDialog(ProjectSessionApi& session, QWidget* parent = nullptr);
     ~FinalizedDialog() override;
 
     QString infoText() const;
 
 private:
-    void btnBrowseClick();
+    void onBrowseClicked();
 
     std::unique_ptr<Ui::FinalizedDialog> ui;
-    MainWindowOps& main_;
+    ProjectSessionApi& session_;
 };
 
 } // namespace qloom::gui

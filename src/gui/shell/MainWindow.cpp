@@ -1,14 +1,14 @@
 #include "gui/shell/MainWindow.h"
 
-#include "gui/common/BusyCursor.h"
 #include "gui/common/DesktopShell.h"
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/ErrorText.h"
 #include "gui/common/HelpKeyFilter.h"
-#include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
 #include "gui/common/ProjectHistory.h"
+#include "gui/common/Prompter.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/common/UndoKeyFilter.h"
 #include "gui/common/UserSettings.h"
 #include "gui/common/WindowGeometry.h"
@@ -16,22 +16,20 @@
 #include "gui/editor/PropertyEditor.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
-#include "gui/shell/AutoSaver.h"
 #include "gui/shell/BrowserCheck.h"
 #include "gui/shell/CheckListModel.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/MainMenuBar.h"
 #include "gui/shell/ProjectFolders.h"
+#include "gui/shell/ProjectSession.h"
 #include "gui/shell/ProjectSettingsDialog.h"
 #include "gui/shell/StartDialog.h"
 #include "gui/shell/StatusIndicators.h"
 #include "gui/shell/StatusLine.h"
 #include "gui/shell/TemplateInfoDialog.h"
-#include "gui/shell/TestHook.h"
 #include "gui/shell/UserPlaces.h"
 #include "model/Messages.h"
-#include "script/ScriptSaver.h"
 #include "ui_MainWindow.h"
 
 #include <QAction>
@@ -109,109 +107,106 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setWindowTitle(toQ(msg::kMainCaption));
-    ui->lblActiveProject->setTextFormat(Qt::PlainText);
-    ui->txtJS_Errors->hide();
-    ui->btnHelp->setIcon(helpGlyph());
-    ui->btnUpdatePreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    setWindowTitle(uiText(msg::kMainCaption));
+    ui->activeProjectLabel->setTextFormat(Qt::PlainText);
+    ui->helpButton->setIcon(helpGlyph());
+    ui->updatePreviewButton->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
 
     helpIndex_ = toQ(HelpIndexOf(
         programFolder.isEmpty() ? ProgramFolderOf(fromQ(QCoreApplication::applicationFilePath()))
                                 : fromQ(programFolder)));
     projectsFolder_ = projectsFolder.isEmpty() ? UserPlaces::projectsFolder() : projectsFolder;
-    history_ = new ProjectHistory(project_, this);
-    history_->setRestoredHandler([this](const ProjectEdit& edit) { showRestored(edit); });
-    new UndoKeyFilter(this, *history_);
+    session_ = new ProjectSession(this, this);
+    session_->setHelpHooks([this](bool available) { setHelpButtonEnabled(available); },
+                           [this] { showHelp(); });
+    undoKeys_ = new UndoKeyFilter(this, session_->history());
     checks_ = new CheckListModel(this);
-    ui->listChecks->setModel(checks_);
+    ui->checksList->setModel(checks_);
     checkTimer_ = new QTimer(this);
     checkTimer_->setSingleShot(true);
     checkTimer_->setInterval(kRecheckDelayMs);
     connect(checkTimer_, &QTimer::timeout, this, &MainWindow::recheck);
-    connect(history_, &ProjectHistory::changed, this, &MainWindow::projectChanged);
-    connect(ui->listChecks, &QListView::clicked, this, &MainWindow::followFinding);
-    connect(ui->listChecks, &QListView::activated, this, &MainWindow::followFinding);
+    connect(session_, &ProjectSession::menusChanged, this, &MainWindow::onMenusChanged);
+    connect(session_, &ProjectSession::projectReplaced, this, &MainWindow::onProjectReplaced);
+    connect(ui->checksList, &QListView::clicked, this, &MainWindow::followFinding);
+    connect(ui->checksList, &QListView::activated, this, &MainWindow::followFinding);
 
-    editor_ = new PropertyEditor(*this, this);
-    editor_->placeInTabOrderAfter(ui->chkStayOnTop);
+    editor_ = new PropertyEditor(*session_, this);
+    editor_->placeInTabOrderAfter(ui->stayOnTopBox);
+    editor_->setEditingEnabled(false);
     layOut();
     // The size of earlier versions at the first start (or what the desktop's font needs);
     // after that where and how large the user left it.
     resize(kFirstSize.expandedTo(minimumSizeHint()));
     WindowGeometry::keepDialog(*this, QStringLiteral("MainWindow"));
-    setEditingEnabled(false);
-    autoSaver_ = new AutoSaver(project_, this);
-    connect(autoSaver_, &AutoSaver::saved, this, [this] { noteSave(Status::success()); });
-    connect(autoSaver_, &AutoSaver::saveFailed, this,
-            [this](const QString& reason) { noteSave(Status::failure(fromQ(reason))); });
 
-    connect(ui->btnAddMenu, &QPushButton::clicked, this, &MainWindow::btnAddMenuClick);
-    connect(ui->btnDelete, &QPushButton::clicked, this, &MainWindow::btnDeleteClick);
-    connect(ui->btnFinalize, &QPushButton::clicked, this, &MainWindow::btnFinalizeClick);
-    connect(ui->btnProjects, &QPushButton::clicked, this, &MainWindow::btnProjectsClick);
-    connect(ui->btnActiveProjectSettings, &QPushButton::clicked, this,
-            &MainWindow::btnActiveProjectSettingsClick);
-    connect(ui->btnHelp, &QPushButton::clicked, this, &MainWindow::showHelp);
-    connect(ui->chkStayOnTop, &QCheckBox::clicked, this, &MainWindow::chkStayOnTopClick);
-    connect(editor_, &PropertyEditor::deleteRequested, ui->btnDelete, &QAbstractButton::click);
+    connect(ui->addMenuButton, &QPushButton::clicked, this, &MainWindow::onAddMenuClicked);
+    connect(ui->deleteButton, &QPushButton::clicked, this, &MainWindow::onDeleteClicked);
+    connect(ui->finalizeButton, &QPushButton::clicked, this, &MainWindow::onFinalizeClicked);
+    connect(ui->projectsButton, &QPushButton::clicked, this, &MainWindow::onProjectsClicked);
+    connect(ui->projectSettingsButton, &QPushButton::clicked, this,
+            &MainWindow::onProjectSettingsClicked);
+    connect(ui->helpButton, &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(ui->stayOnTopBox, &QCheckBox::clicked, this, &MainWindow::onStayOnTopClicked);
+    connect(editor_, &PropertyEditor::deleteRequested, ui->deleteButton, &QAbstractButton::click);
     const auto shortcut = [this](const QKeySequence& keys, auto handler) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
     };
-    shortcut(QKeySequence(Qt::Key_Insert), [this] { ui->btnAddMenu->click(); });
-    shortcut(QKeySequence(Qt::Key_F5), [this] { ui->btnUpdatePreview->click(); });
+    shortcut(QKeySequence(Qt::Key_Insert), [this] { ui->addMenuButton->click(); });
+    shortcut(QKeySequence(Qt::Key_F5), [this] { ui->updatePreviewButton->click(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveNow(); });
     new HelpKeyFilter(this, [this] { showHelp(); });
 }
 
 void MainWindow::layOut() {
     MainMenuBar::Handlers handlers;
-    handlers.projects = [this] { ui->btnProjects->click(); };
-    handlers.finalize = [this] { ui->btnFinalize->click(); };
+    handlers.projects = [this] { ui->projectsButton->click(); };
+    handlers.finalize = [this] { ui->finalizeButton->click(); };
     handlers.browseFolder = [this] {
-        if (!project_.settings.ProjectFolder.empty())
-            DesktopShell::open(toQ(project_.settings.ProjectFolder));
+        if (session_->hasProject())
+            DesktopShell::open(toQ(session_->project().settings.ProjectFolder));
     };
-    handlers.settings = [this] { ui->btnActiveProjectSettings->click(); };
+    handlers.settings = [this] { ui->projectSettingsButton->click(); };
     handlers.quit = [this] { close(); };
-    handlers.addMenu = [this] { ui->btnAddMenu->click(); };
-    handlers.deleteMenu = [this] { ui->btnDelete->click(); };
-    handlers.showPreview = [this] { ui->btnShowPreview->click(); };
-    handlers.updatePreview = [this] { ui->btnUpdatePreview->click(); };
-    handlers.onTop = [this] { ui->chkStayOnTop->click(); };
+    handlers.addMenu = [this] { ui->addMenuButton->click(); };
+    handlers.deleteMenu = [this] { ui->deleteButton->click(); };
+    handlers.showPreview = [this] { ui->showPreviewButton->click(); };
+    handlers.updatePreview = [this] { ui->updatePreviewButton->click(); };
+    handlers.onTop = [this] { ui->stayOnTopBox->click(); };
     handlers.help = [this] { showHelp(); };
     handlers.about = [this] { showAbout(); };
-    menuBar_ = new MainMenuBar(history_->stack(), handlers, this);
+    menuBar_ = new MainMenuBar(session_->history().stack(), handlers, this);
     // The entry's check mark follows the box, whoever changed it.
-    connect(ui->chkStayOnTop, &QCheckBox::toggled, menuBar_->onTopAction(), &QAction::setChecked);
+    connect(ui->stayOnTopBox, &QCheckBox::toggled, menuBar_->onTopAction(), &QAction::setChecked);
     menuBar_->setProjectActionsEnabled(false);
 
     auto* top = new QHBoxLayout;
-    for (QWidget* button : {ui->btnAddMenu, ui->btnDelete, ui->btnFinalize, ui->btnShowPreview})
+    for (QWidget* button : {ui->addMenuButton, ui->deleteButton, ui->finalizeButton,
+                            ui->showPreviewButton})
         top->addWidget(button);
     top->addStretch(1);
-    top->addWidget(ui->chkStayOnTop);
+    top->addWidget(ui->stayOnTopBox);
 
     auto* commands = new QHBoxLayout;
-    commands->addWidget(ui->btnProjects);
-    commands->addWidget(ui->btnActiveProjectSettings);
-    commands->addWidget(ui->btnHelp);
+    commands->addWidget(ui->projectsButton);
+    commands->addWidget(ui->projectSettingsButton);
+    commands->addWidget(ui->helpButton);
     commands->addStretch(1);
-    commands->addWidget(ui->btnUpdatePreview);
+    commands->addWidget(ui->updatePreviewButton);
 
-    status_ = new StatusIndicators(ui->panStatusBar);
+    status_ = new StatusIndicators(ui->statusBar);
     connect(status_, &StatusIndicators::errorsRequested, this, &MainWindow::showScriptErrors);
-    connect(ui->txtJS_Errors, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = ui->txtJS_Errors->toPlainText();
-        status_->setErrorCount(text.isEmpty() ? 0 : int(text.count(QLatin1Char('\n'))) + 1);
-    });
-    auto* statusRow = new QHBoxLayout(ui->panStatusBar);
+    connect(session_, &ProjectSession::saved, this, [this] { noteSave(Status::success()); });
+    connect(session_, &ProjectSession::saveFailed, this,
+            [this](const QString& reason) { noteSave(Status::failure(fromQ(reason))); });
+    auto* statusRow = new QHBoxLayout(ui->statusBar);
     statusRow->setContentsMargins(4, 1, 4, 1);
     // The project's folder takes what room there is and is shortened to it.
-    ui->lblActiveProject->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    ui->lblActiveProject->setMinimumWidth(0);
-    statusRow->addWidget(ui->lblActiveProject, 1);
+    ui->activeProjectLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    ui->activeProjectLabel->setMinimumWidth(0);
+    statusRow->addWidget(ui->activeProjectLabel, 1);
     statusRow->addWidget(status_);
-    ui->panStatusBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    ui->statusBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     auto* main = new QVBoxLayout(this);
     main->setContentsMargins(4, 0, 4, 0);
@@ -219,16 +214,20 @@ void MainWindow::layOut() {
     main->addLayout(top);
     main->addWidget(editor_, 3);
     main->addLayout(commands);
-    main->addWidget(ui->lblChecks);
-    main->addWidget(ui->listChecks, 2);
-    main->addWidget(ui->panStatusBar);
-    ui->listChecks->setMinimumHeight(ui->listChecks->fontMetrics().height() * 3);
+    main->addWidget(ui->checksLabel);
+    main->addWidget(ui->checksList, 2);
+    main->addWidget(ui->statusBar);
+    ui->checksList->setMinimumHeight(ui->checksList->fontMetrics().height() * 3);
 }
 
 void MainWindow::showAbout() {
     QMessageBox::about(this, tr("About qLoom"),
                        tr("<p><b>%1</b></p><p>Drop-down and slide-out menus for web pages.</p>")
-                           .arg(toQ(msg::kMainCaption).toHtmlEscaped()));
+                           .arg(uiText(msg::kMainCaption).toHtmlEscaped()));
+}
+
+QString MainWindow::scriptErrorText() const {
+    return preview_ ? toQ(preview_->scriptErrors().text()) : QString();
 }
 
 void MainWindow::showScriptErrors() {
@@ -248,11 +247,12 @@ void MainWindow::showScriptErrors() {
         scriptErrors_->resize(640, 300);
         WindowGeometry::keepDialog(*scriptErrors_, QStringLiteral("ScriptErrors"));
         // The list follows new errors while it is open.
-        connect(ui->txtJS_Errors, &QPlainTextEdit::textChanged, list,
-                [this, list] { list->setPlainText(ui->txtJS_Errors->toPlainText()); });
+        if (preview_)
+            connect(preview_, &PreviewController::scriptErrorsChanged, list,
+                    [this, list] { list->setPlainText(scriptErrorText()); });
     }
     if (auto* list = scriptErrors_->findChild<QPlainTextEdit*>())
-        list->setPlainText(ui->txtJS_Errors->toPlainText());
+        list->setPlainText(scriptErrorText());
     scriptErrors_->show();
     scriptErrors_->raise();
     scriptErrors_->activateWindow();
@@ -267,34 +267,29 @@ void MainWindow::noteSave(const Status& status) {
 
 MainWindow::~MainWindow() {
     // Said now or never: next time "Open Last Edited Project" would just stay greyed.
-    report(recordLastEdited());
-}
-
-Status MainWindow::recordLastEdited() {
-    const std::string& folder = project_.settings.ProjectFolder;
-    QString store;
-    if (folder.empty() || UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), &store))
-        return Status::success();
-    return Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store)));
+    session_->report(session_->recordLastEdited());
 }
 
 void MainWindow::endSession() {
     if (ending_)
         return;
     ending_ = true;
-    autoSaver_->stop();
-    if (!project_.settings.ProjectFolder.empty()) {
-        Status saved;
-        {
-            const BusyCursor busy;
-            saved = SaveScript(project_, false, editor_->captionSwapHook());
-        }
+    session_->stopAutosave();
+    if (session_->hasProject()) {
         // Nobody is left to read a message box: whoever ended the program sees its output.
         // LastEdited now, not at destruction: a desktop session may end the process before that.
-        for (const Status& status : {saved, recordLastEdited()}) {
-            if (!status)
-                std::fprintf(stderr, "qLoom: %s\n", ErrorReportText(status.message).c_str());
-        }
+        class StandardErrorPrompter final : public Prompter {
+        public:
+            QMessageBox::StandardButton ask(QWidget*, const QString&, const QString& text,
+                                            QMessageBox::Icon, QMessageBox::StandardButtons,
+                                            QMessageBox::StandardButton answer) override {
+                std::fprintf(stderr, "qLoom: %s\n", text.toLocal8Bit().constData());
+                return answer;
+            }
+        };
+        session_->setPrompter(std::make_unique<StandardErrorPrompter>());
+        session_->save(false);
+        session_->report(session_->recordLastEdited());
     }
     Q_EMIT quitRequested();
 }
@@ -304,70 +299,91 @@ bool MainWindow::checkBrowserVersion() {
                                        QFileInfo(webEngineHelperPath()).isExecutable(),
                                        QFileInfo(webEngineResourcePath()).isFile());
     if (!ok)
-        MessageBox::message(this, toQ(msg::kBrowserCheckCaption), toQ(msg::kBrowserCheckText),
-                            QMessageBox::Information);
+        session_->prompter().ask(this, uiText(msg::kBrowserCheckCaption),
+                                 uiText(msg::kBrowserCheckText), QMessageBox::Information,
+                                 QMessageBox::Ok, QMessageBox::Ok);
     return ok;
 }
 
 void MainWindow::createOtherWindows(const QString& openFolder) {
     // Shows the preview window.
     preview_ = new PreviewController(
-        *this, {ui->btnShowPreview, ui->btnUpdatePreview, ui->txtJS_Errors, ui->chkStayOnTop},
-        this);
-    preview_->setCaptionSwapHook(editor_->captionSwapHook());
+        *session_, {ui->showPreviewButton, ui->updatePreviewButton, ui->stayOnTopBox}, this);
     // js.log is the user's, not the (read-only, once installed) program folder's.
     preview_->setScriptErrorLogFolder(UserPlaces::scriptErrorLogFolder());
-    new UndoKeyFilter(preview_->browser(), *history_);
+    undoKeys_->watch(preview_->browser());
     // Said once, without a box: the status line shows it until the next project is shown.
     connect(preview_, &PreviewController::statusNote, this, [this](const QString& note) {
-        ui->lblActiveProject->setText(note);
-        ui->lblActiveProject->setToolTip(note);
+        ui->activeProjectLabel->setText(note);
+        ui->activeProjectLabel->setToolTip(note);
     });
-    connect(preview_, &PreviewController::saved, this, [this] { noteSave(Status::success()); });
-    connect(preview_, &PreviewController::saveFailed, this,
-            [this](const QString& reason) { noteSave(Status::failure(fromQ(reason))); });
-    frmStart_ = std::make_unique<StartDialog>(*this);
-    connect(frmStart_.get(), &StartDialog::quitRequested, this, &MainWindow::quitRequested);
+    connect(preview_, &PreviewController::scriptErrorsChanged, status_,
+            &StatusIndicators::setErrorCount);
+    startDialog_ = std::make_unique<StartDialog>(*session_, this, projectsFolder_);
+    connect(startDialog_.get(), &StartDialog::chosen, this, &MainWindow::onStartChoice);
     if (openFolder.isEmpty())
-        frmStart_->show();
-    frmSelFolder_ = new FolderChooser(*this, frmStart_.get());
-    htmlTools_ = new HtmlTools(*this, *editor_, this); // Add Text, Add URL, Add Image, in order
-    frmFinilizedOK_ = new FinalizedDialog(*this, this);
-    frmProjectSettings_ = new ProjectSettingsDialog(*this, this);
-    frmTemplateInfo_ = new TemplateInfoDialog(frmProjectSettings_);
-    frmProjectSettings_->setTemplateInfo(frmTemplateInfo_);
-    if (!openFolder.isEmpty())
-        frmStart_->openFolderOrShow(openFolder);
-    RunTestHookFromEnvironment(*this);
+        startDialog_->show();
+    htmlTools_ = new HtmlTools(*session_, *editor_, this); // Add Text, Add URL, Add Image
+    finalizedDialog_ = new FinalizedDialog(*session_, this);
+    projectSettingsDialog_ = new ProjectSettingsDialog(*session_, this);
+    connect(projectSettingsDialog_, &ProjectSettingsDialog::applied, this,
+            &MainWindow::refreshPreview);
+    templateInfoDialog_ = new TemplateInfoDialog(projectSettingsDialog_);
+    projectSettingsDialog_->setTemplateInfo(templateInfoDialog_);
+    if (!openFolder.isEmpty()) {
+        setEnabled(false);
+        setHelpButtonEnabled(false);
+        startDialog_->folderChooser()->setPath(openFolder);
+        if (!onStartChoice({StartChoice::Kind::OpenProject, fromQ(openFolder)}))
+            startDialog_->show();
+    }
 }
 
-void MainWindow::projectReplaced() {
-    editor_->rebuildMenuList();
-    history_->clear();
+FolderChooser* MainWindow::folderChooser() const {
+    return startDialog_ ? startDialog_->folderChooser() : nullptr;
+}
+
+bool MainWindow::onStartChoice(const StartChoice& choice) {
+    QWidget* boxParent = startDialog_.get();
+    switch (choice.kind) {
+    case StartChoice::Kind::Quit:
+        Q_EMIT quitRequested();
+        return false;
+    case StartChoice::Kind::Cancel:
+        break; // the project stays as it was
+    case StartChoice::Kind::NewProject:
+        if (session_->newProjectIn(choice.folder, boxParent) == ProjectSession::NewOutcome::Failed)
+            return false;
+        // A new project is written at once (with the default page), an opened one again as the
+        // preview variant: the preview saves it.
+        refreshPreview();
+        break;
+    case StartChoice::Kind::OpenProject:
+    case StartChoice::Kind::OpenLastEdited:
+        if (!session_->openProject(choice.folder, boxParent))
+            return false;
+        refreshPreview();
+        break;
+    }
+    if (startDialog_)
+        startDialog_->leave();
+    return true;
+}
+
+void MainWindow::onProjectReplaced() {
+    setActiveProject(session_->folder());
     checkTimer_->stop();
     rowsToCheck_.clear();
     checkAll_ = false;
-    checks_->recheckAll(project_);
+    checks_->recheckAll(session_->project());
+    // A new project shows its (empty) page once refreshPreview() saved it; an opened one is
+    // saved again as the preview variant and shown at its selected menu.
+    const MenuTable& table = session_->project().table;
+    if (session_->project().table.MenuCount > 0 && preview_)
+        preview_->scrollPreviewTo(table.SelectedMenu);
 }
 
-void MainWindow::showRestored(const ProjectEdit& edit) {
-    const MenuTable& table = project_.table;
-    editor_->syncMenuList();
-    setEditingEnabled(table.MenuCount > 0);
-    if (table.isRow(table.SelectedMenu))
-        showMenuProperties(table.SelectedMenu);
-    if (edit.kind() == ProjectEdit::Kind::Move) {
-        // The page can put the menu back by itself; no need to save and reload.
-        if (preview_) {
-            preview_->showMovedMenu(edit.row());
-            preview_->scrollPreviewTo(edit.row());
-        }
-        return;
-    }
-    refreshPreview();
-}
-
-void MainWindow::projectChanged(const ProjectEdit& edit) {
+void MainWindow::onMenusChanged(const ProjectEdit& edit) {
     const bool oneRow =
         edit.kind() == ProjectEdit::Kind::SetCell || edit.kind() == ProjectEdit::Kind::Move;
     if (oneRow)
@@ -379,13 +395,13 @@ void MainWindow::projectChanged(const ProjectEdit& edit) {
 
 void MainWindow::recheck() {
     if (checkAll_) {
-        checks_->recheckAll(project_);
+        checks_->recheckAll(session_->project());
     } else {
         std::sort(rowsToCheck_.begin(), rowsToCheck_.end());
         rowsToCheck_.erase(std::unique(rowsToCheck_.begin(), rowsToCheck_.end()),
                            rowsToCheck_.end());
         for (int32_t row : rowsToCheck_)
-            checks_->recheckRow(project_, row);
+            checks_->recheckRow(session_->project(), row);
     }
     rowsToCheck_.clear();
     checkAll_ = false;
@@ -393,26 +409,16 @@ void MainWindow::recheck() {
 
 void MainWindow::followFinding(const QModelIndex& index) {
     const AccessibilityFinding* finding = checks_->findingAt(index);
-    if (!finding || !project_.table.isRow(finding->row))
+    if (!finding || !session_->project().table.isRow(finding->row))
         return;
     const int32_t row = finding->row;
     const FixPlace fix = finding->fix; // the list may be rebuilt while the row is selected
-    selectInPreview(row);
+    session_->select(row, SelectionSource::Editor);
     editor_->showFixPlace(fix);
 }
 
-// --- Editing controls and preview: the property editor and the preview controller.
-
 PreviewWindow* MainWindow::previewWindow() const {
     return preview_ ? preview_->browser() : nullptr;
-}
-
-void MainWindow::showMenuProperties(int32_t row) {
-    editor_->showMenuProperties(row);
-}
-
-void MainWindow::setEditingEnabled(bool enabled) {
-    editor_->setEditingEnabled(enabled);
 }
 
 void MainWindow::setProjectOpen(bool open) {
@@ -424,79 +430,37 @@ void MainWindow::refreshPreview() {
     if (preview_)
         preview_->refreshPreview();
     else
-        saveScript(true); // before the preview window exists there is nothing to show
-}
-
-void MainWindow::scrollPreviewTo(int32_t row) {
-    if (preview_)
-        preview_->scrollPreviewTo(row);
-}
-
-void MainWindow::selectInPreview(int32_t row) {
-    if (preview_) {
-        preview_->selectInPreview(row);
-        return;
-    }
-    project_.table.SelectedMenu = row;
-    showMenuProperties(row);
-}
-
-void MainWindow::markPreviewStale() {
-    if (preview_)
-        preview_->markPreviewStale();
-}
-
-void MainWindow::markPreviewCurrent() {
-    if (preview_)
-        preview_->markPreviewCurrent();
+        session_->savePreview(); // before the preview window exists there is nothing to show
 }
 
 // --- Shell.
 
 void MainWindow::setActiveProject(const QString& folder) {
-    const QFontMetrics metrics(ui->lblActiveProject->font());
+    const QFontMetrics metrics(ui->activeProjectLabel->font());
     // The room the label has in the status row (the window's width less the indicators).
-    const int room = std::max(ui->lblActiveProject->width(), 120);
+    const int room = std::max(ui->activeProjectLabel->width(), 120);
     const std::string text = ShortenStatusText(
         StatusLineText(fromQ(folder)),
         [&metrics](const std::string& candidate) {
             return metrics.horizontalAdvance(toQ(candidate));
         },
         room);
-    ui->lblActiveProject->setText(toQ(text));
-    ui->lblActiveProject->setToolTip(PlainToolTip(folder));
+    ui->activeProjectLabel->setText(toQ(text));
+    ui->activeProjectLabel->setToolTip(PlainToolTip(folder));
     setProjectOpen(!folder.isEmpty());
 }
 
 void MainWindow::setHelpButtonEnabled(bool enabled) {
-    ui->btnHelp->setEnabled(enabled);
+    ui->helpButton->setEnabled(enabled);
 }
 
 void MainWindow::showHelp() {
     DesktopShell::open(helpIndex_);
 }
 
-bool MainWindow::report(const Status& status) {
-    if (!status.ok)
-        MessageBox::error(this, toQ(status.message));
-    return status.ok;
-}
-
 void MainWindow::saveNow() {
-    if (!project_.settings.ProjectFolder.empty())
-        saveScript(false);
-}
-
-bool MainWindow::saveScript(bool forPreview) {
-    Status status;
-    {
-        const BusyCursor busy;
-        status = SaveScript(project_, forPreview, editor_->captionSwapHook());
-    }
-    if (status)
-        autoSaver_->noteSaved();
-    noteSave(status);
-    return report(status);
+    if (session_->hasProject())
+        session_->save(false);
 }
 
 // --- Frame handlers.
@@ -510,101 +474,89 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // A save that keeps failing (a folder gone read-only) must not lock the user in: after the
     // error report they may still close, losing only what could not be saved.
-    if (!project_.settings.ProjectFolder.empty() && !saveScript(false) &&
-        MessageBox::question(this, toQ(msg::kAppTitle), toQ(msg::kCloseWithoutSaving),
-                             QMessageBox::Warning, QMessageBox::No) != QMessageBox::Yes) {
+    if (session_->hasProject() && !session_->save(false) &&
+        session_->prompter().question(this, uiText(msg::kAppTitle),
+                                      uiText(msg::kCloseWithoutSaving), QMessageBox::Warning,
+                                      QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
         return;
     }
     event->accept();
-    autoSaver_->stop(); // the final variant stays
+    session_->stopAutosave(); // the final variant stays
     Q_EMIT quitRequested();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    setActiveProject(toQ(project_.settings.ProjectFolder));
+    setActiveProject(session_->folder());
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        setActiveProject(toQ(project_.settings.ProjectFolder));
+        setActiveProject(session_->folder());
 }
 
-void MainWindow::chkStayOnTopClick(bool checked) {
+void MainWindow::onStayOnTopClicked(bool checked) {
     setWindowFlag(Qt::WindowStaysOnTopHint, checked);
     show(); // changing the flags hides the window
 }
 
-void MainWindow::btnAddMenuClick() {
-    if (!history_->record(ProjectEdit::addMenu(project_))) {
-        MessageBox::message(this, toQ(msg::kTableFull));
+void MainWindow::onAddMenuClicked() {
+    if (!session_->edit(ProjectEdit::addMenu(session_->project()))) {
+        session_->prompter().message(this, uiText(msg::kTableFull));
         return;
     }
-    const int32_t added = project_.table.SelectedMenu;
-    setEditingEnabled(true);
-    editor_->syncMenuList();
-    showMenuProperties(added);
+    // The editor shows the new menu (it follows the session); the page is saved and shown.
+    const int32_t added = session_->project().table.SelectedMenu;
     refreshPreview();
-    scrollPreviewTo(added);
+    if (preview_)
+        preview_->scrollPreviewTo(added);
 }
 
-void MainWindow::btnDeleteClick() {
-    MenuTable& table = project_.table;
+void MainWindow::onDeleteClicked() {
+    const MenuTable& table = session_->project().table;
     if (table.MenuCount <= 0) {
-        MessageBox::message(this, toQ(msg::kNothingToDelete));
+        session_->prompter().message(this, uiText(msg::kNothingToDelete));
         return;
     }
-    if (MessageBox::question(this, toQ(msg::kDeleteConfirmationTitle),
-                             toQ(DeleteConfirmationText(table)), QMessageBox::Question,
-                             QMessageBox::No) != QMessageBox::Yes)
+    if (session_->prompter().question(this, uiText(msg::kDeleteConfirmationTitle),
+                                      toQ(DeleteConfirmationText(table)), QMessageBox::Question,
+                                      QMessageBox::No) != QMessageBox::Yes)
         return;
     const int32_t before = table.MenuCount;
-    history_->record(ProjectEdit::deleteSelected(project_));
+    session_->edit(ProjectEdit::deleteSelected(session_->project()));
     if (table.MenuCount == before)
         return; // the selection named no row in use, so nothing was deleted
-    editor_->syncMenuList();
-    if (table.MenuCount > 0)
-        showMenuProperties(table.SelectedMenu);
-    else
-        setEditingEnabled(false);
     refreshPreview();
 }
 
-void MainWindow::btnFinalizeClick() {
-    Status status;
-    {
-        const BusyCursor busy;
-        status = FinalizeProject(project_, editor_->captionSwapHook());
-    }
-    noteSave(status);
-    if (!report(status))
+void MainWindow::onFinalizeClicked() {
+    if (!session_->finalize())
         return;
-    autoSaver_->noteSaved();
     setHelpButtonEnabled(false);
-    frmFinilizedOK_->exec();
+    finalizedDialog_->exec();
     setHelpButtonEnabled(true);
 }
 
-void MainWindow::btnProjectsClick() {
-    frmStart_->setOpenedFromEditor();
-    if (!saveScript(false))
+void MainWindow::onProjectsClicked() {
+    startDialog_->setOpenedFromEditor();
+    if (!session_->save(false))
         return;
     setEnabled(false);
     setHelpButtonEnabled(false);
-    frmStart_->show();
+    startDialog_->show();
 }
 
-void MainWindow::btnActiveProjectSettingsClick() {
+void MainWindow::onProjectSettingsClicked() {
     setHelpButtonEnabled(false);
     showProjectSettings();
     setHelpButtonEnabled(true);
 }
 
 void MainWindow::showProjectSettings() {
-    if (frmProjectSettings_)
-        frmProjectSettings_->exec();
+    if (projectSettingsDialog_)
+        projectSettingsDialog_->exec();
 }
 
 } // namespace qloom::gui

@@ -3,6 +3,7 @@
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/WindowGeometry.h"
+#include "gui/common/UiText.h"
 #include "model/Messages.h"
 #include "ui_TemplateInfoDialog.h"
 
@@ -15,7 +16,7 @@ TemplateInfoDialog::TemplateInfoDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       ui(new Ui::TemplateInfoDialog) {
     ui->setupUi(this);
-    setWindowTitle(toQ(msg::kTemplateInfoCaption));
+    setWindowTitle(uiText(msg::kTemplateInfoCaption));
     WindowGeometry::keepDialog(*this, QStringLiteral("TemplateInfo"));
     QStringList lines;
     for (const std::string& line : TemplateInfoLines())

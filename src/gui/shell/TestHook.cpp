@@ -1,7 +1,6 @@
 #include "gui/shell/TestHook.h"
 
 #include "gui/preview/PreviewController.h"
-#include "gui/shell/FolderChooser.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/StartDialog.h"
 
@@ -16,8 +15,7 @@ void RunTestHookFromEnvironment(MainWindow& main) {
     if (folder.isEmpty())
         return;
     QTimer::singleShot(0, &main, [&main, folder, title] {
-        main.folderChooser()->setPath(folder);
-        if (!main.startDialog()->openProjectFolder())
+        if (!main.onStartChoice({StartChoice::Kind::OpenLastEdited, folder.toStdString()}))
             return;
         if (!title.isEmpty() && main.previewController())
             main.previewController()->handleIdeCommand(title.toStdString());

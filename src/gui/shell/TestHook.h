@@ -6,7 +6,8 @@
 // - QLOOM_TEST_TITLE: then a title command, handled as if the preview page had sent it (a drag
 //   is "!qLoomIDE:docMouseMove(row,x,y)").
 // When both steps are done the program prints "qloom-test: ready" on its standard output. With
-// neither variable set nothing happens.
+// neither variable set nothing happens. Compiled only into qloom_test_program (src/app), the
+// variant of the program those tests start; the shipped qloom has no such door.
 
 namespace qloom::gui {
 

@@ -1,4 +1,4 @@
-#include "FakeMainOps.h"
+#include "FakeSession.h"
 #include "JpegMaker.h"
 
 #include "gui/common/ColorSwatch.h"
@@ -62,7 +62,7 @@ class HtmlToolsDialogTest : public QObject {
 
 private:
     QTemporaryDir dir_;
-    std::unique_ptr<FakeMainOps> ops_;
+    std::unique_ptr<FakeSession> ops_;
     QTabWidget* tabs_ = nullptr;
     QPlainTextEdit* cap_ = nullptr;
     QPlainTextEdit* menu_ = nullptr;
@@ -104,11 +104,11 @@ private Q_SLOTS:
         MessageBox::setTestMode(true);
         QStandardPaths::setTestModeEnabled(true); // window places stay out of the real settings
         MessageBox::clearShown();
-        ops_ = std::make_unique<FakeMainOps>();
+        ops_ = std::make_unique<FakeSession>();
         ops_->projectData.settings.ProjectFolder = fromQ(projectPath());
         // The real editor, with no menu yet: its text boxes take the fragments without storing
         // them into a row.
-        QWidget& w = ops_->window;
+        QWidget& w = ops_->mainWindow;
         auto* editor = new PropertyEditor(*ops_, &w);
         tabs_ = child<QTabWidget>(editor, "tabProp");
         cap_ = child<QPlainTextEdit>(editor, "txtCapHTML");
@@ -134,12 +134,12 @@ private Q_SLOTS:
         QCOMPARE(cap_->toPlainText(), QStringLiteral("one <A HREF=\"x\">\nin</A>\ntwo"));
         QCOMPARE(cap_->textCursor().position(), 4 + 20); // right after the fragment and its break
         QVERIFY(!cap_->textCursor().hasSelection());
-        QCOMPARE(ops_->window.focusWidget(), cap_);
+        QCOMPARE(ops_->mainWindow.focusWidget(), cap_);
 
         tabs_->setCurrentIndex(2);
         menu_->setPlainText(QStringLiteral("body"));
         menu_->moveCursor(QTextCursor::End);
-        child<QPushButton>(&ops_->window, "btnAddNEWLINE")->click();
+        child<QPushButton>(&ops_->mainWindow, "btnAddNEWLINE")->click();
         QCOMPARE(menu_->toPlainText(), QStringLiteral("body<BR>\n"));
         QCOMPARE(cap_->toPlainText(), QStringLiteral("one <A HREF=\"x\">\nin</A>\ntwo"));
     }
@@ -147,7 +147,7 @@ private Q_SLOTS:
     void addTextBuildsTheFragmentAndKeepsItsSettings() {
         tabs_->setCurrentIndex(1);
         AddTextDialog* dlg = tools_->addTextDialog();
-        auto* button = child<QPushButton>(&ops_->window, "btnAddText");
+        auto* button = child<QPushButton>(&ops_->mainWindow, "btnAddText");
         withDialog(
             dlg, [&] { button->click(); },
             [&] {
@@ -172,7 +172,7 @@ private Q_SLOTS:
                 QVERIFY(child<QCheckBox>(dlg, "chkCenter")->isChecked());
                 QCOMPARE(child<ColorSwatch>(dlg, "panColor")->color(), QColor(255, 0, 0));
                 QTest::keyClicks(child<QPlainTextEdit>(dlg, "txtTEXT"), QStringLiteral("x"));
-                child<QPushButton>(dlg, "BitBtn2")->click();
+                child<QPushButton>(dlg, "cancelButton")->click();
             });
         QVERIFY(cap_->toPlainText().isEmpty());
     }
@@ -211,7 +211,7 @@ private Q_SLOTS:
             return answer;
         });
         withDialog(
-            dlg, [&] { tools_->btnAddURLClick(); },
+            dlg, [&] { tools_->onAddUrlClicked(); },
             [&] {
                 child<QPushButton>(dlg, "btnChooseFile")->click();
                 QCOMPARE(child<QLineEdit>(dlg, "txtURL")->text(), QStringLiteral("page.htm"));
@@ -227,7 +227,7 @@ private Q_SLOTS:
         answer.clear();
         menu_->clear();
         withDialog(
-            dlg, [&] { tools_->btnAddURLClick(); },
+            dlg, [&] { tools_->onAddUrlClicked(); },
             [&] {
                 QVERIFY(child<QLineEdit>(dlg, "txtURL")->text().isEmpty());
                 child<QPushButton>(dlg, "btnChooseFile")->click();
@@ -254,7 +254,7 @@ private Q_SLOTS:
             return answer;
         });
         withDialog(
-            dlg, [&] { tools_->btnAddimageClick(); },
+            dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
                 child<QPushButton>(dlg, "btnChooseFileName")->click();
                 QCOMPARE(child<QLineEdit>(dlg, "txtImage")->text(), source);
@@ -268,14 +268,14 @@ private Q_SLOTS:
             cap_->toPlainText(),
             QStringLiteral("<IMG SRC=\"logo.gif\" BORDER=\"3\" ALT=\"&quot;Q&quot; &amp; co\">\n"));
         QCOMPARE(ReadFile(QDir(projectPath()).filePath(QStringLiteral("logo.gif"))), kGif1x1);
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(ops_->boxes.shown.isEmpty());
         QCOMPARE(dlg->lastFolder(), QFileInfo(otherPath()).absoluteFilePath());
 
         // A cancelled picture dialog forgets the folder; a missing file still gives its element.
         answer.clear();
         cap_->clear();
         withDialog(
-            dlg, [&] { tools_->btnAddimageClick(); },
+            dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
                 // The text of the last picture is not offered for the next one.
                 QVERIFY(child<QLineEdit>(dlg, "txtAlt")->text().isEmpty());
@@ -284,7 +284,7 @@ private Q_SLOTS:
                 child<QPushButton>(dlg, "btnAdd")->click();
             });
         QCOMPARE(dlg->lastFolder(), QString());
-        QCOMPARE(MessageBox::shown(), QStringList{toQ(CannotCopyText("/nowhere/pic.jpg"))});
+        QCOMPARE(ops_->boxes.shown, QStringList{toQ(CannotCopyText("/nowhere/pic.jpg"))});
         QCOMPARE(cap_->toPlainText(),
                  QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"3\" ALT=\"\">\n"));
     }
@@ -296,7 +296,7 @@ private Q_SLOTS:
             const char* field;
             const char* cancel;
         };
-        const Case cases[] = {{tools_->addTextDialog(), "txtTEXT", "BitBtn2"},
+        const Case cases[] = {{tools_->addTextDialog(), "txtTEXT", "cancelButton"},
                               {tools_->addUrlDialog(), "txtURL", "btnCancel"},
                               {tools_->addImageDialog(), "txtImage", "btnCancel"}};
         for (const Case& c : cases) {
@@ -308,7 +308,7 @@ private Q_SLOTS:
             QVERIFY(!c.dialog->isVisible());
         }
         QVERIFY(cap_->toPlainText().isEmpty());
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(ops_->boxes.shown.isEmpty());
 
         // Enter on "Choose File..." opens the file dialog and leaves the link dialog up.
         AddLinkDialog* url = tools_->addUrlDialog();
@@ -329,7 +329,7 @@ private Q_SLOTS:
 
     void everyToolDialogOpensCentredOnTheDesktopAndTakesF1() {
         // The main window stands off-centre: the dialogs must not follow it.
-        ops_->window.move(0, 0);
+        ops_->mainWindow.move(0, 0);
         QDialog* dialogs[] = {tools_->addTextDialog(), tools_->addUrlDialog(),
                               tools_->addImageDialog()};
         for (QDialog* dlg : dialogs) {
@@ -383,7 +383,7 @@ private Q_SLOTS:
             seen = preview->sizeText();
             dialog->reject();
         });
-        QCOMPARE(ChoosePictureFile(&ops_->window, otherPath()), QString());
+        QCOMPARE(ChoosePictureFile(&ops_->mainWindow, otherPath()), QString());
         QCOMPARE(seen, QStringLiteral("12 x 34"));
     }
 };

@@ -1,4 +1,4 @@
-#include "FakeMainOps.h"
+#include "FakeSession.h"
 
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/EditorRules.h"
@@ -7,7 +7,6 @@
 #include "gui/common/UndoKeyFilter.h"
 #include "gui/common/UpDownControl.h"
 #include "gui/editor/PropertyEditor.h"
-#include "gui/editor/SuppressChange.h"
 #include "model/Conversions.h"
 #include "model/Messages.h"
 
@@ -26,35 +25,37 @@ using namespace qloom::gui;
 
 namespace {
 
-// The real property editor in a window of its own, with the main-window operations it calls
-// recorded; selecting a row does what the main window does without a preview.
-class EditorHost : public FakeMainOps {
+// The real property editor in a window of its own, bound to a stand-in of the project session
+// that records what the editor asks of it.
+class EditorHost : public FakeSession {
 public:
-    EditorHost() : editor(new PropertyEditor(*this, &window)), undoKeys(&window, historyData) {
+    EditorHost()
+        : editor(new PropertyEditor(*this, &mainWindow)), undoKeys(&mainWindow, historyData),
+          window(mainWindow) {
         editor->setEditingEnabled(false);
-        // What the main window does after an undo or redo.
-        historyData.setRestoredHandler([this](const ProjectEdit&) {
-            editor->showMenuProperties(projectData.table.SelectedMenu);
-        });
+        // What the session does after an undo or redo.
+        historyData.setRestoredHandler([this](const ProjectEdit& edit) { Q_EMIT restored(edit); });
     }
 
-    void showMenuProperties(int32_t row) override { editor->showMenuProperties(row); }
-    void setEditingEnabled(bool enabled) override { editor->setEditingEnabled(enabled); }
-    void selectInPreview(int32_t row) override {
+    void select(int32_t row, SelectionSource source) override {
         selectCalls.push_back(row);
-        projectData.table.SelectedMenu = row;
-        editor->showMenuProperties(row);
+        FakeSession::select(row, source);
     }
-    void markPreviewStale() override { ++staleCalls; }
-    void setHelpButtonEnabled(bool enabled) override { helpStates.push_back(enabled); }
+    void setPreviewStale(bool value) override {
+        if (value)
+            ++staleCalls;
+        FakeSession::setPreviewStale(value);
+    }
+    void setHelpAvailable(bool enabled) override { helpStates.push_back(enabled); }
+    void showMenuProperties(int32_t row) { editor->showMenuProperties(row); }
+    void setEditingEnabled(bool enabled) { editor->setEditingEnabled(enabled); }
 
-    // Appends `count` menus, selects `selected` and shows it, as "Add Menu" would.
+    // Appends `count` menus, selects `selected` and shows it, as opening a project would.
     void addMenus(int count, int selected = 0) {
         for (int i = 0; i < count; ++i)
             AddMenu(projectData.table);
         projectData.table.SelectedMenu = selected;
-        editor->setEditingEnabled(true);
-        editor->showMenuProperties(selected);
+        replaceProject();
     }
 
     PropertyEditor* editor;
@@ -62,6 +63,7 @@ public:
     int staleCalls = 0;
     std::vector<int32_t> selectCalls;
     std::vector<bool> helpStates;
+    QWidget& window;
 };
 
 } // namespace
@@ -76,7 +78,7 @@ class PropertyEditorTest : public QObject {
             qFatal("missing %s", name);
         return w;
     }
-    MenuTable& table() { return main->project().table; }
+    MenuTable& table() { return main->projectData.table; }
     void retype(const char* box, const char* text) {
         auto* edit = find<QLineEdit>(box);
         edit->setFocus();
@@ -227,7 +229,6 @@ private Q_SLOTS:
         QVERIFY(!find<ColorSwatch>("panCaptionColor")->isHidden());
         main->showMenuProperties(3); // not a row
         QCOMPARE(find<QListWidget>("listMenus")->currentRow(), 0);
-        QVERIFY(!SuppressChange);
     }
 
     void transparentBoxesAndTheColourDialogWriteTheColourColumns() {
@@ -239,8 +240,8 @@ private Q_SLOTS:
         auto* box = find<QCheckBox>("chkTranspCC");
         auto* swatch = find<ColorSwatch>("panCaptionColor");
         QVERIFY(swatch->isHidden());
-        main->selectInPreview(0);
-        main->selectInPreview(1);
+        main->select(0, SelectionSource::Editor);
+        main->select(1, SelectionSource::Editor);
         box->click();
         QVERIFY(!swatch->isHidden());
         // The swatch kept the last colour it showed; clearing the box stores that colour.
@@ -432,11 +433,11 @@ private Q_SLOTS:
         main->addMenus(2, 1);
         const std::string swapped = kVerticalDefaultCaption;
         table().MTC[1] = swapped; // the writer changed the table itself
-        main->editor->captionSwapHook()(1, swapped);
+        Q_EMIT main->captionSwapped(1);
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
         QCOMPARE(table().MTC[1], swapped);
         QCOMPARE(main->staleCalls, 0);
-        main->editor->captionSwapHook()(0, "Caption"); // not the selected row
+        Q_EMIT main->captionSwapped(0); // not the selected row
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
     }
 };

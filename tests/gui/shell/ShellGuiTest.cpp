@@ -6,7 +6,6 @@
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
 #include "gui/preview/PreviewController.h"
-#include "gui/shell/AutoSaver.h"
 #include "gui/shell/CheckListModel.h"
 #include "gui/shell/CommandLine.h"
 #include "gui/shell/FinalizedDialog.h"
@@ -15,6 +14,7 @@
 #include "gui/shell/MainMenuBar.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProjectFolders.h"
+#include "gui/shell/ProjectSession.h"
 #include "gui/shell/StartDialog.h"
 #include "gui/shell/StatusIndicators.h"
 #include "model/Messages.h"
@@ -126,7 +126,7 @@ private:
                 adjust(chooser);
             click(chooser, "btnOK");
         });
-        click(main_->startDialog(), "btnNew");
+        click(main_->startDialog(), "newProjectButton");
     }
     void openProject(const QString& folder) {
         FolderChooser* chooser = main_->folderChooser();
@@ -134,7 +134,7 @@ private:
             chooser->setPath(folder);
             click(chooser, "btnOK");
         });
-        click(main_->startDialog(), "btnOpen");
+        click(main_->startDialog(), "openProjectButton");
     }
     // share/qloom/help beside the program's bin folder.
     QString helpIndex() const {
@@ -167,9 +167,9 @@ private Q_SLOTS:
     void startsInTheStartDialogWithTheMainWindowDisabled() {
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
-        QVERIFY(!child<QPushButton>(main_.get(), "btnHelp")->isEnabled());
-        QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kQuitCaption));
-        QVERIFY(!startButton("btnOpenLastEdited")->isEnabled());
+        QVERIFY(!child<QPushButton>(main_.get(), "helpButton")->isEnabled());
+        QCOMPARE(startButton("quitOrCancelButton")->text(), q(msg::kQuitCaption));
+        QVERIFY(!startButton("openLastEditedButton")->isEnabled());
         // The window manager's close and Esc leave it up; closing the disabled main window (task
         // bar, Alt+F4) does nothing either.
         QSignalSpy quit(main_.get(), &MainWindow::quitRequested);
@@ -180,7 +180,7 @@ private Q_SLOTS:
         QVERIFY(main_->isVisible());
         QCOMPARE(quit.count(), 0);
         QVERIFY(!QFileInfo::exists(projectsFolder())); // made on first use, not at start
-        click(main_->startDialog(), "btnQuit_Cancel");
+        click(main_->startDialog(), "quitOrCancelButton");
         QCOMPARE(quit.count(), 1);
         main_.reset();
         QVERIFY(lastEdited().isEmpty()); // no project was ever active
@@ -192,9 +192,9 @@ private Q_SLOTS:
         FolderChooser* chooser = main_->folderChooser();
         whenModal(chooser, [&] {
             firstProposal = chooser->path();
-            click(chooser, "BitBtn1");
+            click(chooser, "cancelButton");
         });
-        click(main_->startDialog(), "btnNew");
+        click(main_->startDialog(), "newProjectButton");
         QCOMPARE(firstProposal, projectsFolder() + QStringLiteral("NewProject_01"));
         // Looking and cancelling leaves the documents folder as it was.
         QVERIFY(!QFileInfo::exists(projectsFolder()));
@@ -207,13 +207,13 @@ private Q_SLOTS:
         QCOMPARE(shownPath, projectsFolder() + QStringLiteral("NewProject_02"));
         QCOMPARE(selected, shownPath); // typing replaces the proposal
         const QString folder = projectsFolder() + QStringLiteral("NewProject_02");
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
         QVERIFY(QFile::exists(folder + QStringLiteral("/Qloomscript.js")));
         QVERIFY(QFile::exists(folder + QStringLiteral("/Temp.html")));
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QVERIFY(child<QPushButton>(main_.get(), "btnHelp")->isEnabled());
-        QCOMPARE(child<QLabel>(main_.get(), "lblActiveProject")->toolTip(), folder);
+        QVERIFY(child<QPushButton>(main_.get(), "helpButton")->isEnabled());
+        QCOMPARE(child<QLabel>(main_.get(), "activeProjectLabel")->toolTip(), folder);
         QCOMPARE(menuList()->count(), 0);
     }
 
@@ -225,7 +225,7 @@ private Q_SLOTS:
             QCOMPARE(chooser->path(), picked); // the proposed name is dropped
             QVERIFY(chooser->listedFolders().contains(picked));
         });
-        QCOMPARE(q(main_->project().settings.ProjectFolder), picked);
+        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), picked);
         QVERIFY(QFile::exists(picked + QStringLiteral("/Qloomscript.js")));
     }
 
@@ -237,7 +237,7 @@ private Q_SLOTS:
         bool upAfterEnter = false;
         whenModal(chooser, [&] {
             openingPath = chooser->path();
-            auto* list = child<QListWidget>(chooser, "NewDirList1");
+            auto* list = child<QListWidget>(chooser, "folderList");
             const QString sub = projectsFolder() + QStringLiteral("sub");
             const auto items = list->findItems(QStringLiteral("sub"), Qt::MatchEndsWith);
             QCOMPARE(items.size(), 1);
@@ -246,9 +246,9 @@ private Q_SLOTS:
             upAfterEnter = chooser->isVisible();
             listed = chooser->listedFolders();
             QCOMPARE(chooser->path(), sub);
-            click(chooser, "BitBtn1");
+            click(chooser, "cancelButton");
         });
-        click(main_->startDialog(), "btnOpen");
+        click(main_->startDialog(), "openProjectButton");
         QCOMPARE(openingPath, projectsFolder()); // no proposed name: ends in the separator
         QVERIFY(upAfterEnter);
         QCOMPARE(listed.first(), QStringLiteral("/"));
@@ -256,16 +256,16 @@ private Q_SLOTS:
         QVERIFY(!chooser->accepted());
         QVERIFY(MessageBox::shown().isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
     }
 
     void newProjectOverAnExistingOneAnsweredNoKeepsTheTemplate() {
         const QString folder = dir_->path() + QStringLiteral("/existing");
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
-        click(main_.get(), "btnAddMenu");
-        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "addMenuButton");
+        click(main_.get(), "addMenuButton");
         writeFile(folder + QStringLiteral("/Temp.html"), "my own page\n");
-        click(main_.get(), "btnProjects");
+        click(main_.get(), "projectsButton");
 
         MessageBox::setNextAnswer(QMessageBox::No);
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
@@ -279,8 +279,8 @@ private Q_SLOTS:
         QCOMPARE(reread.table.MenuCount, 0);
 
         // Yes opens the project that is there instead.
-        click(main_.get(), "btnAddMenu");
-        click(main_.get(), "btnProjects");
+        click(main_.get(), "addMenuButton");
+        click(main_.get(), "projectsButton");
         MessageBox::setNextAnswer(QMessageBox::Yes);
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
         QCOMPARE(menuList()->count(), 1);
@@ -298,8 +298,8 @@ private Q_SLOTS:
         QFETCH(bool, escape);
         const QString folder = dir_->path() + QStringLiteral("/existing");
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
-        click(main_.get(), "btnAddMenu");
-        click(main_.get(), "btnProjects");
+        click(main_.get(), "addMenuButton");
+        click(main_.get(), "projectsButton");
         const QString script = folder + QStringLiteral("/Qloomscript.js");
         const QByteArray before = readFile(script);
         const QStringList filesBefore = QDir(folder).entryList(QDir::Files);
@@ -329,16 +329,16 @@ private Q_SLOTS:
         QCOMPARE(menuList()->count(), 1);
 
         // The other questions answer Escape and the close button with the harmless choice too.
-        click(main_->startDialog(), "btnQuit_Cancel");
+        click(main_->startDialog(), "quitOrCancelButton");
         MessageBox::setRealBoxHandler([escape](QMessageBox& box) {
             if (escape)
                 QTest::keyClick(&box, Qt::Key_Escape);
             else
                 box.close();
         });
-        click(main_.get(), "btnDelete");
+        click(main_.get(), "deleteButton");
         MessageBox::setRealBoxHandler({});
-        QCOMPARE(main_->project().table.MenuCount, 1);
+        QCOMPARE(main_->session()->projectForTest().table.MenuCount, 1);
     }
 
     void newProjectWithAMissingParentIsRefused() {
@@ -350,7 +350,7 @@ private Q_SLOTS:
                                                    QString::fromLocal8Bit(std::strerror(ENOENT)));
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
     }
 
     void openingAFolderWithoutScriptOrWithAForeignFileStaysInTheStartDialog() {
@@ -366,7 +366,7 @@ private Q_SLOTS:
         QVERIFY(!MessageBox::shown().isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
     }
 
     void lastEditedIsOfferedOnlyAtStartUpAndOnlyForAnExistingFolder() {
@@ -375,39 +375,39 @@ private Q_SLOTS:
                                QString(dir_->path() + QStringLiteral("/gone")));
         main_.reset();
         startProgram();
-        QVERIFY(!startButton("btnOpenLastEdited")->isEnabled());
+        QVERIFY(!startButton("openLastEditedButton")->isEnabled());
 
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
-        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "addMenuButton");
         QVERIFY(main_->close());
         main_.reset();
         QCOMPARE(lastEdited(), folder);
 
         startProgram();
-        QPushButton* last = startButton("btnOpenLastEdited");
+        QPushButton* last = startButton("openLastEditedButton");
         QVERIFY(last->isEnabled());
         QCOMPARE(last->toolTip(), folder);
         QTest::mouseClick(last, Qt::LeftButton);
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
         QCOMPARE(menuList()->count(), 1);
 
         // After "Projects..." the dialog is in editor mode for good.
-        click(main_.get(), "btnProjects");
+        click(main_.get(), "projectsButton");
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!last->isEnabled());
-        QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kCancelCaption));
-        click(main_->startDialog(), "btnQuit_Cancel");
+        QCOMPARE(startButton("quitOrCancelButton")->text(), q(msg::kCancelCaption));
+        click(main_->startDialog(), "quitOrCancelButton");
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
 
         // In editor mode Escape is that Cancel, as in any dialog offering one.
-        click(main_.get(), "btnProjects");
+        click(main_.get(), "projectsButton");
         QVERIFY(main_->startDialog()->isVisible());
         QTest::keyClick(main_->startDialog(), Qt::Key_Escape);
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
     }
 
     void aLastEditedThatCannotBeRecordedIsReported() {
@@ -426,14 +426,14 @@ private Q_SLOTS:
         // Tabbing to Cancel in the folder chooser and pressing Enter must not accept it.
         FolderChooser* chooser = main_->folderChooser();
         whenModal(chooser, [this, chooser] {
-            auto* cancel = child<QPushButton>(chooser, "BitBtn1");
+            auto* cancel = child<QPushButton>(chooser, "cancelButton");
             cancel->setFocus();
             QTest::keyClick(cancel, Qt::Key_Return);
         });
-        click(main_->startDialog(), "btnNew");
+        click(main_->startDialog(), "newProjectButton");
         QVERIFY(!chooser->accepted());
         QVERIFY(main_->startDialog()->isVisible());
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
 
         // In the finalize dialog Enter on "Browse Project Folder" browses and keeps it open.
         newProject();
@@ -445,13 +445,14 @@ private Q_SLOTS:
             QTest::keyClick(browse, Qt::Key_Return);
             upAfterEnter = dialog->isVisible();
         });
-        click(main_.get(), "btnFinalize");
+        click(main_.get(), "finalizeButton");
         QVERIFY(upAfterEnter);
-        QCOMPARE(opened_, QStringList{q(main_->project().settings.ProjectFolder)});
+        QCOMPARE(opened_,
+                 QStringList{q(main_->session()->projectForTest().settings.ProjectFolder)});
 
         // In the start dialog Enter on a focused button presses it.
-        click(main_.get(), "btnProjects");
-        QPushButton* cancel = startButton("btnQuit_Cancel");
+        click(main_.get(), "projectsButton");
+        QPushButton* cancel = startButton("quitOrCancelButton");
         cancel->setFocus();
         QTest::keyClick(cancel, Qt::Key_Return);
         QVERIFY(!main_->startDialog()->isVisible());
@@ -470,8 +471,8 @@ private Q_SLOTS:
         };
         const QString folder = dir_->path() + QStringLiteral("/a<b>c &amp; d");
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
-        auto* label = child<QLabel>(main_.get(), "lblActiveProject");
+        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        auto* label = child<QLabel>(main_.get(), "activeProjectLabel");
         QCOMPARE(shownTip(label->toolTip()), folder);
         // Drawn as HTML the label would be narrower than its text.
         QVERIFY(label->sizeHint().width() >= label->fontMetrics().horizontalAdvance(label->text()));
@@ -479,10 +480,10 @@ private Q_SLOTS:
         QVERIFY(main_->close());
         main_.reset();
         startProgram();
-        QPushButton* last = startButton("btnOpenLastEdited");
+        QPushButton* last = startButton("openLastEditedButton");
         QCOMPARE(shownTip(last->toolTip()), folder);
         QTest::mouseClick(last, Qt::LeftButton);
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
 
         // Message boxes, too, show such a path as it is.
         MessageBox::setTestMode(false);
@@ -500,25 +501,25 @@ private Q_SLOTS:
 
     void addAndDeleteFollowTheTableAndAskFirst() {
         newProject();
-        click(main_.get(), "btnDelete");
+        click(main_.get(), "deleteButton");
         QCOMPARE(MessageBox::shown(), QStringList{q(msg::kNothingToDelete)});
 
         for (int i = 0; i < 3; ++i)
-            click(main_.get(), "btnAddMenu");
+            click(main_.get(), "addMenuButton");
         QCOMPARE(menuList()->count(), 3);
         QCOMPARE(menuList()->item(2)->text(), QStringLiteral("Menu 3"));
-        MenuTable& table = main_->project().table;
+        MenuTable& table = main_->session()->projectForTest().table;
         QCOMPARE(table.SelectedMenu, 2);
         QCOMPARE(table.MX[1], 162);
 
         table.SelectedMenu = 1;
         MessageBox::clearShown();
-        click(main_.get(), "btnDelete"); // unanswered: "No" is the default
+        click(main_.get(), "deleteButton"); // unanswered: "No" is the default
         QCOMPARE(MessageBox::shown(), QStringList{QStringLiteral("        Delete Menu 2 ?")});
         QCOMPARE(table.MenuCount, 3);
 
         MessageBox::setNextAnswer(QMessageBox::Yes);
-        click(main_.get(), "btnDelete");
+        click(main_.get(), "deleteButton");
         QCOMPARE(table.MenuCount, 2);
         QCOMPARE(table.MX[1], 314); // the former third menu moved up
         QCOMPARE(menuList()->count(), 2);
@@ -529,30 +530,30 @@ private Q_SLOTS:
         // list keeps naming every row.
         table.SelectedMenu = 7;
         MessageBox::setNextAnswer(QMessageBox::Yes);
-        click(main_.get(), "btnDelete");
+        click(main_.get(), "deleteButton");
         QCOMPARE(table.MenuCount, 2);
         QCOMPARE(menuList()->count(), 2);
         table.SelectedMenu = 1;
 
         MessageBox::setNextAnswer(QMessageBox::Yes);
-        click(main_.get(), "btnDelete");
+        click(main_.get(), "deleteButton");
         MessageBox::setNextAnswer(QMessageBox::Yes);
-        click(main_.get(), "btnDelete");
+        click(main_.get(), "deleteButton");
         QCOMPARE(table.MenuCount, 0);
         QCOMPARE(menuList()->count(), 0);
         Project reread;
-        LoadProject(main_->project().settings.ProjectFolder + "/Qloomscript.js", reread,
-                    [](const std::string&) {});
+        LoadProject(main_->session()->projectForTest().settings.ProjectFolder + "/Qloomscript.js",
+                    reread, [](const std::string&) {});
         QCOMPARE(reread.table.MenuCount, 0); // every change reached the file
     }
 
     void closingSavesTheFinalVariantWithoutAsking() {
         newProject();
-        click(main_.get(), "btnAddMenu");
-        const QString script =
-            q(main_->project().settings.ProjectFolder) + QStringLiteral("/Qloomscript.js");
+        click(main_.get(), "addMenuButton");
+        const QString script = q(main_->session()->projectForTest().settings.ProjectFolder) +
+                               QStringLiteral("/Qloomscript.js");
         QVERIFY(readFile(script).contains("/* IDE! */"));
-        main_->project().table.MX[0] = 77; // an edit the preview has not seen
+        main_->session()->projectForTest().table.MX[0] = 77; // an edit the preview has not seen
         QVERIFY(main_->close());
         QVERIFY(MessageBox::shown().isEmpty());
         const QByteArray saved = readFile(script);
@@ -562,14 +563,42 @@ private Q_SLOTS:
         QCOMPARE(reread.table.MX[0], 77);
     }
 
+    // A menu chosen in the list goes through the session: the editor shows it, and the autosave,
+    // which no timer drives without a change, writes the new selection within two seconds.
+    void aMenuChosenInTheListIsShownAndSaved() {
+        newProject();
+        click(main_.get(), "addMenuButton");
+        click(main_.get(), "addMenuButton");
+        const MenuTable& table = main_->session()->project().table;
+        QCOMPARE(table.SelectedMenu, 1);
+        QVERIFY(table.MX[0] != table.MX[1]);
+        const QString script = q(main_->session()->project().settings.ProjectFolder) +
+                               QStringLiteral("/Qloomscript.js");
+        QVERIFY(readFile(script).contains("iSelectedMenu=1"));
+        auto* left = child<QLineEdit>(main_.get(), "txtLeft");
+        QCOMPARE(left->text(), QString::number(table.MX[1]));
+        QList<int32_t> selections;
+        connect(main_->session(), &ProjectSession::selectionChanged, this,
+                [&selections](int32_t row) { selections << row; });
+
+        QListWidget* list = menuList();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(0)).center());
+        QCOMPARE(selections, QList<int32_t>{0});
+        QCOMPARE(table.SelectedMenu, 0);
+        QCOMPARE(left->text(), QString::number(table.MX[0]));
+        QTRY_VERIFY_WITH_TIMEOUT(readFile(script).contains("iSelectedMenu=0"), 2000);
+        QVERIFY(!main_->previewController()->previewMarkedStale()); // a choice is no edit
+    }
+
     // An edit no save has seen reaches the file within two seconds, as the preview variant, and
     // nothing the user sees moves: the caption swap happens in the file only, the caption editor
     // keeps its text and "Update Preview" its stale mark. A final variant stays until an edit.
     void editsReachTheFileOnTheirOwnWithoutTouchingWhatTheUserSees() {
         newProject();
-        click(main_.get(), "btnAddMenu");
-        const QString script =
-            q(main_->project().settings.ProjectFolder) + QStringLiteral("/Qloomscript.js");
+        click(main_.get(), "addMenuButton");
+        const QString script = q(main_->session()->projectForTest().settings.ProjectFolder) +
+                               QStringLiteral("/Qloomscript.js");
         auto* caption = child<QPlainTextEdit>(main_.get(), "txtCapHTML");
         QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
         QTest::mouseClick(child<QRadioButton>(main_.get(), "radVertical"), Qt::LeftButton);
@@ -583,15 +612,15 @@ private Q_SLOTS:
         QCOMPARE(reread.table.OO[0], 1);
         QCOMPARE(reread.table.MTC[0], std::string(kVerticalDefaultCaption));
         QVERIFY(readFile(script).contains("/* IDE! */"));
-        QCOMPARE(main_->project().table.MTC[0], std::string(kDefaultCaption));
+        QCOMPARE(main_->session()->projectForTest().table.MTC[0], std::string(kDefaultCaption));
         QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
         QVERIFY(main_->previewController()->previewMarkedStale());
 
         whenModal(main_->finalizedDialog(), [this] { click(main_->finalizedDialog(), "btnOK"); });
-        click(main_.get(), "btnFinalize");
+        click(main_.get(), "finalizeButton");
         const QByteArray final = readFile(script);
         QVERIFY(!final.contains("/* IDE! */"));
-        QCOMPARE(main_->autoSaver()->saveIfChanged(), SaveTracker::Outcome::Unchanged);
+        QCOMPARE(main_->session()->autosave(), SaveTracker::Outcome::Unchanged);
         QCOMPARE(readFile(script), final);
     }
 
@@ -599,8 +628,9 @@ private Q_SLOTS:
         newProject();
         const QString blocker = dir_->path() + QStringLiteral("/file");
         writeFile(blocker, "x");
-        main_->project().settings.ProjectFolder = fromQ(blocker + QStringLiteral("/sub"));
-        click(main_.get(), "btnProjects");
+        main_->session()->projectForTest().settings.ProjectFolder =
+            fromQ(blocker + QStringLiteral("/sub"));
+        click(main_.get(), "projectsButton");
         QCOMPARE(MessageBox::shown().size(), 1);
         QVERIFY(MessageBox::shown().value(0).startsWith(QStringLiteral("Cannot create file")));
         QVERIFY(MessageBox::shown().value(0).endsWith(QLatin1Char('.')));
@@ -621,19 +651,19 @@ private Q_SLOTS:
 
     void finalizeShowsTheLinesAndKeepsTheDialogForBrowsing() {
         newProject();
-        const QString folder = q(main_->project().settings.ProjectFolder);
+        const QString folder = q(main_->session()->projectForTest().settings.ProjectFolder);
         FinalizedDialog* dialog = main_->finalizedDialog();
         bool helpWhileUp = true;
         whenModal(dialog, [&] {
-            helpWhileUp = child<QPushButton>(main_.get(), "btnHelp")->isEnabled();
+            helpWhileUp = child<QPushButton>(main_.get(), "helpButton")->isEnabled();
             click(dialog, "btnBrowse");
             QVERIFY(dialog->isVisible());
             QTest::keyClick(dialog, Qt::Key_F1);
             click(dialog, "btnOK");
         });
-        click(main_.get(), "btnFinalize");
+        click(main_.get(), "finalizeButton");
         QVERIFY(!helpWhileUp);
-        QVERIFY(child<QPushButton>(main_.get(), "btnHelp")->isEnabled());
+        QVERIFY(child<QPushButton>(main_.get(), "helpButton")->isEnabled());
         QCOMPARE(opened_, (QStringList{folder, helpIndex()}));
         const QByteArray readMe = readFile(folder + QStringLiteral("/ReadMe.txt"));
         QCOMPARE(readMe.count("\r\n"), 12);
@@ -646,7 +676,7 @@ private Q_SLOTS:
         const QString folder =
             QStringLiteral("/") + QString(300, QLatin1Char('w')) + QStringLiteral("/end");
         main_->setActiveProject(folder);
-        auto* label = child<QLabel>(main_.get(), "lblActiveProject");
+        auto* label = child<QLabel>(main_.get(), "activeProjectLabel");
         QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= 380);
         QVERIFY(label->text().startsWith(QStringLiteral("Active Project: /w")));
         QVERIFY(label->text().contains(QStringLiteral("...")));
@@ -656,18 +686,18 @@ private Q_SLOTS:
         QCOMPARE(label->text(), QStringLiteral("Active Project: /short"));
 
         // Minimising and restoring rebuild the line from the active project, with the same result.
-        main_->project().settings.ProjectFolder = fromQ(folder);
+        main_->session()->projectForTest().settings.ProjectFolder = fromQ(folder);
         main_->showMinimized();
         const QString shortened = label->text();
         QVERIFY(shortened.contains(QStringLiteral("...")));
         main_->showNormal();
         QCOMPARE(label->text(), shortened);
-        main_->project().settings.ProjectFolder.clear();
+        main_->session()->projectForTest().settings.ProjectFolder.clear();
     }
 
     void stayOnTopFollowsTheBox() {
         newProject();
-        auto* onTop = child<QCheckBox>(main_.get(), "chkStayOnTop");
+        auto* onTop = child<QCheckBox>(main_.get(), "stayOnTopBox");
         QTest::mouseClick(onTop, Qt::LeftButton);
         QVERIFY(main_->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(main_->isVisible());
@@ -677,14 +707,14 @@ private Q_SLOTS:
 
     void tabWalksTheWindowInItsFixedOrder() {
         newProject();
-        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "addMenuButton");
         auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
         // The editor's controls come between "on Top" and "Update Preview", the HTML tools
         // right after their text box; the Checks list is last.
         const auto chainOn = [&](int page) {
             tabs->setCurrentIndex(page);
             QStringList chain;
-            QWidget* first = child<QPushButton>(main_.get(), "btnAddMenu");
+            QWidget* first = child<QPushButton>(main_.get(), "addMenuButton");
             QWidget* widget = first;
             do {
                 if ((widget->focusPolicy() & Qt::TabFocus) && widget->isVisibleTo(main_.get()) &&
@@ -694,10 +724,11 @@ private Q_SLOTS:
             } while (widget != first);
             return chain.join(QLatin1Char(' '));
         };
-        const QString head = QStringLiteral("btnAddMenu btnDelete btnFinalize btnShowPreview "
-                                            "chkStayOnTop listMenus tabProp qt_tabwidget_tabbar ");
+        const QString head =
+            QStringLiteral("addMenuButton deleteButton finalizeButton showPreviewButton "
+                           "stayOnTopBox listMenus tabProp qt_tabwidget_tabbar ");
         const QString tail = QStringLiteral(
-            " btnUpdatePreview btnProjects btnActiveProjectSettings btnHelp listChecks");
+            " updatePreviewButton projectsButton projectSettingsButton helpButton checksList");
         QCOMPARE(chainOn(0), head +
                                  QStringLiteral("txtLeft txtTop txtWidth txtCapHeight "
                                                 "radMouseOver radMouseClick chkFloat "
@@ -724,12 +755,12 @@ private Q_SLOTS:
 
     void shortcutsTriggerTheirButtonsAndEveryStepUndoes() {
         newProject();
-        const QString folder = q(main_->project().settings.ProjectFolder);
-        const MenuTable& table = main_->project().table;
+        const QString folder = q(main_->session()->projectForTest().settings.ProjectFolder);
+        const MenuTable& table = main_->session()->projectForTest().table;
         // Shortcuts belong to the active window.
         main_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(main_.get()));
-        QSignalSpy added(child<QPushButton>(main_.get(), "btnAddMenu"), &QPushButton::clicked);
+        QSignalSpy added(child<QPushButton>(main_.get(), "addMenuButton"), &QPushButton::clicked);
         QTest::keyClick(main_.get(), Qt::Key_Insert);
         QTest::keyClick(main_.get(), Qt::Key_Insert);
         QCOMPARE(added.count(), 2);
@@ -759,7 +790,7 @@ private Q_SLOTS:
         QCOMPARE(table.MenuCount, 1);
         QVERIFY(child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
 
-        QSignalSpy updated(child<QPushButton>(main_.get(), "btnUpdatePreview"),
+        QSignalSpy updated(child<QPushButton>(main_.get(), "updatePreviewButton"),
                            &QPushButton::clicked);
         QTest::keyClick(main_.get(), Qt::Key_F5);
         QCOMPARE(updated.count(), 1);
@@ -771,11 +802,11 @@ private Q_SLOTS:
         QVERIFY(QFile::exists(script));
 
         // Opening a project starts its own history.
-        QVERIFY(main_->projectHistory()->canUndo());
-        click(main_.get(), "btnProjects");
+        QVERIFY(main_->session()->history().canUndo());
+        click(main_.get(), "projectsButton");
         openProject(folder);
         QCOMPARE(table.MenuCount, 1);
-        QVERIFY(!main_->projectHistory()->canUndo());
+        QVERIFY(!main_->session()->history().canUndo());
     }
 
     void mnemonicsDoNotClashAndTooltipsNameTheShortcuts() {
@@ -787,7 +818,7 @@ private Q_SLOTS:
         auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
         for (int page = 0; page < tabs->count(); ++page)
             texts << tabs->tabText(page);
-        texts << child<QLabel>(main_.get(), "lblChecks")->text();
+        texts << child<QLabel>(main_.get(), "checksLabel")->text();
         QMap<QKeySequence, QString> seen;
         for (const QString& text : texts) {
             const QKeySequence key = QKeySequence::mnemonic(text);
@@ -797,24 +828,24 @@ private Q_SLOTS:
             seen.insert(key, text);
         }
         QVERIFY(seen.size() >= 17);
-        QVERIFY(child<QPushButton>(main_.get(), "btnAddMenu")
+        QVERIFY(child<QPushButton>(main_.get(), "addMenuButton")
                     ->toolTip()
                     .contains(QStringLiteral("Insert")));
-        QVERIFY(child<QPushButton>(main_.get(), "btnDelete")
+        QVERIFY(child<QPushButton>(main_.get(), "deleteButton")
                     ->toolTip()
                     .contains(QStringLiteral("Del")));
-        QVERIFY(child<QPushButton>(main_.get(), "btnUpdatePreview")
+        QVERIFY(child<QPushButton>(main_.get(), "updatePreviewButton")
                     ->toolTip()
                     .contains(QStringLiteral("F5")));
     }
 
     void checksFollowTheProjectAndLeadToTheField() {
         newProject();
-        click(main_.get(), "btnAddMenu");
-        click(main_.get(), "btnAddMenu");
-        const MenuTable& table = main_->project().table;
+        click(main_.get(), "addMenuButton");
+        click(main_.get(), "addMenuButton");
+        const MenuTable& table = main_->session()->projectForTest().table;
         QCOMPARE(table.SelectedMenu, 1);
-        auto* view = child<QListView>(main_.get(), "listChecks");
+        auto* view = child<QListView>(main_.get(), "checksList");
         CheckListModel* model = main_->checkList();
         const auto targetFinding = [model] {
             const auto& found = model->findings();
@@ -834,7 +865,7 @@ private Q_SLOTS:
         QVERIFY(model->data(index, Qt::DisplayRole).toString().contains(QStringLiteral("20")));
 
         // From another menu and another tab, a click on the line goes to the field.
-        main_->selectInPreview(0);
+        main_->session()->select(0, SelectionSource::Editor);
         auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
         tabs->setCurrentIndex(3);
         view->scrollTo(index);
@@ -845,7 +876,7 @@ private Q_SLOTS:
         QCOMPARE(main_->focusWidget(), height);
 
         // The checks never stop a save; fixing the height takes the line away.
-        QVERIFY(main_->report(SaveScript(main_->project(), false, {})));
+        QVERIFY(main_->session()->save(false));
         QTest::keyClicks(height, QStringLiteral("30"));
         QCOMPARE(table.MTCH[1], 30);
         QTRY_COMPARE(targetFinding(), -1);
@@ -859,20 +890,20 @@ private Q_SLOTS:
     void aFolderOnTheCommandLineIsOpenedWithoutTheStartDialog() {
         const QString folder = dir_->path() + QStringLiteral("/given");
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
-        click(main_.get(), "btnAddMenu");
-        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "addMenuButton");
+        click(main_.get(), "addMenuButton");
         main_.reset(); // saves
 
         startProgramWith(folder);
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
         QCOMPARE(menuList()->count(), 2);
         QVERIFY(MessageBox::shown().isEmpty());
         // "Projects..." then brings the dialog in editor mode, as after any other opening.
-        click(main_.get(), "btnProjects");
+        click(main_.get(), "projectsButton");
         QVERIFY(main_->startDialog()->isVisible());
-        QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kCancelCaption));
+        QCOMPARE(startButton("quitOrCancelButton")->text(), q(msg::kCancelCaption));
 
         // A folder without a project: the not-found message, then the start dialog as usual.
         main_.reset();
@@ -882,8 +913,8 @@ private Q_SLOTS:
         QCOMPARE(MessageBox::shown(), QStringList{q(msg::kScriptNotFound)});
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
-        QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kQuitCaption));
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
+        QCOMPARE(startButton("quitOrCancelButton")->text(), q(msg::kQuitCaption));
+        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
     }
 
     void commandLineTakesOneFolderBesideTheToolkitsOptions() {
@@ -911,17 +942,17 @@ private Q_SLOTS:
         QAction* redo = bar->redoAction();
         QVERIFY(!undo->isEnabled()); // a new project has nothing to undo
         QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
-        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "addMenuButton");
         QCOMPARE(undo->text(), QStringLiteral("&Undo Add Menu"));
-        const int32_t placed = main_->project().table.MX[0];
-        QVERIFY(main_->projectHistory()->record(ProjectEdit::move(main_->project(), 0, 40, 50)));
+        const int32_t placed = main_->session()->projectForTest().table.MX[0];
+        QVERIFY(main_->session()->edit(ProjectEdit::move(main_->session()->projectForTest(), 0, 40, 50)));
         QCOMPARE(undo->text(), QStringLiteral("&Undo Move Menu 1"));
         undo->trigger();
-        QCOMPARE(main_->project().table.MX[0], placed);
+        QCOMPARE(main_->session()->projectForTest().table.MX[0], placed);
         QCOMPARE(redo->text(), QStringLiteral("&Redo Move Menu 1"));
         QCOMPARE(undo->text(), QStringLiteral("&Undo Add Menu"));
         redo->trigger();
-        QCOMPARE(main_->project().table.MX[0], 40);
+        QCOMPARE(main_->session()->projectForTest().table.MX[0], 40);
         // Every entry of the bar shows its shortcut, where it has one; the project's entries
         // follow whether a project is open.
         for (QAction* action : bar->projectActions()) {
@@ -933,24 +964,21 @@ private Q_SLOTS:
     void statusLineSaysWhenSavedAndShowsAFailureUntilItClears() {
         newProject();
         StatusIndicators* status = main_->statusIndicators();
-        const QString folder = q(main_->project().settings.ProjectFolder);
+        const QString folder = q(main_->session()->projectForTest().settings.ProjectFolder);
         // Creating the project wrote it.
         QVERIFY(status->savedLabel()->text().startsWith(QStringLiteral("Saved ")));
         // The project folder's name taken by a file: the autosave of the next edit fails for
         // any user, root included, and says so until a save succeeds.
         QVERIFY(QDir(folder).removeRecursively());
         writeFile(folder, "not a folder");
-        click(main_.get(), "btnAddMenu"); // the preview's own save fails at once
+        click(main_.get(), "addMenuButton"); // the preview's own save fails at once
         QVERIFY(status->showingFailure());
         QCOMPARE(status->savedLabel()->text(), QStringLiteral("Not saved"));
         QVERIFY(!status->savedLabel()->toolTip().isEmpty());
-        main_->project().table.MX[0] += 5;
-        main_->autoSaver()->saveIfChanged();
-        QVERIFY(status->showingFailure());
         QVERIFY(QFile::remove(folder));
-        main_->project().table.MX[0] += 5;
-        main_->autoSaver()->saveIfChanged();
-        QVERIFY(!status->showingFailure());
+        // The next edit's autosave succeeds and clears it.
+        QVERIFY(main_->session()->edit(ProjectEdit::move(main_->session()->projectForTest(), 0, 30, 30)));
+        QTRY_VERIFY_WITH_TIMEOUT(!status->showingFailure(), 5000);
         QVERIFY(QFile::exists(folder + QStringLiteral("/Qloomscript.js")));
         const QString now = QTime::currentTime().toString(QStringLiteral("HH:mm"));
         QCOMPARE(status->savedLabel()->text(), QStringLiteral("Saved ") + now);
@@ -978,7 +1006,7 @@ private Q_SLOTS:
     void mainWindowGrowsAndTheChecksListAndHtmlBoxesWithIt() {
         newProject();
         main_->show();
-        auto* checks = child<QListView>(main_.get(), "listChecks");
+        auto* checks = child<QListView>(main_.get(), "checksList");
         auto* html = child<QPlainTextEdit>(main_.get(), "txtCapHTML");
         QCOMPARE(main_->size(), QSize(392, 421).expandedTo(main_->minimumSizeHint()));
         QVERIFY(main_->minimumWidth() < 392 * 2); // not fixed
