@@ -49,6 +49,8 @@ TEST(PreviewScrollTarget, SaturatesInsteadOfOverflowingForExtremePositions) {
 }
 
 TEST(SmallScreenLayout, FollowsTheBreakpointOfEachMode) {
+    using gui::kAutoBreakpointMargin;
+    using gui::SmallScreenLayout;
     const std::vector<int64_t> edges{150, 910, 600};
     // Automatic: below the rightmost menu's right edge plus the runtime's margin.
     EXPECT_TRUE(SmallScreenLayout(360, -1, edges));
