@@ -45,9 +45,11 @@ PlaceRect PlaceBeside(const PlaceRect& main, const PlaceRect& screen, const Plac
         const int h = std::min(preferred.height, below ? belowRoom : aboveRoom);
         return {x, below ? main.bottom() + gap : main.y - gap - h, width, h};
     }
-    // No free side: the edge away from the main window's centre.
+    // No free side: narrow, at the edge away from the main window's centre, so it covers as
+    // little of the main window as a usable page allows.
+    const int narrow = std::min(width, std::max(minWidth, std::max(leftRoom, rightRoom)));
     const bool mainOnLeft = main.x + main.width / 2 < screen.x + screen.width / 2;
-    return {mainOnLeft ? screen.right() - width : screen.x, y, width, height};
+    return {mainOnLeft ? screen.right() - narrow : screen.x, y, narrow, height};
 }
 
 PlaceRect KeepOnScreen(const PlaceRect& frame, const std::vector<PlaceRect>& screens) {

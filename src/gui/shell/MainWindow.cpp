@@ -181,8 +181,8 @@ void MainWindow::layOut() {
     menuBar_->setProjectActionsEnabled(false);
 
     auto* top = new QHBoxLayout;
-    for (QWidget* button : {ui->addMenuButton, ui->deleteButton, ui->finalizeButton,
-                            ui->showPreviewButton})
+    for (QWidget* button :
+         {ui->addMenuButton, ui->deleteButton, ui->finalizeButton, ui->showPreviewButton})
         top->addWidget(button);
     top->addStretch(1);
     top->addWidget(ui->stayOnTopBox);
@@ -489,6 +489,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     setActiveProject(session_->folder());
+    // Again once the layout has given the status row its new width.
+    QTimer::singleShot(0, this, [this] { setActiveProject(session_->folder()); });
 }
 
 void MainWindow::changeEvent(QEvent* event) {

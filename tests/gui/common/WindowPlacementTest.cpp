@@ -51,6 +51,13 @@ TEST(PlaceBeside, GoesBelowOrAboveOrToTheFarEdgeWhenNoSideIsFree) {
     const PlaceRect edge = PlaceBeside(big, narrow, kPage, 320, 8);
     EXPECT_TRUE(Inside(edge, narrow));
     EXPECT_EQ(edge.right(), narrow.right());
+    EXPECT_EQ(edge.width, 320); // no wider than a usable page needs
+    // A small screen (a desktop at twice the scale) where the main window fills the height.
+    const PlaceRect half{0, 0, 800, 500};
+    const PlaceRect centred{182, 0, 436, 500};
+    const PlaceRect small = PlaceBeside(centred, half, kPage, 320, 8);
+    EXPECT_TRUE(Inside(small, half));
+    EXPECT_LE(small.width, 320);
 }
 
 TEST(KeepOnScreen, BringsAPlaceFromAMissingOrSmallerScreenBack) {
