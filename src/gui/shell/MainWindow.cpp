@@ -205,6 +205,9 @@ void MainWindow::layOut() {
     ui->activeProjectLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     ui->activeProjectLabel->setMinimumWidth(0);
     statusRow->addWidget(ui->activeProjectLabel, 1);
+    // The label loses room whenever the indicators beside it grow ("Saved 14:05" after the
+    // first save, the error count): its text is shortened again for the room left.
+    ui->activeProjectLabel->installEventFilter(this);
     statusRow->addWidget(status_);
     ui->statusBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
@@ -314,8 +317,8 @@ void MainWindow::createOtherWindows(const QString& openFolder) {
     undoKeys_->watch(preview_->browser());
     // Said once, without a box: the status line shows it until the next project is shown.
     connect(preview_, &PreviewController::statusNote, this, [this](const QString& note) {
-        ui->activeProjectLabel->setText(note);
-        ui->activeProjectLabel->setToolTip(note);
+        statusNote_ = note;
+        fitStatusLabel();
     });
     connect(preview_, &PreviewController::scriptErrorsChanged, status_,
             &StatusIndicators::setErrorCount);
@@ -371,6 +374,7 @@ bool MainWindow::onStartChoice(const StartChoice& choice) {
 }
 
 void MainWindow::onProjectReplaced() {
+    statusNote_.clear();
     setActiveProject(session_->folder());
     checkTimer_->stop();
     rowsToCheck_.clear();
@@ -486,17 +490,27 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     Q_EMIT quitRequested();
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    setActiveProject(session_->folder());
-    // Again once the layout has given the status row its new width.
-    QTimer::singleShot(0, this, [this] { setActiveProject(session_->folder()); });
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->activeProjectLabel && event->type() == QEvent::Resize)
+        fitStatusLabel();
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::fitStatusLabel() {
+    if (statusNote_.isEmpty()) {
+        setActiveProject(session_->folder());
+        return;
+    }
+    QLabel* label = ui->activeProjectLabel;
+    const int room = std::max(label->width(), 120);
+    label->setText(label->fontMetrics().elidedText(statusNote_, Qt::ElideRight, room));
+    label->setToolTip(statusNote_);
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        setActiveProject(session_->folder());
+        fitStatusLabel();
 }
 
 void MainWindow::onStayOnTopClicked(bool checked) {

@@ -100,7 +100,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override; // minimise and restore
 
 private:
@@ -130,6 +130,9 @@ private:
     QString scriptErrorText() const;
     // The status line's word on the last save.
     void noteSave(const Status& status);
+    // Shortens the status line's text (the active project, or a note about the preview) for
+    // the room its label has now.
+    void fitStatusLabel();
 
     std::unique_ptr<Ui::MainWindow> ui;
     ProjectSession* session_ = nullptr; // child of this window
@@ -155,6 +158,8 @@ private:
     MainMenuBar* menuBar_ = nullptr;     // child of this window
     StatusIndicators* status_ = nullptr; // child of the status line
     QDialog* scriptErrors_ = nullptr;    // child of this window, made when first asked for
+    // Shown on the status line instead of the project until the next project is shown.
+    QString statusNote_;
 };
 
 } // namespace qloom::gui

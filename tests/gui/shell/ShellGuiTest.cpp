@@ -694,6 +694,11 @@ private Q_SLOTS:
         QVERIFY(shortened.contains(QStringLiteral("...")));
         main_->showNormal();
         QCOMPARE(label->text(), shortened);
+        // The first "Saved" beside it takes room from the label after the layout was done: the
+        // text is shortened again rather than clipped.
+        main_->statusIndicators()->showSaved(QDateTime::currentDateTime());
+        QTRY_VERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+        QVERIFY(label->text().endsWith(QStringLiteral("/end")));
         main_->session()->projectForTest().settings.ProjectFolder.clear();
     }
 
