@@ -129,6 +129,51 @@ inline constexpr std::string_view kCloseWithoutSaving =
     "The project could not be saved.\r\n\r\nClose qLoom anyway? Changes since the last save "
     "will be lost.";
 
+// Sharing the project folder with other programs.
+inline constexpr std::string_view kProjectLockedQuestion =
+    "This project is open in %s.\r\n\r\nEditing it in two places at once loses the changes of "
+    "one of them. Take it over, or leave it to the other program?";
+inline constexpr std::string_view kTakeOver = "Take Over";
+inline constexpr std::string_view kTakeOverWarning =
+    "Take the project over?\r\n\r\nThe other program will no longer save it, and whatever it "
+    "has not saved yet stays there. Take over only when that program is not in use.";
+inline constexpr std::string_view kChangedOnDiskQuestion =
+    "%s was changed by another program, and this window holds changes that are not saved "
+    "yet.\r\n\r\nReload Theirs: their version is opened, and this window's version is kept "
+    "beside it as a copy.\r\nKeep Mine: this window's version replaces theirs.\r\nCancel: "
+    "nothing is saved until you choose.";
+inline constexpr std::string_view kReloadTheirs = "Reload Theirs";
+inline constexpr std::string_view kKeepMine = "Keep Mine";
+inline constexpr std::string_view kReloadedNote = "Reloaded: %s was changed by another program";
+inline constexpr std::string_view kKeptCopyNote =
+    "Reloaded their version; this window's version is kept as %s";
+inline constexpr std::string_view kNotSavedConflict =
+    "Not saved: %s was changed by another program (Update Preview to choose)";
+inline constexpr std::string_view kNotSavedFailed = "Not saved, retrying: %s";
+inline constexpr std::string_view kReadOnlyNote =
+    "%s is read-only: qLoom shows the project but does not save it until the file is made "
+    "writable or the project is saved in another folder.";
+inline constexpr std::string_view kNotSavedReadOnly = "Not saved: %s is read-only";
+inline constexpr std::string_view kSaveElsewhere =
+    "Make the file writable, or save the whole project in another folder.";
+inline constexpr std::string_view kLockLost =
+    "Another program took this project over; this window no longer saves it.";
+inline constexpr std::string_view kFolderGoneQuestion =
+    "The project folder %s was renamed, moved or deleted while the project was open. qLoom has "
+    "not saved since, and does not put a part of the project back at the old place by "
+    "itself.\r\n\r\nSave the whole project (script, template page and pictures) to the old "
+    "place, or to a folder you choose?";
+inline constexpr std::string_view kFolderNowAt = "\r\n\r\nThe folder is now at: %s";
+inline constexpr std::string_view kFolderHoldsProject =
+    "%s already holds another project (Qloomscript.js). Choose another folder.";
+inline constexpr std::string_view kSaveToOldPlace = "Save to Old Place";
+inline constexpr std::string_view kChooseFolder = "Choose Folder...";
+inline constexpr std::string_view kNotSavedFolderGone = "Not saved: the project folder %s is gone";
+inline constexpr std::string_view kFolderGoneOnEnd =
+    "the project folder %s was renamed, moved or deleted; nothing was saved";
+inline constexpr std::string_view kChangedOnEnd =
+    "%s was changed by another program; this window's version was kept as %s";
+
 // Property editor and preview.
 inline constexpr std::string_view kNoMenusInProject = "No Menus in Project";
 inline constexpr std::string_view kPreviewCaption = "Preview - qLoom 1.0";
@@ -212,10 +257,13 @@ inline std::string Format(std::string_view pattern, std::string_view value) {
 inline constexpr std::string_view kCliUsage =
     "Usage:\n"
     "  qloom-cli dump PATH                 print the project (folder or script file) as JSON\n"
-    "  qloom-cli write FOLDER [--preview]  save the JSON project read from standard input\n"
+    "  qloom-cli write FOLDER [--preview] [--force]\n"
+    "                                      save the JSON project read from standard input\n"
     "  qloom-cli new FOLDER [--force]      start a project with the new-project values\n"
-    "  qloom-cli add FOLDER [N]            append N menus (default 1) and save\n"
-    "  qloom-cli finalize FOLDER           save the final script and ReadMe.txt\n"
+    "  qloom-cli add FOLDER [N] [--force]  append N menus (default 1) and save\n"
+    "  qloom-cli finalize FOLDER [--force] save the final script and ReadMe.txt\n"
+    "Commands that write refuse a project open in qLoom, or a read-only script, unless\n"
+    "given --force.\n"
     "  qloom-cli --help                    show this text\n"
     "  qloom-cli --version                 show the program's version\n";
 inline constexpr std::string_view kCliUnknownCommand = "Unknown command: %s";
@@ -226,6 +274,11 @@ inline constexpr std::string_view kCliBadMenuNumber =
 inline constexpr std::string_view kCliProjectExists =
     "%s already holds a project (Qloomscript.js); add --force to replace it.";
 inline constexpr std::string_view kCliNothingWritten = "Nothing was written.";
+inline constexpr std::string_view kCliProjectLocked =
+    "%s is open in %s; nothing was written. Close it there first, or add --force to write "
+    "anyway (qLoom then notices the change).";
+inline constexpr std::string_view kCliScriptReadOnly =
+    "%s is read-only; nothing was written. Make it writable, or add --force to replace it.";
 inline constexpr std::string_view kCliMalformedJson = "Malformed JSON: %s";
 inline constexpr std::string_view kCliNotObject = "must be an object";
 inline constexpr std::string_view kCliNotArray = "must be an array";

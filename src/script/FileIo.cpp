@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -56,17 +61,15 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// Makes the rename itself durable; a folder that cannot be synced is no reason to fail a save
-// whose data already reached the disk.
-void syncFolder(const std::string& folder) {
+} // namespace
+
+void SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
 }
-
-} // namespace
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -112,13 +115,32 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool IsReadOnlyFile(const std::string& path, int* error) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return false;
+    int reason = 0;
+    if (::access(path.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+        reason = errno;
+    else if ((st.st_mode & 0222) == 0)
+        reason = EACCES;
+    if (error)
+        *error = reason;
+    return reason != 0;
+}
+
 bool EntryExists(const std::string& path) {
     struct stat st {};
     return !path.empty() && ::stat(path.c_str(), &st) == 0;
 }
 
 void CreateFolderOneLevel(const std::string& path) {
-    ::mkdir(path.c_str(), 0777);
+    if (::mkdir(path.c_str(), 0777) != 0)
+        return;
+    // The new folder's entry must reach the disk with the files written into it, or a power
+    // cut could lose the folder and with it a script whose own write was flushed.
+    SyncFolder(path);
+    SyncFolder(FolderOf(path));
 }
 
 bool WriteFileReplacing(const std::string& path, std::string_view data) {
@@ -171,6 +193,9 @@ bool WriteFileReplacing(const std::string& path, const std::vector<std::string_v
     }
     if (fd < 0)
         return false;
+    // Held until the file is renamed or removed: a temporary file nobody holds is a crash's
+    // leftover, which opening the project may remove (RemoveLeftoverSaves).
+    ::flock(fd, LOCK_EX);
 
     // A replaced file keeps its permissions; a new one gets the umask's.
     struct stat old {};
@@ -186,14 +211,17 @@ bool WriteFileReplacing(const std::string& path, const std::vector<std::string_v
         budget -= std::min(budget, piece.size());
     }
     ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
     if (ok)
         ok = ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
+    const int error = errno;
+    if (!ok)
         ::unlink(temp.c_str());
+    ok = (::close(fd) == 0) && ok;
+    if (!ok) {
+        errno = error;
         return false;
     }
-    syncFolder(folder);
+    SyncFolder(folder);
     return true;
 }
 
@@ -202,10 +230,63 @@ bool WriteNewFile(const std::string& path, std::string_view data) {
     if (fd < 0)
         return false;
     bool ok = writeAll(fd, data, byteBudget(path)) && ::fsync(fd) == 0;
+    const int error = errno;
     ok = (::close(fd) == 0) && ok;
-    if (!ok)
+    if (!ok) {
         ::unlink(path.c_str());
-    return ok;
+        errno = error;
+        return false;
+    }
+    // Flushed with its folder, as the script is, so the page survives a power cut with it.
+    SyncFolder(FolderOf(path));
+    return true;
+}
+
+namespace {
+
+// The process id in a temporary file's name (".NAME.saving-PID-N"), or 0.
+long pidInLeftoverName(const std::string& name) {
+    const auto at = name.rfind(".saving-");
+    if (at == std::string::npos)
+        return 0;
+    return std::strtol(name.c_str() + at + 8, nullptr, 10);
+}
+
+} // namespace
+
+int RemoveLeftoverSaves(const std::string& folder, int maxAgeSeconds) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return 0;
+    int removed = 0;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() < 10 || name[0] != '.' || name.find(".saving-") == std::string::npos)
+            continue;
+        const std::string path = (folder == "/" ? "" : folder) + "/" + name;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        // A writer on this machine that is still running and wrote lately may be between
+        // creating its file and locking it; its file stays.
+        const long pid = pidInLeftoverName(name);
+        const bool writerAlive =
+            pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+        if (writerAlive && now - st.st_mtime < maxAgeSeconds)
+            continue;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0)
+            continue;
+        // A writer holds its file locked until it renames it; a file nobody locks is left over.
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.c_str()) == 0)
+            ++removed;
+        ::close(fd);
+    }
+    ::closedir(dir);
+    if (removed > 0)
+        SyncFolder(folder);
+    return removed;
 }
 
 void SetWriteFaultForTesting(std::optional<WriteFault> fault) {

@@ -19,11 +19,28 @@ bool FileExists(const std::string& path);
 // True when the path names anything at all (file, folder, ...).
 bool EntryExists(const std::string& path);
 
+// True for an existing file its user may not change: one without write permission for them, on
+// a read-only file system, or one that nobody may write (no write bit at all; that counts also
+// for root, who could write it but was told not to). `error` receives the system's reason
+// (EACCES or EROFS).
+bool IsReadOnlyFile(const std::string& path, int* error = nullptr);
+
 // The folder part of `path`: "." without a slash, "/" for a file in the root.
 std::string FolderOf(const std::string& path);
 
-// Creates the last component of `path`; whether it worked is seen by the writes that follow.
+// Creates the last component of `path`, flushed to the disk with its parent folder; whether it
+// worked is seen by the writes that follow.
 void CreateFolderOneLevel(const std::string& path);
+
+// Makes the entries of `folder` (a rename, a new file) durable; a folder that cannot be synced
+// is no reason to fail a write whose data already reached the disk.
+void SyncFolder(const std::string& folder);
+
+// Removes the temporary files of saves (".NAME.saving-*") in `folder` that no running process
+// is writing: the writer holds its temporary file locked until it renames it, so a file nobody
+// locks was left by a crash. A file whose writer on this machine is still running is kept while
+// it is younger than `maxAgeSeconds`. Returns how many were removed.
+int RemoveLeftoverSaves(const std::string& folder, int maxAgeSeconds = 60);
 
 // The file that replacing `path` should replace: `path` itself, or, when it is a symbolic link,
 // the file that the link (and any link it leads to) finally names, which need not exist yet.
@@ -33,15 +50,17 @@ std::string ResolveLinkTarget(const std::string& path);
 // Replaces `path` with `data` so that a reader never sees a half-written file: the bytes go to
 // a temporary file in the same folder, are flushed to the disk, and only then renamed over the
 // old file. On any failure the old file is untouched and the temporary file is removed. A
-// symbolic link is kept: its target is replaced that way, beside the target.
+// symbolic link is kept: its target is replaced that way, beside the target. On failure errno
+// holds the system's reason.
 bool WriteFileReplacing(const std::string& path, std::string_view data);
 // The same for a file given as consecutive pieces, written one after the other without first
 // joining them into one buffer.
 bool WriteFileReplacing(const std::string& path, const std::vector<std::string_view>& pieces);
 
 // Writes `data` to `path` only when nothing exists there yet (an existing file is never
-// overwritten, not even by a race). A partly written file is removed again, so a failed write
-// does not leave a truncated file that would count as present from then on.
+// overwritten, not even by a race), flushed with its folder. A partly written file is removed
+// again, so a failed write does not leave a truncated file that would count as present from then
+// on. On failure errno holds the system's reason.
 bool WriteNewFile(const std::string& path, std::string_view data);
 
 // Test seam: the next writes to a file whose path ends with `pathSuffix` fail after

@@ -5,6 +5,8 @@
 #include "script/FixedTexts.h"
 #include "script/LineEnds.h"
 
+#include <cerrno>
+#include <cstring>
 #include <deque>
 #include <vector>
 
@@ -75,10 +77,12 @@ std::vector<std::string_view> scriptPieces(const Project& project, bool forPrevi
 Status replaceFile(const std::string& path, const std::vector<std::string_view>& pieces) {
     if (WriteFileReplacing(path, pieces))
         return Status::success();
+    const std::string reason = std::strerror(errno);
     const std::string target = ResolveLinkTarget(path);
     if (target.empty() || target == path)
-        return Status::failure(msg::Format(msg::kCannotCreateFile, path));
-    return Status::failure(msg::Format(msg::Format(msg::kCannotReplaceLinkTarget, target), path));
+        return Status::failure(msg::Format(msg::kCannotCreateFile, path) + ": " + reason);
+    return Status::failure(msg::Format(msg::Format(msg::kCannotReplaceLinkTarget, target), path) +
+                           "\r\n\r\n" + reason);
 }
 
 } // namespace
@@ -117,7 +121,8 @@ Status SaveScript(Project& project, bool forPreview, const CaptionSwapHook& onSe
     const std::string templatePath = JoinPath(folder, project.settings.TemplateFileName);
     if (!FileExists(templatePath)) {
         if (!WriteNewFile(templatePath, NormaliseLineEnds(DefaultPage())))
-            return Status::failure(msg::Format(msg::kCannotCreateFile, templatePath));
+            return Status::failure(msg::Format(msg::kCannotCreateFile, templatePath) + ": " +
+                                   std::strerror(errno));
     }
     return Status::success();
 }

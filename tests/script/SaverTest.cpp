@@ -137,7 +137,9 @@ TEST(SaveScript, FailedWriteKeepsThePreviousScript) {
         FaultGuard fault("/Qloomscript.js", afterBytes);
         const Status status = SaveScript(p, true);
         EXPECT_FALSE(status.ok);
-        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Qloomscript.js"));
+        // The system's reason comes with the path: a full disk must not read like a typo.
+        EXPECT_EQ(status.message,
+                  "Cannot create file " + dir.file("Qloomscript.js") + ": No space left on device");
         EXPECT_EQ(readBytes(dir.file("Qloomscript.js")), before);
         EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"Qloomscript.js"}));
     }
@@ -148,7 +150,8 @@ TEST(SaveScript, UncreatableFolderReportsTheScriptPath) {
     Project p = projectIn(dir.file("no/such/folder"));
     const Status status = SaveScript(p, true);
     EXPECT_FALSE(status.ok);
-    EXPECT_EQ(status.message, "Cannot create file " + dir.file("no/such/folder/Qloomscript.js"));
+    EXPECT_EQ(status.message, "Cannot create file " + dir.file("no/such/folder/Qloomscript.js") +
+                                  ": No such file or directory");
 
     // No project folder at all: nothing lands in the process's working folder.
     p.settings.ProjectFolder.clear();
@@ -162,12 +165,14 @@ TEST(SaveScript, FailedTemplateWriteLeavesNoPartialPage) {
     {
         FaultGuard fault("/Temp.html", 20);
         const Status status = SaveScript(p, true);
-        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Temp.html"));
+        EXPECT_EQ(status.message,
+                  "Cannot create file " + dir.file("Temp.html") + ": No space left on device");
         EXPECT_FALSE(PathExists(dir.file("Temp.html")));
     }
     // A folder in the template's place counts as missing, and cannot be written over.
     ::mkdir(dir.file("Temp.html").c_str(), 0777);
-    EXPECT_EQ(SaveScript(p, true).message, "Cannot create file " + dir.file("Temp.html"));
+    EXPECT_EQ(SaveScript(p, true).message,
+              "Cannot create file " + dir.file("Temp.html") + ": File exists");
 }
 
 bool isLink(const std::string& path) {
@@ -224,14 +229,17 @@ TEST(SaveScript, LinkWhoseTargetCannotBeWrittenChangesNothing) {
     EXPECT_FALSE(status.ok);
     EXPECT_EQ(status.message, msg::Format(msg::Format(msg::kCannotReplaceLinkTarget,
                                                       dir.file("blocker/Qloomscript.js")),
-                                          dir.file("Qloomscript.js")));
+                                          dir.file("Qloomscript.js")) +
+                                  "\r\n\r\nNot a directory");
     EXPECT_TRUE(isLink(dir.file("Qloomscript.js")));
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"Qloomscript.js", "blocker"}));
 
     // Links in a circle lead to no file at all.
     ::unlink(dir.file("Qloomscript.js").c_str());
     ASSERT_EQ(::symlink("Qloomscript.js", dir.file("Qloomscript.js").c_str()), 0);
-    EXPECT_EQ(SaveScript(p, true).message, "Cannot create file " + dir.file("Qloomscript.js"));
+    EXPECT_EQ(SaveScript(p, true).message,
+              "Cannot create file " + dir.file("Qloomscript.js") +
+                  ": Too many levels of symbolic links");
     EXPECT_TRUE(isLink(dir.file("Qloomscript.js")));
 }
 
@@ -258,12 +266,14 @@ TEST(FinalizeProject, FailedScriptWriteWritesNoReadMe) {
     {
         FaultGuard fault("/Qloomscript.js", 10);
         const Status status = FinalizeProject(p);
-        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Qloomscript.js"));
+        EXPECT_EQ(status.message,
+                  "Cannot create file " + dir.file("Qloomscript.js") + ": No space left on device");
         EXPECT_FALSE(PathExists(dir.file("ReadMe.txt")));
     }
     writeBytes(dir.file("ReadMe.txt"), "old");
     FaultGuard fault("/ReadMe.txt", 10);
-    EXPECT_EQ(FinalizeProject(p).message, "Cannot create file " + dir.file("ReadMe.txt"));
+    EXPECT_EQ(FinalizeProject(p).message,
+              "Cannot create file " + dir.file("ReadMe.txt") + ": No space left on device");
     EXPECT_EQ(readBytes(dir.file("ReadMe.txt")), "old");
 }
 

@@ -149,6 +149,13 @@ void PreviewController::showPreviewWindow() {
 }
 
 bool PreviewController::refresh() {
+    if (saver_) {
+        if (!saver_())
+            return false;
+        navigatePreview();
+        showPreviewWindow();
+        return true;
+    }
     Status saved;
     {
         BusyCursor busy;

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <functional>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
@@ -50,6 +51,10 @@ public:
 
     // Given to SaveScript, so a caption swap of the selected row reaches the caption editor.
     void setCaptionSwapHook(CaptionSwapHook hook) { captionSwapHook_ = std::move(hook); }
+    // The shell's save of the preview variant, which first checks that nobody else changed the
+    // project on disk. False only when the save failed (the shell has said why); a save it
+    // withheld still lets the preview show the file on disk.
+    void setSaver(std::function<bool()> saver) { saver_ = std::move(saver); }
     // Folder (with trailing separator) that holds js.log; the program's folder by default.
     void setScriptErrorLogFolder(const QString& folder) { logFolder_ = folder; }
     QString scriptErrorLogPath() const;
@@ -107,6 +112,7 @@ private:
     QPlainTextEdit* txtJS_Errors_;
     QCheckBox* chkStayOnTop_; // may be null
     CaptionSwapHook captionSwapHook_;
+    std::function<bool()> saver_;
     QString logFolder_;
     QTimer nudgeBurst_; // a pause in the arrow presses ends the undo step
     RateLimit commandRate_{kCommandsPerSecond, 1000};

@@ -22,15 +22,34 @@ AutoSaver::~AutoSaver() {
 void AutoSaver::noteSaved() {
     tracker_.noteSaved(project_);
     sinceNoticed_.invalidate();
+    if (sinceFailure_.isValid()) {
+        sinceFailure_.invalidate();
+        Q_EMIT saved();
+    }
 }
 
 void AutoSaver::stop() {
+    stopped_ = true;
     timer_->stop();
 }
 
 SaveTracker::Outcome AutoSaver::saveIfChanged() {
     sinceNoticed_.invalidate();
-    return tracker_.save(project_);
+    if (stopped_ || !tracker_.changedSince(project_))
+        return SaveTracker::Outcome::Unchanged;
+    if (gate_ && !gate_())
+        return SaveTracker::Outcome::Unchanged;
+    Status failure;
+    const SaveTracker::Outcome outcome = tracker_.save(project_, &failure);
+    if (outcome == SaveTracker::Outcome::Failed) {
+        sinceFailure_.start();
+        inputSinceFailure_ = false;
+        Q_EMIT saveFailed(failure);
+    } else if (sinceFailure_.isValid() || outcome == SaveTracker::Outcome::Written) {
+        sinceFailure_.invalidate();
+        Q_EMIT saved();
+    }
+    return outcome;
 }
 
 void AutoSaver::check() {
@@ -38,6 +57,10 @@ void AutoSaver::check() {
         sinceNoticed_.invalidate();
         return;
     }
+    // A write that failed (a full disk) is tried again every few seconds, or at once when the
+    // user does something, not twice a second.
+    if (sinceFailure_.isValid() && !inputSinceFailure_ && sinceFailure_.elapsed() < kRetryMs)
+        return;
     if (!sinceNoticed_.isValid())
         sinceNoticed_.start();
     if (sinceInput_.elapsed() < kQuietMs && sinceNoticed_.elapsed() < kLongestWaitMs)
@@ -52,6 +75,7 @@ bool AutoSaver::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonRelease:
     case QEvent::Wheel:
         sinceInput_.restart();
+        inputSinceFailure_ = true;
         break;
     default:
         break;

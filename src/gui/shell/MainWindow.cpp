@@ -18,6 +18,10 @@
 #include "gui/shell/AutoSaver.h"
 #include "gui/shell/BrowserCheck.h"
 #include "gui/shell/CheckListModel.h"
+#include "gui/shell/DiskWatch.h"
+#include "gui/shell/InstanceChannel.h"
+#include "gui/shell/ProjectFolders.h"
+#include "gui/shell/SaveGuard.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/ProjectFolders.h"
@@ -28,10 +32,17 @@
 #include "gui/shell/TestHook.h"
 #include "gui/shell/UserPlaces.h"
 #include "model/Messages.h"
+#include "script/FileIo.h"
+#include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 #include "ui_MainWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileDialog>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QIcon>
@@ -44,7 +55,11 @@
 #include <QTimer>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <utility>
+#include <unistd.h>
 
 namespace qloom::gui {
 
@@ -127,6 +142,27 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
     editor_->placeInTabOrderAfter(ui->chkStayOnTop);
     setEditingEnabled(false);
     autoSaver_ = new AutoSaver(project_, this);
+    autoSaver_->setGate([this] { return mayWrite(false); });
+    connect(autoSaver_, &AutoSaver::saveFailed, this, [this](const Status& failure) {
+        if (guard_)
+            guard_->noteOnDisk(); // the old file is still there, untouched
+        setSaveWarning(toQ(msg::Format(msg::kNotSavedFailed, failure.message)));
+    });
+    connect(autoSaver_, &AutoSaver::saved, this, [this] {
+        if (guard_)
+            guard_->noteOnDisk();
+        setSaveWarning(QString());
+    });
+    diskWatch_ = new DiskWatch([this] { return guard_ && guard_->mayHaveChanged(); }, this);
+    connect(diskWatch_, &DiskWatch::lookNeeded, this, &MainWindow::lookAtDisk);
+    channel_ = new InstanceChannel(this);
+    connect(channel_, &InstanceChannel::raiseRequested, this, [this] {
+        if (isMinimized())
+            showNormal();
+        show();
+        raise();
+        activateWindow();
+    });
 
     connect(ui->btnAddMenu, &QPushButton::clicked, this, &MainWindow::btnAddMenuClick);
     connect(ui->btnDelete, &QPushButton::clicked, this, &MainWindow::btnDeleteClick);
@@ -168,7 +204,7 @@ void MainWindow::endSession() {
         Status saved;
         {
             const BusyCursor busy;
-            saved = SaveScript(project_, false, editor_->captionSwapHook());
+            saved = finalSaveOnEnd();
         }
         // Nobody is left to read a message box: whoever ended the program sees its output.
         // LastEdited now, not at destruction: a desktop session may end the process before that.
@@ -196,6 +232,7 @@ void MainWindow::createOtherWindows(const QString& openFolder) {
         *this, {ui->btnShowPreview, ui->btnUpdatePreview, ui->txtJS_Errors, ui->chkStayOnTop},
         this);
     preview_->setCaptionSwapHook(editor_->captionSwapHook());
+    preview_->setSaver([this] { return save(true) != SaveOutcome::Failed; });
     // js.log is the user's, not the (read-only, once installed) program folder's.
     preview_->setScriptErrorLogFolder(UserPlaces::scriptErrorLogFolder());
     new UndoKeyFilter(preview_->browser(), *history_);
@@ -328,12 +365,16 @@ void MainWindow::markPreviewCurrent() {
 
 void MainWindow::setActiveProject(const QString& folder) {
     const QFontMetrics metrics(ui->lblActiveProject->font());
+    // A save that did not happen outranks the folder's name until a save succeeds.
+    const bool warning = !saveWarning_.isEmpty();
+    const std::string full = warning ? fromQ(saveWarning_) : StatusLineText(fromQ(folder));
     const std::string text =
-        ShortenStatusText(StatusLineText(fromQ(folder)), [&metrics](const std::string& candidate) {
+        ShortenStatusText(full, [&metrics](const std::string& candidate) {
             return metrics.horizontalAdvance(toQ(candidate));
         });
     ui->lblActiveProject->setText(toQ(text));
-    ui->lblActiveProject->setToolTip(PlainToolTip(folder));
+    ui->lblActiveProject->setToolTip(PlainToolTip(warning ? saveWarning_ : folder));
+    ui->lblActiveProject->setStyleSheet(warning ? QStringLiteral("color: #b00000;") : QString());
 }
 
 void MainWindow::setHelpButtonEnabled(bool enabled) {
@@ -356,14 +397,26 @@ void MainWindow::saveNow() {
 }
 
 bool MainWindow::saveScript(bool forPreview) {
+    return save(forPreview) == SaveOutcome::Written;
+}
+
+MainWindow::SaveOutcome MainWindow::save(bool forPreview) {
+    if (!mayWrite(true))
+        return SaveOutcome::Withheld;
     Status status;
     {
         const BusyCursor busy;
         status = SaveScript(project_, forPreview, editor_->captionSwapHook());
     }
-    if (status)
+    if (guard_)
+        guard_->noteOnDisk();
+    if (status) {
         autoSaver_->noteSaved();
-    return report(status);
+        setSaveWarning(QString());
+    } else {
+        setSaveWarning(toQ(msg::Format(msg::kNotSavedFailed, status.message)));
+    }
+    return report(status) ? SaveOutcome::Written : SaveOutcome::Failed;
 }
 
 // --- Frame handlers.
@@ -377,7 +430,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // A save that keeps failing (a folder gone read-only) must not lock the user in: after the
     // error report they may still close, losing only what could not be saved.
-    if (!project_.settings.ProjectFolder.empty() && !saveScript(false) &&
+    // Closing with no change of its own writes nothing over a file another program changed, a
+    // read-only file or a moved folder: nothing would be saved that is not there already.
+    const bool nothingToWrite = guard_ && !autoSaver_->hasUnsavedChange() &&
+                                guard_->check() != SaveGuard::Verdict::Write;
+    if (!project_.settings.ProjectFolder.empty() && !nothingToWrite && !saveScript(false) &&
         MessageBox::question(this, toQ(msg::kAppTitle), toQ(msg::kCloseWithoutSaving),
                              QMessageBox::Warning, QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
@@ -440,14 +497,19 @@ void MainWindow::btnDeleteClick() {
 }
 
 void MainWindow::btnFinalizeClick() {
+    if (!mayWrite(true))
+        return;
     Status status;
     {
         const BusyCursor busy;
         status = FinalizeProject(project_, editor_->captionSwapHook());
     }
+    if (guard_)
+        guard_->noteOnDisk();
     if (!report(status))
         return;
     autoSaver_->noteSaved();
+    setSaveWarning(QString());
     setHelpButtonEnabled(false);
     frmFinilizedOK_->exec();
     setHelpButtonEnabled(true);
@@ -455,7 +517,11 @@ void MainWindow::btnFinalizeClick() {
 
 void MainWindow::btnProjectsClick() {
     frmStart_->setOpenedFromEditor();
-    if (!saveScript(false))
+    // A save withheld (a read-only script, another program's version) must not keep the user
+    // in a project they want to leave, as long as nothing of theirs is waiting to be saved.
+    const SaveOutcome saved = save(false);
+    if (saved == SaveOutcome::Failed ||
+        (saved == SaveOutcome::Withheld && autoSaver_->hasUnsavedChange()))
         return;
     setEnabled(false);
     setHelpButtonEnabled(false);
@@ -471,6 +537,273 @@ void MainWindow::btnActiveProjectSettingsClick() {
 void MainWindow::showProjectSettings() {
     if (frmProjectSettings_)
         frmProjectSettings_->exec();
+}
+
+// --- Sharing the project folder with other programs.
+
+std::unique_ptr<SaveGuard> MainWindow::claimProject(const std::string& folder, QWidget* asker) {
+    auto guard = std::make_unique<SaveGuard>();
+    ProjectLock::Attempt attempt = guard->claim(folder);
+    // This window itself holds it (the project is opened again): its lock passes on.
+    if (attempt.state == ProjectLock::State::HeldByOther && attempt.holder.pid == ::getpid() &&
+        attempt.holder.host == ThisHost() && guard_) {
+        guard_.reset();
+        attempt = guard->claim(folder);
+    }
+    if (attempt.state != ProjectLock::State::HeldByOther)
+        return guard;
+    const QString holder = toQ(DescribeHolder(attempt.holder));
+    if (MessageBox::choice(asker, toQ(msg::Format(msg::kProjectLockedQuestion, fromQ(holder))),
+                           QMessageBox::Warning, {toQ(msg::kTakeOver)}, -1) != 0)
+        return nullptr;
+    if (MessageBox::question(asker, toQ(msg::kAppTitle), toQ(msg::kTakeOverWarning),
+                             QMessageBox::Warning, QMessageBox::No) != QMessageBox::Yes)
+        return nullptr;
+    attempt = guard->claim(folder, true);
+    if (attempt.state == ProjectLock::State::HeldByOther)
+        return nullptr;
+    return guard;
+}
+
+void MainWindow::adoptProject(std::unique_ptr<SaveGuard> guard, QWidget* asker) {
+    guard_ = std::move(guard);
+    conflictPending_ = false;
+    folderGonePending_ = false;
+    readOnlyTold_ = false;
+    saveWarning_.clear();
+    if (!guard_)
+        return;
+    guard_->noteOnDisk();
+    autoSaver_->noteSaved(); // the project is the file on disk, whatever the next save does
+    const QString folder = toQ(guard_->folder());
+    diskWatch_->follow(folder, toQ(guard_->scriptPath()));
+    channel_->listenFor(folder);
+    int error = 0;
+    if (IsReadOnlyFile(guard_->scriptPath(), &error)) {
+        readOnlyTold_ = true;
+        setSaveWarning(toQ(msg::Format(msg::kNotSavedReadOnly, guard_->scriptPath()) + ": " +
+                           std::strerror(error)));
+        MessageBox::message(asker ? asker : this,
+                            toQ(msg::Format(msg::kReadOnlyNote, guard_->scriptPath())));
+    }
+}
+
+void MainWindow::setSaveWarning(const QString& warning) {
+    if (warning == saveWarning_)
+        return;
+    saveWarning_ = warning;
+    setActiveProject(toQ(project_.settings.ProjectFolder));
+}
+
+bool MainWindow::mayWrite(bool explicitSave) {
+    if (!guard_ || !guard_->active() || ending_)
+        return true;
+    if (asking_)
+        return false;
+    int error = 0;
+    switch (guard_->check(&error)) {
+    case SaveGuard::Verdict::Write:
+        conflictPending_ = false;
+        folderGonePending_ = false;
+        return true;
+    case SaveGuard::Verdict::ReadOnly: {
+        const std::string text = msg::Format(msg::kNotSavedReadOnly, guard_->scriptPath()) +
+                                 ": " + std::strerror(error ? error : EACCES);
+        setSaveWarning(toQ(text));
+        if (!explicitSave || std::exchange(readOnlyTold_, false))
+            return false;
+        // The way out besides making the file writable: the whole project in another folder.
+        asking_ = true;
+        const bool choose = MessageBox::choice(this, toQ(text + "\r\n\r\n" +
+                                                         std::string(msg::kSaveElsewhere)),
+                                               QMessageBox::Warning,
+                                               {toQ(msg::kChooseFolder)}, -1) == 0;
+        const QString target =
+            choose ? QFileDialog::getExistingDirectory(this, toQ(msg::kChooseFolder),
+                                                       toQ(FolderOf(guard_->folder())))
+                   : QString();
+        asking_ = false;
+        if (!target.isEmpty() && fromQ(target) != guard_->folder())
+            saveWholeProjectTo(StripTrailingBackslash(fromQ(target)), guard_->folder());
+        return false;
+    }
+    case SaveGuard::Verdict::LockLost:
+        setSaveWarning(toQ(msg::kLockLost));
+        if (explicitSave)
+            MessageBox::error(this, toQ(msg::kLockLost));
+        return false;
+    case SaveGuard::Verdict::FolderGone:
+        return handleFolderGone(explicitSave);
+    case SaveGuard::Verdict::ChangedOnDisk:
+        if (!autoSaver_->hasUnsavedChange()) {
+            reloadFromDisk(toQ(msg::Format(msg::kReloadedNote, guard_->scriptPath())));
+            return false;
+        }
+        if (conflictPending_ && !explicitSave)
+            return false;
+        return resolveConflict();
+    }
+    return false;
+}
+
+void MainWindow::lookAtDisk() {
+    // A question already up answers for this change too; one that a dialog holds back is asked
+    // at the next look (the poll keeps looking while the file differs).
+    if (!guard_ || asking_ || QApplication::activeModalWidget() || !isEnabled())
+        return;
+    mayWrite(false);
+}
+
+void MainWindow::reloadFromDisk(const QString& note) {
+    const std::string folder = guard_->folder();
+    LoadResult loaded;
+    {
+        const BusyCursor busy;
+        loaded = LoadProject(guard_->scriptPath(), project_,
+                             [this](const std::string& text) { MessageBox::message(this, toQ(text)); });
+    }
+    if (loaded.outcome != LoadOutcome::Loaded) {
+        // Their file is not a project this program can read: nothing is written over it.
+        conflictPending_ = true;
+        setSaveWarning(toQ(msg::Format(msg::kNotSavedConflict, guard_->scriptPath())));
+        return;
+    }
+    project_.settings.ProjectFolder = folder;
+    projectReplaced();
+    const MenuTable& table = project_.table;
+    setEditingEnabled(table.MenuCount > 0);
+    if (table.isRow(table.SelectedMenu))
+        showMenuProperties(table.SelectedMenu);
+    guard_->noteOnDisk();
+    autoSaver_->noteSaved();
+    conflictPending_ = false;
+    saveWarning_.clear();
+    // The preview shows their version; it is written again as the preview variant, with the
+    // same menus, as opening a project does.
+    refreshPreview();
+    ui->lblActiveProject->setText(note);
+    ui->lblActiveProject->setToolTip(note);
+}
+
+bool MainWindow::resolveConflict() {
+    const std::string script = guard_->scriptPath();
+    asking_ = true;
+    const int answer = MessageBox::choice(this, toQ(msg::Format(msg::kChangedOnDiskQuestion, script)),
+                                          QMessageBox::Warning,
+                                          {toQ(msg::kReloadTheirs), toQ(msg::kKeepMine)}, 0);
+    asking_ = false;
+    if (answer == 1) {
+        conflictPending_ = false;
+        return true;
+    }
+    if (answer != 0) {
+        conflictPending_ = true;
+        setSaveWarning(toQ(msg::Format(msg::kNotSavedConflict, script)));
+        return false;
+    }
+    Project mine = project_;
+    ComposeScript(mine, true);
+    const std::string copy = guard_->keepCopyBeside(AssembleScript(mine, true));
+    if (copy.empty()) {
+        const std::string problem = msg::Format(msg::kCannotCreateFile, guard_->folder()) + ": " +
+                                    std::strerror(errno);
+        conflictPending_ = true;
+        setSaveWarning(toQ(msg::Format(msg::kNotSavedConflict, script)));
+        MessageBox::error(this, toQ(problem));
+        return false;
+    }
+    reloadFromDisk(toQ(msg::Format(msg::kKeptCopyNote, copy)));
+    return false;
+}
+
+bool MainWindow::handleFolderGone(bool explicitSave) {
+    if (folderGonePending_ && !explicitSave)
+        return false;
+    const std::string folder = guard_->folder();
+    const std::string went = guard_->whereFolderWent();
+    std::string text = msg::Format(msg::kFolderGoneQuestion, folder);
+    if (!went.empty() && went != folder)
+        text += msg::Format(msg::kFolderNowAt, went);
+    asking_ = true;
+    const int answer = MessageBox::choice(
+        this, toQ(text), QMessageBox::Warning,
+        {toQ(msg::kSaveToOldPlace), toQ(msg::kChooseFolder)}, 0);
+    std::string target;
+    if (answer == 0) {
+        target = folder;
+    } else if (answer == 1) {
+        target = fromQ(QFileDialog::getExistingDirectory(
+            this, toQ(msg::kChooseFolder), toQ(FolderOf(folder))));
+    }
+    asking_ = false;
+    if (target.empty()) {
+        folderGonePending_ = true;
+        setSaveWarning(toQ(msg::Format(msg::kNotSavedFolderGone, folder)));
+        return false;
+    }
+    saveWholeProjectTo(StripTrailingBackslash(target), went);
+    return false;
+}
+
+void MainWindow::saveWholeProjectTo(const std::string& target, const std::string& from) {
+    // Another project's script is not replaced by this one.
+    if (target != guard_->folder() && FileExists(JoinPath(target, kScriptFileName))) {
+        folderGonePending_ = true;
+        MessageBox::error(this, toQ(msg::Format(msg::kFolderHoldsProject, target)));
+        return;
+    }
+    MakeProjectFolder(target);
+    if (!IsWritableFolder(target)) {
+        folderGonePending_ = true;
+        MessageBox::error(this, toQ(CannotUseFolderText(target)));
+        return;
+    }
+    // The template page and the pictures come from where the folder went; the script is
+    // written anew from what this window holds.
+    if (!from.empty() && from != target) {
+        const QDir source(toQ(from));
+        QDirIterator files(source.path(), QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            const QString relative = source.relativeFilePath(path);
+            const QString name = QFileInfo(path).fileName();
+            if (relative == toQ(kScriptFileName) || name == toQ(kLockFileName) ||
+                name.contains(QStringLiteral(".saving-")))
+                continue;
+            const QString destination = toQ(target) + QLatin1Char('/') + relative;
+            QDir().mkpath(QFileInfo(destination).path());
+            if (!QFileInfo::exists(destination))
+                QFile::copy(path, destination);
+        }
+    }
+    auto guard = claimProject(target, this);
+    if (!guard) {
+        folderGonePending_ = true;
+        return;
+    }
+    project_.settings.ProjectFolder = target;
+    adoptProject(std::move(guard), this);
+    setActiveProject(toQ(target));
+    refreshPreview();
+}
+
+Status MainWindow::finalSaveOnEnd() {
+    const SaveGuard::Verdict verdict = guard_ ? guard_->check() : SaveGuard::Verdict::Write;
+    if (verdict == SaveGuard::Verdict::Write)
+        return SaveScript(project_, false, editor_->captionSwapHook());
+    if (!autoSaver_->hasUnsavedChange())
+        return Status::success(); // what is on disk is all there is; theirs stays
+    if (verdict == SaveGuard::Verdict::FolderGone)
+        return Status::failure(msg::Format(msg::kFolderGoneOnEnd, guard_->folder()));
+    // Nobody can be asked: their file stays, this window's version goes beside it.
+    Project mine = project_;
+    ComposeScript(mine, false);
+    const std::string copy = guard_->keepCopyBeside(AssembleScript(mine, false));
+    if (copy.empty())
+        return Status::failure(msg::Format(msg::kCannotCreateFile, guard_->folder()) + ": " +
+                               std::strerror(errno));
+    return Status::failure(msg::Format(msg::Format(msg::kChangedOnEnd, guard_->scriptPath()), copy));
 }
 
 } // namespace qloom::gui

@@ -22,10 +22,16 @@ class MainWindow;
 class QModelIndex;
 class QTimer;
 
+namespace qloom {
+class SaveGuard;
+}
+
 namespace qloom::gui {
 
 class AutoSaver;
 class CheckListModel;
+class DiskWatch;
+class InstanceChannel;
 class HtmlTools;
 class ProjectHistory;
 class PreviewController;
@@ -79,6 +85,17 @@ public:
     // starts afresh and every menu is checked.
     void projectReplaced();
 
+    // --- Sharing the project folder with other programs.
+    // Takes the lock of `folder` before its project is opened or created. When another running
+    // program holds it, asks (in a box parented to `asker`) whether to take it over, warning
+    // first; null when the user leaves it to the other program.
+    std::unique_ptr<SaveGuard> claimProject(const std::string& folder, QWidget* asker);
+    // The claimed project has been read (or created): from now on every save checks the folder
+    // and the script against what is on disk now, the folder is watched, and a read-only script
+    // is announced.
+    void adoptProject(std::unique_ptr<SaveGuard> guard, QWidget* asker);
+    InstanceChannel* instanceChannel() const { return channel_; }
+
     ProjectHistory* projectHistory() const { return history_; }
     CheckListModel* checkList() const { return checks_; }
 
@@ -125,8 +142,24 @@ private:
     void followFinding(const QModelIndex& index);
     // Opens the project settings dialog once it exists.
     void showProjectSettings();
-    // Script saving with the busy cursor, reporting failure; returns whether it succeeded.
+    // Script saving with the busy cursor, reporting failure; returns whether it wrote.
     bool saveScript(bool forPreview);
+    enum class SaveOutcome { Written, Withheld, Failed };
+    SaveOutcome save(bool forPreview);
+    // Asked before every save: true when the file on disk is still the one qLoom last read or
+    // wrote. Otherwise it deals with the change (reload, question, lasting warning) and says
+    // false. `explicitSave` (the user asked for this save) repeats questions and error boxes
+    // the user already answered or saw.
+    bool mayWrite(bool explicitSave);
+    void lookAtDisk();
+    void reloadFromDisk(const QString& note);
+    bool resolveConflict();
+    bool handleFolderGone(bool explicitSave);
+    void saveWholeProjectTo(const std::string& target, const std::string& from);
+    // A warning that stays in the status line until a save succeeds (empty: none).
+    void setSaveWarning(const QString& warning);
+    // The program ends without questions: what may not be written is kept or reported.
+    Status finalSaveOnEnd();
     // LastEdited := the active project's folder; a failure names the store's file.
     Status recordLastEdited();
 
@@ -153,6 +186,15 @@ private:
     ProjectSettingsDialog* frmProjectSettings_ = nullptr;
     TemplateInfoDialog* frmTemplateInfo_ = nullptr; // child of the settings dialog
     bool ending_ = false;
+
+    std::unique_ptr<SaveGuard> guard_;
+    DiskWatch* diskWatch_ = nullptr;         // child of this window
+    InstanceChannel* channel_ = nullptr;     // child of this window
+    QString saveWarning_;
+    bool asking_ = false;           // a question about the disk is up
+    bool conflictPending_ = false;  // the user postponed the choice between two versions
+    bool folderGonePending_ = false; // the user postponed saving a moved project
+    bool readOnlyTold_ = false;      // the note of opening said it; the first refusal is quiet
 };
 
 } // namespace qloom::gui

@@ -24,7 +24,6 @@ void SaveTracker::noteSaved(const Project& project) {
 SaveTracker::Outcome SaveTracker::save(const Project& project, Status* failure) {
     if (!changedSince(project))
         return Outcome::Unchanged;
-    noteSaved(project);
     scratch_.table = project.table;
     scratch_.settings = project.settings;
     // The explicit saves write the same bytes for the same project, and opening a project
@@ -32,11 +31,17 @@ SaveTracker::Outcome SaveTracker::save(const Project& project, Status* failure) 
     ComposeScript(scratch_, true);
     std::string onDisk;
     if (ReadWholeFile(JoinPath(project.settings.ProjectFolder, kScriptFileName), onDisk) &&
-        onDisk == AssembleScript(scratch_, true))
+        onDisk == AssembleScript(scratch_, true)) {
+        noteSaved(project);
         return Outcome::Unchanged;
+    }
     Status saved = SaveScript(scratch_, true);
-    if (saved)
+    // Marked as written only once it is: a failed write leaves the change waiting, so the next
+    // try writes it.
+    if (saved) {
+        noteSaved(project);
         return Outcome::Written;
+    }
     if (failure)
         *failure = std::move(saved);
     return Outcome::Failed;

@@ -23,8 +23,8 @@ public:
     // `project`, as it is now, has just been written (a save of either variant).
     void noteSaved(const Project& project);
     // When `project` changed since it was last written: composes the preview variant from a
-    // copy and writes it, atomically, unless the file holds exactly those bytes already. A
-    // failed write is not retried until the project changes again.
+    // copy and writes it, atomically, unless the file holds exactly those bytes already. After a
+    // failed write the project still counts as changed, so the next call tries again.
     Outcome save(const Project& project, Status* failure = nullptr);
 
 private:

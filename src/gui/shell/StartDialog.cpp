@@ -11,6 +11,7 @@
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
 #include "gui/shell/ProjectFolders.h"
+#include "gui/shell/SaveGuard.h"
 #include "gui/shell/UserPlaces.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
@@ -23,6 +24,9 @@
 #include <QPainter>
 #include <QStyle>
 #include <QTimer>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 
 namespace qloom::gui {
 
@@ -155,8 +159,12 @@ void StartDialog::btnNewClick() {
             return;
     }
 
+    auto guard = main_.claimProject(path, this);
+    if (!guard)
+        return;
     Project& project = main_.project();
     project.settings.ProjectFolder = path;
+    main_.adoptProject(std::move(guard), this);
     main_.setActiveProject(toQ(path));
     project.settings.resetToNewProject();
     project.table.MenuCount = 0;
@@ -185,9 +193,21 @@ bool StartDialog::openProjectFolder() {
     const std::string folder = fromQ(chooser().path());
     const std::string file = JoinPath(folder, kScriptFileName);
     if (!FileExists(file)) {
-        MessageBox::message(this, toQ(msg::kScriptNotFound));
+        // "Not found" only when it is not there: a folder that cannot be read, or a file where
+        // the folder should be, says what the system says.
+        struct stat info {};
+        const int error = ::stat(file.c_str(), &info) != 0 ? errno : EISDIR;
+        if (error == ENOENT)
+            MessageBox::message(this, toQ(msg::kScriptNotFound));
+        else
+            MessageBox::message(this, toQ(msg::Format(msg::kCannotOpenFile, file) + ": " +
+                                          std::strerror(error)));
         return false;
     }
+    // Locked before it is read: another window's next save would otherwise go unnoticed.
+    auto guard = main_.claimProject(folder, this);
+    if (!guard)
+        return false;
     Project& project = main_.project();
     LoadResult loaded;
     {
@@ -205,6 +225,7 @@ bool StartDialog::openProjectFolder() {
 
     main_.projectReplaced();
     project.settings.ProjectFolder = folder;
+    main_.adoptProject(std::move(guard), this);
     main_.setActiveProject(toQ(folder));
     const int32_t selected = project.table.SelectedMenu;
     if (project.table.MenuCount > 0) {

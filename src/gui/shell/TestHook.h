@@ -5,8 +5,13 @@
 // - QLOOM_TEST_OPEN: a project folder, opened as "Open Last Edited Project" opens one;
 // - QLOOM_TEST_TITLE: then a title command, handled as if the preview page had sent it (a drag
 //   is "!qLoomIDE:docMouseMove(row,x,y)").
-// When both steps are done the program prints "qloom-test: ready" on its standard output. With
-// neither variable set nothing happens.
+// - QLOOM_TEST_ANSWERS: answers for the boxes and questions to come, in order, comma-separated:
+//   yes, no, cancel, ok for questions and messages, 0, 1, ... or -1 (Escape) for choices. With it
+//   set, every box is answered (unanswered ones with their default) and its text printed as
+//   "qloom-test: box: TEXT" on one line.
+// When both steps are done the program prints "qloom-test: ready" on its standard output; a
+// request of a second program to come to the front prints "qloom-test: raised". With none of
+// the variables set nothing happens.
 
 namespace qloom::gui {
 
@@ -14,5 +19,7 @@ class MainWindow;
 
 // Schedules the steps for the first turn of the event loop.
 void RunTestHookFromEnvironment(MainWindow& main);
+// Queues QLOOM_TEST_ANSWERS; before anything can show a box.
+void PrepareTestAnswersFromEnvironment();
 
 } // namespace qloom::gui

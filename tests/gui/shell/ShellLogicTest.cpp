@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -247,7 +248,9 @@ TEST(SaveTracker, WritesChangesFromACopyAndOnlyWhenTheFileDiffers) {
     EXPECT_EQ(reread.table.MY[0], 77);
 }
 
-TEST(SaveTracker, AFailedWriteIsReportedOnceAndLeavesTheFile) {
+// A failed write is not marked written: the change waits, and the next try (once the cause is
+// gone) writes it. Marking it first lost the edit for good after a full disk.
+TEST(SaveTracker, AFailedWriteLeavesTheFileAndTheChangeWaiting) {
     TempFolder base;
     Project project;
     project.settings.ProjectFolder = base.sub("gone");
@@ -258,8 +261,14 @@ TEST(SaveTracker, AFailedWriteIsReportedOnceAndLeavesTheFile) {
     EXPECT_EQ(tracker.save(project, &failure), SaveTracker::Outcome::Failed);
     EXPECT_FALSE(failure.ok);
     EXPECT_NE(failure.message.find("Cannot create file"), std::string::npos);
-    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged); // no retry every tick
+    EXPECT_NE(failure.message.find(": Not a directory"), std::string::npos) << failure.message;
+    EXPECT_TRUE(tracker.changedSince(project));
     std::string kept;
     ASSERT_TRUE(ReadWholeFile(base.sub("gone"), kept));
     EXPECT_EQ(kept, "a file where the folder was");
+
+    ::unlink(base.sub("gone").c_str());
+    ASSERT_EQ(::mkdir(base.sub("gone").c_str(), 0777), 0);
+    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Written);
+    EXPECT_FALSE(tracker.changedSince(project));
 }
