@@ -41,7 +41,7 @@ void PrepareTestAnswersFromEnvironment() {
 }
 
 void RunTestHookFromEnvironment(MainWindow& main) {
-    if (!qEnvironmentVariableIsEmpty("QLOOM_TEST_ANSWERS")) {
+    if (qEnvironmentVariableIsSet("QLOOM_TEST_ANSWERS")) {
         QObject::connect(main.instanceChannel(), &InstanceChannel::raiseRequested, &main, [] {
             std::fputs("qloom-test: raised\n", stdout);
             std::fflush(stdout);

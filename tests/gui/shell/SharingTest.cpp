@@ -139,7 +139,8 @@ class SharingTest : public QObject {
         } else {
             if (::geteuid() == 0)
                 QProcess::execute(QStringLiteral("chown"),
-                                  {QStringLiteral("-R"), runAs_, dir_->path()});
+                                  {QStringLiteral("-R"), runAs_ + QLatin1Char(':') + runAs_,
+                                   dir_->path()});
             run->process->start(QStringLiteral("setpriv"),
                                 QStringList{QStringLiteral("--reuid=") + runAs_,
                                             QStringLiteral("--regid=") + runAs_,
@@ -308,9 +309,11 @@ private Q_SLOTS:
     void aReadOnlyScriptIsNotReplaced() {
         if (::geteuid() == 0) {
             if (QProcess::execute(QStringLiteral("setpriv"),
-                                  {QStringLiteral("--reuid=nobody"), QStringLiteral("true")}) != 0)
+                                  {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                   QStringLiteral("--clear-groups"), QStringLiteral("true")}) != 0)
                 QSKIP("setpriv cannot run a program as a normal user here");
-            runAs_ = QStringLiteral("nobody");
+            runAs_ = QStringLiteral("65534"); // nobody
+
         }
         makeProject(1);
         QFile::setPermissions(scriptPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
