@@ -37,8 +37,13 @@ SaveTracker::Outcome AutoSaver::saveIfChanged() {
     sinceNoticed_.invalidate();
     if (stopped_ || !tracker_.changedSince(project_))
         return SaveTracker::Outcome::Unchanged;
-    if (gate_ && !gate_())
+    if (gate_ && !gate_()) {
+        // Held back (another program's version, a read-only file, a moved folder): asked again
+        // at the pace of a failed write, not at every tick.
+        sinceFailure_.start();
+        inputSinceFailure_ = false;
         return SaveTracker::Outcome::Unchanged;
+    }
     Status failure;
     const SaveTracker::Outcome outcome = tracker_.save(project_, &failure);
     if (outcome == SaveTracker::Outcome::Failed) {

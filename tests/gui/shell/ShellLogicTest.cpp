@@ -1,5 +1,6 @@
 #include "gui/shell/BrowserCheck.h"
 #include "gui/shell/ProjectFolders.h"
+#include "gui/shell/SaveGuard.h"
 #include "gui/shell/SaveTracker.h"
 #include "gui/shell/StatusLine.h"
 #include "script/FileIo.h"
@@ -271,4 +272,59 @@ TEST(SaveTracker, AFailedWriteLeavesTheFileAndTheChangeWaiting) {
     ASSERT_EQ(::mkdir(base.sub("gone").c_str(), 0777), 0);
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Written);
     EXPECT_FALSE(tracker.changedSince(project));
+}
+
+// What a save of the open project is told, for each thing another program may have done to the
+// folder since qLoom last read or wrote it.
+TEST(SaveGuard, EachChangeOnDiskGetsItsVerdict) {
+    TempFolder base;
+    const std::string folder = base.sub("project");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
+    Project project;
+    project.settings.ProjectFolder = folder;
+    ASSERT_TRUE(AddMenu(project.table).ok);
+    ASSERT_TRUE(SaveScript(project, false).ok);
+    std::ofstream(folder + "/.Qloomscript.js.saving-999999999-1") << "left by a crash";
+
+    SaveGuard guard;
+    ASSERT_EQ(guard.claim(folder).state, ProjectLock::State::Acquired);
+    EXPECT_FALSE(fs::exists(folder + "/.Qloomscript.js.saving-999999999-1"));
+    EXPECT_EQ(guard.check(), SaveGuard::Verdict::Write);
+    // qLoom's own save, noted: still fine.
+    ASSERT_TRUE(SaveScript(project, true).ok);
+    guard.noteOnDisk();
+    EXPECT_EQ(guard.check(), SaveGuard::Verdict::Write);
+    EXPECT_FALSE(guard.mayHaveChanged());
+
+    std::string mine;
+    ASSERT_TRUE(ReadWholeFile(guard.scriptPath(), mine));
+    std::ofstream(guard.scriptPath(), std::ios::binary | std::ios::trunc) << mine.substr(1) << "x";
+    EXPECT_EQ(guard.check(), SaveGuard::Verdict::ChangedOnDisk);
+    std::ofstream(guard.scriptPath(), std::ios::binary | std::ios::trunc) << mine;
+    EXPECT_EQ(guard.check(), SaveGuard::Verdict::Write);
+
+    ::chmod(guard.scriptPath().c_str(), 0444);
+    EXPECT_EQ(guard.check(), SaveGuard::Verdict::ReadOnly);
+    ::chmod(guard.scriptPath().c_str(), 0644);
+
+    // Another qLoom takes the project over.
+    {
+        ProjectLock taker;
+        ASSERT_EQ(taker.takeOver(folder, "qloom").state, ProjectLock::State::Acquired);
+        EXPECT_EQ(guard.check(), SaveGuard::Verdict::LockLost);
+    }
+
+    // Renamed: the old path is empty, and the guard knows where the folder went.
+    SaveGuard again;
+    ASSERT_EQ(again.claim(folder).state, ProjectLock::State::Acquired);
+    ASSERT_EQ(::rename(folder.c_str(), base.sub("moved").c_str()), 0);
+    EXPECT_TRUE(again.mayHaveChanged());
+    EXPECT_EQ(again.check(), SaveGuard::Verdict::FolderGone);
+    EXPECT_EQ(again.whereFolderWent(), base.sub("moved"));
+    // Another folder made at the old path is not the project either.
+    ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
+    EXPECT_EQ(again.check(), SaveGuard::Verdict::FolderGone);
+
+    const std::string copy = again.keepCopyBeside("mine");
+    EXPECT_EQ(copy.rfind(folder + "/Qloomscript-mine-", 0), 0u) << copy;
 }
