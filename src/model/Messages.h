@@ -173,6 +173,10 @@ inline constexpr std::string_view kFolderGoneOnEnd =
     "the project folder %s was renamed, moved or deleted; nothing was saved";
 inline constexpr std::string_view kChangedOnEnd =
     "%s was changed by another program; this window's version was kept as %s";
+inline constexpr std::string_view kReadOnlyOnEnd =
+    "%s is read-only; this window's version was kept as %s";
+inline constexpr std::string_view kTakenOverOnEnd =
+    "%s was taken over by another program; this window's version was kept as %s";
 
 // Property editor and preview.
 inline constexpr std::string_view kNoMenusInProject = "No Menus in Project";

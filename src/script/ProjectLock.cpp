@@ -103,8 +103,8 @@ std::string DescribeHolder(const LockHolder& holder) {
         const time_t since = static_cast<time_t>(holder.since);
         tm local{};
         char when[64] = {};
-        if (::localtime_r(&since, &local) && std::strftime(when, sizeof when, "%Y-%m-%d %H:%M",
-                                                           &local) > 0)
+        if (::localtime_r(&since, &local) &&
+            std::strftime(when, sizeof when, "%Y-%m-%d %H:%M", &local) > 0)
             text += std::string(" since ") + when;
     }
     return text;

@@ -35,9 +35,9 @@ std::string ThisHost();
 class ProjectLock {
 public:
     enum class State {
-        Acquired,     // this object holds the lock
-        HeldByOther,  // a running process holds it (see holder)
-        Unavailable,  // no lock could be made (a folder qLoom cannot write into; see error)
+        Acquired,    // this object holds the lock
+        HeldByOther, // a running process holds it (see holder)
+        Unavailable, // no lock could be made (a folder qLoom cannot write into; see error)
     };
     struct Attempt {
         State state = State::Unavailable;

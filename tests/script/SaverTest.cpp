@@ -237,9 +237,8 @@ TEST(SaveScript, LinkWhoseTargetCannotBeWrittenChangesNothing) {
     // Links in a circle lead to no file at all.
     ::unlink(dir.file("Qloomscript.js").c_str());
     ASSERT_EQ(::symlink("Qloomscript.js", dir.file("Qloomscript.js").c_str()), 0);
-    EXPECT_EQ(SaveScript(p, true).message,
-              "Cannot create file " + dir.file("Qloomscript.js") +
-                  ": Too many levels of symbolic links");
+    EXPECT_EQ(SaveScript(p, true).message, "Cannot create file " + dir.file("Qloomscript.js") +
+                                               ": Too many levels of symbolic links");
     EXPECT_TRUE(isLink(dir.file("Qloomscript.js")));
 }
 

@@ -5,11 +5,11 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <functional>
 #include <QString>
 #include <QTimer>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 

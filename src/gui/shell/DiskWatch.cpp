@@ -47,8 +47,8 @@ void DiskWatch::follow(const QString& folder, const QString& script) {
 
 void DiskWatch::rewatch() {
     for (const QString& path : {folder_, script_}) {
-        if (!path.isEmpty() && QFileInfo::exists(path) &&
-            !watcher_->files().contains(path) && !watcher_->directories().contains(path))
+        if (!path.isEmpty() && QFileInfo::exists(path) && !watcher_->files().contains(path) &&
+            !watcher_->directories().contains(path))
             watcher_->addPath(path);
     }
 }

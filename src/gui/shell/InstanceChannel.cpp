@@ -32,9 +32,8 @@ QString InstanceChannel::socketPath(const QString& folder) {
     if (runtime.isEmpty())
         runtime = QDir::tempPath();
     const uint64_t hash = HashBytes(fromQ(name));
-    return runtime + QStringLiteral("/qloom-%1-%2.sock")
-                         .arg(::getuid())
-                         .arg(QString::number(hash, 16));
+    return runtime +
+           QStringLiteral("/qloom-%1-%2.sock").arg(::getuid()).arg(QString::number(hash, 16));
 }
 
 void InstanceChannel::listenFor(const QString& folder) {

@@ -19,13 +19,12 @@
 #include "gui/shell/BrowserCheck.h"
 #include "gui/shell/CheckListModel.h"
 #include "gui/shell/DiskWatch.h"
-#include "gui/shell/InstanceChannel.h"
-#include "gui/shell/ProjectFolders.h"
-#include "gui/shell/SaveGuard.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
+#include "gui/shell/InstanceChannel.h"
 #include "gui/shell/ProjectFolders.h"
 #include "gui/shell/ProjectSettingsDialog.h"
+#include "gui/shell/SaveGuard.h"
 #include "gui/shell/StartDialog.h"
 #include "gui/shell/StatusLine.h"
 #include "gui/shell/TemplateInfoDialog.h"
@@ -39,11 +38,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -58,8 +57,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace qloom::gui {
 
@@ -368,10 +367,9 @@ void MainWindow::setActiveProject(const QString& folder) {
     // A save that did not happen outranks the folder's name until a save succeeds.
     const bool warning = !saveWarning_.isEmpty();
     const std::string full = warning ? fromQ(saveWarning_) : StatusLineText(fromQ(folder));
-    const std::string text =
-        ShortenStatusText(full, [&metrics](const std::string& candidate) {
-            return metrics.horizontalAdvance(toQ(candidate));
-        });
+    const std::string text = ShortenStatusText(full, [&metrics](const std::string& candidate) {
+        return metrics.horizontalAdvance(toQ(candidate));
+    });
     ui->lblActiveProject->setText(toQ(text));
     ui->lblActiveProject->setToolTip(PlainToolTip(warning ? saveWarning_ : folder));
     ui->lblActiveProject->setStyleSheet(warning ? QStringLiteral("color: #b00000;") : QString());
@@ -432,8 +430,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // error report they may still close, losing only what could not be saved.
     // Closing with no change of its own writes nothing over a file another program changed, a
     // read-only file or a moved folder: nothing would be saved that is not there already.
-    const bool nothingToWrite = guard_ && !autoSaver_->hasUnsavedChange() &&
-                                guard_->check() != SaveGuard::Verdict::Write;
+    const bool nothingToWrite =
+        guard_ && !autoSaver_->hasUnsavedChange() && guard_->check() != SaveGuard::Verdict::Write;
     if (!project_.settings.ProjectFolder.empty() && !nothingToWrite && !saveScript(false) &&
         MessageBox::question(this, toQ(msg::kAppTitle), toQ(msg::kCloseWithoutSaving),
                              QMessageBox::Warning, QMessageBox::No) != QMessageBox::Yes) {
@@ -607,17 +605,16 @@ bool MainWindow::mayWrite(bool explicitSave) {
         folderGonePending_ = false;
         return true;
     case SaveGuard::Verdict::ReadOnly: {
-        const std::string text = msg::Format(msg::kNotSavedReadOnly, guard_->scriptPath()) +
-                                 ": " + std::strerror(error ? error : EACCES);
+        const std::string text = msg::Format(msg::kNotSavedReadOnly, guard_->scriptPath()) + ": " +
+                                 std::strerror(error ? error : EACCES);
         setSaveWarning(toQ(text));
         if (!explicitSave || std::exchange(readOnlyTold_, false))
             return false;
         // The way out besides making the file writable: the whole project in another folder.
         asking_ = true;
-        const bool choose = MessageBox::choice(this, toQ(text + "\r\n\r\n" +
-                                                         std::string(msg::kSaveElsewhere)),
-                                               QMessageBox::Warning,
-                                               {toQ(msg::kChooseFolder)}, -1) == 0;
+        const bool choose =
+            MessageBox::choice(this, toQ(text + "\r\n\r\n" + std::string(msg::kSaveElsewhere)),
+                               QMessageBox::Warning, {toQ(msg::kChooseFolder)}, -1) == 0;
         const QString target =
             choose ? QFileDialog::getExistingDirectory(this, toQ(msg::kChooseFolder),
                                                        toQ(FolderOf(guard_->folder())))
@@ -659,8 +656,9 @@ void MainWindow::reloadFromDisk(const QString& note) {
     LoadResult loaded;
     {
         const BusyCursor busy;
-        loaded = LoadProject(guard_->scriptPath(), project_,
-                             [this](const std::string& text) { MessageBox::message(this, toQ(text)); });
+        loaded = LoadProject(guard_->scriptPath(), project_, [this](const std::string& text) {
+            MessageBox::message(this, toQ(text));
+        });
     }
     if (loaded.outcome != LoadOutcome::Loaded) {
         // Their file is not a project this program can read: nothing is written over it.
@@ -688,9 +686,9 @@ void MainWindow::reloadFromDisk(const QString& note) {
 bool MainWindow::resolveConflict() {
     const std::string script = guard_->scriptPath();
     asking_ = true;
-    const int answer = MessageBox::choice(this, toQ(msg::Format(msg::kChangedOnDiskQuestion, script)),
-                                          QMessageBox::Warning,
-                                          {toQ(msg::kReloadTheirs), toQ(msg::kKeepMine)}, 0);
+    const int answer =
+        MessageBox::choice(this, toQ(msg::Format(msg::kChangedOnDiskQuestion, script)),
+                           QMessageBox::Warning, {toQ(msg::kReloadTheirs), toQ(msg::kKeepMine)}, 0);
     asking_ = false;
     if (answer == 1) {
         conflictPending_ = false;
@@ -705,8 +703,8 @@ bool MainWindow::resolveConflict() {
     ComposeScript(mine, true);
     const std::string copy = guard_->keepCopyBeside(AssembleScript(mine, true));
     if (copy.empty()) {
-        const std::string problem = msg::Format(msg::kCannotCreateFile, guard_->folder()) + ": " +
-                                    std::strerror(errno);
+        const std::string problem =
+            msg::Format(msg::kCannotCreateFile, guard_->folder()) + ": " + std::strerror(errno);
         conflictPending_ = true;
         setSaveWarning(toQ(msg::Format(msg::kNotSavedConflict, script)));
         MessageBox::error(this, toQ(problem));
@@ -725,15 +723,14 @@ bool MainWindow::handleFolderGone(bool explicitSave) {
     if (!went.empty() && went != folder)
         text += msg::Format(msg::kFolderNowAt, went);
     asking_ = true;
-    const int answer = MessageBox::choice(
-        this, toQ(text), QMessageBox::Warning,
-        {toQ(msg::kSaveToOldPlace), toQ(msg::kChooseFolder)}, 0);
+    const int answer = MessageBox::choice(this, toQ(text), QMessageBox::Warning,
+                                          {toQ(msg::kSaveToOldPlace), toQ(msg::kChooseFolder)}, 0);
     std::string target;
     if (answer == 0) {
         target = folder;
     } else if (answer == 1) {
-        target = fromQ(QFileDialog::getExistingDirectory(
-            this, toQ(msg::kChooseFolder), toQ(FolderOf(folder))));
+        target = fromQ(QFileDialog::getExistingDirectory(this, toQ(msg::kChooseFolder),
+                                                         toQ(FolderOf(folder))));
     }
     asking_ = false;
     if (target.empty()) {
@@ -803,7 +800,10 @@ Status MainWindow::finalSaveOnEnd() {
     if (copy.empty())
         return Status::failure(msg::Format(msg::kCannotCreateFile, guard_->folder()) + ": " +
                                std::strerror(errno));
-    return Status::failure(msg::Format(msg::Format(msg::kChangedOnEnd, guard_->scriptPath()), copy));
+    const std::string_view why = verdict == SaveGuard::Verdict::ReadOnly   ? msg::kReadOnlyOnEnd
+                                 : verdict == SaveGuard::Verdict::LockLost ? msg::kTakenOverOnEnd
+                                                                           : msg::kChangedOnEnd;
+    return Status::failure(msg::Format(msg::Format(why, guard_->scriptPath()), copy));
 }
 
 } // namespace qloom::gui

@@ -188,11 +188,11 @@ private:
     bool ending_ = false;
 
     std::unique_ptr<SaveGuard> guard_;
-    DiskWatch* diskWatch_ = nullptr;         // child of this window
-    InstanceChannel* channel_ = nullptr;     // child of this window
+    DiskWatch* diskWatch_ = nullptr;     // child of this window
+    InstanceChannel* channel_ = nullptr; // child of this window
     QString saveWarning_;
-    bool asking_ = false;           // a question about the disk is up
-    bool conflictPending_ = false;  // the user postponed the choice between two versions
+    bool asking_ = false;            // a question about the disk is up
+    bool conflictPending_ = false;   // the user postponed the choice between two versions
     bool folderGonePending_ = false; // the user postponed saving a moved project
     bool readOnlyTold_ = false;      // the note of opening said it; the first refusal is quiet
 };

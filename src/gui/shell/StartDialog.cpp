@@ -200,8 +200,8 @@ bool StartDialog::openProjectFolder() {
         if (error == ENOENT)
             MessageBox::message(this, toQ(msg::kScriptNotFound));
         else
-            MessageBox::message(this, toQ(msg::Format(msg::kCannotOpenFile, file) + ": " +
-                                          std::strerror(error)));
+            MessageBox::message(
+                this, toQ(msg::Format(msg::kCannotOpenFile, file) + ": " + std::strerror(error)));
         return false;
     }
     // Locked before it is read: another window's next save would otherwise go unnoticed.

@@ -2,8 +2,8 @@
 
 #include "gui/common/MessageBox.h"
 #include "gui/preview/PreviewController.h"
-#include "gui/shell/InstanceChannel.h"
 #include "gui/shell/FolderChooser.h"
+#include "gui/shell/InstanceChannel.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/StartDialog.h"
 
@@ -19,7 +19,8 @@ void PrepareTestAnswersFromEnvironment() {
     MessageBox::setTestMode(true);
     MessageBox::setShownHandler([](const QString& text) {
         QString line = text;
-        line.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        line.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+            .replace(QLatin1Char('\n'), QLatin1Char(' '));
         std::fprintf(stdout, "qloom-test: box: %s\n", line.toLocal8Bit().constData());
         std::fflush(stdout);
     });

@@ -138,9 +138,9 @@ class SharingTest : public QObject {
             run->process->start(QStringLiteral(QLOOM_PROGRAM), arguments);
         } else {
             if (::geteuid() == 0)
-                QProcess::execute(QStringLiteral("chown"),
-                                  {QStringLiteral("-R"), runAs_ + QLatin1Char(':') + runAs_,
-                                   dir_->path()});
+                QProcess::execute(
+                    QStringLiteral("chown"),
+                    {QStringLiteral("-R"), runAs_ + QLatin1Char(':') + runAs_, dir_->path()});
             run->process->start(QStringLiteral("setpriv"),
                                 QStringList{QStringLiteral("--reuid=") + runAs_,
                                             QStringLiteral("--regid=") + runAs_,
@@ -187,6 +187,14 @@ private Q_SLOTS:
         QVERIFY(again.process->waitForFinished(20000));
         QCOMPARE(again.process->exitCode(), 0);
         QVERIFY2(first.waitFor("qloom-test: raised", 5000), first.output.constData());
+
+        // Taken over after the warning: the lock names the new holder.
+        Running& taker = start(QStringLiteral("c"), QStringLiteral("0,yes"));
+        QVERIFY2(taker.waitFor("qloom-test: ready"), taker.output.constData());
+        QVERIFY2(taker.output.contains("qloom-test: box: Take the project over?"),
+                 taker.output.constData());
+        QVERIFY(readFile(projectFolder() + QStringLiteral("/.qloom.lock"))
+                    .contains("pid=" + QByteArray::number(taker.process->processId())));
     }
 
     // Another program writes the script while the window, with nothing of its own unsaved, is
@@ -206,7 +214,8 @@ private Q_SLOTS:
         if (how == QStringLiteral("cli")) {
             const QString menus = QStringLiteral("{\"menus\":[{},{},{},{},{}]}");
             QProcess cli;
-            cli.start(QStringLiteral(QLOOM_CLI_PROGRAM), {QStringLiteral("write"), projectFolder()});
+            cli.start(QStringLiteral(QLOOM_CLI_PROGRAM),
+                      {QStringLiteral("write"), projectFolder()});
             cli.write(menus.toUtf8());
             cli.closeWriteChannel();
             QVERIFY(cli.waitForFinished(10000));
@@ -234,9 +243,8 @@ private Q_SLOTS:
     // within seconds, without another edit.
     void aSaveThatFailsOnAFullDiskIsRetried() {
         QVERIFY(QDir().mkpath(projectFolder()));
-        if (::geteuid() != 0 ||
-            ::mount("tmpfs", projectFolder().toLocal8Bit().constData(), "tmpfs", 0,
-                    "size=512k") != 0)
+        if (::geteuid() != 0 || ::mount("tmpfs", projectFolder().toLocal8Bit().constData(), "tmpfs",
+                                        0, "size=512k") != 0)
             QSKIP("mounting a small tmpfs needs root");
         makeProject(1);
         const QString filler = projectFolder() + QStringLiteral("/filler");
@@ -313,7 +321,6 @@ private Q_SLOTS:
                                    QStringLiteral("--clear-groups"), QStringLiteral("true")}) != 0)
                 QSKIP("setpriv cannot run a program as a normal user here");
             runAs_ = QStringLiteral("65534"); // nobody
-
         }
         makeProject(1);
         QFile::setPermissions(scriptPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
