@@ -194,7 +194,7 @@ private Q_SLOTS:
         QVERIFY2(taker.output.contains("qloom-test: box: Take the project over?"),
                  taker.output.constData());
         QVERIFY(readFile(projectFolder() + QStringLiteral("/.qloom.lock"))
-                    .contains("pid=" + QByteArray::number(taker.process->processId())));
+                    .contains(QByteArray("pid=") + QByteArray::number(taker.process->processId())));
     }
 
     // Another program writes the script while the window, with nothing of its own unsaved, is
