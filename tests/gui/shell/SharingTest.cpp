@@ -193,8 +193,9 @@ private Q_SLOTS:
         QVERIFY2(taker.waitFor("qloom-test: ready"), taker.output.constData());
         QVERIFY2(taker.output.contains("qloom-test: box: Take the project over?"),
                  taker.output.constData());
-        QVERIFY(readFile(projectFolder() + QStringLiteral("/.qloom.lock"))
-                    .contains(QByteArray("pid=") + QByteArray::number(taker.process->processId())));
+        QByteArray holder("pid=");
+        holder += QByteArray::number(taker.process->processId());
+        QVERIFY(readFile(projectFolder() + QStringLiteral("/.qloom.lock")).contains(holder));
     }
 
     // Another program writes the script while the window, with nothing of its own unsaved, is
