@@ -187,7 +187,7 @@ void PreviewController::selectInPreview(int32_t row) {
         return;
     table.SelectedMenu = row;
     ops_.showMenuProperties(row);
-    runPreviewScript(QStringLiteral("ySetSel(%1,0)").arg(row));
+    runPreviewScript(QStringLiteral("Qloom.ySetSel(%1,0)").arg(row));
     scrollPreviewTo(row);
 }
 
@@ -307,7 +307,7 @@ void PreviewController::showMovedMenu(int32_t row) {
     const MenuTable& table = ops_.project().table;
     if (!table.isRow(row))
         return;
-    runPreviewScript(QStringLiteral("yMoveMenu(%1,%2,%3);ySetSel(%1,0)")
+    runPreviewScript(QStringLiteral("Qloom.yMoveMenu(%1,%2,%3);Qloom.ySetSel(%1,0)")
                          .arg(row)
                          .arg(table.MX[size_t(row)])
                          .arg(table.MY[size_t(row)]));
