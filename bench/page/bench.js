@@ -2,7 +2,7 @@
 // How long makeQloom() takes to build 1000 menus in headless Chromium, against the time the same
 // browser takes for the same markup written as static HTML; measured side by side in one run,
 // alternating the two pages. Also reports the runtime's size, as written into a script (where it
-// must stay within 5 KB gzip -9) and in source.
+// must stay within 6 KB gzip -9) and in source.
 //   QLOOM_CLI=build/src/cli/qloom-cli node bench/page/bench.js [runs]
 // Needs the drivers of tests/page (npm ci there). Results also go to bench/results/page.json.
 const fs = require('node:fs');
@@ -77,7 +77,7 @@ function median(xs) {
     site.project('sizes', { menus: [] }, { preview: true });
     const script = Buffer.from(site.scriptText('sizes'), 'latin1');
     const at = (text) => script.indexOf(text);
-    const shippedRuntime = script.subarray(at('var ns = '), at('/* IDE! */'));
+    const shippedRuntime = script.subarray(at('var Qloom = Qloom'), at('/* IDE! */'));
     const shippedEditing = script.subarray(at('/* IDE! */'));
     const gz = (b) => zlib.gzipSync(b, { level: 9 }).length;
     const result = {
@@ -87,12 +87,12 @@ function median(xs) {
       makeQloomMs: Number(median(times.built).toFixed(2)),
       staticHtmlMs: Number(median(times.static).toFixed(2)),
       ratio: Number((median(times.built) / median(times.static)).toFixed(2)),
-      limit: 2,
+      limit: 1.3,
       runtimeSourceBytes: runtime.length,
       runtimeSourceGzipBytes: gz(runtime),
       runtimeBytes: shippedRuntime.length,
       runtimeGzipBytes: gz(shippedRuntime),
-      runtimeGzipLimit: 5120,
+      runtimeGzipLimit: 6144,
       editingSourceBytes: editing.length,
       editingSourceGzipBytes: gz(editing),
       editingBytes: shippedEditing.length,

@@ -64,9 +64,8 @@ function qBreak() {
 // instead of the browser's default (often a serif).
 function qFamily(f) {
   f = String(f).replace(/"/g, '');
-  var g = /courier|consol|mono|lucida console|menlo/i.test(f) ? 'monospace' :
-    /times|georgia|garamond|palatino|bookman|serif$|cambria|century/i.test(f) && !/sans/i.test(f) ? 'serif' : 'sans-serif';
-  return 'font-family:"' + f + '",' + g + ';';
+  return 'font-family:"' + f + '",' + (/courier|consol|mono/i.test(f) ? 'monospace' :
+    /times|georgia|garamond|palatino|bookman|cambria/i.test(f) ? 'serif' : 'sans-serif') + ';';
 }
 
 // Units are written everywhere: pages with a DOCTYPE ignore bare numbers. A horizontal menu is
@@ -126,17 +125,17 @@ function qSmallRules(b) {
   var f = qOrder[0], cap = Math.max(16, fDefCapS * 4 / 3), menu = Math.max(16, fDefMenuS * 4 / 3), p = Q.place, i;
   var r = '#qS,#qL{display:contents}#qB{display:none}\n@media (max-width:' + (b - 0.02) + 'px){' +
     '#qS{display:block;position:' + (p == 2 ? 'absolute;left:0;right:0;top:' + MY[f] + 'px' : 'relative') +
-    ';z-index:999;pointer-events:none;font-size:16px;line-height:1.3;text-align:left}' +
+    ';z-index:999;pointer-events:none;font-size:16px;line-height:1.3}' +
     '#qB,#qL{pointer-events:auto}' +
     '#qB{display:block;min-width:44px;min-height:44px;margin:0' +
     (p == 1 ? ' 0 0 auto' : p == 2 ? ' 0 0 max(0px,min(' + MX[f] + 'px,calc(100% - 6em)))' : '') +
     ';padding:0 16px;border:0;font:inherit;' + qFamily(fDefCap) + 'font-size:' + cap + 'px;cursor:pointer;background:' + qBg(CC[f], cDefCap) +
     ';color:' + cDefCap + '}' +
-    '#qL{display:none;background:#fff;overflow-y:auto;overscroll-behavior:contain;box-shadow:0 2px 6px rgba(0,0,0,.3)}' +
+    '#qL{display:none;background:#fff;overflow-y:auto}' +
     '.qO #qL{display:block}' +
     '#qL *:not(img){position:static!important;clip:auto!important;width:auto!important;height:auto!important}' +
     '#qL *{max-width:100%;box-sizing:border-box;visibility:visible!important;font-size:inherit!important;' +
-    'line-height:inherit!important;overflow-wrap:anywhere;word-break:break-word}' +
+    'line-height:inherit!important;overflow-wrap:anywhere}' +
     '#qL nobr{white-space:normal}#qL img{height:auto!important}' +
     '#qL a{display:inline-flex;align-items:center;min-height:44px;min-width:44px}' +
     '#qL .clCap{display:block;position:relative!important;min-height:44px;padding:12px 48px 12px 12px;font-size:' + cap +
@@ -223,8 +222,7 @@ function makeQloom() {
   for (i = 0; i < numOfMenus; i++) qPark(i, extents[i]);
   if (b && h.length && window.matchMedia) {
     qMq = matchMedia('(max-width:' + (b - 0.02) + 'px)');
-    if (qMq.addEventListener) qMq.addEventListener('change', qMode);
-    else qMq.addListener(qMode);
+    qMq.addListener(qMode);
     if (qMq.matches) qMode();
   }
   if (IDE == 1 && numOfMenus > 0) {
@@ -293,10 +291,6 @@ function getMenuHeight(lIndex) {
 function qPark(lIndex, E) {
   qEl('owner' + lIndex).style.visibility = 'visible';
   qSetOffset(lIndex, MTCH[lIndex] - E);
-}
-
-function setMenu(lIndex) {
-  qPark(lIndex, getMenuHeight(lIndex));
 }
 
 function hideOwner(lIndex) {
@@ -574,26 +568,13 @@ function qError(e) {
   }
 }
 
-Q.el = qEl;
-Q.valid = qValid;
-Q.on = qOn;
-Q.ev = qEvent;
-Q.mouseX = qMouseX;
-Q.mouseY = qMouseY;
-Q.scrollX = qScrollX;
-Q.scrollY = qScrollY;
-Q.small = function () { return qSmall; };
-Q.make = makeQloom;
-Q.mOpen = mOpen;
-Q.mClose = mClose;
-Q.mScroll = mScroll;
-Q.scrollMe = scrollMe;
-Q.getMenuHeight = getMenuHeight;
-Q.setMenu = setMenu;
-Q.ySetSel = function () {};
-Q.setTitle = function (s) {
-  document.title = s;
-};
+// What the markup's handlers, the editing layer and the editor call; the editing layer replaces
+// the last two in the preview.
+var ex = { el: qEl, valid: qValid, on: qOn, ev: qEvent, mouseX: qMouseX, mouseY: qMouseY, scrollX: qScrollX,
+  scrollY: qScrollY, make: makeQloom, mOpen: mOpen, mClose: mClose, mScroll: mScroll, scrollMe: scrollMe,
+  getMenuHeight: getMenuHeight, small: function () { return qSmall; }, ySetSel: function () {},
+  setTitle: function (s) { document.title = s; } };
+for (var k in ex) Q[k] = ex[k];
 
 qOn(window, 'error', qError);
 qOn(window, 'scroll', doRepos);

@@ -83,6 +83,27 @@ class PuppeteerPage {
     this.page = fresh;
     await old.close().catch(() => {});
   }
+  // A window of width x height CSS px: scale is the device pixel ratio (a desktop browser zoomed
+  // to 200% lays out half as many CSS px at ratio 2), mobile a phone's viewport with touch input.
+  async resize(width, height, { scale = 1, mobile = false } = {}) {
+    this.viewport = mobile ? { width, height, deviceScaleFactor: scale, hasTouch: true, isMobile: true }
+      : { width, height, deviceScaleFactor: scale };
+    await this.page.setViewport(this.viewport);
+    // Chromium reloads the page when touch emulation changes.
+    await this.page.evaluate(installSource).catch(() => {});
+  }
+  // A one-finger swipe (Chromium): the browser scrolls and makes no click of it.
+  async swipe(x, y, dx, dy) {
+    const cdp = await this.page.createCDPSession();
+    const at = (k) => [{ x: Math.round(x + (dx * k) / 8), y: Math.round(y + (dy * k) / 8) }];
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: at(0) });
+    for (let k = 1; k <= 8; k++) {
+      await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: at(k) });
+      await sleep(16);
+    }
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    await cdp.detach();
+  }
   onPageError(fn) {
     this.page.on('pageerror', (e) => fn(String(e && e.message ? e.message : e)));
   }
@@ -197,6 +218,12 @@ class SeleniumPage {
     await this.driver.actions({ async: true }).release(Button.RIGHT).perform();
   }
   async renew() {}
+  // The window is sized so that its page area is width CSS px wide (the driver's window has no
+  // side frame); WebKit's driver offers no device scale or touch.
+  async resize(width, height) {
+    await this.driver.manage().window().setRect({ width, height: height + 38 });
+    await waitFor(this, (w) => window.innerWidth === w, [width], { what: `a ${width} px wide window` });
+  }
   async close() {
     await this.driver.quit().catch(() => {});
     this.server.kill();
