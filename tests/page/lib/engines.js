@@ -44,7 +44,8 @@ class PuppeteerPage {
   }
   async goto(url) {
     // Firefox fires mouse-over on whatever lies under the pointer after a load.
-    await this.page.mouse.move(VIEW.width - 10, VIEW.height - 40);
+    const v = this.viewport || VIEW;
+    await this.page.mouse.move(v.width - 10, v.height - 40);
     await this.page.goto(url, { waitUntil: 'load' });
     await this.page.evaluate(installSource);
   }
@@ -92,17 +93,15 @@ class PuppeteerPage {
     // Chromium reloads the page when touch emulation changes.
     await this.page.evaluate(installSource).catch(() => {});
   }
-  // A one-finger swipe (Chromium): the browser scrolls and makes no click of it.
+  // A one-finger swipe: the browser scrolls and makes no click of it.
   async swipe(x, y, dx, dy) {
-    const cdp = await this.page.createCDPSession();
-    const at = (k) => [{ x: Math.round(x + (dx * k) / 8), y: Math.round(y + (dy * k) / 8) }];
-    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: at(0) });
+    const t = this.page.touchscreen;
+    await t.touchStart(Math.round(x), Math.round(y));
     for (let k = 1; k <= 8; k++) {
-      await cdp.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: at(k) });
+      await t.touchMove(Math.round(x + (dx * k) / 8), Math.round(y + (dy * k) / 8));
       await sleep(16);
     }
-    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
-    await cdp.detach();
+    await t.touchEnd();
   }
   onPageError(fn) {
     this.page.on('pageerror', (e) => fn(String(e && e.message ? e.message : e)));
@@ -169,7 +168,9 @@ async function launchFirefox({ touch = false, still = false } = {}) {
   });
   const page = (await browser.pages())[0] || (await browser.newPage());
   await page.setViewport(VIEW);
-  return new PuppeteerPage(browser, page, profile);
+  const p = new PuppeteerPage(browser, page, profile);
+  p.viewport = VIEW;
+  return p;
 }
 
 class SeleniumPage {
@@ -180,7 +181,23 @@ class SeleniumPage {
     this.y = 0;
   }
   async goto(url) {
-    await this.driver.get(url);
+    if (!this.frame) {
+      await this.driver.get(url);
+    } else {
+      // Narrower than the browser's smallest window: the page runs in a frame of that size at
+      // the window's top left, so its viewport, media queries and pointer coordinates are those
+      // of a window that narrow.
+      await this.driver.switchTo().defaultContent();
+      await this.driver.get('about:blank');
+      await this.driver.executeAsyncScript(`var done = arguments[arguments.length - 1];
+        document.documentElement.style.margin = document.body.style.margin = '0';
+        var f = document.createElement('iframe');
+        f.style.cssText = 'border:0;display:block;width:${this.frame.width}px;height:${this.frame.height}px';
+        f.onload = function () { done(); };
+        f.src = ${JSON.stringify(url)};
+        document.body.appendChild(f);`);
+      await this.driver.switchTo().frame(0);
+    }
     await this.driver.executeScript(installSource);
   }
   eval(fn, ...args) {
@@ -219,10 +236,14 @@ class SeleniumPage {
   }
   async renew() {}
   // The window is sized so that its page area is width CSS px wide (the driver's window has no
-  // side frame); WebKit's driver offers no device scale or touch.
+  // side frame, but a smallest width); WebKit's driver offers no device scale or touch.
   async resize(width, height) {
-    await this.driver.manage().window().setRect({ width, height: height + 38 });
-    await waitFor(this, (w) => window.innerWidth === w, [width], { what: `a ${width} px wide window` });
+    const outer = Math.max(width, 500);
+    this.frame = null;
+    await this.driver.switchTo().defaultContent();
+    await this.driver.manage().window().setRect({ width: outer, height: height + 38 });
+    await waitFor(this, (w) => window.innerWidth === w, [outer], { what: `a ${outer} px wide window` });
+    if (outer !== width) this.frame = { width, height };
   }
   async close() {
     await this.driver.quit().catch(() => {});
