@@ -8,7 +8,7 @@ const path = require('node:path');
 const { it, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const { eachEngine, waitFor, sleep } = require('./lib/engines');
-const { Site, PIXEL } = require('./lib/pages');
+const { Site, PIXEL, template } = require('./lib/pages');
 
 const VIEWPORT = '<meta name="viewport" content="width=device-width, initial-scale=1">';
 const TEXT = '<p id="text">Page text begins here.</p>' + '<p>Lorem ipsum dolor sit amet, consectetur adipiscing elit.</p>'.repeat(80);
@@ -53,6 +53,7 @@ before(async () => {
   urls.headerOff = site.project('header-off', HEADER, { page: PAGE, small: { breakpoint: 0 } });
   urls.shop = site.project('shop', SHOP, { page: PAGE, small: { breakpoint: -1, place: 1, caption: 'Navigation' } });
   urls.shopAt = site.project('shop-at', SHOP, { page: PAGE, small: { breakpoint: 1000, place: 2 } });
+  urls.preview = site.project('preview', SHOP, { preview: true, page: template({ recorder: true }), small: { breakpoint: -1 } });
 });
 
 after(() => site.stop());
@@ -298,6 +299,26 @@ eachEngine((page, engine) => {
     const s = await page.eval(state);
     assert.ok(s.button && s.button.x >= 0 && s.button.r <= s.vw && Math.round(s.button.y) === SHOP.menus[SHOP_ORDER[0]].MY, JSON.stringify(s.button));
     assertFits(s, 'first menu\'s place');
+  });
+
+  it('the preview below the breakpoint selects a pressed menu but never reports the list as a place', async () => {
+    await page.resize(390, 700);
+    await page.goto(urls.preview);
+    await activate(page, 'qB', false);
+    const cap = await page.eval(() => qlBox('cap3'));
+    await page.move(cap.x + 20, cap.y + 10);
+    await page.down();
+    await page.move(cap.x + 80, cap.y + 60, 3);
+    await page.up();
+    const r = await page.eval(() => ({
+      titles: qlTitles.filter((t) => t.startsWith('!qLoomIDE:')),
+      errors: qlErrors,
+      places: [...document.querySelectorAll('[id^=owner]')].map((o) => o.style.left + ',' + o.style.top),
+    }));
+    assert.deepEqual(r.errors, []);
+    assert.ok(r.titles.includes('!qLoomIDE:ySetSel(3)'), JSON.stringify(r.titles));
+    assert.ok(!r.titles.some((t) => /docMouseMove/.test(t)), JSON.stringify(r.titles));
+    assert.ok(r.places.every((p) => p === ','), `no menu moved: ${r.places}`);
   });
 
   it('axe finds nothing serious in the small-screen list, closed and open', async () => {

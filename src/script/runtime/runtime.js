@@ -382,9 +382,10 @@ function mClose(lIndex, ev) {
 
 function mScroll(lIndex, ev) {
   // Only the primary button toggles; the others belong to the browser's own menus.
-  if (!qValid(lIndex) || qFromTap(ev) || qSmall || (ev && (ev.which ? ev.which != 1 : ev.button > 1))) return;
-  clearTimeout(PR[lIndex]);
+  if (!qValid(lIndex) || qFromTap(ev) || (ev && (ev.which ? ev.which != 1 : ev.button > 1))) return;
   if (IDE == 1) Q.ySetSel(lIndex, 1, ev);
+  if (qSmall) return;
+  clearTimeout(PR[lIndex]);
   qGo(lIndex, qOffset(lIndex) < MTCH[lIndex] ? 1 : 0);
 }
 
