@@ -142,7 +142,6 @@ function qSmallRules(b) {
     'px!important;border-top:1px solid #888}' +
     '#qL .clCap a{margin:-12px 0}' +
     '#qL .clCap[role]:after{content:"\\25BE";position:absolute;right:16px;top:12px}' +
-    '#qL .qE .clCap[role]:after{content:"\\25B4"}' +
     '#qL .qT{position:absolute!important;top:0;right:0;width:44px!important;height:100%!important;opacity:1;pointer-events:auto}' +
     '#qL .clMenu{display:none;padding:4px 12px 8px;font-size:' + menu + 'px!important}' +
     '#qL .qE .clMenu{display:block}';
@@ -215,15 +214,18 @@ function makeQloom() {
         (img && img.alt) || 'Menu ' + (i + 1));
     }
   }
-  for (i = 0; i < numOfMenus; i++) hideOwner(i);
-  // Measure every body before moving any, so the page is laid out once, not once per menu.
-  var extents = [];
-  for (i = 0; i < numOfMenus; i++) extents[i] = getMenuHeight(i);
-  for (i = 0; i < numOfMenus; i++) qPark(i, extents[i]);
-  if (b && h.length && window.matchMedia) {
+  if (b && h.length) {
     qMq = matchMedia('(max-width:' + (b - 0.02) + 'px)');
     qMq.addListener(qMode);
-    if (qMq.matches) qMode();
+  }
+  if (qMq && qMq.matches) {
+    qMode();
+  } else {
+    for (i = 0; i < numOfMenus; i++) hideOwner(i);
+    // Measure every body before moving any, so the page is laid out once, not once per menu.
+    var extents = [];
+    for (i = 0; i < numOfMenus; i++) extents[i] = getMenuHeight(i);
+    for (i = 0; i < numOfMenus; i++) qPark(i, extents[i]);
   }
   if (IDE == 1 && numOfMenus > 0) {
     Q.ySetSel(iSelectedMenu, 0);
@@ -236,21 +238,25 @@ function makeQloom() {
 // (so Tab follows what the visitor sees in either).
 function qMode() {
   qSmall = qMq.matches ? 1 : 0;
-  qList(0);
-  var L = qEl('qL'), i, o = qSmall ? qOrder : [];
+  qEl('qS').className = '';
+  qEl('qB').setAttribute('aria-expanded', 'false');
+  var L = qEl('qL'), i, o = qSmall ? qOrder : [], ext = [];
   if (!qSmall) for (i = 0; i < numOfMenus; i++) o.push(i);
   for (i = 0; i < o.length; i++) L.appendChild(qEl('owner' + o[i]));
   for (i = 0; i < numOfMenus; i++) {
     clearTimeout(PR[i]);
     qX[i] = 0;
     qToggle(i).setAttribute('aria-expanded', 'false');
-    qEl('owner' + i).className = '';
-    qEl('owner' + i).style.zIndex = '';
+    qEl('owner' + i).className = qEl('owner' + i).style.zIndex = '';
     hideOwner(i);
     setVis(i, 'hidden');
-    if (!qSmall) qPark(i, getMenuHeight(i));
   }
-  doRepos();
+  // As at the start: every body measured before any is moved, so the page is laid out once.
+  if (!qSmall) {
+    for (i = 0; i < numOfMenus; i++) ext[i] = getMenuHeight(i);
+    for (i = 0; i < numOfMenus; i++) qPark(i, ext[i]);
+    doRepos();
+  }
   qFloat();
 }
 
@@ -269,17 +275,28 @@ function qList(open) {
 // nothing there; open, the list is cut to what is left of the visible height and scrolls itself,
 // so none of its links moves out of reach.
 function qFloat() {
-  var s = qEl('qS'), st, v = window.visualViewport, base = Q.place == 2 ? MY[qOrder[0]] : 0;
+  var s = qEl('qS'), v = window.visualViewport, st, L, r, base, off, dy, dx;
   if (!s) return;
   st = s.style;
-  st.top = st.left = st.width = qEl('qL').style.maxHeight = '';
-  if (!qSmall || !qFl) return;
-  var r = s.getBoundingClientRect(), vy = v ? v.pageTop : qScrollY(), vx = v ? v.pageLeft : qScrollX();
-  var dy = Math.max(0, vy - r.top - qScrollY()), dx = Math.max(0, vx - r.left - qScrollX());
-  st.top = base + dy + 'px';
-  if (dx) st.left = dx + 'px';
-  if (v && v.scale > 1.01) st.width = v.width + 'px';
-  qEl('qL').style.maxHeight = Math.max(88, (v ? v.height : window.innerHeight) - qEl('qB').offsetHeight) + 'px';
+  L = qEl('qL').style;
+  if (!qSmall || !qFl) {
+    st.top = st.left = st.width = L.maxHeight = '';
+    return;
+  }
+  // Only what changed is written, so a scroll that moves nothing costs no new layout.
+  r = s.getBoundingClientRect();
+  base = Q.place == 2 ? MY[qOrder[0]] : 0;
+  off = (parseFloat(st.top) || base) - base;
+  dy = Math.max(0, (v ? v.pageTop : qScrollY()) - r.top - qScrollY() + off);
+  dx = Math.max(0, (v ? v.pageLeft : qScrollX()) - r.left - qScrollX() + (parseFloat(st.left) || 0));
+  qSet(st, 'top', base + dy + 'px');
+  qSet(st, 'left', dx ? dx + 'px' : '');
+  qSet(st, 'width', v && v.scale > 1.01 ? v.width + 'px' : '');
+  qSet(L, 'maxHeight', s.className ? Math.max(88, (v ? v.height : innerHeight) - qEl('qB').offsetHeight) + 'px' : '');
+}
+
+function qSet(st, k, v) {
+  if (st[k] != v) st[k] = v;
 }
 
 function getMenuHeight(lIndex) {
@@ -408,13 +425,15 @@ function qStill() {
   return window.matchMedia && matchMedia('(prefers-reduced-motion: reduce)').matches;
 }
 
+// Floating menus keep their distance from the window's top; in the small-screen list only the
+// button follows.
 function doRepos() {
+  if (qSmall) return qFloat();
   var y = qScrollY();
   for (var i = 0; i < numOfMenus; i++) {
     var o = FL[i] != 0 && qEl('owner' + i);
     if (o) o.style.top = MY[i] + y + 'px';
   }
-  if (qSmall) qFloat();
 }
 
 function qHtml(s) {
