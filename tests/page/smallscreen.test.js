@@ -230,28 +230,34 @@ eachEngine((page, engine) => {
   });
 
   it('phone and tablet widths: one button, a list in reading order, every caption and link usable by pointer and keyboard', async () => {
-    const scales = engine === 'chromium' ? [3, 1] : [1];
+    // Chromium also at device scale 1 (360 px, the header). The tab order is the same at every
+    // width of the list, so the keyboard walks it at the narrowest and the widest.
+    const cases = [];
     for (const width of PHONES) {
-      for (const scale of width === 360 ? scales : scales.slice(0, 1)) {
-        for (const [name, order, caption] of [['header', HEADER_ORDER, 'Menu'], ['shop', SHOP_ORDER, 'Navigation']]) {
-          const what = `${name} at ${width} px, scale ${scale}`;
-          await page.renew();
-          await page.resize(width, 700, { scale, mobile: touch });
-          await page.goto(urls[name]);
-          const s = await page.eval(state);
-          assertFits(s, what);
-          assert.ok(s.button, `${what}: the button is shown`);
-          assert.deepEqual([s.button.expanded, s.button.controls, s.button.name], ['false', 'qL', caption]);
-          assert.ok(s.button.w >= 44 && s.button.h >= 44 && s.button.x >= 0 && s.button.r <= s.vw, `${what}: button ${JSON.stringify(s.button)}`);
-          if (name === 'shop') assert.ok(s.button.x > s.vw / 2, `${what}: button at the top right`);
-          assert.equal(s.listShown, false);
-          // Closed, the button covers none of the page's text.
-          const text = await page.eval(() => document.getElementById('text').getBoundingClientRect().top);
-          assert.ok(text >= s.button.y + s.button.h, `${what}: text starts below the button`);
-          if (width === 360 || engine !== 'webkit') await walkByPointer(page, order, touch, what);
-          await page.goto(urls[name]);
-          await walkByKeyboard(page, order, what);
-        }
+      for (const [name, order, caption] of [['header', HEADER_ORDER, 'Menu'], ['shop', SHOP_ORDER, 'Navigation']]) {
+        cases.push({ width, name, order, caption, scale: engine === 'chromium' ? 3 : 1 });
+      }
+    }
+    if (engine === 'chromium') cases.push({ width: 360, name: 'header', order: HEADER_ORDER, caption: 'Menu', scale: 1 });
+    for (const { width, name, order, caption, scale } of cases) {
+      const what = `${name} at ${width} px, scale ${scale}`;
+      await page.renew();
+      await page.resize(width, 700, { scale, mobile: touch });
+      await page.goto(urls[name]);
+      const s = await page.eval(state);
+      assertFits(s, what);
+      assert.ok(s.button, `${what}: the button is shown`);
+      assert.deepEqual([s.button.expanded, s.button.controls, s.button.name], ['false', 'qL', caption]);
+      assert.ok(s.button.w >= 44 && s.button.h >= 44 && s.button.x >= 0 && s.button.r <= s.vw + 0.5, `${what}: button ${JSON.stringify(s.button)}`);
+      if (name === 'shop') assert.ok(s.button.x > s.vw / 2, `${what}: button at the top right`);
+      assert.equal(s.listShown, false);
+      // Closed, the button covers none of the page's text.
+      const text = await page.eval(() => document.getElementById('text').getBoundingClientRect().top);
+      assert.ok(text >= s.button.y + s.button.h, `${what}: text starts below the button`);
+      await walkByPointer(page, order, touch, what);
+      if (width === 320 || width === 768) {
+        await page.goto(urls[name]);
+        await walkByKeyboard(page, order, what);
       }
     }
   });
@@ -362,9 +368,11 @@ eachEngine((page, engine) => {
       // WebKit's driver sets no device scale: there the window is as narrow as the zoomed one.
       if (engine !== 'webkit') assert.equal(await page.eval(() => window.devicePixelRatio), zoom);
       await walkByPointer(page, HEADER_ORDER, false, `zoom ${zoom}`);
-      await page.renew();
-      await page.goto(urls.header);
-      await walkByKeyboard(page, HEADER_ORDER, `zoom ${zoom}`);
+      if (zoom === 4) {
+        await page.renew();
+        await page.goto(urls.header);
+        await walkByKeyboard(page, HEADER_ORDER, `zoom ${zoom}`);
+      }
     });
   }
 
