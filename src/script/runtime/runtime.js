@@ -194,10 +194,11 @@ function makeQloom() {
       MTC[i] + toggle + '</div><div id="menu' + i + '" class="clMenu">' + MTM[i] + '</div></div>');
   }
   // With the small-screen mode on, the menus stand in a list under the button that stands in
-  // for them below the breakpoint.
+  // for them below the breakpoint. The list scrolls where it floats; its captions and links,
+  // not the list itself, are the Tab stops (Firefox would add one for a scrolling box).
   if (b && h.length) {
     h.unshift('<div id="qS"><button type="button" id="qB" aria-expanded="false" aria-controls="qL">' +
-      qHtml(Q.caption) + '</button><div id="qL">');
+      qHtml(Q.caption) + '</button><div id="qL" tabindex="-1">');
     h.push('</div></div>');
   }
   // One write for all menus: the parser is entered once instead of once per menu. An error
