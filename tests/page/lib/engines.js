@@ -302,11 +302,12 @@ function launch(name, options) {
   return ENGINES[name](options);
 }
 
-// One describe block per selected engine, titled by title(engine), with a browser launched
+// One describe block per selected engine (of `engines`, where given: for input an engine's driver
+// cannot make), titled by title(engine), with a browser launched
 // before its cases and closed after them. body(page, engine) declares the cases; page stands in
 // for the browser that exists only once the block runs.
-function eachEngine(body, { title = (engine) => engine, options } = {}) {
-  for (const engine of selectedEngines()) {
+function eachEngine(body, { title = (engine) => engine, options, engines = null } = {}) {
+  for (const engine of selectedEngines().filter((e) => !engines || engines.includes(e))) {
     describe(title(engine), () => {
       let current = null;
       before(async () => {
