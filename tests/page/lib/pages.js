@@ -58,30 +58,21 @@ class Site {
   }
 
   // Writes project `name` (preview or final variant); a `page` text becomes the template page
-  // before the save, so the writer keeps it; `small` sets the small-screen settings. Returns the
-  // page's URL.
+  // before the save, so the writer keeps it; `small` ({ breakpoint, place, caption }) sets the
+  // small-screen settings. Returns the page's URL.
   project(name, project, { preview = false, page = null, small = null } = {}) {
     const folder = path.join(this.root, name);
     fs.mkdirSync(folder, { recursive: true });
     const tmpl = (project.settings && project.settings.template) || 'Temp.html';
     if (page !== null) fs.writeFileSync(path.join(folder, tmpl), page);
+    if (small) {
+      const { breakpoint = -1, place = 0, caption = 'Menu' } = small;
+      project = { ...project, settings: { ...project.settings, smallScreenBreakpoint: breakpoint, smallScreenPlace: place, smallScreenCaption: caption } };
+    }
     const args = ['write', folder];
     if (preview) args.push('--preview');
     execFileSync(writerCommand(), args, { input: JSON.stringify(project), stdio: ['pipe', 'inherit', 'inherit'] });
-    if (small) this.smallScreen(name, small);
     return `${this.base}/${name}/${tmpl}`;
-  }
-
-  // Sets the small-screen line of a written script ({ breakpoint, place, caption }), replacing the
-  // writer's line, or adding it as the last header line where the writer has none.
-  smallScreen(name, { breakpoint = -1, place = 0, caption = 'Menu' }) {
-    const file = path.join(this.root, name, 'Qloomscript.js');
-    const text = fs.readFileSync(file, 'latin1');
-    const line = `var Qloom={breakpoint:${breakpoint},place:${place},caption:${JSON.stringify(caption)}};`;
-    const mine = /^var Qloom=\{.*\};$/m;
-    const next = mine.test(text) ? text.replace(mine, line) : text.replace(/^(var OO = new Array \(.*\);\r\n)/m, `$1${line}\r\n`);
-    if (!next.includes(line)) throw new Error(`no place for the small-screen line in the script of ${name}`);
-    fs.writeFileSync(file, next, 'latin1');
   }
 
   // Replaces one text in a written script: for headers that only an older or damaged project
