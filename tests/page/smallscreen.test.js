@@ -437,10 +437,12 @@ eachEngine((page, engine) => {
     // Open, the list fits the visible height and scrolls itself, so its last link can be tapped.
     await activate(page, 'qB', true);
     await activate(page, 'cap6', true);
+    await page.eval(() => document.querySelector('#menu6 a[href="#side2"]').scrollIntoView({ block: 'nearest' }));
+    // The button follows a scroll of the page on the scroll event: measure once it has.
+    await sleep(150);
     const last = await page.eval(() => {
       const list = document.getElementById('qL').getBoundingClientRect();
       const a = document.querySelector('#menu6 a[href="#side2"]');
-      a.scrollIntoView({ block: 'nearest' });
       const r = a.getBoundingClientRect();
       const hit = document.elementFromPoint(r.left + 5, r.top + r.height / 2);
       return { listBottom: list.bottom, vh: visualViewport.height, hit: hit === a };
