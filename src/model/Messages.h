@@ -77,9 +77,15 @@ inline constexpr std::string_view kCannotCopyTail =
     "project's folder.";
 inline constexpr std::string_view kHtmlFileFilter = "HTML Files (*.html *.htm);;All Files (*)";
 inline constexpr std::string_view kPictureFileFilter =
-    "All Image Files (*.gif;*.jpg;*.jpeg) (*.gif *.jpg *.jpeg);;GIF Image (*.gif) (*.gif);;"
-    "JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg);;All Files (*.*) (*)";
+    "All Image Files (*.gif;*.jpg;*.jpeg;*.png;*.svg;*.webp;*.avif) "
+    "(*.gif *.jpg *.jpeg *.png *.svg *.webp *.avif);;GIF Image (*.gif) (*.gif);;"
+    "JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg);;PNG Image (*.png) (*.png);;"
+    "SVG Image (*.svg) (*.svg);;WebP Image (*.webp) (*.webp);;AVIF Image (*.avif) (*.avif);;"
+    "All Files (*.*) (*)";
 inline constexpr std::string_view kNoPicture = "(None)";
+inline constexpr std::string_view kImageNeedsAlt =
+    "Type the alternative text, or tick \"Decorative picture\" for a picture that only "
+    "decorates.";
 inline constexpr std::string_view kPicturePreviewCaption = "Preview";
 
 // Projects and application shell.
@@ -93,7 +99,8 @@ inline constexpr std::string_view kBrowserCheckText =
 inline constexpr std::string_view kCommandLineDescription =
     "Authoring tool for drop-down and slide-out menus on web pages.";
 inline constexpr std::string_view kCommandLineFolder =
-    "Open the project in this folder instead of showing the start dialog.";
+    "Open the project in this folder, or the project of this Qloomscript.js, instead of showing "
+    "the start dialog.";
 inline constexpr std::string_view kCommandLineHelpPages = "Help pages: ";
 inline constexpr std::string_view kCommandLineOneFolder = "Only one project folder can be opened: ";
 inline constexpr std::string_view kQuitCaption = "Quit";
