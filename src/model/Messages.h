@@ -31,14 +31,14 @@ inline constexpr std::string_view kTableFull =
 
 // Script reader.
 inline constexpr std::string_view kCannotFindPrefix = "Cannot find: ";
-inline constexpr std::string_view kCannotFindSuffix = "\r\nThe script file maybe corrupted.";
+inline constexpr std::string_view kCannotFindSuffix = "\r\nThe script file may be corrupted.";
 inline constexpr std::string_view kOtherVersion =
     "This project was created by another version of qLoom: ";
 inline constexpr std::string_view kDownloadLines =
     "\r\n\r\nYou can download the latest version of qLoom from here:\r\n"
     "       https://www.norvex.example/qloom/";
 inline constexpr std::string_view kNotAProject =
-    "This is not qLoom project file, or this project is corrupted.";
+    "This is not a qLoom project file, or this project is corrupted.";
 inline constexpr std::string_view kMenuCountOutOfRange =
     "The script file names %s menus; a project holds 0 to 10000 menus.\r\n"
     "The script file maybe corrupted.";
@@ -53,7 +53,7 @@ inline constexpr std::string_view kColoursReplacedHead =
     "These colours hold characters a colour cannot hold and get the colours of a new menu:";
 inline constexpr std::string_view kColourReplacedLine = "\r\n  %s, column %s: \"%s\"";
 inline constexpr std::string_view kColoursReplacedMore = "\r\n  and %s more";
-inline constexpr std::string_view kColoursReplacedTail = "\r\nThe script file maybe corrupted.";
+inline constexpr std::string_view kColoursReplacedTail = "\r\nThe script file may be corrupted.";
 
 // Project settings and template check.
 inline constexpr std::string_view kProjectSettingsCaption = "Active Project Settings";

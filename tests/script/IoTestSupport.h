@@ -61,7 +61,7 @@ struct MessageLog {
 };
 
 inline std::string cannotFind(const std::string& prefix) {
-    return "Cannot find: " + prefix + "\r\nThe script file maybe corrupted.";
+    return "Cannot find: " + prefix + "\r\nThe script file may be corrupted.";
 }
 
 // A project that differs from every default, to prove that a refused load changed nothing.
