@@ -126,6 +126,7 @@ std::vector<FontChoice> FontChoices(std::vector<std::string> installed) {
                                 }),
                     installed.end());
     std::vector<FontChoice> choices;
+    choices.reserve(installed.size() + kFontNameChoices.size());
     for (std::string& name : installed)
         choices.push_back({std::move(name), true});
     const size_t installedCount = choices.size();

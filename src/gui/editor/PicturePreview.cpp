@@ -55,9 +55,11 @@ QString PictureSizeText(const QString& path, const QImage& image) {
     if (!image.isNull())
         return QStringLiteral("%1 x %2").arg(image.width()).arg(image.height());
     QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray head = file.read(kHeadBytes);
     PixelSize size;
-    if (!path.isEmpty() && file.open(QIODevice::ReadOnly) &&
-        ReadAvifSize(std::string_view(file.read(kHeadBytes)), size))
+    if (ReadAvifSize(std::string_view(head.constData(), size_t(head.size())), size))
         return QStringLiteral("%1 x %2").arg(size.width).arg(size.height);
     return QString();
 }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace testpics {
+namespace qloom::testpics {
 
 inline std::string U32(uint32_t v) {
     return {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
@@ -26,4 +26,4 @@ inline std::string AvifHead(const std::string& brand, uint32_t width, uint32_t h
     return Box("ftyp", brand + U32(0) + "mif1miaf") + meta + Box("mdat", "xxxx");
 }
 
-} // namespace testpics
+} // namespace qloom::testpics

@@ -504,9 +504,10 @@ private Q_SLOTS:
             QTRY_VERIFY(list->model()->rowCount(list->rootIndex()) > 0);
             QVERIFY(list->isVisible());
             const auto columnsFit = [list] {
+                const QAbstractItemView* view = list; // the hint is public there
                 for (int column = 1; column < list->header()->count(); ++column) {
                     if (!list->isColumnHidden(column) &&
-                        list->columnWidth(column) < list->sizeHintForColumn(column))
+                        list->columnWidth(column) < view->sizeHintForColumn(column))
                         return false;
                 }
                 return true;
