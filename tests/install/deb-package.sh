@@ -44,7 +44,9 @@ if [ "$gui" = 1 ]; then
     done
 fi
 
-grep -q 'xdg-utils' <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "xdg-utils is not recommended"
+if [ "$gui" = 1 ]; then
+    grep -q 'xdg-utils' <<<"$(dpkg-deb -f "$deb" Recommends)" || fail "xdg-utils is not recommended"
+fi
 
 # Errors and warnings fail the package.
 lintian --fail-on error,warning --suppress-tags initial-upload-closes-no-bugs \
