@@ -76,8 +76,9 @@ int load(const std::string& path, Project& project, std::ostream& err) {
     std::string file = path;
     if (EntryExists(StripTrailingBackslash(path)) && !FileExists(path))
         file = JoinPath(StripTrailingBackslash(path), kScriptFileName);
-    const LoadResult result =
-        LoadProject(file, project, [&](const std::string& text) { err << OneLine(text) << '\n'; });
+    const LoadResult result = LoadProject(file, project);
+    for (const std::string& text : result.messages)
+        err << OneLine(text) << '\n';
     switch (result.outcome) {
     case LoadOutcome::Loaded:
         return kExitOk;
@@ -86,16 +87,18 @@ int load(const std::string& path, Project& project, std::ostream& err) {
     case LoadOutcome::Error:
         break;
     }
-    return failed(err, result.errorMessage);
+    return failed(err, result.status.message);
 }
 
 std::unique_ptr<Project> projectIn(const std::string& folder) {
     auto project = std::make_unique<Project>();
-    project->settings.ProjectFolder = StripTrailingBackslash(folder);
+    project->settings.projectFolder = StripTrailingBackslash(folder);
     return project;
 }
 
 int save(Project& project, bool forPreview, std::ostream& err) {
+    // As every save of the editor: a default caption follows the menu's orientation.
+    (void)SwapDefaultCaptions(project);
     const Status saved = SaveScript(project, forPreview);
     return saved ? kExitOk : failed(err, saved.message);
 }
@@ -142,7 +145,7 @@ int write(const Arguments& a, std::istream& in, std::ostream& err) {
     if (!read)
         return failed(err, read.message + " " + std::string(msg::kCliNothingWritten));
     ProjectLock lock;
-    if (auto stop = guardWrite(project->settings.ProjectFolder, a, lock, err))
+    if (auto stop = guardWrite(project->settings.projectFolder, a, lock, err))
         return *stop;
     return save(*project, hasFlag(a, "--preview"), err);
 }
@@ -151,7 +154,7 @@ int create(const Arguments& a, std::ostream& err) {
     if (auto bad = checkShape(a, 1, 0, {"--force"}, err))
         return *bad;
     auto project = projectIn(a.positional[0]);
-    const std::string& folder = project->settings.ProjectFolder;
+    const std::string& folder = project->settings.projectFolder;
     // Another project's menus are not replaced by an empty one unless asked for.
     if (FileExists(JoinPath(folder, kScriptFileName)) && !hasFlag(a, "--force"))
         return failed(err, msg::Format(msg::kCliProjectExists, folder));
@@ -166,24 +169,24 @@ int add(const Arguments& a, std::ostream& err) {
         return *bad;
     int32_t count = 1;
     if (a.positional.size() == 2) {
-        if (!TryParseInt(a.positional[1], count) || count < 1 || count > MenuTable::kCapacity)
+        if (!TryParseInt(a.positional[1], count) || count < 1 || count > Project::kCapacity)
             return usageError(err, msg::Format(msg::kCliBadMenuNumber, a.positional[1]));
     }
     auto project = projectIn(a.positional[0]);
     // Locked before reading: menus added to what another writer is about to replace would be
     // lost.
     ProjectLock lock;
-    if (auto stop = guardWrite(project->settings.ProjectFolder, a, lock, err))
+    if (auto stop = guardWrite(project->settings.projectFolder, a, lock, err))
         return *stop;
-    const int loaded = load(project->settings.ProjectFolder, *project, err);
+    const int loaded = load(project->settings.projectFolder, *project, err);
     if (loaded != kExitOk)
         return loaded;
     // All or nothing: a request that does not fit adds no menu at all.
-    if (project->table.MenuCount > MenuTable::kCapacity - count)
+    if (project->menuCount() > Project::kCapacity - count)
         return failed(err,
                       std::string(msg::kTableFull) + " " + std::string(msg::kCliNothingWritten));
     for (int32_t i = 0; i < count; ++i)
-        AddMenu(project->table);
+        (void)AddMenu(*project);
     return save(*project, false, err);
 }
 
@@ -192,11 +195,12 @@ int finalize(const Arguments& a, std::ostream& err) {
         return *bad;
     auto project = projectIn(a.positional[0]);
     ProjectLock lock;
-    if (auto stop = guardWrite(project->settings.ProjectFolder, a, lock, err))
+    if (auto stop = guardWrite(project->settings.projectFolder, a, lock, err))
         return *stop;
-    const int loaded = load(project->settings.ProjectFolder, *project, err);
+    const int loaded = load(project->settings.projectFolder, *project, err);
     if (loaded != kExitOk)
         return loaded;
+    (void)SwapDefaultCaptions(*project);
     const Status done = FinalizeProject(*project);
     return done ? kExitOk : failed(err, done.message);
 }

@@ -127,10 +127,15 @@ bool FingerprintFile(const std::string& path, FileFingerprint& out, std::string*
         }
         return false;
     }
+    if (S_ISDIR(st.st_mode)) {
+        if (error)
+            *error = EISDIR;
+        return false;
+    }
     std::string data;
     if (!ReadWholeFile(path, data)) {
         if (error)
-            *error = errno ? errno : EISDIR;
+            *error = errno;
         return false;
     }
     out = fromStat(st);

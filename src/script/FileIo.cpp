@@ -1,5 +1,7 @@
 #include "script/FileIo.h"
 
+#include "model/Messages.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -7,6 +9,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,24 +18,15 @@ namespace qloom {
 
 namespace {
 
-std::optional<WriteFault>& activeFault() {
-    static std::optional<WriteFault> fault;
-    return fault;
+Status cannotCreate(const std::string& path, int error) {
+    return Status::systemFailure(msg::Format(msg::kCannotCreateFile, path), path, error);
 }
 
-bool endsWith(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+Status cannotOpen(const std::string& path, int error) {
+    return Status::systemFailure(msg::Format(msg::kCannotOpenFile, path), path, error);
 }
 
-// How many bytes may still be written to `target` before the injected fault strikes.
-size_t byteBudget(const std::string& target) {
-    const auto& fault = activeFault();
-    if (fault && endsWith(target, fault->pathSuffix))
-        return fault->failAfterBytes;
-    return static_cast<size_t>(-1);
-}
-
-bool writeAll(int fd, std::string_view data, size_t budget) {
+bool writeAll(int fd, std::string_view data, size_t budget, int faultError) {
     size_t done = 0;
     while (done < data.size()) {
         size_t chunk = data.size() - done;
@@ -41,7 +35,7 @@ bool writeAll(int fd, std::string_view data, size_t budget) {
         if (done + chunk > budget) {
             chunk = budget - done;
             if (chunk == 0) {
-                errno = ENOSPC;
+                errno = faultError;
                 return false;
             }
         }
@@ -71,6 +65,19 @@ void SyncFolder(const std::string& folder) {
     }
 }
 
+size_t WriteFaults::bytesAllowed(const std::string&) const {
+    return std::numeric_limits<size_t>::max();
+}
+
+int WriteFaults::error() const {
+    return ENOSPC;
+}
+
+const WriteFaults& RealWrites() {
+    static const WriteFaults none;
+    return none;
+}
+
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -80,14 +87,15 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
+Status ReadWholeFile(const std::string& path, std::string& out) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return cannotOpen(path, errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
-        return false;
+        return cannotOpen(path, error);
     }
     std::string data;
     if (S_ISREG(st.st_mode) && st.st_size > 0)
@@ -100,14 +108,15 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            const int error = errno;
             ::close(fd);
-            return false;
+            return cannotOpen(path, error);
         }
         data.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
     out = std::move(data);
-    return true;
+    return Status::success();
 }
 
 bool FileExists(const std::string& path) {
@@ -143,8 +152,9 @@ void CreateFolderOneLevel(const std::string& path) {
     SyncFolder(FolderOf(path));
 }
 
-bool WriteFileReplacing(const std::string& path, std::string_view data) {
-    return WriteFileReplacing(path, std::vector<std::string_view>{data});
+Status WriteFileReplacing(const std::string& path, std::string_view data,
+                          const WriteFaults& faults) {
+    return WriteFileReplacing(path, std::vector<std::string_view>{data}, faults);
 }
 
 std::string ResolveLinkTarget(const std::string& path) {
@@ -171,14 +181,13 @@ std::string ResolveLinkTarget(const std::string& path) {
     return {};
 }
 
-bool WriteFileReplacing(const std::string& path, const std::vector<std::string_view>& pieces) {
+Status WriteFileReplacing(const std::string& path, const std::vector<std::string_view>& pieces,
+                          const WriteFaults& faults) {
     // Renaming over a symbolic link would replace the link by a plain file and leave whatever
     // it points to (a page in a web site's folder, say) stale; the target is replaced instead.
     const std::string target = ResolveLinkTarget(path);
-    if (target.empty()) {
-        errno = ELOOP;
-        return false;
-    }
+    if (target.empty())
+        return cannotCreate(path, ELOOP);
     const std::string folder = FolderOf(target);
     const std::string stem = (folder == "/" ? "" : folder) + "/." + nameOf(target) + ".saving-" +
                              std::to_string(::getpid()) + "-";
@@ -189,10 +198,10 @@ bool WriteFileReplacing(const std::string& path, const std::vector<std::string_v
         temp = stem + std::to_string(++counter);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
-            return false;
+            return cannotCreate(path, errno);
     }
     if (fd < 0)
-        return false;
+        return cannotCreate(path, EEXIST);
     // Held until the file is renamed or removed: a temporary file nobody holds is a crash's
     // leftover, which opening the project may remove (RemoveLeftoverSaves).
     ::flock(fd, LOCK_EX);
@@ -202,44 +211,55 @@ bool WriteFileReplacing(const std::string& path, const std::vector<std::string_v
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
 
-    size_t budget = byteBudget(path);
+    size_t budget = faults.bytesAllowed(path);
     bool ok = true;
+    int error = 0;
     for (const std::string_view piece : pieces) {
-        ok = writeAll(fd, piece, budget);
+        ok = writeAll(fd, piece, budget, faults.error());
         if (!ok)
             break;
         budget -= std::min(budget, piece.size());
     }
-    ok = ok && ::fsync(fd) == 0;
-    if (ok)
-        ok = ::rename(temp.c_str(), target.c_str()) == 0;
-    const int error = errno;
+    if (ok && ::fsync(fd) != 0)
+        ok = false;
+    error = ok ? 0 : errno;
+    // Renamed (or removed) while still open, so the lock covers the file's whole life under
+    // its temporary name.
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok)
         ::unlink(temp.c_str());
-    ok = (::close(fd) == 0) && ok;
-    if (!ok) {
-        errno = error;
-        return false;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
     }
+    if (!ok)
+        return cannotCreate(path, error);
     SyncFolder(folder);
-    return true;
+    return Status::success();
 }
 
-bool WriteNewFile(const std::string& path, std::string_view data) {
+Status WriteNewFile(const std::string& path, std::string_view data, const WriteFaults& faults) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, data, byteBudget(path)) && ::fsync(fd) == 0;
-    const int error = errno;
-    ok = (::close(fd) == 0) && ok;
+        return cannotCreate(path, errno);
+    bool ok = writeAll(fd, data, faults.bytesAllowed(path), faults.error());
+    if (ok && ::fsync(fd) != 0)
+        ok = false;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         ::unlink(path.c_str());
-        errno = error;
-        return false;
+        return cannotCreate(path, error);
     }
     // Flushed with its folder, as the script is, so the page survives a power cut with it.
     SyncFolder(FolderOf(path));
-    return true;
+    return Status::success();
 }
 
 namespace {
@@ -287,10 +307,6 @@ int RemoveLeftoverSaves(const std::string& folder, int maxAgeSeconds) {
     if (removed > 0)
         SyncFolder(folder);
     return removed;
-}
-
-void SetWriteFaultForTesting(std::optional<WriteFault> fault) {
-    activeFault() = std::move(fault);
 }
 
 } // namespace qloom

@@ -140,7 +140,8 @@ TEST(ProjectLock, ALockFileLeftByADeadProcessIsNoLock) {
         ProjectLock lock;
         const bool ok = lock.acquire(dir.path(), "qloom").state == ProjectLock::State::Acquired;
         const char c = ok ? 'y' : 'n';
-        static_cast<void>(::write(ready[1], &c, 1));
+        if (::write(ready[1], &c, 1) != 1)
+            ::_exit(1);
         ::pause();
         ::_exit(0);
     }

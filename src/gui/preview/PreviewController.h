@@ -49,8 +49,9 @@ public:
 
     PreviewWindow* browser() const { return browser_.get(); }
 
-    // Given to SaveScript, so a caption swap of the selected row reaches the caption editor.
-    void setCaptionSwapHook(CaptionSwapHook hook) { captionSwapHook_ = std::move(hook); }
+    // Told the rows whose default caption a refresh swapped, so the caption editor shows it.
+    using CaptionsSwapped = std::function<void(const std::vector<int32_t>& rows)>;
+    void setCaptionSwapHook(CaptionsSwapped hook) { captionSwapHook_ = std::move(hook); }
     // The shell's save of the preview variant, which first checks that nobody else changed the
     // project on disk. False only when the save failed (the shell has said why); a save it
     // withheld still lets the preview show the file on disk.
@@ -111,7 +112,7 @@ private:
     QAbstractButton* btnUpdatePreview_;
     QPlainTextEdit* txtJS_Errors_;
     QCheckBox* chkStayOnTop_; // may be null
-    CaptionSwapHook captionSwapHook_;
+    CaptionsSwapped captionSwapHook_;
     std::function<bool()> saver_;
     QString logFolder_;
     QTimer nudgeBurst_; // a pause in the arrow presses ends the undo step

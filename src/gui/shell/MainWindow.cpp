@@ -1,10 +1,10 @@
 #include "gui/shell/MainWindow.h"
 
 #include "gui/common/BusyCursor.h"
-#include "gui/common/DesktopShell.h"
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/ErrorText.h"
 #include "gui/common/HelpKeyFilter.h"
+#include "gui/common/HelpWindow.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
 #include "gui/common/ProjectHistory.h"
@@ -187,7 +187,7 @@ MainWindow::~MainWindow() {
 }
 
 Status MainWindow::recordLastEdited() {
-    const std::string& folder = project_.settings.ProjectFolder;
+    const std::string& folder = project_.settings.projectFolder;
     QString store;
     if (folder.empty() || UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), &store))
         return Status::success();
@@ -199,7 +199,7 @@ void MainWindow::endSession() {
         return;
     ending_ = true;
     autoSaver_->stop();
-    if (!project_.settings.ProjectFolder.empty()) {
+    if (!project_.settings.projectFolder.empty()) {
         Status saved;
         {
             const BusyCursor busy;
@@ -230,7 +230,8 @@ void MainWindow::createOtherWindows(const QString& openFolder) {
     preview_ = new PreviewController(
         *this, {ui->btnShowPreview, ui->btnUpdatePreview, ui->txtJS_Errors, ui->chkStayOnTop},
         this);
-    preview_->setCaptionSwapHook(editor_->captionSwapHook());
+    preview_->setCaptionSwapHook(
+        [this](const std::vector<int32_t>& rows) { editor_->showSwappedCaptions(rows); });
     preview_->setSaver([this] { return save(true) != SaveOutcome::Failed; });
     // js.log is the user's, not the (read-only, once installed) program folder's.
     preview_->setScriptErrorLogFolder(UserPlaces::scriptErrorLogFolder());
@@ -265,11 +266,11 @@ void MainWindow::projectReplaced() {
 }
 
 void MainWindow::showRestored(const ProjectEdit& edit) {
-    const MenuTable& table = project_.table;
+    const Project& table = project_;
     editor_->syncMenuList();
-    setEditingEnabled(table.MenuCount > 0);
-    if (table.isRow(table.SelectedMenu))
-        showMenuProperties(table.SelectedMenu);
+    setEditingEnabled(table.menuCount() > 0);
+    if (table.isRow(table.selected))
+        showMenuProperties(table.selected);
     if (edit.kind() == ProjectEdit::Kind::Move) {
         // The page can put the menu back by itself; no need to save and reload.
         if (preview_) {
@@ -307,7 +308,7 @@ void MainWindow::recheck() {
 
 void MainWindow::followFinding(const QModelIndex& index) {
     const AccessibilityFinding* finding = checks_->findingAt(index);
-    if (!finding || !project_.table.isRow(finding->row))
+    if (!finding || !project_.isRow(finding->row))
         return;
     const int32_t row = finding->row;
     const FixPlace fix = finding->fix; // the list may be rebuilt while the row is selected
@@ -346,7 +347,7 @@ void MainWindow::selectInPreview(int32_t row) {
         preview_->selectInPreview(row);
         return;
     }
-    project_.table.SelectedMenu = row;
+    project_.selected = row;
     showMenuProperties(row);
 }
 
@@ -380,7 +381,9 @@ void MainWindow::setHelpButtonEnabled(bool enabled) {
 }
 
 void MainWindow::showHelp() {
-    DesktopShell::open(helpIndex_);
+    if (!help_)
+        help_ = new HelpWindow(this);
+    help_->showPage(helpIndex_);
 }
 
 bool MainWindow::report(const Status& status) {
@@ -390,7 +393,7 @@ bool MainWindow::report(const Status& status) {
 }
 
 void MainWindow::saveNow() {
-    if (!project_.settings.ProjectFolder.empty())
+    if (!project_.settings.projectFolder.empty())
         saveScript(false);
 }
 
@@ -404,7 +407,8 @@ MainWindow::SaveOutcome MainWindow::save(bool forPreview) {
     Status status;
     {
         const BusyCursor busy;
-        status = SaveScript(project_, forPreview, editor_->captionSwapHook());
+        editor_->showSwappedCaptions(SwapDefaultCaptions(project_));
+        status = SaveScript(project_, forPreview);
     }
     if (guard_)
         guard_->noteOnDisk();
@@ -432,7 +436,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // read-only file or a moved folder: nothing would be saved that is not there already.
     const bool nothingToWrite =
         guard_ && !autoSaver_->hasUnsavedChange() && guard_->check() != SaveGuard::Verdict::Write;
-    if (!project_.settings.ProjectFolder.empty() && !nothingToWrite && !saveScript(false) &&
+    if (!project_.settings.projectFolder.empty() && !nothingToWrite && !saveScript(false) &&
         MessageBox::question(this, toQ(msg::kAppTitle), toQ(msg::kCloseWithoutSaving),
                              QMessageBox::Warning, QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
@@ -445,13 +449,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    setActiveProject(toQ(project_.settings.ProjectFolder));
+    setActiveProject(toQ(project_.settings.projectFolder));
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        setActiveProject(toQ(project_.settings.ProjectFolder));
+        setActiveProject(toQ(project_.settings.projectFolder));
 }
 
 void MainWindow::chkStayOnTopClick(bool checked) {
@@ -464,7 +468,7 @@ void MainWindow::btnAddMenuClick() {
         MessageBox::message(this, toQ(msg::kTableFull));
         return;
     }
-    const int32_t added = project_.table.SelectedMenu;
+    const int32_t added = project_.selected;
     setEditingEnabled(true);
     editor_->syncMenuList();
     showMenuProperties(added);
@@ -473,8 +477,8 @@ void MainWindow::btnAddMenuClick() {
 }
 
 void MainWindow::btnDeleteClick() {
-    MenuTable& table = project_.table;
-    if (table.MenuCount <= 0) {
+    Project& table = project_;
+    if (table.menuCount() <= 0) {
         MessageBox::message(this, toQ(msg::kNothingToDelete));
         return;
     }
@@ -482,13 +486,13 @@ void MainWindow::btnDeleteClick() {
                              toQ(DeleteConfirmationText(table)), QMessageBox::Question,
                              QMessageBox::No) != QMessageBox::Yes)
         return;
-    const int32_t before = table.MenuCount;
+    const int32_t before = table.menuCount();
     history_->record(ProjectEdit::deleteSelected(project_));
-    if (table.MenuCount == before)
+    if (table.menuCount() == before)
         return; // the selection named no row in use, so nothing was deleted
     editor_->syncMenuList();
-    if (table.MenuCount > 0)
-        showMenuProperties(table.SelectedMenu);
+    if (table.menuCount() > 0)
+        showMenuProperties(table.selected);
     else
         setEditingEnabled(false);
     refreshPreview();
@@ -500,7 +504,8 @@ void MainWindow::btnFinalizeClick() {
     Status status;
     {
         const BusyCursor busy;
-        status = FinalizeProject(project_, editor_->captionSwapHook());
+        editor_->showSwappedCaptions(SwapDefaultCaptions(project_));
+        status = FinalizeProject(project_);
     }
     if (guard_)
         guard_->noteOnDisk();
@@ -590,7 +595,7 @@ void MainWindow::setSaveWarning(const QString& warning) {
     if (warning == saveWarning_)
         return;
     saveWarning_ = warning;
-    setActiveProject(toQ(project_.settings.ProjectFolder));
+    setActiveProject(toQ(project_.settings.projectFolder));
 }
 
 bool MainWindow::mayWrite(bool explicitSave) {
@@ -656,22 +661,21 @@ void MainWindow::reloadFromDisk(const QString& note) {
     LoadResult loaded;
     {
         const BusyCursor busy;
-        loaded = LoadProject(guard_->scriptPath(), project_, [this](const std::string& text) {
-            MessageBox::message(this, toQ(text));
-        });
+        loaded = LoadProject(guard_->scriptPath(), project_);
     }
+    for (const std::string& text : loaded.messages)
+        MessageBox::message(this, toQ(text));
     if (loaded.outcome != LoadOutcome::Loaded) {
         // Their file is not a project this program can read: nothing is written over it.
         conflictPending_ = true;
         setSaveWarning(toQ(msg::Format(msg::kNotSavedConflict, guard_->scriptPath())));
         return;
     }
-    project_.settings.ProjectFolder = folder;
+    project_.settings.projectFolder = folder;
     projectReplaced();
-    const MenuTable& table = project_.table;
-    setEditingEnabled(table.MenuCount > 0);
-    if (table.isRow(table.SelectedMenu))
-        showMenuProperties(table.SelectedMenu);
+    setEditingEnabled(project_.menuCount() > 0);
+    if (project_.isRow(project_.selected))
+        showMenuProperties(project_.selected);
     guard_->noteOnDisk();
     autoSaver_->noteSaved();
     conflictPending_ = false;
@@ -700,17 +704,15 @@ bool MainWindow::resolveConflict() {
         return false;
     }
     Project mine = project_;
-    ComposeScript(mine, true);
-    const std::string copy = guard_->keepCopyBeside(AssembleScript(mine, true));
-    if (copy.empty()) {
-        const std::string problem =
-            msg::Format(msg::kCannotCreateFile, guard_->folder()) + ": " + std::strerror(errno);
+    (void)SwapDefaultCaptions(mine);
+    const Expected<std::string> copy = guard_->keepCopyBeside(AssembleScript(mine, true));
+    if (!copy) {
         conflictPending_ = true;
         setSaveWarning(toQ(msg::Format(msg::kNotSavedConflict, script)));
-        MessageBox::error(this, toQ(problem));
+        MessageBox::error(this, toQ(copy.status().message));
         return false;
     }
-    reloadFromDisk(toQ(msg::Format(msg::kKeptCopyNote, copy)));
+    reloadFromDisk(toQ(msg::Format(msg::kKeptCopyNote, *copy)));
     return false;
 }
 
@@ -779,7 +781,7 @@ void MainWindow::saveWholeProjectTo(const std::string& target, const std::string
         folderGonePending_ = true;
         return;
     }
-    project_.settings.ProjectFolder = target;
+    project_.settings.projectFolder = target;
     adoptProject(std::move(guard), this);
     setActiveProject(toQ(target));
     refreshPreview();
@@ -787,23 +789,24 @@ void MainWindow::saveWholeProjectTo(const std::string& target, const std::string
 
 Status MainWindow::finalSaveOnEnd() {
     const SaveGuard::Verdict verdict = guard_ ? guard_->check() : SaveGuard::Verdict::Write;
-    if (verdict == SaveGuard::Verdict::Write)
-        return SaveScript(project_, false, editor_->captionSwapHook());
+    if (verdict == SaveGuard::Verdict::Write) {
+        editor_->showSwappedCaptions(SwapDefaultCaptions(project_));
+        return SaveScript(project_, false);
+    }
     if (!autoSaver_->hasUnsavedChange())
         return Status::success(); // what is on disk is all there is; theirs stays
     if (verdict == SaveGuard::Verdict::FolderGone)
         return Status::failure(msg::Format(msg::kFolderGoneOnEnd, guard_->folder()));
     // Nobody can be asked: their file stays, this window's version goes beside it.
     Project mine = project_;
-    ComposeScript(mine, false);
-    const std::string copy = guard_->keepCopyBeside(AssembleScript(mine, false));
-    if (copy.empty())
-        return Status::failure(msg::Format(msg::kCannotCreateFile, guard_->folder()) + ": " +
-                               std::strerror(errno));
+    (void)SwapDefaultCaptions(mine);
+    const Expected<std::string> copy = guard_->keepCopyBeside(AssembleScript(mine, false));
+    if (!copy)
+        return copy.status();
     const std::string_view why = verdict == SaveGuard::Verdict::ReadOnly   ? msg::kReadOnlyOnEnd
                                  : verdict == SaveGuard::Verdict::LockLost ? msg::kTakenOverOnEnd
                                                                            : msg::kChangedOnEnd;
-    return Status::failure(msg::Format(msg::Format(why, guard_->scriptPath()), copy));
+    return Status::failure(msg::Format(msg::Format(why, guard_->scriptPath()), *copy));
 }
 
 } // namespace qloom::gui

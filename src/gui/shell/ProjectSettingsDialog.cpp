@@ -4,6 +4,7 @@
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/EditorRules.h"
+#include "gui/common/FontList.h"
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/MainWindowOps.h"
 #include "gui/common/MessageBox.h"
@@ -45,7 +46,7 @@ ProjectSettingsDialog::ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kProjectSettingsCaption));
     for (QComboBox* box : {ui->cBoxFontName_Caption, ui->cBoxFontName_Menu})
-        FillChoices(box, kFontNameChoices);
+        FillFontList(box);
     for (QComboBox* box : {ui->cBoxFontSize_Caption, ui->cBoxFontSize_Menu})
         FillChoices(box, kPointSizeChoices);
     ui->cBoxFontName_Caption->setAccessibleName(tr("Caption font"));
@@ -114,7 +115,7 @@ void ProjectSettingsDialog::showEvent(QShowEvent* event) {
 
 void ProjectSettingsDialog::formShow() {
     setForm(FormFromSettings(ops_.project().settings));
-    siteFolder_->load(toQ(ops_.project().settings.ProjectFolder));
+    siteFolder_->load(toQ(ops_.project().settings.projectFolder));
     ui->txtScrollOut->setFocus();
 }
 
@@ -141,7 +142,7 @@ void ProjectSettingsDialog::btnOKClick() {
     TemplateCheck check;
     {
         BusyCursor busy;
-        check = CheckTemplate(settings.ProjectFolder, name);
+        check = CheckTemplate(settings.projectFolder, name);
     }
     if (check.verdict == TemplateVerdict::Unreadable) {
         ops_.report(check.status);

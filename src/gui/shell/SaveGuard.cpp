@@ -91,15 +91,15 @@ std::string SaveGuard::whereFolderWent() const {
     return path;
 }
 
-std::string SaveGuard::keepCopyBeside(const std::string& bytes) const {
+Expected<std::string> SaveGuard::keepCopyBeside(const std::string& bytes) const {
     const time_t now = ::time(nullptr);
     tm local{};
     char stamp[32] = {};
     ::localtime_r(&now, &local);
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
     const std::string path = JoinPath(folder_, std::string("Qloomscript-mine-") + stamp + ".js");
-    if (!WriteNewFile(path, bytes))
-        return {};
+    if (Status written = WriteNewFile(path, bytes); !written)
+        return written;
     return path;
 }
 

@@ -5,6 +5,7 @@
 // the script as qLoom last read or wrote it, and the identity of the folder. Every save asks
 // check() first; what the window does about each answer is its business.
 
+#include "model/Result.h"
 #include "script/FileFingerprint.h"
 #include "script/ProjectLock.h"
 
@@ -52,8 +53,8 @@ public:
     std::string whereFolderWent() const;
 
     // Keeps `bytes` (qLoom's own version, given up for another program's) beside the script as
-    // "Qloomscript-mine-YYYYMMDD-HHMMSS.js"; returns its path, or empty with errno set.
-    std::string keepCopyBeside(const std::string& bytes) const;
+    // "Qloomscript-mine-YYYYMMDD-HHMMSS.js"; returns its path, or why it could not be written.
+    Expected<std::string> keepCopyBeside(const std::string& bytes) const;
 
 private:
     ProjectLock lock_;

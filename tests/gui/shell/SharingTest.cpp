@@ -5,7 +5,7 @@
 // takes a drag of the first menu as the preview page reports one, and answers its boxes from a
 // list, printing each box's text.
 
-#include "model/MenuTable.h"
+#include "model/Project.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 
@@ -38,26 +38,24 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 
 Project projectOf(int menus, const std::string& folder) {
     Project project;
-    project.settings.ProjectFolder = folder;
+    project.settings.projectFolder = folder;
     for (int i = 0; i < menus; ++i)
-        AddMenu(project.table);
+        (void)AddMenu(project);
     return project;
 }
 
 // The script of a project with `menus` menus, as another program would write it.
 QByteArray scriptWith(int menus) {
-    Project project = projectOf(menus, "/nowhere");
-    ComposeScript(project, false);
+    const Project project = projectOf(menus, "/nowhere");
     const std::string text = AssembleScript(project, false);
     return QByteArray(text.data(), static_cast<int>(text.size()));
 }
 
 int menusIn(const QString& script) {
     Project project;
-    if (LoadProject(script.toStdString(), project, [](const std::string&) {}).outcome !=
-        LoadOutcome::Loaded)
+    if (LoadProject(script.toStdString(), project).outcome != LoadOutcome::Loaded)
         return -1;
-    return project.table.MenuCount;
+    return project.menuCount();
 }
 
 // A started program and what it printed so far.
@@ -265,9 +263,9 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(filler));
         QTest::qWait(6000); // a retry comes within a few seconds
         Project saved;
-        LoadProject(scriptPath().toStdString(), saved, [](const std::string&) {});
-        QCOMPARE(saved.table.MX[0], 68);
-        QCOMPARE(saved.table.MY[0], 111);
+        QVERIFY(LoadProject(scriptPath().toStdString(), saved).outcome == LoadOutcome::Loaded);
+        QCOMPARE(saved.menus[0].left, 68);
+        QCOMPARE(saved.menus[0].top, 111);
         window.endWith(SIGKILL);
     }
 
@@ -293,8 +291,8 @@ private Q_SLOTS:
         QCOMPARE(readFile(projectFolder() + QStringLiteral("/img/logo.gif")),
                  QByteArray("GIF89a-picture"));
         Project saved;
-        LoadProject(scriptPath().toStdString(), saved, [](const std::string&) {});
-        QCOMPARE(saved.table.MX[0], 68);
+        QVERIFY(LoadProject(scriptPath().toStdString(), saved).outcome == LoadOutcome::Loaded);
+        QCOMPARE(saved.menus[0].left, 68);
         window.endWith(SIGTERM);
     }
 
