@@ -1,5 +1,7 @@
 #include "script/FileIo.h"
 
+#include "model/Messages.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -77,18 +79,33 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+bool ReadWholeFile(const std::string& path, std::string& out, ReadFailure* failure) {
+    auto fail = [failure](ReadFailure why) {
+        if (failure)
+            *failure = why;
+        return false;
+    };
+    // Without O_NONBLOCK, opening a FIFO waits for a writer for good, in the user-interface
+    // thread; with it the open returns at once and the type check below refuses the FIFO.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        return false;
+        return fail(ReadFailure::CannotOpen);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
         ::close(fd);
-        return false;
+        return fail(ReadFailure::CannotOpen);
+    }
+    // Devices (/dev/zero never ends), sockets, FIFOs and folders are no files of a project.
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return fail(ReadFailure::NotRegularFile);
+    }
+    if (st.st_size > static_cast<off_t>(kMaxReadBytes)) {
+        ::close(fd);
+        return fail(ReadFailure::TooLarge);
     }
     std::string data;
-    if (S_ISREG(st.st_mode) && st.st_size > 0)
-        data.reserve(static_cast<size_t>(st.st_size));
+    data.reserve(static_cast<size_t>(st.st_size));
     char buffer[1 << 16];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -98,13 +115,33 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
             if (errno == EINTR)
                 continue;
             ::close(fd);
-            return false;
+            return fail(ReadFailure::CannotOpen);
+        }
+        // A file that grows while it is read is still bounded.
+        if (data.size() + static_cast<size_t>(n) > kMaxReadBytes) {
+            ::close(fd);
+            return fail(ReadFailure::TooLarge);
         }
         data.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
     out = std::move(data);
+    if (failure)
+        *failure = ReadFailure::None;
     return true;
+}
+
+std::string ReadFailureText(ReadFailure failure, const std::string& path) {
+    switch (failure) {
+    case ReadFailure::NotRegularFile:
+        return msg::Format(msg::kNotRegularFile, path);
+    case ReadFailure::TooLarge:
+        return msg::Format(msg::kFileTooLarge, path);
+    case ReadFailure::None:
+    case ReadFailure::CannotOpen:
+        break;
+    }
+    return msg::Format(msg::kCannotOpenFile, path);
 }
 
 bool FileExists(const std::string& path) {

@@ -11,8 +11,18 @@ namespace qloom {
 // The few file-system operations the script files need, on plain POSIX calls so the core links
 // no toolkit.
 
-// Reads the whole file as bytes; false when it cannot be opened or read (a folder included).
-bool ReadWholeFile(const std::string& path, std::string& out);
+// The most any file qLoom reads may hold (64 MiB): far above any real page, script or picture,
+// low enough that a file that never ends cannot take the memory.
+inline constexpr size_t kMaxReadBytes = size_t(64) << 20;
+
+enum class ReadFailure { None, CannotOpen, NotRegularFile, TooLarge };
+
+// Reads the whole file as bytes; false when it cannot be opened or read. Only a regular file is
+// read (a FIFO, device, socket or folder is refused without blocking), and at most
+// kMaxReadBytes of it. `failure`, when given, tells why.
+bool ReadWholeFile(const std::string& path, std::string& out, ReadFailure* failure = nullptr);
+// The message for a failed read: "Cannot open file", "... is not a regular file", too large.
+std::string ReadFailureText(ReadFailure failure, const std::string& path);
 
 // True for an existing entry that is not a folder.
 bool FileExists(const std::string& path);

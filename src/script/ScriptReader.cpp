@@ -590,8 +590,9 @@ LoadResult LoadProjectFromText(std::string_view text, Project& project,
 LoadResult LoadProject(const std::string& path, Project& project,
                        const ShowMessageFn& showMessage) {
     std::string text;
-    if (!ReadWholeFile(path, text))
-        return {LoadOutcome::Error, msg::Format(msg::kCannotOpenFile, path)};
+    ReadFailure failure = ReadFailure::None;
+    if (!ReadWholeFile(path, text, &failure))
+        return {LoadOutcome::Error, ReadFailureText(failure, path)};
     LoadResult result = LoadProjectFromText(text, project, showMessage);
     // The default page could never be written where a folder stands.
     std::string& name = project.settings.TemplateFileName;

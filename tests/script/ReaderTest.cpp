@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -16,12 +18,22 @@ using testing::MessageLog;
 
 TEST(ScriptReader, UnreadableFileIsAnErrorAndChangesNothing) {
     testing::TempDir dir;
-    for (const std::string& path : {dir.file("missing.js"), dir.path()}) {
+    // Only regular files are read: a FIFO would block the open for good and /dev/zero never
+    // ends; both are refused at once, with the file named.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.js").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", dir.file("zero.js").c_str()), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.file("missing.js"), "Cannot open file " + dir.file("missing.js")},
+        {dir.path(), "Cannot open file " + dir.path() + ": not a regular file"},
+        {dir.file("fifo.js"), "Cannot open file " + dir.file("fifo.js") + ": not a regular file"},
+        {dir.file("zero.js"), "Cannot open file " + dir.file("zero.js") + ": not a regular file"},
+    };
+    for (const auto& [path, message] : cases) {
         Project project = testing::sentinelProject();
         MessageLog log;
         const LoadResult result = LoadProject(path, project, log.fn());
         EXPECT_EQ(result.outcome, LoadOutcome::Error);
-        EXPECT_EQ(result.errorMessage, "Cannot open file " + path);
+        EXPECT_EQ(result.errorMessage, message);
         EXPECT_TRUE(log.shown.empty());
         EXPECT_TRUE(testing::sameProject(project, testing::sentinelProject()));
     }

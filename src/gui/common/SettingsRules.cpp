@@ -67,9 +67,10 @@ TemplateCheck CheckTemplate(std::string_view projectFolder, std::string_view nam
     // A folder of that name cannot be read either; it fails like any unreadable file rather
     // than passing the check and breaking the next save.
     std::string text;
-    if (!ReadWholeFile(check.path, text)) {
+    ReadFailure failure = ReadFailure::None;
+    if (!ReadWholeFile(check.path, text, &failure)) {
         check.verdict = TemplateVerdict::Unreadable;
-        check.status = Status::failure(msg::Format(msg::kCannotOpenFile, check.path));
+        check.status = Status::failure(ReadFailureText(failure, check.path));
     } else if (text.find(kScriptFileName) == std::string::npos) {
         check.verdict = TemplateVerdict::LacksScript;
     }

@@ -3,7 +3,9 @@
 #include "gui/common/TextConv.h"
 #include "gui/editor/JpegDecoder.h"
 #include "model/Messages.h"
+#include "script/FileIo.h"
 
+#include <QBuffer>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -22,19 +24,25 @@ constexpr int kThumbSize = 160;
 }
 
 QImage LoadPreviewPicture(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read once, as a regular file of bounded size: a FIFO or a device chosen as a picture
+    // must not hang or swell the editor.
+    std::string bytes;
+    if (!ReadWholeFile(fromQ(path), bytes))
         return {};
-    const QByteArray head = file.read(6);
-    file.close();
+    const QByteArray head =
+        QByteArray::fromRawData(bytes.data(), qsizetype(std::min<size_t>(bytes.size(), 6)));
     if (head.startsWith("GIF8")) {
-        QImageReader reader(path, "gif");
+        QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+        QBuffer buffer(&data);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader(&buffer, "gif");
         return reader.read();
     }
     if (head.size() >= 3 && uchar(head[0]) == 0xFF && uchar(head[1]) == 0xD8 &&
         uchar(head[2]) == 0xFF) {
         DecodedImage decoded;
-        if (!JpegDecoder::decodeFile(fromQ(path), decoded))
+        if (!JpegDecoder::decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                 decoded))
             return {};
         QImage image(decoded.width, decoded.height, QImage::Format_RGB888);
         const size_t rowBytes = size_t(decoded.width) * 3;

@@ -4,6 +4,7 @@
 #include "gui/preview/PreviewRequestGuard.h"
 #include "gui/preview/TitleCommand.h"
 
+#include <QCoreApplication>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineScript>
@@ -39,6 +40,63 @@ QString PreviewPage::titleChannelScript() {
     return script;
 }
 
+QString PreviewPage::lockDownScript() {
+    // Defence in depth, in every frame before the page's own script runs: the engine's switches
+    // already keep the network out of reach; this takes away the interfaces themselves, and
+    // those of the clipboard, which no switch closes once the user has clicked.
+    static const char* const kScript = R"JS(
+(function () {
+    var w = window;
+    var gone = ['RTCPeerConnection', 'webkitRTCPeerConnection', 'RTCDataChannel',
+        'RTCSessionDescription', 'RTCIceCandidate', 'RTCRtpSender', 'RTCRtpReceiver',
+        'RTCRtpTransceiver', 'RTCDtlsTransport', 'RTCIceTransport', 'RTCSctpTransport',
+        'RTCCertificate', 'RTCDTMFSender', 'RTCPeerConnectionIceEvent', 'RTCDataChannelEvent',
+        'RTCTrackEvent', 'RTCEncodedAudioFrame', 'RTCEncodedVideoFrame', 'WebTransport',
+        'WebTransportError', 'WebTransportBidirectionalStream',
+        'WebTransportDatagramDuplexStream', 'Clipboard', 'ClipboardItem'];
+    gone.forEach(function (name) {
+        try { delete w[name]; } catch (e) {}
+        try {
+            Object.defineProperty(w, name, {value: undefined, writable: false,
+                                            configurable: false, enumerable: false});
+        } catch (e) {}
+    });
+    function hide(proto, name) {
+        if (!proto)
+            return;
+        try {
+            Object.defineProperty(proto, name, {get: function () { return undefined; },
+                                                configurable: false, enumerable: false});
+        } catch (e) {}
+    }
+    hide(w.Navigator && Navigator.prototype, 'clipboard');
+    hide(w.Navigator && Navigator.prototype, 'mediaDevices');
+    hide(w.Navigator && Navigator.prototype, 'presentation');
+    var exec = Document.prototype.execCommand;
+    var refused = {copy: 1, cut: 1, paste: 1};
+    Object.defineProperty(Document.prototype, 'execCommand', {
+        configurable: false, writable: false, enumerable: true,
+        value: function (command) {
+            if (refused[String(command).toLowerCase()] === 1)
+                return false;
+            return exec.apply(this, arguments);
+        }
+    });
+    // The page may not rewrite what the user copies, nor keep the page with an unload question.
+    ['copy', 'cut', 'paste', 'beforeunload'].forEach(function (type) {
+        w.addEventListener(type, function (event) {
+            event.stopImmediatePropagation();
+        }, true);
+    });
+    try {
+        Object.defineProperty(w, 'onbeforeunload', {get: function () { return null; },
+                                                    set: function () {}, configurable: false});
+    } catch (e) {}
+})();
+)JS";
+    return QString::fromLatin1(kScript);
+}
+
 PreviewPage::PreviewPage(QWebEngineProfile* profile, const PreviewRequestGuard& guard,
                          std::function<bool()> userActed, QObject* parent)
     : QWebEnginePage(profile, parent), guard_(guard), userActed_(std::move(userActed)) {
@@ -49,6 +107,14 @@ PreviewPage::PreviewPage(QWebEngineProfile* profile, const PreviewRequestGuard& 
     channel.setRunsOnSubFrames(false);
     channel.setSourceCode(titleChannelScript());
     scripts().insert(channel);
+
+    QWebEngineScript lockDown;
+    lockDown.setName(QStringLiteral("qloom-lock-down"));
+    lockDown.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    lockDown.setWorldId(QWebEngineScript::MainWorld);
+    lockDown.setRunsOnSubFrames(true);
+    lockDown.setSourceCode(lockDownScript());
+    scripts().insert(lockDown);
 
     // Refused at once: a request left pending would wait for an answer nobody gives.
     connect(this, &QWebEnginePage::featurePermissionRequested, this,
@@ -83,8 +149,17 @@ QStringList PreviewPage::chooseFiles(FileSelectionMode, const QStringList&, cons
 
 void PreviewPage::javaScriptAlert(const QUrl&, const QString&) {}
 
-bool PreviewPage::javaScriptConfirm(const QUrl&, const QString&) {
-    return false;
+bool PreviewPage::javaScriptConfirm(const QUrl&, const QString& msg) {
+    // The engine asks its unload question ("leave this page?") through here too: the answer is
+    // always "leave", so no page can hold the preview against a new load. A page's own
+    // confirm() gets "no".
+    return msg == unloadQuestion();
+}
+
+QString PreviewPage::unloadQuestion() {
+    return QCoreApplication::translate("QWebEnginePage",
+                                       "Are you sure you want to leave this page? Changes that "
+                                       "you made may not be saved.");
 }
 
 bool PreviewPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) {
