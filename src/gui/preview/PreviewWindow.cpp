@@ -8,10 +8,13 @@
 #include "gui/preview/RendererWatch.h"
 #include "model/Messages.h"
 
+#include <QApplication>
 #include <QChildEvent>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QScreen>
@@ -151,6 +154,8 @@ PreviewWindow::PreviewWindow(QWidget* parent)
 
     connect(back_, &QPushButton::clicked, this, &PreviewWindow::backToPreviewClicked);
     connect(view_, &QWebEngineView::titleChanged, this, &PreviewWindow::pageTitleChanged);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &PreviewWindow::clipboardChanged);
     connect(watch_, &RendererWatch::notAnswering, this,
             [this] { Q_EMIT pageNote(toQ(msg::kPreviewNotAnswering)); });
     connect(watch_, &RendererWatch::tooMuchMemory, this, [this](quint64 ceiling) {
@@ -285,15 +290,37 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
                 child->installEventFilter(this);
         }
         break;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut))
+            lastCopyKey_.restart();
+        lastUserInput_.restart();
+        break;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::KeyPress:
         lastUserInput_.restart();
         break;
     default:
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void PreviewWindow::clipboardChanged() {
+    // The engine lets a page's script write the clipboard during a click, whatever its settings
+    // say, and a frame the page makes itself escapes the in-page removal. So a write by this
+    // program while the page has the focus counts only right after the user's own copy or cut
+    // key; any other is undone at once.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->ownsClipboard())
+        return;
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus || (focus != view_ && !view_->isAncestorOf(focus)))
+        return;
+    if (lastCopyKey_.isValid() && lastCopyKey_.elapsed() <= kUserActionMs)
+        return;
+    clipboard->clear();
 }
 
 void PreviewWindow::offerRemoteLink(const QUrl& url) {

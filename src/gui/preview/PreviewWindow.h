@@ -92,6 +92,7 @@ private:
     void formConstrainedResize();
     void flushScripts();
     void offerRemoteLink(const QUrl& url);
+    void clipboardChanged();
     bool userActedRecently() const;
 
     QWebEngineProfile* profile_;
@@ -107,6 +108,7 @@ private:
     bool outerSizeSet_ = false;
     QStringList queuedScripts_;
     QElapsedTimer lastUserInput_;
+    QElapsedTimer lastCopyKey_;
     bool askingAboutLink_ = false;
     QString loadToken_;
     bool titlesOpen_ = false;

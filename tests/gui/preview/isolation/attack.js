@@ -125,6 +125,27 @@
     getSelection().addRange(range);
     try { document.execCommand('copy'); } catch (e) {}
     try { navigator.clipboard.writeText('QLOOMCLIP'); } catch (e) {}
+    // The same from an empty frame of the page's own making, where script runs before anything
+    // injected into the page can.
+    try {
+      var f = document.createElement('iframe');
+      document.body.appendChild(f);
+      var d = f.contentDocument;
+      d.body.textContent = 'QLOOMCLIP';
+      d.addEventListener('copy', function (e) {
+        e.clipboardData.setData('text/plain', 'QLOOMCLIP');
+        e.preventDefault();
+      });
+      var r = d.createRange();
+      r.selectNodeContents(d.body);
+      f.contentWindow.getSelection().removeAllRanges();
+      f.contentWindow.getSelection().addRange(r);
+      note('frame-copy ' + d.execCommand('copy'));
+      if (f.contentWindow.navigator.clipboard)
+        f.contentWindow.navigator.clipboard.writeText('QLOOMCLIP').then(function () {
+          note('frame-clipboard-api written');
+        }, function () {});
+    } catch (e) { note('frame-copy ' + e); }
     window.onbeforeunload = function (e) { e.preventDefault(); return 'stay'; };
     window.addEventListener('beforeunload', function (e) { e.preventDefault(); e.returnValue = 'stay'; });
     var n = 0;
