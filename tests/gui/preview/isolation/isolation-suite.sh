@@ -170,8 +170,12 @@ tree_rss() {
 
 clipboard_text() {
     python3 -c '
-import tkinter
-root = tkinter.Tk(); root.withdraw()
+try:
+    import tkinter
+    root = tkinter.Tk(); root.withdraw()
+except Exception:
+    print("NO-TK")
+    raise SystemExit
 try:
     print(root.clipboard_get())
 except tkinter.TclError:
@@ -211,7 +215,10 @@ if wait_for_line 'qloom-test: ready' 60; then
         sleep 0.5
         xdotool mousemove --window "$preview" 120 120 click 1
         sleep 1
-        if clipboard_text | grep -q QLOOMCLIP; then
+        clip=$(clipboard_text)
+        if [ "$clip" = NO-TK ]; then
+            fail "pages: the clipboard cannot be read here (python3-tk missing or no display)"
+        elif echo "$clip" | grep -q QLOOMCLIP; then
             fail "pages: the page wrote to the clipboard"
         else
             pass "pages: the clipboard stayed the page's own business"
