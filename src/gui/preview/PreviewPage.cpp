@@ -46,7 +46,6 @@ QString PreviewPage::lockDownScript() {
     // those of the clipboard, which no switch closes once the user has clicked.
     static const char* const kScript = R"JS(
 (function () {
-    var w = window;
     var gone = ['RTCPeerConnection', 'webkitRTCPeerConnection', 'RTCDataChannel',
         'RTCSessionDescription', 'RTCIceCandidate', 'RTCRtpSender', 'RTCRtpReceiver',
         'RTCRtpTransceiver', 'RTCDtlsTransport', 'RTCIceTransport', 'RTCSctpTransport',
@@ -54,13 +53,7 @@ QString PreviewPage::lockDownScript() {
         'RTCTrackEvent', 'RTCEncodedAudioFrame', 'RTCEncodedVideoFrame', 'WebTransport',
         'WebTransportError', 'WebTransportBidirectionalStream',
         'WebTransportDatagramDuplexStream', 'Clipboard', 'ClipboardItem'];
-    gone.forEach(function (name) {
-        try { delete w[name]; } catch (e) {}
-        try {
-            Object.defineProperty(w, name, {value: undefined, writable: false,
-                                            configurable: false, enumerable: false});
-        } catch (e) {}
-    });
+    var refused = {copy: 1, cut: 1, paste: 1};
     function hide(proto, name) {
         if (!proto)
             return;
@@ -69,29 +62,75 @@ QString PreviewPage::lockDownScript() {
                                                 configurable: false, enumerable: false});
         } catch (e) {}
     }
-    hide(w.Navigator && Navigator.prototype, 'clipboard');
-    hide(w.Navigator && Navigator.prototype, 'mediaDevices');
-    hide(w.Navigator && Navigator.prototype, 'presentation');
-    var exec = Document.prototype.execCommand;
-    var refused = {copy: 1, cut: 1, paste: 1};
-    Object.defineProperty(Document.prototype, 'execCommand', {
-        configurable: false, writable: false, enumerable: true,
-        value: function (command) {
-            if (refused[String(command).toLowerCase()] === 1)
-                return false;
-            return exec.apply(this, arguments);
+    function lock(w) {
+        if (Object.prototype.hasOwnProperty.call(w, '__qloomLocked'))
+            return;
+        Object.defineProperty(w, '__qloomLocked', {value: true});
+        gone.forEach(function (name) {
+            try { delete w[name]; } catch (e) {}
+            try {
+                Object.defineProperty(w, name, {value: undefined, writable: false,
+                                                configurable: false, enumerable: false});
+            } catch (e) {}
+        });
+        var nav = w.Navigator && w.Navigator.prototype;
+        hide(nav, 'clipboard');
+        hide(nav, 'mediaDevices');
+        hide(nav, 'presentation');
+        var proto = w.Document && w.Document.prototype;
+        if (proto) {
+            var exec = proto.execCommand;
+            try {
+                Object.defineProperty(proto, 'execCommand', {
+                    configurable: false, writable: false, enumerable: true,
+                    value: function (command) {
+                        if (refused[String(command).toLowerCase()] === 1)
+                            return false;
+                        return exec.apply(this, arguments);
+                    }
+                });
+            } catch (e) {}
         }
-    });
-    // The page may not rewrite what the user copies, nor keep the page with an unload question.
-    ['copy', 'cut', 'paste', 'beforeunload'].forEach(function (type) {
-        w.addEventListener(type, function (event) {
-            event.stopImmediatePropagation();
-        }, true);
-    });
-    try {
-        Object.defineProperty(w, 'onbeforeunload', {get: function () { return null; },
-                                                    set: function () {}, configurable: false});
-    } catch (e) {}
+        // The page may not rewrite what the user copies, nor keep itself with an unload
+        // question.
+        ['copy', 'cut', 'paste', 'beforeunload'].forEach(function (type) {
+            w.addEventListener(type, function (event) {
+                event.stopImmediatePropagation();
+            }, true);
+        });
+        try {
+            Object.defineProperty(w, 'onbeforeunload', {get: function () { return null; },
+                                                        set: function () {},
+                                                        configurable: false});
+        } catch (e) {}
+    }
+    lock(window);
+    // An empty frame the page makes itself has its document before any injected script can
+    // run in it: it is locked when the page first reaches into it. (Reaching it through
+    // window.frames is not covered; the engine's switches hold there.)
+    [window.HTMLIFrameElement, window.HTMLFrameElement, window.HTMLObjectElement].forEach(
+        function (type) {
+            if (!type)
+                return;
+            ['contentWindow', 'contentDocument'].forEach(function (name) {
+                var plain = Object.getOwnPropertyDescriptor(type.prototype, name);
+                if (!plain || !plain.get)
+                    return;
+                Object.defineProperty(type.prototype, name, {
+                    configurable: false, enumerable: plain.enumerable,
+                    get: function () {
+                        var value = plain.get.call(this);
+                        try {
+                            var win = name === 'contentWindow' ? value
+                                                               : value && value.defaultView;
+                            if (win)
+                                lock(win);
+                        } catch (e) {}
+                        return value;
+                    }
+                });
+            });
+        });
 })();
 )JS";
     return QString::fromLatin1(kScript);

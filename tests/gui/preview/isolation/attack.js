@@ -69,6 +69,16 @@
            typeof window.RTCPeerConnection);
       leakThrough(frame.contentWindow, data);
     } catch (e) {}
+    // The same frame reached through window.frames, which no getter guards: whatever the page
+    // finds there must still get nowhere.
+    try {
+      var bare = document.createElement('iframe');
+      bare.style.display = 'none';
+      document.documentElement.appendChild(bare);
+      var raw = window.frames[window.frames.length - 1];
+      note('raw-frame rtc=' + typeof raw.RTCPeerConnection);
+      leakThrough(raw, data);
+    } catch (e) {}
     // A worker has WebTransport and fetch of its own.
     try {
       var code = 'var h=' + JSON.stringify(hex(data)) + ';' +
