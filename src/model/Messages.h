@@ -15,8 +15,8 @@ inline constexpr std::string_view kMainCaption = "qLoom 1.02";
 inline constexpr std::string_view kNotValidInteger = "'%s' is not a valid integer value";
 inline constexpr std::string_view kCannotOpenFile = "Cannot open file %s";
 inline constexpr std::string_view kCannotCreateFile = "Cannot create file %s";
-inline constexpr std::string_view kNotRegularFile = "Cannot open file %s: not a regular file";
-inline constexpr std::string_view kFileTooLarge = "Cannot open file %s: larger than 64 MiB";
+// The reason given after "Cannot open file X: " for a FIFO, device or socket.
+inline constexpr std::string_view kNotRegularFile = "not a regular file";
 
 // A file reached through a symbolic link that could not be replaced: first the target, then
 // the link.
@@ -246,6 +246,7 @@ inline constexpr std::string_view kCliBadTemplateName =
     "must be a file name the settings dialog takes as it is: not empty, . or .., no blank at "
     "either end, none of \\ \" ' / :, not a folder in the project folder, and not "
     "Qloomscript.js or ReadMe.txt";
+inline constexpr std::string_view kCliBadButtonCaption = "must be one line of text, not empty";
 inline constexpr std::string_view kCliUnknownField = "is not a field of a project";
 inline constexpr std::string_view kCliTooManyMenus = "holds more than 10000 menus";
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,24 +13,15 @@ namespace qloom {
 
 namespace {
 
-std::optional<WriteFault>& activeFault() {
-    static std::optional<WriteFault> fault;
-    return fault;
+Status cannotCreate(const std::string& path, int error) {
+    return Status::systemFailure(msg::Format(msg::kCannotCreateFile, path), path, error);
 }
 
-bool endsWith(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+Status cannotOpen(const std::string& path, int error) {
+    return Status::systemFailure(msg::Format(msg::kCannotOpenFile, path), path, error);
 }
 
-// How many bytes may still be written to `target` before the injected fault strikes.
-size_t byteBudget(const std::string& target) {
-    const auto& fault = activeFault();
-    if (fault && endsWith(target, fault->pathSuffix))
-        return fault->failAfterBytes;
-    return static_cast<size_t>(-1);
-}
-
-bool writeAll(int fd, std::string_view data, size_t budget) {
+bool writeAll(int fd, std::string_view data, size_t budget, int faultError) {
     size_t done = 0;
     while (done < data.size()) {
         size_t chunk = data.size() - done;
@@ -38,7 +30,7 @@ bool writeAll(int fd, std::string_view data, size_t budget) {
         if (done + chunk > budget) {
             chunk = budget - done;
             if (chunk == 0) {
-                errno = ENOSPC;
+                errno = faultError;
                 return false;
             }
         }
@@ -70,6 +62,19 @@ void syncFolder(const std::string& folder) {
 
 } // namespace
 
+size_t WriteFaults::bytesAllowed(const std::string&) const {
+    return std::numeric_limits<size_t>::max();
+}
+
+int WriteFaults::error() const {
+    return ENOSPC;
+}
+
+const WriteFaults& RealWrites() {
+    static const WriteFaults none;
+    return none;
+}
+
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -79,30 +84,32 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out, ReadFailure* failure) {
-    auto fail = [failure](ReadFailure why) {
-        if (failure)
-            *failure = why;
-        return false;
-    };
+Status ReadWholeFile(const std::string& path, std::string& out) {
     // Without O_NONBLOCK, opening a FIFO waits for a writer for good, in the user-interface
     // thread; with it the open returns at once and the type check below refuses the FIFO.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
-        return fail(ReadFailure::CannotOpen);
+        return cannotOpen(path, errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
+        const int error = errno;
         ::close(fd);
-        return fail(ReadFailure::CannotOpen);
+        return cannotOpen(path, error);
     }
     // Devices (/dev/zero never ends), sockets, FIFOs and folders are no files of a project.
     if (!S_ISREG(st.st_mode)) {
         ::close(fd);
-        return fail(ReadFailure::NotRegularFile);
+        if (S_ISDIR(st.st_mode))
+            return cannotOpen(path, EISDIR);
+        Status refused = Status::failure(msg::Format(msg::kCannotOpenFile, path) + ": " +
+                                         std::string(msg::kNotRegularFile));
+        refused.reason = msg::kNotRegularFile;
+        refused.file = path;
+        return refused;
     }
     if (st.st_size > static_cast<off_t>(kMaxReadBytes)) {
         ::close(fd);
-        return fail(ReadFailure::TooLarge);
+        return cannotOpen(path, EFBIG);
     }
     std::string data;
     data.reserve(static_cast<size_t>(st.st_size));
@@ -114,34 +121,20 @@ bool ReadWholeFile(const std::string& path, std::string& out, ReadFailure* failu
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            const int error = errno;
             ::close(fd);
-            return fail(ReadFailure::CannotOpen);
+            return cannotOpen(path, error);
         }
         // A file that grows while it is read is still bounded.
         if (data.size() + static_cast<size_t>(n) > kMaxReadBytes) {
             ::close(fd);
-            return fail(ReadFailure::TooLarge);
+            return cannotOpen(path, EFBIG);
         }
         data.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
     out = std::move(data);
-    if (failure)
-        *failure = ReadFailure::None;
-    return true;
-}
-
-std::string ReadFailureText(ReadFailure failure, const std::string& path) {
-    switch (failure) {
-    case ReadFailure::NotRegularFile:
-        return msg::Format(msg::kNotRegularFile, path);
-    case ReadFailure::TooLarge:
-        return msg::Format(msg::kFileTooLarge, path);
-    case ReadFailure::None:
-    case ReadFailure::CannotOpen:
-        break;
-    }
-    return msg::Format(msg::kCannotOpenFile, path);
+    return Status::success();
 }
 
 bool FileExists(const std::string& path) {
@@ -158,8 +151,9 @@ void CreateFolderOneLevel(const std::string& path) {
     ::mkdir(path.c_str(), 0777);
 }
 
-bool WriteFileReplacing(const std::string& path, std::string_view data) {
-    return WriteFileReplacing(path, std::vector<std::string_view>{data});
+Status WriteFileReplacing(const std::string& path, std::string_view data,
+                          const WriteFaults& faults) {
+    return WriteFileReplacing(path, std::vector<std::string_view>{data}, faults);
 }
 
 std::string ResolveLinkTarget(const std::string& path) {
@@ -186,14 +180,13 @@ std::string ResolveLinkTarget(const std::string& path) {
     return {};
 }
 
-bool WriteFileReplacing(const std::string& path, const std::vector<std::string_view>& pieces) {
+Status WriteFileReplacing(const std::string& path, const std::vector<std::string_view>& pieces,
+                          const WriteFaults& faults) {
     // Renaming over a symbolic link would replace the link by a plain file and leave whatever
     // it points to (a page in a web site's folder, say) stale; the target is replaced instead.
     const std::string target = ResolveLinkTarget(path);
-    if (target.empty()) {
-        errno = ELOOP;
-        return false;
-    }
+    if (target.empty())
+        return cannotCreate(path, ELOOP);
     const std::string folder = FolderOf(target);
     const std::string stem = (folder == "/" ? "" : folder) + "/." + nameOf(target) + ".saving-" +
                              std::to_string(::getpid()) + "-";
@@ -204,49 +197,61 @@ bool WriteFileReplacing(const std::string& path, const std::vector<std::string_v
         temp = stem + std::to_string(++counter);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
-            return false;
+            return cannotCreate(path, errno);
     }
     if (fd < 0)
-        return false;
+        return cannotCreate(path, EEXIST);
 
     // A replaced file keeps its permissions; a new one gets the umask's.
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
 
-    size_t budget = byteBudget(path);
+    size_t budget = faults.bytesAllowed(path);
     bool ok = true;
+    int error = 0;
     for (const std::string_view piece : pieces) {
-        ok = writeAll(fd, piece, budget);
+        ok = writeAll(fd, piece, budget, faults.error());
         if (!ok)
             break;
         budget -= std::min(budget, piece.size());
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), target.c_str()) == 0;
+    if (ok && ::fsync(fd) != 0)
+        ok = false;
+    error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         ::unlink(temp.c_str());
-        return false;
+        return cannotCreate(path, error);
     }
     syncFolder(folder);
-    return true;
+    return Status::success();
 }
 
-bool WriteNewFile(const std::string& path, std::string_view data) {
+Status WriteNewFile(const std::string& path, std::string_view data, const WriteFaults& faults) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, data, byteBudget(path)) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok)
+        return cannotCreate(path, errno);
+    bool ok = writeAll(fd, data, faults.bytesAllowed(path), faults.error());
+    if (ok && ::fsync(fd) != 0)
+        ok = false;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
         ::unlink(path.c_str());
-    return ok;
-}
-
-void SetWriteFaultForTesting(std::optional<WriteFault> fault) {
-    activeFault() = std::move(fault);
+        return cannotCreate(path, error);
+    }
+    return Status::success();
 }
 
 } // namespace qloom

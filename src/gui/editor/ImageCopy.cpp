@@ -33,7 +33,7 @@ ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view 
     // Read as a regular file of bounded size, not copied by name: the source may have turned
     // into a FIFO or a device since the check above.
     std::string bytes;
-    if (!ReadWholeFile(from.string(), bytes))
+    if (!ReadWholeFile(from.string(), bytes).ok)
         return ImageCopyOutcome::Failed;
     return WriteFileReplacing(to.string(), bytes) ? ImageCopyOutcome::Copied
                                                   : ImageCopyOutcome::Failed;

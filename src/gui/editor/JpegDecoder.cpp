@@ -130,10 +130,9 @@ bool JpegDecoder::decode(const uint8_t* data, size_t size, DecodedImage& out, st
 bool JpegDecoder::decodeFile(const std::string& path, DecodedImage& out, std::string* error) {
     out = DecodedImage{};
     std::string bytes;
-    ReadFailure failure = ReadFailure::None;
-    if (!ReadWholeFile(path, bytes, &failure)) {
+    if (const Status read = ReadWholeFile(path, bytes); !read) {
         if (error)
-            *error = ReadFailureText(failure, path);
+            *error = read.message;
         return false;
     }
     if (bytes.size() > kMaxFileBytes) {

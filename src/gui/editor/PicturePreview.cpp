@@ -27,7 +27,7 @@ QImage LoadPreviewPicture(const QString& path) {
     // Read once, as a regular file of bounded size: a FIFO or a device chosen as a picture
     // must not hang or swell the editor.
     std::string bytes;
-    if (!ReadWholeFile(fromQ(path), bytes))
+    if (!ReadWholeFile(fromQ(path), bytes).ok)
         return {};
     const QByteArray head =
         QByteArray::fromRawData(bytes.data(), qsizetype(std::min<size_t>(bytes.size(), 6)));

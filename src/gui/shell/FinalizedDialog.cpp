@@ -41,7 +41,7 @@ QString FinalizedDialog::infoText() const {
 }
 
 void FinalizedDialog::btnBrowseClick() {
-    DesktopShell::open(toQ(main_.project().settings.ProjectFolder));
+    DesktopShell::open(toQ(main_.project().settings.projectFolder));
 }
 
 } // namespace qloom::gui
