@@ -15,6 +15,8 @@ inline constexpr std::string_view kMainCaption = "qLoom 1.02";
 inline constexpr std::string_view kNotValidInteger = "'%s' is not a valid integer value";
 inline constexpr std::string_view kCannotOpenFile = "Cannot open file %s";
 inline constexpr std::string_view kCannotCreateFile = "Cannot create file %s";
+// The reason given after "Cannot open file X: " for a FIFO, device or socket.
+inline constexpr std::string_view kNotRegularFile = "not a regular file";
 
 // A file reached through a symbolic link that could not be replaced: first the target, then
 // the link.

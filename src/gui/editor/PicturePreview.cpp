@@ -4,7 +4,9 @@
 #include "gui/editor/AvifSize.h"
 #include "gui/editor/JpegDecoder.h"
 #include "model/Messages.h"
+#include "script/FileIo.h"
 
+#include <QBuffer>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -28,15 +30,18 @@ constexpr QSize kChooserSize(900, 500);
 } // namespace
 
 QImage LoadPreviewPicture(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read once, as a regular file of bounded size: a FIFO or a device chosen as a picture
+    // must not hang or swell the editor.
+    std::string bytes;
+    if (!ReadWholeFile(fromQ(path), bytes).ok)
         return {};
-    const QByteArray head = file.read(6);
-    file.close();
+    const QByteArray head =
+        QByteArray::fromRawData(bytes.data(), qsizetype(std::min<size_t>(bytes.size(), 6)));
     if (head.size() >= 3 && uchar(head[0]) == 0xFF && uchar(head[1]) == 0xD8 &&
         uchar(head[2]) == 0xFF) {
         DecodedImage decoded;
-        if (!JpegDecoder::decodeFile(fromQ(path), decoded))
+        if (!JpegDecoder::decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                 decoded))
             return {};
         QImage image(decoded.width, decoded.height, QImage::Format_RGB888);
         const size_t rowBytes = size_t(decoded.width) * 3;
@@ -46,7 +51,10 @@ QImage LoadPreviewPicture(const QString& path) {
     }
     // GIF, PNG, WebP, SVG and whatever else the installed image plugins read, told by the
     // content: a renamed file shows as what it is, a text named .gif as nothing.
-    QImageReader reader(path);
+    QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     return reader.read();
 }
@@ -54,12 +62,11 @@ QImage LoadPreviewPicture(const QString& path) {
 QString PictureSizeText(const QString& path, const QImage& image) {
     if (!image.isNull())
         return QStringLiteral("%1 x %2").arg(image.width()).arg(image.height());
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    std::string bytes;
+    if (path.isEmpty() || !ReadWholeFile(fromQ(path), bytes).ok)
         return QString();
-    const QByteArray head = file.read(kHeadBytes);
     PixelSize size;
-    if (ReadAvifSize(std::string_view(head.constData(), size_t(head.size())), size))
+    if (ReadAvifSize(std::string_view(bytes).substr(0, size_t(kHeadBytes)), size))
         return QStringLiteral("%1 x %2").arg(size.width).arg(size.height);
     return QString();
 }

@@ -7,6 +7,8 @@
 #include "gui/common/PlainText.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
+#include "gui/preview/PreviewController.h"
+#include "gui/preview/PreviewWindow.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
@@ -158,12 +160,20 @@ void StartDialog::btnNewClick() {
     Project& project = main_.project();
     project.settings.projectFolder = path;
     main_.setActiveProject(toQ(path));
+    startPreviewAfresh();
     project.settings.resetToNewProject();
     ClearMenus(project);
     main_.refreshPreview();
     main_.setEditingEnabled(false);
     main_.projectReplaced();
     returnToMainWindow();
+}
+
+void StartDialog::startPreviewAfresh() {
+    // Each project shows in a page and storage of its own; the previous project's page, whatever
+    // it was doing, is gone.
+    if (PreviewController* preview = main_.previewController())
+        preview->browser()->startProject();
 }
 
 void StartDialog::btnOpenClick() {
@@ -206,6 +216,7 @@ bool StartDialog::openProjectFolder() {
     main_.projectReplaced();
     project.settings.projectFolder = folder;
     main_.setActiveProject(toQ(folder));
+    startPreviewAfresh();
     const int32_t selected = project.selected;
     if (project.menuCount() > 0) {
         main_.showMenuProperties(selected);

@@ -44,6 +44,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void startPreviewAfresh();
     void btnNewClick();
     void btnOpenClick();
     void btnOpenLastEditedClick();

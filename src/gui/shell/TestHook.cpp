@@ -15,7 +15,9 @@ void RunTestHookFromEnvironment(MainWindow& main) {
     const QByteArray title = qgetenv("QLOOM_TEST_TITLE");
     if (folder.isEmpty())
         return;
-    QTimer::singleShot(0, &main, [&main, folder, title] {
+    const QString next = qEnvironmentVariable("QLOOM_TEST_THEN_OPEN");
+    const int nextAfterMs = qEnvironmentVariableIntValue("QLOOM_TEST_THEN_AFTER_MS");
+    QTimer::singleShot(0, &main, [&main, folder, title, next, nextAfterMs] {
         main.folderChooser()->setPath(folder);
         if (!main.startDialog()->openProjectFolder())
             return;
@@ -23,6 +25,15 @@ void RunTestHookFromEnvironment(MainWindow& main) {
             main.previewController()->handleIdeCommand(title.toStdString());
         std::fputs("qloom-test: ready\n", stdout);
         std::fflush(stdout);
+        if (next.isEmpty())
+            return;
+        QTimer::singleShot(nextAfterMs, &main, [&main, next] {
+            main.folderChooser()->setPath(next);
+            if (main.startDialog()->openProjectFolder()) {
+                std::fputs("qloom-test: next ready\n", stdout);
+                std::fflush(stdout);
+            }
+        });
     });
 }
 

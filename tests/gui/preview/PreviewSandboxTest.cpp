@@ -388,6 +388,9 @@ private Q_SLOTS:
     }
 
     void stuckPageGivesWayToTheFixedTemplate() {
+        // The flood before left exactly 200 lines: the note below would be the 201st, which
+        // empties the list.
+        errorList()->clear();
         writeFile(projectDir + QStringLiteral("/Temp.html"),
                   "<html><body><script>for (;;) {}</script></body></html>");
         main->project().settings.projectFolder = fromQ(projectDir);
@@ -422,7 +425,8 @@ private Q_SLOTS:
         QSignalSpy started(page(), &QWebEnginePage::loadStarted);
         killRenderer();
         QTRY_VERIFY_WITH_TIMEOUT(started.size() == 1 && !page()->isLoading(), 5000);
-        QCOMPARE(page()->url(), QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
+        QCOMPARE(PreviewWindow::withoutLoadToken(page()->url()),
+                 QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
         // The second, within the interval, is not: the preview stays blank and says why.
         killRenderer();
         QTRY_COMPARE(page()->url(), QUrl(QStringLiteral("about:blank")));
@@ -431,13 +435,15 @@ private Q_SLOTS:
         QCOMPARE(errorList()->toPlainText().count(toQ(msg::kPreviewKeepsCrashing)), 1);
         // Update Preview brings the page back.
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
-        QCOMPARE(page()->url(), QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
+        QCOMPARE(PreviewWindow::withoutLoadToken(page()->url()),
+                 QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
         // Past the interval a crash is reloaded again.
         QTest::qWait(kInterval);
         started.clear();
         killRenderer();
         QTRY_VERIFY_WITH_TIMEOUT(started.size() == 1 && !page()->isLoading(), 5000);
-        QCOMPARE(page()->url(), QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
+        QCOMPARE(PreviewWindow::withoutLoadToken(page()->url()),
+                 QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
 
         // A renderer above the memory ceiling is ended the same way.
         QTest::qWait(kInterval);
