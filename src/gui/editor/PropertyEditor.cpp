@@ -28,7 +28,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QValidator>
+#include <algorithm>
 
 namespace qloom::gui {
 namespace {
@@ -459,10 +461,15 @@ QPlainTextEdit* PropertyEditor::activeHtmlEdit() const {
     }
 }
 
-void PropertyEditor::showFixPlace(FixPlace place) {
+void PropertyEditor::showFixPlace(FixPlace place, int32_t offset) {
     QWidget* field = nullptr;
     int tab = 0;
     switch (place) {
+    case FixPlace::ProjectSettings: // not on this form: the main window opens the dialog
+        return;
+    case FixPlace::LeftField:
+        field = ui->txtLeft;
+        break;
     case FixPlace::CaptionHeightField:
         field = ui->txtCapHeight;
         break;
@@ -490,6 +497,22 @@ void PropertyEditor::showFixPlace(FixPlace place) {
     field->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();
+    const MenuTable& table = ops_.project().table;
+    auto* box = qobject_cast<QPlainTextEdit*>(field);
+    if (!box || offset < 0 || !table.isRow(table.SelectedMenu))
+        return;
+    // The box shows the HTML with its CR LF pairs as single line breaks, so the cursor position
+    // is the length of the shown text before the offset. A finding made before the last few
+    // keystrokes may point past the end: the cursor then goes to the end.
+    const std::string& html = place == FixPlace::CaptionHtml
+                                  ? table.MTC[size_t(table.SelectedMenu)]
+                                  : table.MTM[size_t(table.SelectedMenu)];
+    const size_t end = std::min(html.size(), size_t(offset));
+    const int position = int(toQ(HtmlToEditorText(std::string_view(html).substr(0, end))).size());
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(std::min(position, box->document()->characterCount() - 1));
+    box->setTextCursor(cursor);
+    box->ensureCursorVisible();
 }
 
 CaptionSwapHook PropertyEditor::captionSwapHook() {

@@ -62,8 +62,9 @@ public:
     // For SaveScript: shows the selected row's swapped caption without storing it as an edit.
     CaptionSwapHook captionSwapHook();
 
-    // Shows the tab and focuses the control where a finding of the checks is fixed.
-    void showFixPlace(FixPlace place);
+    // Shows the tab and focuses the control where a finding of the checks is fixed. In an HTML
+    // box, `offset` (a byte offset in the selected menu's HTML, -1 for none) places the cursor.
+    void showFixPlace(FixPlace place, int32_t offset = -1);
 
     // Test seam: replaces the platform colour dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }

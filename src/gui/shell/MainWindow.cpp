@@ -271,12 +271,17 @@ void MainWindow::recheck() {
 
 void MainWindow::followFinding(const QModelIndex& index) {
     const AccessibilityFinding* finding = checks_->findingAt(index);
+    if (finding && finding->fix == FixPlace::ProjectSettings) {
+        btnActiveProjectSettingsClick();
+        return;
+    }
     if (!finding || !project_.table.isRow(finding->row))
         return;
     const int32_t row = finding->row;
     const FixPlace fix = finding->fix; // the list may be rebuilt while the row is selected
+    const int32_t offset = finding->offset;
     selectInPreview(row);
-    editor_->showFixPlace(fix);
+    editor_->showFixPlace(fix, offset);
 }
 
 // --- Editing controls and preview: the property editor and the preview controller.
