@@ -14,12 +14,14 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QStyle>
 #include <QTextDocument>
 #include <algorithm>
+#include <cmath>
 
 namespace qloom::gui {
 
@@ -33,10 +35,11 @@ QSize fullTextSize(const QPlainTextEdit& edit, const QString& text) {
     int width = 0;
     for (const QString& line : lines)
         width = std::max(width, metrics.horizontalAdvance(line));
-    const int margins = 2 * (edit.frameWidth() + int(edit.document()->documentMargin())) + 4;
-    // The cursor's width and rounding of the last character need a few pixels more.
-    return {width + margins + metrics.averageCharWidth(),
-            int(lines.size()) * metrics.lineSpacing() + margins};
+    const int margins = 2 * (edit.frameWidth() + int(std::ceil(edit.document()->documentMargin())));
+    // The text layout rounds each line up and keeps room for the cursor: a character's width and
+    // one line more than the text need never show a scroll bar.
+    return {width + margins + 2 * metrics.horizontalAdvance(QLatin1Char('M')),
+            (int(lines.size()) + 1) * metrics.lineSpacing() + margins};
 }
 
 } // namespace
@@ -95,13 +98,19 @@ void FinalizedDialog::refreshFiles() {
                   .toString();
     files_ = ListSiteFiles(project, fromQ(site));
     ui->lstFiles->clear();
+    // Every row gets an icon of the same size, so that the names stand in one column.
+    const int side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    ui->lstFiles->setIconSize(QSize(side, side));
     const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    QPixmap clear(side, side);
+    clear.fill(Qt::transparent);
+    const QIcon none(clear);
     int missing = 0;
     for (const SiteFile& file : files_) {
         QString text = toQ(file.path);
         if (file.template_)
             text += QStringLiteral(" (") + toQ(msg::kFinalizedTemplate) + QLatin1Char(')');
-        auto* item = new QListWidgetItem(ui->lstFiles);
+        auto* item = new QListWidgetItem(none, QString(), ui->lstFiles);
         if (!file.exists) {
             ++missing;
             text += QStringLiteral(": ") + toQ(msg::kFinalizedMissing);

@@ -876,8 +876,8 @@ private Q_SLOTS:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
         QCOMPARE(main_->project().table.SelectedMenu, 1);
         QCOMPARE(main_->focusWidget(), body);
-        QCOMPARE(body->textCursor().position(), 16); // after "</B>", before the line break
-        QCOMPARE(body->toPlainText().mid(16, 1), QStringLiteral("\n"));
+        QCOMPARE(body->textCursor().position(), 17); // after "</B>", before the line break
+        QCOMPARE(body->toPlainText().mid(17, 1), QStringLiteral("\n"));
 
         // A blank before the break fixes it.
         QTest::keyClick(body, Qt::Key_Space);
