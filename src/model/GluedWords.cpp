@@ -1,5 +1,7 @@
 #include "model/GluedWords.h"
 
+#include "model/ByteScan.h"
+
 #include <algorithm>
 #include <array>
 
@@ -34,19 +36,30 @@ bool sameWord(std::string_view text, std::string_view lowerWord) {
 
 enum class Piece { Text, InlineTag, OtherTag, Comment, Raw };
 
-struct Token {
-    size_t start = 0, end = 0;
-    Piece piece = Piece::Text;
-};
-
 // Tags that only change how text looks: a break between them and a word is still no space.
+// Sorted by length: the checks read every tag of every menu on every change.
 bool isInline(std::string_view name) {
-    static constexpr std::array<std::string_view, 24> kInline = {
-        "a",      "abbr",   "b",    "big", "cite", "code", "em",    "font",
-        "i",      "kbd",    "mark", "q",   "s",    "samp", "small", "span",
-        "strike", "strong", "sub",  "sup", "tt",   "u",    "var",   "nobr"};
-    return std::any_of(kInline.begin(), kInline.end(),
-                       [name](std::string_view word) { return sameWord(name, word); });
+    switch (name.size()) {
+    case 1: {
+        const char c = lower(name[0]);
+        return c == 'a' || c == 'b' || c == 'i' || c == 'q' || c == 's' || c == 'u';
+    }
+    case 2:
+        return sameWord(name, "em") || sameWord(name, "tt");
+    case 3:
+        return sameWord(name, "big") || sameWord(name, "sub") || sameWord(name, "sup") ||
+               sameWord(name, "var") || sameWord(name, "kbd");
+    case 4:
+        return sameWord(name, "font") || sameWord(name, "span") || sameWord(name, "abbr") ||
+               sameWord(name, "cite") || sameWord(name, "code") || sameWord(name, "mark") ||
+               sameWord(name, "samp") || sameWord(name, "nobr");
+    case 5:
+        return sameWord(name, "small");
+    case 6:
+        return sameWord(name, "strong") || sameWord(name, "strike");
+    default:
+        return false;
+    }
 }
 
 size_t findIgnoringCase(std::string_view text, std::string_view lowerNeedle, size_t from) {
@@ -56,77 +69,74 @@ size_t findIgnoringCase(std::string_view text, std::string_view lowerNeedle, siz
     return std::string_view::npos;
 }
 
-// The end of a tag that starts at `at`: the first ">" outside a quoted attribute value.
+// The end of a tag that starts at `at`: the first ">" outside a quoted attribute value (a quote
+// opens a value only right after "=").
 size_t tagEnd(std::string_view html, size_t at) {
-    char last = '\0';
-    for (size_t i = at + 1; i < html.size(); ++i) {
-        const char c = html[i];
-        if (c == '>')
-            return i + 1;
-        if ((c == '"' || c == '\'') && last == '=') {
-            const size_t close = html.find(c, i + 1);
-            if (close == std::string_view::npos)
-                return html.size();
-            i = close;
-            last = c;
+    const char* const data = html.data();
+    const size_t n = html.size();
+    size_t i = at + 1;
+    while (i < n) {
+        const size_t k =
+            static_cast<size_t>(bytescan::findAny<'>', '"', '\''>(data + i, data + n) - data);
+        if (k >= n)
+            return n;
+        if (html[k] == '>')
+            return k + 1;
+        size_t b = k;
+        while (b > at + 1 && isBlank(html[b - 1]))
+            --b;
+        if (html[b - 1] != '=') {
+            i = k + 1;
             continue;
         }
-        if (!isBlank(c))
-            last = c;
+        const size_t close = html.find(html[k], k + 1);
+        if (close == std::string_view::npos)
+            return n;
+        i = close + 1;
     }
-    return html.size();
+    return n;
 }
 
-// Splits the HTML the way a browser's reader does (see HtmlFacts): text, tags, comments, and
-// the content of scripts and style sheets, which is no text.
-std::vector<Token> tokenize(std::string_view html) {
-    std::vector<Token> tokens;
-    size_t textStart = 0;
-    size_t i = 0;
+// One piece of markup that starts with "<" at `start`.
+struct Markup {
+    size_t end = 0;
+    Piece piece = Piece::OtherTag;
+};
+
+// Whether a "<" at `at` starts markup the way a browser's reader sees it (see HtmlFacts): a
+// letter, "/", "!" or "?" must follow, else the "<" is text.
+bool startsMarkup(std::string_view html, size_t at) {
+    const char next = at + 1 < html.size() ? html[at + 1] : '\0';
+    return isAlpha(next) || next == '/' || next == '!' || next == '?';
+}
+
+// Reads the markup at `at`: a comment, a tag, or a script or style sheet with its content.
+Markup readMarkup(std::string_view html, size_t at) {
     const size_t n = html.size();
-    const auto addText = [&](size_t end) {
-        if (end > textStart)
-            tokens.push_back({textStart, end, Piece::Text});
-    };
-    while (i < n) {
-        i = html.find('<', i);
-        if (i == std::string_view::npos)
-            break;
-        const char next = i + 1 < n ? html[i + 1] : '\0';
-        if (!(isAlpha(next) || next == '/' || next == '!' || next == '?')) {
-            ++i;
-            continue;
-        }
-        addText(i);
-        Token token{i, n, Piece::OtherTag};
-        if (html.compare(i, 4, "<!--") == 0) {
-            const size_t close = html.find("-->", i + 4);
-            token.end = close == std::string_view::npos ? n : close + 3;
-            token.piece = Piece::Comment;
-        } else {
-            size_t nameStart = i + 1 + (next == '/' ? 1 : 0);
-            size_t nameEnd = nameStart;
-            while (nameEnd < n && !isBlank(html[nameEnd]) && html[nameEnd] != '>' &&
-                   html[nameEnd] != '/')
-                ++nameEnd;
-            const std::string_view name = html.substr(nameStart, nameEnd - nameStart);
-            token.end = tagEnd(html, i);
-            if (isInline(name)) {
-                token.piece = Piece::InlineTag;
-            } else if (next != '/' && (sameWord(name, "script") || sameWord(name, "style"))) {
-                const std::string_view close = sameWord(name, "script") ? "</script" : "</style";
-                const size_t at = findIgnoringCase(html, close, token.end);
-                const size_t gt = at == std::string_view::npos ? n : html.find('>', at);
-                token.end = gt == std::string_view::npos ? n : gt + 1;
-                token.piece = Piece::Raw;
-            }
-        }
-        tokens.push_back(token);
-        i = token.end;
-        textStart = i;
+    Markup m;
+    if (html.compare(at, 4, "<!--") == 0) {
+        const size_t close = html.find("-->", at + 4);
+        m.end = close == std::string_view::npos ? n : close + 3;
+        m.piece = Piece::Comment;
+        return m;
     }
-    addText(n);
-    return tokens;
+    const bool closing = html[at + 1] == '/';
+    const size_t nameStart = at + 1 + (closing ? 1 : 0);
+    size_t nameEnd = nameStart;
+    while (nameEnd < n && !isBlank(html[nameEnd]) && html[nameEnd] != '>' && html[nameEnd] != '/')
+        ++nameEnd;
+    const std::string_view name = html.substr(nameStart, nameEnd - nameStart);
+    m.end = tagEnd(html, at);
+    if (isInline(name)) {
+        m.piece = Piece::InlineTag;
+    } else if (!closing && (sameWord(name, "script") || sameWord(name, "style"))) {
+        const std::string_view close = sameWord(name, "script") ? "</script" : "</style";
+        const size_t found = findIgnoringCase(html, close, m.end);
+        const size_t gt = found == std::string_view::npos ? n : html.find('>', found);
+        m.end = gt == std::string_view::npos ? n : gt + 1;
+        m.piece = Piece::Raw;
+    }
+    return m;
 }
 
 // What stands next to a break once the break is gone.
@@ -147,8 +157,11 @@ Neighbour visibleOrBlank(bool blank, char c) {
     return blank ? Neighbour{Side::Blank, ' '} : Neighbour{Side::Visible, c};
 }
 
-// The character before text position `end` (exclusive) in [start, end), or Nothing.
+// The character before text position `end` in [start, end), or Nothing. Line breaks vanish like
+// the one being judged, so they are passed over.
 Neighbour lastIn(std::string_view html, size_t start, size_t end) {
+    while (end > start && isBreak(html[end - 1]))
+        --end;
     if (end <= start)
         return {};
     const char c = html[end - 1];
@@ -170,6 +183,8 @@ Neighbour lastIn(std::string_view html, size_t start, size_t end) {
 }
 
 Neighbour firstIn(std::string_view html, size_t start, size_t end) {
+    while (start < end && isBreak(html[start]))
+        ++start;
     if (start >= end)
         return {};
     const char c = html[start];
@@ -232,74 +247,115 @@ std::string wordAfter(std::string_view html, size_t start, size_t highest, bool 
     return std::string(html.substr(start, end - start));
 }
 
+// Breaks inside the tag [start, end) that run a name or value into the next.
+void tagBreaks(std::string_view html, size_t start, size_t end, std::vector<GluedBreak>& out) {
+    const char* const data = html.data();
+    size_t i = start;
+    while (true) {
+        i = static_cast<size_t>(bytescan::findAny<'\r', '\n'>(data + i, data + end) - data);
+        if (i >= end)
+            return;
+        const size_t runStart = i;
+        while (i < end && isBreak(html[i]))
+            ++i;
+        if (i >= end || !isTagWordChar(html[runStart - 1]) || !isTagWordChar(html[i]))
+            continue;
+        GluedBreak& found = out.emplace_back();
+        found.offset = runStart;
+        found.insideTag = true;
+        found.before = wordBefore(html, start, runStart, true);
+        found.after = wordAfter(html, i, end, true);
+    }
+}
+
 } // namespace
 
 std::vector<GluedBreak> FindGluedBreaks(std::string_view html) {
     std::vector<GluedBreak> out;
-    if (html.find_first_of("\r\n") == std::string_view::npos)
+    const char* const data = html.data();
+    const size_t n = html.size();
+    if (bytescan::findAny<'\r', '\n'>(data, data + n) == data + n)
         return out;
-    const std::vector<Token> tokens = tokenize(html);
-    for (size_t t = 0; t < tokens.size(); ++t) {
-        const Token& token = tokens[t];
-        if (token.piece == Piece::Comment || token.piece == Piece::Raw)
+
+    size_t textStart = 0; // where the current stretch of text began
+    size_t leftStart = 0; // the last earlier stretch of text that held a character,
+    size_t leftEnd = 0;   // with only formatting tags and comments since
+    bool leftValid = false;
+    size_t judgedUntil = 0; // breaks before this were judged with the one before them
+    size_t i = 0;
+    while (i < n) {
+        const size_t at =
+            static_cast<size_t>(bytescan::findAny<'<', '\r', '\n'>(data + i, data + n) - data);
+        if (at >= n)
+            break;
+        if (html[at] == '<') {
+            if (!startsMarkup(html, at)) {
+                i = at + 1; // a lone "<" is text
+                continue;
+            }
+            if (lastIn(html, textStart, at).side != Side::Nothing) {
+                leftStart = textStart;
+                leftEnd = at;
+                leftValid = true;
+            }
+            const Markup m = readMarkup(html, at);
+            if (m.piece == Piece::InlineTag || m.piece == Piece::OtherTag)
+                tagBreaks(html, at, m.end, out);
+            if (m.piece == Piece::OtherTag || m.piece == Piece::Raw)
+                leftValid = false;
+            i = m.end;
+            textStart = i;
             continue;
-        const bool inTag = token.piece != Piece::Text;
-        size_t i = token.start;
-        while (i < token.end) {
-            if (!isBreak(html[i])) {
-                ++i;
-                continue;
-            }
-            const size_t runStart = i;
-            while (i < token.end && isBreak(html[i]))
-                ++i;
-            const size_t runEnd = i;
-            GluedBreak found;
-            found.offset = runStart;
-            found.insideTag = inTag;
-            if (inTag) {
-                if (runStart == token.start || runEnd == token.end)
-                    continue;
-                if (!isTagWordChar(html[runStart - 1]) || !isTagWordChar(html[runEnd]))
-                    continue;
-                found.before = wordBefore(html, token.start, runStart, true);
-                found.after = wordAfter(html, runEnd, token.end, true);
-                out.push_back(std::move(found));
-                continue;
-            }
-            // Walks outwards through formatting tags and comments to the nearest character.
-            Neighbour left = lastIn(html, token.start, runStart);
-            size_t leftEnd = runStart, leftLowest = token.start;
-            for (size_t k = t; left.side == Side::Nothing && k-- > 0;) {
-                const Token& prev = tokens[k];
-                if (prev.piece == Piece::Text) {
-                    left = lastIn(html, prev.start, prev.end);
-                    leftEnd = prev.end;
-                    leftLowest = prev.start;
-                } else if (prev.piece != Piece::InlineTag && prev.piece != Piece::Comment) {
-                    break;
-                }
-            }
-            if (left.side != Side::Visible || joinsNothingBefore(left.c))
-                continue;
-            Neighbour right = firstIn(html, runEnd, token.end);
-            size_t rightStart = runEnd, rightHighest = token.end;
-            for (size_t k = t + 1; right.side == Side::Nothing && k < tokens.size(); ++k) {
-                const Token& next = tokens[k];
-                if (next.piece == Piece::Text) {
-                    right = firstIn(html, next.start, next.end);
-                    rightStart = next.start;
-                    rightHighest = next.end;
-                } else if (next.piece != Piece::InlineTag && next.piece != Piece::Comment) {
-                    break;
-                }
-            }
-            if (right.side != Side::Visible || joinsNothingAfter(right.c))
-                continue;
-            found.before = wordBefore(html, leftLowest, leftEnd, false);
-            found.after = wordAfter(html, rightStart, rightHighest, false);
-            out.push_back(std::move(found));
         }
+        // A run of line breaks in text.
+        size_t runEnd = at;
+        while (runEnd < n && isBreak(html[runEnd]))
+            ++runEnd;
+        i = runEnd;
+        if (at < judgedUntil)
+            continue; // a break before it looked across this one already
+        Neighbour left = lastIn(html, textStart, at);
+        size_t wordEnd = at, wordLowest = textStart;
+        if (left.side == Side::Nothing && leftValid) {
+            left = lastIn(html, leftStart, leftEnd);
+            wordEnd = leftEnd;
+            wordLowest = leftStart;
+            while (wordEnd > wordLowest && isBreak(html[wordEnd - 1]))
+                --wordEnd;
+        }
+        if (left.side != Side::Visible || joinsNothingBefore(left.c))
+            continue;
+        // Looks ahead through formatting tags and comments to the next character.
+        Neighbour right;
+        size_t wordStart = runEnd, wordHighest = n;
+        for (size_t k = runEnd; k < n;) {
+            size_t lt = html.find('<', k);
+            while (lt != std::string_view::npos && !startsMarkup(html, lt))
+                lt = html.find('<', lt + 1);
+            const size_t stop = lt == std::string_view::npos ? n : lt;
+            right = firstIn(html, k, stop);
+            if (right.side != Side::Nothing) {
+                wordStart = k;
+                while (wordStart < stop && isBreak(html[wordStart]))
+                    ++wordStart;
+                wordHighest = stop;
+                break;
+            }
+            if (stop >= n)
+                break;
+            const Markup m = readMarkup(html, stop);
+            if (m.piece != Piece::InlineTag && m.piece != Piece::Comment)
+                break;
+            k = m.end;
+        }
+        if (right.side != Side::Nothing)
+            judgedUntil = wordStart;
+        if (right.side != Side::Visible || joinsNothingAfter(right.c))
+            continue;
+        GluedBreak& found = out.emplace_back();
+        found.offset = at;
+        found.before = wordBefore(html, wordLowest, wordEnd, false);
+        found.after = wordAfter(html, wordStart, wordHighest, false);
     }
     return out;
 }

@@ -94,6 +94,9 @@ TEST(GluedWords, BlanksBreaksAndBlocksSeparateFormattingTagsDoNot) {
               Words{"Home|News"});
     EXPECT_EQ(glued("<b>Start</b>\r\n<i>page</i>"), Words{"Start|page"});
     EXPECT_EQ(glued("Start<!-- note -->\r\npage"), Words{"Start|page"});
+    // Breaks on both sides of a tag vanish together: one place, reported once.
+    EXPECT_EQ(glued("Home\r\n<b>\r\nNews</b>"), Words{"Home|News"});
+    EXPECT_EQ(glued("Home \r\n<b>\r\nNews</b>"), Words{});
     // An entity is a character like any other, unless it is a blank.
     EXPECT_EQ(glued("Tom &amp;\r\nJerry"), Words{"&amp;|Jerry"});
     EXPECT_EQ(glued("Tom\r\n&amp; Jerry"), Words{"Tom|&amp;"});
