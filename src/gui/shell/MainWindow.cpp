@@ -474,8 +474,12 @@ void MainWindow::btnActiveProjectSettingsClick() {
 }
 
 void MainWindow::showProjectSettings() {
-    if (frmProjectSettings_)
-        frmProjectSettings_->exec();
+    if (!frmProjectSettings_)
+        return;
+    frmProjectSettings_->exec();
+    // The site folder lives in the user's settings, not in the project: a new one changes where
+    // the checks look for files without any edit of the project.
+    checks_->recheckAll(project_);
 }
 
 } // namespace qloom::gui
