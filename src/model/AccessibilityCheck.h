@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/HtmlFacts.h"
-#include "model/MenuTable.h"
+#include "model/Project.h"
 #include "model/ProjectSettings.h"
 
 #include <cstdint>
@@ -91,7 +91,7 @@ struct SiteFolders {
 // rendered height (width for a vertical menu) as the preview page reports it, or -1 to estimate
 // it from the HTML.
 // `site`, when given, has the local files of the HTML looked up on disk.
-void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t row,
+void CheckMenu(const std::vector<Menu>& menus, const ProjectSettings& settings, int32_t row,
                std::vector<AccessibilityFinding>& out, int32_t bodyExtent = -1,
                const SiteFolders* site = nullptr);
 
@@ -101,7 +101,7 @@ void CheckProjectWide(int32_t smallScreenBreakpoint, std::vector<AccessibilityFi
 
 // The project-wide findings, then every row in order. `bodyExtents`, when given, holds one
 // reported extent (or -1) per row.
-std::vector<AccessibilityFinding> CheckProject(const MenuTable& table,
+std::vector<AccessibilityFinding> CheckProject(const std::vector<Menu>& menus,
                                                const ProjectSettings& settings,
                                                const std::vector<int32_t>* bodyExtents = nullptr,
                                                const SiteFolders* site = nullptr);

@@ -276,7 +276,7 @@ std::string RelativeToFolder(const std::string& path, std::string_view folder) {
 }
 
 std::vector<SiteFile> ListSiteFiles(const Project& project, std::string_view siteFolder) {
-    const std::string& folder = project.settings.ProjectFolder;
+    const std::string& folder = project.settings.projectFolder;
     std::vector<SiteFile> files;
     std::unordered_set<std::string> seen;
     const auto add = [&](const std::string& path, bool isTemplate) {
@@ -288,10 +288,9 @@ std::vector<SiteFile> ListSiteFiles(const Project& project, std::string_view sit
         file.exists = LocalFileExists(full);
         file.template_ = isTemplate;
     };
-    add(project.settings.TemplateFileName, true);
-    const MenuTable& table = project.table;
-    for (int32_t row = 0; row < table.MenuCount && row < MenuTable::kCapacity; ++row) {
-        for (const std::string* html : {&table.MTC[size_t(row)], &table.MTM[size_t(row)]}) {
+    add(project.settings.templateFileName, true);
+    for (const Menu& menu : project.menus) {
+        for (const std::string* html : {&menu.captionHtml, &menu.bodyHtml}) {
             for (const HtmlReference& reference : FindReferences(*html)) {
                 if (const std::optional<std::string> path = LocalPath(reference.value))
                     add(*path, false);

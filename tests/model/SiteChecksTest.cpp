@@ -197,16 +197,16 @@ TEST_F(SiteFolder, ListsTheTemplateAndEveryReferencedFileOnceMarkingTheMissing) 
     touch(root_ / "shared" / "site.css");
     fs::create_directories(project_ / "news");
     Project p;
-    p.settings.ProjectFolder = project_.string();
-    ASSERT_TRUE(AddMenu(p.table).ok);
-    ASSERT_TRUE(AddMenu(p.table).ok);
-    p.table.MTC[0] = "<IMG SRC=\"pics/logo%20one.png\" ALT=Home>";
-    p.table.MTM[0] = "<A HREF=\"http://example.org/\">Out</A><BR>\r\n"
-                     "<A HREF=\"about.htm#team\">About</A><BR>\r\n"
-                     "<A HREF=\"news/\">News</A><BR>\r\n"
-                     "<A HREF=\"mailto:a@b.org\">Mail</A>";
-    p.table.MTC[1] = "<LINK HREF=\"../shared/site.css\"><A HREF=\"./about.htm\">Again</A>";
-    p.table.MTM[1] = "<IMG SRC=\"/pics/logo one.png\" ALT=x><IMG SRC=\"/img/gone.gif\" ALT=y>";
+    p.settings.projectFolder = project_.string();
+    ASSERT_TRUE(AddMenu(p).ok());
+    ASSERT_TRUE(AddMenu(p).ok());
+    p.menus[0].captionHtml = "<IMG SRC=\"pics/logo%20one.png\" ALT=Home>";
+    p.menus[0].bodyHtml = "<A HREF=\"http://example.org/\">Out</A><BR>\r\n"
+                          "<A HREF=\"about.htm#team\">About</A><BR>\r\n"
+                          "<A HREF=\"news/\">News</A><BR>\r\n"
+                          "<A HREF=\"mailto:a@b.org\">Mail</A>";
+    p.menus[1].captionHtml = "<LINK HREF=\"../shared/site.css\"><A HREF=\"./about.htm\">Again</A>";
+    p.menus[1].bodyHtml = "<IMG SRC=\"/pics/logo one.png\" ALT=x><IMG SRC=\"/img/gone.gif\" ALT=y>";
 
     const auto files = ListSiteFiles(p, "");
     std::vector<std::string> shown;
@@ -230,19 +230,19 @@ TEST_F(SiteFolder, ListsTheTemplateAndEveryReferencedFileOnceMarkingTheMissing) 
 TEST_F(SiteFolder, TheChecksReportMissingFilesAndGluedWordsWithTheirPlace) {
     touch(project_ / "here.png");
     Project p;
-    p.settings.ProjectFolder = project_.string();
-    ASSERT_TRUE(AddMenu(p.table).ok);
-    p.table.MTCH[0] = 30;
-    p.table.MTC[0] = "<IMG SRC=here.png ALT=Here> <IMG SRC=gone.png ALT=Gone>";
-    p.table.MTM[0] = "Start page\r\nNews";
+    p.settings.projectFolder = project_.string();
+    ASSERT_TRUE(AddMenu(p).ok());
+    p.menus[0].captionHeight = 30;
+    p.menus[0].captionHtml = "<IMG SRC=here.png ALT=Here> <IMG SRC=gone.png ALT=Gone>";
+    p.menus[0].bodyHtml = "Start page\r\nNews";
     const SiteFolders site{project_.string(), ""};
-    const auto all = CheckProject(p.table, p.settings, nullptr, &site);
+    const auto all = CheckProject(p.menus, p.settings, nullptr, &site);
 
     const auto missing = ofKind(all, CheckKind::MissingFile);
     ASSERT_EQ(missing.size(), 1u);
     EXPECT_EQ(missing[0].part, MenuPart::Caption);
     EXPECT_EQ(missing[0].fix, FixPlace::CaptionHtml);
-    EXPECT_EQ(p.table.MTC[0].substr(size_t(missing[0].offset), 8), "gone.png");
+    EXPECT_EQ(p.menus[0].captionHtml.substr(size_t(missing[0].offset), 8), "gone.png");
     EXPECT_EQ(FindingText(missing[0]),
               "Menu 1: the caption refers to \"gone.png\", which is not in the site (looked for " +
                   (project_ / "gone.png").string() + ").");
@@ -256,7 +256,7 @@ TEST_F(SiteFolder, TheChecksReportMissingFilesAndGluedWordsWithTheirPlace) {
               "\"pageNews\". Put a space or <BR> there.");
 
     // Without folders nothing is looked up on disk; the glued words are still there.
-    const auto plain = CheckProject(p.table, p.settings);
+    const auto plain = CheckProject(p.menus, p.settings);
     EXPECT_TRUE(ofKind(plain, CheckKind::MissingFile).empty());
     EXPECT_EQ(ofKind(plain, CheckKind::GluedWords).size(), 1u);
 }
@@ -264,19 +264,19 @@ TEST_F(SiteFolder, TheChecksReportMissingFilesAndGluedWordsWithTheirPlace) {
 TEST(PlacementCheck, MenusRunningOffADesktopPageAreReported) {
     Project p;
     for (int i = 0; i < 4; ++i)
-        ASSERT_TRUE(AddMenu(p.table).ok);
-    MenuTable& t = p.table;
+        ASSERT_TRUE(AddMenu(p).ok());
+    std::vector<Menu>& t = p.menus;
     for (int i = 0; i < 4; ++i)
-        t.MTCH[size_t(i)] = 30;
-    t.MX[0] = 1130; // 1130 + 150 = 1280: just fits
-    t.MW[0] = 150;
-    t.MX[1] = 1131;
-    t.MW[1] = 150;
-    t.MX[2] = 1250; // vertical: the caption is Caption Height wide, 30 px: fits
-    t.MW[2] = 400;
-    t.OO[2] = 1;
-    t.MX[3] = -5;
-    t.MW[3] = 100;
+        t[size_t(i)].captionHeight = 30;
+    t[0].left = 1130; // 1130 + 150 = 1280: just fits
+    t[0].width = 150;
+    t[1].left = 1131;
+    t[1].width = 150;
+    t[2].left = 1250; // vertical: the caption is Caption Height wide, 30 px: fits
+    t[2].width = 400;
+    t[2].orientation = 1;
+    t[3].left = -5;
+    t[3].width = 100;
     const auto off = ofKind(CheckProject(t, p.settings), CheckKind::OffPage);
     ASSERT_EQ(off.size(), 2u);
     EXPECT_EQ(off[0].row, 1);
@@ -289,15 +289,15 @@ TEST(PlacementCheck, MenusRunningOffADesktopPageAreReported) {
               "Menu 4: the menu starts at x = -5 px, left of the page, where no visitor can reach "
               "it.");
 
-    t.MX[2] = 1251;
+    t[2].left = 1251;
     const auto vertical = ofKind(CheckProject(t, p.settings), CheckKind::OffPage);
     ASSERT_EQ(vertical.size(), 3u);
     EXPECT_TRUE(vertical[1].vertical);
     EXPECT_NE(FindingText(vertical[1]).find("x = 1281 px (Left + Caption Height)"),
               std::string::npos);
     // Huge values neither overflow nor print in exponent form.
-    t.MX[1] = 2147483000;
-    t.MW[1] = 2000;
+    t[1].left = 2147483000;
+    t[1].width = 2000;
     const auto huge = ofKind(CheckProject(t, p.settings), CheckKind::OffPage);
     EXPECT_NE(FindingText(huge[0]).find("2147485000"), std::string::npos);
 }
@@ -308,6 +308,13 @@ TEST(PlacementCheck, ASmallScreenModeThatIsOffIsOneProjectFinding) {
     CheckProjectWide(600, out);
     EXPECT_TRUE(out.empty());
     CheckProjectWide(0, out);
+    // A project's own setting is what the whole check reads; new projects are Auto.
+    Project p;
+    EXPECT_TRUE(CheckProject(p.menus, p.settings).empty());
+    p.settings.smallScreenBreakpoint = 0;
+    const auto wide = CheckProject(p.menus, p.settings);
+    ASSERT_EQ(wide.size(), 1u);
+    EXPECT_EQ(wide[0].kind, CheckKind::SmallScreenOff);
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0].row, kProjectRow);
     EXPECT_EQ(out[0].fix, FixPlace::ProjectSettings);

@@ -90,16 +90,14 @@ struct PropertyEditor::NumberBox {
     UpDownControl* spin;
     NumberBoxRule rule;
     SpinRange range;
-    std::vector<int32_t> MenuTable::*column;
-    MenuColumn id;
+    int32_t Menu::*field;
 };
 
 struct PropertyEditor::ColorRow {
     ColorSwatch* swatch;
     QCheckBox* box;
     QLabel* label;
-    std::vector<std::string> MenuTable::*column;
-    MenuColumn id;
+    std::string Menu::*field;
 };
 
 PropertyEditor::PropertyEditor(MainWindowOps& ops, QWidget* parent)
@@ -120,19 +118,16 @@ PropertyEditor::PropertyEditor(MainWindowOps& ops, QWidget* parent)
     ui->picVertical->setPixmap(OrientationPicture(true));
 
     numbers_ = {
-        {ui->lblLeft, ui->txtLeft, ui->UpDown_Left, kLeftRule, kLeftSpin, &MenuTable::MX,
-         MenuColumn::MX},
-        {ui->lblTop, ui->txtTop, ui->UpDown_Top, kTopRule, kTopSpin, &MenuTable::MY,
-         MenuColumn::MY},
-        {ui->lblWidth, ui->txtWidth, ui->UpDown_Width, kWidthRule, kWidthSpin, &MenuTable::MW,
-         MenuColumn::MW},
+        {ui->lblLeft, ui->txtLeft, ui->UpDown_Left, kLeftRule, kLeftSpin, &Menu::left},
+        {ui->lblTop, ui->txtTop, ui->UpDown_Top, kTopRule, kTopSpin, &Menu::top},
+        {ui->lblWidth, ui->txtWidth, ui->UpDown_Width, kWidthRule, kWidthSpin, &Menu::width},
         {ui->lblCapHeight, ui->txtCapHeight, ui->UpDown_CapHeight, kCapHeightRule, kCapHeightSpin,
-         &MenuTable::MTCH, MenuColumn::MTCH},
+         &Menu::captionHeight},
     };
     colors_ = {
-        {ui->panCaptionColor, ui->chkTranspCC, ui->lblCaptionColor, &MenuTable::CC, MenuColumn::CC},
-        {ui->panMenuColor, ui->chkTranspCM, ui->lblMenuColor, &MenuTable::CM, MenuColumn::CM},
-        {ui->panOwnerColor, ui->chkTranspCO, ui->lblOwnerColor, &MenuTable::CO, MenuColumn::CO},
+        {ui->panCaptionColor, ui->chkTranspCC, ui->lblCaptionColor, &Menu::captionColor},
+        {ui->panMenuColor, ui->chkTranspCM, ui->lblMenuColor, &Menu::bodyColor},
+        {ui->panOwnerColor, ui->chkTranspCO, ui->lblOwnerColor, &Menu::bottomColor},
     };
 
     for (NumberBox& box : numbers_) {
@@ -187,26 +182,31 @@ PropertyEditor::PropertyEditor(MainWindowOps& ops, QWidget* parent)
 PropertyEditor::~PropertyEditor() = default;
 
 bool PropertyEditor::canStore() const {
-    const MenuTable& table = ops_.project().table;
-    return !SuppressChange && table.isRow(table.SelectedMenu);
+    const Project& table = ops_.project();
+    return !SuppressChange && table.isRow(table.selected);
 }
 
 void PropertyEditor::numberBoxChange(NumberBox& box) {
     if (!canStore())
         return;
-    const MenuTable& table = ops_.project().table;
-    const int32_t cell = (table.*box.column)[size_t(table.SelectedMenu)];
-    store(box.id, NumberFromBox(fromQ(box.edit->text()), cell, box.rule), true);
+    const Project& project = ops_.project();
+    const int32_t cell = project.menus[size_t(project.selected)].*box.field;
+    store(box.field, NumberFromBox(fromQ(box.edit->text()), cell, box.rule), true);
 }
 
-void PropertyEditor::store(MenuColumn column, CellValue value, bool typing) {
+void PropertyEditor::store(int32_t Menu::*field, int32_t value, bool typing) {
     Project& project = ops_.project();
-    ops_.history().record(
-        ProjectEdit::setCell(project, project.table.SelectedMenu, column, std::move(value)),
-        typing);
+    ops_.history().record(ProjectEdit::setCell(project, project.selected, field, value), typing);
     // Every edit but "Float" makes the Update Preview button bold.
-    if (column != MenuColumn::FL)
+    if (field != &Menu::floating)
         ops_.markPreviewStale();
+}
+
+void PropertyEditor::store(std::string Menu::*field, std::string value, bool typing) {
+    Project& project = ops_.project();
+    ops_.history().record(ProjectEdit::setCell(project, project.selected, field, std::move(value)),
+                          typing);
+    ops_.markPreviewStale();
 }
 
 void PropertyEditor::spinStep(NumberBox& box, int delta) {
@@ -220,31 +220,31 @@ void PropertyEditor::spinStep(NumberBox& box, int delta) {
 void PropertyEditor::txtCapHTMLChange() {
     if (!canStore())
         return;
-    store(MenuColumn::MTC, EditorTextToHtml(fromQ(PlainTextOf(ui->txtCapHTML))), true);
+    store(&Menu::captionHtml, EditorTextToHtml(fromQ(PlainTextOf(ui->txtCapHTML))), true);
 }
 
 void PropertyEditor::txtMenuHTMLChange() {
     if (!canStore())
         return;
-    store(MenuColumn::MTM, EditorTextToHtml(fromQ(PlainTextOf(ui->txtMenuHTML))), true);
+    store(&Menu::bodyHtml, EditorTextToHtml(fromQ(PlainTextOf(ui->txtMenuHTML))), true);
 }
 
 void PropertyEditor::radActivateOnClick() {
     if (!canStore())
         return;
-    store(MenuColumn::MA, ui->radMouseOver->isChecked() ? 0 : 1, false);
+    store(&Menu::activation, ui->radMouseOver->isChecked() ? 0 : 1, false);
 }
 
 void PropertyEditor::chkFloatClick() {
     if (!canStore())
         return;
-    store(MenuColumn::FL, ui->chkFloat->isChecked() ? 1 : 0, false);
+    store(&Menu::floating, ui->chkFloat->isChecked() ? 1 : 0, false);
 }
 
 void PropertyEditor::radOrientationClick() {
     if (!canStore())
         return;
-    store(MenuColumn::OO, ui->radHorizontal->isChecked() ? 0 : 1, false);
+    store(&Menu::orientation, ui->radHorizontal->isChecked() ? 0 : 1, false);
 }
 
 void PropertyEditor::getColor(ColorSwatch* swatch) {
@@ -260,7 +260,7 @@ void PropertyEditor::getColor(ColorSwatch* swatch) {
     swatch->setColor(*chosen);
     if (!canStore())
         return;
-    store(row->id, ColorToHtml(FromQColor(*chosen)), false);
+    store(row->field, ColorToHtml(FromQColor(*chosen)), false);
 }
 
 void PropertyEditor::setTransparentColor(QCheckBox* box) {
@@ -271,7 +271,7 @@ void PropertyEditor::setTransparentColor(QCheckBox* box) {
     row->swatch->setVisible(!box->isChecked());
     if (!canStore())
         return;
-    store(row->id,
+    store(row->field,
           box->isChecked() ? std::string(kTransparent)
                            : ColorToHtml(FromQColor(row->swatch->color())),
           false);
@@ -289,9 +289,9 @@ int PropertyEditor::listSelectedRow() const {
 void PropertyEditor::keepShownRowSelected() {
     // A press below the last row, or Ctrl with a click or the space bar, would leave no row
     // selected while the editor still shows one, and the edits that follow would reach no row.
-    const MenuTable& table = ops_.project().table;
-    if (listSelectedRow() < 0 && table.isRow(table.SelectedMenu))
-        ui->listMenus->setCurrentRow(table.SelectedMenu);
+    const Project& table = ops_.project();
+    if (listSelectedRow() < 0 && table.isRow(table.selected))
+        ui->listMenus->setCurrentRow(table.selected);
 }
 
 void PropertyEditor::listMenusMouseDown() {
@@ -299,7 +299,7 @@ void PropertyEditor::listMenusMouseDown() {
 }
 
 void PropertyEditor::listMenusMouseUp() {
-    if (listSelectedRow() != ops_.project().table.SelectedMenu)
+    if (listSelectedRow() != ops_.project().selected)
         ops_.selectInPreview(listSelectedRow());
 }
 
@@ -358,8 +358,8 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PropertyEditor::syncMenuList() {
-    const MenuTable& table = ops_.project().table;
-    const int wanted = std::max(0, int(table.MenuCount));
+    const Project& table = ops_.project();
+    const int wanted = std::max(0, int(table.menuCount()));
     if (ui->listMenus->count() == wanted)
         return;
     SuppressChangeScope suppress;
@@ -377,25 +377,26 @@ void PropertyEditor::setHtmlText(QPlainTextEdit* edit, const std::string& html) 
 }
 
 void PropertyEditor::showMenuProperties(int32_t index) {
-    const MenuTable& table = ops_.project().table;
-    if (table.MenuCount <= 0 || !table.isRow(index))
+    const Project& project = ops_.project();
+    if (!project.isRow(index))
         return;
+    const Menu& menu = project.menus[size_t(index)];
     SuppressChangeScope suppress;
     syncMenuList();
     ui->listMenus->setCurrentRow(index);
     for (NumberBox& box : numbers_) {
-        const int32_t value = (table.*box.column)[size_t(index)];
+        const int32_t value = menu.*box.field;
         box.edit->setText(QString::number(value));
         box.spin->setPosition(value);
     }
-    setHtmlText(ui->txtCapHTML, table.MTC[size_t(index)]);
-    setHtmlText(ui->txtMenuHTML, table.MTM[size_t(index)]);
-    (table.MA[size_t(index)] == 0 ? ui->radMouseOver : ui->radMouseClick)->setChecked(true);
-    ui->chkFloat->setChecked(table.FL[size_t(index)] == 1);
+    setHtmlText(ui->txtCapHTML, menu.captionHtml);
+    setHtmlText(ui->txtMenuHTML, menu.bodyHtml);
+    (menu.activation == 0 ? ui->radMouseOver : ui->radMouseClick)->setChecked(true);
+    ui->chkFloat->setChecked(menu.floating == 1);
     // An exclusive pair cannot be unchecked directly: check the one that should be on.
-    (table.OO[size_t(index)] == 0 ? ui->radHorizontal : ui->radVertical)->setChecked(true);
+    (menu.orientation == 0 ? ui->radHorizontal : ui->radVertical)->setChecked(true);
     for (ColorRow& row : colors_) {
-        const std::string& text = (table.*row.column)[size_t(index)];
+        const std::string& text = menu.*row.field;
         const bool transparent = text == kTransparent;
         if (!transparent)
             row.swatch->setColor(ToQColor(HtmlToColor(text)));
@@ -497,16 +498,16 @@ void PropertyEditor::showFixPlace(FixPlace place, int32_t offset) {
     field->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();
-    const MenuTable& table = ops_.project().table;
+    const Project& project = ops_.project();
     auto* box = qobject_cast<QPlainTextEdit*>(field);
-    if (!box || offset < 0 || !table.isRow(table.SelectedMenu))
+    if (!box || offset < 0 || !project.isRow(project.selected))
         return;
     // The box shows the HTML with its CR LF pairs as single line breaks, so the cursor position
     // is the length of the shown text before the offset. A finding made before the last few
     // keystrokes may point past the end: the cursor then goes to the end.
     const std::string& html = place == FixPlace::CaptionHtml
-                                  ? table.MTC[size_t(table.SelectedMenu)]
-                                  : table.MTM[size_t(table.SelectedMenu)];
+                                  ? project.menus[size_t(project.selected)].captionHtml
+                                  : project.menus[size_t(project.selected)].bodyHtml;
     const size_t end = std::min(html.size(), size_t(offset));
     const int position = int(toQ(HtmlToEditorText(std::string_view(html).substr(0, end))).size());
     QTextCursor cursor = box->textCursor();
@@ -515,13 +516,12 @@ void PropertyEditor::showFixPlace(FixPlace place, int32_t offset) {
     box->ensureCursorVisible();
 }
 
-CaptionSwapHook PropertyEditor::captionSwapHook() {
-    return [this](int32_t row, const std::string& caption) {
-        if (row != ops_.project().table.SelectedMenu)
-            return;
-        SuppressChangeScope suppress;
-        setHtmlText(ui->txtCapHTML, caption);
-    };
+void PropertyEditor::showSwappedCaptions(const std::vector<int32_t>& rows) {
+    const Project& project = ops_.project();
+    if (std::find(rows.begin(), rows.end(), project.selected) == rows.end())
+        return;
+    SuppressChangeScope suppress;
+    setHtmlText(ui->txtCapHTML, project.menus[size_t(project.selected)].captionHtml);
 }
 
 } // namespace qloom::gui

@@ -2,8 +2,8 @@
 
 #include "gui/common/QtColor.h"
 #include "model/AccessibilityCheck.h"
-#include "model/MenuRow.h"
-#include "script/ScriptWriter.h"
+#include "model/Menu.h"
+#include "model/Project.h"
 
 #include <QWidget>
 #include <cstdint>
@@ -59,8 +59,9 @@ public:
     // The HTML text box of the active tab; none on "Position & Style" and "Color".
     QPlainTextEdit* activeHtmlEdit() const;
 
-    // For SaveScript: shows the selected row's swapped caption without storing it as an edit.
-    CaptionSwapHook captionSwapHook();
+    // A save swapped the default captions of these rows: shows the selected row's new caption
+    // without storing it as an edit.
+    void showSwappedCaptions(const std::vector<int32_t>& rows);
 
     // Shows the tab and focuses the control where a finding of the checks is fixed. In an HTML
     // box, `offset` (a byte offset in the selected menu's HTML, -1 for none) places the cursor.
@@ -95,7 +96,8 @@ private:
 
     bool canStore() const;
     // Records the selected row's new value in the project history; typing folds into one step.
-    void store(MenuColumn column, CellValue value, bool typing);
+    void store(int32_t Menu::*field, int32_t value, bool typing);
+    void store(std::string Menu::*field, std::string value, bool typing);
     void numberBoxChange(NumberBox& box);
     void spinStep(NumberBox& box, int delta);
     void setHtmlText(QPlainTextEdit* edit, const std::string& html);

@@ -131,8 +131,8 @@ QString PreviewController::allowedRootFor(const QString& projectFolder) {
 
 void PreviewController::navigatePreview() {
     const ProjectSettings& settings = ops_.project().settings;
-    const std::string path = JoinPath(settings.ProjectFolder, settings.TemplateFileName);
-    browser_->setAllowedRoot(allowedRootFor(toQ(settings.ProjectFolder)));
+    const std::string path = JoinPath(settings.projectFolder, settings.templateFileName);
+    browser_->setAllowedRoot(allowedRootFor(toQ(settings.projectFolder)));
     browser_->navigatePreview(QUrl::fromLocalFile(toQ(path)));
 }
 
@@ -152,7 +152,10 @@ bool PreviewController::refresh() {
     Status saved;
     {
         BusyCursor busy;
-        saved = SaveScript(ops_.project(), true, captionSwapHook_);
+        const std::vector<int32_t> swapped = SwapDefaultCaptions(ops_.project());
+        if (!swapped.empty() && captionSwapHook_)
+            captionSwapHook_(swapped);
+        saved = SaveScript(ops_.project(), true);
     }
     // The error box comes after the busy cursor is gone.
     if (!ops_.report(saved))
@@ -167,25 +170,26 @@ void PreviewController::refreshPreview() {
 }
 
 void PreviewController::scrollPreviewTo(int32_t index) {
-    const MenuTable& table = ops_.project().table;
+    const Project& table = ops_.project();
     if (!table.isRow(index))
         return;
     QScrollBar* horizontal = browser_->scrollArea()->horizontalScrollBar();
     QScrollBar* vertical = browser_->scrollArea()->verticalScrollBar();
     const QRect outer = browser_->frameGeometry();
-    const ScrollTarget target = PreviewScrollTarget(
-        {horizontal->value(), vertical->value(), outer.width(), outer.height()},
-        table.MX[size_t(index)], table.MY[size_t(index)], table.MW[size_t(index)]);
+    const ScrollTarget target =
+        PreviewScrollTarget({horizontal->value(), vertical->value(), outer.width(), outer.height()},
+                            table.menus[size_t(index)].left, table.menus[size_t(index)].top,
+                            table.menus[size_t(index)].width);
     horizontal->setValue(target.hpos); // the scroll bars clamp to their range
     vertical->setValue(target.vpos);
 }
 
 void PreviewController::selectInPreview(int32_t row) {
-    MenuTable& table = ops_.project().table;
+    Project& table = ops_.project();
     // An empty list reports no row; the selection must keep naming a row of the table.
     if (!table.isRow(row))
         return;
-    table.SelectedMenu = row;
+    table.selected = row;
     ops_.showMenuProperties(row);
     runPreviewScript(QStringLiteral("ySetSel(%1,0)").arg(row));
     scrollPreviewTo(row);
@@ -207,7 +211,7 @@ void PreviewController::setStaleMark(bool stale) {
 }
 
 void PreviewController::markPreviewStale() {
-    if (ops_.project().settings.ProjectFolder.empty() || previewMarkedStale())
+    if (ops_.project().settings.projectFolder.empty() || previewMarkedStale())
         return;
     setStaleMark(true);
 }
@@ -253,7 +257,7 @@ void PreviewController::handleIdeCommand(const std::string& title) {
         recordMove(command.index, command.x, command.y, false);
         return;
     }
-    const TitleAction action = ApplyTitleCommand(ops_.project().table, title);
+    const TitleAction action = ApplyTitleCommand(ops_.project(), title);
     switch (action.kind) {
     case TitleAction::Kind::None:
         break;
@@ -285,10 +289,10 @@ bool PreviewController::recordMove(int32_t row, int32_t x, int32_t y, bool nudge
 }
 
 void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
-    const MenuTable& table = ops_.project().table;
-    const int32_t row = table.SelectedMenu;
+    const Project& table = ops_.project();
+    const int32_t row = table.selected;
     if (!table.isRow(row) ||
-        !recordMove(row, Nudged(table.MX[row], dx), Nudged(table.MY[row], dy), true))
+        !recordMove(row, Nudged(table.menus[row].left, dx), Nudged(table.menus[row].top, dy), true))
         return;
     showMovedMenu(row);
     scrollPreviewTo(row);
@@ -296,21 +300,21 @@ void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
 }
 
 void PreviewController::selectNextMenu(int step) {
-    const MenuTable& table = ops_.project().table;
-    if (table.MenuCount <= 0)
+    const Project& table = ops_.project();
+    if (table.menuCount() <= 0)
         return;
-    const int32_t from = table.isRow(table.SelectedMenu) ? table.SelectedMenu : 0;
-    ops_.selectInPreview((from + step % table.MenuCount + table.MenuCount) % table.MenuCount);
+    const int32_t from = table.isRow(table.selected) ? table.selected : 0;
+    ops_.selectInPreview((from + step % table.menuCount() + table.menuCount()) % table.menuCount());
 }
 
 void PreviewController::showMovedMenu(int32_t row) {
-    const MenuTable& table = ops_.project().table;
+    const Project& table = ops_.project();
     if (!table.isRow(row))
         return;
     runPreviewScript(QStringLiteral("yMoveMenu(%1,%2,%3);ySetSel(%1,0)")
                          .arg(row)
-                         .arg(table.MX[size_t(row)])
-                         .arg(table.MY[size_t(row)]));
+                         .arg(table.menus[size_t(row)].left)
+                         .arg(table.menus[size_t(row)].top));
 }
 
 bool PreviewController::eventFilter(QObject* watched, QEvent* event) {
@@ -360,7 +364,7 @@ void PreviewController::btnShowPreviewClick() {
 void PreviewController::btnUpdatePreviewClick() {
     if (!refresh())
         return;
-    scrollPreviewTo(ops_.project().table.SelectedMenu);
+    scrollPreviewTo(ops_.project().selected);
     markPreviewCurrent();
 }
 

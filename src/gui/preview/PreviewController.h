@@ -48,8 +48,9 @@ public:
 
     PreviewWindow* browser() const { return browser_.get(); }
 
-    // Given to SaveScript, so a caption swap of the selected row reaches the caption editor.
-    void setCaptionSwapHook(CaptionSwapHook hook) { captionSwapHook_ = std::move(hook); }
+    // Told the rows whose default caption a refresh swapped, so the caption editor shows it.
+    using CaptionsSwapped = std::function<void(const std::vector<int32_t>& rows)>;
+    void setCaptionSwapHook(CaptionsSwapped hook) { captionSwapHook_ = std::move(hook); }
     // Folder (with trailing separator) that holds js.log; the program's folder by default.
     void setScriptErrorLogFolder(const QString& folder) { logFolder_ = folder; }
     QString scriptErrorLogPath() const;
@@ -106,7 +107,7 @@ private:
     QAbstractButton* btnUpdatePreview_;
     QPlainTextEdit* txtJS_Errors_;
     QCheckBox* chkStayOnTop_; // may be null
-    CaptionSwapHook captionSwapHook_;
+    CaptionsSwapped captionSwapHook_;
     QString logFolder_;
     QTimer nudgeBurst_; // a pause in the arrow presses ends the undo step
     RateLimit commandRate_{kCommandsPerSecond, 1000};

@@ -92,9 +92,9 @@ void FinalizedDialog::showEvent(QShowEvent* event) {
 void FinalizedDialog::refreshFiles() {
     const Project& project = main_.project();
     const QString site =
-        project.settings.ProjectFolder.empty()
+        project.settings.projectFolder.empty()
             ? QString()
-            : UserSettings::value(UserSettings::siteFolderKey(toQ(project.settings.ProjectFolder)))
+            : UserSettings::value(UserSettings::siteFolderKey(toQ(project.settings.projectFolder)))
                   .toString();
     files_ = ListSiteFiles(project, fromQ(site));
     ui->lstFiles->clear();
@@ -123,7 +123,7 @@ void FinalizedDialog::refreshFiles() {
 }
 
 void FinalizedDialog::btnBrowseClick() {
-    DesktopShell::open(toQ(main_.project().settings.ProjectFolder));
+    DesktopShell::open(toQ(main_.project().settings.projectFolder));
 }
 
 void FinalizedDialog::btnCopyClick() {

@@ -152,7 +152,7 @@ MainWindow::~MainWindow() {
 }
 
 Status MainWindow::recordLastEdited() {
-    const std::string& folder = project_.settings.ProjectFolder;
+    const std::string& folder = project_.settings.projectFolder;
     QString store;
     if (folder.empty() || UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), &store))
         return Status::success();
@@ -164,11 +164,12 @@ void MainWindow::endSession() {
         return;
     ending_ = true;
     autoSaver_->stop();
-    if (!project_.settings.ProjectFolder.empty()) {
+    if (!project_.settings.projectFolder.empty()) {
         Status saved;
         {
             const BusyCursor busy;
-            saved = SaveScript(project_, false, editor_->captionSwapHook());
+            editor_->showSwappedCaptions(SwapDefaultCaptions(project_));
+            saved = SaveScript(project_, false);
         }
         // Nobody is left to read a message box: whoever ended the program sees its output.
         // LastEdited now, not at destruction: a desktop session may end the process before that.
@@ -195,7 +196,8 @@ void MainWindow::createOtherWindows(const QString& openFolder) {
     preview_ = new PreviewController(
         *this, {ui->btnShowPreview, ui->btnUpdatePreview, ui->txtJS_Errors, ui->chkStayOnTop},
         this);
-    preview_->setCaptionSwapHook(editor_->captionSwapHook());
+    preview_->setCaptionSwapHook(
+        [this](const std::vector<int32_t>& rows) { editor_->showSwappedCaptions(rows); });
     // js.log is the user's, not the (read-only, once installed) program folder's.
     preview_->setScriptErrorLogFolder(UserPlaces::scriptErrorLogFolder());
     new UndoKeyFilter(preview_->browser(), *history_);
@@ -229,11 +231,11 @@ void MainWindow::projectReplaced() {
 }
 
 void MainWindow::showRestored(const ProjectEdit& edit) {
-    const MenuTable& table = project_.table;
+    const Project& table = project_;
     editor_->syncMenuList();
-    setEditingEnabled(table.MenuCount > 0);
-    if (table.isRow(table.SelectedMenu))
-        showMenuProperties(table.SelectedMenu);
+    setEditingEnabled(table.menuCount() > 0);
+    if (table.isRow(table.selected))
+        showMenuProperties(table.selected);
     if (edit.kind() == ProjectEdit::Kind::Move) {
         // The page can put the menu back by itself; no need to save and reload.
         if (preview_) {
@@ -275,7 +277,7 @@ void MainWindow::followFinding(const QModelIndex& index) {
         btnActiveProjectSettingsClick();
         return;
     }
-    if (!finding || !project_.table.isRow(finding->row))
+    if (!finding || !project_.isRow(finding->row))
         return;
     const int32_t row = finding->row;
     const FixPlace fix = finding->fix; // the list may be rebuilt while the row is selected
@@ -315,7 +317,7 @@ void MainWindow::selectInPreview(int32_t row) {
         preview_->selectInPreview(row);
         return;
     }
-    project_.table.SelectedMenu = row;
+    project_.selected = row;
     showMenuProperties(row);
 }
 
@@ -356,7 +358,7 @@ bool MainWindow::report(const Status& status) {
 }
 
 void MainWindow::saveNow() {
-    if (!project_.settings.ProjectFolder.empty())
+    if (!project_.settings.projectFolder.empty())
         saveScript(false);
 }
 
@@ -364,7 +366,8 @@ bool MainWindow::saveScript(bool forPreview) {
     Status status;
     {
         const BusyCursor busy;
-        status = SaveScript(project_, forPreview, editor_->captionSwapHook());
+        editor_->showSwappedCaptions(SwapDefaultCaptions(project_));
+        status = SaveScript(project_, forPreview);
     }
     if (status)
         autoSaver_->noteSaved();
@@ -382,7 +385,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // A save that keeps failing (a folder gone read-only) must not lock the user in: after the
     // error report they may still close, losing only what could not be saved.
-    if (!project_.settings.ProjectFolder.empty() && !saveScript(false) &&
+    if (!project_.settings.projectFolder.empty() && !saveScript(false) &&
         MessageBox::question(this, toQ(msg::kAppTitle), toQ(msg::kCloseWithoutSaving),
                              QMessageBox::Warning, QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
@@ -395,13 +398,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    setActiveProject(toQ(project_.settings.ProjectFolder));
+    setActiveProject(toQ(project_.settings.projectFolder));
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        setActiveProject(toQ(project_.settings.ProjectFolder));
+        setActiveProject(toQ(project_.settings.projectFolder));
 }
 
 void MainWindow::chkStayOnTopClick(bool checked) {
@@ -414,7 +417,7 @@ void MainWindow::btnAddMenuClick() {
         MessageBox::message(this, toQ(msg::kTableFull));
         return;
     }
-    const int32_t added = project_.table.SelectedMenu;
+    const int32_t added = project_.selected;
     setEditingEnabled(true);
     editor_->syncMenuList();
     showMenuProperties(added);
@@ -423,8 +426,8 @@ void MainWindow::btnAddMenuClick() {
 }
 
 void MainWindow::btnDeleteClick() {
-    MenuTable& table = project_.table;
-    if (table.MenuCount <= 0) {
+    Project& table = project_;
+    if (table.menuCount() <= 0) {
         MessageBox::message(this, toQ(msg::kNothingToDelete));
         return;
     }
@@ -432,13 +435,13 @@ void MainWindow::btnDeleteClick() {
                              toQ(DeleteConfirmationText(table)), QMessageBox::Question,
                              QMessageBox::No) != QMessageBox::Yes)
         return;
-    const int32_t before = table.MenuCount;
+    const int32_t before = table.menuCount();
     history_->record(ProjectEdit::deleteSelected(project_));
-    if (table.MenuCount == before)
+    if (table.menuCount() == before)
         return; // the selection named no row in use, so nothing was deleted
     editor_->syncMenuList();
-    if (table.MenuCount > 0)
-        showMenuProperties(table.SelectedMenu);
+    if (table.menuCount() > 0)
+        showMenuProperties(table.selected);
     else
         setEditingEnabled(false);
     refreshPreview();
@@ -448,7 +451,8 @@ void MainWindow::btnFinalizeClick() {
     Status status;
     {
         const BusyCursor busy;
-        status = FinalizeProject(project_, editor_->captionSwapHook());
+        editor_->showSwappedCaptions(SwapDefaultCaptions(project_));
+        status = FinalizeProject(project_);
     }
     if (!report(status))
         return;

@@ -114,7 +114,7 @@ void ProjectSettingsDialog::showEvent(QShowEvent* event) {
 
 void ProjectSettingsDialog::formShow() {
     setForm(FormFromSettings(ops_.project().settings));
-    siteFolder_->load(toQ(ops_.project().settings.ProjectFolder));
+    siteFolder_->load(toQ(ops_.project().settings.projectFolder));
     ui->txtScrollOut->setFocus();
 }
 
@@ -141,7 +141,7 @@ void ProjectSettingsDialog::btnOKClick() {
     TemplateCheck check;
     {
         BusyCursor busy;
-        check = CheckTemplate(settings.ProjectFolder, name);
+        check = CheckTemplate(settings.projectFolder, name);
     }
     if (check.verdict == TemplateVerdict::Unreadable) {
         ops_.report(check.status);

@@ -156,10 +156,10 @@ void StartDialog::btnNewClick() {
     }
 
     Project& project = main_.project();
-    project.settings.ProjectFolder = path;
+    project.settings.projectFolder = path;
     main_.setActiveProject(toQ(path));
     project.settings.resetToNewProject();
-    project.table.MenuCount = 0;
+    ClearMenus(project);
     main_.refreshPreview();
     main_.setEditingEnabled(false);
     main_.projectReplaced();
@@ -192,22 +192,22 @@ bool StartDialog::openProjectFolder() {
     LoadResult loaded;
     {
         const BusyCursor busy;
-        loaded = LoadProject(file, project, [this](const std::string& text) {
-            QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
-            MessageBox::message(this, toQ(text));
-            QGuiApplication::restoreOverrideCursor();
-        });
+        loaded = LoadProject(file, project);
     }
+    // The reader's messages in the order it found them, one box each, as the user has always
+    // seen them: only after the busy cursor is gone.
+    for (const std::string& text : loaded.messages)
+        MessageBox::message(this, toQ(text));
     if (loaded.outcome == LoadOutcome::Error)
-        main_.report(Status::failure(loaded.errorMessage));
+        (void)main_.report(loaded.status);
     if (loaded.outcome != LoadOutcome::Loaded)
         return false;
 
     main_.projectReplaced();
-    project.settings.ProjectFolder = folder;
+    project.settings.projectFolder = folder;
     main_.setActiveProject(toQ(folder));
-    const int32_t selected = project.table.SelectedMenu;
-    if (project.table.MenuCount > 0) {
+    const int32_t selected = project.selected;
+    if (project.menuCount() > 0) {
         main_.showMenuProperties(selected);
         main_.setEditingEnabled(true);
         main_.scrollPreviewTo(selected);

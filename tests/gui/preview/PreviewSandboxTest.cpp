@@ -96,9 +96,9 @@ class PreviewSandboxTest : public QObject {
     }
 
     void openProject() {
-        main->project().settings.ProjectFolder = fromQ(projectDir);
-        AddMenu(main->project().table);
-        main->project().table.SelectedMenu = 0;
+        main->project().settings.projectFolder = fromQ(projectDir);
+        (void)AddMenu(main->project());
+        main->project().selected = 0;
         main->setEditingEnabled(true);
         main->showMenuProperties(0);
         QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
@@ -390,8 +390,8 @@ private Q_SLOTS:
     void stuckPageGivesWayToTheFixedTemplate() {
         writeFile(projectDir + QStringLiteral("/Temp.html"),
                   "<html><body><script>for (;;) {}</script></body></html>");
-        main->project().settings.ProjectFolder = fromQ(projectDir);
-        AddMenu(main->project().table);
+        main->project().settings.projectFolder = fromQ(projectDir);
+        (void)AddMenu(main->project());
         main->refreshPreview();
         QTest::qWait(800); // the loop is running
         writeFile(projectDir + QStringLiteral("/Temp.html"),

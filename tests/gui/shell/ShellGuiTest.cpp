@@ -203,7 +203,7 @@ private Q_SLOTS:
         QCOMPARE(shownPath, projectsFolder() + QStringLiteral("NewProject_02"));
         QCOMPARE(selected, shownPath); // typing replaces the proposal
         const QString folder = projectsFolder() + QStringLiteral("NewProject_02");
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->project().settings.projectFolder), folder);
         QVERIFY(QFile::exists(folder + QStringLiteral("/Qloomscript.js")));
         QVERIFY(QFile::exists(folder + QStringLiteral("/Temp.html")));
         QVERIFY(!main_->startDialog()->isVisible());
@@ -221,7 +221,7 @@ private Q_SLOTS:
             QCOMPARE(chooser->path(), picked); // the proposed name is dropped
             QVERIFY(chooser->listedFolders().contains(picked));
         });
-        QCOMPARE(q(main_->project().settings.ProjectFolder), picked);
+        QCOMPARE(q(main_->project().settings.projectFolder), picked);
         QVERIFY(QFile::exists(picked + QStringLiteral("/Qloomscript.js")));
     }
 
@@ -252,7 +252,7 @@ private Q_SLOTS:
         QVERIFY(!chooser->accepted());
         QVERIFY(MessageBox::shown().isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
+        QVERIFY(main_->project().settings.projectFolder.empty());
     }
 
     void newProjectOverAnExistingOneAnsweredNoKeepsTheTemplate() {
@@ -272,7 +272,7 @@ private Q_SLOTS:
         const LoadResult loaded = LoadProject(fromQ(folder + QStringLiteral("/Qloomscript.js")),
                                               reread, [](const std::string&) {});
         QVERIFY(loaded.outcome == LoadOutcome::Loaded);
-        QCOMPARE(reread.table.MenuCount, 0);
+        QCOMPARE(reread.menuCount(), 0);
 
         // Yes opens the project that is there instead.
         click(main_.get(), "btnAddMenu");
@@ -334,7 +334,7 @@ private Q_SLOTS:
         });
         click(main_.get(), "btnDelete");
         MessageBox::setRealBoxHandler({});
-        QCOMPARE(main_->project().table.MenuCount, 1);
+        QCOMPARE(main_->project().menuCount(), 1);
     }
 
     void newProjectWithAMissingParentIsRefused() {
@@ -346,7 +346,7 @@ private Q_SLOTS:
                                                    QString::fromLocal8Bit(std::strerror(ENOENT)));
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
+        QVERIFY(main_->project().settings.projectFolder.empty());
     }
 
     void openingAFolderWithoutScriptOrWithAForeignFileStaysInTheStartDialog() {
@@ -362,7 +362,7 @@ private Q_SLOTS:
         QVERIFY(!MessageBox::shown().isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
+        QVERIFY(main_->project().settings.projectFolder.empty());
     }
 
     void lastEditedIsOfferedOnlyAtStartUpAndOnlyForAnExistingFolder() {
@@ -384,7 +384,7 @@ private Q_SLOTS:
         QVERIFY(last->isEnabled());
         QCOMPARE(last->toolTip(), folder);
         QTest::mouseClick(last, Qt::LeftButton);
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->project().settings.projectFolder), folder);
         QCOMPARE(menuList()->count(), 1);
 
         // After "Projects..." the dialog is in editor mode for good.
@@ -395,7 +395,7 @@ private Q_SLOTS:
         click(main_->startDialog(), "btnQuit_Cancel");
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->project().settings.projectFolder), folder);
     }
 
     void aLastEditedThatCannotBeRecordedIsReported() {
@@ -421,7 +421,7 @@ private Q_SLOTS:
         click(main_->startDialog(), "btnNew");
         QVERIFY(!chooser->accepted());
         QVERIFY(main_->startDialog()->isVisible());
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
+        QVERIFY(main_->project().settings.projectFolder.empty());
 
         // In the finalize dialog Enter on "Browse Project Folder" browses and keeps it open.
         newProject();
@@ -435,7 +435,7 @@ private Q_SLOTS:
         });
         click(main_.get(), "btnFinalize");
         QVERIFY(upAfterEnter);
-        QCOMPARE(opened_, QStringList{q(main_->project().settings.ProjectFolder)});
+        QCOMPARE(opened_, QStringList{q(main_->project().settings.projectFolder)});
 
         // In the start dialog Enter on a focused button presses it.
         click(main_.get(), "btnProjects");
@@ -458,7 +458,7 @@ private Q_SLOTS:
         };
         const QString folder = dir_->path() + QStringLiteral("/a<b>c &amp; d");
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->project().settings.projectFolder), folder);
         auto* label = child<QLabel>(main_.get(), "lblActiveProject");
         QCOMPARE(shownTip(label->toolTip()), folder);
         // Drawn as HTML the label would be narrower than its text.
@@ -470,7 +470,7 @@ private Q_SLOTS:
         QPushButton* last = startButton("btnOpenLastEdited");
         QCOMPARE(shownTip(last->toolTip()), folder);
         QTest::mouseClick(last, Qt::LeftButton);
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->project().settings.projectFolder), folder);
 
         // Message boxes, too, show such a path as it is.
         MessageBox::setTestMode(false);
@@ -495,59 +495,59 @@ private Q_SLOTS:
             click(main_.get(), "btnAddMenu");
         QCOMPARE(menuList()->count(), 3);
         QCOMPARE(menuList()->item(2)->text(), QStringLiteral("Menu 3"));
-        MenuTable& table = main_->project().table;
-        QCOMPARE(table.SelectedMenu, 2);
-        QCOMPARE(table.MX[1], 162);
+        Project& table = main_->project();
+        QCOMPARE(table.selected, 2);
+        QCOMPARE(table.menus[1].left, 162);
 
-        table.SelectedMenu = 1;
+        table.selected = 1;
         MessageBox::clearShown();
         click(main_.get(), "btnDelete"); // unanswered: "No" is the default
         QCOMPARE(MessageBox::shown(), QStringList{QStringLiteral("        Delete Menu 2 ?")});
-        QCOMPARE(table.MenuCount, 3);
+        QCOMPARE(table.menuCount(), 3);
 
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "btnDelete");
-        QCOMPARE(table.MenuCount, 2);
-        QCOMPARE(table.MX[1], 314); // the former third menu moved up
+        QCOMPARE(table.menuCount(), 2);
+        QCOMPARE(table.menus[1].left, 314); // the former third menu moved up
         QCOMPARE(menuList()->count(), 2);
         QCOMPARE(menuList()->item(1)->text(), QStringLiteral("Menu 2"));
         QCOMPARE(menuList()->currentRow(), 1);
 
         // A selection beyond the table (a page may report any index) deletes nothing, and the
         // list keeps naming every row.
-        table.SelectedMenu = 7;
+        table.selected = 7;
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "btnDelete");
-        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(table.menuCount(), 2);
         QCOMPARE(menuList()->count(), 2);
-        table.SelectedMenu = 1;
+        table.selected = 1;
 
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "btnDelete");
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "btnDelete");
-        QCOMPARE(table.MenuCount, 0);
+        QCOMPARE(table.menuCount(), 0);
         QCOMPARE(menuList()->count(), 0);
         Project reread;
-        LoadProject(main_->project().settings.ProjectFolder + "/Qloomscript.js", reread,
+        LoadProject(main_->project().settings.projectFolder + "/Qloomscript.js", reread,
                     [](const std::string&) {});
-        QCOMPARE(reread.table.MenuCount, 0); // every change reached the file
+        QCOMPARE(reread.menuCount(), 0); // every change reached the file
     }
 
     void closingSavesTheFinalVariantWithoutAsking() {
         newProject();
         click(main_.get(), "btnAddMenu");
         const QString script =
-            q(main_->project().settings.ProjectFolder) + QStringLiteral("/Qloomscript.js");
+            q(main_->project().settings.projectFolder) + QStringLiteral("/Qloomscript.js");
         QVERIFY(readFile(script).contains("/* IDE! */"));
-        main_->project().table.MX[0] = 77; // an edit the preview has not seen
+        main_->project().menus[0].left = 77; // an edit the preview has not seen
         QVERIFY(main_->close());
         QVERIFY(MessageBox::shown().isEmpty());
         const QByteArray saved = readFile(script);
         QVERIFY(!saved.contains("/* IDE! */"));
         Project reread;
         LoadProject(fromQ(script), reread, [](const std::string&) {});
-        QCOMPARE(reread.table.MX[0], 77);
+        QCOMPARE(reread.menus[0].left, 77);
     }
 
     // An edit no save has seen reaches the file within two seconds, as the preview variant, and
@@ -557,7 +557,7 @@ private Q_SLOTS:
         newProject();
         click(main_.get(), "btnAddMenu");
         const QString script =
-            q(main_->project().settings.ProjectFolder) + QStringLiteral("/Qloomscript.js");
+            q(main_->project().settings.projectFolder) + QStringLiteral("/Qloomscript.js");
         auto* caption = child<QPlainTextEdit>(main_.get(), "txtCapHTML");
         QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
         QTest::mouseClick(child<QRadioButton>(main_.get(), "radVertical"), Qt::LeftButton);
@@ -566,12 +566,12 @@ private Q_SLOTS:
 
         Project reread;
         QTRY_VERIFY_WITH_TIMEOUT((LoadProject(fromQ(script), reread, [](const std::string&) {}),
-                                  reread.table.MX[0] == 68),
+                                  reread.menus[0].left == 68),
                                  2000);
-        QCOMPARE(reread.table.OO[0], 1);
-        QCOMPARE(reread.table.MTC[0], std::string(kVerticalDefaultCaption));
+        QCOMPARE(reread.menus[0].orientation, 1);
+        QCOMPARE(reread.menus[0].captionHtml, std::string(kVerticalDefaultCaption));
         QVERIFY(readFile(script).contains("/* IDE! */"));
-        QCOMPARE(main_->project().table.MTC[0], std::string(kDefaultCaption));
+        QCOMPARE(main_->project().menus[0].captionHtml, std::string(kDefaultCaption));
         QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
         QVERIFY(main_->previewController()->previewMarkedStale());
 
@@ -587,7 +587,7 @@ private Q_SLOTS:
         newProject();
         const QString blocker = dir_->path() + QStringLiteral("/file");
         writeFile(blocker, "x");
-        main_->project().settings.ProjectFolder = fromQ(blocker + QStringLiteral("/sub"));
+        main_->project().settings.projectFolder = fromQ(blocker + QStringLiteral("/sub"));
         click(main_.get(), "btnProjects");
         QCOMPARE(MessageBox::shown().size(), 1);
         QVERIFY(MessageBox::shown().value(0).startsWith(QStringLiteral("Cannot create file")));
@@ -609,7 +609,7 @@ private Q_SLOTS:
 
     void finalizeShowsTheLinesAndKeepsTheDialogForBrowsing() {
         newProject();
-        const QString folder = q(main_->project().settings.ProjectFolder);
+        const QString folder = q(main_->project().settings.projectFolder);
         FinalizedDialog* dialog = main_->finalizedDialog();
         bool helpWhileUp = true;
         whenModal(dialog, [&] {
@@ -644,13 +644,13 @@ private Q_SLOTS:
         QCOMPARE(label->text(), QStringLiteral("Active Project: /short"));
 
         // Minimising and restoring rebuild the line from the active project, with the same result.
-        main_->project().settings.ProjectFolder = fromQ(folder);
+        main_->project().settings.projectFolder = fromQ(folder);
         main_->showMinimized();
         const QString shortened = label->text();
         QVERIFY(shortened.contains(QStringLiteral("...")));
         main_->showNormal();
         QCOMPARE(label->text(), shortened);
-        main_->project().settings.ProjectFolder.clear();
+        main_->project().settings.projectFolder.clear();
     }
 
     void stayOnTopFollowsTheBox() {
@@ -712,8 +712,8 @@ private Q_SLOTS:
 
     void shortcutsTriggerTheirButtonsAndEveryStepUndoes() {
         newProject();
-        const QString folder = q(main_->project().settings.ProjectFolder);
-        const MenuTable& table = main_->project().table;
+        const QString folder = q(main_->project().settings.projectFolder);
+        const Project& table = main_->project();
         // Shortcuts belong to the active window.
         main_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(main_.get()));
@@ -727,24 +727,24 @@ private Q_SLOTS:
         menuList()->setFocus();
         QTest::keyClick(menuList(), Qt::Key_Delete); // the question's default answer is No
         QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(table.menuCount(), 2);
         MessageBox::setNextAnswer(QMessageBox::Yes);
         QTest::keyClick(menuList(), Qt::Key_Delete);
-        QCOMPARE(table.MenuCount, 1);
+        QCOMPARE(table.menuCount(), 1);
         QCOMPARE(menuList()->count(), 1);
 
         // Ctrl+Z brings the deleted menu back, then takes the added ones away.
         QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(table.menuCount(), 2);
         QCOMPARE(menuList()->count(), 2);
-        QCOMPARE(menuList()->currentRow(), table.SelectedMenu);
+        QCOMPARE(menuList()->currentRow(), table.selected);
         QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(table.MenuCount, 0);
+        QCOMPARE(table.menuCount(), 0);
         QCOMPARE(menuList()->count(), 0);
         QVERIFY(!child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
         QTest::keyClick(main_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(table.MenuCount, 1);
+        QCOMPARE(table.menuCount(), 1);
         QVERIFY(child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
 
         QSignalSpy updated(child<QPushButton>(main_.get(), "btnUpdatePreview"),
@@ -762,7 +762,7 @@ private Q_SLOTS:
         QVERIFY(main_->projectHistory()->canUndo());
         click(main_.get(), "btnProjects");
         openProject(folder);
-        QCOMPARE(table.MenuCount, 1);
+        QCOMPARE(table.menuCount(), 1);
         QVERIFY(!main_->projectHistory()->canUndo());
     }
 
@@ -800,8 +800,8 @@ private Q_SLOTS:
         newProject();
         click(main_.get(), "btnAddMenu");
         click(main_.get(), "btnAddMenu");
-        const MenuTable& table = main_->project().table;
-        QCOMPARE(table.SelectedMenu, 1);
+        const Project& table = main_->project();
+        QCOMPARE(table.selected, 1);
         auto* view = child<QListView>(main_.get(), "listChecks");
         CheckListModel* model = main_->checkList();
         const auto targetFinding = [model] {
@@ -827,7 +827,7 @@ private Q_SLOTS:
         tabs->setCurrentIndex(3);
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-        QCOMPARE(table.SelectedMenu, 1);
+        QCOMPARE(table.selected, 1);
         QCOMPARE(menuList()->currentRow(), 1);
         QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(main_->focusWidget(), height);
@@ -835,7 +835,7 @@ private Q_SLOTS:
         // The checks never stop a save; fixing the height takes the line away.
         QVERIFY(main_->report(SaveScript(main_->project(), false, {})));
         QTest::keyClicks(height, QStringLiteral("30"));
-        QCOMPARE(table.MTCH[1], 30);
+        QCOMPARE(table.menus[1].captionHeight, 30);
         QTRY_COMPARE(targetFinding(), -1);
     }
 
@@ -860,7 +860,7 @@ private Q_SLOTS:
         QTest::keyClicks(body, QStringLiteral("<B>Start page</B>"));
         QTest::keyClick(body, Qt::Key_Return);
         QTest::keyClicks(body, QStringLiteral("News"));
-        QCOMPARE(main_->project().table.MTM[1], std::string("<B>Start page</B>\r\nNews"));
+        QCOMPARE(main_->project().menus[1].bodyHtml, std::string("<B>Start page</B>\r\nNews"));
         QTRY_VERIFY(gluedFinding() >= 0);
         const QModelIndex index = model->index(gluedFinding());
         QCOMPARE(model->data(index, Qt::DisplayRole).toString(),
@@ -874,7 +874,7 @@ private Q_SLOTS:
         auto* view = child<QListView>(main_.get(), "listChecks");
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-        QCOMPARE(main_->project().table.SelectedMenu, 1);
+        QCOMPARE(main_->project().selected, 1);
         QCOMPARE(main_->focusWidget(), body);
         QCOMPARE(body->textCursor().position(), 17); // after "</B>", before the line break
         QCOMPARE(body->toPlainText().mid(17, 1), QStringLiteral("\n"));
@@ -887,7 +887,7 @@ private Q_SLOTS:
     void finalizeListsTheFilesTheMenusReferTo() {
         newProject();
         click(main_.get(), "btnAddMenu");
-        const QString folder = q(main_->project().settings.ProjectFolder);
+        const QString folder = q(main_->project().settings.projectFolder);
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/pics")));
         writeFile(folder + QStringLiteral("/pics/logo 1.png"), "png");
         child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
@@ -956,7 +956,7 @@ private Q_SLOTS:
         startProgramWith(folder);
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QCOMPARE(q(main_->project().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->project().settings.projectFolder), folder);
         QCOMPARE(menuList()->count(), 2);
         QVERIFY(MessageBox::shown().isEmpty());
         // "Projects..." then brings the dialog in editor mode, as after any other opening.
@@ -973,7 +973,7 @@ private Q_SLOTS:
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
         QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kQuitCaption));
-        QVERIFY(main_->project().settings.ProjectFolder.empty());
+        QVERIFY(main_->project().settings.projectFolder.empty());
     }
 
     void commandLineTakesOneFolderBesideTheToolkitsOptions() {
