@@ -81,7 +81,7 @@ void BM_RedoDelete(benchmark::State& state) {
 void BM_UndoCellEdit(benchmark::State& state) {
     auto p = project(10000);
     const auto edit =
-        qloom::ProjectEdit::setCell(*p, 9999, qloom::MenuColumn::MTM, std::string(300, 'x'));
+        qloom::ProjectEdit::setCell(*p, 9999, &qloom::Menu::bodyHtml, std::string(300, 'x'));
     for (auto _ : state) {
         edit.apply(*p);
         edit.revert(*p);

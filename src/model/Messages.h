@@ -31,14 +31,14 @@ inline constexpr std::string_view kTableFull =
 
 // Script reader.
 inline constexpr std::string_view kCannotFindPrefix = "Cannot find: ";
-inline constexpr std::string_view kCannotFindSuffix = "\r\nThe script file maybe corrupted.";
+inline constexpr std::string_view kCannotFindSuffix = "\r\nThe script file may be corrupted.";
 inline constexpr std::string_view kOtherVersion =
     "This project was created by another version of qLoom: ";
 inline constexpr std::string_view kDownloadLines =
     "\r\n\r\nYou can download the latest version of qLoom from here:\r\n"
     "       https://www.norvex.example/qloom/";
 inline constexpr std::string_view kNotAProject =
-    "This is not qLoom project file, or this project is corrupted.";
+    "This is not a qLoom project file, or this project is corrupted.";
 inline constexpr std::string_view kMenuCountOutOfRange =
     "The script file names %s menus; a project holds 0 to 10000 menus.\r\n"
     "The script file maybe corrupted.";
@@ -53,7 +53,7 @@ inline constexpr std::string_view kColoursReplacedHead =
     "These colours hold characters a colour cannot hold and get the colours of a new menu:";
 inline constexpr std::string_view kColourReplacedLine = "\r\n  %s, column %s: \"%s\"";
 inline constexpr std::string_view kColoursReplacedMore = "\r\n  and %s more";
-inline constexpr std::string_view kColoursReplacedTail = "\r\nThe script file maybe corrupted.";
+inline constexpr std::string_view kColoursReplacedTail = "\r\nThe script file may be corrupted.";
 
 // Project settings and template check.
 inline constexpr std::string_view kProjectSettingsCaption = "Active Project Settings";
@@ -77,9 +77,15 @@ inline constexpr std::string_view kCannotCopyTail =
     "project's folder.";
 inline constexpr std::string_view kHtmlFileFilter = "HTML Files (*.html *.htm);;All Files (*)";
 inline constexpr std::string_view kPictureFileFilter =
-    "All Image Files (*.gif;*.jpg;*.jpeg) (*.gif *.jpg *.jpeg);;GIF Image (*.gif) (*.gif);;"
-    "JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg);;All Files (*.*) (*)";
+    "All Image Files (*.gif;*.jpg;*.jpeg;*.png;*.svg;*.webp;*.avif) "
+    "(*.gif *.jpg *.jpeg *.png *.svg *.webp *.avif);;GIF Image (*.gif) (*.gif);;"
+    "JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg);;PNG Image (*.png) (*.png);;"
+    "SVG Image (*.svg) (*.svg);;WebP Image (*.webp) (*.webp);;AVIF Image (*.avif) (*.avif);;"
+    "All Files (*.*) (*)";
 inline constexpr std::string_view kNoPicture = "(None)";
+inline constexpr std::string_view kImageNeedsAlt =
+    "Type the alternative text, or tick \"Decorative picture\" for a picture that only "
+    "decorates.";
 inline constexpr std::string_view kPicturePreviewCaption = "Preview";
 
 // Projects and application shell.
@@ -93,7 +99,8 @@ inline constexpr std::string_view kBrowserCheckText =
 inline constexpr std::string_view kCommandLineDescription =
     "Authoring tool for drop-down and slide-out menus on web pages.";
 inline constexpr std::string_view kCommandLineFolder =
-    "Open the project in this folder instead of showing the start dialog.";
+    "Open the project in this folder, or the project of this Qloomscript.js, instead of showing "
+    "the start dialog.";
 inline constexpr std::string_view kCommandLineHelpPages = "Help pages: ";
 inline constexpr std::string_view kCommandLineOneFolder = "Only one project folder can be opened: ";
 inline constexpr std::string_view kQuitCaption = "Quit";

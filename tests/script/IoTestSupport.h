@@ -70,7 +70,7 @@ inline LoadResult loadFile(const std::string& path, Project& project, MessageLog
 }
 
 inline std::string cannotFind(const std::string& prefix) {
-    return "Cannot find: " + prefix + "\r\nThe script file maybe corrupted.";
+    return "Cannot find: " + prefix + "\r\nThe script file may be corrupted.";
 }
 
 // A project that differs from every default, to prove that a refused load changed nothing.

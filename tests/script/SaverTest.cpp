@@ -118,6 +118,7 @@ TEST(SaveScript, WritesScriptAndDefaultPageIntoACreatedFolder) {
 
     const std::string page = readBytes(folder + "/Temp.html");
     EXPECT_EQ(page, "<HTML>\r\n\r\n<HEAD>\r\n\r\n"
+                    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n\r\n"
                     "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>\r\n\r\n"
                     "</HEAD>\r\n\r\n<BODY leftmargin=0 topmargin=0>\r\n\r\n"
                     "<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>\r\n\r\n"
@@ -271,11 +272,14 @@ TEST(FinalizeProject, WritesFinalScriptAndReadMe) {
     const std::string readMe = readBytes(dir.file("ReadMe.txt"));
     EXPECT_EQ(readMe, NormaliseLineEnds(ReadMeText()));
     EXPECT_TRUE(everyLineEndsWithCrLf(readMe));
-    EXPECT_EQ(std::count(readMe.begin(), readMe.end(), '\n'), 12);
+    EXPECT_EQ(std::count(readMe.begin(), readMe.end(), '\n'), 18);
     EXPECT_EQ(readMe.substr(0, 71),
               " Two lines required to be inserted into the HTML code of a page where\r\n");
     EXPECT_NE(readMe.find("\r\n <SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>\r\n"),
               std::string::npos);
+    EXPECT_NE(
+        readMe.find("\r\n <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n"),
+        std::string::npos);
 }
 
 TEST(FinalizeProject, FailedScriptWriteWritesNoReadMe) {

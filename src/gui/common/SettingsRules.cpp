@@ -6,6 +6,8 @@
 #include "script/ScriptSaver.h"
 #include "script/TemplateName.h"
 
+#include <algorithm>
+#include <cctype>
 #include <utility>
 
 namespace qloom {
@@ -105,6 +107,39 @@ std::vector<std::string> TemplateInfoLines() {
     lines[27] = "</HTML>";
     lines[29] = " ";
     return lines;
+}
+
+std::vector<FontChoice> FontChoices(std::vector<std::string> installed) {
+    const auto lessIgnoringCase = [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(
+            a.begin(), a.end(), b.begin(), b.end(),
+            [](char x, char y) { return std::tolower(uint8_t(x)) < std::tolower(uint8_t(y)); });
+    };
+    installed.erase(std::remove_if(installed.begin(), installed.end(),
+                                   [](const std::string& name) {
+                                       return TrimBlanksView(name).empty() || name[0] == '.';
+                                   }),
+                    installed.end());
+    std::stable_sort(installed.begin(), installed.end(), lessIgnoringCase);
+    installed.erase(std::unique(installed.begin(), installed.end(),
+                                [](const std::string& a, const std::string& b) {
+                                    return EqualsIgnoringAsciiCase(a, b);
+                                }),
+                    installed.end());
+    std::vector<FontChoice> choices;
+    choices.reserve(installed.size() + kFontNameChoices.size());
+    for (std::string& name : installed)
+        choices.push_back({std::move(name), true});
+    const size_t installedCount = choices.size();
+    for (std::string_view usual : kFontNameChoices) {
+        const auto end = choices.begin() + std::ptrdiff_t(installedCount);
+        const bool present = std::any_of(choices.begin(), end, [usual](const FontChoice& c) {
+            return EqualsIgnoringAsciiCase(c.name, usual);
+        });
+        if (!present)
+            choices.push_back({std::string(usual), false});
+    }
+    return choices;
 }
 
 } // namespace qloom

@@ -191,7 +191,7 @@ void PreviewController::selectInPreview(int32_t row) {
         return;
     table.selected = row;
     ops_.showMenuProperties(row);
-    runPreviewScript(QStringLiteral("ySetSel(%1,0)").arg(row));
+    runPreviewScript(QStringLiteral("Qloom.ySetSel(%1,0)").arg(row));
     scrollPreviewTo(row);
 }
 
@@ -311,7 +311,7 @@ void PreviewController::showMovedMenu(int32_t row) {
     const Project& table = ops_.project();
     if (!table.isRow(row))
         return;
-    runPreviewScript(QStringLiteral("yMoveMenu(%1,%2,%3);ySetSel(%1,0)")
+    runPreviewScript(QStringLiteral("Qloom.yMoveMenu(%1,%2,%3);Qloom.ySetSel(%1,0)")
                          .arg(row)
                          .arg(table.menus[size_t(row)].left)
                          .arg(table.menus[size_t(row)].top));

@@ -1,10 +1,10 @@
 #include "gui/shell/MainWindow.h"
 
 #include "gui/common/BusyCursor.h"
-#include "gui/common/DesktopShell.h"
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/ErrorText.h"
 #include "gui/common/HelpKeyFilter.h"
+#include "gui/common/HelpWindow.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
 #include "gui/common/ProjectHistory.h"
@@ -348,7 +348,9 @@ void MainWindow::setHelpButtonEnabled(bool enabled) {
 }
 
 void MainWindow::showHelp() {
-    DesktopShell::open(helpIndex_);
+    if (!help_)
+        help_ = new HelpWindow(this);
+    help_->showPage(helpIndex_);
 }
 
 bool MainWindow::report(const Status& status) {

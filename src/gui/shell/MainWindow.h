@@ -34,6 +34,7 @@ class PreviewWindow;
 class StartDialog;
 class FolderChooser;
 class FinalizedDialog;
+class HelpWindow;
 class ProjectSettingsDialog;
 class TemplateInfoDialog;
 
@@ -64,6 +65,8 @@ public:
     // Where new projects are proposed and the folder chooser starts.
     QString projectsFolder() const { return projectsFolder_; }
     QString helpIndex() const { return helpIndex_; }
+    // The help pages' window, once F1 or the help button has opened it.
+    HelpWindow* helpWindow() const { return help_; }
     PreviewWindow* previewWindow() const;
     PropertyEditor* propertyEditor() const { return editor_; }
     PreviewController* previewController() const { return preview_; }
@@ -136,6 +139,7 @@ private:
     QString helpIndex_;
 
     ProjectHistory* history_ = nullptr; // child of this window
+    HelpWindow* help_ = nullptr;        // child of this window, made on first use
     CheckListModel* checks_ = nullptr;  // child of this window
     QTimer* checkTimer_ = nullptr;      // child of this window
     std::vector<int32_t> rowsToCheck_;

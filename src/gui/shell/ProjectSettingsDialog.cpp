@@ -4,6 +4,7 @@
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/EditorRules.h"
+#include "gui/common/FontList.h"
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/MainWindowOps.h"
 #include "gui/common/MessageBox.h"
@@ -45,7 +46,7 @@ ProjectSettingsDialog::ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent
     ui->setupUi(this);
     setWindowTitle(toQ(msg::kProjectSettingsCaption));
     for (QComboBox* box : {ui->cBoxFontName_Caption, ui->cBoxFontName_Menu})
-        FillChoices(box, kFontNameChoices);
+        FillFontList(box);
     for (QComboBox* box : {ui->cBoxFontSize_Caption, ui->cBoxFontSize_Menu})
         FillChoices(box, kPointSizeChoices);
     ui->cBoxFontName_Caption->setAccessibleName(tr("Caption font"));

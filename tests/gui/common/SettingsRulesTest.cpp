@@ -63,6 +63,24 @@ TEST(SettingsForm, TemplateNamesNeverLeadOutOfTheProjectFolder) {
     EXPECT_EQ(TemplateNameOf(form), "Temp.html");
 }
 
+TEST(FontChoices, InstalledFontsFirstThenTheMissingUsualOnesMarked) {
+    const std::vector<FontChoice> choices =
+        FontChoices({"Liberation Sans", "dejavu sans", ".Hidden UI", "DejaVu Sans", "verdana", ""});
+    std::vector<std::string> names;
+    for (const FontChoice& choice : choices)
+        names.push_back(choice.name + (choice.installed ? "" : " -"));
+    // Sorted without regard to case, one entry per family; a usual font installed under
+    // another case is not offered twice.
+    EXPECT_EQ(names, (std::vector<std::string>{"dejavu sans", "Liberation Sans", "verdana",
+                                               "Arial -", "Helvetica -", "Courier -",
+                                               "Courier New -", "Comic Sans MS -", "Tahoma -",
+                                               "Times -", "Times New Roman -"}));
+    // Nothing installed: the usual list, all marked.
+    const std::vector<FontChoice> none = FontChoices({});
+    ASSERT_EQ(none.size(), kFontNameChoices.size());
+    EXPECT_FALSE(none.front().installed);
+}
+
 TEST(SettingsForm, ApplyTakesEveryFieldAndKeepsTheFolder) {
     ProjectSettings settings;
     settings.projectFolder = "/home/u/menus";

@@ -430,12 +430,14 @@ private Q_SLOTS:
     void captionSwapShowsTheSelectedRowsNewCaptionWithoutStoringIt() {
         main->addMenus(2, 1);
         const std::string swapped = kVerticalDefaultCaption;
-        table().menus[1].captionHtml = swapped; // the writer changed the table itself
-        main->editor->captionSwapHook()(1, swapped);
+        table().menus[1].orientation = 1;
+        // The swap a save makes right before composing, as the main window does it.
+        main->editor->showSwappedCaptions(SwapDefaultCaptions(table()));
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
         QCOMPARE(table().menus[1].captionHtml, swapped);
         QCOMPARE(main->staleCalls, 0);
-        main->editor->captionSwapHook()(0, "Caption"); // not the selected row
+        table().menus[0].captionHtml = "Changed";
+        main->editor->showSwappedCaptions({0}); // not the selected row
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
     }
 };

@@ -1,6 +1,7 @@
 // The shell end to end, offscreen: start dialog, folder chooser, main window frame.
 
 #include "gui/common/DesktopShell.h"
+#include "gui/common/HelpWindow.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
@@ -36,8 +37,11 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
+#include <QToolButton>
+#include <QUrl>
 #include <QtTest>
 #include <cerrno>
 #include <cstring>
@@ -612,17 +616,24 @@ private Q_SLOTS:
         const QString folder = q(main_->project().settings.projectFolder);
         FinalizedDialog* dialog = main_->finalizedDialog();
         bool helpWhileUp = true;
+        QWidget* helpOwner = nullptr;
         whenModal(dialog, [&] {
             helpWhileUp = child<QPushButton>(main_.get(), "btnHelp")->isEnabled();
             click(dialog, "btnBrowse");
             QVERIFY(dialog->isVisible());
             QTest::keyClick(dialog, Qt::Key_F1);
+            // Owned by the modal dialog, or the dialog would block it.
+            helpOwner = main_->helpWindow()->parentWidget();
             click(dialog, "btnOK");
         });
         click(main_.get(), "btnFinalize");
         QVERIFY(!helpWhileUp);
         QVERIFY(child<QPushButton>(main_.get(), "btnHelp")->isEnabled());
-        QCOMPARE(opened_, (QStringList{folder, helpIndex()}));
+        QCOMPARE(opened_, QStringList{folder});
+        QCOMPARE(helpOwner, dialog);
+        // The dialog is gone; the help it opened stays.
+        QVERIFY(main_->helpWindow()->isVisible());
+        QCOMPARE(main_->helpWindow()->parentWidget(), main_.get());
         const QByteArray readMe = readFile(folder + QStringLiteral("/ReadMe.txt"));
         QCOMPARE(readMe.count("\r\n"), 12);
         QVERIFY(dialog->infoText().contains(
@@ -942,8 +953,64 @@ private Q_SLOTS:
     }
 
     void f1OpensTheHelpPageBesideTheProgram() {
+    // CI runs as root, where browsers refuse to start: the pages must need no other program.
+    void helpOpensInItsOwnWindowWithoutAnyOtherProgram() {
+        HelpWindow* help = nullptr;
+        QVERIFY(!main_->helpWindow());
+        // Not installed: the window says where it looked instead of staying shut.
         QTest::keyClick(main_->startDialog(), Qt::Key_F1);
-        QCOMPARE(opened_, QStringList{helpIndex()});
+        help = main_->helpWindow();
+        QVERIFY(help && help->isVisible());
+        QVERIFY(help->browser()->toPlainText().contains(helpIndex()));
+        help->close();
+
+        const QString second = QFileInfo(helpIndex()).path() + QStringLiteral("/second.htm");
+        QVERIFY(QDir().mkpath(QFileInfo(helpIndex()).path()));
+        writeFile(helpIndex(), "<html><head><title>Contents</title></head><body><p>Index page "
+                               "<a href=\"second.htm\">Second</a> "
+                               "<a href=\"https://example.org/qloom\">Web</a></p></body></html>");
+        writeFile(second, "<html><head><title>Second</title></head><body>Page two</body></html>");
+        QList<QUrl> web;
+        DesktopShell::setUrlOpener([&web](const QUrl& url) { web << url; });
+        const auto clickLink = [help](const QString& text) {
+            const QTextCursor at = help->browser()->document()->find(text);
+            QVERIFY(!at.isNull());
+            QTest::mouseClick(help->browser()->viewport(), Qt::LeftButton, {},
+                              help->browser()->cursorRect(at).center() - QPoint(2, 0));
+        };
+
+        // The start dialog holds the main window disabled: the window must still take input.
+        QTest::keyClick(main_->startDialog(), Qt::Key_F1);
+        QVERIFY(help->isVisible());
+        QVERIFY(help->isEnabled());
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(helpIndex()));
+        QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("Index page")));
+        QVERIFY(help->windowTitle().startsWith(QStringLiteral("Contents")));
+        QVERIFY(!help->backButton()->isEnabled());
+
+        clickLink(QStringLiteral("Second"));
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(second));
+        QVERIFY(help->backButton()->isEnabled());
+        help->backButton()->click();
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(helpIndex()));
+        help->forwardButton()->click();
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(second));
+        help->homeButton()->click();
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(helpIndex()));
+
+        clickLink(QStringLiteral("Web"));
+        QCOMPARE(web, QList<QUrl>{QUrl(QStringLiteral("https://example.org/qloom"))});
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(helpIndex()));
+        QVERIFY(opened_.isEmpty());
+        DesktopShell::setUrlOpener({});
+
+        // Opening a project hides the start dialog; the help stays up, back with the main window.
+        newProject();
+        QVERIFY(!main_->startDialog()->isVisible());
+        QVERIFY(help->isVisible());
+        QCOMPARE(help->parentWidget(), main_.get());
+        click(main_.get(), "btnHelp");
+        QCOMPARE(main_->helpWindow(), help);
     }
 
     void aFolderOnTheCommandLineIsOpenedWithoutTheStartDialog() {
@@ -953,7 +1020,13 @@ private Q_SLOTS:
         click(main_.get(), "btnAddMenu");
         main_.reset(); // saves
 
-        startProgramWith(folder);
+        // As a file manager's "Open with" hands it over: the script itself, or its address.
+        const QString script = folder + QStringLiteral("/Qloomscript.js");
+        QCOMPARE(CommandLine(
+                     QStringList{QStringLiteral("qloom"), QUrl::fromLocalFile(script).toString()})
+                     .folder(),
+                 folder);
+        startProgramWith(CommandLine(QStringList{QStringLiteral("qloom"), script}).folder());
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
         QCOMPARE(q(main_->project().settings.projectFolder), folder);
@@ -965,7 +1038,11 @@ private Q_SLOTS:
         QCOMPARE(startButton("btnQuit_Cancel")->text(), q(msg::kCancelCaption));
 
         // A folder without a project: the not-found message, then the start dialog as usual.
+        // Another file is not taken for its folder's project, even beside one.
         main_.reset();
+        const QString other = folder + QStringLiteral("/other.js");
+        writeFile(other, "var x;");
+        QCOMPARE(CommandLine(QStringList{QStringLiteral("qloom"), other}).folder(), other);
         const QString empty = dir_->path() + QStringLiteral("/empty");
         QVERIFY(QDir().mkpath(empty));
         startProgramWith(empty);
