@@ -207,6 +207,51 @@ inline constexpr std::string_view kCheckBodyTooTall =
 inline constexpr std::string_view kCheckBodyTooWide =
     "%s: caption and menu are %s px wide; the page shows %s px and cuts off the rest.";
 inline constexpr std::string_view kCheckEstimatedPrefix = "about ";
+inline constexpr std::string_view kCheckCaptionGlued =
+    "%s: a line break in the caption HTML joins \"%s\" and \"%s\": the page shows "
+    "\"%s%s\". Put a space or <BR> there.";
+inline constexpr std::string_view kCheckBodyGlued =
+    "%s: a line break in the menu HTML joins \"%s\" and \"%s\": the page shows "
+    "\"%s%s\". Put a space or <BR> there.";
+inline constexpr std::string_view kCheckCaptionGluedTag =
+    "%s: a line break inside a tag of the caption HTML joins \"%s\" and \"%s\" into one word. "
+    "Put a space there.";
+inline constexpr std::string_view kCheckBodyGluedTag =
+    "%s: a line break inside a tag of the menu HTML joins \"%s\" and \"%s\" into one word. "
+    "Put a space there.";
+inline constexpr std::string_view kCheckCaptionMissingFile =
+    "%s: the caption refers to \"%s\", which is not in the site (looked for %s).";
+inline constexpr std::string_view kCheckBodyMissingFile =
+    "%s: the menu refers to \"%s\", which is not in the site (looked for %s).";
+inline constexpr std::string_view kCheckOffPageRight =
+    "%s: the menu reaches to x = %s px, past the right edge of a %s px wide page.";
+inline constexpr std::string_view kCheckOffPageRightVertical =
+    "%s: the caption reaches to x = %s px (Left + Caption Height), past the right edge of a "
+    "%s px wide page; the body slides out further right.";
+inline constexpr std::string_view kCheckOffPageLeft =
+    "%s: the menu starts at x = %s px, left of the page, where no visitor can reach it.";
+inline constexpr std::string_view kCheckSmallScreenOff =
+    "Project: the small-screen mode is Off, so phones and zoomed pages show the menus at their "
+    "desktop places and visitors must scroll sideways. Switch it on in the project settings.";
+
+// The files list of the "Finalized!" dialog.
+inline constexpr std::string_view kFinalizedFilesHead =
+    "Upload these files too (relative to the project folder):";
+inline constexpr std::string_view kFinalizedMissing = "missing";
+inline constexpr std::string_view kFinalizedTemplate = "the template page";
+inline constexpr std::string_view kFinalizedMissingCount =
+    "%s file(s) the menus refer to are missing.";
+inline constexpr std::string_view kFinalizedViewport =
+    "So that phones show the menus at their real size, put this line between <HEAD> and "
+    "</HEAD> too:";
+// The two lines a page needs, as the "Copy" button of the "Finalized!" dialog puts them on the
+// clipboard.
+inline constexpr std::string_view kPageScriptLine =
+    "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>";
+inline constexpr std::string_view kPageStartLine =
+    "<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>";
+inline constexpr std::string_view kViewportLine =
+    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">";
 
 // Replaces the first "%s" of `pattern` with `value`.
 inline std::string Format(std::string_view pattern, std::string_view value) {

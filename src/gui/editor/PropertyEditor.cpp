@@ -28,7 +28,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QValidator>
+#include <algorithm>
 
 namespace qloom::gui {
 namespace {
@@ -460,10 +462,15 @@ QPlainTextEdit* PropertyEditor::activeHtmlEdit() const {
     }
 }
 
-void PropertyEditor::showFixPlace(FixPlace place) {
+void PropertyEditor::showFixPlace(FixPlace place, int32_t offset) {
     QWidget* field = nullptr;
     int tab = 0;
     switch (place) {
+    case FixPlace::ProjectSettings: // not on this form: the main window opens the dialog
+        return;
+    case FixPlace::LeftField:
+        field = ui->txtLeft;
+        break;
     case FixPlace::CaptionHeightField:
         field = ui->txtCapHeight;
         break;
@@ -491,6 +498,22 @@ void PropertyEditor::showFixPlace(FixPlace place) {
     field->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();
+    const Project& project = ops_.project();
+    auto* box = qobject_cast<QPlainTextEdit*>(field);
+    if (!box || offset < 0 || !project.isRow(project.selected))
+        return;
+    // The box shows the HTML with its CR LF pairs as single line breaks, so the cursor position
+    // is the length of the shown text before the offset. A finding made before the last few
+    // keystrokes may point past the end: the cursor then goes to the end.
+    const std::string& html = place == FixPlace::CaptionHtml
+                                  ? project.menus[size_t(project.selected)].captionHtml
+                                  : project.menus[size_t(project.selected)].bodyHtml;
+    const size_t end = std::min(html.size(), size_t(offset));
+    const int position = int(toQ(HtmlToEditorText(std::string_view(html).substr(0, end))).size());
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(std::min(position, box->document()->characterCount() - 1));
+    box->setTextCursor(cursor);
+    box->ensureCursorVisible();
 }
 
 void PropertyEditor::showSwappedCaptions(const std::vector<int32_t>& rows) {

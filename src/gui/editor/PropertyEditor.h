@@ -63,8 +63,9 @@ public:
     // without storing it as an edit.
     void showSwappedCaptions(const std::vector<int32_t>& rows);
 
-    // Shows the tab and focuses the control where a finding of the checks is fixed.
-    void showFixPlace(FixPlace place);
+    // Shows the tab and focuses the control where a finding of the checks is fixed. In an HTML
+    // box, `offset` (a byte offset in the selected menu's HTML, -1 for none) places the cursor.
+    void showFixPlace(FixPlace place, int32_t offset = -1);
 
     // Test seam: replaces the platform colour dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }

@@ -273,12 +273,17 @@ void MainWindow::recheck() {
 
 void MainWindow::followFinding(const QModelIndex& index) {
     const AccessibilityFinding* finding = checks_->findingAt(index);
+    if (finding && finding->fix == FixPlace::ProjectSettings) {
+        btnActiveProjectSettingsClick();
+        return;
+    }
     if (!finding || !project_.isRow(finding->row))
         return;
     const int32_t row = finding->row;
     const FixPlace fix = finding->fix; // the list may be rebuilt while the row is selected
+    const int32_t offset = finding->offset;
     selectInPreview(row);
-    editor_->showFixPlace(fix);
+    editor_->showFixPlace(fix, offset);
 }
 
 // --- Editing controls and preview: the property editor and the preview controller.
@@ -475,8 +480,12 @@ void MainWindow::btnActiveProjectSettingsClick() {
 }
 
 void MainWindow::showProjectSettings() {
-    if (frmProjectSettings_)
-        frmProjectSettings_->exec();
+    if (!frmProjectSettings_)
+        return;
+    frmProjectSettings_->exec();
+    // The site folder lives in the user's settings, not in the project: a new one changes where
+    // the checks look for files without any edit of the project.
+    checks_->recheckAll(project_);
 }
 
 } // namespace qloom::gui

@@ -22,6 +22,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -31,6 +32,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -848,6 +850,109 @@ private Q_SLOTS:
         QTRY_COMPARE(targetFinding(), -1);
     }
 
+    void aGluedLineBreakIsReportedAndLeadsToTheBreak() {
+        newProject();
+        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "btnAddMenu");
+        CheckListModel* model = main_->checkList();
+        const auto gluedFinding = [model] {
+            const auto& found = model->findings();
+            for (size_t i = 0; i < found.size(); ++i) {
+                if (found[i].row == 1 && found[i].kind == CheckKind::GluedWords)
+                    return int(i);
+            }
+            return -1;
+        };
+        auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
+        tabs->setCurrentIndex(2);
+        auto* body = child<QPlainTextEdit>(main_.get(), "txtMenuHTML");
+        body->setFocus();
+        body->selectAll();
+        QTest::keyClicks(body, QStringLiteral("<B>Start page</B>"));
+        QTest::keyClick(body, Qt::Key_Return);
+        QTest::keyClicks(body, QStringLiteral("News"));
+        QCOMPARE(main_->project().menus[1].bodyHtml, std::string("<B>Start page</B>\r\nNews"));
+        QTRY_VERIFY(gluedFinding() >= 0);
+        const QModelIndex index = model->index(gluedFinding());
+        QCOMPARE(model->data(index, Qt::DisplayRole).toString(),
+                 QStringLiteral("Menu 2: a line break in the menu HTML joins \"page\" and "
+                                "\"News\": the page shows \"pageNews\". Put a space or <BR> "
+                                "there."));
+
+        // From another menu and tab, the click selects the menu and puts the cursor at the break.
+        main_->selectInPreview(0);
+        tabs->setCurrentIndex(0);
+        auto* view = child<QListView>(main_.get(), "listChecks");
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+        QCOMPARE(main_->project().selected, 1);
+        QCOMPARE(main_->focusWidget(), body);
+        QCOMPARE(body->textCursor().position(), 17); // after "</B>", before the line break
+        QCOMPARE(body->toPlainText().mid(17, 1), QStringLiteral("\n"));
+
+        // A blank before the break fixes it.
+        QTest::keyClick(body, Qt::Key_Space);
+        QTRY_COMPARE(gluedFinding(), -1);
+    }
+
+    void finalizeListsTheFilesTheMenusReferTo() {
+        newProject();
+        click(main_.get(), "btnAddMenu");
+        const QString folder = q(main_->project().settings.projectFolder);
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/pics")));
+        writeFile(folder + QStringLiteral("/pics/logo 1.png"), "png");
+        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
+        child<QPlainTextEdit>(main_.get(), "txtCapHTML")
+            ->setPlainText(QStringLiteral("<IMG SRC=\"pics/logo%201.png\" ALT=\"Home\">"));
+        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(2);
+        child<QPlainTextEdit>(main_.get(), "txtMenuHTML")
+            ->setPlainText(QStringLiteral("<A HREF=\"https://example.org/\">Out</A><BR>\n"
+                                          "<A HREF=\"news.htm?p=1#top\">News</A><BR>\n"
+                                          "<A HREF=\"mailto:me@example.org\">Mail</A>"));
+
+        // While editing the Checks list already knows the page that is not there.
+        CheckListModel* model = main_->checkList();
+        const auto missingFiles = [model] {
+            QStringList out;
+            for (const AccessibilityFinding& f : model->findings())
+                if (f.kind == CheckKind::MissingFile)
+                    out << q(f.detail);
+            return out;
+        };
+        QTRY_COMPARE(missingFiles(), QStringList{QStringLiteral("news.htm?p=1#top")});
+
+        FinalizedDialog* dialog = main_->finalizedDialog();
+        QStringList listed;
+        bool linesWhole = false;
+        QString copied;
+        whenModal(dialog, [&] {
+            for (int i = 0; i < dialog->lstFiles()->count(); ++i)
+                listed << dialog->lstFiles()->item(i)->text();
+            auto* info = child<QPlainTextEdit>(dialog, "txtINFO");
+            linesWhole = info->horizontalScrollBar()->maximum() == 0 &&
+                         info->verticalScrollBar()->maximum() == 0;
+            click(dialog, "btnCopy");
+            copied = QGuiApplication::clipboard()->text();
+            click(dialog, "btnOK");
+        });
+        click(main_.get(), "btnFinalize");
+        QCOMPARE(listed, (QStringList{QStringLiteral("Temp.html (the template page)"),
+                                      QStringLiteral("pics/logo 1.png"),
+                                      QStringLiteral("news.htm: missing")}));
+        QVERIFY(linesWhole);
+        QCOMPARE(copied,
+                 QStringLiteral("<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>\n"
+                                "<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>\n"));
+
+        // Making the page takes it off both lists.
+        writeFile(folder + QStringLiteral("/news.htm"), "<HTML></HTML>");
+        dialog->refreshFiles();
+        QCOMPARE(dialog->lstFiles()->item(2)->text(), QStringLiteral("news.htm"));
+        model->recheckAll(main_->project());
+        QCOMPARE(missingFiles(), QStringList{});
+    }
+
+    void f1OpensTheHelpPageBesideTheProgram() {
     // CI runs as root, where browsers refuse to start: the pages must need no other program.
     void helpOpensInItsOwnWindowWithoutAnyOtherProgram() {
         HelpWindow* help = nullptr;
