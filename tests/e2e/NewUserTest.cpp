@@ -14,6 +14,7 @@
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/shell/ProjectSession.h"
 #include "gui/shell/ProjectSettingsDialog.h"
 #include "gui/shell/StartDialog.h"
 #include "model/Messages.h"

@@ -347,8 +347,10 @@ void PropertyEditor::onMenuListPressed() {
 }
 
 void PropertyEditor::onMenuListReleased() {
-    if (listSelectedRow() != session_.project().table.SelectedMenu)
-        session_.select(listSelectedRow(), SelectionSource::Editor);
+    // A release below the last row names no menu; the press has already said so.
+    const int row = listSelectedRow();
+    if (row >= 0 && row != session_.project().table.SelectedMenu)
+        session_.select(row, SelectionSource::Editor);
 }
 
 void PropertyEditor::onMenuListKeyReleased() {
