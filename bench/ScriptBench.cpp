@@ -9,7 +9,7 @@
 // writing benchmark vary from run to run.
 
 #include "gui/shell/SaveTracker.h"
-#include "model/MenuTable.h"
+#include "model/Project.h"
 #include "script/FileIo.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
@@ -60,16 +60,17 @@ Sample& sample(int menus) {
             (std::filesystem::temp_directory_path() / "qloom-bench-XXXXXX").string();
         slot->folder = ::mkdtemp(pattern.data());
         qloom::Project& p = slot->project;
-        p.settings.ProjectFolder = slot->folder;
+        p.settings.projectFolder = slot->folder;
         for (int i = 0; i < menus; ++i) {
-            qloom::AddMenu(p.table);
-            p.table.MTM[i] = bodyFor(i);
-            p.table.MTC[i] = "<B>Menu</B>\r\n" + std::to_string(i);
-            p.table.OO[i] = i % 2;
+            (void)qloom::AddMenu(p);
+            p.menus[i].bodyHtml = bodyFor(i);
+            p.menus[i].captionHtml = "<B>Menu</B>\r\n" + std::to_string(i);
+            p.menus[i].orientation = i % 2;
         }
-        qloom::SaveScript(p, false);
+        (void)qloom::SwapDefaultCaptions(p);
+        (void)qloom::SaveScript(p, false);
         slot->scriptPath = qloom::JoinPath(slot->folder, qloom::kScriptFileName);
-        qloom::ReadWholeFile(slot->scriptPath, slot->bytes);
+        (void)qloom::ReadWholeFile(slot->scriptPath, slot->bytes);
     }
     return *slot;
 }
@@ -86,7 +87,6 @@ void BM_ComposeAndSave(benchmark::State& state) {
 void BM_Compose(benchmark::State& state) {
     Sample& s = sample(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        qloom::ComposeScript(s.project, false);
         const std::string text = qloom::AssembleScript(s.project, false);
         benchmark::DoNotOptimize(text.data());
     }
@@ -96,9 +96,8 @@ void BM_Compose(benchmark::State& state) {
 void BM_Load(benchmark::State& state) {
     Sample& s = sample(static_cast<int>(state.range(0)));
     qloom::Project target;
-    const auto ignore = [](const std::string&) {};
     for (auto _ : state) {
-        const qloom::LoadResult result = qloom::LoadProject(s.scriptPath, target, ignore);
+        const qloom::LoadResult result = qloom::LoadProject(s.scriptPath, target);
         benchmark::DoNotOptimize(result.outcome);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * s.bytes.size()));
@@ -109,7 +108,7 @@ void BM_ReadAndScan(benchmark::State& state) {
     Sample& s = sample(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         std::string bytes;
-        qloom::ReadWholeFile(s.scriptPath, bytes);
+        (void)qloom::ReadWholeFile(s.scriptPath, bytes);
         benchmark::DoNotOptimize(std::count(bytes.begin(), bytes.end(), '"'));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * s.bytes.size()));
@@ -132,7 +131,7 @@ void BM_WriteReplacing(benchmark::State& state) {
     Sample& s = sample(static_cast<int>(state.range(0)));
     const std::string path = s.folder + "/replaced.js";
     for (auto _ : state)
-        benchmark::DoNotOptimize(qloom::WriteFileReplacing(path, s.bytes));
+        benchmark::DoNotOptimize(qloom::WriteFileReplacing(path, s.bytes).ok);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * s.bytes.size()));
 }
 
@@ -151,7 +150,7 @@ void BM_AutoSaveAfterEdit(benchmark::State& state) {
     qloom::SaveTracker tracker;
     int32_t x = 0;
     for (auto _ : state) {
-        s.project.table.MX[0] = ++x % 500;
+        s.project.menus[0].left = ++x % 500;
         benchmark::DoNotOptimize(tracker.save(s.project));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * s.bytes.size()));

@@ -75,8 +75,9 @@ int load(const std::string& path, Project& project, std::ostream& err) {
     std::string file = path;
     if (EntryExists(StripTrailingBackslash(path)) && !FileExists(path))
         file = JoinPath(StripTrailingBackslash(path), kScriptFileName);
-    const LoadResult result =
-        LoadProject(file, project, [&](const std::string& text) { err << OneLine(text) << '\n'; });
+    const LoadResult result = LoadProject(file, project);
+    for (const std::string& text : result.messages)
+        err << OneLine(text) << '\n';
     switch (result.outcome) {
     case LoadOutcome::Loaded:
         return kExitOk;
@@ -85,16 +86,18 @@ int load(const std::string& path, Project& project, std::ostream& err) {
     case LoadOutcome::Error:
         break;
     }
-    return failed(err, result.errorMessage);
+    return failed(err, result.status.message);
 }
 
 std::unique_ptr<Project> projectIn(const std::string& folder) {
     auto project = std::make_unique<Project>();
-    project->settings.ProjectFolder = StripTrailingBackslash(folder);
+    project->settings.projectFolder = StripTrailingBackslash(folder);
     return project;
 }
 
 int save(Project& project, bool forPreview, std::ostream& err) {
+    // As every save of the editor: a default caption follows the menu's orientation.
+    (void)SwapDefaultCaptions(project);
     const Status saved = SaveScript(project, forPreview);
     return saved ? kExitOk : failed(err, saved.message);
 }
@@ -125,7 +128,7 @@ int create(const Arguments& a, std::ostream& err) {
     if (auto bad = checkShape(a, 1, 0, {"--force"}, err))
         return *bad;
     auto project = projectIn(a.positional[0]);
-    const std::string& folder = project->settings.ProjectFolder;
+    const std::string& folder = project->settings.projectFolder;
     // Another project's menus are not replaced by an empty one unless asked for.
     if (FileExists(JoinPath(folder, kScriptFileName)) && !hasFlag(a, "--force"))
         return failed(err, msg::Format(msg::kCliProjectExists, folder));
@@ -137,19 +140,19 @@ int add(const Arguments& a, std::ostream& err) {
         return *bad;
     int32_t count = 1;
     if (a.positional.size() == 2) {
-        if (!TryParseInt(a.positional[1], count) || count < 1 || count > MenuTable::kCapacity)
+        if (!TryParseInt(a.positional[1], count) || count < 1 || count > Project::kCapacity)
             return usageError(err, msg::Format(msg::kCliBadMenuNumber, a.positional[1]));
     }
     auto project = projectIn(a.positional[0]);
-    const int loaded = load(project->settings.ProjectFolder, *project, err);
+    const int loaded = load(project->settings.projectFolder, *project, err);
     if (loaded != kExitOk)
         return loaded;
     // All or nothing: a request that does not fit adds no menu at all.
-    if (project->table.MenuCount > MenuTable::kCapacity - count)
+    if (project->menuCount() > Project::kCapacity - count)
         return failed(err,
                       std::string(msg::kTableFull) + " " + std::string(msg::kCliNothingWritten));
     for (int32_t i = 0; i < count; ++i)
-        AddMenu(project->table);
+        (void)AddMenu(*project);
     return save(*project, false, err);
 }
 
@@ -157,9 +160,10 @@ int finalize(const Arguments& a, std::ostream& err) {
     if (auto bad = checkShape(a, 1, 0, {}, err))
         return *bad;
     auto project = projectIn(a.positional[0]);
-    const int loaded = load(project->settings.ProjectFolder, *project, err);
+    const int loaded = load(project->settings.projectFolder, *project, err);
     if (loaded != kExitOk)
         return loaded;
+    (void)SwapDefaultCaptions(*project);
     const Status done = FinalizeProject(*project);
     return done ? kExitOk : failed(err, done.message);
 }

@@ -72,10 +72,10 @@ Behind behind(const std::string& own, const std::string& bottom) {
 // The page's clCap and clMenu rules, which the caption and the body start from.
 HtmlContext classContext(const ProjectSettings& settings) {
     HtmlContext context;
-    context.captionClass.color = settings.cDefCap & 0xFFFFFF;
-    context.captionClass.points = settings.fDefCapS;
-    context.menuClass.color = settings.cDefMenu & 0xFFFFFF;
-    context.menuClass.points = settings.fDefMenuS;
+    context.captionClass.color = settings.captionTextColor & 0xFFFFFF;
+    context.captionClass.points = settings.captionFontSize;
+    context.menuClass.color = settings.bodyTextColor & 0xFFFFFF;
+    context.menuClass.points = settings.bodyFontSize;
     return context;
 }
 
@@ -196,19 +196,20 @@ std::string FindingText(const AccessibilityFinding& f) {
     return {};
 }
 
-void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t row,
+void CheckMenu(const std::vector<Menu>& menus, const ProjectSettings& settings, int32_t row,
                std::vector<AccessibilityFinding>& out, int32_t bodyExtent) {
-    if (!table.isRow(row))
+    if (row < 0 || static_cast<size_t>(row) >= menus.size())
         return;
-    const bool vertical = table.OO[row] != 0;
+    const Menu& menu = menus[static_cast<size_t>(row)];
+    const bool vertical = menu.orientation != 0;
 
-    addTargetSize(row, vertical, table.MTCH[row], FixPlace::CaptionHeightField, out);
-    addTargetSize(row, vertical, table.MW[row], FixPlace::WidthField, out);
+    addTargetSize(row, vertical, menu.captionHeight, FixPlace::CaptionHeightField, out);
+    addTargetSize(row, vertical, menu.width, FixPlace::WidthField, out);
 
     const HtmlContext context = classContext(settings);
 
-    const HtmlFacts cap = scanPart(row, MenuPart::Caption, table.MTC[row],
-                                   behind(table.CC[row], table.CO[row]), context, out);
+    const HtmlFacts cap = scanPart(row, MenuPart::Caption, menu.captionHtml,
+                                   behind(menu.captionColor, menu.bottomColor), context, out);
     if (!cap.hasText && !cap.hasImageText) {
         AccessibilityFinding& f = out.emplace_back();
         f.row = row;
@@ -218,13 +219,13 @@ void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t 
     addCount(row, MenuPart::Caption, CheckKind::ImageWithoutAlt, cap.imagesWithoutAlt, out);
     addCount(row, MenuPart::Caption, CheckKind::LinkWithoutText, cap.linksWithoutText, out);
 
-    const HtmlFacts body = scanPart(row, MenuPart::Body, table.MTM[row],
-                                    behind(table.CM[row], table.CO[row]), context, out);
+    const HtmlFacts body = scanPart(row, MenuPart::Body, menu.bodyHtml,
+                                    behind(menu.bodyColor, menu.bottomColor), context, out);
     addCount(row, MenuPart::Body, CheckKind::ImageWithoutAlt, body.imagesWithoutAlt, out);
     addCount(row, MenuPart::Body, CheckKind::LinkWithoutText, body.linksWithoutText, out);
 
     const bool estimated = bodyExtent < 0;
-    const double extent = static_cast<double>(table.MTCH[row]) +
+    const double extent = static_cast<double>(menu.captionHeight) +
                           (estimated ? (vertical ? body.widthPx : body.heightPx) : bodyExtent);
     if (extent > kShownMenuExtentPx) {
         AccessibilityFinding& f = out.emplace_back();
@@ -239,14 +240,14 @@ void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t 
     }
 }
 
-std::vector<AccessibilityFinding> CheckProject(const MenuTable& table,
+std::vector<AccessibilityFinding> CheckProject(const std::vector<Menu>& menus,
                                                const ProjectSettings& settings,
                                                const std::vector<int32_t>* bodyExtents) {
     std::vector<AccessibilityFinding> out;
-    out.reserve(static_cast<size_t>(std::max(table.MenuCount, 0)));
-    for (int32_t row = 0; row < table.MenuCount && row < MenuTable::kCapacity; ++row) {
+    out.reserve(menus.size());
+    for (int32_t row = 0; static_cast<size_t>(row) < menus.size(); ++row) {
         const bool reported = bodyExtents && static_cast<size_t>(row) < bodyExtents->size();
-        CheckMenu(table, settings, row, out, reported ? (*bodyExtents)[row] : -1);
+        CheckMenu(menus, settings, row, out, reported ? (*bodyExtents)[row] : -1);
     }
     return out;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/HtmlFacts.h"
-#include "model/MenuTable.h"
+#include "model/Project.h"
 #include "model/ProjectSettings.h"
 
 #include <cstdint>
@@ -67,11 +67,11 @@ inline constexpr int32_t kShownMenuExtentPx = 500;
 // Appends the findings of one row (nothing for a row not in use). `bodyExtent` is the body's
 // rendered height (width for a vertical menu) as the preview page reports it, or -1 to estimate
 // it from the HTML.
-void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t row,
+void CheckMenu(const std::vector<Menu>& menus, const ProjectSettings& settings, int32_t row,
                std::vector<AccessibilityFinding>& out, int32_t bodyExtent = -1);
 
 // Every row in order. `bodyExtents`, when given, holds one reported extent (or -1) per row.
-std::vector<AccessibilityFinding> CheckProject(const MenuTable& table,
+std::vector<AccessibilityFinding> CheckProject(const std::vector<Menu>& menus,
                                                const ProjectSettings& settings,
                                                const std::vector<int32_t>* bodyExtents = nullptr);
 

@@ -246,6 +246,7 @@ inline constexpr std::string_view kCliBadTemplateName =
     "must be a file name the settings dialog takes as it is: not empty, . or .., no blank at "
     "either end, none of \\ \" ' / :, not a folder in the project folder, and not "
     "Qloomscript.js or ReadMe.txt";
+inline constexpr std::string_view kCliBadButtonCaption = "must be one line of text, not empty";
 inline constexpr std::string_view kCliUnknownField = "is not a field of a project";
 inline constexpr std::string_view kCliTooManyMenus = "holds more than 10000 menus";
 

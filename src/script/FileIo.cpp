@@ -1,8 +1,11 @@
 #include "script/FileIo.h"
 
+#include "model/Messages.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,24 +13,15 @@ namespace qloom {
 
 namespace {
 
-std::optional<WriteFault>& activeFault() {
-    static std::optional<WriteFault> fault;
-    return fault;
+Status cannotCreate(const std::string& path, int error) {
+    return Status::systemFailure(msg::Format(msg::kCannotCreateFile, path), path, error);
 }
 
-bool endsWith(std::string_view text, std::string_view suffix) {
-    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+Status cannotOpen(const std::string& path, int error) {
+    return Status::systemFailure(msg::Format(msg::kCannotOpenFile, path), path, error);
 }
 
-// How many bytes may still be written to `target` before the injected fault strikes.
-size_t byteBudget(const std::string& target) {
-    const auto& fault = activeFault();
-    if (fault && endsWith(target, fault->pathSuffix))
-        return fault->failAfterBytes;
-    return static_cast<size_t>(-1);
-}
-
-bool writeAll(int fd, std::string_view data, size_t budget) {
+bool writeAll(int fd, std::string_view data, size_t budget, int faultError) {
     size_t done = 0;
     while (done < data.size()) {
         size_t chunk = data.size() - done;
@@ -36,7 +30,7 @@ bool writeAll(int fd, std::string_view data, size_t budget) {
         if (done + chunk > budget) {
             chunk = budget - done;
             if (chunk == 0) {
-                errno = ENOSPC;
+                errno = faultError;
                 return false;
             }
         }
@@ -68,6 +62,19 @@ void syncFolder(const std::string& folder) {
 
 } // namespace
 
+size_t WriteFaults::bytesAllowed(const std::string&) const {
+    return std::numeric_limits<size_t>::max();
+}
+
+int WriteFaults::error() const {
+    return ENOSPC;
+}
+
+const WriteFaults& RealWrites() {
+    static const WriteFaults none;
+    return none;
+}
+
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
     if (slash == std::string::npos)
@@ -77,14 +84,15 @@ std::string FolderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-bool ReadWholeFile(const std::string& path, std::string& out) {
+Status ReadWholeFile(const std::string& path, std::string& out) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return cannotOpen(path, errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
         ::close(fd);
-        return false;
+        return cannotOpen(path, error);
     }
     std::string data;
     if (S_ISREG(st.st_mode) && st.st_size > 0)
@@ -97,14 +105,15 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            const int error = errno;
             ::close(fd);
-            return false;
+            return cannotOpen(path, error);
         }
         data.append(buffer, static_cast<size_t>(n));
     }
     ::close(fd);
     out = std::move(data);
-    return true;
+    return Status::success();
 }
 
 bool FileExists(const std::string& path) {
@@ -121,8 +130,9 @@ void CreateFolderOneLevel(const std::string& path) {
     ::mkdir(path.c_str(), 0777);
 }
 
-bool WriteFileReplacing(const std::string& path, std::string_view data) {
-    return WriteFileReplacing(path, std::vector<std::string_view>{data});
+Status WriteFileReplacing(const std::string& path, std::string_view data,
+                          const WriteFaults& faults) {
+    return WriteFileReplacing(path, std::vector<std::string_view>{data}, faults);
 }
 
 std::string ResolveLinkTarget(const std::string& path) {
@@ -149,14 +159,13 @@ std::string ResolveLinkTarget(const std::string& path) {
     return {};
 }
 
-bool WriteFileReplacing(const std::string& path, const std::vector<std::string_view>& pieces) {
+Status WriteFileReplacing(const std::string& path, const std::vector<std::string_view>& pieces,
+                          const WriteFaults& faults) {
     // Renaming over a symbolic link would replace the link by a plain file and leave whatever
     // it points to (a page in a web site's folder, say) stale; the target is replaced instead.
     const std::string target = ResolveLinkTarget(path);
-    if (target.empty()) {
-        errno = ELOOP;
-        return false;
-    }
+    if (target.empty())
+        return cannotCreate(path, ELOOP);
     const std::string folder = FolderOf(target);
     const std::string stem = (folder == "/" ? "" : folder) + "/." + nameOf(target) + ".saving-" +
                              std::to_string(::getpid()) + "-";
@@ -167,49 +176,61 @@ bool WriteFileReplacing(const std::string& path, const std::vector<std::string_v
         temp = stem + std::to_string(++counter);
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
-            return false;
+            return cannotCreate(path, errno);
     }
     if (fd < 0)
-        return false;
+        return cannotCreate(path, EEXIST);
 
     // A replaced file keeps its permissions; a new one gets the umask's.
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
         ::fchmod(fd, old.st_mode & 07777);
 
-    size_t budget = byteBudget(path);
+    size_t budget = faults.bytesAllowed(path);
     bool ok = true;
+    int error = 0;
     for (const std::string_view piece : pieces) {
-        ok = writeAll(fd, piece, budget);
+        ok = writeAll(fd, piece, budget, faults.error());
         if (!ok)
             break;
         budget -= std::min(budget, piece.size());
     }
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (ok)
-        ok = ::rename(temp.c_str(), target.c_str()) == 0;
+    if (ok && ::fsync(fd) != 0)
+        ok = false;
+    error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         ::unlink(temp.c_str());
-        return false;
+        return cannotCreate(path, error);
     }
     syncFolder(folder);
-    return true;
+    return Status::success();
 }
 
-bool WriteNewFile(const std::string& path, std::string_view data) {
+Status WriteNewFile(const std::string& path, std::string_view data, const WriteFaults& faults) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, data, byteBudget(path)) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok)
+        return cannotCreate(path, errno);
+    bool ok = writeAll(fd, data, faults.bytesAllowed(path), faults.error());
+    if (ok && ::fsync(fd) != 0)
+        ok = false;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
         ::unlink(path.c_str());
-    return ok;
-}
-
-void SetWriteFaultForTesting(std::optional<WriteFault> fault) {
-    activeFault() = std::move(fault);
+        return cannotCreate(path, error);
+    }
+    return Status::success();
 }
 
 } // namespace qloom

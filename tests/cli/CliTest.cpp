@@ -74,15 +74,15 @@ TEST(Cli, WriteThenDumpGivesTheSameDocument) {
     TempFolder tmp;
     auto project = std::make_unique<Project>();
     for (int i = 0; i < 3; ++i)
-        AddMenu(project->table);
-    project->table.MTC[0] = "two\r\nlines \"quoted\" C:\\";
-    project->table.MTM[1] = "caf\xE9";
-    project->table.OO[1] = 1;
-    project->table.MTC[1] = kVerticalDefaultCaption;
-    project->table.MTM[2] = "<nObR>typed</nObR>"; // horizontal: kept as typed
-    project->settings.fDefMenu = "Times New Roman";
-    project->settings.scrOUT = 999;
-    project->table.SelectedMenu = 0; // a load always selects the first menu
+        (void)AddMenu(*project);
+    project->menus[0].captionHtml = "two\r\nlines \"quoted\" C:\\";
+    project->menus[1].bodyHtml = "caf\xE9";
+    project->menus[1].orientation = 1;
+    project->menus[1].captionHtml = kVerticalDefaultCaption;
+    project->menus[2].bodyHtml = "<nObR>typed</nObR>"; // horizontal: kept as typed
+    project->settings.bodyFont = "Times New Roman";
+    project->settings.openStep = 999;
+    project->selected = 0; // a load always selects the first menu
     const std::string json = ProjectToJson(*project).dump();
 
     const Outcome written = run({"write", tmp.path()}, json);

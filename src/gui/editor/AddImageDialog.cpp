@@ -56,7 +56,7 @@ void AddImageDialog::onAddClicked() {
     {
         BusyCursor busy;
         const ProjectSettings& settings = session_.project().settings;
-        outcome = CopyImageIntoProject(path, settings.ProjectFolder, settings.TemplateFileName);
+        outcome = CopyImageIntoProject(path, settings.projectFolder, settings.templateFileName);
     }
     // The picture is still named in the page; the user can copy it by hand later.
     if (outcome == ImageCopyOutcome::Failed)

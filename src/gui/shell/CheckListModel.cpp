@@ -10,7 +10,7 @@ CheckListModel::CheckListModel(QObject* parent) : QAbstractListModel(parent) {}
 
 void CheckListModel::recheckAll(const Project& project) {
     beginResetModel();
-    findings_ = CheckProject(project.table, project.settings);
+    findings_ = CheckProject(project.menus, project.settings);
     endResetModel();
 }
 
@@ -22,7 +22,7 @@ void CheckListModel::recheckRow(const Project& project, int32_t row) {
     while (last != findings_.end() && last->row == row)
         ++last;
     std::vector<AccessibilityFinding> fresh;
-    CheckMenu(project.table, project.settings, row, fresh);
+    CheckMenu(project.menus, project.settings, row, fresh);
     const int at = int(first - findings_.begin());
     const int removed = int(last - first);
     if (removed > 0) {

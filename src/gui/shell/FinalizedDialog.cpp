@@ -42,7 +42,7 @@ QString FinalizedDialog::infoText() const {
 }
 
 void FinalizedDialog::onBrowseClicked() {
-    DesktopShell::open(toQ(session_.project().settings.ProjectFolder));
+    DesktopShell::open(toQ(session_.project().settings.projectFolder));
 }
 
 } // namespace qloom::gui

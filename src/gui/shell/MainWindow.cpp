@@ -255,9 +255,9 @@ void MainWindow::onProjectReplaced() {
     checks_->recheckAll(session_->project());
     // A new project shows its (empty) page once refreshPreview() saved it; an opened one is
     // saved again as the preview variant and shown at its selected menu.
-    const MenuTable& table = session_->project().table;
-    if (session_->project().table.MenuCount > 0 && preview_)
-        preview_->scrollPreviewTo(table.SelectedMenu);
+    const Project& table = session_->project();
+    if (session_->project().menuCount() > 0 && preview_)
+        preview_->scrollPreviewTo(table.selected);
 }
 
 void MainWindow::onMenusChanged(const ProjectEdit& edit) {
@@ -286,7 +286,7 @@ void MainWindow::recheck() {
 
 void MainWindow::followFinding(const QModelIndex& index) {
     const AccessibilityFinding* finding = checks_->findingAt(index);
-    if (!finding || !session_->project().table.isRow(finding->row))
+    if (!finding || !session_->project().isRow(finding->row))
         return;
     const int32_t row = finding->row;
     const FixPlace fix = finding->fix; // the list may be rebuilt while the row is selected
@@ -375,15 +375,15 @@ void MainWindow::onAddMenuClicked() {
         return;
     }
     // The editor shows the new menu (it follows the session); the page is saved and shown.
-    const int32_t added = session_->project().table.SelectedMenu;
+    const int32_t added = session_->project().selected;
     refreshPreview();
     if (preview_)
         preview_->scrollPreviewTo(added);
 }
 
 void MainWindow::onDeleteClicked() {
-    const MenuTable& table = session_->project().table;
-    if (table.MenuCount <= 0) {
+    const Project& table = session_->project();
+    if (table.menuCount() <= 0) {
         session_->prompter().message(this, uiText(msg::kNothingToDelete));
         return;
     }
@@ -391,9 +391,9 @@ void MainWindow::onDeleteClicked() {
                                       toQ(DeleteConfirmationText(table)), QMessageBox::Question,
                                       QMessageBox::No) != QMessageBox::Yes)
         return;
-    const int32_t before = table.MenuCount;
+    const int32_t before = table.menuCount();
     session_->edit(ProjectEdit::deleteSelected(session_->project()));
-    if (table.MenuCount == before)
+    if (table.menuCount() == before)
         return; // the selection named no row in use, so nothing was deleted
     refreshPreview();
 }

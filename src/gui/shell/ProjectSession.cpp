@@ -12,9 +12,6 @@
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 
-#include <QCursor>
-#include <QGuiApplication>
-
 namespace qloom::gui {
 
 ProjectSession::ProjectSession(QWidget* window, QObject* parent)
@@ -41,7 +38,7 @@ void ProjectSession::setHelpHooks(std::function<void(bool)> setAvailable,
 }
 
 QString ProjectSession::folder() const {
-    return toQ(project_.settings.ProjectFolder);
+    return toQ(project_.settings.projectFolder);
 }
 
 void ProjectSession::noteChange() {
@@ -55,10 +52,10 @@ bool ProjectSession::edit(ProjectEdit edit, bool mergeable) {
 
 void ProjectSession::select(int32_t row, SelectionSource source) {
     // An empty list reports no row; the selection must keep naming a row of the table.
-    if (!project_.table.isRow(row))
+    if (!project_.isRow(row))
         return;
-    if (project_.table.SelectedMenu != row) {
-        project_.table.SelectedMenu = row;
+    if (project_.selected != row) {
+        project_.selected = row;
         noteChange();
     }
     Q_EMIT selectionChanged(row, source);
@@ -89,14 +86,17 @@ void ProjectSession::showHelp() {
         showHelp_();
 }
 
-CaptionSwapHook ProjectSession::captionSwapHook() {
-    return [this](int32_t row, const std::string&) { Q_EMIT captionSwapped(row); };
+void ProjectSession::swapDefaultCaptions() {
+    // An edit of the session's own, made right before every save composes the script: the
+    // editor shows the swapped caption of its row without recording it as the user's edit.
+    for (int32_t row : SwapDefaultCaptions(project_))
+        Q_EMIT captionSwapped(row);
 }
 
 void ProjectSession::createProject(const std::string& folder) {
-    project_.settings.ProjectFolder = folder;
+    project_.settings.projectFolder = folder;
     project_.settings.resetToNewProject();
-    project_.table.MenuCount = 0;
+    ClearMenus(project_);
     history_->clear();
     dirty_ = true;
     Q_EMIT projectReplaced();
@@ -134,18 +134,18 @@ bool ProjectSession::openProject(const std::string& folder, QWidget* boxParent) 
     LoadResult loaded;
     {
         const BusyCursor busy;
-        loaded = LoadProject(file, project_, [this, parent](const std::string& text) {
-            QGuiApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
-            prompter_->message(parent, toQ(text));
-            QGuiApplication::restoreOverrideCursor();
-        });
+        loaded = LoadProject(file, project_);
     }
+    // The reader's messages in the order it found them, one box each, once the busy cursor is
+    // gone.
+    for (const std::string& text : loaded.messages)
+        prompter_->message(parent, toQ(text));
     if (loaded.outcome == LoadOutcome::Error)
-        prompter_->error(parent, toQ(loaded.errorMessage));
+        prompter_->error(parent, toQ(loaded.status.message));
     if (loaded.outcome != LoadOutcome::Loaded)
         return false;
     history_->clear();
-    project_.settings.ProjectFolder = folder;
+    project_.settings.projectFolder = folder;
     dirty_ = true;
     Q_EMIT projectReplaced();
     // Opening shows the project as it is: the preview that follows is current.
@@ -157,7 +157,8 @@ bool ProjectSession::save(bool forPreview) {
     Status status;
     {
         const BusyCursor busy;
-        status = SaveScript(project_, forPreview, captionSwapHook());
+        swapDefaultCaptions();
+        status = SaveScript(project_, forPreview, *writeFaults_);
     }
     if (status) {
         // The final variant must stay on disk until the project changes again.
@@ -175,7 +176,8 @@ bool ProjectSession::finalize() {
     Status status;
     {
         const BusyCursor busy;
-        status = FinalizeProject(project_, captionSwapHook());
+        swapDefaultCaptions();
+        status = FinalizeProject(project_, *writeFaults_);
     }
     if (status) {
         tracker_.noteSaved(project_);
@@ -202,7 +204,7 @@ void ProjectSession::stopAutosave() {
 }
 
 Status ProjectSession::recordLastEdited() {
-    const std::string& folder = project_.settings.ProjectFolder;
+    const std::string& folder = project_.settings.projectFolder;
     QString store;
     if (folder.empty() || UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), &store))
         return Status::success();

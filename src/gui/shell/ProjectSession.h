@@ -13,7 +13,7 @@
 #include "gui/common/ProjectSessionApi.h"
 #include "gui/common/Prompter.h"
 #include "gui/shell/SaveTracker.h"
-#include "script/ScriptWriter.h"
+#include "script/FileIo.h"
 
 #include <functional>
 #include <memory>
@@ -45,10 +45,12 @@ public:
 
     // Tests put in a prompter that records the texts and gives prepared answers.
     void setPrompter(std::unique_ptr<Prompter> prompter);
+    // Tests make the writes of the saves fail; `faults` must outlive the session.
+    void setWriteFaults(const WriteFaults& faults) { writeFaults_ = &faults; }
     // How the main window greys its help button and opens the help page.
     void setHelpHooks(std::function<void(bool)> setAvailable, std::function<void()> show);
 
-    bool hasProject() const { return !project_.settings.ProjectFolder.empty(); }
+    bool hasProject() const { return !project_.settings.projectFolder.empty(); }
     QString folder() const;
 
     // A new, empty project with the new-project settings in `folder` (which exists). Nothing is
@@ -80,7 +82,8 @@ public:
 
 private:
     void noteChange();
-    CaptionSwapHook captionSwapHook();
+    // Swaps the default captions where the orientation asks, telling the editor of each row.
+    void swapDefaultCaptions();
 
     QWidget* window_;
     Project project_;
@@ -88,6 +91,7 @@ private:
     AutoSaver* autoSaver_;
     SaveTracker tracker_;
     std::unique_ptr<Prompter> prompter_;
+    const WriteFaults* writeFaults_ = &RealWrites();
     std::function<void(bool)> setHelpAvailable_;
     std::function<void()> showHelp_;
     bool stale_ = false;

@@ -117,7 +117,7 @@ void ProjectSettingsDialog::showEvent(QShowEvent* event) {
 
 void ProjectSettingsDialog::loadFromProject() {
     setForm(FormFromSettings(session_.project().settings));
-    siteFolder_->load(toQ(session_.project().settings.ProjectFolder));
+    siteFolder_->load(toQ(session_.project().settings.projectFolder));
     ui->txtScrollOut->setFocus();
 }
 
@@ -144,7 +144,7 @@ void ProjectSettingsDialog::onOkClicked() {
     TemplateCheck check;
     {
         BusyCursor busy;
-        check = CheckTemplate(settings.ProjectFolder, name);
+        check = CheckTemplate(settings.projectFolder, name);
     }
     if (check.verdict == TemplateVerdict::Unreadable) {
         session_.report(check.status);

@@ -2,8 +2,8 @@
 
 // What the autosave knows of the script on disk: the project as it was when last written, by the
 // autosave or by any other save. Its saves compose the preview variant from a copy of the
-// project, so that the caption swap composing makes, and everything else it does, stays out of
-// the project the user is editing; the copy is the only thing they change.
+// project, so that the caption swap every save makes stays out of the project the user is
+// editing (as it did before: the autosave never changed what the editor shows).
 
 #include "model/Project.h"
 #include "model/Result.h"
@@ -30,7 +30,7 @@ public:
 private:
     bool known_ = false;
     Project written_; // the project as last written
-    Project scratch_; // the copy that composing may change
+    Project scratch_; // the copy whose default captions are swapped before it is written
 };
 
 } // namespace qloom

@@ -103,7 +103,7 @@ private Q_SLOTS:
         MessageBox::setTestMode(true);
         MessageBox::clearShown();
         ops_ = std::make_unique<FakeSession>();
-        ops_->projectData.settings.ProjectFolder = fromQ(projectPath());
+        ops_->projectData.settings.projectFolder = fromQ(projectPath());
         // The real editor, with no menu yet: its text boxes take the fragments without storing
         // them into a row.
         QWidget& w = ops_->mainWindow;

@@ -101,9 +101,9 @@ class PreviewSandboxTest : public QObject {
     }
 
     void openProject() {
-        main->session()->projectForTest().settings.ProjectFolder = fromQ(projectDir);
-        AddMenu(main->session()->projectForTest().table);
-        main->session()->projectForTest().table.SelectedMenu = 0;
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir);
+        (void)AddMenu(main->session()->projectForTest());
+        main->session()->projectForTest().selected = 0;
         Q_EMIT main->session()->projectReplaced(); // the editor shows the selected menu
         QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
     }
@@ -394,8 +394,8 @@ private Q_SLOTS:
     void stuckPageGivesWayToTheFixedTemplate() {
         writeFile(projectDir + QStringLiteral("/Temp.html"),
                   "<html><body><script>for (;;) {}</script></body></html>");
-        main->session()->projectForTest().settings.ProjectFolder = fromQ(projectDir);
-        AddMenu(main->session()->projectForTest().table);
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir);
+        (void)AddMenu(main->session()->projectForTest());
         main->refreshPreview();
         QTest::qWait(800); // the loop is running
         writeFile(projectDir + QStringLiteral("/Temp.html"),

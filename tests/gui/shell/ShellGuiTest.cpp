@@ -201,7 +201,7 @@ private Q_SLOTS:
         QCOMPARE(shownPath, projectsFolder() + QStringLiteral("NewProject_02"));
         QCOMPARE(selected, shownPath); // typing replaces the proposal
         const QString folder = projectsFolder() + QStringLiteral("NewProject_02");
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
         QVERIFY(QFile::exists(folder + QStringLiteral("/Qloomscript.js")));
         QVERIFY(QFile::exists(folder + QStringLiteral("/Temp.html")));
         QVERIFY(!main_->startDialog()->isVisible());
@@ -219,7 +219,7 @@ private Q_SLOTS:
             QCOMPARE(chooser->path(), picked); // the proposed name is dropped
             QVERIFY(chooser->listedFolders().contains(picked));
         });
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), picked);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), picked);
         QVERIFY(QFile::exists(picked + QStringLiteral("/Qloomscript.js")));
     }
 
@@ -250,7 +250,7 @@ private Q_SLOTS:
         QVERIFY(!chooser->accepted());
         QVERIFY(MessageBox::shown().isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
-        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
     }
 
     void newProjectOverAnExistingOneAnsweredNoKeepsTheTemplate() {
@@ -267,10 +267,10 @@ private Q_SLOTS:
         QCOMPARE(menuList()->count(), 0);
         QCOMPARE(readFile(folder + QStringLiteral("/Temp.html")), QByteArray("my own page\n"));
         Project reread;
-        const LoadResult loaded = LoadProject(fromQ(folder + QStringLiteral("/Qloomscript.js")),
-                                              reread, [](const std::string&) {});
+        const LoadResult loaded =
+            LoadProject(fromQ(folder + QStringLiteral("/Qloomscript.js")), reread);
         QVERIFY(loaded.outcome == LoadOutcome::Loaded);
-        QCOMPARE(reread.table.MenuCount, 0);
+        QCOMPARE(reread.menuCount(), 0);
 
         // Yes opens the project that is there instead.
         click(main_.get(), "addMenuButton");
@@ -332,7 +332,7 @@ private Q_SLOTS:
         });
         click(main_.get(), "deleteButton");
         MessageBox::setRealBoxHandler({});
-        QCOMPARE(main_->session()->projectForTest().table.MenuCount, 1);
+        QCOMPARE(main_->session()->projectForTest().menuCount(), 1);
     }
 
     void newProjectWithAMissingParentIsRefused() {
@@ -344,7 +344,7 @@ private Q_SLOTS:
                                                    QString::fromLocal8Bit(std::strerror(ENOENT)));
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
-        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
     }
 
     void openingAFolderWithoutScriptOrWithAForeignFileStaysInTheStartDialog() {
@@ -360,7 +360,7 @@ private Q_SLOTS:
         QVERIFY(!MessageBox::shown().isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
-        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
     }
 
     void lastEditedIsOfferedOnlyAtStartUpAndOnlyForAnExistingFolder() {
@@ -382,7 +382,7 @@ private Q_SLOTS:
         QVERIFY(last->isEnabled());
         QCOMPARE(last->toolTip(), folder);
         QTest::mouseClick(last, Qt::LeftButton);
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
         QCOMPARE(menuList()->count(), 1);
 
         // After "Projects..." the dialog is in editor mode for good.
@@ -393,7 +393,7 @@ private Q_SLOTS:
         click(main_->startDialog(), "quitOrCancelButton");
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
     }
 
     void aLastEditedThatCannotBeRecordedIsReported() {
@@ -419,7 +419,7 @@ private Q_SLOTS:
         click(main_->startDialog(), "newProjectButton");
         QVERIFY(!chooser->accepted());
         QVERIFY(main_->startDialog()->isVisible());
-        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
 
         // In the finalize dialog Enter on "Browse Project Folder" browses and keeps it open.
         newProject();
@@ -434,7 +434,7 @@ private Q_SLOTS:
         click(main_.get(), "finalizeButton");
         QVERIFY(upAfterEnter);
         QCOMPARE(opened_,
-                 QStringList{q(main_->session()->projectForTest().settings.ProjectFolder)});
+                 QStringList{q(main_->session()->projectForTest().settings.projectFolder)});
 
         // In the start dialog Enter on a focused button presses it.
         click(main_.get(), "projectsButton");
@@ -457,7 +457,7 @@ private Q_SLOTS:
         };
         const QString folder = dir_->path() + QStringLiteral("/a<b>c &amp; d");
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
         auto* label = child<QLabel>(main_.get(), "activeProjectLabel");
         QCOMPARE(shownTip(label->toolTip()), folder);
         // Drawn as HTML the label would be narrower than its text.
@@ -469,7 +469,7 @@ private Q_SLOTS:
         QPushButton* last = startButton("openLastEditedButton");
         QCOMPARE(shownTip(last->toolTip()), folder);
         QTest::mouseClick(last, Qt::LeftButton);
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
 
         // Message boxes, too, show such a path as it is.
         MessageBox::setTestMode(false);
@@ -494,59 +494,59 @@ private Q_SLOTS:
             click(main_.get(), "addMenuButton");
         QCOMPARE(menuList()->count(), 3);
         QCOMPARE(menuList()->item(2)->text(), QStringLiteral("Menu 3"));
-        MenuTable& table = main_->session()->projectForTest().table;
-        QCOMPARE(table.SelectedMenu, 2);
-        QCOMPARE(table.MX[1], 162);
+        Project& table = main_->session()->projectForTest();
+        QCOMPARE(table.selected, 2);
+        QCOMPARE(table.menus[1].left, 162);
 
-        table.SelectedMenu = 1;
+        table.selected = 1;
         MessageBox::clearShown();
         click(main_.get(), "deleteButton"); // unanswered: "No" is the default
         QCOMPARE(MessageBox::shown(), QStringList{QStringLiteral("        Delete Menu 2 ?")});
-        QCOMPARE(table.MenuCount, 3);
+        QCOMPARE(table.menuCount(), 3);
 
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "deleteButton");
-        QCOMPARE(table.MenuCount, 2);
-        QCOMPARE(table.MX[1], 314); // the former third menu moved up
+        QCOMPARE(table.menuCount(), 2);
+        QCOMPARE(table.menus[1].left, 314); // the former third menu moved up
         QCOMPARE(menuList()->count(), 2);
         QCOMPARE(menuList()->item(1)->text(), QStringLiteral("Menu 2"));
         QCOMPARE(menuList()->currentRow(), 1);
 
         // A selection beyond the table (a page may report any index) deletes nothing, and the
         // list keeps naming every row.
-        table.SelectedMenu = 7;
+        table.selected = 7;
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "deleteButton");
-        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(table.menuCount(), 2);
         QCOMPARE(menuList()->count(), 2);
-        table.SelectedMenu = 1;
+        table.selected = 1;
 
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "deleteButton");
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "deleteButton");
-        QCOMPARE(table.MenuCount, 0);
+        QCOMPARE(table.menuCount(), 0);
         QCOMPARE(menuList()->count(), 0);
         Project reread;
-        LoadProject(main_->session()->projectForTest().settings.ProjectFolder + "/Qloomscript.js",
-                    reread, [](const std::string&) {});
-        QCOMPARE(reread.table.MenuCount, 0); // every change reached the file
+        (void)LoadProject(
+            main_->session()->projectForTest().settings.projectFolder + "/Qloomscript.js", reread);
+        QCOMPARE(reread.menuCount(), 0); // every change reached the file
     }
 
     void closingSavesTheFinalVariantWithoutAsking() {
         newProject();
         click(main_.get(), "addMenuButton");
-        const QString script = q(main_->session()->projectForTest().settings.ProjectFolder) +
+        const QString script = q(main_->session()->projectForTest().settings.projectFolder) +
                                QStringLiteral("/Qloomscript.js");
         QVERIFY(readFile(script).contains("/* IDE! */"));
-        main_->session()->projectForTest().table.MX[0] = 77; // an edit the preview has not seen
+        main_->session()->projectForTest().menus[0].left = 77; // an edit the preview has not seen
         QVERIFY(main_->close());
         QVERIFY(MessageBox::shown().isEmpty());
         const QByteArray saved = readFile(script);
         QVERIFY(!saved.contains("/* IDE! */"));
         Project reread;
-        LoadProject(fromQ(script), reread, [](const std::string&) {});
-        QCOMPARE(reread.table.MX[0], 77);
+        (void)LoadProject(fromQ(script), reread);
+        QCOMPARE(reread.menus[0].left, 77);
     }
 
     // A menu chosen in the list goes through the session: the editor shows it, and the autosave,
@@ -555,14 +555,14 @@ private Q_SLOTS:
         newProject();
         click(main_.get(), "addMenuButton");
         click(main_.get(), "addMenuButton");
-        const MenuTable& table = main_->session()->project().table;
-        QCOMPARE(table.SelectedMenu, 1);
-        QVERIFY(table.MX[0] != table.MX[1]);
-        const QString script = q(main_->session()->project().settings.ProjectFolder) +
+        const Project& table = main_->session()->project();
+        QCOMPARE(table.selected, 1);
+        QVERIFY(table.menus[0].left != table.menus[1].left);
+        const QString script = q(main_->session()->project().settings.projectFolder) +
                                QStringLiteral("/Qloomscript.js");
         QVERIFY(readFile(script).contains("iSelectedMenu=1"));
         auto* left = child<QLineEdit>(main_.get(), "txtLeft");
-        QCOMPARE(left->text(), QString::number(table.MX[1]));
+        QCOMPARE(left->text(), QString::number(table.menus[1].left));
         QList<int32_t> selections;
         connect(main_->session(), &ProjectSession::selectionChanged, this,
                 [&selections](int32_t row) { selections << row; });
@@ -571,8 +571,8 @@ private Q_SLOTS:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(0)).center());
         QCOMPARE(selections, QList<int32_t>{0});
-        QCOMPARE(table.SelectedMenu, 0);
-        QCOMPARE(left->text(), QString::number(table.MX[0]));
+        QCOMPARE(table.selected, 0);
+        QCOMPARE(left->text(), QString::number(table.menus[0].left));
         QTRY_VERIFY_WITH_TIMEOUT(readFile(script).contains("iSelectedMenu=0"), 2000);
         QVERIFY(!main_->previewController()->previewMarkedStale()); // a choice is no edit
     }
@@ -583,7 +583,7 @@ private Q_SLOTS:
     void editsReachTheFileOnTheirOwnWithoutTouchingWhatTheUserSees() {
         newProject();
         click(main_.get(), "addMenuButton");
-        const QString script = q(main_->session()->projectForTest().settings.ProjectFolder) +
+        const QString script = q(main_->session()->projectForTest().settings.projectFolder) +
                                QStringLiteral("/Qloomscript.js");
         auto* caption = child<QPlainTextEdit>(main_.get(), "txtCapHTML");
         QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
@@ -592,13 +592,13 @@ private Q_SLOTS:
         QVERIFY(main_->previewController()->previewMarkedStale());
 
         Project reread;
-        QTRY_VERIFY_WITH_TIMEOUT((LoadProject(fromQ(script), reread, [](const std::string&) {}),
-                                  reread.table.MX[0] == 68),
-                                 2000);
-        QCOMPARE(reread.table.OO[0], 1);
-        QCOMPARE(reread.table.MTC[0], std::string(kVerticalDefaultCaption));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            ((void)LoadProject(fromQ(script), reread), reread.menus[0].left == 68), 2000);
+        QCOMPARE(reread.menus[0].orientation, 1);
+        QCOMPARE(reread.menus[0].captionHtml, std::string(kVerticalDefaultCaption));
         QVERIFY(readFile(script).contains("/* IDE! */"));
-        QCOMPARE(main_->session()->projectForTest().table.MTC[0], std::string(kDefaultCaption));
+        QCOMPARE(main_->session()->projectForTest().menus[0].captionHtml,
+                 std::string(kDefaultCaption));
         QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
         QVERIFY(main_->previewController()->previewMarkedStale());
 
@@ -614,7 +614,7 @@ private Q_SLOTS:
         newProject();
         const QString blocker = dir_->path() + QStringLiteral("/file");
         writeFile(blocker, "x");
-        main_->session()->projectForTest().settings.ProjectFolder =
+        main_->session()->projectForTest().settings.projectFolder =
             fromQ(blocker + QStringLiteral("/sub"));
         click(main_.get(), "projectsButton");
         QCOMPARE(MessageBox::shown().size(), 1);
@@ -637,7 +637,7 @@ private Q_SLOTS:
 
     void finalizeShowsTheLinesAndKeepsTheDialogForBrowsing() {
         newProject();
-        const QString folder = q(main_->session()->projectForTest().settings.ProjectFolder);
+        const QString folder = q(main_->session()->projectForTest().settings.projectFolder);
         FinalizedDialog* dialog = main_->finalizedDialog();
         bool helpWhileUp = true;
         whenModal(dialog, [&] {
@@ -672,13 +672,13 @@ private Q_SLOTS:
         QCOMPARE(label->text(), QStringLiteral("Active Project: /short"));
 
         // Minimising and restoring rebuild the line from the active project, with the same result.
-        main_->session()->projectForTest().settings.ProjectFolder = fromQ(folder);
+        main_->session()->projectForTest().settings.projectFolder = fromQ(folder);
         main_->showMinimized();
         const QString shortened = label->text();
         QVERIFY(shortened.contains(QStringLiteral("...")));
         main_->showNormal();
         QCOMPARE(label->text(), shortened);
-        main_->session()->projectForTest().settings.ProjectFolder.clear();
+        main_->session()->projectForTest().settings.projectFolder.clear();
     }
 
     void stayOnTopFollowsTheBox() {
@@ -741,8 +741,8 @@ private Q_SLOTS:
 
     void shortcutsTriggerTheirButtonsAndEveryStepUndoes() {
         newProject();
-        const QString folder = q(main_->session()->projectForTest().settings.ProjectFolder);
-        const MenuTable& table = main_->session()->projectForTest().table;
+        const QString folder = q(main_->session()->projectForTest().settings.projectFolder);
+        const Project& table = main_->session()->projectForTest();
         // Shortcuts belong to the active window.
         main_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(main_.get()));
@@ -756,24 +756,24 @@ private Q_SLOTS:
         menuList()->setFocus();
         QTest::keyClick(menuList(), Qt::Key_Delete); // the question's default answer is No
         QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(table.menuCount(), 2);
         MessageBox::setNextAnswer(QMessageBox::Yes);
         QTest::keyClick(menuList(), Qt::Key_Delete);
-        QCOMPARE(table.MenuCount, 1);
+        QCOMPARE(table.menuCount(), 1);
         QCOMPARE(menuList()->count(), 1);
 
         // Ctrl+Z brings the deleted menu back, then takes the added ones away.
         QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(table.menuCount(), 2);
         QCOMPARE(menuList()->count(), 2);
-        QCOMPARE(menuList()->currentRow(), table.SelectedMenu);
+        QCOMPARE(menuList()->currentRow(), table.selected);
         QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(table.MenuCount, 0);
+        QCOMPARE(table.menuCount(), 0);
         QCOMPARE(menuList()->count(), 0);
         QVERIFY(!child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
         QTest::keyClick(main_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(table.MenuCount, 1);
+        QCOMPARE(table.menuCount(), 1);
         QVERIFY(child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
 
         QSignalSpy updated(child<QPushButton>(main_.get(), "updatePreviewButton"),
@@ -791,7 +791,7 @@ private Q_SLOTS:
         QVERIFY(main_->session()->history().canUndo());
         click(main_.get(), "projectsButton");
         openProject(folder);
-        QCOMPARE(table.MenuCount, 1);
+        QCOMPARE(table.menuCount(), 1);
         QVERIFY(!main_->session()->history().canUndo());
     }
 
@@ -829,8 +829,8 @@ private Q_SLOTS:
         newProject();
         click(main_.get(), "addMenuButton");
         click(main_.get(), "addMenuButton");
-        const MenuTable& table = main_->session()->projectForTest().table;
-        QCOMPARE(table.SelectedMenu, 1);
+        const Project& table = main_->session()->projectForTest();
+        QCOMPARE(table.selected, 1);
         auto* view = child<QListView>(main_.get(), "checksList");
         CheckListModel* model = main_->checkList();
         const auto targetFinding = [model] {
@@ -856,7 +856,7 @@ private Q_SLOTS:
         tabs->setCurrentIndex(3);
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-        QCOMPARE(table.SelectedMenu, 1);
+        QCOMPARE(table.selected, 1);
         QCOMPARE(menuList()->currentRow(), 1);
         QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(main_->focusWidget(), height);
@@ -864,7 +864,7 @@ private Q_SLOTS:
         // The checks never stop a save; fixing the height takes the line away.
         QVERIFY(main_->session()->save(false));
         QTest::keyClicks(height, QStringLiteral("30"));
-        QCOMPARE(table.MTCH[1], 30);
+        QCOMPARE(table.menus[1].captionHeight, 30);
         QTRY_COMPARE(targetFinding(), -1);
     }
 
@@ -883,7 +883,7 @@ private Q_SLOTS:
         startProgramWith(folder);
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
         QCOMPARE(menuList()->count(), 2);
         QVERIFY(MessageBox::shown().isEmpty());
         // "Projects..." then brings the dialog in editor mode, as after any other opening.
@@ -900,7 +900,7 @@ private Q_SLOTS:
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
         QCOMPARE(startButton("quitOrCancelButton")->text(), q(msg::kQuitCaption));
-        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
     }
 
     void commandLineTakesOneFolderBesideTheToolkitsOptions() {

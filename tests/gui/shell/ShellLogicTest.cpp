@@ -208,26 +208,27 @@ TEST(SaveTracker, WritesChangesFromACopyAndOnlyWhenTheFileDiffers) {
     Project project;
     SaveTracker tracker;
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged); // no active project
-    project.settings.ProjectFolder = base.path();
-    ASSERT_TRUE(AddMenu(project.table).ok);
-    project.table.OO[0] = 1; // vertical, caption still "Caption": composing swaps it
+    project.settings.projectFolder = base.path();
+    ASSERT_TRUE(AddMenu(project).ok());
+    project.menus[0].orientation = 1; // vertical, caption still "Caption": composing swaps it
     const Project before = project;
     const std::string script = base.sub("Qloomscript.js");
 
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Written);
-    EXPECT_TRUE(project.table.sameContent(before.table));
-    EXPECT_EQ(project.table.MTC[0], kDefaultCaption);
+    EXPECT_TRUE(project.sameMenus(before));
+    EXPECT_EQ(project.menus[0].captionHtml, kDefaultCaption);
     std::string written;
     ASSERT_TRUE(ReadWholeFile(script, written));
     Project copy = before;
-    ComposeScript(copy, true);
+    (void)SwapDefaultCaptions(copy);
     EXPECT_EQ(written, AssembleScript(copy, true));
     EXPECT_TRUE(FileExists(base.sub("Temp.html")));
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged);
 
     // Another save wrote the same bytes: nothing to write, the file keeps its time.
-    project.table.MX[0] = 40;
-    ASSERT_TRUE(SaveScript(project, true).ok); // swaps the caption in the project itself
+    project.menus[0].left = 40;
+    (void)SwapDefaultCaptions(project); // as the editor's saves do, in the project itself
+    ASSERT_TRUE(SaveScript(project, true).ok);
     const auto stamp = fs::last_write_time(script);
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged);
     EXPECT_EQ(fs::last_write_time(script), stamp);
@@ -240,19 +241,19 @@ TEST(SaveTracker, WritesChangesFromACopyAndOnlyWhenTheFileDiffers) {
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged);
     ASSERT_TRUE(ReadWholeFile(script, after));
     EXPECT_EQ(after, final);
-    project.table.MY[0] = 77;
+    project.menus[0].top = 77;
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Written);
     Project reread;
-    ASSERT_EQ(LoadProject(script, reread, [](const std::string&) {}).outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(reread.table.MY[0], 77);
+    ASSERT_EQ(LoadProject(script, reread).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(reread.menus[0].top, 77);
 }
 
 TEST(SaveTracker, AFailedWriteIsReportedOnceAndLeavesTheFile) {
     TempFolder base;
     Project project;
-    project.settings.ProjectFolder = base.sub("gone");
+    project.settings.projectFolder = base.sub("gone");
     std::ofstream(base.sub("gone")) << "a file where the folder was";
-    ASSERT_TRUE(AddMenu(project.table).ok);
+    ASSERT_TRUE(AddMenu(project).ok());
     SaveTracker tracker;
     Status failure;
     EXPECT_EQ(tracker.save(project, &failure), SaveTracker::Outcome::Failed);
