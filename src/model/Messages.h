@@ -3,13 +3,15 @@
 // Every text the system shows, in one place, so the GUI and the tests use the same constants.
 // Texts with %s are filled with Format() below.
 
+#include "model/Version.h"
+
 #include <string>
 #include <string_view>
 
 namespace qloom::msg {
 
 inline constexpr std::string_view kAppTitle = "qLoom";
-inline constexpr std::string_view kMainCaption = "qLoom 1.02";
+inline constexpr std::string_view kMainCaption = "qLoom " QLOOM_VERSION_TEXT;
 
 // Run-time errors (shown by the general error report).
 inline constexpr std::string_view kNotValidInteger = "'%s' is not a valid integer value";
@@ -140,7 +142,7 @@ inline constexpr std::string_view kCloseWithoutSaving =
 
 // Property editor and preview.
 inline constexpr std::string_view kNoMenusInProject = "No Menus in Project";
-inline constexpr std::string_view kPreviewCaption = "Preview - qLoom 1.0";
+inline constexpr std::string_view kPreviewCaption = "Preview - qLoom " QLOOM_VERSION_TEXT;
 inline constexpr std::string_view kBackToPreview = "Back to Preview";
 inline constexpr std::string_view kIncreaseArrow = "Increase %s"; // spin arrows' accessible names
 inline constexpr std::string_view kDecreaseArrow = "Decrease %s";

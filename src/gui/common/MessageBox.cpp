@@ -2,6 +2,7 @@
 
 #include "gui/common/ErrorText.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "model/Messages.h"
 
 #include <QList>
@@ -17,7 +18,7 @@ bool g_testMode = false;
 std::function<void(QMessageBox&)> g_realBoxHandler;
 
 QString appTitle() {
-    return toQ(msg::kAppTitle);
+    return uiText(msg::kAppTitle);
 }
 
 QMessageBox::StandardButton run(QWidget* parent, const QString& caption, const QString& text,

@@ -1,6 +1,7 @@
 #include "gui/editor/PicturePreview.h"
 
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/editor/AvifSize.h"
 #include "gui/editor/JpegDecoder.h"
 #include "model/Messages.h"
@@ -73,7 +74,7 @@ QString PictureSizeText(const QString& path, const QImage& image) {
 
 PicturePreview::PicturePreview(QWidget* parent)
     : QWidget(parent), picture_(new QLabel(this)), size_(new QLabel(this)),
-      btnPreview_(new QPushButton(toQ(msg::kPicturePreviewCaption), this)) {
+      btnPreview_(new QPushButton(uiText(msg::kPicturePreviewCaption), this)) {
     auto* layout = new QVBoxLayout(this);
     picture_->setFixedSize(kThumbSize, kThumbSize);
     picture_->setAlignment(Qt::AlignCenter);
@@ -94,8 +95,8 @@ void PicturePreview::showFile(const QString& path) {
         // A picture no plugin here can draw may still state its size (AVIF).
         const QString size = PictureSizeText(path, image_);
         picture_->clear();
-        picture_->setText(toQ(msg::kNoPicture));
-        size_->setText(size.isEmpty() ? toQ(msg::kNoPicture) : size);
+        picture_->setText(uiText(msg::kNoPicture));
+        size_->setText(size.isEmpty() ? uiText(msg::kNoPicture) : size);
         btnPreview_->setEnabled(false);
         return;
     }
@@ -117,7 +118,7 @@ void PicturePreview::showFullSize() {
         return;
     if (!fullView_) {
         auto* view = new QDialog(this);
-        view->setWindowTitle(toQ(msg::kPicturePreviewCaption));
+        view->setWindowTitle(uiText(msg::kPicturePreviewCaption));
         auto* scroll = new QScrollArea(view);
         fullPicture_ = new QLabel(scroll);
         fullPicture_->setAccessibleName(tr("Picture at full size"));
@@ -141,7 +142,7 @@ QString ChoosePictureFile(QWidget* parent, const QString& startFolder) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // The filter lists read as the user knows them; the patterns stay out of sight.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setNameFilter(toQ(msg::kPictureFileFilter));
+    dialog.setNameFilter(uiText(msg::kPictureFileFilter));
     dialog.setDefaultSuffix(QStringLiteral("gif"));
     dialog.setDirectory(startFolder.isEmpty() ? QDir::homePath() : startFolder);
     auto* preview = new PicturePreview(&dialog);

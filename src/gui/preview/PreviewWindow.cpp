@@ -2,6 +2,7 @@
 
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/preview/PreviewLocation.h"
 #include "gui/preview/PreviewPage.h"
 #include "gui/preview/PreviewRequestGuard.h"
@@ -119,7 +120,7 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     profile_ = new QWebEngineProfile(this); // off the record; starts the browser if needed
     RestoreFlags();
     setObjectName(QStringLiteral("frmBrowser"));
-    setWindowTitle(toQ(msg::kPreviewCaption));
+    setWindowTitle(uiText(msg::kPreviewCaption));
     // The main window decides when the program ends; an open preview must not keep it alive.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -135,7 +136,7 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     watch_ = new RendererWatch(page_, this);
     connectPage();
     view_->setObjectName(QStringLiteral("webBrowser1"));
-    view_->setAccessibleName(toQ(msg::kPreviewPageName));
+    view_->setAccessibleName(uiText(msg::kPreviewPageName));
     view_->setFixedSize(kPageWidth, kPageHeight);
 
     scroll_->setObjectName(QStringLiteral("scrollPreview"));
@@ -147,7 +148,7 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     layout->addWidget(scroll_);
 
     back_->setObjectName(QStringLiteral("btnBackToPreview"));
-    back_->setText(toQ(msg::kBackToPreview));
+    back_->setText(uiText(msg::kBackToPreview));
     back_->setGeometry(4, 3, 147, 29);
     back_->hide();
     back_->raise();
@@ -157,14 +158,14 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &PreviewWindow::clipboardChanged);
     connect(watch_, &RendererWatch::notAnswering, this,
-            [this] { Q_EMIT pageNote(toQ(msg::kPreviewNotAnswering)); });
+            [this] { Q_EMIT pageNote(uiText(msg::kPreviewNotAnswering)); });
     connect(watch_, &RendererWatch::tooMuchMemory, this, [this](quint64 ceiling) {
         Q_EMIT pageNote(
             toQ(msg::Format(msg::kPreviewTooMuchMemory, std::to_string(ceiling / (1024 * 1024)))));
     });
     // Blank until the user asks again: reloading would only crash it once more.
     connect(watch_, &RendererWatch::keepsCrashing, this, [this] {
-        Q_EMIT pageNote(toQ(msg::kPreviewKeepsCrashing));
+        Q_EMIT pageNote(uiText(msg::kPreviewKeepsCrashing));
         view_->load(QUrl(QStringLiteral("about:blank")));
     });
 
@@ -331,7 +332,7 @@ void PreviewWindow::offerRemoteLink(const QUrl& url) {
     // Asked outside the browser's navigation callback.
     QTimer::singleShot(0, this, [this, url] {
         const auto answer = MessageBox::question(
-            this, toQ(msg::kRemoteLinkCaption),
+            this, uiText(msg::kRemoteLinkCaption),
             toQ(msg::Format(msg::kRemoteLinkQuestion, fromQ(url.toString(QUrl::FullyEncoded)))),
             QMessageBox::Question, QMessageBox::No);
         askingAboutLink_ = false;

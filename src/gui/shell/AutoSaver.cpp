@@ -1,62 +1,46 @@
 #include "gui/shell/AutoSaver.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-#include <QTimer>
+#include <algorithm>
 
 namespace qloom::gui {
 
-AutoSaver::AutoSaver(const Project& project, QObject* parent)
-    : QObject(parent), project_(project), timer_(new QTimer(this)) {
-    sinceInput_.start();
-    QCoreApplication::instance()->installEventFilter(this);
-    timer_->setInterval(kIntervalMs);
-    connect(timer_, &QTimer::timeout, this, &AutoSaver::check);
-    timer_->start();
+AutoSaver::AutoSaver(std::function<void()> save, QObject* parent)
+    : QObject(parent), save_(std::move(save)) {
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, &AutoSaver::due);
 }
 
-AutoSaver::~AutoSaver() {
-    QCoreApplication::instance()->removeEventFilter(this);
+AutoSaver::~AutoSaver() = default;
+
+void AutoSaver::noteChange() {
+    if (stopped_)
+        return;
+    sinceChange_.start();
+    if (!sinceFirstChange_.isValid())
+        sinceFirstChange_.start();
+    if (!timer_.isActive())
+        timer_.start(kQuietMs);
 }
 
 void AutoSaver::noteSaved() {
-    tracker_.noteSaved(project_);
-    sinceNoticed_.invalidate();
+    timer_.stop();
+    sinceFirstChange_.invalidate();
 }
 
 void AutoSaver::stop() {
-    timer_->stop();
+    stopped_ = true;
+    noteSaved();
 }
 
-SaveTracker::Outcome AutoSaver::saveIfChanged() {
-    sinceNoticed_.invalidate();
-    return tracker_.save(project_);
-}
-
-void AutoSaver::check() {
-    if (!tracker_.changedSince(project_)) {
-        sinceNoticed_.invalidate();
+void AutoSaver::due() {
+    const qint64 quietLeft = kQuietMs - sinceChange_.elapsed();
+    const qint64 waitLeft = kLongestWaitMs - sinceFirstChange_.elapsed();
+    if (quietLeft > 0 && waitLeft > 0) {
+        timer_.start(int(std::min(quietLeft, waitLeft)));
         return;
     }
-    if (!sinceNoticed_.isValid())
-        sinceNoticed_.start();
-    if (sinceInput_.elapsed() < kQuietMs && sinceNoticed_.elapsed() < kLongestWaitMs)
-        return;
-    saveIfChanged();
-}
-
-bool AutoSaver::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::Wheel:
-        sinceInput_.restart();
-        break;
-    default:
-        break;
-    }
-    return QObject::eventFilter(watched, event);
+    sinceFirstChange_.invalidate();
+    save_();
 }
 
 } // namespace qloom::gui

@@ -1,54 +1,44 @@
 #pragma once
 
-// Brings every change of the active project to the disk within two seconds, whatever made it
-// (typing, a drag in the preview, a dialog), without the user saving: on a timer, it compares
-// the project with the one last written and, when they differ, writes the preview variant
-// composed from a copy (SaveTracker). It never touches the project, the preview or a control,
-// and it shows nothing: a save that fails here fails again, and is reported, at the next save
-// the user makes or at the close.
-//
-// A large project takes tens of milliseconds to save, so the save waits for a pause in the
-// user's typing and clicking, but never longer than kLongestWaitMs.
-
-#include "gui/shell/SaveTracker.h"
+// When the autosave writes: the session tells it of every change of the project (an edit, an
+// undo, a selection) and it calls its save function once the changes pause for kQuietMs, but
+// never later than kLongestWaitMs after the first change it has not saved, so steady typing is
+// saved too. A large project takes tens of milliseconds to save; waiting for a pause keeps that
+// out of the user's typing. Nothing polls: without a change no timer runs.
 
 #include <QElapsedTimer>
 #include <QObject>
-
-class QTimer;
+#include <QTimer>
+#include <functional>
 
 namespace qloom::gui {
 
-class AutoSaver : public QObject {
+class AutoSaver final : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kIntervalMs = 500;     // how often the project is compared
-    static constexpr int kQuietMs = 400;        // a pause in the input long enough to save in
-    static constexpr int kLongestWaitMs = 1000; // from noticing a change to saving it, at most
+    static constexpr int kQuietMs = 400;        // a pause in the changes long enough to save in
+    static constexpr int kLongestWaitMs = 1000; // from the first unsaved change to saving, at most
 
-    AutoSaver(const Project& project, QObject* parent);
+    AutoSaver(std::function<void()> save, QObject* parent);
     ~AutoSaver() override;
 
-    // The project, as it is now, has just been written by another save (the final variant
-    // must stay on disk until the project changes again).
+    // The project changed.
+    void noteChange();
+    // Another save has just written the project as it is: nothing waits any more.
     void noteSaved();
     // The program is ending: no more saves.
     void stop();
-    // Saves now when the project changed (the timer's work, without waiting for a pause).
-    SaveTracker::Outcome saveIfChanged();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override; // notes the time of each input
+    bool pending() const { return timer_.isActive(); }
 
 private:
-    void check();
+    void due();
 
-    const Project& project_;
-    SaveTracker tracker_;
-    QTimer* timer_;
-    QElapsedTimer sinceInput_;
-    QElapsedTimer sinceNoticed_; // invalid while nothing waits to be saved
+    std::function<void()> save_;
+    QTimer timer_;
+    QElapsedTimer sinceChange_;
+    QElapsedTimer sinceFirstChange_; // invalid while nothing waits to be saved
+    bool stopped_ = false;
 };
 
 } // namespace qloom::gui

@@ -3,8 +3,9 @@
 #include "gui/common/DesktopShell.h"
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/HelpKeyFilter.h"
-#include "gui/common/MainWindowOps.h"
+#include "gui/common/ProjectSessionApi.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/common/UserSettings.h"
 #include "model/Messages.h"
 #include "script/FixedTexts.h"
@@ -44,12 +45,12 @@ QSize fullTextSize(const QPlainTextEdit& edit, const QString& text) {
 
 } // namespace
 
-FinalizedDialog::FinalizedDialog(MainWindowOps& main, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::FinalizedDialog>()), main_(main) {
+FinalizedDialog::FinalizedDialog(ProjectSessionApi& session, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::FinalizedDialog>()), session_(session) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    ui->lblMessage->setText(toQ(msg::kFinalizedMessage));
+    ui->lblMessage->setText(uiText(msg::kFinalizedMessage));
     QString info = toQ(ReadMeText());
     info.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (info.endsWith(QLatin1Char('\n')))
@@ -68,9 +69,9 @@ FinalizedDialog::FinalizedDialog(MainWindowOps& main, QWidget* parent)
     CenterOnDesktop(this);
 
     connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui->btnBrowse, &QPushButton::clicked, this, &FinalizedDialog::btnBrowseClick);
-    connect(ui->btnCopy, &QPushButton::clicked, this, &FinalizedDialog::btnCopyClick);
-    new HelpKeyFilter(this, [this] { main_.showHelp(); });
+    connect(ui->btnBrowse, &QPushButton::clicked, this, &FinalizedDialog::onBrowseClicked);
+    connect(ui->btnCopy, &QPushButton::clicked, this, &FinalizedDialog::onCopyClicked);
+    new HelpKeyFilter(this, [this] { session_.showHelp(); });
 }
 
 FinalizedDialog::~FinalizedDialog() = default;
@@ -90,7 +91,7 @@ void FinalizedDialog::showEvent(QShowEvent* event) {
 }
 
 void FinalizedDialog::refreshFiles() {
-    const Project& project = main_.project();
+    const Project& project = session_.project();
     const QString site =
         project.settings.projectFolder.empty()
             ? QString()
@@ -109,24 +110,24 @@ void FinalizedDialog::refreshFiles() {
     for (const SiteFile& file : files_) {
         QString text = toQ(file.path);
         if (file.template_)
-            text += QStringLiteral(" (") + toQ(msg::kFinalizedTemplate) + QLatin1Char(')');
+            text += QStringLiteral(" (") + uiText(msg::kFinalizedTemplate) + QLatin1Char(')');
         auto* item = new QListWidgetItem(none, QString(), ui->lstFiles);
         if (!file.exists) {
             ++missing;
-            text += QStringLiteral(": ") + toQ(msg::kFinalizedMissing);
+            text += QStringLiteral(": ") + uiText(msg::kFinalizedMissing);
             item->setIcon(warning);
         }
         item->setText(text);
     }
     ui->lblMissing->setVisible(missing > 0);
-    ui->lblMissing->setText(toQ(msg::Format(msg::kFinalizedMissingCount, std::to_string(missing))));
+    ui->lblMissing->setText(uiText(msg::Format(msg::kFinalizedMissingCount, std::to_string(missing))));
 }
 
-void FinalizedDialog::btnBrowseClick() {
-    DesktopShell::open(toQ(main_.project().settings.projectFolder));
+void FinalizedDialog::onBrowseClicked() {
+    DesktopShell::open(toQ(session_.project().settings.projectFolder));
 }
 
-void FinalizedDialog::btnCopyClick() {
+void FinalizedDialog::onCopyClicked() {
     QGuiApplication::clipboard()->setText(toQ(msg::kPageScriptLine) + QLatin1Char('\n') +
                                           toQ(msg::kPageStartLine) + QLatin1Char('\n'));
 }

@@ -17,13 +17,13 @@ class QListWidget;
 
 namespace qloom::gui {
 
-class MainWindowOps;
+class ProjectSessionApi;
 
 class FinalizedDialog : public QDialog {
     Q_OBJECT
 
 public:
-    FinalizedDialog(MainWindowOps& main, QWidget* parent = nullptr);
+    FinalizedDialog(ProjectSessionApi& session, QWidget* parent = nullptr);
     ~FinalizedDialog() override;
 
     QString infoText() const;
@@ -38,11 +38,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void btnBrowseClick();
-    void btnCopyClick();
+    void onBrowseClicked();
+    void onCopyClicked();
 
     std::unique_ptr<Ui::FinalizedDialog> ui;
-    MainWindowOps& main_;
+    ProjectSessionApi& session_;
     std::vector<SiteFile> files_;
 };
 

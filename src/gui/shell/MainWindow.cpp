@@ -1,34 +1,33 @@
 #include "gui/shell/MainWindow.h"
 
-#include "gui/common/BusyCursor.h"
+#include "gui/common/DesktopShell.h"
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/ErrorText.h"
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/HelpWindow.h"
-#include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
 #include "gui/common/ProjectHistory.h"
+#include "gui/common/Prompter.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/common/UndoKeyFilter.h"
 #include "gui/common/UserSettings.h"
 #include "gui/editor/HtmlTools.h"
 #include "gui/editor/PropertyEditor.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
-#include "gui/shell/AutoSaver.h"
 #include "gui/shell/BrowserCheck.h"
 #include "gui/shell/CheckListModel.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/ProjectFolders.h"
+#include "gui/shell/ProjectSession.h"
 #include "gui/shell/ProjectSettingsDialog.h"
 #include "gui/shell/StartDialog.h"
 #include "gui/shell/StatusLine.h"
 #include "gui/shell/TemplateInfoDialog.h"
-#include "gui/shell/TestHook.h"
 #include "gui/shell/UserPlaces.h"
 #include "model/Messages.h"
-#include "script/ScriptSaver.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>
@@ -98,85 +97,79 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(392, 421);
-    setWindowTitle(toQ(msg::kMainCaption));
-    ui->lblActiveProject->setTextFormat(Qt::PlainText);
-    ui->txtJS_Errors->hide();
-    ui->btnHelp->setIcon(helpGlyph());
-    ui->btnUpdatePreview->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    setWindowTitle(uiText(msg::kMainCaption));
+    ui->activeProjectLabel->setTextFormat(Qt::PlainText);
+    ui->helpButton->setIcon(helpGlyph());
+    ui->updatePreviewButton->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     CenterOnDesktop(this);
 
     helpIndex_ = toQ(HelpIndexOf(
         programFolder.isEmpty() ? ProgramFolderOf(fromQ(QCoreApplication::applicationFilePath()))
                                 : fromQ(programFolder)));
     projectsFolder_ = projectsFolder.isEmpty() ? UserPlaces::projectsFolder() : projectsFolder;
-    history_ = new ProjectHistory(project_, this);
-    history_->setRestoredHandler([this](const ProjectEdit& edit) { showRestored(edit); });
-    new UndoKeyFilter(this, *history_);
+    session_ = new ProjectSession(this, this);
+    session_->setHelpHooks([this](bool available) { setHelpButtonEnabled(available); },
+                           [this] { showHelp(); });
+    undoKeys_ = new UndoKeyFilter(this, session_->history());
     checks_ = new CheckListModel(this);
-    ui->listChecks->setModel(checks_);
+    ui->checksList->setModel(checks_);
     checkTimer_ = new QTimer(this);
     checkTimer_->setSingleShot(true);
     checkTimer_->setInterval(kRecheckDelayMs);
     connect(checkTimer_, &QTimer::timeout, this, &MainWindow::recheck);
-    connect(history_, &ProjectHistory::changed, this, &MainWindow::projectChanged);
-    connect(ui->listChecks, &QListView::clicked, this, &MainWindow::followFinding);
-    connect(ui->listChecks, &QListView::activated, this, &MainWindow::followFinding);
+    connect(session_, &ProjectSession::menusChanged, this, &MainWindow::onMenusChanged);
+    connect(session_, &ProjectSession::projectReplaced, this, &MainWindow::onProjectReplaced);
+    connect(ui->checksList, &QListView::clicked, this, &MainWindow::followFinding);
+    connect(ui->checksList, &QListView::activated, this, &MainWindow::followFinding);
 
-    editor_ = new PropertyEditor(*this, this);
+    editor_ = new PropertyEditor(*session_, this);
     editor_->setGeometry(kEditorArea);
-    editor_->placeInTabOrderAfter(ui->chkStayOnTop);
-    setEditingEnabled(false);
-    autoSaver_ = new AutoSaver(project_, this);
+    editor_->placeInTabOrderAfter(ui->stayOnTopBox);
+    editor_->setEditingEnabled(false);
 
-    connect(ui->btnAddMenu, &QPushButton::clicked, this, &MainWindow::btnAddMenuClick);
-    connect(ui->btnDelete, &QPushButton::clicked, this, &MainWindow::btnDeleteClick);
-    connect(ui->btnFinalize, &QPushButton::clicked, this, &MainWindow::btnFinalizeClick);
-    connect(ui->btnProjects, &QPushButton::clicked, this, &MainWindow::btnProjectsClick);
-    connect(ui->btnActiveProjectSettings, &QPushButton::clicked, this,
-            &MainWindow::btnActiveProjectSettingsClick);
-    connect(ui->btnHelp, &QPushButton::clicked, this, &MainWindow::showHelp);
-    connect(ui->chkStayOnTop, &QCheckBox::clicked, this, &MainWindow::chkStayOnTopClick);
-    connect(editor_, &PropertyEditor::deleteRequested, ui->btnDelete, &QAbstractButton::click);
+    connect(ui->addMenuButton, &QPushButton::clicked, this, &MainWindow::onAddMenuClicked);
+    connect(ui->deleteButton, &QPushButton::clicked, this, &MainWindow::onDeleteClicked);
+    connect(ui->finalizeButton, &QPushButton::clicked, this, &MainWindow::onFinalizeClicked);
+    connect(ui->projectsButton, &QPushButton::clicked, this, &MainWindow::onProjectsClicked);
+    connect(ui->projectSettingsButton, &QPushButton::clicked, this,
+            &MainWindow::onProjectSettingsClicked);
+    connect(ui->helpButton, &QPushButton::clicked, this, &MainWindow::showHelp);
+    connect(ui->stayOnTopBox, &QCheckBox::clicked, this, &MainWindow::onStayOnTopClicked);
+    connect(editor_, &PropertyEditor::deleteRequested, ui->deleteButton, &QAbstractButton::click);
     const auto shortcut = [this](const QKeySequence& keys, auto handler) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, handler);
     };
-    shortcut(QKeySequence(Qt::Key_Insert), [this] { ui->btnAddMenu->click(); });
-    shortcut(QKeySequence(Qt::Key_F5), [this] { ui->btnUpdatePreview->click(); });
+    shortcut(QKeySequence(Qt::Key_Insert), [this] { ui->addMenuButton->click(); });
+    shortcut(QKeySequence(Qt::Key_F5), [this] { ui->updatePreviewButton->click(); });
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveNow(); });
     new HelpKeyFilter(this, [this] { showHelp(); });
 }
 
 MainWindow::~MainWindow() {
     // Said now or never: next time "Open Last Edited Project" would just stay greyed.
-    report(recordLastEdited());
-}
-
-Status MainWindow::recordLastEdited() {
-    const std::string& folder = project_.settings.projectFolder;
-    QString store;
-    if (folder.empty() || UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), &store))
-        return Status::success();
-    return Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store)));
+    session_->report(session_->recordLastEdited());
 }
 
 void MainWindow::endSession() {
     if (ending_)
         return;
     ending_ = true;
-    autoSaver_->stop();
-    if (!project_.settings.projectFolder.empty()) {
-        Status saved;
-        {
-            const BusyCursor busy;
-            editor_->showSwappedCaptions(SwapDefaultCaptions(project_));
-            saved = SaveScript(project_, false);
-        }
+    session_->stopAutosave();
+    if (session_->hasProject()) {
         // Nobody is left to read a message box: whoever ended the program sees its output.
         // LastEdited now, not at destruction: a desktop session may end the process before that.
-        for (const Status& status : {saved, recordLastEdited()}) {
-            if (!status)
-                std::fprintf(stderr, "qLoom: %s\n", ErrorReportText(status.message).c_str());
-        }
+        class StandardErrorPrompter final : public Prompter {
+        public:
+            QMessageBox::StandardButton ask(QWidget*, const QString&, const QString& text,
+                                            QMessageBox::Icon, QMessageBox::StandardButtons,
+                                            QMessageBox::StandardButton answer) override {
+                std::fprintf(stderr, "qLoom: %s\n", text.toLocal8Bit().constData());
+                return answer;
+            }
+        };
+        session_->setPrompter(std::make_unique<StandardErrorPrompter>());
+        session_->save(false);
+        session_->report(session_->recordLastEdited());
     }
     Q_EMIT quitRequested();
 }
@@ -186,68 +179,93 @@ bool MainWindow::checkBrowserVersion() {
                                        QFileInfo(webEngineHelperPath()).isExecutable(),
                                        QFileInfo(webEngineResourcePath()).isFile());
     if (!ok)
-        MessageBox::message(this, toQ(msg::kBrowserCheckCaption), toQ(msg::kBrowserCheckText),
-                            QMessageBox::Information);
+        session_->prompter().ask(this, uiText(msg::kBrowserCheckCaption),
+                                 uiText(msg::kBrowserCheckText), QMessageBox::Information,
+                                 QMessageBox::Ok, QMessageBox::Ok);
     return ok;
 }
 
 void MainWindow::createOtherWindows(const QString& openFolder) {
     // Shows the preview window.
     preview_ = new PreviewController(
-        *this, {ui->btnShowPreview, ui->btnUpdatePreview, ui->txtJS_Errors, ui->chkStayOnTop},
-        this);
-    preview_->setCaptionSwapHook(
-        [this](const std::vector<int32_t>& rows) { editor_->showSwappedCaptions(rows); });
+        *session_, {ui->showPreviewButton, ui->updatePreviewButton, ui->stayOnTopBox}, this);
     // js.log is the user's, not the (read-only, once installed) program folder's.
     preview_->setScriptErrorLogFolder(UserPlaces::scriptErrorLogFolder());
-    new UndoKeyFilter(preview_->browser(), *history_);
+    undoKeys_->watch(preview_->browser());
     // Said once, without a box: the status line shows it until the next project is shown.
     connect(preview_, &PreviewController::statusNote, this, [this](const QString& note) {
-        ui->lblActiveProject->setText(note);
-        ui->lblActiveProject->setToolTip(note);
+        ui->activeProjectLabel->setText(note);
+        ui->activeProjectLabel->setToolTip(note);
     });
-    frmStart_ = std::make_unique<StartDialog>(*this);
-    connect(frmStart_.get(), &StartDialog::quitRequested, this, &MainWindow::quitRequested);
+    startDialog_ = std::make_unique<StartDialog>(*session_, this, projectsFolder_);
+    connect(startDialog_.get(), &StartDialog::chosen, this, &MainWindow::onStartChoice);
     if (openFolder.isEmpty())
-        frmStart_->show();
-    frmSelFolder_ = new FolderChooser(*this, frmStart_.get());
-    htmlTools_ = new HtmlTools(*this, *editor_, this); // Add Text, Add URL, Add Image, in order
-    frmFinilizedOK_ = new FinalizedDialog(*this, this);
-    frmProjectSettings_ = new ProjectSettingsDialog(*this, this);
-    frmTemplateInfo_ = new TemplateInfoDialog(frmProjectSettings_);
-    frmProjectSettings_->setTemplateInfo(frmTemplateInfo_);
-    if (!openFolder.isEmpty())
-        frmStart_->openFolderOrShow(openFolder);
-    RunTestHookFromEnvironment(*this);
+        startDialog_->show();
+    htmlTools_ = new HtmlTools(*session_, *editor_, this); // Add Text, Add URL, Add Image
+    finalizedDialog_ = new FinalizedDialog(*session_, this);
+    projectSettingsDialog_ = new ProjectSettingsDialog(*session_, this);
+    connect(projectSettingsDialog_, &ProjectSettingsDialog::applied, this,
+            &MainWindow::refreshPreview);
+    templateInfoDialog_ = new TemplateInfoDialog(projectSettingsDialog_);
+    projectSettingsDialog_->setTemplateInfo(templateInfoDialog_);
+    if (!openFolder.isEmpty()) {
+        setEnabled(false);
+        setHelpButtonEnabled(false);
+        startDialog_->folderChooser()->setPath(openFolder);
+        if (!onStartChoice({StartChoice::Kind::OpenProject, fromQ(openFolder)}))
+            startDialog_->show();
+    }
 }
 
-void MainWindow::projectReplaced() {
-    editor_->rebuildMenuList();
-    history_->clear();
+FolderChooser* MainWindow::folderChooser() const {
+    return startDialog_ ? startDialog_->folderChooser() : nullptr;
+}
+
+bool MainWindow::onStartChoice(const StartChoice& choice) {
+    QWidget* boxParent = startDialog_.get();
+    switch (choice.kind) {
+    case StartChoice::Kind::Quit:
+        Q_EMIT quitRequested();
+        return false;
+    case StartChoice::Kind::Cancel:
+        break; // the project stays as it was
+    case StartChoice::Kind::NewProject:
+        if (session_->newProjectIn(choice.folder, boxParent) == ProjectSession::NewOutcome::Failed)
+            return false;
+        // A new project is written at once (with the default page), an opened one again as the
+        // preview variant: the preview saves it.
+        refreshPreview();
+        break;
+    case StartChoice::Kind::OpenProject:
+    case StartChoice::Kind::OpenLastEdited:
+        if (!session_->openProject(choice.folder, boxParent))
+            return false;
+        refreshPreview();
+        break;
+    }
+    if (startDialog_)
+        startDialog_->leave();
+    return true;
+}
+
+void MainWindow::onProjectReplaced() {
+    setActiveProject(session_->folder());
+    // Each project shows in a page and storage of its own; the previous project's page, whatever
+    // it was doing, is gone before the new project's first load.
+    if (preview_)
+        preview_->browser()->startProject();
     checkTimer_->stop();
     rowsToCheck_.clear();
     checkAll_ = false;
-    checks_->recheckAll(project_);
+    checks_->recheckAll(session_->project());
+    // A new project shows its (empty) page once refreshPreview() saved it; an opened one is
+    // saved again as the preview variant and shown at its selected menu.
+    const Project& table = session_->project();
+    if (session_->project().menuCount() > 0 && preview_)
+        preview_->scrollPreviewTo(table.selected);
 }
 
-void MainWindow::showRestored(const ProjectEdit& edit) {
-    const Project& table = project_;
-    editor_->syncMenuList();
-    setEditingEnabled(table.menuCount() > 0);
-    if (table.isRow(table.selected))
-        showMenuProperties(table.selected);
-    if (edit.kind() == ProjectEdit::Kind::Move) {
-        // The page can put the menu back by itself; no need to save and reload.
-        if (preview_) {
-            preview_->showMovedMenu(edit.row());
-            preview_->scrollPreviewTo(edit.row());
-        }
-        return;
-    }
-    refreshPreview();
-}
-
-void MainWindow::projectChanged(const ProjectEdit& edit) {
+void MainWindow::onMenusChanged(const ProjectEdit& edit) {
     const bool oneRow =
         edit.kind() == ProjectEdit::Kind::SetCell || edit.kind() == ProjectEdit::Kind::Move;
     if (oneRow)
@@ -259,13 +277,13 @@ void MainWindow::projectChanged(const ProjectEdit& edit) {
 
 void MainWindow::recheck() {
     if (checkAll_) {
-        checks_->recheckAll(project_);
+        checks_->recheckAll(session_->project());
     } else {
         std::sort(rowsToCheck_.begin(), rowsToCheck_.end());
         rowsToCheck_.erase(std::unique(rowsToCheck_.begin(), rowsToCheck_.end()),
                            rowsToCheck_.end());
         for (int32_t row : rowsToCheck_)
-            checks_->recheckRow(project_, row);
+            checks_->recheckRow(session_->project(), row);
     }
     rowsToCheck_.clear();
     checkAll_ = false;
@@ -274,77 +292,43 @@ void MainWindow::recheck() {
 void MainWindow::followFinding(const QModelIndex& index) {
     const AccessibilityFinding* finding = checks_->findingAt(index);
     if (finding && finding->fix == FixPlace::ProjectSettings) {
-        btnActiveProjectSettingsClick();
+        onProjectSettingsClicked();
         return;
     }
-    if (!finding || !project_.isRow(finding->row))
+    if (!finding || !session_->project().isRow(finding->row))
         return;
     const int32_t row = finding->row;
     const FixPlace fix = finding->fix; // the list may be rebuilt while the row is selected
     const int32_t offset = finding->offset;
-    selectInPreview(row);
+    session_->select(row, SelectionSource::Editor);
     editor_->showFixPlace(fix, offset);
 }
 
-// --- Editing controls and preview: the property editor and the preview controller.
-
 PreviewWindow* MainWindow::previewWindow() const {
     return preview_ ? preview_->browser() : nullptr;
-}
-
-void MainWindow::showMenuProperties(int32_t row) {
-    editor_->showMenuProperties(row);
-}
-
-void MainWindow::setEditingEnabled(bool enabled) {
-    editor_->setEditingEnabled(enabled);
 }
 
 void MainWindow::refreshPreview() {
     if (preview_)
         preview_->refreshPreview();
     else
-        saveScript(true); // before the preview window exists there is nothing to show
-}
-
-void MainWindow::scrollPreviewTo(int32_t row) {
-    if (preview_)
-        preview_->scrollPreviewTo(row);
-}
-
-void MainWindow::selectInPreview(int32_t row) {
-    if (preview_) {
-        preview_->selectInPreview(row);
-        return;
-    }
-    project_.selected = row;
-    showMenuProperties(row);
-}
-
-void MainWindow::markPreviewStale() {
-    if (preview_)
-        preview_->markPreviewStale();
-}
-
-void MainWindow::markPreviewCurrent() {
-    if (preview_)
-        preview_->markPreviewCurrent();
+        session_->savePreview(); // before the preview window exists there is nothing to show
 }
 
 // --- Shell.
 
 void MainWindow::setActiveProject(const QString& folder) {
-    const QFontMetrics metrics(ui->lblActiveProject->font());
+    const QFontMetrics metrics(ui->activeProjectLabel->font());
     const std::string text =
         ShortenStatusText(StatusLineText(fromQ(folder)), [&metrics](const std::string& candidate) {
             return metrics.horizontalAdvance(toQ(candidate));
         });
-    ui->lblActiveProject->setText(toQ(text));
-    ui->lblActiveProject->setToolTip(PlainToolTip(folder));
+    ui->activeProjectLabel->setText(toQ(text));
+    ui->activeProjectLabel->setToolTip(PlainToolTip(folder));
 }
 
 void MainWindow::setHelpButtonEnabled(bool enabled) {
-    ui->btnHelp->setEnabled(enabled);
+    ui->helpButton->setEnabled(enabled);
 }
 
 void MainWindow::showHelp() {
@@ -353,27 +337,9 @@ void MainWindow::showHelp() {
     help_->showPage(helpIndex_);
 }
 
-bool MainWindow::report(const Status& status) {
-    if (!status.ok)
-        MessageBox::error(this, toQ(status.message));
-    return status.ok;
-}
-
 void MainWindow::saveNow() {
-    if (!project_.settings.projectFolder.empty())
-        saveScript(false);
-}
-
-bool MainWindow::saveScript(bool forPreview) {
-    Status status;
-    {
-        const BusyCursor busy;
-        editor_->showSwappedCaptions(SwapDefaultCaptions(project_));
-        status = SaveScript(project_, forPreview);
-    }
-    if (status)
-        autoSaver_->noteSaved();
-    return report(status);
+    if (session_->hasProject())
+        session_->save(false);
 }
 
 // --- Frame handlers.
@@ -387,105 +353,93 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // A save that keeps failing (a folder gone read-only) must not lock the user in: after the
     // error report they may still close, losing only what could not be saved.
-    if (!project_.settings.projectFolder.empty() && !saveScript(false) &&
-        MessageBox::question(this, toQ(msg::kAppTitle), toQ(msg::kCloseWithoutSaving),
-                             QMessageBox::Warning, QMessageBox::No) != QMessageBox::Yes) {
+    if (session_->hasProject() && !session_->save(false) &&
+        session_->prompter().question(this, uiText(msg::kAppTitle),
+                                      uiText(msg::kCloseWithoutSaving), QMessageBox::Warning,
+                                      QMessageBox::No) != QMessageBox::Yes) {
         event->ignore();
         return;
     }
     event->accept();
-    autoSaver_->stop(); // the final variant stays
+    session_->stopAutosave(); // the final variant stays
     Q_EMIT quitRequested();
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    setActiveProject(toQ(project_.settings.projectFolder));
+    setActiveProject(session_->folder());
 }
 
 void MainWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        setActiveProject(toQ(project_.settings.projectFolder));
+        setActiveProject(session_->folder());
 }
 
-void MainWindow::chkStayOnTopClick(bool checked) {
+void MainWindow::onStayOnTopClicked(bool checked) {
     setWindowFlag(Qt::WindowStaysOnTopHint, checked);
     show(); // changing the flags hides the window
 }
 
-void MainWindow::btnAddMenuClick() {
-    if (!history_->record(ProjectEdit::addMenu(project_))) {
-        MessageBox::message(this, toQ(msg::kTableFull));
+void MainWindow::onAddMenuClicked() {
+    if (!session_->edit(ProjectEdit::addMenu(session_->project()))) {
+        session_->prompter().message(this, uiText(msg::kTableFull));
         return;
     }
-    const int32_t added = project_.selected;
-    setEditingEnabled(true);
-    editor_->syncMenuList();
-    showMenuProperties(added);
+    // The editor shows the new menu (it follows the session); the page is saved and shown.
+    const int32_t added = session_->project().selected;
     refreshPreview();
-    scrollPreviewTo(added);
+    if (preview_)
+        preview_->scrollPreviewTo(added);
 }
 
-void MainWindow::btnDeleteClick() {
-    Project& table = project_;
+void MainWindow::onDeleteClicked() {
+    const Project& table = session_->project();
     if (table.menuCount() <= 0) {
-        MessageBox::message(this, toQ(msg::kNothingToDelete));
+        session_->prompter().message(this, uiText(msg::kNothingToDelete));
         return;
     }
-    if (MessageBox::question(this, toQ(msg::kDeleteConfirmationTitle),
-                             toQ(DeleteConfirmationText(table)), QMessageBox::Question,
-                             QMessageBox::No) != QMessageBox::Yes)
+    if (session_->prompter().question(this, uiText(msg::kDeleteConfirmationTitle),
+                                      toQ(DeleteConfirmationText(table)), QMessageBox::Question,
+                                      QMessageBox::No) != QMessageBox::Yes)
         return;
     const int32_t before = table.menuCount();
-    history_->record(ProjectEdit::deleteSelected(project_));
+    session_->edit(ProjectEdit::deleteSelected(session_->project()));
     if (table.menuCount() == before)
         return; // the selection named no row in use, so nothing was deleted
-    editor_->syncMenuList();
-    if (table.menuCount() > 0)
-        showMenuProperties(table.selected);
-    else
-        setEditingEnabled(false);
     refreshPreview();
 }
 
-void MainWindow::btnFinalizeClick() {
-    Status status;
-    {
-        const BusyCursor busy;
-        editor_->showSwappedCaptions(SwapDefaultCaptions(project_));
-        status = FinalizeProject(project_);
-    }
-    if (!report(status))
+void MainWindow::onFinalizeClicked() {
+    if (!session_->finalize())
         return;
-    autoSaver_->noteSaved();
     setHelpButtonEnabled(false);
-    frmFinilizedOK_->exec();
+    finalizedDialog_->exec();
     setHelpButtonEnabled(true);
 }
 
-void MainWindow::btnProjectsClick() {
-    frmStart_->setOpenedFromEditor();
-    if (!saveScript(false))
+void MainWindow::onProjectsClicked() {
+    startDialog_->setOpenedFromEditor();
+    if (!session_->save(false))
         return;
     setEnabled(false);
     setHelpButtonEnabled(false);
-    frmStart_->show();
+    startDialog_->show();
 }
 
-void MainWindow::btnActiveProjectSettingsClick() {
+void MainWindow::onProjectSettingsClicked() {
     setHelpButtonEnabled(false);
     showProjectSettings();
     setHelpButtonEnabled(true);
 }
 
 void MainWindow::showProjectSettings() {
-    if (!frmProjectSettings_)
+    if (!projectSettingsDialog_)
         return;
-    frmProjectSettings_->exec();
+    projectSettingsDialog_->exec();
     // The site folder lives in the user's settings, not in the project: a new one changes where
     // the checks look for files without any edit of the project.
-    checks_->recheckAll(project_);
+    checks_->recheckAll(session_->project());
 }
 
 } // namespace qloom::gui

@@ -1,7 +1,6 @@
 #include "gui/shell/TestHook.h"
 
 #include "gui/preview/PreviewController.h"
-#include "gui/shell/FolderChooser.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/StartDialog.h"
 
@@ -18,8 +17,7 @@ void RunTestHookFromEnvironment(MainWindow& main) {
     const QString next = qEnvironmentVariable("QLOOM_TEST_THEN_OPEN");
     const int nextAfterMs = qEnvironmentVariableIntValue("QLOOM_TEST_THEN_AFTER_MS");
     QTimer::singleShot(0, &main, [&main, folder, title, next, nextAfterMs] {
-        main.folderChooser()->setPath(folder);
-        if (!main.startDialog()->openProjectFolder())
+        if (!main.onStartChoice({StartChoice::Kind::OpenLastEdited, folder.toStdString()}))
             return;
         if (!title.isEmpty() && main.previewController())
             main.previewController()->handleIdeCommand(title.toStdString());
@@ -28,8 +26,7 @@ void RunTestHookFromEnvironment(MainWindow& main) {
         if (next.isEmpty())
             return;
         QTimer::singleShot(nextAfterMs, &main, [&main, next] {
-            main.folderChooser()->setPath(next);
-            if (main.startDialog()->openProjectFolder()) {
+            if (main.onStartChoice({StartChoice::Kind::OpenLastEdited, next.toStdString()})) {
                 std::fputs("qloom-test: next ready\n", stdout);
                 std::fflush(stdout);
             }

@@ -9,7 +9,8 @@
 //   many milliseconds later (as "Projects..." then "Open Project" would), after which the program
 //   prints "qloom-test: next ready".
 // When both steps are done the program prints "qloom-test: ready" on its standard output. With
-// neither variable set nothing happens.
+// neither variable set nothing happens. Compiled only into qloom_test_program (src/app), the
+// variant of the program those tests start; the shipped qloom has no such door.
 
 namespace qloom::gui {
 
