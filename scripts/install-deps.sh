@@ -19,7 +19,7 @@ packages=(
     clang libclang-rt-14-dev clang-tidy-14
     nodejs npm
     chromium firefox-esr webkit2gtk-driver
-    iproute2 util-linux
+    iproute2 util-linux strace procps python3 python3-tk
     fonts-dejavu-core fonts-liberation2
 )
 

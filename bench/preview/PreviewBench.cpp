@@ -4,11 +4,11 @@
 // Prints the medians and their ratio; exits 1 when the update takes more than 1.5 times the
 // reload.
 
-#include "gui/common/MainWindowOps.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
+#include "gui/shell/ProjectSession.h"
 #include "model/Project.h"
 
 #include <QApplication>
@@ -29,43 +29,21 @@ namespace {
 using namespace qloom;
 using namespace qloom::gui;
 
-class BenchWindow : public QWidget, public MainWindowOps {
+class BenchWindow : public QWidget {
 public:
-    BenchWindow() {
+    BenchWindow() : session(this) {
         auto* layout = new QVBoxLayout(this);
         auto* show = new QPushButton(QStringLiteral("Show Preview"), this);
         updateButton = new QPushButton(QStringLiteral("Update Preview"), this);
-        auto* errors = new QPlainTextEdit(this);
-        for (QWidget* widget : {static_cast<QWidget*>(show), static_cast<QWidget*>(updateButton),
-                                static_cast<QWidget*>(errors)})
+        for (QWidget* widget : {static_cast<QWidget*>(show), static_cast<QWidget*>(updateButton)})
             layout->addWidget(widget);
-        preview = new PreviewController(*this, {show, updateButton, errors, nullptr}, this);
+        preview = new PreviewController(session, {show, updateButton, nullptr}, this);
     }
-    Project& project() override { return project_; }
-    QWidget* mainWidget() override { return this; }
-    ProjectHistory& history() override { return history_; }
-    void showMenuProperties(int32_t) override {}
-    void setEditingEnabled(bool) override {}
-    void refreshPreview() override { preview->refreshPreview(); }
-    void scrollPreviewTo(int32_t row) override { preview->scrollPreviewTo(row); }
-    void selectInPreview(int32_t row) override { preview->selectInPreview(row); }
-    void markPreviewStale() override { preview->markPreviewStale(); }
-    void markPreviewCurrent() override { preview->markPreviewCurrent(); }
-    void setActiveProject(const QString&) override {}
-    void setHelpButtonEnabled(bool) override {}
-    void showHelp() override {}
-    bool report(const Status& status) override {
-        if (!status.ok)
-            std::fprintf(stderr, "error: %s\n", status.message.c_str());
-        return status.ok;
-    }
+    Project& project() { return session.projectForTest(); }
 
+    ProjectSession session;
     PreviewController* preview;
     QPushButton* updateButton;
-
-private:
-    Project project_;
-    ProjectHistory history_{project_};
 };
 
 double Median(std::vector<double> values) {

@@ -6,8 +6,10 @@
 #include "gui/shell/InstanceChannel.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
-#include "gui/shell/TestHook.h"
 #include "model/Messages.h"
+#ifdef QLOOM_TEST_HOOK
+#include "gui/shell/TestHook.h"
+#endif
 
 #include <unistd.h>
 
@@ -35,20 +37,25 @@ int main(int argc, char* argv[]) {
     if (!commandLine.folder().isEmpty() &&
         qloom::gui::InstanceChannel::askHolderToRaise(commandLine.folder()))
         return 0;
+#ifdef QLOOM_TEST_HOOK
     qloom::gui::PrepareTestAnswersFromEnvironment();
+#endif
 
-    qloom::gui::MainWindow frmMain;
+    qloom::gui::MainWindow mainWindow;
     // exit(), not quit(): quit() first asks every window to close, and the start dialog refuses.
     QObject::connect(
-        &frmMain, &qloom::gui::MainWindow::quitRequested, &app, [] { QCoreApplication::exit(0); },
-        Qt::QueuedConnection);
-    frmMain.show();
-    if (!frmMain.checkBrowserVersion())
+        &mainWindow, &qloom::gui::MainWindow::quitRequested, &app,
+        [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    mainWindow.show();
+    if (!mainWindow.checkBrowserVersion())
         return 1;
-    frmMain.createOtherWindows(commandLine.folder());
+    mainWindow.createOtherWindows(commandLine.folder());
+#ifdef QLOOM_TEST_HOOK
+    qloom::gui::RunTestHookFromEnvironment(mainWindow);
+#endif
     // Until here a signal ends the program at once, as it may: no project can be open yet.
     qloom::gui::SignalBridge endRequests;
-    QObject::connect(&endRequests, &qloom::gui::SignalBridge::endRequested, &frmMain,
+    QObject::connect(&endRequests, &qloom::gui::SignalBridge::endRequested, &mainWindow,
                      &qloom::gui::MainWindow::endSession);
     return app.exec();
 }

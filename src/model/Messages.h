@@ -3,18 +3,22 @@
 // Every text the system shows, in one place, so the GUI and the tests use the same constants.
 // Texts with %s are filled with Format() below.
 
+#include "model/Version.h"
+
 #include <string>
 #include <string_view>
 
 namespace qloom::msg {
 
 inline constexpr std::string_view kAppTitle = "qLoom";
-inline constexpr std::string_view kMainCaption = "qLoom 1.02";
+inline constexpr std::string_view kMainCaption = "qLoom " QLOOM_VERSION_TEXT;
 
 // Run-time errors (shown by the general error report).
 inline constexpr std::string_view kNotValidInteger = "'%s' is not a valid integer value";
 inline constexpr std::string_view kCannotOpenFile = "Cannot open file %s";
 inline constexpr std::string_view kCannotCreateFile = "Cannot create file %s";
+// The reason given after "Cannot open file X: " for a FIFO, device or socket.
+inline constexpr std::string_view kNotRegularFile = "not a regular file";
 
 // A file reached through a symbolic link that could not be replaced: first the target, then
 // the link.
@@ -187,7 +191,7 @@ inline constexpr std::string_view kTakenOverOnEnd =
 
 // Property editor and preview.
 inline constexpr std::string_view kNoMenusInProject = "No Menus in Project";
-inline constexpr std::string_view kPreviewCaption = "Preview - qLoom 1.0";
+inline constexpr std::string_view kPreviewCaption = "Preview - qLoom " QLOOM_VERSION_TEXT;
 inline constexpr std::string_view kBackToPreview = "Back to Preview";
 inline constexpr std::string_view kIncreaseArrow = "Increase %s"; // spin arrows' accessible names
 inline constexpr std::string_view kDecreaseArrow = "Decrease %s";
@@ -254,6 +258,51 @@ inline constexpr std::string_view kCheckBodyTooTall =
 inline constexpr std::string_view kCheckBodyTooWide =
     "%s: caption and menu are %s px wide; the page shows %s px and cuts off the rest.";
 inline constexpr std::string_view kCheckEstimatedPrefix = "about ";
+inline constexpr std::string_view kCheckCaptionGlued =
+    "%s: a line break in the caption HTML joins \"%s\" and \"%s\": the page shows "
+    "\"%s%s\". Put a space or <BR> there.";
+inline constexpr std::string_view kCheckBodyGlued =
+    "%s: a line break in the menu HTML joins \"%s\" and \"%s\": the page shows "
+    "\"%s%s\". Put a space or <BR> there.";
+inline constexpr std::string_view kCheckCaptionGluedTag =
+    "%s: a line break inside a tag of the caption HTML joins \"%s\" and \"%s\" into one word. "
+    "Put a space there.";
+inline constexpr std::string_view kCheckBodyGluedTag =
+    "%s: a line break inside a tag of the menu HTML joins \"%s\" and \"%s\" into one word. "
+    "Put a space there.";
+inline constexpr std::string_view kCheckCaptionMissingFile =
+    "%s: the caption refers to \"%s\", which is not in the site (looked for %s).";
+inline constexpr std::string_view kCheckBodyMissingFile =
+    "%s: the menu refers to \"%s\", which is not in the site (looked for %s).";
+inline constexpr std::string_view kCheckOffPageRight =
+    "%s: the menu reaches to x = %s px, past the right edge of a %s px wide page.";
+inline constexpr std::string_view kCheckOffPageRightVertical =
+    "%s: the caption reaches to x = %s px (Left + Caption Height), past the right edge of a "
+    "%s px wide page; the body slides out further right.";
+inline constexpr std::string_view kCheckOffPageLeft =
+    "%s: the menu starts at x = %s px, left of the page, where no visitor can reach it.";
+inline constexpr std::string_view kCheckSmallScreenOff =
+    "Project: the small-screen mode is Off, so phones and zoomed pages show the menus at their "
+    "desktop places and visitors must scroll sideways. Switch it on in the project settings.";
+
+// The files list of the "Finalized!" dialog.
+inline constexpr std::string_view kFinalizedFilesHead =
+    "Upload these files too (relative to the project folder):";
+inline constexpr std::string_view kFinalizedMissing = "missing";
+inline constexpr std::string_view kFinalizedTemplate = "the template page";
+inline constexpr std::string_view kFinalizedMissingCount =
+    "%s file(s) the menus refer to are missing.";
+inline constexpr std::string_view kFinalizedViewport =
+    "So that phones show the menus at their real size, put this line between <HEAD> and "
+    "</HEAD> too:";
+// The two lines a page needs, as the "Copy" button of the "Finalized!" dialog puts them on the
+// clipboard.
+inline constexpr std::string_view kPageScriptLine =
+    "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>";
+inline constexpr std::string_view kPageStartLine =
+    "<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>";
+inline constexpr std::string_view kViewportLine =
+    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">";
 
 // Replaces the first "%s" of `pattern` with `value`.
 inline std::string Format(std::string_view pattern, std::string_view value) {

@@ -88,18 +88,34 @@ std::string FolderOf(const std::string& path) {
 }
 
 Status ReadWholeFile(const std::string& path, std::string& out) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer for good, in the user-interface
+    // thread; with it the open returns at once and the type check below refuses the FIFO.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0)
         return cannotOpen(path, errno);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    if (::fstat(fd, &st) != 0) {
+        const int error = errno;
         ::close(fd);
         return cannotOpen(path, error);
     }
+    // Devices (/dev/zero never ends), sockets, FIFOs and folders are no files of a project.
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        if (S_ISDIR(st.st_mode))
+            return cannotOpen(path, EISDIR);
+        Status refused = Status::failure(msg::Format(msg::kCannotOpenFile, path) + ": " +
+                                         std::string(msg::kNotRegularFile));
+        refused.reason = msg::kNotRegularFile;
+        refused.file = path;
+        return refused;
+    }
+    if (st.st_size > static_cast<off_t>(kMaxReadBytes)) {
+        ::close(fd);
+        return cannotOpen(path, EFBIG);
+    }
     std::string data;
-    if (S_ISREG(st.st_mode) && st.st_size > 0)
-        data.reserve(static_cast<size_t>(st.st_size));
+    data.reserve(static_cast<size_t>(st.st_size));
     char buffer[1 << 16];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -111,6 +127,11 @@ Status ReadWholeFile(const std::string& path, std::string& out) {
             const int error = errno;
             ::close(fd);
             return cannotOpen(path, error);
+        }
+        // A file that grows while it is read is still bounded.
+        if (data.size() + static_cast<size_t>(n) > kMaxReadBytes) {
+            ::close(fd);
+            return cannotOpen(path, EFBIG);
         }
         data.append(buffer, static_cast<size_t>(n));
     }

@@ -25,8 +25,14 @@ public:
 // No faults: every write goes as far as the system lets it.
 const WriteFaults& RealWrites();
 
+// The most any file qLoom reads may hold (64 MiB): far above any real page, script or picture,
+// low enough that a file that never ends cannot take the memory.
+inline constexpr size_t kMaxReadBytes = size_t(64) << 20;
+
 // Reads the whole file as bytes; a failure ("Cannot open file X: reason") when it cannot be
-// opened or read (a folder included). `out` is changed only on success.
+// opened or read. Only a regular file is read: a folder, FIFO, device or socket is refused
+// without blocking (reason "not a regular file"), and so is a file above kMaxReadBytes. `out`
+// is changed only on success.
 Status ReadWholeFile(const std::string& path, std::string& out);
 
 // True for an existing entry that is not a folder.

@@ -14,6 +14,7 @@
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/shell/ProjectSession.h"
 #include "gui/shell/ProjectSettingsDialog.h"
 #include "gui/shell/StartDialog.h"
 #include "model/Messages.h"
@@ -128,7 +129,7 @@ class NewUserTest : public QObject {
         auto* list = Child<QListWidget>(&main, "listMenus");
         const QRect rect = list->visualItemRect(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-        QTRY_COMPARE(main.project().selected, row);
+        QTRY_COMPARE(main.session()->projectForTest().selected, row);
     }
 
 private Q_SLOTS:
@@ -168,16 +169,16 @@ private Q_SLOTS:
             chooser->setPath(projectFolder);
             Click(chooser, "btnOK");
         });
-        Click(main.startDialog(), "btnNew");
+        Click(main.startDialog(), "newProjectButton");
         QTRY_VERIFY(main.isEnabled());
         QVERIFY(!main.startDialog()->isVisible());
-        QCOMPARE(toQ(main.project().settings.projectFolder), projectFolder);
+        QCOMPARE(toQ(main.session()->projectForTest().settings.projectFolder), projectFolder);
         QVERIFY(QFile::exists(QDir(projectFolder).filePath(QStringLiteral("Temp.html"))));
 
         // Three menus.
         for (int i = 0; i < 3; ++i)
-            Click(&main, "btnAddMenu");
-        Project& table = main.project();
+            Click(&main, "addMenuButton");
+        Project& table = main.session()->projectForTest();
         QCOMPARE(table.menuCount(), 3);
         QCOMPARE(Child<QListWidget>(&main, "listMenus")->count(), 3);
 
@@ -222,7 +223,7 @@ private Q_SLOTS:
         QCOMPARE(table.menus[1].orientation, 1);
 
         // "Update Preview" and wait for the page to show the three menus as edited.
-        Click(&main, "btnUpdatePreview");
+        Click(&main, "updatePreviewButton");
         PreviewWindow* browser = main.previewWindow();
         QVERIFY(browser && browser->isVisible());
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -262,7 +263,7 @@ private Q_SLOTS:
         // New speeds in the project settings.
         ProjectSettingsDialog* settings = main.projectSettingsDialog();
         WhenModal(settings, [&] {
-            QVERIFY(!Child<QAbstractButton>(&main, "btnHelp")->isEnabled());
+            QVERIFY(!Child<QAbstractButton>(&main, "helpButton")->isEnabled());
             auto* out = Child<QLineEdit>(settings, "txtScrollOut");
             out->selectAll();
             QTest::keyClicks(out, QStringLiteral("25"));
@@ -275,11 +276,11 @@ private Q_SLOTS:
             shot(settings, QStringLiteral("settings"));
             Click(settings, "btnOK");
         });
-        Click(&main, "btnActiveProjectSettings");
+        Click(&main, "projectSettingsButton");
         QVERIFY(!settings->isVisible());
-        QVERIFY(Child<QAbstractButton>(&main, "btnHelp")->isEnabled());
-        QCOMPARE(main.project().settings.openStep, 25);
-        QCOMPARE(main.project().settings.closeStep, 35);
+        QVERIFY(Child<QAbstractButton>(&main, "helpButton")->isEnabled());
+        QCOMPARE(main.session()->projectForTest().settings.openStep, 25);
+        QCOMPARE(main.session()->projectForTest().settings.closeStep, 35);
         // A template page that did not exist yet is written and shown.
         const QDir project(projectFolder);
         QVERIFY(QFile::exists(project.filePath(QStringLiteral("index.html"))));
@@ -296,7 +297,7 @@ private Q_SLOTS:
             finalized->accept();
         });
         shot(&main, QStringLiteral("main"));
-        Click(&main, "btnFinalize");
+        Click(&main, "finalizeButton");
         QVERIFY(MessageBox::shown().isEmpty());
         QVERIFY(QFile::exists(project.filePath(QStringLiteral("ReadMe.txt"))));
         const QByteArray script = ReadFile(project.filePath(QStringLiteral("Qloomscript.js")));

@@ -7,6 +7,10 @@
 # Editor and preview do not include each other. CMake links circular static libraries without a
 # word, so the includes are what shows a back-edge.
 #
+# The project session's interface (gui/common/ProjectSessionApi.h) is declared below the shell so
+# that editor and preview can use it, but only the shell may implement it: a class deriving from
+# it anywhere else would be a second owner of the project, and the include rule cannot see that.
+#
 #   cmake -DSRC=<src folder> [-DEXPECT=<n>] -P CheckLayers.cmake
 # Without EXPECT any violation fails; with EXPECT exactly that many must be found (used to prove
 # the check catches planted back-edges).
@@ -44,12 +48,22 @@ endfunction()
 
 set(violations 0)
 file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp ${SRC}/*.ui)
+set(session_implementers gui/shell)
 foreach(file ${files})
     layer_of("${file}" layer)
     if(layer STREQUAL "")
         message(NOTICE "${file}: not inside a known layer folder")
         math(EXPR violations "${violations} + 1")
         continue()
+    endif()
+    if(NOT layer IN_LIST session_implementers)
+        file(STRINGS ${SRC}/${file} derived
+            REGEX "((public|protected|private)[ \t]+(virtual[ \t]+)?|(class|struct)[^;(]*:[ \t]*)(qloom::gui::)?ProjectSessionApi([^A-Za-z0-9_:]|$)")
+        if(derived)
+            message(NOTICE "${file}: layer ${layer} implements ProjectSessionApi, which only the "
+                "shell's session may")
+            math(EXPR violations "${violations} + 1")
+        endif()
     endif()
     string(REPLACE "/" "_" key ${layer})
     # Forms name the headers of their custom widgets; uic turns them into includes.

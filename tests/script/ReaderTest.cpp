@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -21,8 +23,15 @@ using testing::MessageLog;
 
 TEST(ScriptReader, UnreadableFileIsAnErrorAndChangesNothing) {
     testing::TempDir dir;
+    // Only regular files are read: a FIFO would block the open for good and /dev/zero never
+    // ends; both are refused at once, with the file named.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.js").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", dir.file("zero.js").c_str()), 0);
     const std::pair<std::string, std::string> cases[] = {
-        {dir.file("missing.js"), ": No such file or directory"}, {dir.path(), ": Is a directory"}};
+        {dir.file("missing.js"), ": No such file or directory"},
+        {dir.path(), ": Is a directory"},
+        {dir.file("fifo.js"), ": not a regular file"},
+        {dir.file("zero.js"), ": not a regular file"}};
     for (const auto& [path, reason] : cases) {
         Project project = testing::sentinelProject();
         MessageLog log;

@@ -2,6 +2,7 @@
 
 #include "gui/common/ErrorText.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "model/Messages.h"
 
 #include <QList>
@@ -25,7 +26,7 @@ void noteShown(const QString& text) {
 }
 
 QString appTitle() {
-    return toQ(msg::kAppTitle);
+    return uiText(msg::kAppTitle);
 }
 
 QMessageBox::StandardButton run(QWidget* parent, const QString& caption, const QString& text,

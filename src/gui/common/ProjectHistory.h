@@ -11,8 +11,8 @@ namespace qloom::gui {
 class EditCommand;
 
 // The undo history of the project: every change a person makes goes through record(), which
-// makes the edit on the project and keeps it as one undoable step. Owned by the main window and
-// reached by the editor and the preview through MainWindowOps.
+// makes the edit on the project and keeps it as one undoable step. Owned by the project session and
+// reached by the editor and the preview through ProjectSessionApi.
 class ProjectHistory final : public QObject {
     Q_OBJECT
 public:

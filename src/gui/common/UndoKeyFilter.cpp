@@ -5,12 +5,17 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <algorithm>
 
 namespace qloom::gui {
 
 UndoKeyFilter::UndoKeyFilter(QWidget* window, ProjectHistory& history)
-    : QObject(window), window_(window), history_(history) {
+    : QObject(window), windows_{window}, history_(history) {
     QCoreApplication::instance()->installEventFilter(this);
+}
+
+void UndoKeyFilter::watch(QWidget* window) {
+    windows_.emplace_back(window);
 }
 
 UndoKeyFilter::~UndoKeyFilter() {
@@ -34,7 +39,11 @@ bool UndoKeyFilter::eventFilter(QObject* watched, QEvent* event) {
     if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != window_ || !window_->isEnabled())
+    if (!widget)
+        return false;
+    QWidget* window = widget->window();
+    if (std::find(windows_.begin(), windows_.end(), window) == windows_.end() ||
+        !window->isEnabled())
         return false;
     const Action action = actionFor(*static_cast<QKeyEvent*>(event));
     if (action == Action::None)

@@ -2,10 +2,11 @@
 
 #include "gui/common/BusyCursor.h"
 #include "gui/common/EditorRules.h"
-#include "gui/common/MainWindowOps.h"
-#include "gui/common/MessageBox.h"
+#include "gui/common/ProjectSessionApi.h"
+#include "gui/common/Prompter.h"
 #include "gui/common/SpinBinding.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/editor/HtmlFragments.h"
 #include "gui/editor/ImageCopy.h"
 #include "gui/editor/PicturePreview.h"
@@ -21,27 +22,27 @@ namespace {
 constexpr SpinRange kBorderSpin{0, 999};
 }
 
-AddImageDialog::AddImageDialog(MainWindowOps& ops, QWidget* parent)
-    : ToolDialog(parent), ui(new Ui::AddImageDialog), ops_(ops) {
+AddImageDialog::AddImageDialog(ProjectSessionApi& session, QWidget* parent)
+    : ToolDialog(parent), ui(new Ui::AddImageDialog), session_(session) {
     ui->setupUi(this);
-    setWindowTitle(toQ(msg::kAddImageCaption));
+    setWindowTitle(uiText(msg::kAddImageCaption));
     auto* border = new SpinBinding(ui->txtBorderSize, ui->UpDown_Border, kBorderSpin, tr("Border"));
     border->show(QStringLiteral("0"), 0);
-    connect(ui->btnAdd, &QPushButton::clicked, this, &AddImageDialog::btnAddClick);
-    connect(ui->btnCancel, &QPushButton::clicked, this, &AddImageDialog::btnCancelClick);
+    connect(ui->btnAdd, &QPushButton::clicked, this, &AddImageDialog::onAddClicked);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &AddImageDialog::onCancelClicked);
     connect(ui->btnChooseFileName, &QPushButton::clicked, this,
-            &AddImageDialog::btnChooseFileNameClick);
+            &AddImageDialog::onChooseFileClicked);
     connect(ui->txtAlt, &QLineEdit::textChanged, this, &AddImageDialog::updateAddButton);
     connect(ui->chkDecorative, &QCheckBox::toggled, this, &AddImageDialog::updateAddButton);
     filePicker_ = &ChoosePictureFile;
     updateAddButton();
-    formCreate();
-    finishSetup(ops, ui->btnAdd, ui->btnCancel, QSize(442, 106));
+    resetControls();
+    finishSetup(session, ui->btnAdd, ui->btnCancel, QSize(442, 106));
 }
 
 AddImageDialog::~AddImageDialog() = default;
 
-void AddImageDialog::formCreate() {
+void AddImageDialog::resetControls() {
     LastFolder.clear();
 }
 
@@ -61,7 +62,7 @@ void AddImageDialog::updateAddButton() {
     ui->btnAdd->setToolTip(toQ(problem));
 }
 
-void AddImageDialog::btnAddClick() {
+void AddImageDialog::onAddClicked() {
     const bool decorative = ui->chkDecorative->isChecked();
     const std::string alt = decorative ? std::string() : fromQ(ui->txtAlt->text());
     if (!ImageAltProblem(alt, decorative).empty())
@@ -71,20 +72,20 @@ void AddImageDialog::btnAddClick() {
     ImageCopyOutcome outcome;
     {
         BusyCursor busy;
-        const ProjectSettings& settings = ops_.project().settings;
+        const ProjectSettings& settings = session_.project().settings;
         outcome = CopyImageIntoProject(path, settings.projectFolder, settings.templateFileName);
     }
     // The picture is still named in the page; the user can copy it by hand later.
     if (outcome == ImageCopyOutcome::Failed)
-        MessageBox::message(this, toQ(CannotCopyText(path)));
+        session_.prompter().message(this, toQ(CannotCopyText(path)));
     insertAndClose(ui->txtImage, html);
 }
 
-void AddImageDialog::btnCancelClick() {
+void AddImageDialog::onCancelClicked() {
     cancelAndClose(ui->txtImage);
 }
 
-void AddImageDialog::btnChooseFileNameClick() {
+void AddImageDialog::onChooseFileClicked() {
     if (!filePicker_)
         return;
     const QString picked = filePicker_(this, LastFolder);

@@ -13,7 +13,7 @@ class AddImageDialog;
 
 namespace qloom::gui {
 
-class MainWindowOps;
+class ProjectSessionApi;
 
 // "Add Image": an image element naming the picture by its bare file name; the picture is copied
 // into the project folder so the page finds it.
@@ -23,7 +23,7 @@ public:
     // Asks for a picture file, starting in `folder`; an empty result is a cancel.
     using FilePicker = std::function<QString(QWidget* parent, const QString& folder)>;
 
-    AddImageDialog(MainWindowOps& ops, QWidget* parent = nullptr);
+    AddImageDialog(ProjectSessionApi& session, QWidget* parent = nullptr);
     ~AddImageDialog() override;
 
     void setFilePicker(FilePicker picker) { filePicker_ = std::move(picker); }
@@ -31,10 +31,10 @@ public:
     void clearEntries();
     QString lastFolder() const { return LastFolder; }
 
-    void formCreate();
-    void btnAddClick();
-    void btnCancelClick();
-    void btnChooseFileNameClick();
+    void resetControls();
+    void onAddClicked();
+    void onCancelClicked();
+    void onChooseFileClicked();
 
 private:
     // "Add" is enabled once the picture has its alternative text or is marked decorative; its
@@ -42,7 +42,7 @@ private:
     void updateAddButton();
 
     std::unique_ptr<Ui::AddImageDialog> ui;
-    MainWindowOps& ops_;
+    ProjectSessionApi& session_;
     FilePicker filePicker_;
     QString LastFolder; // folder of the picture dialog's last file name during this run
 };

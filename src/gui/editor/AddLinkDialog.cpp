@@ -2,6 +2,7 @@
 
 #include "gui/common/EditorRules.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/editor/HtmlFragments.h"
 #include "model/Messages.h"
 #include "ui_AddLinkDialog.h"
@@ -12,13 +13,13 @@
 
 namespace qloom::gui {
 
-AddLinkDialog::AddLinkDialog(MainWindowOps& ops, QWidget* parent)
+AddLinkDialog::AddLinkDialog(ProjectSessionApi& session, QWidget* parent)
     : ToolDialog(parent), ui(new Ui::AddLinkDialog) {
     ui->setupUi(this);
-    setWindowTitle(toQ(msg::kAddUrlCaption));
-    connect(ui->btnAdd, &QPushButton::clicked, this, &AddLinkDialog::btnAddClick);
-    connect(ui->btnCancel, &QPushButton::clicked, this, &AddLinkDialog::btnCancelClick);
-    connect(ui->btnChooseFile, &QPushButton::clicked, this, &AddLinkDialog::btnChooseFileClick);
+    setWindowTitle(uiText(msg::kAddUrlCaption));
+    connect(ui->btnAdd, &QPushButton::clicked, this, &AddLinkDialog::onAddClicked);
+    connect(ui->btnCancel, &QPushButton::clicked, this, &AddLinkDialog::onCancelClicked);
+    connect(ui->btnChooseFile, &QPushButton::clicked, this, &AddLinkDialog::onChooseFileClicked);
 
     filePicker_ = [](QWidget* parent, const QString& folder) {
         QFileDialog dialog(parent);
@@ -26,20 +27,20 @@ AddLinkDialog::AddLinkDialog(MainWindowOps& ops, QWidget* parent)
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         // The filter lists read as the user knows them; the patterns stay out of sight.
         dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-        dialog.setNameFilter(toQ(msg::kHtmlFileFilter));
+        dialog.setNameFilter(uiText(msg::kHtmlFileFilter));
         dialog.setDefaultSuffix(QStringLiteral("htm"));
         dialog.setDirectory(folder.isEmpty() ? QDir::homePath() : folder);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         return dialog.selectedFiles().first();
     };
-    formCreate();
-    finishSetup(ops, ui->btnAdd, ui->btnCancel, QSize(441, 199));
+    resetControls();
+    finishSetup(session, ui->btnAdd, ui->btnCancel, QSize(441, 199));
 }
 
 AddLinkDialog::~AddLinkDialog() = default;
 
-void AddLinkDialog::formCreate() {
+void AddLinkDialog::resetControls() {
     LastFolder.clear();
 }
 
@@ -54,15 +55,15 @@ std::string AddLinkDialog::fragment() const {
                         EditorTextToHtml(fromQ(ui->txtHTML->toPlainText())));
 }
 
-void AddLinkDialog::btnAddClick() {
+void AddLinkDialog::onAddClicked() {
     insertAndClose(ui->txtURL, fragment());
 }
 
-void AddLinkDialog::btnCancelClick() {
+void AddLinkDialog::onCancelClicked() {
     cancelAndClose(ui->txtURL);
 }
 
-void AddLinkDialog::btnChooseFileClick() {
+void AddLinkDialog::onChooseFileClicked() {
     if (!filePicker_)
         return;
     const QString picked = filePicker_(this, LastFolder);

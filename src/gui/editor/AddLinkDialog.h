@@ -13,7 +13,7 @@ class AddLinkDialog;
 
 namespace qloom::gui {
 
-class MainWindowOps;
+class ProjectSessionApi;
 
 // "Add URL": a link around some inner HTML, with an optional target.
 class AddLinkDialog : public ToolDialog {
@@ -22,7 +22,7 @@ public:
     // Asks for an existing file, starting in `folder`; an empty result is a cancel.
     using FilePicker = std::function<QString(QWidget* parent, const QString& folder)>;
 
-    AddLinkDialog(MainWindowOps& ops, QWidget* parent = nullptr);
+    AddLinkDialog(ProjectSessionApi& session, QWidget* parent = nullptr);
     ~AddLinkDialog() override;
 
     void setFilePicker(FilePicker picker) { filePicker_ = std::move(picker); }
@@ -31,10 +31,10 @@ public:
     std::string fragment() const;
     QString lastFolder() const { return LastFolder; }
 
-    void formCreate();
-    void btnAddClick();
-    void btnCancelClick();
-    void btnChooseFileClick();
+    void resetControls();
+    void onAddClicked();
+    void onCancelClicked();
+    void onChooseFileClicked();
 
 private:
     std::unique_ptr<Ui::AddLinkDialog> ui;

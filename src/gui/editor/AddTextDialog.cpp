@@ -5,6 +5,7 @@
 #include "gui/common/FontList.h"
 #include "gui/common/QtColor.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "model/Messages.h"
 #include "ui_AddTextDialog.h"
 
@@ -14,10 +15,10 @@ namespace {
 constexpr std::string_view kHtmlFontSizes[] = {"1", "2", "3", "4", "5", "6", "7"};
 }
 
-AddTextDialog::AddTextDialog(MainWindowOps& ops, QWidget* parent)
+AddTextDialog::AddTextDialog(ProjectSessionApi& session, QWidget* parent)
     : ToolDialog(parent), ui(new Ui::AddTextDialog) {
     ui->setupUi(this);
-    setWindowTitle(toQ(msg::kAddTextCaption));
+    setWindowTitle(uiText(msg::kAddTextCaption));
     FillFontList(ui->cBoxFontName);
     for (std::string_view size : kHtmlFontSizes)
         ui->cBoxFontSize->addItem(toQ(size));
@@ -25,15 +26,15 @@ AddTextDialog::AddTextDialog(MainWindowOps& ops, QWidget* parent)
     ui->cBoxFontSize->setEditText(QStringLiteral("2"));
     ui->panColor->setColor(Qt::white);
 
-    connect(ui->btnAdd, &QPushButton::clicked, this, &AddTextDialog::btnAddClick);
-    connect(ui->BitBtn2, &QPushButton::clicked, this, &AddTextDialog::bitBtn2Click);
-    connect(ui->panColor, &ColorSwatch::clicked, this, &AddTextDialog::panColorClick);
-    connect(ui->chkDefaultFace, &QCheckBox::toggled, this, &AddTextDialog::chkDefaultFaceClick);
-    connect(ui->chkDefaultSize, &QCheckBox::toggled, this, &AddTextDialog::chkDefaultSizeClick);
-    connect(ui->chkDefaultColor, &QCheckBox::toggled, this, &AddTextDialog::chkDefaultColorClick);
+    connect(ui->btnAdd, &QPushButton::clicked, this, &AddTextDialog::onAddClicked);
+    connect(ui->cancelButton, &QPushButton::clicked, this, &AddTextDialog::onCancelClicked);
+    connect(ui->panColor, &ColorSwatch::clicked, this, &AddTextDialog::onColorClicked);
+    connect(ui->chkDefaultFace, &QCheckBox::toggled, this, &AddTextDialog::onDefaultFaceClicked);
+    connect(ui->chkDefaultSize, &QCheckBox::toggled, this, &AddTextDialog::onDefaultSizeClicked);
+    connect(ui->chkDefaultColor, &QCheckBox::toggled, this, &AddTextDialog::onDefaultColorClicked);
     colorPicker_ = &PickPlatformColor;
     ui->txtTEXT->setFocus();
-    finishSetup(ops, ui->btnAdd, ui->BitBtn2, QSize(469, 196));
+    finishSetup(session, ui->btnAdd, ui->cancelButton, QSize(469, 196));
 }
 
 AddTextDialog::~AddTextDialog() = default;
@@ -55,30 +56,30 @@ std::string AddTextDialog::fragment() const {
     return TextFragment(EditorTextToHtml(fromQ(ui->txtTEXT->toPlainText())), o);
 }
 
-void AddTextDialog::btnAddClick() {
+void AddTextDialog::onAddClicked() {
     insertAndClose(ui->txtTEXT, fragment());
 }
 
-void AddTextDialog::bitBtn2Click() {
+void AddTextDialog::onCancelClicked() {
     cancelAndClose(ui->txtTEXT);
 }
 
-void AddTextDialog::panColorClick() {
+void AddTextDialog::onColorClicked() {
     if (!colorPicker_)
         return;
     if (const auto chosen = colorPicker_(ui->panColor->color(), this))
         ui->panColor->setColor(*chosen);
 }
 
-void AddTextDialog::chkDefaultFaceClick() {
+void AddTextDialog::onDefaultFaceClicked() {
     ui->cBoxFontName->setEnabled(!ui->chkDefaultFace->isChecked());
 }
 
-void AddTextDialog::chkDefaultSizeClick() {
+void AddTextDialog::onDefaultSizeClicked() {
     ui->cBoxFontSize->setEnabled(!ui->chkDefaultSize->isChecked());
 }
 
-void AddTextDialog::chkDefaultColorClick() {
+void AddTextDialog::onDefaultColorClicked() {
     ui->panColor->setVisible(!ui->chkDefaultColor->isChecked());
 }
 

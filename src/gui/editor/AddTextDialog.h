@@ -14,13 +14,13 @@ class AddTextDialog;
 
 namespace qloom::gui {
 
-class MainWindowOps;
+class ProjectSessionApi;
 
 // "Add Text": formatted text with an optional font element, centred on request.
 class AddTextDialog : public ToolDialog {
     Q_OBJECT
 public:
-    AddTextDialog(MainWindowOps& ops, QWidget* parent = nullptr);
+    AddTextDialog(ProjectSessionApi& session, QWidget* parent = nullptr);
     ~AddTextDialog() override;
 
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
@@ -30,12 +30,12 @@ public:
     // The fragment the current fields give.
     std::string fragment() const;
 
-    void btnAddClick();
-    void bitBtn2Click();
-    void panColorClick();
-    void chkDefaultFaceClick();
-    void chkDefaultSizeClick();
-    void chkDefaultColorClick();
+    void onAddClicked();
+    void onCancelClicked();
+    void onColorClicked();
+    void onDefaultFaceClicked();
+    void onDefaultSizeClicked();
+    void onDefaultColorClicked();
 
 private:
     std::unique_ptr<Ui::AddTextDialog> ui;

@@ -1,7 +1,7 @@
 #include "gui/editor/HtmlTools.h"
 
 #include "gui/common/EditorRules.h"
-#include "gui/common/MainWindowOps.h"
+#include "gui/common/ProjectSessionApi.h"
 #include "gui/common/TextConv.h"
 #include "gui/editor/AddImageDialog.h"
 #include "gui/editor/AddLinkDialog.h"
@@ -15,20 +15,20 @@
 
 namespace qloom::gui {
 
-HtmlTools::HtmlTools(MainWindowOps& ops, PropertyEditor& editor, QWidget* dialogParent)
-    : QObject(dialogParent), ops_(ops), editor_(editor),
-      frmAddText_(new AddTextDialog(ops, dialogParent)),
-      frmAddURL_(new AddLinkDialog(ops, dialogParent)),
-      frmAddImage_(new AddImageDialog(ops, dialogParent)) {
+HtmlTools::HtmlTools(ProjectSessionApi& session, PropertyEditor& editor, QWidget* dialogParent)
+    : QObject(dialogParent), session_(session), editor_(editor),
+      addTextDialog_(new AddTextDialog(session, dialogParent)),
+      addLinkDialog_(new AddLinkDialog(session, dialogParent)),
+      addImageDialog_(new AddImageDialog(session, dialogParent)) {
     const auto insert = [this](const std::string& fragment) { insertHtml(fragment); };
-    frmAddText_->setInserter(insert);
-    frmAddURL_->setInserter(insert);
-    frmAddImage_->setInserter(insert);
+    addTextDialog_->setInserter(insert);
+    addLinkDialog_->setInserter(insert);
+    addImageDialog_->setInserter(insert);
     const PropertyEditor::HtmlToolButtons buttons = editor.htmlToolButtons();
-    connect(buttons.newLine, &QAbstractButton::clicked, this, &HtmlTools::btnAddNEWLINEClick);
-    connect(buttons.addText, &QAbstractButton::clicked, this, &HtmlTools::btnAddTextClick);
-    connect(buttons.addUrl, &QAbstractButton::clicked, this, &HtmlTools::btnAddURLClick);
-    connect(buttons.addImage, &QAbstractButton::clicked, this, &HtmlTools::btnAddimageClick);
+    connect(buttons.newLine, &QAbstractButton::clicked, this, &HtmlTools::onNewLineClicked);
+    connect(buttons.addText, &QAbstractButton::clicked, this, &HtmlTools::onAddTextClicked);
+    connect(buttons.addUrl, &QAbstractButton::clicked, this, &HtmlTools::onAddUrlClicked);
+    connect(buttons.addImage, &QAbstractButton::clicked, this, &HtmlTools::onAddImageClicked);
 }
 
 HtmlTools::~HtmlTools() = default;
@@ -48,26 +48,26 @@ void HtmlTools::insertHtml(const std::string& fragment) {
 }
 
 template <class Dialog> void HtmlTools::runDialog(Dialog& dialog) {
-    ops_.setHelpButtonEnabled(false);
+    session_.setHelpAvailable(false);
     dialog.clearEntries();
     dialog.exec();
-    ops_.setHelpButtonEnabled(true);
+    session_.setHelpAvailable(true);
 }
 
-void HtmlTools::btnAddNEWLINEClick() {
+void HtmlTools::onNewLineClicked() {
     insertHtml(std::string(kNewLineFragment));
 }
 
-void HtmlTools::btnAddTextClick() {
-    runDialog(*frmAddText_);
+void HtmlTools::onAddTextClicked() {
+    runDialog(*addTextDialog_);
 }
 
-void HtmlTools::btnAddURLClick() {
-    runDialog(*frmAddURL_);
+void HtmlTools::onAddUrlClicked() {
+    runDialog(*addLinkDialog_);
 }
 
-void HtmlTools::btnAddimageClick() {
-    runDialog(*frmAddImage_);
+void HtmlTools::onAddImageClicked() {
+    runDialog(*addImageDialog_);
 }
 
 } // namespace qloom::gui

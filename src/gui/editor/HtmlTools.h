@@ -8,7 +8,7 @@ class QWidget;
 
 namespace qloom::gui {
 
-class MainWindowOps;
+class ProjectSessionApi;
 class PropertyEditor;
 class AddImageDialog;
 class AddTextDialog;
@@ -21,31 +21,31 @@ class HtmlTools : public QObject {
 public:
     // The fragments go into `editor`'s HTML text boxes; the dialogs are children of
     // `dialogParent` (the main window).
-    HtmlTools(MainWindowOps& ops, PropertyEditor& editor, QWidget* dialogParent);
+    HtmlTools(ProjectSessionApi& session, PropertyEditor& editor, QWidget* dialogParent);
     ~HtmlTools() override;
 
     // Inserts the fragment and a line break at the caret of the active HTML tab's text box,
     // before any selection; does nothing on the other tabs.
     void insertHtml(const std::string& fragment);
 
-    void btnAddNEWLINEClick();
-    void btnAddTextClick();
-    void btnAddURLClick();
-    void btnAddimageClick();
+    void onNewLineClicked();
+    void onAddTextClicked();
+    void onAddUrlClicked();
+    void onAddImageClicked();
 
-    AddTextDialog* addTextDialog() const { return frmAddText_; }
-    AddLinkDialog* addUrlDialog() const { return frmAddURL_; }
-    AddImageDialog* addImageDialog() const { return frmAddImage_; }
+    AddTextDialog* addTextDialog() const { return addTextDialog_; }
+    AddLinkDialog* addUrlDialog() const { return addLinkDialog_; }
+    AddImageDialog* addImageDialog() const { return addImageDialog_; }
 
 private:
     template <class Dialog> void runDialog(Dialog& dialog);
 
-    MainWindowOps& ops_;
+    ProjectSessionApi& session_;
     PropertyEditor& editor_;
     // Owned by the main window, like every window of the program.
-    AddTextDialog* frmAddText_;
-    AddLinkDialog* frmAddURL_;
-    AddImageDialog* frmAddImage_;
+    AddTextDialog* addTextDialog_;
+    AddLinkDialog* addLinkDialog_;
+    AddImageDialog* addImageDialog_;
 };
 
 } // namespace qloom::gui

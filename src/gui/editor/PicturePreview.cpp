@@ -1,10 +1,13 @@
 #include "gui/editor/PicturePreview.h"
 
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/editor/AvifSize.h"
 #include "gui/editor/JpegDecoder.h"
 #include "model/Messages.h"
+#include "script/FileIo.h"
 
+#include <QBuffer>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -28,15 +31,18 @@ constexpr QSize kChooserSize(900, 500);
 } // namespace
 
 QImage LoadPreviewPicture(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read once, as a regular file of bounded size: a FIFO or a device chosen as a picture
+    // must not hang or swell the editor.
+    std::string bytes;
+    if (!ReadWholeFile(fromQ(path), bytes).ok)
         return {};
-    const QByteArray head = file.read(6);
-    file.close();
+    const QByteArray head =
+        QByteArray::fromRawData(bytes.data(), qsizetype(std::min<size_t>(bytes.size(), 6)));
     if (head.size() >= 3 && uchar(head[0]) == 0xFF && uchar(head[1]) == 0xD8 &&
         uchar(head[2]) == 0xFF) {
         DecodedImage decoded;
-        if (!JpegDecoder::decodeFile(fromQ(path), decoded))
+        if (!JpegDecoder::decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                 decoded))
             return {};
         QImage image(decoded.width, decoded.height, QImage::Format_RGB888);
         const size_t rowBytes = size_t(decoded.width) * 3;
@@ -46,7 +52,10 @@ QImage LoadPreviewPicture(const QString& path) {
     }
     // GIF, PNG, WebP, SVG and whatever else the installed image plugins read, told by the
     // content: a renamed file shows as what it is, a text named .gif as nothing.
-    QImageReader reader(path);
+    QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     return reader.read();
 }
@@ -54,19 +63,18 @@ QImage LoadPreviewPicture(const QString& path) {
 QString PictureSizeText(const QString& path, const QImage& image) {
     if (!image.isNull())
         return QStringLiteral("%1 x %2").arg(image.width()).arg(image.height());
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    std::string bytes;
+    if (path.isEmpty() || !ReadWholeFile(fromQ(path), bytes).ok)
         return QString();
-    const QByteArray head = file.read(kHeadBytes);
     PixelSize size;
-    if (ReadAvifSize(std::string_view(head.constData(), size_t(head.size())), size))
+    if (ReadAvifSize(std::string_view(bytes).substr(0, size_t(kHeadBytes)), size))
         return QStringLiteral("%1 x %2").arg(size.width).arg(size.height);
     return QString();
 }
 
 PicturePreview::PicturePreview(QWidget* parent)
     : QWidget(parent), picture_(new QLabel(this)), size_(new QLabel(this)),
-      btnPreview_(new QPushButton(toQ(msg::kPicturePreviewCaption), this)) {
+      btnPreview_(new QPushButton(uiText(msg::kPicturePreviewCaption), this)) {
     auto* layout = new QVBoxLayout(this);
     picture_->setFixedSize(kThumbSize, kThumbSize);
     picture_->setAlignment(Qt::AlignCenter);
@@ -87,8 +95,8 @@ void PicturePreview::showFile(const QString& path) {
         // A picture no plugin here can draw may still state its size (AVIF).
         const QString size = PictureSizeText(path, image_);
         picture_->clear();
-        picture_->setText(toQ(msg::kNoPicture));
-        size_->setText(size.isEmpty() ? toQ(msg::kNoPicture) : size);
+        picture_->setText(uiText(msg::kNoPicture));
+        size_->setText(size.isEmpty() ? uiText(msg::kNoPicture) : size);
         btnPreview_->setEnabled(false);
         return;
     }
@@ -110,7 +118,7 @@ void PicturePreview::showFullSize() {
         return;
     if (!fullView_) {
         auto* view = new QDialog(this);
-        view->setWindowTitle(toQ(msg::kPicturePreviewCaption));
+        view->setWindowTitle(uiText(msg::kPicturePreviewCaption));
         auto* scroll = new QScrollArea(view);
         fullPicture_ = new QLabel(scroll);
         fullPicture_->setAccessibleName(tr("Picture at full size"));
@@ -134,7 +142,7 @@ QString ChoosePictureFile(QWidget* parent, const QString& startFolder) {
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // The filter lists read as the user knows them; the patterns stay out of sight.
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-    dialog.setNameFilter(toQ(msg::kPictureFileFilter));
+    dialog.setNameFilter(uiText(msg::kPictureFileFilter));
     dialog.setDefaultSuffix(QStringLiteral("gif"));
     dialog.setDirectory(startFolder.isEmpty() ? QDir::homePath() : startFolder);
     auto* preview = new PicturePreview(&dialog);

@@ -2,13 +2,12 @@
 
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/EditorRules.h"
-#include "gui/common/MainWindowOps.h"
 #include "gui/common/PlainText.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/QtColor.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/common/UpDownControl.h"
-#include "gui/editor/SuppressChange.h"
 #include "model/Conversions.h"
 #include "model/Messages.h"
 #include "ui_PropertyEditor.h"
@@ -28,7 +27,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QValidator>
+#include <algorithm>
 
 namespace qloom::gui {
 namespace {
@@ -98,8 +99,8 @@ struct PropertyEditor::ColorRow {
     std::string Menu::*field;
 };
 
-PropertyEditor::PropertyEditor(MainWindowOps& ops, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::PropertyEditor>()), ops_(ops),
+PropertyEditor::PropertyEditor(ProjectSessionApi& session, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::PropertyEditor>()), session_(session),
       colorPicker_(&PickPlatformColor) {
     ui->setupUi(this);
     ui->panHTMLTools->hide();
@@ -154,57 +155,109 @@ PropertyEditor::PropertyEditor(MainWindowOps& ops, QWidget* parent)
         edit->setUndoRedoEnabled(false);
         edit->installEventFilter(this);
     }
-    connect(ui->txtCapHTML, &QPlainTextEdit::textChanged, this, &PropertyEditor::txtCapHTMLChange);
+    connect(ui->txtCapHTML, &QPlainTextEdit::textChanged, this,
+            &PropertyEditor::onCaptionHtmlChanged);
     connect(ui->txtMenuHTML, &QPlainTextEdit::textChanged, this,
-            &PropertyEditor::txtMenuHTMLChange);
+            &PropertyEditor::onMenuHtmlChanged);
     for (QRadioButton* item : {ui->radMouseOver, ui->radMouseClick})
-        connect(item, &QRadioButton::clicked, this, &PropertyEditor::radActivateOnClick);
-    connect(ui->chkFloat, &QCheckBox::clicked, this, &PropertyEditor::chkFloatClick);
-    connect(ui->radHorizontal, &QRadioButton::clicked, this, &PropertyEditor::radOrientationClick);
-    connect(ui->radVertical, &QRadioButton::clicked, this, &PropertyEditor::radOrientationClick);
+        connect(item, &QRadioButton::clicked, this, &PropertyEditor::onActivationClicked);
+    connect(ui->chkFloat, &QCheckBox::clicked, this, &PropertyEditor::onFloatClicked);
+    connect(ui->radHorizontal, &QRadioButton::clicked, this, &PropertyEditor::onOrientationClicked);
+    connect(ui->radVertical, &QRadioButton::clicked, this, &PropertyEditor::onOrientationClicked);
     for (ColorRow& row : colors_) {
         row.label->setBuddy(row.swatch); // a screen reader names the swatch after its label
         ColorSwatch* swatch = row.swatch;
         QCheckBox* box = row.box;
-        connect(swatch, &ColorSwatch::clicked, this, [this, swatch] { getColor(swatch); });
+        connect(swatch, &ColorSwatch::clicked, this, [this, swatch] { chooseColor(swatch); });
         // toggled, not clicked: a load that changes the box must also hide or show the swatch.
-        connect(box, &QCheckBox::toggled, this, [this, box] { setTransparentColor(box); });
+        connect(box, &QCheckBox::toggled, this, [this, box] { onTransparentToggled(box); });
     }
-    connect(ui->tabProp, &QTabWidget::currentChanged, this, &PropertyEditor::tabPropChange);
+    connect(ui->tabProp, &QTabWidget::currentChanged, this, &PropertyEditor::onTabChanged);
     ui->listMenus->viewport()->installEventFilter(this);
     ui->listMenus->installEventFilter(this);
 
-    tabPropChange(ui->tabProp->currentIndex());
+    onTabChanged(ui->tabProp->currentIndex());
+
+    connect(&session_, &ProjectSessionApi::projectReplaced, this,
+            &PropertyEditor::onProjectReplaced);
+    connect(&session_, &ProjectSessionApi::menusChanged, this, &PropertyEditor::onMenusChanged);
+    connect(&session_, &ProjectSessionApi::selectionChanged, this,
+            [this](int32_t row) { showMenuProperties(row); });
+    connect(&session_, &ProjectSessionApi::captionSwapped, this, &PropertyEditor::onCaptionSwapped);
+}
+
+void PropertyEditor::onProjectReplaced() {
+    const Project& table = session_.project();
+    rebuildMenuList();
+    setEditingEnabled(table.menuCount() > 0);
+    if (table.menuCount() > 0)
+        showMenuProperties(table.selected);
+}
+
+void PropertyEditor::onMenusChanged(const ProjectEdit& edit) {
+    // Showing its own edit again would move the caret of the field being typed in.
+    if (storing_ || edit.kind() == ProjectEdit::Kind::ReplaceSettings)
+        return;
+    const Project& table = session_.project();
+    syncMenuList();
+    setEditingEnabled(table.menuCount() > 0);
+    if (table.isRow(table.selected))
+        showMenuProperties(table.selected);
+}
+
+void PropertyEditor::onCaptionSwapped(int32_t row) {
+    // Saving swapped the default caption for the orientation: the box shows the table's caption
+    // without storing it as an edit.
+    const Project& table = session_.project();
+    if (row != table.selected || !table.isRow(row))
+        return;
+    const QSignalBlocker blocker(ui->txtCapHTML);
+    setHtmlText(ui->txtCapHTML, table.menus[size_t(row)].captionHtml);
+}
+
+std::vector<QSignalBlocker> PropertyEditor::blockFieldSignals() {
+    std::vector<QSignalBlocker> blockers;
+    blockers.reserve(numbers_.size() + colors_.size() + 2);
+    for (NumberBox& box : numbers_)
+        blockers.emplace_back(box.edit);
+    blockers.emplace_back(ui->txtCapHTML);
+    blockers.emplace_back(ui->txtMenuHTML);
+    for (ColorRow& row : colors_)
+        blockers.emplace_back(row.box);
+    return blockers;
 }
 
 PropertyEditor::~PropertyEditor() = default;
 
 bool PropertyEditor::canStore() const {
-    const Project& table = ops_.project();
-    return !SuppressChange && table.isRow(table.selected);
+    const Project& table = session_.project();
+    return table.isRow(table.selected);
 }
 
 void PropertyEditor::numberBoxChange(NumberBox& box) {
     if (!canStore())
         return;
-    const Project& project = ops_.project();
-    const int32_t cell = project.menus[size_t(project.selected)].*box.field;
+    const Project& table = session_.project();
+    const int32_t cell = table.menus[size_t(table.selected)].*box.field;
     store(box.field, NumberFromBox(fromQ(box.edit->text()), cell, box.rule), true);
 }
 
 void PropertyEditor::store(int32_t Menu::*field, int32_t value, bool typing) {
-    Project& project = ops_.project();
-    ops_.history().record(ProjectEdit::setCell(project, project.selected, field, value), typing);
+    const Project& project = session_.project();
+    storing_ = true;
+    session_.edit(ProjectEdit::setCell(project, project.selected, field, value), typing);
+    storing_ = false;
     // Every edit but "Float" makes the Update Preview button bold.
     if (field != &Menu::floating)
-        ops_.markPreviewStale();
+        session_.setPreviewStale(true);
 }
 
 void PropertyEditor::store(std::string Menu::*field, std::string value, bool typing) {
-    Project& project = ops_.project();
-    ops_.history().record(ProjectEdit::setCell(project, project.selected, field, std::move(value)),
-                          typing);
-    ops_.markPreviewStale();
+    const Project& project = session_.project();
+    storing_ = true;
+    session_.edit(ProjectEdit::setCell(project, project.selected, field, std::move(value)), typing);
+    storing_ = false;
+    session_.setPreviewStale(true);
 }
 
 void PropertyEditor::spinStep(NumberBox& box, int delta) {
@@ -215,44 +268,44 @@ void PropertyEditor::spinStep(NumberBox& box, int delta) {
     box.edit->setText(QString::number(next));
 }
 
-void PropertyEditor::txtCapHTMLChange() {
+void PropertyEditor::onCaptionHtmlChanged() {
     if (!canStore())
         return;
     store(&Menu::captionHtml, EditorTextToHtml(fromQ(PlainTextOf(ui->txtCapHTML))), true);
 }
 
-void PropertyEditor::txtMenuHTMLChange() {
+void PropertyEditor::onMenuHtmlChanged() {
     if (!canStore())
         return;
     store(&Menu::bodyHtml, EditorTextToHtml(fromQ(PlainTextOf(ui->txtMenuHTML))), true);
 }
 
-void PropertyEditor::radActivateOnClick() {
+void PropertyEditor::onActivationClicked() {
     if (!canStore())
         return;
     store(&Menu::activation, ui->radMouseOver->isChecked() ? 0 : 1, false);
 }
 
-void PropertyEditor::chkFloatClick() {
+void PropertyEditor::onFloatClicked() {
     if (!canStore())
         return;
     store(&Menu::floating, ui->chkFloat->isChecked() ? 1 : 0, false);
 }
 
-void PropertyEditor::radOrientationClick() {
+void PropertyEditor::onOrientationClicked() {
     if (!canStore())
         return;
     store(&Menu::orientation, ui->radHorizontal->isChecked() ? 0 : 1, false);
 }
 
-void PropertyEditor::getColor(ColorSwatch* swatch) {
+void PropertyEditor::chooseColor(ColorSwatch* swatch) {
     auto row = std::find_if(colors_.begin(), colors_.end(),
                             [swatch](const ColorRow& r) { return r.swatch == swatch; });
     if (row == colors_.end())
         return;
-    ops_.setHelpButtonEnabled(false);
+    session_.setHelpAvailable(false);
     const std::optional<QColor> chosen = colorPicker_(swatch->color(), window());
-    ops_.setHelpButtonEnabled(true);
+    session_.setHelpAvailable(true);
     if (!chosen)
         return;
     swatch->setColor(*chosen);
@@ -261,7 +314,7 @@ void PropertyEditor::getColor(ColorSwatch* swatch) {
     store(row->field, ColorToHtml(FromQColor(*chosen)), false);
 }
 
-void PropertyEditor::setTransparentColor(QCheckBox* box) {
+void PropertyEditor::onTransparentToggled(QCheckBox* box) {
     auto row = std::find_if(colors_.begin(), colors_.end(),
                             [box](const ColorRow& r) { return r.box == box; });
     if (row == colors_.end())
@@ -275,7 +328,7 @@ void PropertyEditor::setTransparentColor(QCheckBox* box) {
           false);
 }
 
-void PropertyEditor::tabPropChange(int index) {
+void PropertyEditor::onTabChanged(int index) {
     ui->panHTMLTools->setVisible(index == kCaptionTab || index == kMenuTab);
 }
 
@@ -287,22 +340,24 @@ int PropertyEditor::listSelectedRow() const {
 void PropertyEditor::keepShownRowSelected() {
     // A press below the last row, or Ctrl with a click or the space bar, would leave no row
     // selected while the editor still shows one, and the edits that follow would reach no row.
-    const Project& table = ops_.project();
+    const Project& table = session_.project();
     if (listSelectedRow() < 0 && table.isRow(table.selected))
         ui->listMenus->setCurrentRow(table.selected);
 }
 
-void PropertyEditor::listMenusMouseDown() {
-    ops_.selectInPreview(listSelectedRow());
+void PropertyEditor::onMenuListPressed() {
+    session_.select(listSelectedRow(), SelectionSource::Editor);
 }
 
-void PropertyEditor::listMenusMouseUp() {
-    if (listSelectedRow() != ops_.project().selected)
-        ops_.selectInPreview(listSelectedRow());
+void PropertyEditor::onMenuListReleased() {
+    // A release below the last row names no menu; the press has already said so.
+    const int row = listSelectedRow();
+    if (row >= 0 && row != session_.project().selected)
+        session_.select(row, SelectionSource::Editor);
 }
 
-void PropertyEditor::listMenusKeyUp() {
-    ops_.selectInPreview(listSelectedRow());
+void PropertyEditor::onMenuListKeyReleased() {
+    session_.select(listSelectedRow(), SelectionSource::Editor);
 }
 
 bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
@@ -318,14 +373,14 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
         forwardingListEvent_ = false;
         keepShownRowSelected();
         if (type == QEvent::MouseButtonRelease)
-            listMenusMouseUp();
+            onMenuListReleased();
         else
-            listMenusMouseDown();
+            onMenuListPressed();
         return true;
     }
     if (type == QEvent::FocusOut && watched != ui->listMenus) {
         // Typing in a field is one step until the field loses the focus.
-        ops_.history().closeStep();
+        session_.history().closeStep();
         return false;
     }
     if (watched == ui->listMenus && type == QEvent::KeyPress &&
@@ -337,7 +392,7 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui->listMenus && type == QEvent::KeyRelease) {
         if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
             keepShownRowSelected();
-            listMenusKeyUp();
+            onMenuListKeyReleased();
         }
         return false;
     }
@@ -356,11 +411,10 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PropertyEditor::syncMenuList() {
-    const Project& table = ops_.project();
+    const Project& table = session_.project();
     const int wanted = std::max(0, int(table.menuCount()));
     if (ui->listMenus->count() == wanted)
         return;
-    SuppressChangeScope suppress;
     while (ui->listMenus->count() > wanted)
         delete ui->listMenus->takeItem(ui->listMenus->count() - 1);
     for (int row = ui->listMenus->count(); row < wanted; ++row)
@@ -375,11 +429,11 @@ void PropertyEditor::setHtmlText(QPlainTextEdit* edit, const std::string& html) 
 }
 
 void PropertyEditor::showMenuProperties(int32_t index) {
-    const Project& project = ops_.project();
+    const Project& project = session_.project();
     if (!project.isRow(index))
         return;
     const Menu& menu = project.menus[size_t(index)];
-    SuppressChangeScope suppress;
+    const std::vector<QSignalBlocker> blocked = blockFieldSignals();
     syncMenuList();
     ui->listMenus->setCurrentRow(index);
     for (NumberBox& box : numbers_) {
@@ -419,8 +473,8 @@ void PropertyEditor::setEditingEnabled(bool enabled) {
     for (QPlainTextEdit* edit : {ui->txtCapHTML, ui->txtMenuHTML}) {
         edit->setEnabled(enabled);
         if (!enabled) {
-            SuppressChangeScope suppress;
-            edit->setPlainText(toQ(msg::kNoMenusInProject));
+            const QSignalBlocker blocker(edit);
+            edit->setPlainText(uiText(msg::kNoMenusInProject));
         }
     }
     for (ColorRow& row : colors_) {
@@ -460,10 +514,15 @@ QPlainTextEdit* PropertyEditor::activeHtmlEdit() const {
     }
 }
 
-void PropertyEditor::showFixPlace(FixPlace place) {
+void PropertyEditor::showFixPlace(FixPlace place, int32_t offset) {
     QWidget* field = nullptr;
     int tab = 0;
     switch (place) {
+    case FixPlace::ProjectSettings: // not on this form: the main window opens the dialog
+        return;
+    case FixPlace::LeftField:
+        field = ui->txtLeft;
+        break;
     case FixPlace::CaptionHeightField:
         field = ui->txtCapHeight;
         break;
@@ -491,14 +550,22 @@ void PropertyEditor::showFixPlace(FixPlace place) {
     field->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();
-}
-
-void PropertyEditor::showSwappedCaptions(const std::vector<int32_t>& rows) {
-    const Project& project = ops_.project();
-    if (std::find(rows.begin(), rows.end(), project.selected) == rows.end())
+    const Project& project = session_.project();
+    auto* box = qobject_cast<QPlainTextEdit*>(field);
+    if (!box || offset < 0 || !project.isRow(project.selected))
         return;
-    SuppressChangeScope suppress;
-    setHtmlText(ui->txtCapHTML, project.menus[size_t(project.selected)].captionHtml);
+    // The box shows the HTML with its CR LF pairs as single line breaks, so the cursor position
+    // is the length of the shown text before the offset. A finding made before the last few
+    // keystrokes may point past the end: the cursor then goes to the end.
+    const std::string& html = place == FixPlace::CaptionHtml
+                                  ? project.menus[size_t(project.selected)].captionHtml
+                                  : project.menus[size_t(project.selected)].bodyHtml;
+    const size_t end = std::min(html.size(), size_t(offset));
+    const int position = int(toQ(HtmlToEditorText(std::string_view(html).substr(0, end))).size());
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(std::min(position, box->document()->characterCount() - 1));
+    box->setTextCursor(cursor);
+    box->ensureCursorVisible();
 }
 
 } // namespace qloom::gui

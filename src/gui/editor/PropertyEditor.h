@@ -1,10 +1,12 @@
 #pragma once
 
+#include "gui/common/ProjectSessionApi.h"
 #include "gui/common/QtColor.h"
 #include "model/AccessibilityCheck.h"
 #include "model/Menu.h"
 #include "model/Project.h"
 
+#include <QSignalBlocker>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -22,13 +24,13 @@ class QPlainTextEdit;
 namespace qloom::gui {
 
 class ColorSwatch;
-class MainWindowOps;
 class UpDownControl;
 
 // The menu property editor of the main window: the menu list, the four property tabs and the
-// HTML tool buttons, bound to the selected row of the menu table. Every user edit is stored at
-// once; all but "Float" mark the preview stale. The program's own writes run under
-// SuppressChange.
+// HTML tool buttons, bound to the selected row of the menu table. Every user edit goes to the
+// session at once; all but "Float" mark the preview stale. It follows the session: a new
+// project, a change it did not make itself (a drag, undo, a menu added) and a new selection are
+// shown as they arrive. The program's own writes into the fields run with their signals blocked.
 class PropertyEditor final : public QWidget {
     Q_OBJECT
 public:
@@ -40,7 +42,7 @@ public:
         QAbstractButton* addImage;
     };
 
-    explicit PropertyEditor(MainWindowOps& ops, QWidget* parent = nullptr);
+    explicit PropertyEditor(ProjectSessionApi& session, QWidget* parent = nullptr);
     ~PropertyEditor() override;
 
     void showMenuProperties(int32_t index);
@@ -59,28 +61,25 @@ public:
     // The HTML text box of the active tab; none on "Position & Style" and "Color".
     QPlainTextEdit* activeHtmlEdit() const;
 
-    // A save swapped the default captions of these rows: shows the selected row's new caption
-    // without storing it as an edit.
-    void showSwappedCaptions(const std::vector<int32_t>& rows);
-
-    // Shows the tab and focuses the control where a finding of the checks is fixed.
-    void showFixPlace(FixPlace place);
+    // Shows the tab and focuses the control where a finding of the checks is fixed. In an HTML
+    // box, `offset` (a byte offset in the selected menu's HTML, -1 for none) places the cursor.
+    void showFixPlace(FixPlace place, int32_t offset = -1);
 
     // Test seam: replaces the platform colour dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
 
     // Handlers, public so the main window and tests can name them.
-    void txtCapHTMLChange();
-    void txtMenuHTMLChange();
-    void radActivateOnClick();
-    void chkFloatClick();
-    void radOrientationClick();
-    void getColor(ColorSwatch* swatch);
-    void setTransparentColor(QCheckBox* box);
-    void tabPropChange(int index);
-    void listMenusMouseDown();
-    void listMenusMouseUp();
-    void listMenusKeyUp();
+    void onCaptionHtmlChanged();
+    void onMenuHtmlChanged();
+    void onActivationClicked();
+    void onFloatClicked();
+    void onOrientationClicked();
+    void chooseColor(ColorSwatch* swatch);
+    void onTransparentToggled(QCheckBox* box);
+    void onTabChanged(int index);
+    void onMenuListPressed();
+    void onMenuListReleased();
+    void onMenuListKeyReleased();
 
 Q_SIGNALS:
     // Delete was pressed in the menu list.
@@ -94,6 +93,12 @@ private:
     struct ColorRow;
 
     bool canStore() const;
+    // The session's news: shown unless this editor made the change itself.
+    void onProjectReplaced();
+    void onMenusChanged(const ProjectEdit& edit);
+    void onCaptionSwapped(int32_t row);
+    // Blocks the change signals of every field while the program writes into them.
+    std::vector<QSignalBlocker> blockFieldSignals();
     // Records the selected row's new value in the project history; typing folds into one step.
     void store(int32_t Menu::*field, int32_t value, bool typing);
     void store(std::string Menu::*field, std::string value, bool typing);
@@ -104,12 +109,13 @@ private:
     void keepShownRowSelected();
 
     std::unique_ptr<Ui::PropertyEditor> ui;
-    MainWindowOps& ops_;
+    ProjectSessionApi& session_;
     ColorPicker colorPicker_;
 
     std::vector<NumberBox> numbers_;
     std::vector<ColorRow> colors_;
     bool forwardingListEvent_ = false;
+    bool storing_ = false; // an edit of this editor is on its way through the session
 };
 
 } // namespace qloom::gui

@@ -2,7 +2,7 @@
 
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/HelpKeyFilter.h"
-#include "gui/common/MainWindowOps.h"
+#include "gui/common/ProjectSessionApi.h"
 
 #include <QAbstractButton>
 #include <QShowEvent>
@@ -13,11 +13,11 @@ namespace qloom::gui {
 ToolDialog::ToolDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {}
 
-void ToolDialog::finishSetup(MainWindowOps& ops, QAbstractButton* add, QAbstractButton* cancel,
-                             QSize clientArea) {
+void ToolDialog::finishSetup(ProjectSessionApi& session, QAbstractButton* add,
+                             QAbstractButton* cancel, QSize clientArea) {
     add->setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
     cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
-    new HelpKeyFilter(this, [&ops] { ops.showHelp(); });
+    new HelpKeyFilter(this, [&session] { session.showHelp(); });
     resize(clientArea.expandedTo(sizeHint()));
     setFixedSize(size());
 }

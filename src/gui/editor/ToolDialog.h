@@ -8,7 +8,7 @@ class QAbstractButton;
 
 namespace qloom::gui {
 
-class MainWindowOps;
+class ProjectSessionApi;
 
 // What the three HTML fragment dialogs share: a fixed-size window that opens centred on the
 // desktop, "Add" and "Cancel" with the standard glyphs, F1 anywhere for help, and handing the
@@ -25,7 +25,7 @@ protected:
 
     // Ends a subclass's constructor, once its controls exist: the window is never smaller than
     // `clientArea`, nor than its controls need.
-    void finishSetup(MainWindowOps& ops, QAbstractButton* add, QAbstractButton* cancel,
+    void finishSetup(ProjectSessionApi& session, QAbstractButton* add, QAbstractButton* cancel,
                      QSize clientArea);
 
     // "Add" and "Cancel" first put the focus back on the first field, so it has the focus the

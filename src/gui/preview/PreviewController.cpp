@@ -1,15 +1,11 @@
 #include "gui/preview/PreviewController.h"
 
-#include "gui/common/BusyCursor.h"
-#include "gui/common/MainWindowOps.h"
-#include "gui/common/PlainText.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
 #include "gui/preview/PreviewSandbox.h"
 #include "gui/preview/PreviewScroll.h"
 #include "gui/preview/PreviewWindow.h"
-#include "gui/preview/ScriptErrorLog.h"
 #include "gui/preview/TitleCommand.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
@@ -22,7 +18,6 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QUrl>
@@ -64,15 +59,12 @@ int32_t Nudged(int32_t position, int32_t step) {
 
 } // namespace
 
-PreviewController::PreviewController(MainWindowOps& ops, const Controls& controls, QObject* parent)
-    : QObject(parent), ops_(ops), browser_(std::make_unique<PreviewWindow>()),
-      btnShowPreview_(controls.showPreview), btnUpdatePreview_(controls.updatePreview),
-      txtJS_Errors_(controls.errorList), chkStayOnTop_(controls.stayOnTop),
+PreviewController::PreviewController(ProjectSessionApi& session, const Controls& controls,
+                                     QObject* parent)
+    : QObject(parent), session_(session), browser_(std::make_unique<PreviewWindow>()),
+      showPreviewButton_(controls.showPreview), updatePreviewButton_(controls.updatePreview),
+      stayOnTopBox_(controls.stayOnTop),
       logFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {
-    // One error title per line, however long: wrapping must not split a logged line.
-    txtJS_Errors_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    // The list keeps the latest errors; older lines fall off the top as new ones arrive.
-    txtJS_Errors_->setMaximumBlockCount(int(kScriptErrorListLimit));
     clock_.start();
     logTimer_.setSingleShot(true);
     logTimer_.setInterval(kLogFlushMs);
@@ -80,32 +72,36 @@ PreviewController::PreviewController(MainWindowOps& ops, const Controls& control
     // The last errors of the run are written before the windows go.
     connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this,
             &PreviewController::flushScriptErrorLog);
-    btnUpdatePreview_->setIcon(ExclamationGlyph(Qt::black));
-    btnUpdatePreview_->setIconSize(QSize(18, 18));
+    updatePreviewButton_->setIconSize(QSize(18, 18));
+    showStaleMark(session_.previewStale());
 
-    connect(btnShowPreview_, &QAbstractButton::clicked, this,
-            &PreviewController::btnShowPreviewClick);
-    connect(btnUpdatePreview_, &QAbstractButton::clicked, this,
-            &PreviewController::btnUpdatePreviewClick);
-    connect(txtJS_Errors_, &QPlainTextEdit::textChanged, this,
-            &PreviewController::txtJS_ErrorsChange);
+    connect(showPreviewButton_, &QAbstractButton::clicked, this,
+            &PreviewController::onShowPreviewClicked);
+    connect(updatePreviewButton_, &QAbstractButton::clicked, this,
+            &PreviewController::onUpdatePreviewClicked);
+    connect(&session_, &ProjectSessionApi::previewStaleChanged, this,
+            &PreviewController::showStaleMark);
+    connect(&session_, &ProjectSessionApi::selectionChanged, this,
+            &PreviewController::onSelectionChanged);
+    connect(&session_, &ProjectSessionApi::restored, this, &PreviewController::onRestored);
     connect(browser_.get(), &PreviewWindow::titleChanged, this, &PreviewController::receiveTitle);
     connect(browser_.get(), &PreviewWindow::pageNote, this,
             [this](const QString& text) { appendErrorLine(text); });
     // "Back to Preview" is a click of "Update Preview", with all its effects.
-    connect(browser_.get(), &PreviewWindow::backToPreviewClicked, btnUpdatePreview_,
+    connect(browser_.get(), &PreviewWindow::backToPreviewClicked, updatePreviewButton_,
             &QAbstractButton::click);
     nudgeBurst_.setSingleShot(true);
     nudgeBurst_.setInterval(kNudgeBurstMs);
-    connect(&nudgeBurst_, &QTimer::timeout, this, [this] { ops_.history().closeStep(); });
-    // The page's own widgets get the keys first; the application sees them before any of them.
-    QCoreApplication::instance()->installEventFilter(this);
+    connect(&nudgeBurst_, &QTimer::timeout, this, [this] { session_.history().closeStep(); });
+    // The keys of the preview window, before the page's own widgets take them: every widget of
+    // the window is watched, also those the browser view adds later (its input widget is
+    // replaced after a renderer crash).
+    watchKeysOf(browser_.get());
     // The preview window is up from the start, empty until the first project is shown.
     browser_->show();
 }
 
 PreviewController::~PreviewController() {
-    QCoreApplication::instance()->removeEventFilter(this);
     browser_->disconnect(this);
     browser_.reset();
 }
@@ -130,7 +126,7 @@ QString PreviewController::allowedRootFor(const QString& projectFolder) {
 }
 
 void PreviewController::navigatePreview() {
-    const ProjectSettings& settings = ops_.project().settings;
+    const ProjectSettings& settings = session_.project().settings;
     const std::string path = JoinPath(settings.projectFolder, settings.templateFileName);
     browser_->setAllowedRoot(allowedRootFor(toQ(settings.projectFolder)));
     browser_->navigatePreview(QUrl::fromLocalFile(toQ(path)));
@@ -149,24 +145,8 @@ void PreviewController::showPreviewWindow() {
 }
 
 bool PreviewController::refresh() {
-    // The shell's saver swaps the default captions itself, as every save of the shell does.
-    if (saver_) {
-        if (!saver_())
-            return false;
-        navigatePreview();
-        showPreviewWindow();
-        return true;
-    }
-    Status saved;
-    {
-        BusyCursor busy;
-        const std::vector<int32_t> swapped = SwapDefaultCaptions(ops_.project());
-        if (!swapped.empty() && captionSwapHook_)
-            captionSwapHook_(swapped);
-        saved = SaveScript(ops_.project(), true);
-    }
-    // The error box comes after the busy cursor is gone.
-    if (!ops_.report(saved))
+    // The session writes the project and reports a failure.
+    if (!session_.savePreview())
         return false;
     navigatePreview();
     showPreviewWindow();
@@ -178,7 +158,7 @@ void PreviewController::refreshPreview() {
 }
 
 void PreviewController::scrollPreviewTo(int32_t index) {
-    const Project& table = ops_.project();
+    const Project& table = session_.project();
     if (!table.isRow(index))
         return;
     QScrollBar* horizontal = browser_->scrollArea()->horizontalScrollBar();
@@ -192,43 +172,35 @@ void PreviewController::scrollPreviewTo(int32_t index) {
     vertical->setValue(target.vpos);
 }
 
-void PreviewController::selectInPreview(int32_t row) {
-    Project& table = ops_.project();
-    // An empty list reports no row; the selection must keep naming a row of the table.
-    if (!table.isRow(row))
+void PreviewController::showSelection(int32_t row) {
+    if (!session_.project().isRow(row))
         return;
-    table.selected = row;
-    ops_.showMenuProperties(row);
+    // The second argument 0: the page does not answer through its title.
     runPreviewScript(QStringLiteral("Qloom.ySetSel(%1,0)").arg(row));
     scrollPreviewTo(row);
 }
 
-bool PreviewController::previewMarkedStale() const {
-    const QFont font = btnUpdatePreview_->font();
-    return font.bold() && !font.italic() && !font.underline() && !font.strikeOut();
+void PreviewController::onSelectionChanged(int32_t row, SelectionSource source) {
+    // The page knows its own choice; a choice of the program is shown by whoever made it.
+    if (source == SelectionSource::Editor)
+        showSelection(row);
 }
 
-void PreviewController::setStaleMark(bool stale) {
-    QFont font = btnUpdatePreview_->font();
+void PreviewController::onRestored(const ProjectEdit& edit) {
+    if (edit.kind() == ProjectEdit::Kind::Move) {
+        // The page can put the menu back by itself; no need to save and reload.
+        showMovedMenu(edit.row());
+        scrollPreviewTo(edit.row());
+        return;
+    }
+    refreshPreview();
+}
+
+void PreviewController::showStaleMark(bool stale) {
+    QFont font = updatePreviewButton_->font();
     font.setBold(stale);
-    font.setItalic(false);
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    btnUpdatePreview_->setFont(font);
-    btnUpdatePreview_->setIcon(ExclamationGlyph(stale ? Qt::red : Qt::black));
-}
-
-void PreviewController::markPreviewStale() {
-    if (ops_.project().settings.projectFolder.empty() || previewMarkedStale())
-        return;
-    setStaleMark(true);
-}
-
-void PreviewController::markPreviewCurrent() {
-    const QFont font = btnUpdatePreview_->font();
-    if (!font.bold() && !font.italic() && !font.underline() && !font.strikeOut())
-        return;
-    setStaleMark(false);
+    updatePreviewButton_->setFont(font);
+    updatePreviewButton_->setIcon(ExclamationGlyph(stale ? Qt::red : Qt::black));
 }
 
 void PreviewController::receiveTitle(const QString& title) {
@@ -255,7 +227,12 @@ void PreviewController::receiveTitle(const QString& title) {
 }
 
 void PreviewController::appendErrorLine(const QString& line) {
-    txtJS_Errors_->appendPlainText(line);
+    scriptErrors_.append(fromQ(line));
+    logDirty_ = true;
+    // Started by the first unsaved error, not restarted by later ones: a steady stream of
+    // errors is still written once per interval.
+    if (!logTimer_.isActive())
+        logTimer_.start();
 }
 
 void PreviewController::handleIdeCommand(const std::string& title) {
@@ -265,39 +242,40 @@ void PreviewController::handleIdeCommand(const std::string& title) {
         recordMove(command.index, command.x, command.y, false);
         return;
     }
-    const TitleAction action = ApplyTitleCommand(ops_.project(), title);
-    switch (action.kind) {
-    case TitleAction::Kind::None:
+    switch (command.kind) {
+    case TitleCommand::Kind::Ignore:
+    case TitleCommand::Kind::Move:
         break;
-    case TitleAction::Kind::ShowRow:
-        ops_.showMenuProperties(action.row);
+    case TitleCommand::Kind::Select:
+        session_.select(command.index, SelectionSource::Page);
         break;
-    case TitleAction::Kind::AppendError:
-        appendErrorLine(toQ(action.text));
+    case TitleCommand::Kind::Error:
+        appendErrorLine(toQ(command.text));
         break;
-    case TitleAction::Kind::ReportError:
+    case TitleCommand::Kind::BadInteger:
         // The page sent it, not the user: a box per bad title would let a page stack boxes.
-        appendErrorLine(toQ(msg::Format(msg::kPreviewBadCommand, action.text)));
+        appendErrorLine(toQ(msg::Format(msg::kPreviewBadCommand,
+                                        msg::Format(msg::kNotValidInteger, command.text))));
         break;
     }
 }
 
 bool PreviewController::recordMove(int32_t row, int32_t x, int32_t y, bool nudge) {
-    ProjectHistory& history = ops_.history();
+    ProjectHistory& history = session_.history();
     if (!nudge) {
         nudgeBurst_.stop();
         history.closeStep();
     }
-    if (!history.record(ProjectEdit::move(ops_.project(), row, x, y), nudge))
+    // The session shows the moved (and now selected) menu in the editor.
+    if (!session_.edit(ProjectEdit::move(session_.project(), row, x, y), nudge))
         return false; // not a row of the table: nothing changes
     if (!nudge)
         history.closeStep();
-    ops_.showMenuProperties(row);
     return true;
 }
 
 void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
-    const Project& table = ops_.project();
+    const Project& table = session_.project();
     const int32_t row = table.selected;
     if (!table.isRow(row) ||
         !recordMove(row, Nudged(table.menus[row].left, dx), Nudged(table.menus[row].top, dy), true))
@@ -308,15 +286,16 @@ void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
 }
 
 void PreviewController::selectNextMenu(int step) {
-    const Project& table = ops_.project();
+    const Project& table = session_.project();
     if (table.menuCount() <= 0)
         return;
     const int32_t from = table.isRow(table.selected) ? table.selected : 0;
-    ops_.selectInPreview((from + step % table.menuCount() + table.menuCount()) % table.menuCount());
+    session_.select((from + step % table.menuCount() + table.menuCount()) % table.menuCount(),
+                    SelectionSource::Editor);
 }
 
 void PreviewController::showMovedMenu(int32_t row) {
-    const Project& table = ops_.project();
+    const Project& table = session_.project();
     if (!table.isRow(row))
         return;
     runPreviewScript(QStringLiteral("Qloom.yMoveMenu(%1,%2,%3);Qloom.ySetSel(%1,0)")
@@ -325,7 +304,19 @@ void PreviewController::showMovedMenu(int32_t row) {
                          .arg(table.menus[size_t(row)].top));
 }
 
+void PreviewController::watchKeysOf(QWidget* widget) {
+    widget->installEventFilter(this);
+    for (QWidget* child : widget->findChildren<QWidget*>())
+        child->installEventFilter(this);
+}
+
 bool PreviewController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ChildAdded) {
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (child->isWidgetType())
+            watchKeysOf(static_cast<QWidget*>(child));
+        return false;
+    }
     if (event->type() != QEvent::KeyPress)
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
@@ -362,26 +353,18 @@ bool PreviewController::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-void PreviewController::btnShowPreviewClick() {
+void PreviewController::onShowPreviewClicked() {
     // Through the box's own handler, so the main window leaves the always-on-top state.
-    if (chkStayOnTop_ && chkStayOnTop_->isChecked())
-        chkStayOnTop_->click();
+    if (stayOnTopBox_ && stayOnTopBox_->isChecked())
+        stayOnTopBox_->click();
     showPreviewWindow();
 }
 
-void PreviewController::btnUpdatePreviewClick() {
+void PreviewController::onUpdatePreviewClicked() {
     if (!refresh())
         return;
-    scrollPreviewTo(ops_.project().selected);
-    markPreviewCurrent();
-}
-
-void PreviewController::txtJS_ErrorsChange() {
-    logDirty_ = true;
-    // Started by the first unsaved error, not restarted by later ones: a steady stream of
-    // errors is still written once per interval.
-    if (!logTimer_.isActive())
-        logTimer_.start();
+    scrollPreviewTo(session_.project().selected);
+    session_.setPreviewStale(false);
 }
 
 void PreviewController::flushScriptErrorLog() {
@@ -393,11 +376,10 @@ void PreviewController::flushScriptErrorLog() {
     if (!logDirty_)
         return;
     logDirty_ = false;
-    const std::vector<std::string> lines = SplitListLines(fromQ(PlainTextOf(txtJS_Errors_)));
     const std::string path = fromQ(scriptErrorLogPath());
-    const Status written = WriteScriptErrorLog(path, lines);
+    const Status written = scriptErrors_.writeTo(path);
     if (written.ok) {
-        for (const std::string& line : lines)
+        for (const std::string& line : scriptErrors_.lines())
             logBytes_ += qint64(line.size() + 2);
         logTimer_.stop();
         return;

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "gui/common/ProjectSessionApi.h"
 #include "gui/preview/RateLimit.h"
-#include "script/ScriptWriter.h"
+#include "gui/preview/ScriptErrorLog.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -9,22 +10,21 @@
 #include <QTimer>
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <memory>
 #include <string>
 
 class QAbstractButton;
 class QCheckBox;
-class QPlainTextEdit;
+class QWidget;
 
 namespace qloom::gui {
 
-class MainWindowOps;
 class PreviewWindow;
 
-// The main window's side of the preview: saving and reloading the page, the freshness mark on
-// "Update Preview", scrolling the preview window to a menu, driving the page's selection, the
-// commands the page sends back through its title, and the script-error log js.log.
+// The main window's side of the preview: reloading the page after the session saved it, the
+// freshness mark on "Update Preview" (it follows the session's stale flag), scrolling the
+// preview window to a menu, driving the page's selection when the editor selects, the commands
+// the page sends back through its title, and the script-error log js.log.
 //
 // Nothing the page does opens a box: bad commands, dropped commands and the page's troubles go
 // to the error list. Title commands are taken one at a time, at most kCommandsPerSecond; js.log
@@ -40,22 +40,15 @@ public:
     struct Controls {
         QAbstractButton* showPreview;   // "Show Preview"
         QAbstractButton* updatePreview; // "Update Preview", bold while the preview is stale
-        QPlainTextEdit* errorList;      // the hidden list of script errors behind js.log
         QCheckBox* stayOnTop;           // "on Top"; may be null
     };
 
-    PreviewController(MainWindowOps& ops, const Controls& controls, QObject* parent = nullptr);
+    PreviewController(ProjectSessionApi& session, const Controls& controls,
+                      QObject* parent = nullptr);
     ~PreviewController() override;
 
     PreviewWindow* browser() const { return browser_.get(); }
 
-    // Told the rows whose default caption a refresh swapped, so the caption editor shows it.
-    using CaptionsSwapped = std::function<void(const std::vector<int32_t>& rows)>;
-    void setCaptionSwapHook(CaptionsSwapped hook) { captionSwapHook_ = std::move(hook); }
-    // The shell's save of the preview variant, which first checks that nobody else changed the
-    // project on disk. False only when the save failed (the shell has said why); a save it
-    // withheld still lets the preview show the file on disk.
-    void setSaver(std::function<bool()> saver) { saver_ = std::move(saver); }
     // Folder (with trailing separator) that holds js.log; the program's folder by default.
     void setScriptErrorLogFolder(const QString& folder) { logFolder_ = folder; }
     QString scriptErrorLogPath() const;
@@ -65,14 +58,15 @@ public:
     void showPreviewWindow();
     void refreshPreview();
     void scrollPreviewTo(int32_t index);
-    void selectInPreview(int32_t row);
-    void markPreviewStale();
-    void markPreviewCurrent();
+    // The editor chose `row`: the page draws its selection frame there and the window scrolls.
+    void showSelection(int32_t row);
     void handleIdeCommand(const std::string& title);
     // A title as the page set it: counted against the rate limit, then handled in order.
     void receiveTitle(const QString& title);
     // Writes js.log now if errors are waiting (the timer does it otherwise).
     void flushScriptErrorLog();
+    // The page's error lines of this run, behind js.log.
+    const ScriptErrorLog& scriptErrors() const { return scriptErrors_; }
     // Bytes written to js.log in this run.
     qint64 scriptErrorLogBytes() const { return logBytes_; }
     // The allowed root for a project folder: the user's site folder for it, if still valid.
@@ -86,11 +80,10 @@ public:
     // Puts the menu where the table has it without reloading the page (after undo of a move).
     void showMovedMenu(int32_t row);
 
-    void btnShowPreviewClick();
-    void btnUpdatePreviewClick();
-    void txtJS_ErrorsChange();
+    void onShowPreviewClicked();
+    void onUpdatePreviewClicked();
 
-    bool previewMarkedStale() const;
+    bool previewMarkedStale() const { return session_.previewStale(); }
 
 Q_SIGNALS:
     // A note for the status line (js.log cannot be written), given once per run.
@@ -101,19 +94,21 @@ protected:
 
 private:
     bool refresh();
+    // Sees the key presses of `widget` and of everything inside it, now and later.
+    void watchKeysOf(QWidget* widget);
     // Bold with a red glyph while the preview is stale; plain with a black one otherwise.
-    void setStaleMark(bool stale);
+    void showStaleMark(bool stale);
+    void onSelectionChanged(int32_t row, SelectionSource source);
+    void onRestored(const ProjectEdit& edit);
     bool recordMove(int32_t row, int32_t x, int32_t y, bool nudge);
     void appendErrorLine(const QString& line);
 
-    MainWindowOps& ops_;
+    ProjectSessionApi& session_;
     std::unique_ptr<PreviewWindow> browser_;
-    QAbstractButton* btnShowPreview_;
-    QAbstractButton* btnUpdatePreview_;
-    QPlainTextEdit* txtJS_Errors_;
-    QCheckBox* chkStayOnTop_; // may be null
-    CaptionsSwapped captionSwapHook_;
-    std::function<bool()> saver_;
+    QAbstractButton* showPreviewButton_;
+    QAbstractButton* updatePreviewButton_;
+    QCheckBox* stayOnTopBox_; // may be null
+    ScriptErrorLog scriptErrors_;
     QString logFolder_;
     QTimer nudgeBurst_; // a pause in the arrow presses ends the undo step
     RateLimit commandRate_{kCommandsPerSecond, 1000};

@@ -38,4 +38,24 @@ Status WriteScriptErrorLog(const std::string& path, const std::vector<std::strin
     return Status::success();
 }
 
+void ScriptErrorLog::append(std::string line) {
+    lines_.push_back(std::move(line));
+    while (lines_.size() > kScriptErrorListLimit)
+        lines_.pop_front();
+}
+
+std::string ScriptErrorLog::text() const {
+    std::string joined;
+    for (const std::string& line : lines_) {
+        if (&line != &lines_.front())
+            joined += '\n';
+        joined += line;
+    }
+    return joined;
+}
+
+Status ScriptErrorLog::writeTo(const std::string& path) const {
+    return WriteScriptErrorLog(path, std::vector<std::string>(lines_.begin(), lines_.end()));
+}
+
 } // namespace qloom

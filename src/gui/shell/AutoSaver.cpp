@@ -1,91 +1,59 @@
 #include "gui/shell/AutoSaver.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-#include <QTimer>
+#include <algorithm>
 
 namespace qloom::gui {
 
-AutoSaver::AutoSaver(const Project& project, QObject* parent)
-    : QObject(parent), project_(project), timer_(new QTimer(this)) {
-    sinceInput_.start();
-    QCoreApplication::instance()->installEventFilter(this);
-    timer_->setInterval(kIntervalMs);
-    connect(timer_, &QTimer::timeout, this, &AutoSaver::check);
-    timer_->start();
+AutoSaver::AutoSaver(std::function<void()> save, QObject* parent)
+    : QObject(parent), save_(std::move(save)) {
+    timer_.setSingleShot(true);
+    connect(&timer_, &QTimer::timeout, this, &AutoSaver::due);
 }
 
-AutoSaver::~AutoSaver() {
-    QCoreApplication::instance()->removeEventFilter(this);
+AutoSaver::~AutoSaver() = default;
+
+void AutoSaver::noteChange() {
+    if (stopped_)
+        return;
+    sinceChange_.start();
+    if (!sinceFirstChange_.isValid())
+        sinceFirstChange_.start();
+    // A retry waiting for its few seconds is brought forward: the user is at work again.
+    if (!timer_.isActive() || retrying_) {
+        retrying_ = false;
+        timer_.start(kQuietMs);
+    }
+}
+
+void AutoSaver::retryLater() {
+    if (stopped_)
+        return;
+    retrying_ = true;
+    sinceFirstChange_.start();
+    timer_.start(kRetryMs);
 }
 
 void AutoSaver::noteSaved() {
-    tracker_.noteSaved(project_);
-    sinceNoticed_.invalidate();
-    if (sinceFailure_.isValid()) {
-        sinceFailure_.invalidate();
-        Q_EMIT saved();
-    }
+    retrying_ = false;
+    timer_.stop();
+    sinceFirstChange_.invalidate();
 }
 
 void AutoSaver::stop() {
     stopped_ = true;
-    timer_->stop();
+    noteSaved();
 }
 
-SaveTracker::Outcome AutoSaver::saveIfChanged() {
-    sinceNoticed_.invalidate();
-    if (stopped_ || !tracker_.changedSince(project_))
-        return SaveTracker::Outcome::Unchanged;
-    if (gate_ && !gate_()) {
-        // Held back (another program's version, a read-only file, a moved folder): asked again
-        // at the pace of a failed write, not at every tick.
-        sinceFailure_.start();
-        inputSinceFailure_ = false;
-        return SaveTracker::Outcome::Unchanged;
-    }
-    Status failure;
-    const SaveTracker::Outcome outcome = tracker_.save(project_, &failure);
-    if (outcome == SaveTracker::Outcome::Failed) {
-        sinceFailure_.start();
-        inputSinceFailure_ = false;
-        Q_EMIT saveFailed(failure);
-    } else if (sinceFailure_.isValid() || outcome == SaveTracker::Outcome::Written) {
-        sinceFailure_.invalidate();
-        Q_EMIT saved();
-    }
-    return outcome;
-}
-
-void AutoSaver::check() {
-    if (!tracker_.changedSince(project_)) {
-        sinceNoticed_.invalidate();
+void AutoSaver::due() {
+    const qint64 quietLeft = kQuietMs - sinceChange_.elapsed();
+    const qint64 waitLeft = kLongestWaitMs - sinceFirstChange_.elapsed();
+    if (quietLeft > 0 && waitLeft > 0) {
+        timer_.start(int(std::min(quietLeft, waitLeft)));
         return;
     }
-    // A write that failed (a full disk) is tried again every few seconds, or at once when the
-    // user does something, not twice a second.
-    if (sinceFailure_.isValid() && !inputSinceFailure_ && sinceFailure_.elapsed() < kRetryMs)
-        return;
-    if (!sinceNoticed_.isValid())
-        sinceNoticed_.start();
-    if (sinceInput_.elapsed() < kQuietMs && sinceNoticed_.elapsed() < kLongestWaitMs)
-        return;
-    saveIfChanged();
-}
-
-bool AutoSaver::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-    case QEvent::KeyPress:
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::Wheel:
-        sinceInput_.restart();
-        inputSinceFailure_ = true;
-        break;
-    default:
-        break;
-    }
-    return QObject::eventFilter(watched, event);
+    retrying_ = false;
+    sinceFirstChange_.invalidate();
+    save_();
 }
 
 } // namespace qloom::gui

@@ -1,71 +1,51 @@
 #pragma once
 
-// Brings every change of the active project to the disk within two seconds, whatever made it
-// (typing, a drag in the preview, a dialog), without the user saving: on a timer, it compares
-// the project with the one last written and, when they differ, writes the preview variant
-// composed from a copy (SaveTracker). It never touches the project, the preview or a control.
-// Before each write it asks its gate (the window's check that the file on disk is still the one
-// qLoom wrote); a failed write keeps the change waiting, is announced (saveFailed) and is tried
-// again every kRetryMs, or at once after the user's next input.
-//
-// A large project takes tens of milliseconds to save, so the save waits for a pause in the
-// user's typing and clicking, but never longer than kLongestWaitMs.
-
-#include "gui/shell/SaveTracker.h"
-
-#include "model/Result.h"
+// When the autosave writes: the session tells it of every change of the project (an edit, an
+// undo, a selection) and it calls its save function once the changes pause for kQuietMs, but
+// never later than kLongestWaitMs after the first change it has not saved, so steady typing is
+// saved too. A write that failed (a full disk) or was held back (another program's change) is
+// tried again after kRetryMs, or soon after the next change. A large project takes tens of
+// milliseconds to save; waiting for a pause keeps that out of the user's typing. Nothing polls:
+// without a change no timer runs.
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <functional>
-
-class QTimer;
 
 namespace qloom::gui {
 
-class AutoSaver : public QObject {
+class AutoSaver final : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int kIntervalMs = 500;     // how often the project is compared
-    static constexpr int kQuietMs = 400;        // a pause in the input long enough to save in
-    static constexpr int kLongestWaitMs = 1000; // from noticing a change to saving it, at most
-    static constexpr int kRetryMs = 3000;       // after a failed write, unless the user acts
+    static constexpr int kQuietMs = 400;        // a pause in the changes long enough to save in
+    static constexpr int kLongestWaitMs = 1000; // from the first unsaved change to saving, at most
+    static constexpr int kRetryMs = 3000;       // after a failed or held-back write
 
-    AutoSaver(const Project& project, QObject* parent);
+    AutoSaver(std::function<void()> save, QObject* parent);
     ~AutoSaver() override;
 
-    // The project, as it is now, has just been written by another save (the final variant
-    // must stay on disk until the project changes again).
+    // The project changed.
+    void noteChange();
+    // The last write failed or was held back: the save function is called again in kRetryMs,
+    // or after the next change's pause, whichever comes first.
+    void retryLater();
+    // Another save has just written the project as it is: nothing waits any more.
     void noteSaved();
     // The program is ending: no more saves.
     void stop();
-    // Saves now when the project changed (the timer's work, without waiting for a pause).
-    SaveTracker::Outcome saveIfChanged();
-    // Asked before every write; false skips it (the change stays waiting).
-    void setGate(std::function<bool()> gate) { gate_ = std::move(gate); }
-    // The project differs from what was last written.
-    bool hasUnsavedChange() const { return tracker_.changedSince(project_); }
-
-Q_SIGNALS:
-    void saved();
-    void saveFailed(const qloom::Status& failure);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override; // notes the time of each input
+    bool pending() const { return timer_.isActive(); }
 
 private:
-    void check();
+    void due();
 
-    const Project& project_;
-    SaveTracker tracker_;
-    QTimer* timer_;
-    QElapsedTimer sinceInput_;
-    QElapsedTimer sinceNoticed_; // invalid while nothing waits to be saved
-    QElapsedTimer sinceFailure_; // valid while the last write failed
-    bool inputSinceFailure_ = false;
+    std::function<void()> save_;
+    QTimer timer_;
+    QElapsedTimer sinceChange_;
+    QElapsedTimer sinceFirstChange_; // invalid while nothing waits to be saved
     bool stopped_ = false;
-    std::function<bool()> gate_;
+    bool retrying_ = false;
 };
 
 } // namespace qloom::gui

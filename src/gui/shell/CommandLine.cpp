@@ -1,6 +1,7 @@
 #include "gui/shell/CommandLine.h"
 
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/shell/ProjectFolders.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
@@ -19,8 +20,8 @@ struct Parser {
     QCommandLineOption help = parser.addHelpOption();
     QCommandLineOption version = parser.addVersionOption();
     Parser() {
-        parser.setApplicationDescription(toQ(msg::kCommandLineDescription));
-        parser.addPositionalArgument(QStringLiteral("PATH"), toQ(msg::kCommandLineFolder),
+        parser.setApplicationDescription(uiText(msg::kCommandLineDescription));
+        parser.addPositionalArgument(QStringLiteral("PATH"), uiText(msg::kCommandLineFolder),
                                      QStringLiteral("[PATH]"));
     }
 };
@@ -87,7 +88,7 @@ CommandLine::CommandLine(const QStringList& arguments) {
     version_ = p.parser.isSet(p.version);
     const QStringList folders = p.parser.positionalArguments();
     if (folders.size() > 1) {
-        error_ = toQ(msg::kCommandLineOneFolder) + folders.join(QStringLiteral(", "));
+        error_ = uiText(msg::kCommandLineOneFolder) + folders.join(QStringLiteral(", "));
         return;
     }
     if (!folders.isEmpty())
@@ -110,7 +111,7 @@ QString CommandLine::usage() const {
     QString text = p.parser.helpText();
     // Without an application object the parser cannot know the program's name.
     text.replace(QStringLiteral("<executable_name>"), program_);
-    return text + QLatin1Char('\n') + toQ(msg::kCommandLineHelpPages) +
+    return text + QLatin1Char('\n') + uiText(msg::kCommandLineHelpPages) +
            toQ(HelpIndexOf(fromQ(programFolder))) + QLatin1Char('\n');
 }
 
@@ -120,7 +121,7 @@ int CommandLine::print() const {
                      qPrintable(usage()));
         return 64;
     }
-    const QString text = help_ ? usage() : toQ(msg::kMainCaption) + QLatin1Char('\n');
+    const QString text = help_ ? usage() : uiText(msg::kMainCaption) + QLatin1Char('\n');
     std::fputs(text.toLocal8Bit().constData(), stdout);
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/HelpKeyFilter.h"
-#include "gui/common/MainWindowOps.h"
+#include "gui/common/ProjectSessionApi.h"
 #include "gui/common/TextConv.h"
 #include "gui/shell/ProjectFolders.h"
 #include "script/ScriptSaver.h"
@@ -26,20 +26,20 @@ QString existingFolder(const QString& folder) {
 }
 } // namespace
 
-FolderChooser::FolderChooser(MainWindowOps& main, QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::FolderChooser>()), main_(main) {
+FolderChooser::FolderChooser(ProjectSessionApi& session, QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::FolderChooser>()), session_(session) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(size());
     CenterOnDesktop(this);
-    ui->NewDirList1->installEventFilter(this);
+    ui->folderList->installEventFilter(this);
     fillDrives();
-    connect(ui->NewDirList1, &QListWidget::itemActivated, this, &FolderChooser::entryActivated);
-    connect(ui->NewDriveBox1, &QComboBox::activated, this, &FolderChooser::driveChosen);
-    connect(ui->btnOK, &QPushButton::clicked, this, &FolderChooser::btnOKClick);
-    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
-    new HelpKeyFilter(this, [this] { main_.showHelp(); });
+    connect(ui->folderList, &QListWidget::itemActivated, this, &FolderChooser::entryActivated);
+    connect(ui->driveBox, &QComboBox::activated, this, &FolderChooser::driveChosen);
+    connect(ui->btnOK, &QPushButton::clicked, this, &FolderChooser::onOkClicked);
+    connect(ui->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    new HelpKeyFilter(this, [this] { session_.showHelp(); });
 }
 
 FolderChooser::~FolderChooser() = default;
@@ -59,24 +59,24 @@ void FolderChooser::setPath(const QString& text) {
 void FolderChooser::setCurrentFolder(const QString& folder) {
     currentFolder_ = existingFolder(folder);
     std::vector<std::string> roots;
-    for (int i = 0; i < ui->NewDriveBox1->count(); ++i)
-        roots.push_back(fromQ(ui->NewDriveBox1->itemText(i)));
+    for (int i = 0; i < ui->driveBox->count(); ++i)
+        roots.push_back(fromQ(ui->driveBox->itemText(i)));
     const QString root = toQ(MountRootOf(fromQ(currentFolder_), roots));
     rootFolders_[root] = currentFolder_;
-    ui->NewDriveBox1->setCurrentIndex(ui->NewDriveBox1->findText(root));
+    ui->driveBox->setCurrentIndex(ui->driveBox->findText(root));
     fillList();
-    newDirList1Change();
+    onCurrentFolderChanged();
 }
 
 QStringList FolderChooser::listedFolders() const {
     QStringList folders;
-    for (int i = 0; i < ui->NewDirList1->count(); ++i)
-        folders << ui->NewDirList1->item(i)->data(Qt::UserRole).toString();
+    for (int i = 0; i < ui->folderList->count(); ++i)
+        folders << ui->folderList->item(i)->data(Qt::UserRole).toString();
     return folders;
 }
 
 void FolderChooser::fillList() {
-    ui->NewDirList1->clear();
+    ui->folderList->clear();
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     int depth = 0;
@@ -86,7 +86,7 @@ void FolderChooser::fillList() {
         const QString name = path == QStringLiteral("/") ? path : QFileInfo(path).fileName();
         auto* item = new QListWidgetItem(open, QString(depth * 2, QLatin1Char(' ')) + name);
         item->setData(Qt::UserRole, path);
-        ui->NewDirList1->addItem(item);
+        ui->folderList->addItem(item);
         current = item;
         ++depth;
     }
@@ -95,9 +95,9 @@ void FolderChooser::fillList() {
     for (const QString& child : children) {
         auto* item = new QListWidgetItem(closed, QString(depth * 2, QLatin1Char(' ')) + child);
         item->setData(Qt::UserRole, toQ(JoinPath(fromQ(currentFolder_), fromQ(child))));
-        ui->NewDirList1->addItem(item);
+        ui->folderList->addItem(item);
     }
-    ui->NewDirList1->setCurrentItem(current);
+    ui->folderList->setCurrentItem(current);
 }
 
 void FolderChooser::fillDrives() {
@@ -107,8 +107,8 @@ void FolderChooser::fillDrives() {
             roots << volume.rootPath();
     }
     roots.sort();
-    ui->NewDriveBox1->clear();
-    ui->NewDriveBox1->addItems(roots);
+    ui->driveBox->clear();
+    ui->driveBox->addItems(roots);
 }
 
 void FolderChooser::entryActivated(QListWidgetItem* item) {
@@ -117,15 +117,15 @@ void FolderChooser::entryActivated(QListWidgetItem* item) {
 }
 
 void FolderChooser::driveChosen(int index) {
-    const QString root = ui->NewDriveBox1->itemText(index);
+    const QString root = ui->driveBox->itemText(index);
     setCurrentFolder(rootFolders_.value(root, root));
 }
 
-void FolderChooser::newDirList1Change() {
+void FolderChooser::onCurrentFolderChanged() {
     ui->txtPath->setText(currentFolder_);
 }
 
-void FolderChooser::btnOKClick() {
+void FolderChooser::onOkClicked() {
     accepted_ = true;
     ui->txtPath->setText(
         toQ(ResolveChooserPath(fromQ(ui->txtPath->text()), fromQ(currentFolder_))));
@@ -145,10 +145,10 @@ void FolderChooser::showEvent(QShowEvent* event) {
 
 bool FolderChooser::eventFilter(QObject* watched, QEvent* event) {
     // Enter on an entry opens that folder; it must not also reach the dialog's OK button.
-    if (watched == ui->NewDirList1 && event->type() == QEvent::KeyPress) {
+    if (watched == ui->folderList && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            entryActivated(ui->NewDirList1->currentItem());
+            entryActivated(ui->folderList->currentItem());
             return true;
         }
     }

@@ -17,13 +17,13 @@ class QListWidgetItem;
 
 namespace qloom::gui {
 
-class MainWindowOps;
+class ProjectSessionApi;
 
 class FolderChooser : public QDialog {
     Q_OBJECT
 
 public:
-    FolderChooser(MainWindowOps& main, QWidget* parent = nullptr);
+    FolderChooser(ProjectSessionApi& session, QWidget* parent = nullptr);
     ~FolderChooser() override;
 
     void setStartFolder(const QString& folder) { startFolder_ = folder; }
@@ -35,14 +35,14 @@ public:
     QString path() const;
     void setPath(const QString& text);
 
-    // The list's current folder; changing it replaces the path box (newDirList1Change).
+    // The list's current folder; changing it replaces the path box (onCurrentFolderChanged).
     QString currentFolder() const { return currentFolder_; }
     void setCurrentFolder(const QString& folder);
     // The folders the list offers, top to bottom.
     QStringList listedFolders() const;
 
 protected:
-    void showEvent(QShowEvent* event) override; // formShow
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -50,11 +50,11 @@ private:
     void fillDrives();
     void entryActivated(QListWidgetItem* item);
     void driveChosen(int index);
-    void newDirList1Change();
-    void btnOKClick();
+    void onCurrentFolderChanged();
+    void onOkClicked();
 
     std::unique_ptr<Ui::FolderChooser> ui;
-    MainWindowOps& main_;
+    ProjectSessionApi& session_;
     QString startFolder_;
     QString proposedName_;
     QString currentFolder_;

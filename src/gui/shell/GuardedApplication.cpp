@@ -2,6 +2,7 @@
 
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "model/Messages.h"
 
 #include <exception>
@@ -16,7 +17,7 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
     } catch (const std::exception& error) {
         MessageBox::error(activeWindow(), QString::fromLocal8Bit(error.what()));
     } catch (...) {
-        MessageBox::error(activeWindow(), toQ(msg::kUnexpectedError));
+        MessageBox::error(activeWindow(), uiText(msg::kUnexpectedError));
     }
     return false;
 }

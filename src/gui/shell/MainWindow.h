@@ -1,15 +1,16 @@
 #pragma once
 
-// The main window: owns the project (menu table and settings) and every other window of the
-// program, lays out the editing controls, and implements the main-window operations.
+// The main window: the frame of the program. It holds the project session (the open project,
+// its history, saving) and every other window, created once in start-up order, lays out the
+// editing controls and carries out what the start dialog's choice and its own buttons ask.
 //
 // The main window's own controls (MainWindow.ui): the buttons of the top row and the bottom row,
-// "on Top", the status line and the hidden script-error list. The menu list, the property tabs
-// and the HTML tool buttons are the PropertyEditor widget, placed at (4, 40); the preview
-// controller gets "Show Preview", "Update Preview", "on Top" and the error list from here.
+// "on Top", the Checks list and the status line. The menu list, the property tabs and the HTML
+// tool buttons are the PropertyEditor widget, placed at (4, 40); the preview controller gets
+// "Show Preview", "Update Preview" and "on Top" from here.
 
-#include "gui/common/MainWindowOps.h"
 #include "model/ProjectEdit.h"
+#include "model/Result.h"
 
 #include <QWidget>
 #include <memory>
@@ -22,45 +23,39 @@ class MainWindow;
 class QModelIndex;
 class QTimer;
 
-namespace qloom {
-class SaveGuard;
-}
-
 namespace qloom::gui {
 
-class AutoSaver;
 class CheckListModel;
-class DiskWatch;
-class InstanceChannel;
 class HtmlTools;
-class ProjectHistory;
 class PreviewController;
 class PropertyEditor;
 class PreviewWindow;
+class ProjectSession;
 class StartDialog;
+struct StartChoice;
 class FolderChooser;
 class FinalizedDialog;
 class HelpWindow;
 class ProjectSettingsDialog;
 class TemplateInfoDialog;
+class UndoKeyFilter;
 
-class MainWindow : public QWidget, public MainWindowOps {
+class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // formCreate: the program folder (only its help pages are used) is taken from the running
-    // program and the projects folder is the user's (UserPlaces) unless given (tests).
+    // The program folder (only its help pages are used) is taken from the running program and
+    // the projects folder is the user's (UserPlaces) unless given (tests).
     explicit MainWindow(const QString& programFolder = QString(),
                         const QString& projectsFolder = QString());
-    // FormDestroy: records the active project's folder as LastEdited.
+    // Records the active project's folder as LastEdited.
     ~MainWindow() override;
 
-    // Start-up step 3: whether the embedded browser component is usable; shows the browser
-    // message when it is not.
+    // Whether the embedded browser component is usable; shows the browser message when it is
+    // not.
     bool checkBrowserVersion();
-    // Start-up step 4: the other windows in their fixed order, each once. With a folder from
-    // the command line its project is opened at once, and the start dialog comes up only when
-    // that fails.
+    // The other windows in their fixed order, each once. With a folder from the command line its
+    // project is opened at once, and the start dialog comes up only when that fails.
     void createOtherWindows(const QString& openFolder = QString());
 
     // Ends the program the way the close button does (final variant saved, LastEdited
@@ -68,6 +63,7 @@ public:
     // session ending) that will not wait for an answer.
     void endSession();
 
+    ProjectSession* session() const { return session_; }
     // Where new projects are proposed and the folder chooser starts.
     QString projectsFolder() const { return projectsFolder_; }
     QString helpIndex() const { return helpIndex_; }
@@ -76,129 +72,74 @@ public:
     PreviewWindow* previewWindow() const;
     PropertyEditor* propertyEditor() const { return editor_; }
     PreviewController* previewController() const { return preview_; }
-    StartDialog* startDialog() const { return frmStart_.get(); }
-    FolderChooser* folderChooser() const { return frmSelFolder_; }
-    FinalizedDialog* finalizedDialog() const { return frmFinilizedOK_; }
+    StartDialog* startDialog() const { return startDialog_.get(); }
+    FolderChooser* folderChooser() const;
+    FinalizedDialog* finalizedDialog() const { return finalizedDialog_; }
     HtmlTools* htmlTools() const { return htmlTools_; }
-    AutoSaver* autoSaver() const { return autoSaver_; }
-    ProjectSettingsDialog* projectSettingsDialog() const { return frmProjectSettings_; }
-    TemplateInfoDialog* templateInfoWindow() const { return frmTemplateInfo_; }
-
-    // A project was created or opened: the menu list is rebuilt from the table, the undo history
-    // starts afresh and every menu is checked.
-    void projectReplaced();
-
-    // --- Sharing the project folder with other programs.
-    // Takes the lock of `folder` before its project is opened or created. When another running
-    // program holds it, asks (in a box parented to `asker`) whether to take it over, warning
-    // first; null when the user leaves it to the other program.
-    std::unique_ptr<SaveGuard> claimProject(const std::string& folder, QWidget* asker);
-    // The claimed project has been read (or created): from now on every save checks the folder
-    // and the script against what is on disk now, the folder is watched, and a read-only script
-    // is announced.
-    void adoptProject(std::unique_ptr<SaveGuard> guard, QWidget* asker);
-    InstanceChannel* instanceChannel() const { return channel_; }
-
-    ProjectHistory* projectHistory() const { return history_; }
+    ProjectSettingsDialog* projectSettingsDialog() const { return projectSettingsDialog_; }
+    TemplateInfoDialog* templateInfoWindow() const { return templateInfoDialog_; }
     CheckListModel* checkList() const { return checks_; }
 
-    // MainWindowOps.
-    Project& project() override { return project_; }
-    QWidget* mainWidget() override { return this; }
-    ProjectHistory& history() override { return *history_; }
-    void showMenuProperties(int32_t row) override;
-    void setEditingEnabled(bool enabled) override;
-    void refreshPreview() override;
-    void scrollPreviewTo(int32_t row) override;
-    void selectInPreview(int32_t row) override;
-    void markPreviewStale() override;
-    void markPreviewCurrent() override;
-    void setActiveProject(const QString& folder) override;
-    void setHelpButtonEnabled(bool enabled) override;
-    void showHelp() override;
-    bool report(const Status& status) override;
+    // Carries out what the user chose in the start dialog; true when a project was created or
+    // opened (or the choice was to go back to the current one).
+    bool onStartChoice(const StartChoice& choice);
+    // Saves the preview variant, reloads the page and shows the preview window.
+    void refreshPreview();
+    // The status line: "Active Project: " and the folder, shortened in the middle to fit.
+    void setActiveProject(const QString& folder);
+    void setHelpButtonEnabled(bool enabled);
+    void showHelp();
 
 Q_SIGNALS:
     // The program should end (the window was closed, or "Quit" in the start dialog).
     void quitRequested();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;   // FormClose
-    void resizeEvent(QResizeEvent* event) override; // FormResize
-    void changeEvent(QEvent* event) override;       // minimise and restore
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override; // minimise and restore
 
 private:
-    void btnAddMenuClick();
-    void btnDeleteClick();
-    void btnFinalizeClick();
-    void btnProjectsClick();
-    void btnActiveProjectSettingsClick();
-    void chkStayOnTopClick(bool checked);
+    void onAddMenuClicked();
+    void onDeleteClicked();
+    void onFinalizeClicked();
+    void onProjectsClicked();
+    void onProjectSettingsClicked();
+    void onStayOnTopClicked(bool checked);
     // Ctrl+S: writes the script now.
     void saveNow();
-    // After undo or redo: the editor, the menu list and the preview show the project as it is.
-    void showRestored(const ProjectEdit& edit);
+    // A project was created or opened: status line, Checks list and the preview follow.
+    void onProjectReplaced();
     // The Checks list follows the project: one menu's checks for an edit of that menu, all of
     // them for anything larger, a moment after the change so typing never waits for them.
-    void projectChanged(const ProjectEdit& edit);
+    void onMenusChanged(const ProjectEdit& edit);
     void recheck();
     void followFinding(const QModelIndex& index);
     // Opens the project settings dialog once it exists.
     void showProjectSettings();
-    // Script saving with the busy cursor, reporting failure; returns whether it wrote.
-    bool saveScript(bool forPreview);
-    enum class SaveOutcome { Written, Withheld, Failed };
-    SaveOutcome save(bool forPreview);
-    // Asked before every save: true when the file on disk is still the one qLoom last read or
-    // wrote. Otherwise it deals with the change (reload, question, lasting warning) and says
-    // false. `explicitSave` (the user asked for this save) repeats questions and error boxes
-    // the user already answered or saw.
-    bool mayWrite(bool explicitSave);
-    void lookAtDisk();
-    void reloadFromDisk(const QString& note);
-    bool resolveConflict();
-    bool handleFolderGone(bool explicitSave);
-    void saveWholeProjectTo(const std::string& target, const std::string& from);
-    // A warning that stays in the status line until a save succeeds (empty: none).
-    void setSaveWarning(const QString& warning);
-    // The program ends without questions: what may not be written is kept or reported.
-    Status finalSaveOnEnd();
-    // LastEdited := the active project's folder; a failure names the store's file.
-    Status recordLastEdited();
 
     std::unique_ptr<Ui::MainWindow> ui;
-    Project project_;
+    ProjectSession* session_ = nullptr; // child of this window
+    UndoKeyFilter* undoKeys_ = nullptr; // child of this window
     QString projectsFolder_;
     QString helpIndex_;
 
-    ProjectHistory* history_ = nullptr; // child of this window
-    HelpWindow* help_ = nullptr;        // child of this window, made on first use
-    CheckListModel* checks_ = nullptr;  // child of this window
-    QTimer* checkTimer_ = nullptr;      // child of this window
+    HelpWindow* help_ = nullptr;       // child of this window, made on first use
+    CheckListModel* checks_ = nullptr; // child of this window
+    QTimer* checkTimer_ = nullptr;     // child of this window
     std::vector<int32_t> rowsToCheck_;
     bool checkAll_ = false;
     PropertyEditor* editor_ = nullptr;     // child of this window
-    AutoSaver* autoSaver_ = nullptr;       // child of this window
     PreviewController* preview_ = nullptr; // child of this window; owns the preview window
     // Not a child: disabling this window while the start dialog is up would disable it too.
-    std::unique_ptr<StartDialog> frmStart_;
+    std::unique_ptr<StartDialog> startDialog_;
     // The dialogs are children of the window they are opened from, so the window manager keeps
     // each above its owner, also above an always-on-top one.
-    FolderChooser* frmSelFolder_ = nullptr; // child of the start dialog
-    FinalizedDialog* frmFinilizedOK_ = nullptr;
+    FinalizedDialog* finalizedDialog_ = nullptr;
     HtmlTools* htmlTools_ = nullptr; // child of this window; owns the three fragment dialogs
-    ProjectSettingsDialog* frmProjectSettings_ = nullptr;
-    TemplateInfoDialog* frmTemplateInfo_ = nullptr; // child of the settings dialog
+    ProjectSettingsDialog* projectSettingsDialog_ = nullptr;
+    TemplateInfoDialog* templateInfoDialog_ = nullptr; // child of the settings dialog
     bool ending_ = false;
-
-    std::unique_ptr<SaveGuard> guard_;
-    DiskWatch* diskWatch_ = nullptr;     // child of this window
-    InstanceChannel* channel_ = nullptr; // child of this window
-    QString saveWarning_;
-    bool asking_ = false;            // a question about the disk is up
-    bool conflictPending_ = false;   // the user postponed the choice between two versions
-    bool folderGonePending_ = false; // the user postponed saving a moved project
-    bool readOnlyTold_ = false;      // the note of opening said it; the first refusal is quiet
 };
 
 } // namespace qloom::gui

@@ -6,12 +6,12 @@
 #include "gui/common/EditorRules.h"
 #include "gui/common/FontList.h"
 #include "gui/common/HelpKeyFilter.h"
-#include "gui/common/MainWindowOps.h"
-#include "gui/common/MessageBox.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/QtColor.h"
 #include "gui/common/SpinBinding.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
+#include "gui/shell/ProjectSession.h"
 #include "gui/shell/SiteFolderBox.h"
 #include "gui/shell/TemplateInfoDialog.h"
 #include "model/Messages.h"
@@ -39,12 +39,12 @@ void SetComboText(QComboBox* box, const std::string& text) {
 
 } // namespace
 
-ProjectSettingsDialog::ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent)
+ProjectSettingsDialog::ProjectSettingsDialog(ProjectSession& session, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint),
-      ui(new Ui::ProjectSettingsDialog), ops_(ops) {
+      ui(new Ui::ProjectSettingsDialog), session_(session) {
     ui->setupUi(this);
-    setWindowTitle(toQ(msg::kProjectSettingsCaption));
+    setWindowTitle(uiText(msg::kProjectSettingsCaption));
     for (QComboBox* box : {ui->cBoxFontName_Caption, ui->cBoxFontName_Menu})
         FillFontList(box);
     for (QComboBox* box : {ui->cBoxFontSize_Caption, ui->cBoxFontSize_Menu})
@@ -59,15 +59,18 @@ ProjectSettingsDialog::ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent
         new SpinBinding(ui->txtScrollIn, ui->UpDown_ScrollIn, kSpeedSpin, tr("Scroll In"));
 
     connect(ui->panCaptionColor, &ColorSwatch::clicked, this,
-            [this] { getColor(ui->panCaptionColor); });
-    connect(ui->panMenuColor, &ColorSwatch::clicked, this, [this] { getColor(ui->panMenuColor); });
-    connect(ui->btnDefaults, &QPushButton::clicked, this, &ProjectSettingsDialog::btnDefaultsClick);
-    connect(ui->btnMoreInfo, &QPushButton::clicked, this, &ProjectSettingsDialog::btnMoreInfoClick);
-    connect(ui->btnOK, &QPushButton::clicked, this, &ProjectSettingsDialog::btnOKClick);
+            [this] { chooseColor(ui->panCaptionColor); });
+    connect(ui->panMenuColor, &ColorSwatch::clicked, this,
+            [this] { chooseColor(ui->panMenuColor); });
+    connect(ui->btnDefaults, &QPushButton::clicked, this,
+            &ProjectSettingsDialog::onDefaultsClicked);
+    connect(ui->btnMoreInfo, &QPushButton::clicked, this,
+            &ProjectSettingsDialog::onMoreInfoClicked);
+    connect(ui->btnOK, &QPushButton::clicked, this, &ProjectSettingsDialog::onOkClicked);
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    new HelpKeyFilter(this, [this] { ops_.showHelp(); });
+    new HelpKeyFilter(this, [this] { session_.showHelp(); });
     // Above the button row: what the preview page may read.
-    siteFolder_ = new SiteFolderBox(this);
+    siteFolder_ = new SiteFolderBox(session_.prompter(), this);
     ui->layoutMain->insertWidget(ui->layoutMain->count() - 1, siteFolder_);
 
     colorPicker_ = &PickPlatformColor;
@@ -107,73 +110,73 @@ void ProjectSettingsDialog::setForm(const SettingsForm& f) {
 void ProjectSettingsDialog::showEvent(QShowEvent* event) {
     // Restoring a minimised dialog must not throw away what the user typed.
     if (!event->spontaneous()) {
-        formShow();
+        loadFromProject();
         CenterOnDesktop(this);
     }
     QDialog::showEvent(event);
 }
 
-void ProjectSettingsDialog::formShow() {
-    setForm(FormFromSettings(ops_.project().settings));
-    siteFolder_->load(toQ(ops_.project().settings.projectFolder));
+void ProjectSettingsDialog::loadFromProject() {
+    setForm(FormFromSettings(session_.project().settings));
+    siteFolder_->load(toQ(session_.project().settings.projectFolder));
     ui->txtScrollOut->setFocus();
 }
 
-void ProjectSettingsDialog::getColor(ColorSwatch* swatch) {
+void ProjectSettingsDialog::chooseColor(ColorSwatch* swatch) {
     if (!colorPicker_)
         return;
     if (const auto chosen = colorPicker_(swatch->color(), this))
         swatch->setColor(*chosen);
 }
 
-void ProjectSettingsDialog::btnDefaultsClick() {
+void ProjectSettingsDialog::onDefaultsClicked() {
     setForm(DefaultForm());
 }
 
-void ProjectSettingsDialog::btnMoreInfoClick() {
+void ProjectSettingsDialog::onMoreInfoClicked() {
     if (templateInfo_)
         templateInfo_->exec();
 }
 
-void ProjectSettingsDialog::btnOKClick() {
+void ProjectSettingsDialog::onOkClicked() {
     const SettingsForm f = form();
     const std::string name = TemplateNameOf(f);
-    ProjectSettings& settings = ops_.project().settings;
+    const ProjectSettings& settings = session_.project().settings;
     TemplateCheck check;
     {
         BusyCursor busy;
         check = CheckTemplate(settings.projectFolder, name);
     }
     if (check.verdict == TemplateVerdict::Unreadable) {
-        ops_.report(check.status);
+        session_.report(check.status);
         return;
     }
     if (check.verdict == TemplateVerdict::Reserved) {
         ui->txtTemplate->setFocus();
         ui->txtTemplate->selectAll();
-        MessageBox::message(this, toQ(check.status.message));
+        session_.prompter().message(this, toQ(check.status.message));
         ui->txtTemplate->setFocus();
         return;
     }
     if (check.verdict == TemplateVerdict::LacksScript) {
         ui->txtTemplate->setFocus();
         ui->txtTemplate->selectAll();
-        MessageBox::message(this, toQ(TemplateLacksScriptText(check.path)));
-        btnMoreInfoClick();
+        session_.prompter().message(this, toQ(TemplateLacksScriptText(check.path)));
+        onMoreInfoClicked();
         // The modal windows took the focus; the name is what the user has to fix.
         ui->txtTemplate->setFocus();
         ui->txtTemplate->selectAll();
         return;
     }
-    ProjectSettings applied = settings;
-    ApplyForm(f, applied);
-    ops_.history().record(ProjectEdit::replaceSettings(ops_.project(), std::move(applied)));
+    ProjectSettings changed = settings;
+    ApplyForm(f, changed);
+    session_.edit(ProjectEdit::replaceSettings(session_.project(), std::move(changed)));
     // The settings are in the project whatever happens to the store, but the user must know
     // that the preview will stay at the project folder.
     QString store;
     if (!siteFolder_->save(&store))
-        ops_.report(Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store))));
-    ops_.refreshPreview();
+        session_.report(Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store))));
+    Q_EMIT applied();
     accept();
 }
 

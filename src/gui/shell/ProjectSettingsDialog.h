@@ -13,18 +13,18 @@ class ProjectSettingsDialog;
 namespace qloom::gui {
 
 class ColorSwatch;
-class MainWindowOps;
+class ProjectSession;
 class SiteFolderBox;
 class SpinBinding;
 class TemplateInfoDialog;
 
 // "Active Project Settings": edits the project-wide values. Nothing reaches the settings until
-// OK has passed the template check; then all values change together and the preview is
-// refreshed.
+// OK has passed the template check; then all values change together, as one step of the
+// session's history, and applied() asks for the preview.
 class ProjectSettingsDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ProjectSettingsDialog(MainWindowOps& ops, QWidget* parent = nullptr);
+    explicit ProjectSettingsDialog(ProjectSession& session, QWidget* parent = nullptr);
     ~ProjectSettingsDialog() override;
 
     // The information window is created after this dialog; it is handed over once it exists.
@@ -40,18 +40,22 @@ public:
     void setForm(const SettingsForm& form);
 
     // Handlers, public so tests can name them.
-    void formShow();
-    void getColor(ColorSwatch* swatch);
-    void btnDefaultsClick();
-    void btnMoreInfoClick();
-    void btnOKClick();
+    void loadFromProject();
+    void chooseColor(ColorSwatch* swatch);
+    void onDefaultsClicked();
+    void onMoreInfoClicked();
+    void onOkClicked();
+
+Q_SIGNALS:
+    // OK changed the settings: the preview shows them.
+    void applied();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     std::unique_ptr<Ui::ProjectSettingsDialog> ui;
-    MainWindowOps& ops_;
+    ProjectSession& session_;
     TemplateInfoDialog* templateInfo_ = nullptr;
     ColorPicker colorPicker_;
     SpinBinding* scrollOutSpin_;

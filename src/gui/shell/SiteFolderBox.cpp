@@ -1,7 +1,8 @@
 #include "gui/shell/SiteFolderBox.h"
 
-#include "gui/common/MessageBox.h"
+#include "gui/common/Prompter.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/common/UserSettings.h"
 #include "gui/preview/PreviewSandbox.h"
 #include "model/Messages.h"
@@ -16,25 +17,25 @@
 
 namespace qloom::gui {
 
-SiteFolderBox::SiteFolderBox(QWidget* parent)
-    : QGroupBox(toQ(msg::kSiteFolderTitle), parent), text_(new QLineEdit(this)),
-      choose_(new QPushButton(toQ(msg::kSiteFolderChoose), this)),
-      reset_(new QPushButton(toQ(msg::kSiteFolderReset), this)) {
-    auto* note = new QLabel(toQ(msg::kSiteFolderNote), this);
+SiteFolderBox::SiteFolderBox(Prompter& prompter, QWidget* parent)
+    : QGroupBox(uiText(msg::kSiteFolderTitle), parent), prompter_(prompter),
+      text_(new QLineEdit(this)), choose_(new QPushButton(uiText(msg::kSiteFolderChoose), this)),
+      reset_(new QPushButton(uiText(msg::kSiteFolderReset), this)) {
+    auto* note = new QLabel(uiText(msg::kSiteFolderNote), this);
     note->setWordWrap(true);
     text_->setReadOnly(true);
-    text_->setPlaceholderText(toQ(msg::kSiteFolderDefault));
-    text_->setAccessibleName(toQ(msg::kSiteFolderTitle));
+    text_->setPlaceholderText(uiText(msg::kSiteFolderDefault));
+    text_->setAccessibleName(uiText(msg::kSiteFolderTitle));
     auto* layout = new QGridLayout(this);
     layout->addWidget(note, 0, 0, 1, 3);
     layout->addWidget(text_, 1, 0);
     layout->addWidget(choose_, 1, 1);
     layout->addWidget(reset_, 1, 2);
     picker_ = [](QWidget* parent, const QString& start) {
-        return QFileDialog::getExistingDirectory(parent, toQ(msg::kSiteFolderTitle), start);
+        return QFileDialog::getExistingDirectory(parent, uiText(msg::kSiteFolderTitle), start);
     };
-    connect(choose_, &QPushButton::clicked, this, &SiteFolderBox::btnChooseSiteFolderClick);
-    connect(reset_, &QPushButton::clicked, this, &SiteFolderBox::btnProjectFolderClick);
+    connect(choose_, &QPushButton::clicked, this, &SiteFolderBox::onChooseSiteFolderClicked);
+    connect(reset_, &QPushButton::clicked, this, &SiteFolderBox::onProjectFolderClicked);
 }
 
 void SiteFolderBox::load(const QString& projectFolder) {
@@ -56,7 +57,7 @@ void SiteFolderBox::show(const QString& folder) {
     reset_->setEnabled(!folder.isEmpty());
 }
 
-void SiteFolderBox::btnChooseSiteFolderClick() {
+void SiteFolderBox::onChooseSiteFolderClicked() {
     if (project_.isEmpty() || !picker_)
         return;
     QDir start(project_);
@@ -73,16 +74,16 @@ void SiteFolderBox::btnChooseSiteFolderClick() {
         show(site == project ? QString() : site);
         return;
     case SiteFolderVerdict::Outside:
-        MessageBox::message(this, toQ(msg::Format(msg::kSiteFolderOutside,
-                                                  fromQ(QDir::toNativeSeparators(project_)))));
+        prompter_.message(this, toQ(msg::Format(msg::kSiteFolderOutside,
+                                                fromQ(QDir::toNativeSeparators(project_)))));
         return;
     case SiteFolderVerdict::TooWide:
-        MessageBox::message(this, toQ(msg::kSiteFolderTooWide));
+        prompter_.message(this, uiText(msg::kSiteFolderTooWide));
         return;
     }
 }
 
-void SiteFolderBox::btnProjectFolderClick() {
+void SiteFolderBox::onProjectFolderClicked() {
     show(QString());
 }
 

@@ -9,6 +9,8 @@ class QPushButton;
 
 namespace qloom::gui {
 
+class Prompter;
+
 // The preview's site folder for the active project, in the project settings: the folder whose
 // files the preview page may read. Empty means the project folder itself; a chosen folder must
 // contain the project folder and must not lay the user's home folder open. It is kept in the
@@ -18,7 +20,8 @@ class SiteFolderBox : public QGroupBox {
 public:
     using FolderPicker = std::function<QString(QWidget* parent, const QString& start)>;
 
-    explicit SiteFolderBox(QWidget* parent = nullptr);
+    // Its messages go through `prompter` (the session's).
+    SiteFolderBox(Prompter& prompter, QWidget* parent = nullptr);
 
     // Shows the stored choice for `projectFolder`.
     void load(const QString& projectFolder);
@@ -32,12 +35,13 @@ public:
     // Test seam: replaces the platform folder dialog.
     void setFolderPicker(FolderPicker picker) { picker_ = std::move(picker); }
 
-    void btnChooseSiteFolderClick();
-    void btnProjectFolderClick();
+    void onChooseSiteFolderClicked();
+    void onProjectFolderClicked();
 
 private:
     void show(const QString& folder);
 
+    Prompter& prompter_;
     QLineEdit* text_;
     QPushButton* choose_;
     QPushButton* reset_;

@@ -1,32 +1,25 @@
 #include "gui/shell/StartDialog.h"
 
-#include "gui/common/BusyCursor.h"
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/HelpKeyFilter.h"
-#include "gui/common/MessageBox.h"
 #include "gui/common/PlainText.h"
+#include "gui/common/ProjectSessionApi.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "gui/common/UserSettings.h"
 #include "gui/shell/FolderChooser.h"
-#include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
 #include "gui/shell/ProjectFolders.h"
-#include "gui/shell/SaveGuard.h"
 #include "gui/shell/UserPlaces.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
-#include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 #include "ui_StartDialog.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QStyle>
 #include <QTimer>
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
 
 namespace qloom::gui {
 
@@ -36,46 +29,48 @@ std::string lastEditedFolder() {
 }
 } // namespace
 
-StartDialog::StartDialog(MainWindow& main) : ui(std::make_unique<Ui::StartDialog>()), main_(main) {
+StartDialog::StartDialog(ProjectSessionApi& session, QWidget* heldWindow,
+                         const QString& projectsFolder)
+    : ui(std::make_unique<Ui::StartDialog>()), session_(session), heldWindow_(heldWindow),
+      projectsFolder_(projectsFolder) {
     ui->setupUi(this);
     // No title bar buttons: window managers honour a request for no decorations at all, but
     // not one for a title without buttons (they only grey the actions), so the dialog draws its
     // own frame and the logo stands where a title would.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setFixedSize(size());
-    setWindowTitle(toQ(msg::kAppTitle));
-    ui->ImageLOGO->setPixmap(ProgramLogo());
-    ui->btnNew->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    ui->btnOpen->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    ui->btnOpenLastEdited->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
-    ui->btnQuit_Cancel->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
-    ui->btnQuit_Cancel->setText(toQ(msg::kQuitCaption));
-    for (QPushButton* button : {ui->btnNew, ui->btnOpen, ui->btnOpenLastEdited, ui->btnQuit_Cancel})
+    setWindowTitle(uiText(msg::kAppTitle));
+    ui->logoImage->setPixmap(ProgramLogo());
+    ui->newProjectButton->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    ui->openProjectButton->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    ui->openLastEditedButton->setIcon(style()->standardIcon(QStyle::SP_DirHomeIcon));
+    ui->quitOrCancelButton->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    ui->quitOrCancelButton->setText(uiText(msg::kQuitCaption));
+    for (QPushButton* button : {ui->newProjectButton, ui->openProjectButton,
+                                ui->openLastEditedButton, ui->quitOrCancelButton})
         button->setIconSize(QSize(12, 12)); // leaves the longest caption room in 169 pixels
     CenterOnDesktop(this);
+    folderChooser_ = new FolderChooser(session_, this);
 
-    connect(ui->btnNew, &QPushButton::clicked, this, &StartDialog::btnNewClick);
-    connect(ui->btnOpen, &QPushButton::clicked, this, &StartDialog::btnOpenClick);
-    connect(ui->btnOpenLastEdited, &QPushButton::clicked, this,
-            &StartDialog::btnOpenLastEditedClick);
-    connect(ui->btnQuit_Cancel, &QPushButton::clicked, this, &StartDialog::btnQuit_CancelClick);
-    new HelpKeyFilter(this, [this] { main_.showHelp(); });
+    connect(ui->newProjectButton, &QPushButton::clicked, this, &StartDialog::onNewClicked);
+    connect(ui->openProjectButton, &QPushButton::clicked, this, &StartDialog::onOpenClicked);
+    connect(ui->openLastEditedButton, &QPushButton::clicked, this,
+            &StartDialog::onOpenLastEditedClicked);
+    connect(ui->quitOrCancelButton, &QPushButton::clicked, this,
+            &StartDialog::onQuitOrCancelClicked);
+    new HelpKeyFilter(this, [this] { session_.showHelp(); });
 }
 
 StartDialog::~StartDialog() = default;
 
-FolderChooser& StartDialog::chooser() {
-    return *main_.folderChooser();
-}
-
 void StartDialog::setOpenedFromEditor() {
     openedFromEditor_ = true;
-    ui->btnQuit_Cancel->setText(toQ(msg::kCancelCaption));
+    ui->quitOrCancelButton->setText(uiText(msg::kCancelCaption));
 }
 
 void StartDialog::holdMainWindow() {
-    main_.setEnabled(false);
-    main_.setHelpButtonEnabled(false);
+    heldWindow_->setEnabled(false);
+    session_.setHelpAvailable(false);
 }
 
 void StartDialog::showEvent(QShowEvent* event) {
@@ -93,12 +88,12 @@ void StartDialog::showEvent(QShowEvent* event) {
     if (!openedFromEditor_) {
         const std::string folder = lastEditedFolder();
         if (!folder.empty() && PathExists(folder)) {
-            ui->btnOpenLastEdited->setEnabled(true);
+            ui->openLastEditedButton->setEnabled(true);
             lastEditedFolder_ = toQ(folder);
-            ui->btnOpenLastEdited->setToolTip(PlainToolTip(lastEditedFolder_));
+            ui->openLastEditedButton->setToolTip(PlainToolTip(lastEditedFolder_));
         }
     } else {
-        ui->btnOpenLastEdited->setEnabled(false);
+        ui->openLastEditedButton->setEnabled(false);
     }
 }
 
@@ -116,143 +111,48 @@ void StartDialog::paintEvent(QPaintEvent* event) {
 }
 
 QString StartDialog::projectsFolder() {
-    const QString folder = main_.projectsFolder();
-    UserPlaces::makeProjectsFolder(folder); // when it cannot be made the chooser starts above it
-    return folder;
+    UserPlaces::makeProjectsFolder(projectsFolder_); // when it cannot be made the chooser
+                                                     // starts above it
+    return projectsFolder_;
 }
 
-void StartDialog::openFolderOrShow(const QString& folder) {
-    holdMainWindow();
-    chooser().setPath(folder);
-    if (!openProjectFolder())
-        show();
-}
-
-void StartDialog::btnNewClick() {
+void StartDialog::onNewClicked() {
     const QString folder = projectsFolder();
-    chooser().setStartFolder(folder);
-    chooser().setProposedName(toQ(ProposeProjectName(
+    folderChooser_->setStartFolder(folder);
+    folderChooser_->setProposedName(toQ(ProposeProjectName(
         fromQ(folder), [](const std::string& path) { return PathExists(path); })));
-    chooser().setMessage(toQ(msg::kNewFolderMessage));
-    chooser().setWindowTitle(toQ(msg::kNewFolderCaption));
-    chooser().exec();
-    if (!chooser().accepted())
+    folderChooser_->setMessage(uiText(msg::kNewFolderMessage));
+    folderChooser_->setWindowTitle(uiText(msg::kNewFolderCaption));
+    folderChooser_->exec();
+    if (!folderChooser_->accepted())
         return;
-
-    const std::string path = NewProjectPath(fromQ(chooser().path()));
-    chooser().setPath(toQ(path));
-    const std::string problem = PrepareNewProjectFolder(path);
-    if (!problem.empty()) {
-        MessageBox::message(this, toQ(problem));
-        return;
-    }
-    if (FileExists(JoinPath(path, kScriptFileName))) {
-        const auto answer = MessageBox::question(this, toQ(msg::kScriptExistsCaption),
-                                                 toQ(msg::kScriptExistsQuestion),
-                                                 QMessageBox::Warning, QMessageBox::Yes);
-        if (answer == QMessageBox::Yes) {
-            openProjectFolder();
-            return;
-        }
-        // Only an explicit "No" overwrites; Escape or closing the box calls the New off.
-        if (answer != QMessageBox::No)
-            return;
-    }
-
-    auto guard = main_.claimProject(path, this);
-    if (!guard)
-        return;
-    Project& project = main_.project();
-    project.settings.projectFolder = path;
-    main_.adoptProject(std::move(guard), this);
-    main_.setActiveProject(toQ(path));
-    project.settings.resetToNewProject();
-    ClearMenus(project);
-    main_.refreshPreview();
-    main_.setEditingEnabled(false);
-    main_.projectReplaced();
-    returnToMainWindow();
+    const std::string path = NewProjectPath(fromQ(folderChooser_->path()));
+    folderChooser_->setPath(toQ(path));
+    Q_EMIT chosen({StartChoice::Kind::NewProject, path});
 }
 
-void StartDialog::btnOpenClick() {
-    chooser().setStartFolder(projectsFolder());
-    chooser().setProposedName(QString());
-    chooser().setMessage(toQ(msg::kOpenFolderMessage));
-    chooser().setWindowTitle(toQ(msg::kOpenFolderCaption));
-    chooser().exec();
-    if (chooser().accepted())
-        openProjectFolder();
+void StartDialog::onOpenClicked() {
+    folderChooser_->setStartFolder(projectsFolder());
+    folderChooser_->setProposedName(QString());
+    folderChooser_->setMessage(uiText(msg::kOpenFolderMessage));
+    folderChooser_->setWindowTitle(uiText(msg::kOpenFolderCaption));
+    folderChooser_->exec();
+    if (folderChooser_->accepted())
+        Q_EMIT chosen({StartChoice::Kind::OpenProject, fromQ(folderChooser_->path())});
 }
 
-void StartDialog::btnOpenLastEditedClick() {
-    chooser().setPath(lastEditedFolder_);
-    openProjectFolder();
+void StartDialog::onOpenLastEditedClicked() {
+    Q_EMIT chosen({StartChoice::Kind::OpenLastEdited, fromQ(lastEditedFolder_)});
 }
 
-bool StartDialog::openProjectFolder() {
-    const std::string folder = fromQ(chooser().path());
-    const std::string file = JoinPath(folder, kScriptFileName);
-    if (!FileExists(file)) {
-        // "Not found" only when it is not there: a folder that cannot be read, or a file where
-        // the folder should be, says what the system says.
-        struct stat info {};
-        const int error = ::stat(file.c_str(), &info) != 0 ? errno : EISDIR;
-        if (error == ENOENT)
-            MessageBox::message(this, toQ(msg::kScriptNotFound));
-        else
-            MessageBox::message(
-                this, toQ(msg::Format(msg::kCannotOpenFile, file) + ": " + std::strerror(error)));
-        return false;
-    }
-    // Locked before it is read: another window's next save would otherwise go unnoticed.
-    auto guard = main_.claimProject(folder, this);
-    if (!guard)
-        return false;
-    Project& project = main_.project();
-    LoadResult loaded;
-    {
-        const BusyCursor busy;
-        loaded = LoadProject(file, project);
-    }
-    // The reader's messages in the order it found them, one box each, as the user has always
-    // seen them: only after the busy cursor is gone.
-    for (const std::string& text : loaded.messages)
-        MessageBox::message(this, toQ(text));
-    if (loaded.outcome == LoadOutcome::Error)
-        (void)main_.report(loaded.status);
-    if (loaded.outcome != LoadOutcome::Loaded)
-        return false;
-
-    main_.projectReplaced();
-    project.settings.projectFolder = folder;
-    main_.adoptProject(std::move(guard), this);
-    main_.setActiveProject(toQ(folder));
-    const int32_t selected = project.selected;
-    if (project.menuCount() > 0) {
-        main_.showMenuProperties(selected);
-        main_.setEditingEnabled(true);
-        main_.scrollPreviewTo(selected);
-    } else {
-        main_.setEditingEnabled(false);
-    }
-    main_.markPreviewCurrent();
-    main_.refreshPreview();
-    returnToMainWindow();
-    return true;
+void StartDialog::onQuitOrCancelClicked() {
+    Q_EMIT chosen({openedFromEditor_ ? StartChoice::Kind::Cancel : StartChoice::Kind::Quit, {}});
 }
 
-void StartDialog::btnQuit_CancelClick() {
-    if (!openedFromEditor_) {
-        Q_EMIT quitRequested();
-        return;
-    }
-    returnToMainWindow();
-}
-
-void StartDialog::returnToMainWindow() {
-    main_.setEnabled(true);
-    main_.setHelpButtonEnabled(true);
-    main_.show();
+void StartDialog::leave() {
+    heldWindow_->setEnabled(true);
+    session_.setHelpAvailable(true);
+    heldWindow_->show();
     hide();
 }
 

@@ -2,6 +2,7 @@
 
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UiText.h"
 #include "model/Messages.h"
 #include "ui_TemplateInfoDialog.h"
 
@@ -14,7 +15,7 @@ TemplateInfoDialog::TemplateInfoDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       ui(new Ui::TemplateInfoDialog) {
     ui->setupUi(this);
-    setWindowTitle(toQ(msg::kTemplateInfoCaption));
+    setWindowTitle(uiText(msg::kTemplateInfoCaption));
     QStringList lines;
     for (const std::string& line : TemplateInfoLines())
         lines << toQ(line);

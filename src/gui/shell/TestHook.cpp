@@ -2,9 +2,9 @@
 
 #include "gui/common/MessageBox.h"
 #include "gui/preview/PreviewController.h"
-#include "gui/shell/FolderChooser.h"
 #include "gui/shell/InstanceChannel.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/shell/ProjectSession.h"
 #include "gui/shell/StartDialog.h"
 
 #include <QTimer>
@@ -43,23 +43,33 @@ void PrepareTestAnswersFromEnvironment() {
 
 void RunTestHookFromEnvironment(MainWindow& main) {
     if (qEnvironmentVariableIsSet("QLOOM_TEST_ANSWERS")) {
-        QObject::connect(main.instanceChannel(), &InstanceChannel::raiseRequested, &main, [] {
-            std::fputs("qloom-test: raised\n", stdout);
-            std::fflush(stdout);
-        });
+        QObject::connect(main.session()->instanceChannel(), &InstanceChannel::raiseRequested, &main,
+                         [] {
+                             std::fputs("qloom-test: raised\n", stdout);
+                             std::fflush(stdout);
+                         });
     }
     const QString folder = qEnvironmentVariable("QLOOM_TEST_OPEN");
     const QByteArray title = qgetenv("QLOOM_TEST_TITLE");
     if (folder.isEmpty())
         return;
-    QTimer::singleShot(0, &main, [&main, folder, title] {
-        main.folderChooser()->setPath(folder);
-        if (!main.startDialog()->openProjectFolder())
+    const QString next = qEnvironmentVariable("QLOOM_TEST_THEN_OPEN");
+    const int nextAfterMs = qEnvironmentVariableIntValue("QLOOM_TEST_THEN_AFTER_MS");
+    QTimer::singleShot(0, &main, [&main, folder, title, next, nextAfterMs] {
+        if (!main.onStartChoice({StartChoice::Kind::OpenLastEdited, folder.toStdString()}))
             return;
         if (!title.isEmpty() && main.previewController())
             main.previewController()->handleIdeCommand(title.toStdString());
         std::fputs("qloom-test: ready\n", stdout);
         std::fflush(stdout);
+        if (next.isEmpty())
+            return;
+        QTimer::singleShot(nextAfterMs, &main, [&main, next] {
+            if (main.onStartChoice({StartChoice::Kind::OpenLastEdited, next.toStdString()})) {
+                std::fputs("qloom-test: next ready\n", stdout);
+                std::fflush(stdout);
+            }
+        });
     });
 }
 

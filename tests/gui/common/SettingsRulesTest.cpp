@@ -147,6 +147,13 @@ TEST(TemplateCheck, UnreadableTemplateReportsTheFileError) {
     EXPECT_FALSE(dir.status.ok);
     EXPECT_EQ(dir.status.message,
               msg::Format(msg::kCannotOpenFile, folder.path() + "/dir.html") + ": Is a directory");
+    // A FIFO would hold the dialog in its open for good; a device would never end.
+    ASSERT_EQ(::mkfifo((folder.path() + "/fifo.html").c_str(), 0600), 0);
+    EXPECT_EQ(CheckTemplate(folder.path(), "fifo.html").status.message,
+              msg::Format(msg::kCannotOpenFile, folder.path() + "/fifo.html") +
+                  ": not a regular file");
+    fs::create_symlink("/dev/zero", folder.path() + "/zero.html");
+    EXPECT_EQ(CheckTemplate(folder.path(), "zero.html").verdict, TemplateVerdict::Unreadable);
 
     if (geteuid() != 0) { // root reads files regardless of their mode
         folder.write("locked.html", "Qloomscript.js");

@@ -1,5 +1,5 @@
 #include "AvifMaker.h"
-#include "FakeMainOps.h"
+#include "FakeSession.h"
 #include "JpegMaker.h"
 
 #include "gui/common/ColorSwatch.h"
@@ -92,7 +92,7 @@ class HtmlToolsDialogTest : public QObject {
 
 private:
     QTemporaryDir dir_;
-    std::unique_ptr<FakeMainOps> ops_;
+    std::unique_ptr<FakeSession> ops_;
     QTabWidget* tabs_ = nullptr;
     QPlainTextEdit* cap_ = nullptr;
     QPlainTextEdit* menu_ = nullptr;
@@ -133,11 +133,11 @@ private Q_SLOTS:
     void init() {
         MessageBox::setTestMode(true);
         MessageBox::clearShown();
-        ops_ = std::make_unique<FakeMainOps>();
+        ops_ = std::make_unique<FakeSession>();
         ops_->projectData.settings.projectFolder = fromQ(projectPath());
         // The real editor, with no menu yet: its text boxes take the fragments without storing
         // them into a row.
-        QWidget& w = ops_->window;
+        QWidget& w = ops_->mainWindow;
         auto* editor = new PropertyEditor(*ops_, &w);
         tabs_ = child<QTabWidget>(editor, "tabProp");
         cap_ = child<QPlainTextEdit>(editor, "txtCapHTML");
@@ -163,12 +163,12 @@ private Q_SLOTS:
         QCOMPARE(cap_->toPlainText(), QStringLiteral("one <A HREF=\"x\">\nin</A>\ntwo"));
         QCOMPARE(cap_->textCursor().position(), 4 + 20); // right after the fragment and its break
         QVERIFY(!cap_->textCursor().hasSelection());
-        QCOMPARE(ops_->window.focusWidget(), cap_);
+        QCOMPARE(ops_->mainWindow.focusWidget(), cap_);
 
         tabs_->setCurrentIndex(2);
         menu_->setPlainText(QStringLiteral("body"));
         menu_->moveCursor(QTextCursor::End);
-        child<QPushButton>(&ops_->window, "btnAddNEWLINE")->click();
+        child<QPushButton>(&ops_->mainWindow, "btnAddNEWLINE")->click();
         QCOMPARE(menu_->toPlainText(), QStringLiteral("body<BR>\n"));
         QCOMPARE(cap_->toPlainText(), QStringLiteral("one <A HREF=\"x\">\nin</A>\ntwo"));
     }
@@ -176,7 +176,7 @@ private Q_SLOTS:
     void addTextBuildsTheFragmentAndKeepsItsSettings() {
         tabs_->setCurrentIndex(1);
         AddTextDialog* dlg = tools_->addTextDialog();
-        auto* button = child<QPushButton>(&ops_->window, "btnAddText");
+        auto* button = child<QPushButton>(&ops_->mainWindow, "btnAddText");
         withDialog(
             dlg, [&] { button->click(); },
             [&] {
@@ -201,7 +201,7 @@ private Q_SLOTS:
                 QVERIFY(child<QCheckBox>(dlg, "chkCenter")->isChecked());
                 QCOMPARE(child<ColorSwatch>(dlg, "panColor")->color(), QColor(255, 0, 0));
                 QTest::keyClicks(child<QPlainTextEdit>(dlg, "txtTEXT"), QStringLiteral("x"));
-                child<QPushButton>(dlg, "BitBtn2")->click();
+                child<QPushButton>(dlg, "cancelButton")->click();
             });
         QVERIFY(cap_->toPlainText().isEmpty());
     }
@@ -240,7 +240,7 @@ private Q_SLOTS:
             return answer;
         });
         withDialog(
-            dlg, [&] { tools_->btnAddURLClick(); },
+            dlg, [&] { tools_->onAddUrlClicked(); },
             [&] {
                 child<QPushButton>(dlg, "btnChooseFile")->click();
                 QCOMPARE(child<QLineEdit>(dlg, "txtURL")->text(), QStringLiteral("page.htm"));
@@ -256,7 +256,7 @@ private Q_SLOTS:
         answer.clear();
         menu_->clear();
         withDialog(
-            dlg, [&] { tools_->btnAddURLClick(); },
+            dlg, [&] { tools_->onAddUrlClicked(); },
             [&] {
                 QVERIFY(child<QLineEdit>(dlg, "txtURL")->text().isEmpty());
                 child<QPushButton>(dlg, "btnChooseFile")->click();
@@ -283,7 +283,7 @@ private Q_SLOTS:
             return answer;
         });
         withDialog(
-            dlg, [&] { tools_->btnAddimageClick(); },
+            dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
                 child<QPushButton>(dlg, "btnChooseFileName")->click();
                 QCOMPARE(child<QLineEdit>(dlg, "txtImage")->text(), source);
@@ -297,14 +297,14 @@ private Q_SLOTS:
             cap_->toPlainText(),
             QStringLiteral("<IMG SRC=\"logo.gif\" BORDER=\"3\" ALT=\"&quot;Q&quot; &amp; co\">\n"));
         QCOMPARE(ReadFile(QDir(projectPath()).filePath(QStringLiteral("logo.gif"))), kGif1x1);
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(ops_->boxes.shown.isEmpty());
         QCOMPARE(dlg->lastFolder(), QFileInfo(otherPath()).absoluteFilePath());
 
         // A cancelled picture dialog forgets the folder; a missing file still gives its element.
         answer.clear();
         cap_->clear();
         withDialog(
-            dlg, [&] { tools_->btnAddimageClick(); },
+            dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
                 // The text of the last picture is not offered for the next one.
                 QVERIFY(child<QLineEdit>(dlg, "txtAlt")->text().isEmpty());
@@ -314,7 +314,7 @@ private Q_SLOTS:
                 child<QPushButton>(dlg, "btnAdd")->click();
             });
         QCOMPARE(dlg->lastFolder(), QString());
-        QCOMPARE(MessageBox::shown(), QStringList{toQ(CannotCopyText("/nowhere/pic.jpg"))});
+        QCOMPARE(ops_->boxes.shown, QStringList{toQ(CannotCopyText("/nowhere/pic.jpg"))});
         QCOMPARE(cap_->toPlainText(),
                  QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"3\" ALT=\"\">\n"));
     }
@@ -326,7 +326,7 @@ private Q_SLOTS:
         const QString source = QDir(otherPath()).filePath(QStringLiteral("dot.gif"));
         WriteFile(source, kGif1x1);
         withDialog(
-            dlg, [&] { tools_->btnAddimageClick(); },
+            dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
                 auto* add = child<QPushButton>(dlg, "btnAdd");
                 auto* alt = child<QLineEdit>(dlg, "txtAlt");
@@ -352,7 +352,7 @@ private Q_SLOTS:
 
         // The decision belongs to one picture: the next one starts without it.
         withDialog(
-            dlg, [&] { tools_->btnAddimageClick(); },
+            dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
                 QVERIFY(!child<QCheckBox>(dlg, "chkDecorative")->isChecked());
                 QVERIFY(!child<QPushButton>(dlg, "btnAdd")->isEnabled());
@@ -375,7 +375,7 @@ private Q_SLOTS:
             WriteFile(source, bytes);
             dlg->setFilePicker([&](QWidget*, const QString&) { return source; });
             withDialog(
-                dlg, [&] { tools_->btnAddimageClick(); },
+                dlg, [&] { tools_->onAddImageClicked(); },
                 [&] {
                     child<QPushButton>(dlg, "btnChooseFileName")->click();
                     QTest::keyClicks(child<QLineEdit>(dlg, "txtAlt"), QStringLiteral("Logo"));
@@ -397,7 +397,7 @@ private Q_SLOTS:
             const char* field;
             const char* cancel;
         };
-        const Case cases[] = {{tools_->addTextDialog(), "txtTEXT", "BitBtn2"},
+        const Case cases[] = {{tools_->addTextDialog(), "txtTEXT", "cancelButton"},
                               {tools_->addUrlDialog(), "txtURL", "btnCancel"},
                               {tools_->addImageDialog(), "txtImage", "btnCancel"}};
         for (const Case& c : cases) {
@@ -409,7 +409,7 @@ private Q_SLOTS:
             QVERIFY(!c.dialog->isVisible());
         }
         QVERIFY(cap_->toPlainText().isEmpty());
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(ops_->boxes.shown.isEmpty());
 
         // Enter on "Choose File..." opens the file dialog and leaves the link dialog up.
         AddLinkDialog* url = tools_->addUrlDialog();
@@ -430,7 +430,7 @@ private Q_SLOTS:
 
     void everyToolDialogOpensCentredOnTheDesktopAndTakesF1() {
         // The main window stands off-centre: the dialogs must not follow it.
-        ops_->window.move(0, 0);
+        ops_->mainWindow.move(0, 0);
         QDialog* dialogs[] = {tools_->addTextDialog(), tools_->addUrlDialog(),
                               tools_->addImageDialog()};
         for (QDialog* dlg : dialogs) {
@@ -517,7 +517,7 @@ private Q_SLOTS:
                 list->model()->index(0, 1, list->rootIndex()).data(Qt::DisplayRole).toString();
             dialog->reject();
         });
-        QCOMPARE(ChoosePictureFile(&ops_->window, otherPath()), QString());
+        QCOMPARE(ChoosePictureFile(&ops_->mainWindow, otherPath()), QString());
         QCOMPARE(seen, QStringLiteral("12 x 34"));
         QVERIFY2(QRegularExpression(QStringLiteral("^[0-9.,]+ (bytes|[KM]i?B)$"))
                      .match(sizeShown)

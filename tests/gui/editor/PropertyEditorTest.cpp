@@ -1,4 +1,4 @@
-#include "FakeMainOps.h"
+#include "FakeSession.h"
 
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/EditorRules.h"
@@ -7,7 +7,6 @@
 #include "gui/common/UndoKeyFilter.h"
 #include "gui/common/UpDownControl.h"
 #include "gui/editor/PropertyEditor.h"
-#include "gui/editor/SuppressChange.h"
 #include "model/Conversions.h"
 #include "model/Messages.h"
 
@@ -26,34 +25,37 @@ using namespace qloom::gui;
 
 namespace {
 
-// The real property editor in a window of its own, with the main-window operations it calls
-// recorded; selecting a row does what the main window does without a preview.
-class EditorHost : public FakeMainOps {
+// The real property editor in a window of its own, bound to a stand-in of the project session
+// that records what the editor asks of it.
+class EditorHost : public FakeSession {
 public:
-    EditorHost() : editor(new PropertyEditor(*this, &window)), undoKeys(&window, historyData) {
+    EditorHost()
+        : editor(new PropertyEditor(*this, &mainWindow)), undoKeys(&mainWindow, historyData),
+          window(mainWindow) {
         editor->setEditingEnabled(false);
-        // What the main window does after an undo or redo.
-        historyData.setRestoredHandler(
-            [this](const ProjectEdit&) { editor->showMenuProperties(projectData.selected); });
+        // What the session does after an undo or redo.
+        historyData.setRestoredHandler([this](const ProjectEdit& edit) { Q_EMIT restored(edit); });
     }
 
-    void showMenuProperties(int32_t row) override { editor->showMenuProperties(row); }
-    void setEditingEnabled(bool enabled) override { editor->setEditingEnabled(enabled); }
-    void selectInPreview(int32_t row) override {
+    void select(int32_t row, SelectionSource source) override {
         selectCalls.push_back(row);
-        projectData.selected = row;
-        editor->showMenuProperties(row);
+        FakeSession::select(row, source);
     }
-    void markPreviewStale() override { ++staleCalls; }
-    void setHelpButtonEnabled(bool enabled) override { helpStates.push_back(enabled); }
+    void setPreviewStale(bool value) override {
+        if (value)
+            ++staleCalls;
+        FakeSession::setPreviewStale(value);
+    }
+    void setHelpAvailable(bool enabled) override { helpStates.push_back(enabled); }
+    void showMenuProperties(int32_t row) { editor->showMenuProperties(row); }
+    void setEditingEnabled(bool enabled) { editor->setEditingEnabled(enabled); }
 
-    // Appends `count` menus, selects `selected` and shows it, as "Add Menu" would.
+    // Appends `count` menus, selects `selected` and shows it, as opening a project would.
     void addMenus(int count, int selected = 0) {
         for (int i = 0; i < count; ++i)
             (void)AddMenu(projectData);
         projectData.selected = selected;
-        editor->setEditingEnabled(true);
-        editor->showMenuProperties(selected);
+        replaceProject();
     }
 
     PropertyEditor* editor;
@@ -61,6 +63,7 @@ public:
     int staleCalls = 0;
     std::vector<int32_t> selectCalls;
     std::vector<bool> helpStates;
+    QWidget& window;
 };
 
 } // namespace
@@ -75,7 +78,7 @@ class PropertyEditorTest : public QObject {
             qFatal("missing %s", name);
         return w;
     }
-    Project& table() { return main->project(); }
+    Project& table() { return main->projectData; }
     void retype(const char* box, const char* text) {
         auto* edit = find<QLineEdit>(box);
         edit->setFocus();
@@ -226,7 +229,6 @@ private Q_SLOTS:
         QVERIFY(!find<ColorSwatch>("panCaptionColor")->isHidden());
         main->showMenuProperties(3); // not a row
         QCOMPARE(find<QListWidget>("listMenus")->currentRow(), 0);
-        QVERIFY(!SuppressChange);
     }
 
     void transparentBoxesAndTheColourDialogWriteTheColourColumns() {
@@ -238,8 +240,8 @@ private Q_SLOTS:
         auto* box = find<QCheckBox>("chkTranspCC");
         auto* swatch = find<ColorSwatch>("panCaptionColor");
         QVERIFY(swatch->isHidden());
-        main->selectInPreview(0);
-        main->selectInPreview(1);
+        main->select(0, SelectionSource::Editor);
+        main->select(1, SelectionSource::Editor);
         box->click();
         QVERIFY(!swatch->isHidden());
         // The swatch kept the last colour it showed; clearing the box stores that colour.
@@ -372,7 +374,6 @@ private Q_SLOTS:
         find<QPlainTextEdit>("txtCapHTML")->setPlainText(QStringLiteral("x"));
         find<QCheckBox>("chkTranspCM")->setChecked(true);
         QVERIFY(table().sameMenus(before));
-        QCOMPARE(table().menus[0].left, before.menus[0].left);
         QCOMPARE(main->staleCalls, 0);
     }
 
@@ -431,13 +432,14 @@ private Q_SLOTS:
         main->addMenus(2, 1);
         const std::string swapped = kVerticalDefaultCaption;
         table().menus[1].orientation = 1;
-        // The swap a save makes right before composing, as the main window does it.
-        main->editor->showSwappedCaptions(SwapDefaultCaptions(table()));
+        // The swap the session makes right before composing, told row by row.
+        for (int32_t row : SwapDefaultCaptions(table()))
+            Q_EMIT main->captionSwapped(row);
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
         QCOMPARE(table().menus[1].captionHtml, swapped);
         QCOMPARE(main->staleCalls, 0);
         table().menus[0].captionHtml = "Changed";
-        main->editor->showSwappedCaptions({0}); // not the selected row
+        Q_EMIT main->captionSwapped(0); // not the selected row
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
     }
 };

@@ -8,6 +8,7 @@
 #include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/shell/ProjectSession.h"
 #include "gui/shell/StartDialog.h"
 #include "model/Messages.h"
 
@@ -39,7 +40,7 @@ class PreviewTest : public QObject {
     std::unique_ptr<QTemporaryDir> programDir;
     std::unique_ptr<MainWindow> main;
 
-    Project& table() { return main->project(); }
+    Project& table() { return main->session()->projectForTest(); }
     PreviewController* preview() { return main->previewController(); }
     PreviewWindow* browser() { return preview()->browser(); }
     // What "Add Menu" leaves behind: `count` menus, `selected` shown in the editor.
@@ -47,16 +48,18 @@ class PreviewTest : public QObject {
         for (int i = 0; i < count; ++i)
             (void)AddMenu(table());
         table().selected = selected;
-        main->projectReplaced();
-        main->setEditingEnabled(true);
-        main->showMenuProperties(selected);
+        Q_EMIT main->session()->projectReplaced(); // the editor shows the selected menu
     }
     QAbstractButton* updateButton() {
-        return main->findChild<QAbstractButton*>(QStringLiteral("btnUpdatePreview"));
+        return main->findChild<QAbstractButton*>(QStringLiteral("updatePreviewButton"));
     }
-    QPlainTextEdit* errorList() {
-        return main->findChild<QPlainTextEdit*>(QStringLiteral("txtJS_Errors"));
-    }
+    // The page's error lines as a list box would show them.
+    struct ErrorList {
+        const ScriptErrorLog& log;
+        QString toPlainText() const { return toQ(log.text()); }
+        int blockCount() const { return int(log.size()); }
+    };
+    ErrorList errorList() { return {main->previewController()->scriptErrors()}; }
     QString logPath() { return programDir->filePath(QStringLiteral("js.log")); }
     QByteArray logText() {
         QFile file(logPath());
@@ -83,7 +86,7 @@ class PreviewTest : public QObject {
     }
 
     void openProject(int menus) {
-        main->project().settings.projectFolder = fromQ(projectDir->path());
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
         addMenus(menus, 0);
         QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
         QVERIFY(MessageBox::shown().isEmpty());
@@ -117,17 +120,19 @@ private Q_SLOTS:
 
     void previewWindowLooksAsExpected() {
         QCOMPARE(browser()->windowTitle(), toQ(msg::kPreviewCaption));
+        // One version everywhere: the main window's caption is "qLoom" and the version.
+        QCOMPARE(browser()->windowTitle(), QStringLiteral("Preview - ") + main->windowTitle());
         QCOMPARE(browser()->webBrowser1()->size(), QSize(820, 620));
         QVERIFY(browser()->btnBackToPreview()->isHidden());
         browser()->show();
         browser()->close(); // only hides
         QVERIFY(browser()->isHidden());
-        main->findChild<QCheckBox*>(QStringLiteral("chkStayOnTop"))->setChecked(true);
+        main->findChild<QCheckBox*>(QStringLiteral("stayOnTopBox"))->setChecked(true);
         browser()->showMinimized();
-        main->findChild<QAbstractButton*>(QStringLiteral("btnShowPreview"))->click();
+        main->findChild<QAbstractButton*>(QStringLiteral("showPreviewButton"))->click();
         QVERIFY(!browser()->isMinimized());
         QVERIFY(browser()->isVisible());
-        QVERIFY(!main->findChild<QCheckBox*>(QStringLiteral("chkStayOnTop"))->isChecked());
+        QVERIFY(!main->findChild<QCheckBox*>(QStringLiteral("stayOnTopBox"))->isChecked());
     }
 
     void listSelectionFramesTheMenuEvenWhileThePageLoads() {
@@ -202,7 +207,7 @@ private Q_SLOTS:
 
     void arrowKeysNudgeTheSelectedMenuAndTabSelectsTheNext() {
         openProject(3);
-        main->selectInPreview(1);
+        main->session()->select(1, SelectionSource::Editor);
         const int startX = table().menus[1].left;
         const int startY = table().menus[1].top;
         QWidget* proxy = browser()->webBrowser1()->focusProxy();
@@ -252,15 +257,15 @@ private Q_SLOTS:
         openProject(2);
         const QString error = QStringLiteral("!qLoomIDE:ERROR(boom@page@7)");
         js(QStringLiteral("document.title = '%1'; document.title = '%1'; 0").arg(error));
-        QTRY_COMPARE(errorList()->toPlainText(), error + QLatin1Char('\n') + error);
+        QTRY_COMPARE(errorList().toPlainText(), error + QLatin1Char('\n') + error);
         QTRY_COMPARE(logText(),
                      (error + QStringLiteral("\r\n") + error + QStringLiteral("\r\n")).toUtf8());
         // A real script error of the page's own content goes the same way.
         js(QStringLiteral("var img = document.createElement('img');"
                           "img.setAttribute('onerror', 'noSuchFunction()');"
                           "img.src = 'missing.gif'; document.body.appendChild(img); 0"));
-        QTRY_VERIFY2(errorList()->toPlainText().contains(QStringLiteral("noSuchFunction")),
-                     qPrintable(errorList()->toPlainText()));
+        QTRY_VERIFY2(errorList().toPlainText().contains(QStringLiteral("noSuchFunction")),
+                     qPrintable(errorList().toPlainText()));
         // Equal selections (press, then release) both arrive: the second re-selects.
         js(QStringLiteral("document.title = '!qLoomIDE:ySetSel(1)'; 0"));
         QTRY_COMPARE(table().selected, 1);
@@ -278,14 +283,14 @@ private Q_SLOTS:
         for (int i = 2; i <= 201; ++i)
             expected += "!qLoomIDE:ERROR(e" + QByteArray::number(i) + "@u@1)\r\n";
         QCOMPARE(logText(), expected);
-        QCOMPARE(errorList()->blockCount(), 200);
+        QCOMPARE(errorList().blockCount(), 200);
         QCOMPARE(preview()->scriptErrorLogBytes(), qint64(expected.size()));
         // Logged byte for byte, a non-breaking space included; the oldest line falls off.
         preview()->handleIdeCommand("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)");
         QTRY_VERIFY(logText().endsWith("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)\r\n"));
         QVERIFY(logText().startsWith("!qLoomIDE:ERROR(e3@u@1)\r\n"));
         QCOMPARE(logText().count("\r\n"), 200);
-        QVERIFY(errorList()->document()->toRawText().endsWith(
+        QVERIFY(errorList().toPlainText().endsWith(
             QString::fromUtf8("!qLoomIDE:ERROR(e202\xC2\xA0x@u@1)")));
     }
 
@@ -302,9 +307,9 @@ private Q_SLOTS:
         QVERIFY(MessageBox::shown().isEmpty()); // no box
         QCOMPARE(notes.size(), 1);
         QCOMPARE(notes.at(0).at(0).toString(), failure);
-        QCOMPARE(errorList()->toPlainText(), QStringLiteral("!qLoomIDE:ERROR(first@u@1)\n") +
-                                                 failure +
-                                                 QStringLiteral("\n!qLoomIDE:ERROR(second@u@1)"));
+        QCOMPARE(errorList().toPlainText(), QStringLiteral("!qLoomIDE:ERROR(first@u@1)\n") +
+                                                failure +
+                                                QStringLiteral("\n!qLoomIDE:ERROR(second@u@1)"));
         preview()->setScriptErrorLogFolder(programDir->path() + QLatin1Char('/'));
         preview()->handleIdeCommand("!qLoomIDE:ERROR(third@u@1)");
         QTRY_VERIFY(logText().endsWith("!qLoomIDE:ERROR(third@u@1)\r\n"));
@@ -313,19 +318,19 @@ private Q_SLOTS:
     }
 
     void badNumbersGoToTheErrorListAndChangeNothing() {
-        main->project().settings.projectFolder = fromQ(projectDir->path());
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
         (void)AddMenu(table());
         (void)AddMenu(table());
         const Project before = table();
         preview()->handleIdeCommand("!qLoomIDE:docMouseMove(1,20)");
         QVERIFY(MessageBox::shown().isEmpty());
-        QCOMPARE(errorList()->toPlainText(),
+        QCOMPARE(errorList().toPlainText(),
                  toQ(msg::Format(msg::kPreviewBadCommand, msg::Format(msg::kNotValidInteger, ""))));
         QVERIFY(table().sameMenus(before));
         preview()->handleIdeCommand("My page title");
         preview()->handleIdeCommand("!qLoomIDE:ySetSel(5)");
         QVERIFY(table().sameMenus(before));
-        QCOMPARE(errorList()->blockCount(), 1);
+        QCOMPARE(errorList().blockCount(), 1);
     }
 
     void backToPreviewAppearsAfterALinkAndReturns() {
@@ -350,7 +355,7 @@ private Q_SLOTS:
         QVERIFY(!browser()->btnBackToPreview()->isHidden());
         QCOMPARE(browser()->btnBackToPreview()->pos(), QPoint(0, 0));
 
-        main->markPreviewStale();
+        main->session()->setPreviewStale(true);
         QVERIFY(updateButton()->font().bold());
         QVERIFY(waitForDocument([&] { browser()->btnBackToPreview()->click(); }));
         QVERIFY(browser()->btnBackToPreview()->isHidden());
@@ -381,7 +386,7 @@ private Q_SLOTS:
     }
 
     void scrollPreviewToFollowsTheWorkedNumbers() {
-        main->project().settings.projectFolder = fromQ(projectDir->path());
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
         (void)AddMenu(table());
         (void)AddMenu(table());
         browser()->show();
@@ -406,7 +411,7 @@ private Q_SLOTS:
     }
 
     void refreshShowsTheSelectedRowsSwappedCaptionAsNoEdit() {
-        main->project().settings.projectFolder = fromQ(projectDir->path());
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
         addMenus(2, 1);
         table().menus[1].orientation =
             1; // turned vertical: the next save swaps its default caption
@@ -419,14 +424,14 @@ private Q_SLOTS:
     }
 
     void staleMarkNeedsAProjectAndOnlyUpdateClearsIt() {
-        main->markPreviewStale();
+        main->session()->setPreviewStale(true);
         QVERIFY(!updateButton()->font().bold()); // no active project
-        main->project().settings.projectFolder = fromQ(projectDir->path());
-        main->markPreviewStale();
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
+        main->session()->setPreviewStale(true);
         QVERIFY(updateButton()->font().bold());
         main->refreshPreview(); // a refresh alone keeps the mark
         QVERIFY(updateButton()->font().bold());
-        main->markPreviewCurrent();
+        main->session()->setPreviewStale(false);
         QVERIFY(!updateButton()->font().bold());
     }
 };

@@ -1,12 +1,12 @@
-#include "FakeMainOps.h"
+#include "RecordingPrompter.h"
 
 #include "gui/common/ColorSwatch.h"
-#include "gui/common/MessageBox.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UpDownControl.h"
 #include "gui/common/UserSettings.h"
+#include "gui/shell/ProjectSession.h"
 #include "gui/shell/ProjectSettingsDialog.h"
 #include "gui/shell/SiteFolderBox.h"
 #include "gui/shell/TemplateInfoDialog.h"
@@ -30,12 +30,31 @@
 using namespace qloom;
 using namespace qloom::gui;
 
+namespace {
+// The real session of a project, its boxes recorded, its help and preview requests counted.
+struct SessionHost {
+    QWidget window;
+    ProjectSession session{&window};
+    RecordingPrompter* boxes = new RecordingPrompter;
+    Project& projectData = session.projectForTest();
+    ProjectHistory& historyData = session.history();
+    QStringList& reports = boxes->errors;
+    int refreshes = 0;
+    int helps = 0;
+
+    SessionHost() {
+        session.setPrompter(std::unique_ptr<Prompter>(boxes));
+        session.setHelpHooks([](bool) {}, [this] { ++helps; });
+    }
+};
+} // namespace
+
 class ProjectSettingsDialogTest : public QObject {
     Q_OBJECT
 
 private:
     QTemporaryDir dir_;
-    std::unique_ptr<FakeMainOps> ops_;
+    std::unique_ptr<SessionHost> ops_;
     std::unique_ptr<TemplateInfoDialog> info_;
     std::unique_ptr<ProjectSettingsDialog> dlg_;
     int infoShown_ = 0;
@@ -70,12 +89,11 @@ private Q_SLOTS:
     }
 
     void init() {
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
-        ops_ = std::make_unique<FakeMainOps>();
+        ops_ = std::make_unique<SessionHost>();
         ops_->projectData.settings.projectFolder = fromQ(dir_.path());
         info_ = std::make_unique<TemplateInfoDialog>();
-        dlg_ = std::make_unique<ProjectSettingsDialog>(*ops_);
+        dlg_ = std::make_unique<ProjectSettingsDialog>(ops_->session);
+        connect(dlg_.get(), &ProjectSettingsDialog::applied, this, [this] { ++ops_->refreshes; });
         dlg_->setTemplateInfo(info_.get());
         infoShown_ = 0;
     }
@@ -92,7 +110,7 @@ private Q_SLOTS:
         // Edits left by a cancelled showing never come back, and nothing is applied.
         const ProjectSettings before = ops_->projectData.settings;
         child<QLineEdit>("txtScrollIn")->setText(QStringLiteral("5"));
-        dlg_->btnDefaultsClick();
+        dlg_->onDefaultsClicked();
         QCOMPARE(child<QLineEdit>("txtTemplate")->text(), QStringLiteral("Temp.html"));
         QCOMPARE(child<QComboBox>("cBoxFontName_Menu")->currentText(), QStringLiteral("Arial"));
         QTest::keyClick(dlg_.get(), Qt::Key_Escape);
@@ -136,7 +154,7 @@ private Q_SLOTS:
         fonts->lineEdit()->clear();
         QTest::keyClicks(fonts, QStringLiteral("Cour"));
         QCOMPARE(fonts->currentText(), QStringLiteral("Cour"));
-        dlg_->btnOKClick();
+        dlg_->onOkClicked();
         QCOMPARE(ops_->projectData.settings.bodyFontSize, 2);
         QCOMPARE(ops_->projectData.settings.captionFont, std::string("Cour"));
     }
@@ -213,9 +231,9 @@ private Q_SLOTS:
         const ProjectSettings before = ops_->projectData.settings;
 
         expectInfoWindow();
-        dlg_->btnOKClick();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(MessageBox::shown().first(),
+        dlg_->onOkClicked();
+        QCOMPARE(ops_->boxes->shown.size(), 1);
+        QCOMPARE(ops_->boxes->shown.first(),
                  toQ(TemplateLacksScriptText(before.projectFolder + "/mine.html")));
         QCOMPARE(infoShown_, 1);
         QVERIFY(ops_->projectData.settings == before);
@@ -227,7 +245,7 @@ private Q_SLOTS:
 
         // The same file passes once it names the script; a missing name passes too.
         writeFile(QStringLiteral("mine.html"), "<!-- Qloomscript.js -->");
-        dlg_->btnOKClick();
+        dlg_->onOkClicked();
         QCOMPARE(ops_->projectData.settings.templateFileName, std::string("mine.html"));
         QCOMPARE(ops_->projectData.settings.openStep, 50);
         QCOMPARE(ops_->refreshes, 1);
@@ -237,8 +255,8 @@ private Q_SLOTS:
         dlg_->show();
         const ProjectSettings before = ops_->projectData.settings;
         child<QLineEdit>("txtTemplate")->setText(QStringLiteral("Qloomscript.js"));
-        dlg_->btnOKClick();
-        QCOMPARE(MessageBox::shown(),
+        dlg_->onOkClicked();
+        QCOMPARE(ops_->boxes->shown,
                  QStringList{toQ(msg::Format(msg::kTemplateNameReserved, "Qloomscript.js"))});
         QVERIFY(ops_->projectData.settings == before);
         QCOMPARE(ops_->refreshes, 0);
@@ -251,7 +269,7 @@ private Q_SLOTS:
         dlg_->show();
         child<QLineEdit>("txtTemplate")->setText(QStringLiteral("folder.html"));
         child<QLineEdit>("txtScrollIn")->setText(QStringLiteral("99"));
-        dlg_->btnOKClick();
+        dlg_->onOkClicked();
         QCOMPARE(ops_->reports.size(), 1);
         QVERIFY(ops_->reports.first().contains(QStringLiteral("folder.html")));
         QCOMPARE(ops_->projectData.settings.closeStep, 20);
@@ -263,7 +281,7 @@ private Q_SLOTS:
         ops_->projectData.settings.openStep = 5000;
         dlg_->show();
         QCOMPARE(child<QLineEdit>("txtScrollOut")->text(), QStringLiteral("5000"));
-        dlg_->btnOKClick();
+        dlg_->onOkClicked();
         QCOMPARE(ops_->projectData.settings.openStep, 999);
     }
 
@@ -337,12 +355,12 @@ private Q_SLOTS:
         QVERIFY(!box->btnProjectFolder()->isEnabled());
         pick = root.filePath(QStringLiteral("other"));
         box->btnChooseSiteFolder()->click();
-        QCOMPARE(MessageBox::shown(),
+        QCOMPARE(ops_->boxes->shown,
                  QStringList{toQ(msg::Format(msg::kSiteFolderOutside,
                                              fromQ(QDir::toNativeSeparators(project))))});
         pick = QDir::homePath();
         box->btnChooseSiteFolder()->click();
-        QCOMPARE(MessageBox::shown().last(), toQ(msg::kSiteFolderTooWide));
+        QCOMPARE(ops_->boxes->shown.last(), toQ(msg::kSiteFolderTooWide));
         QVERIFY(box->folder().isEmpty());
         // Reached through "..": stored as the real folder.
         pick = project + QStringLiteral("/..");
@@ -354,7 +372,7 @@ private Q_SLOTS:
         dlg_->show();
         QVERIFY(box->folder().isEmpty());
         box->btnChooseSiteFolder()->click();
-        dlg_->btnOKClick();
+        dlg_->onOkClicked();
         QCOMPARE(UserSettings::value(key).toString(), site);
         QCOMPARE(ops_->refreshes, 1);
         // Another project keeps its own (none).
@@ -366,7 +384,7 @@ private Q_SLOTS:
         dlg_->show();
         QCOMPARE(box->txtSiteFolder()->text(), QDir::toNativeSeparators(site));
         box->btnProjectFolder()->click();
-        dlg_->btnOKClick();
+        dlg_->onOkClicked();
         QVERIFY(UserSettings::value(key).toString().isEmpty());
         QVERIFY(ops_->reports.isEmpty());
 
@@ -378,7 +396,7 @@ private Q_SLOTS:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker);
         dlg_->show();
         box->btnChooseSiteFolder()->click();
-        dlg_->btnOKClick();
+        dlg_->onOkClicked();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config_.path());
         QCOMPARE(ops_->reports.size(), 1);
         QVERIFY(ops_->reports.value(0).startsWith(QStringLiteral("Cannot create file ") + blocker));
