@@ -550,7 +550,7 @@ void PropertyEditor::showFixPlace(FixPlace place, int32_t offset) {
     field->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();
-    const Project& project = ops_.project();
+    const Project& project = session_.project();
     auto* box = qobject_cast<QPlainTextEdit*>(field);
     if (!box || offset < 0 || !project.isRow(project.selected))
         return;

@@ -326,7 +326,7 @@ private Q_SLOTS:
         const QString source = QDir(otherPath()).filePath(QStringLiteral("dot.gif"));
         WriteFile(source, kGif1x1);
         withDialog(
-            dlg, [&] { tools_->btnAddimageClick(); },
+            dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
                 auto* add = child<QPushButton>(dlg, "btnAdd");
                 auto* alt = child<QLineEdit>(dlg, "txtAlt");
@@ -352,7 +352,7 @@ private Q_SLOTS:
 
         // The decision belongs to one picture: the next one starts without it.
         withDialog(
-            dlg, [&] { tools_->btnAddimageClick(); },
+            dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
                 QVERIFY(!child<QCheckBox>(dlg, "chkDecorative")->isChecked());
                 QVERIFY(!child<QPushButton>(dlg, "btnAdd")->isEnabled());
@@ -375,7 +375,7 @@ private Q_SLOTS:
             WriteFile(source, bytes);
             dlg->setFilePicker([&](QWidget*, const QString&) { return source; });
             withDialog(
-                dlg, [&] { tools_->btnAddimageClick(); },
+                dlg, [&] { tools_->onAddImageClicked(); },
                 [&] {
                     child<QPushButton>(dlg, "btnChooseFileName")->click();
                     QTest::keyClicks(child<QLineEdit>(dlg, "txtAlt"), QStringLiteral("Logo"));

@@ -887,8 +887,8 @@ private Q_SLOTS:
 
     void aGluedLineBreakIsReportedAndLeadsToTheBreak() {
         newProject();
-        click(main_.get(), "btnAddMenu");
-        click(main_.get(), "btnAddMenu");
+        click(main_.get(), "addMenuButton");
+        click(main_.get(), "addMenuButton");
         CheckListModel* model = main_->checkList();
         const auto gluedFinding = [model] {
             const auto& found = model->findings();
@@ -906,7 +906,7 @@ private Q_SLOTS:
         QTest::keyClicks(body, QStringLiteral("<B>Start page</B>"));
         QTest::keyClick(body, Qt::Key_Return);
         QTest::keyClicks(body, QStringLiteral("News"));
-        QCOMPARE(main_->project().menus[1].bodyHtml, std::string("<B>Start page</B>\r\nNews"));
+        QCOMPARE(main_->session()->projectForTest().menus[1].bodyHtml, std::string("<B>Start page</B>\r\nNews"));
         QTRY_VERIFY(gluedFinding() >= 0);
         const QModelIndex index = model->index(gluedFinding());
         QCOMPARE(model->data(index, Qt::DisplayRole).toString(),
@@ -915,12 +915,12 @@ private Q_SLOTS:
                                 "there."));
 
         // From another menu and tab, the click selects the menu and puts the cursor at the break.
-        main_->selectInPreview(0);
+        main_->session()->select(0, SelectionSource::Editor);
         tabs->setCurrentIndex(0);
-        auto* view = child<QListView>(main_.get(), "listChecks");
+        auto* view = child<QListView>(main_.get(), "checksList");
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-        QCOMPARE(main_->project().selected, 1);
+        QCOMPARE(main_->session()->projectForTest().selected, 1);
         QCOMPARE(main_->focusWidget(), body);
         QCOMPARE(body->textCursor().position(), 17); // after "</B>", before the line break
         QCOMPARE(body->toPlainText().mid(17, 1), QStringLiteral("\n"));
@@ -932,8 +932,8 @@ private Q_SLOTS:
 
     void finalizeListsTheFilesTheMenusReferTo() {
         newProject();
-        click(main_.get(), "btnAddMenu");
-        const QString folder = q(main_->project().settings.projectFolder);
+        click(main_.get(), "addMenuButton");
+        const QString folder = q(main_->session()->projectForTest().settings.projectFolder);
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/pics")));
         writeFile(folder + QStringLiteral("/pics/logo 1.png"), "png");
         child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
@@ -970,7 +970,7 @@ private Q_SLOTS:
             copied = QGuiApplication::clipboard()->text();
             click(dialog, "btnOK");
         });
-        click(main_.get(), "btnFinalize");
+        click(main_.get(), "finalizeButton");
         QCOMPARE(listed, (QStringList{QStringLiteral("Temp.html (the template page)"),
                                       QStringLiteral("pics/logo 1.png"),
                                       QStringLiteral("news.htm: missing")}));
@@ -983,11 +983,10 @@ private Q_SLOTS:
         writeFile(folder + QStringLiteral("/news.htm"), "<HTML></HTML>");
         dialog->refreshFiles();
         QCOMPARE(dialog->lstFiles()->item(2)->text(), QStringLiteral("news.htm"));
-        model->recheckAll(main_->project());
+        model->recheckAll(main_->session()->projectForTest());
         QCOMPARE(missingFiles(), QStringList{});
     }
 
-    void f1OpensTheHelpPageBesideTheProgram() {
     // CI runs as root, where browsers refuse to start: the pages must need no other program.
     void helpOpensInItsOwnWindowWithoutAnyOtherProgram() {
         HelpWindow* help = nullptr;
