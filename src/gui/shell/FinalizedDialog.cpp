@@ -120,7 +120,8 @@ void FinalizedDialog::refreshFiles() {
         item->setText(text);
     }
     ui->lblMissing->setVisible(missing > 0);
-    ui->lblMissing->setText(uiText(msg::Format(msg::kFinalizedMissingCount, std::to_string(missing))));
+    ui->lblMissing->setText(
+        uiText(msg::Format(msg::kFinalizedMissingCount, std::to_string(missing))));
 }
 
 void FinalizedDialog::onBrowseClicked() {

@@ -906,7 +906,8 @@ private Q_SLOTS:
         QTest::keyClicks(body, QStringLiteral("<B>Start page</B>"));
         QTest::keyClick(body, Qt::Key_Return);
         QTest::keyClicks(body, QStringLiteral("News"));
-        QCOMPARE(main_->session()->projectForTest().menus[1].bodyHtml, std::string("<B>Start page</B>\r\nNews"));
+        QCOMPARE(main_->session()->projectForTest().menus[1].bodyHtml,
+                 std::string("<B>Start page</B>\r\nNews"));
         QTRY_VERIFY(gluedFinding() >= 0);
         const QModelIndex index = model->index(gluedFinding());
         QCOMPARE(model->data(index, Qt::DisplayRole).toString(),
@@ -1043,7 +1044,7 @@ private Q_SLOTS:
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(help->isVisible());
         QCOMPARE(help->parentWidget(), main_.get());
-        click(main_.get(), "btnHelp");
+        click(main_.get(), "helpButton");
         QCOMPARE(main_->helpWindow(), help);
     }
 
