@@ -2,6 +2,8 @@
 
 #include "model/ByteScan.h"
 
+#include "model/Conversions.h"
+
 #include <algorithm>
 #include <array>
 
@@ -25,15 +27,6 @@ char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool sameWord(std::string_view text, std::string_view lowerWord) {
-    if (text.size() != lowerWord.size())
-        return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (lower(text[i]) != lowerWord[i])
-            return false;
-    return true;
-}
-
 enum class Piece { Text, InlineTag, OtherTag, Comment, Raw };
 
 // Tags that only change how text looks: a break between them and a word is still no space.
@@ -45,18 +38,20 @@ bool isInline(std::string_view name) {
         return c == 'a' || c == 'b' || c == 'i' || c == 'q' || c == 's' || c == 'u';
     }
     case 2:
-        return sameWord(name, "em") || sameWord(name, "tt");
+        return EqualsIgnoringAsciiCase(name, "em") || EqualsIgnoringAsciiCase(name, "tt");
     case 3:
-        return sameWord(name, "big") || sameWord(name, "sub") || sameWord(name, "sup") ||
-               sameWord(name, "var") || sameWord(name, "kbd");
+        return EqualsIgnoringAsciiCase(name, "big") || EqualsIgnoringAsciiCase(name, "sub") ||
+               EqualsIgnoringAsciiCase(name, "sup") || EqualsIgnoringAsciiCase(name, "var") ||
+               EqualsIgnoringAsciiCase(name, "kbd");
     case 4:
-        return sameWord(name, "font") || sameWord(name, "span") || sameWord(name, "abbr") ||
-               sameWord(name, "cite") || sameWord(name, "code") || sameWord(name, "mark") ||
-               sameWord(name, "samp") || sameWord(name, "nobr");
+        return EqualsIgnoringAsciiCase(name, "font") || EqualsIgnoringAsciiCase(name, "span") ||
+               EqualsIgnoringAsciiCase(name, "abbr") || EqualsIgnoringAsciiCase(name, "cite") ||
+               EqualsIgnoringAsciiCase(name, "code") || EqualsIgnoringAsciiCase(name, "mark") ||
+               EqualsIgnoringAsciiCase(name, "samp") || EqualsIgnoringAsciiCase(name, "nobr");
     case 5:
-        return sameWord(name, "small");
+        return EqualsIgnoringAsciiCase(name, "small");
     case 6:
-        return sameWord(name, "strong") || sameWord(name, "strike");
+        return EqualsIgnoringAsciiCase(name, "strong") || EqualsIgnoringAsciiCase(name, "strike");
     default:
         return false;
     }
@@ -64,7 +59,7 @@ bool isInline(std::string_view name) {
 
 size_t findIgnoringCase(std::string_view text, std::string_view lowerNeedle, size_t from) {
     for (size_t i = from; i + lowerNeedle.size() <= text.size(); ++i)
-        if (sameWord(text.substr(i, lowerNeedle.size()), lowerNeedle))
+        if (EqualsIgnoringAsciiCase(text.substr(i, lowerNeedle.size()), lowerNeedle))
             return i;
     return std::string_view::npos;
 }
@@ -129,8 +124,10 @@ Markup readMarkup(std::string_view html, size_t at) {
     m.end = tagEnd(html, at);
     if (isInline(name)) {
         m.piece = Piece::InlineTag;
-    } else if (!closing && (sameWord(name, "script") || sameWord(name, "style"))) {
-        const std::string_view close = sameWord(name, "script") ? "</script" : "</style";
+    } else if (!closing && (EqualsIgnoringAsciiCase(name, "script") ||
+                            EqualsIgnoringAsciiCase(name, "style"))) {
+        const std::string_view close =
+            EqualsIgnoringAsciiCase(name, "script") ? "</script" : "</style";
         const size_t found = findIgnoringCase(html, close, m.end);
         const size_t gt = found == std::string_view::npos ? n : html.find('>', found);
         m.end = gt == std::string_view::npos ? n : gt + 1;
@@ -148,9 +145,10 @@ struct Neighbour {
 };
 
 bool isBlankEntity(std::string_view name) {
-    return sameWord(name, "nbsp") || sameWord(name, "#160") || sameWord(name, "#xa0") ||
-           sameWord(name, "ensp") || sameWord(name, "emsp") || sameWord(name, "thinsp") ||
-           sameWord(name, "#32") || sameWord(name, "#x20");
+    return EqualsIgnoringAsciiCase(name, "nbsp") || EqualsIgnoringAsciiCase(name, "#160") ||
+           EqualsIgnoringAsciiCase(name, "#xa0") || EqualsIgnoringAsciiCase(name, "ensp") ||
+           EqualsIgnoringAsciiCase(name, "emsp") || EqualsIgnoringAsciiCase(name, "thinsp") ||
+           EqualsIgnoringAsciiCase(name, "#32") || EqualsIgnoringAsciiCase(name, "#x20");
 }
 
 Neighbour visibleOrBlank(bool blank, char c) {

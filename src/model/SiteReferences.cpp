@@ -1,5 +1,7 @@
 #include "model/SiteReferences.h"
 
+#include "model/Conversions.h"
+
 #include <filesystem>
 #include <system_error>
 #include <unordered_set>
@@ -26,18 +28,9 @@ char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool sameWord(std::string_view text, std::string_view lowerWord) {
-    if (text.size() != lowerWord.size())
-        return false;
-    for (size_t i = 0; i < text.size(); ++i)
-        if (lower(text[i]) != lowerWord[i])
-            return false;
-    return true;
-}
-
 size_t findIgnoringCase(std::string_view text, std::string_view lowerNeedle, size_t from) {
     for (size_t i = from; i + lowerNeedle.size() <= text.size(); ++i)
-        if (sameWord(text.substr(i, lowerNeedle.size()), lowerNeedle))
+        if (EqualsIgnoringAsciiCase(text.substr(i, lowerNeedle.size()), lowerNeedle))
             return i;
     return std::string_view::npos;
 }
@@ -59,15 +52,15 @@ std::string readEntities(std::string_view value) {
             if (semi != std::string_view::npos && semi - i <= 8) {
                 const std::string_view name = value.substr(i + 1, semi - i - 1);
                 int code = -1;
-                if (sameWord(name, "amp"))
+                if (EqualsIgnoringAsciiCase(name, "amp"))
                     code = '&';
-                else if (sameWord(name, "quot"))
+                else if (EqualsIgnoringAsciiCase(name, "quot"))
                     code = '"';
-                else if (sameWord(name, "apos"))
+                else if (EqualsIgnoringAsciiCase(name, "apos"))
                     code = '\'';
-                else if (sameWord(name, "lt"))
+                else if (EqualsIgnoringAsciiCase(name, "lt"))
                     code = '<';
-                else if (sameWord(name, "gt"))
+                else if (EqualsIgnoringAsciiCase(name, "gt"))
                     code = '>';
                 else if (name.size() > 1 && name[0] == '#') {
                     int v = 0;
@@ -135,12 +128,13 @@ void addCandidates(std::string_view set, size_t offset, std::vector<HtmlReferenc
 
 void remember(std::string_view name, std::string_view value, size_t offset,
               std::vector<HtmlReference>& out) {
-    if (sameWord(name, "src") || sameWord(name, "href") || sameWord(name, "background") ||
-        sameWord(name, "poster") || sameWord(name, "data"))
+    if (EqualsIgnoringAsciiCase(name, "src") || EqualsIgnoringAsciiCase(name, "href") ||
+        EqualsIgnoringAsciiCase(name, "background") || EqualsIgnoringAsciiCase(name, "poster") ||
+        EqualsIgnoringAsciiCase(name, "data"))
         out.push_back({offset, readEntities(value)});
-    else if (sameWord(name, "srcset"))
+    else if (EqualsIgnoringAsciiCase(name, "srcset"))
         addCandidates(value, offset, out);
-    else if (sameWord(name, "style"))
+    else if (EqualsIgnoringAsciiCase(name, "style"))
         addUrlsOfStyle(value, offset, out);
 }
 
@@ -206,9 +200,9 @@ std::vector<HtmlReference> FindReferences(std::string_view html) {
             ++nameEnd;
         const std::string_view name = html.substr(nameStart, nameEnd - nameStart);
         i = readAttributes(html, nameEnd, out);
-        if (sameWord(name, "script") || sameWord(name, "style")) {
-            const size_t end =
-                findIgnoringCase(html, sameWord(name, "script") ? "</script" : "</style", i);
+        if (EqualsIgnoringAsciiCase(name, "script") || EqualsIgnoringAsciiCase(name, "style")) {
+            const size_t end = findIgnoringCase(
+                html, EqualsIgnoringAsciiCase(name, "script") ? "</script" : "</style", i);
             i = end == std::string_view::npos ? n : end;
         }
     }

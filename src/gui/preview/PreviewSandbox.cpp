@@ -1,5 +1,7 @@
 #include "gui/preview/PreviewSandbox.h"
 
+#include "model/Conversions.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -27,28 +29,17 @@ bool PathInsideRoot(std::string_view path, std::string_view root) {
     return path.size() == root.size() || root.back() == '/' || path[root.size()] == '/';
 }
 
-namespace {
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
+namespace {} // namespace
 
 std::optional<std::string> FileUrlPathBytes(std::string_view encodedPath) {
     std::string bytes;
     bytes.reserve(encodedPath.size());
     for (size_t i = 0; i < encodedPath.size(); ++i) {
         char c = encodedPath[i];
-        if (c == '%' && i + 2 < encodedPath.size() && HexValue(encodedPath[i + 1]) >= 0 &&
-            HexValue(encodedPath[i + 2]) >= 0) {
-            c = static_cast<char>(HexValue(encodedPath[i + 1]) * 16 + HexValue(encodedPath[i + 2]));
+        if (c == '%' && i + 2 < encodedPath.size() && HexDigitValue(encodedPath[i + 1]) >= 0 &&
+            HexDigitValue(encodedPath[i + 2]) >= 0) {
+            c = static_cast<char>(HexDigitValue(encodedPath[i + 1]) * 16 +
+                                  HexDigitValue(encodedPath[i + 2]));
             // An encoded slash or backslash would make one name of two for one reader and not
             // for the other.
             if (c == '/' || c == '\\')
