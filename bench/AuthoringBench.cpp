@@ -16,16 +16,17 @@ namespace {
 std::unique_ptr<qloom::Project> project(int menus) {
     auto p = std::make_unique<qloom::Project>();
     for (int i = 0; i < menus; ++i) {
-        qloom::AddMenu(p->table);
-        p->table.MTC[i] = i % 3 == 0 ? "<IMG SRC=\"home.gif\" BORDER=\"0\" ALT=\"Home\">"
-                                     : "<FONT FACE=\"Arial\" SIZE=\"2\" COLOR=\"#FFFFFF\">Item " +
-                                           std::to_string(i) + "\r\n</FONT>";
+        (void)qloom::AddMenu(*p);
+        p->menus[i].captionHtml = i % 3 == 0
+                                      ? "<IMG SRC=\"home.gif\" BORDER=\"0\" ALT=\"Home\">"
+                                      : "<FONT FACE=\"Arial\" SIZE=\"2\" COLOR=\"#FFFFFF\">Item " +
+                                            std::to_string(i) + "\r\n</FONT>";
         std::string body;
         for (int line = 0; line < 6; ++line)
             body += "<A HREF=\"page" + std::to_string(line) + ".html\" class=\"clMenu\">Item " +
                     std::to_string(line) + "</A><BR>\r\n";
         body += "<IMG SRC=\"line.gif\" HEIGHT=\"2\" WIDTH=\"140\">";
-        p->table.MTM[i] = body;
+        p->menus[i].bodyHtml = body;
     }
     return p;
 }
@@ -34,7 +35,7 @@ void BM_CheckProject(benchmark::State& state) {
     const auto p = project(static_cast<int>(state.range(0)));
     size_t found = 0;
     for (auto _ : state) {
-        auto findings = qloom::CheckProject(p->table, p->settings);
+        auto findings = qloom::CheckProject(p->menus, p->settings);
         found = findings.size();
         benchmark::DoNotOptimize(findings.data());
     }
@@ -46,7 +47,7 @@ void BM_CheckOneMenu(benchmark::State& state) {
     std::vector<qloom::AccessibilityFinding> out;
     for (auto _ : state) {
         out.clear();
-        qloom::CheckMenu(p->table, p->settings, 5000, out);
+        qloom::CheckMenu(p->menus, p->settings, 5000, out);
         benchmark::DoNotOptimize(out.data());
     }
 }
@@ -54,7 +55,7 @@ void BM_CheckOneMenu(benchmark::State& state) {
 // Undo of Delete of the first menu: every later row moves up by one place again.
 void BM_UndoDelete(benchmark::State& state) {
     auto p = project(10000);
-    p->table.SelectedMenu = 0;
+    p->selected = 0;
     const auto del = qloom::ProjectEdit::deleteSelected(*p);
     for (auto _ : state) {
         state.PauseTiming();
@@ -67,7 +68,7 @@ void BM_UndoDelete(benchmark::State& state) {
 // Redo of the same Delete.
 void BM_RedoDelete(benchmark::State& state) {
     auto p = project(10000);
-    p->table.SelectedMenu = 0;
+    p->selected = 0;
     const auto del = qloom::ProjectEdit::deleteSelected(*p);
     for (auto _ : state) {
         del.apply(*p);
@@ -80,7 +81,7 @@ void BM_RedoDelete(benchmark::State& state) {
 void BM_UndoCellEdit(benchmark::State& state) {
     auto p = project(10000);
     const auto edit =
-        qloom::ProjectEdit::setCell(*p, 9999, qloom::MenuColumn::MTM, std::string(300, 'x'));
+        qloom::ProjectEdit::setCell(*p, 9999, &qloom::Menu::bodyHtml, std::string(300, 'x'));
     for (auto _ : state) {
         edit.apply(*p);
         edit.revert(*p);

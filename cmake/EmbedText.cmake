@@ -1,9 +1,10 @@
 # qloom_embed_text(<target> <symbol> <file> [STRIP_COMMENTS] [VERSION <text>])
 # Compiles <file> into <target> as `extern const std::string_view <symbol>` (namespace qloom::embedded),
 # regenerated whenever the file changes. The bytes are kept exactly as they are in the file, except
-# that STRIP_COMMENTS drops every line whose first non-blank characters are "//" (the script a
-# visitor downloads need not carry the source's explanations) and VERSION replaces every
-# "@QLOOM_VERSION@" by <text> (the program's version, given once in project()).
+# that STRIP_COMMENTS drops every line whose first non-blank characters are "//" and the indentation
+# of every line (the script a visitor downloads need not carry the source's explanations or layout)
+# and VERSION replaces every "@QLOOM_VERSION@" by <text> (the program's version, given once in
+# project()).
 set(QLOOM_EMBED_WORKER "${CMAKE_CURRENT_LIST_DIR}/EmbedTextWorker.cmake")
 
 function(qloom_embed_text target symbol file)

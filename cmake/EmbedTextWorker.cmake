@@ -1,9 +1,11 @@
 # Called by qloom_embed_text at build time: writes a C++ source holding the bytes of IN.
 set(src "${IN}")
 if(STRIP)
-    # Whole-line comments only, so nothing inside a statement or a string is touched.
+    # Whole-line comments only, so nothing inside a statement or a string is touched; then the
+    # indentation, which a visitor's browser does not need (no text continues a string across lines).
     file(READ "${IN}" text)
     string(REGEX REPLACE "\n[ \t]*//[^\n]*" "" text "${text}")
+    string(REGEX REPLACE "\n[ \t]+" "\n" text "${text}")
     set(src "${OUT}.stripped")
     file(WRITE "${src}" "${text}")
 endif()

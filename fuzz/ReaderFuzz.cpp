@@ -21,33 +21,37 @@ void check(bool condition) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    // Projects hold the full table capacity; build them once.
+    // Reused, so the loads also exercise taking over into a project that already holds menus.
     static qloom::Project loaded;
     static qloom::Project reread;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
-    const auto ignore = [](const std::string&) {};
-    const qloom::LoadResult result = qloom::LoadProjectFromText(text, loaded, ignore);
-    const qloom::MenuTable& t = loaded.table;
-    check(t.MenuCount >= 0 && t.MenuCount <= qloom::MenuTable::kCapacity);
+    const qloom::LoadResult result = qloom::LoadProjectFromText(text, loaded);
+    const qloom::Project& t = loaded;
+    check(t.menuCount() >= 0 && t.menuCount() <= qloom::Project::kCapacity);
     if (result.outcome != qloom::LoadOutcome::Loaded)
         return 0;
 
-    qloom::ComposeScript(loaded, false);
     const std::string written = qloom::AssembleScript(loaded, false);
-    size_t messages = 0;
-    const auto count = [&messages](const std::string&) { ++messages; };
-    check(qloom::LoadProjectFromText(written, reread, count).outcome == qloom::LoadOutcome::Loaded);
-    check(messages == 0);
-    reread.settings.ProjectFolder = loaded.settings.ProjectFolder;
+    const qloom::LoadResult again = qloom::LoadProjectFromText(written, reread);
+    check(again.outcome == qloom::LoadOutcome::Loaded);
+    check(again.messages.empty());
+    reread.settings.projectFolder = loaded.settings.projectFolder;
     check(reread.settings == loaded.settings);
-    const qloom::MenuTable& r = reread.table;
-    check(r.MenuCount == t.MenuCount);
-    for (int32_t i = 0; i < t.MenuCount; ++i) {
-        check(r.MTC[i] == t.MTC[i] && r.MTM[i] == t.MTM[i]);
-        check(r.MX[i] == t.MX[i] && r.MY[i] == t.MY[i] && r.MW[i] == t.MW[i] &&
-              r.MTCH[i] == t.MTCH[i] && r.MA[i] == t.MA[i] && r.FL[i] == t.FL[i] &&
-              r.OO[i] == t.OO[i] && r.CO[i] == t.CO[i] && r.CC[i] == t.CC[i] && r.CM[i] == t.CM[i]);
+    const qloom::Project& r = reread;
+    check(r.menuCount() == t.menuCount());
+    for (int32_t i = 0; i < t.menuCount(); ++i) {
+        check(r.menus[i].captionHtml == t.menus[i].captionHtml &&
+              r.menus[i].bodyHtml == t.menus[i].bodyHtml);
+        check(r.menus[i].left == t.menus[i].left && r.menus[i].top == t.menus[i].top &&
+              r.menus[i].width == t.menus[i].width &&
+              r.menus[i].captionHeight == t.menus[i].captionHeight &&
+              r.menus[i].activation == t.menus[i].activation &&
+              r.menus[i].floating == t.menus[i].floating &&
+              r.menus[i].orientation == t.menus[i].orientation &&
+              r.menus[i].bottomColor == t.menus[i].bottomColor &&
+              r.menus[i].captionColor == t.menus[i].captionColor &&
+              r.menus[i].bodyColor == t.menus[i].bodyColor);
     }
     return 0;
 }

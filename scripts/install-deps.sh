@@ -8,17 +8,18 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
     cmake g++ make pkg-config ninja-build clang-format
     qt6-base-dev qt6-webengine-dev libgl-dev
+    qt6-image-formats-plugins libqt6svg6
     xvfb xauth
     openbox x11-utils xdotool wmctrl imagemagick
-    desktop-file-utils appstream lintian dpkg-dev fakeroot librsvg2-bin
+    desktop-file-utils appstream lintian dpkg-dev fakeroot librsvg2-bin devscripts
     man-db file
     libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-tidy-14
     nodejs npm
     chromium firefox-esr webkit2gtk-driver
-    iproute2 util-linux
+    iproute2 util-linux strace procps python3 python3-tk
     fonts-dejavu-core fonts-liberation2
 )
 

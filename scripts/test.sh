@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-#  1. the core alone, built without Qt (proves the core links no toolkit);
-#  2. the full build: core, GUI, command-line tool and browser tests, through ctest.
+#  1. the core and the windows' Qt-free logic, built without Qt (proves they link no toolkit)
+#     and under AddressSanitizer and UndefinedBehaviorSanitizer;
+#  2. the reader's fuzzing;
+#  3. the full build: core, GUI, command-line tool and browser tests, through ctest.
+# Compiler warnings are errors in every build here.
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$here/scripts/install-deps.sh"
@@ -15,10 +18,12 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -d "${XDG_RUNTIME_DIR}" ]; then
 fi
 jobs="$(nproc)"
 
-echo "== core without Qt"
-cmake -S "$here" -B "$here/build-core" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQLOOM_GUI=OFF >/dev/null
+echo "== core and window logic without Qt, under ASan and UBSan"
+cmake -S "$here" -B "$here/build-core" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQLOOM_GUI=OFF \
+    -DQLOOM_BENCH=OFF -DQLOOM_SANITIZE=ON -DQLOOM_WERROR=ON >/dev/null
 cmake --build "$here/build-core" -j "$jobs"
-ctest --test-dir "$here/build-core" --output-on-failure -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    ctest --test-dir "$here/build-core" --output-on-failure -j "$jobs"
 
 echo "== script reader fuzzing (one minute)"
 # Any crash, sanitizer report or hang (an input taking over 10 s) fails the run; the input that
@@ -38,6 +43,6 @@ fi
 rm -rf "$fuzz_work"
 
 echo "== full build"
-cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQLOOM_WERROR=ON >/dev/null
 cmake --build "$here/build" -j "$jobs"
 ctest --test-dir "$here/build" --output-on-failure -j "$jobs" "$@"

@@ -75,9 +75,9 @@ int main(int argc, char* argv[]) {
 
     QTemporaryDir folder;
     BenchWindow window;
-    window.project().settings.ProjectFolder = fromQ(folder.path());
+    window.project().settings.projectFolder = fromQ(folder.path());
     for (int i = 0; i < 100; ++i)
-        AddMenu(window.project().table);
+        (void)AddMenu(window.project());
     window.show();
     PreviewWindow* browser = window.preview->browser();
     QPushButton* update = window.updateButton;

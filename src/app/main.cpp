@@ -3,6 +3,7 @@
 #include "gui/preview/PreviewWindow.h"
 #include "gui/shell/CommandLine.h"
 #include "gui/shell/GuardedApplication.h"
+#include "gui/shell/InstanceChannel.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProgramIcon.h"
 #include "model/Messages.h"
@@ -30,6 +31,15 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     QApplication::setWindowIcon(QIcon(qloom::gui::ProgramLogo()));
+
+    // A project this user already has open in another qLoom: that window comes to the front,
+    // and this program has nothing more to do.
+    if (!commandLine.folder().isEmpty() &&
+        qloom::gui::InstanceChannel::askHolderToRaise(commandLine.folder()))
+        return 0;
+#ifdef QLOOM_TEST_HOOK
+    qloom::gui::PrepareTestAnswersFromEnvironment();
+#endif
 
     qloom::gui::MainWindow mainWindow;
     // exit(), not quit(): quit() first asks every window to close, and the start dialog refuses.

@@ -4,6 +4,7 @@
 #include "model/Conversions.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
+#include "script/ProjectLock.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 
@@ -75,8 +76,9 @@ int load(const std::string& path, Project& project, std::ostream& err) {
     std::string file = path;
     if (EntryExists(StripTrailingBackslash(path)) && !FileExists(path))
         file = JoinPath(StripTrailingBackslash(path), kScriptFileName);
-    const LoadResult result =
-        LoadProject(file, project, [&](const std::string& text) { err << OneLine(text) << '\n'; });
+    const LoadResult result = LoadProject(file, project);
+    for (const std::string& text : result.messages)
+        err << OneLine(text) << '\n';
     switch (result.outcome) {
     case LoadOutcome::Loaded:
         return kExitOk;
@@ -85,18 +87,42 @@ int load(const std::string& path, Project& project, std::ostream& err) {
     case LoadOutcome::Error:
         break;
     }
-    return failed(err, result.errorMessage);
+    return failed(err, result.status.message);
 }
 
 std::unique_ptr<Project> projectIn(const std::string& folder) {
     auto project = std::make_unique<Project>();
-    project->settings.ProjectFolder = StripTrailingBackslash(folder);
+    project->settings.projectFolder = StripTrailingBackslash(folder);
     return project;
 }
 
 int save(Project& project, bool forPreview, std::ostream& err) {
+    // As every save of the editor: a default caption follows the menu's orientation.
+    (void)SwapDefaultCaptions(project);
     const Status saved = SaveScript(project, forPreview);
     return saved ? kExitOk : failed(err, saved.message);
+}
+
+int refused(std::ostream& err, const std::string& message) {
+    err << OneLine(message) << '\n';
+    return kExitRefused;
+}
+
+// The guard of every command that writes: the project's lock, held until the command ends, so
+// that a qLoom window opened meanwhile waits for it and one already open is not written over
+// behind its back. With --force the command writes anyway: over a lock held by a running
+// qLoom, which will then notice the changed file, and over a script without write permission.
+std::optional<int> guardWrite(const std::string& folder, const Arguments& a, ProjectLock& lock,
+                              std::ostream& err) {
+    const bool force = hasFlag(a, "--force");
+    const ProjectLock::Attempt attempt = lock.acquire(folder, "qloom-cli");
+    if (attempt.state == ProjectLock::State::HeldByOther && !force)
+        return refused(err, msg::Format(msg::Format(msg::kCliProjectLocked, folder),
+                                        DescribeHolder(attempt.holder)));
+    const std::string script = JoinPath(folder, kScriptFileName);
+    if (!force && IsReadOnlyFile(script))
+        return refused(err, msg::Format(msg::kCliScriptReadOnly, script));
+    return std::nullopt;
 }
 
 int dump(const Arguments& a, std::ostream& out, std::ostream& err) {
@@ -111,13 +137,16 @@ int dump(const Arguments& a, std::ostream& out, std::ostream& err) {
 }
 
 int write(const Arguments& a, std::istream& in, std::ostream& err) {
-    if (auto bad = checkShape(a, 1, 0, {"--preview"}, err))
+    if (auto bad = checkShape(a, 1, 0, {"--preview", "--force"}, err))
         return *bad;
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     auto project = projectIn(a.positional[0]);
     const Status read = ProjectFromJsonText(text, *project);
     if (!read)
         return failed(err, read.message + " " + std::string(msg::kCliNothingWritten));
+    ProjectLock lock;
+    if (auto stop = guardWrite(project->settings.projectFolder, a, lock, err))
+        return *stop;
     return save(*project, hasFlag(a, "--preview"), err);
 }
 
@@ -125,41 +154,53 @@ int create(const Arguments& a, std::ostream& err) {
     if (auto bad = checkShape(a, 1, 0, {"--force"}, err))
         return *bad;
     auto project = projectIn(a.positional[0]);
-    const std::string& folder = project->settings.ProjectFolder;
+    const std::string& folder = project->settings.projectFolder;
     // Another project's menus are not replaced by an empty one unless asked for.
     if (FileExists(JoinPath(folder, kScriptFileName)) && !hasFlag(a, "--force"))
         return failed(err, msg::Format(msg::kCliProjectExists, folder));
+    ProjectLock lock;
+    if (auto stop = guardWrite(folder, a, lock, err))
+        return *stop;
     return save(*project, false, err);
 }
 
 int add(const Arguments& a, std::ostream& err) {
-    if (auto bad = checkShape(a, 1, 1, {}, err))
+    if (auto bad = checkShape(a, 1, 1, {"--force"}, err))
         return *bad;
     int32_t count = 1;
     if (a.positional.size() == 2) {
-        if (!TryParseInt(a.positional[1], count) || count < 1 || count > MenuTable::kCapacity)
+        if (!TryParseInt(a.positional[1], count) || count < 1 || count > Project::kCapacity)
             return usageError(err, msg::Format(msg::kCliBadMenuNumber, a.positional[1]));
     }
     auto project = projectIn(a.positional[0]);
-    const int loaded = load(project->settings.ProjectFolder, *project, err);
+    // Locked before reading: menus added to what another writer is about to replace would be
+    // lost.
+    ProjectLock lock;
+    if (auto stop = guardWrite(project->settings.projectFolder, a, lock, err))
+        return *stop;
+    const int loaded = load(project->settings.projectFolder, *project, err);
     if (loaded != kExitOk)
         return loaded;
     // All or nothing: a request that does not fit adds no menu at all.
-    if (project->table.MenuCount > MenuTable::kCapacity - count)
+    if (project->menuCount() > Project::kCapacity - count)
         return failed(err,
                       std::string(msg::kTableFull) + " " + std::string(msg::kCliNothingWritten));
     for (int32_t i = 0; i < count; ++i)
-        AddMenu(project->table);
+        (void)AddMenu(*project);
     return save(*project, false, err);
 }
 
 int finalize(const Arguments& a, std::ostream& err) {
-    if (auto bad = checkShape(a, 1, 0, {}, err))
+    if (auto bad = checkShape(a, 1, 0, {"--force"}, err))
         return *bad;
     auto project = projectIn(a.positional[0]);
-    const int loaded = load(project->settings.ProjectFolder, *project, err);
+    ProjectLock lock;
+    if (auto stop = guardWrite(project->settings.projectFolder, a, lock, err))
+        return *stop;
+    const int loaded = load(project->settings.projectFolder, *project, err);
     if (loaded != kExitOk)
         return loaded;
+    (void)SwapDefaultCaptions(*project);
     const Status done = FinalizeProject(*project);
     return done ? kExitOk : failed(err, done.message);
 }

@@ -2,6 +2,7 @@
 
 #include "cli/Base64.h"
 #include "model/Conversions.h"
+#include "model/MenuColumns.h"
 #include "model/Messages.h"
 #include "script/TemplateName.h"
 
@@ -105,6 +106,14 @@ std::string readTemplateName(const Json& value, const std::string& field,
     return name;
 }
 
+// The small-screen button's caption: one line of text, not empty.
+std::string readButtonCaption(const Json& value, const std::string& field) {
+    std::string text = readText(value, field);
+    if (TrimBlanks(text).empty() || text.find_first_of("\r\n") != std::string::npos)
+        refuse(field, msg::kCliBadButtonCaption);
+    return text;
+}
+
 template <typename Visit>
 void forEachField(const Json& object, const std::string& field, Visit visit) {
     if (!object.is_object())
@@ -120,74 +129,60 @@ void readSettings(const Json& object, ProjectSettings& s, const std::string& fol
     forEachField(object, "settings",
                  [&](const std::string& key, const Json& v, const std::string& name) {
                      if (key == "scrIN")
-                         s.scrIN = readInteger(v, name, kMin, kMax);
+                         s.closeStep = readInteger(v, name, kMin, kMax);
                      else if (key == "scrOUT")
-                         s.scrOUT = readInteger(v, name, kMin, kMax);
+                         s.openStep = readInteger(v, name, kMin, kMax);
                      else if (key == "cDefCap")
-                         s.cDefCap = readColourValue(v, name);
+                         s.captionTextColor = readColourValue(v, name);
                      else if (key == "cDefMenu")
-                         s.cDefMenu = readColourValue(v, name);
+                         s.bodyTextColor = readColourValue(v, name);
                      else if (key == "fDefCap")
-                         s.fDefCap = readFontName(v, name);
+                         s.captionFont = readFontName(v, name);
                      else if (key == "fDefMenu")
-                         s.fDefMenu = readFontName(v, name);
+                         s.bodyFont = readFontName(v, name);
                      else if (key == "fDefCapS")
-                         s.fDefCapS = readInteger(v, name, kMin, kMax);
+                         s.captionFontSize = readInteger(v, name, kMin, kMax);
                      else if (key == "fDefMenuS")
-                         s.fDefMenuS = readInteger(v, name, kMin, kMax);
+                         s.bodyFontSize = readInteger(v, name, kMin, kMax);
                      else if (key == "template")
-                         s.TemplateFileName = readTemplateName(v, name, folder);
+                         s.templateFileName = readTemplateName(v, name, folder);
+                     else if (key == "smallScreenBreakpoint")
+                         s.smallScreenBreakpoint = readInteger(v, name, kBreakpointAuto, kMax);
+                     else if (key == "smallScreenPlace")
+                         s.smallScreenPlace = readInteger(v, name, kPlaceTopLeft, kPlaceFirstMenu);
+                     else if (key == "smallScreenCaption")
+                         s.smallScreenCaption = readButtonCaption(v, name);
                      else
                          return false;
                      return true;
                  });
 }
 
-void readMenu(const Json& object, MenuTable& t, int32_t row) {
+Menu readMenu(const Json& object, int32_t row) {
     // Start from a first menu's values so absent fields have a meaning.
-    t.MX[row] = 10;
-    t.MY[row] = 10;
-    t.MW[row] = 150;
-    t.MTCH[row] = 22;
-    t.MTC[row] = kDefaultCaption;
-    t.MTM[row] = kDefaultBody;
-    t.CO[row] = "transparent";
-    t.CC[row] = "#000000";
-    t.CM[row] = "#008080";
-    t.MA[row] = 0;
-    t.FL[row] = 1;
-    t.OO[row] = 0;
+    Menu menu = NewMenu();
     const std::string field = "menus[" + std::to_string(row) + "]";
     forEachField(object, field,
                  [&](const std::string& key, const Json& v, const std::string& name) {
-                     if (key == "MX")
-                         t.MX[row] = readInteger(v, name, kMin, kMax);
-                     else if (key == "MY")
-                         t.MY[row] = readInteger(v, name, kMin, kMax);
-                     else if (key == "MW")
-                         t.MW[row] = readInteger(v, name, kMin, kMax);
-                     else if (key == "MTCH")
-                         t.MTCH[row] = readInteger(v, name, kMin, kMax);
-                     else if (key == "MTC")
-                         t.MTC[row] = readText(v, name);
-                     else if (key == "MTM")
-                         t.MTM[row] = readText(v, name);
-                     else if (key == "CO")
-                         t.CO[row] = readColourText(v, name);
-                     else if (key == "CC")
-                         t.CC[row] = readColourText(v, name);
-                     else if (key == "CM")
-                         t.CM[row] = readColourText(v, name);
-                     else if (key == "MA")
-                         t.MA[row] = readInteger(v, name, kMin, kMax);
-                     else if (key == "FL")
-                         t.FL[row] = readInteger(v, name, kMin, kMax);
-                     else if (key == "OO")
-                         t.OO[row] = readInteger(v, name, kMin, kMax);
-                     else
-                         return false;
-                     return true;
+                     for (const MenuColumn& column : kMenuColumns) {
+                         if (key != column.fileName)
+                             continue;
+                         switch (column.kind) {
+                         case ColumnKind::Integer:
+                             menu.*column.number = readInteger(v, name, kMin, kMax);
+                             break;
+                         case ColumnKind::Html:
+                             menu.*column.text = readText(v, name);
+                             break;
+                         case ColumnKind::Colour:
+                             menu.*column.text = readColourText(v, name);
+                             break;
+                         }
+                         return true;
+                     }
+                     return false;
                  });
+    return menu;
 }
 
 } // namespace
@@ -202,36 +197,32 @@ nlohmann::ordered_json TextToJson(const std::string& bytes) {
 
 nlohmann::ordered_json ProjectToJson(const Project& project) {
     const ProjectSettings& s = project.settings;
-    const MenuTable& t = project.table;
     nlohmann::ordered_json doc;
     auto& settings = doc["settings"];
-    settings["scrIN"] = s.scrIN;
-    settings["scrOUT"] = s.scrOUT;
-    settings["cDefCap"] = ColorToHtml(s.cDefCap);
-    settings["cDefMenu"] = ColorToHtml(s.cDefMenu);
-    settings["fDefCap"] = TextToJson(s.fDefCap);
-    settings["fDefMenu"] = TextToJson(s.fDefMenu);
-    settings["fDefCapS"] = s.fDefCapS;
-    settings["fDefMenuS"] = s.fDefMenuS;
-    settings["template"] = TextToJson(s.TemplateFileName);
-    doc["selectedMenu"] = t.SelectedMenu;
+    settings["scrIN"] = s.closeStep;
+    settings["scrOUT"] = s.openStep;
+    settings["cDefCap"] = ColorToHtml(s.captionTextColor);
+    settings["cDefMenu"] = ColorToHtml(s.bodyTextColor);
+    settings["fDefCap"] = TextToJson(s.captionFont);
+    settings["fDefMenu"] = TextToJson(s.bodyFont);
+    settings["fDefCapS"] = s.captionFontSize;
+    settings["fDefMenuS"] = s.bodyFontSize;
+    settings["template"] = TextToJson(s.templateFileName);
+    settings["smallScreenBreakpoint"] = s.smallScreenBreakpoint;
+    settings["smallScreenPlace"] = s.smallScreenPlace;
+    settings["smallScreenCaption"] = TextToJson(s.smallScreenCaption);
+    doc["selectedMenu"] = project.selected;
     auto& menus = doc["menus"];
     menus = nlohmann::ordered_json::array();
-    const int32_t rows = std::min(std::max(t.MenuCount, 0), MenuTable::kCapacity);
-    for (int32_t i = 0; i < rows; ++i) {
+    for (const Menu& menu : project.menus) {
         nlohmann::ordered_json m;
-        m["MX"] = t.MX[i];
-        m["MY"] = t.MY[i];
-        m["MW"] = t.MW[i];
-        m["MTCH"] = t.MTCH[i];
-        m["MTC"] = TextToJson(t.MTC[i]);
-        m["MTM"] = TextToJson(t.MTM[i]);
-        m["CO"] = TextToJson(t.CO[i]);
-        m["CC"] = TextToJson(t.CC[i]);
-        m["CM"] = TextToJson(t.CM[i]);
-        m["MA"] = t.MA[i];
-        m["FL"] = t.FL[i];
-        m["OO"] = t.OO[i];
+        for (const MenuColumn& column : kMenuColumns) {
+            const std::string key(column.fileName);
+            if (column.isNumber())
+                m[key] = menu.*column.number;
+            else
+                m[key] = TextToJson(menu.*column.text);
+        }
         menus.push_back(std::move(m));
     }
     return doc;
@@ -241,7 +232,6 @@ Status ProjectFromJson(const nlohmann::json& document, Project& project) {
     // Built aside and taken over whole, so a refusal leaves the caller's project untouched.
     auto scratch = std::make_unique<Project>();
     ProjectSettings& s = scratch->settings;
-    MenuTable& t = scratch->table;
     try {
         if (!document.is_object())
             refuse("project", msg::kCliNotObject);
@@ -249,7 +239,7 @@ Status ProjectFromJson(const nlohmann::json& document, Project& project) {
         const Json* selected = nullptr;
         forEachField(document, "", [&](const std::string& key, const Json& v, const std::string&) {
             if (key == "settings")
-                readSettings(v, s, project.settings.ProjectFolder);
+                readSettings(v, s, project.settings.projectFolder);
             else if (key == "menus")
                 menus = &v;
             else if (key == "selectedMenu")
@@ -261,21 +251,22 @@ Status ProjectFromJson(const nlohmann::json& document, Project& project) {
         if (menus != nullptr) {
             if (!menus->is_array())
                 refuse("menus", msg::kCliNotArray);
-            if (menus->size() > static_cast<size_t>(MenuTable::kCapacity))
+            if (menus->size() > static_cast<size_t>(Project::kCapacity))
                 refuse("menus", msg::kCliTooManyMenus);
-            t.MenuCount = static_cast<int32_t>(menus->size());
-            for (int32_t row = 0; row < t.MenuCount; ++row)
-                readMenu((*menus)[static_cast<size_t>(row)], t, row);
+            scratch->menus.reserve(menus->size());
+            for (size_t row = 0; row < menus->size(); ++row)
+                scratch->menus.push_back(readMenu((*menus)[row], static_cast<int32_t>(row)));
         }
         if (selected != nullptr)
-            t.SelectedMenu =
-                readInteger(*selected, "selectedMenu", 0, std::max(t.MenuCount - 1, 0));
+            scratch->selected =
+                readInteger(*selected, "selectedMenu", 0, std::max(scratch->menuCount() - 1, 0));
     } catch (const Refusal& refusal) {
         return Status::failure(refusal.text);
     }
-    s.ProjectFolder = project.settings.ProjectFolder;
+    s.projectFolder = project.settings.projectFolder;
     project.settings = std::move(s);
-    std::swap(project.table, t);
+    project.menus = std::move(scratch->menus);
+    project.selected = scratch->selected;
     return Status::success();
 }
 

@@ -2,13 +2,16 @@
 
 #include "model/Contrast.h"
 #include "model/Conversions.h"
+#include "model/GluedWords.h"
 #include "model/HtmlFacts.h"
 #include "model/Messages.h"
+#include "model/SiteReferences.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
+#include <optional>
 #include <string_view>
 
 namespace qloom {
@@ -72,10 +75,10 @@ Behind behind(const std::string& own, const std::string& bottom) {
 // The page's clCap and clMenu rules, which the caption and the body start from.
 HtmlContext classContext(const ProjectSettings& settings) {
     HtmlContext context;
-    context.captionClass.color = settings.cDefCap & 0xFFFFFF;
-    context.captionClass.points = settings.fDefCapS;
-    context.menuClass.color = settings.cDefMenu & 0xFFFFFF;
-    context.menuClass.points = settings.fDefMenuS;
+    context.captionClass.color = settings.captionTextColor & 0xFFFFFF;
+    context.captionClass.points = settings.captionFontSize;
+    context.menuClass.color = settings.bodyTextColor & 0xFFFFFF;
+    context.menuClass.points = settings.bodyFontSize;
     return context;
 }
 
@@ -137,6 +140,68 @@ void addTargetSize(int32_t row, bool vertical, int32_t size, FixPlace fix,
     f.threshold = kMinimumTargetPx;
 }
 
+void addGlued(int32_t row, MenuPart part, const std::string& html,
+              std::vector<AccessibilityFinding>& out) {
+    for (GluedBreak& glued : FindGluedBreaks(html)) {
+        AccessibilityFinding& f = out.emplace_back();
+        f.row = row;
+        f.kind = CheckKind::GluedWords;
+        f.part = part;
+        f.fix = part == MenuPart::Caption ? FixPlace::CaptionHtml : FixPlace::MenuHtml;
+        f.insideTag = glued.insideTag;
+        f.offset = static_cast<int32_t>(glued.offset);
+        f.detail = std::move(glued.before);
+        f.detail2 = std::move(glued.after);
+    }
+}
+
+void addMissingFiles(int32_t row, MenuPart part, const std::string& html, const SiteFolders& site,
+                     std::vector<AccessibilityFinding>& out) {
+    for (HtmlReference& reference : FindReferences(html)) {
+        const std::optional<std::string> path = LocalPath(reference.value);
+        if (!path)
+            continue;
+        std::string full = ResolveLocalPath(*path, site.project, site.site);
+        if (LocalFileExists(full))
+            continue;
+        AccessibilityFinding& f = out.emplace_back();
+        f.row = row;
+        f.kind = CheckKind::MissingFile;
+        f.part = part;
+        f.fix = part == MenuPart::Caption ? FixPlace::CaptionHtml : FixPlace::MenuHtml;
+        f.offset = static_cast<int32_t>(reference.offset);
+        f.detail = std::move(reference.value);
+        f.detail2 = std::move(full);
+    }
+}
+
+// How far right a menu reaches on a desktop page. A horizontal menu is Width wide. A vertical
+// menu's caption is Caption Height wide; its body slides out to the right by a width only the
+// page knows, so the caption's right edge is what can be judged here.
+void addPlacement(const Menu& menu, int32_t row, bool vertical,
+                  std::vector<AccessibilityFinding>& out) {
+    const int64_t left = menu.left;
+    const int64_t right = left + (vertical ? menu.captionHeight : menu.width);
+    if (left >= 0 && right <= kDesktopPageWidthPx)
+        return;
+    AccessibilityFinding& f = out.emplace_back();
+    f.row = row;
+    f.kind = CheckKind::OffPage;
+    f.fix = FixPlace::LeftField;
+    f.vertical = vertical;
+    f.measured = left < 0 ? double(left) : double(right);
+    f.threshold = left < 0 ? 0 : kDesktopPageWidthPx;
+}
+
+std::string gluedText(const AccessibilityFinding& f) {
+    const bool caption = f.part == MenuPart::Caption;
+    if (f.insideTag)
+        return fill(caption ? msg::kCheckCaptionGluedTag : msg::kCheckBodyGluedTag,
+                    {MenuLabel(f.row), f.detail, f.detail2});
+    return fill(caption ? msg::kCheckCaptionGlued : msg::kCheckBodyGlued,
+                {MenuLabel(f.row), f.detail, f.detail2, f.detail, f.detail2});
+}
+
 std::string contrastText(const AccessibilityFinding& f) {
     std::string text =
         fill(f.part == MenuPart::Caption ? msg::kCheckCaptionContrast : msg::kCheckBodyContrast,
@@ -192,23 +257,48 @@ std::string FindingText(const AccessibilityFinding& f) {
         return fill(f.vertical ? msg::kCheckBodyTooWide : msg::kCheckBodyTooTall,
                     {MenuLabel(f.row), size, number(f.threshold)});
     }
+    case CheckKind::GluedWords:
+        return gluedText(f);
+    case CheckKind::MissingFile:
+        return fill(caption ? msg::kCheckCaptionMissingFile : msg::kCheckBodyMissingFile,
+                    {MenuLabel(f.row), f.detail, f.detail2});
+    case CheckKind::OffPage:
+        if (f.measured < 0)
+            return fill(msg::kCheckOffPageLeft, {MenuLabel(f.row), pixels(f.measured)});
+        return fill(f.vertical ? msg::kCheckOffPageRightVertical : msg::kCheckOffPageRight,
+                    {MenuLabel(f.row), pixels(f.measured), number(f.threshold)});
+    case CheckKind::SmallScreenOff:
+        return std::string(msg::kCheckSmallScreenOff);
     }
     return {};
 }
 
-void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t row,
-               std::vector<AccessibilityFinding>& out, int32_t bodyExtent) {
-    if (!table.isRow(row))
+void CheckProjectWide(int32_t smallScreenBreakpoint, std::vector<AccessibilityFinding>& out) {
+    if (smallScreenBreakpoint != 0)
         return;
-    const bool vertical = table.OO[row] != 0;
+    AccessibilityFinding& f = out.emplace_back();
+    f.row = kProjectRow;
+    f.kind = CheckKind::SmallScreenOff;
+    f.fix = FixPlace::ProjectSettings;
+}
 
-    addTargetSize(row, vertical, table.MTCH[row], FixPlace::CaptionHeightField, out);
-    addTargetSize(row, vertical, table.MW[row], FixPlace::WidthField, out);
+void CheckMenu(const std::vector<Menu>& menus, const ProjectSettings& settings, int32_t row,
+               std::vector<AccessibilityFinding>& out, int32_t bodyExtent,
+               const SiteFolders* site) {
+    if (row < 0 || static_cast<size_t>(row) >= menus.size())
+        return;
+    const Menu& menu = menus[static_cast<size_t>(row)];
+    const bool vertical = menu.orientation != 0;
+
+    addPlacement(menu, row, vertical, out);
+
+    addTargetSize(row, vertical, menu.captionHeight, FixPlace::CaptionHeightField, out);
+    addTargetSize(row, vertical, menu.width, FixPlace::WidthField, out);
 
     const HtmlContext context = classContext(settings);
 
-    const HtmlFacts cap = scanPart(row, MenuPart::Caption, table.MTC[row],
-                                   behind(table.CC[row], table.CO[row]), context, out);
+    const HtmlFacts cap = scanPart(row, MenuPart::Caption, menu.captionHtml,
+                                   behind(menu.captionColor, menu.bottomColor), context, out);
     if (!cap.hasText && !cap.hasImageText) {
         AccessibilityFinding& f = out.emplace_back();
         f.row = row;
@@ -217,14 +307,20 @@ void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t 
     }
     addCount(row, MenuPart::Caption, CheckKind::ImageWithoutAlt, cap.imagesWithoutAlt, out);
     addCount(row, MenuPart::Caption, CheckKind::LinkWithoutText, cap.linksWithoutText, out);
+    addGlued(row, MenuPart::Caption, menu.captionHtml, out);
+    if (site && !site->project.empty())
+        addMissingFiles(row, MenuPart::Caption, menu.captionHtml, *site, out);
 
-    const HtmlFacts body = scanPart(row, MenuPart::Body, table.MTM[row],
-                                    behind(table.CM[row], table.CO[row]), context, out);
+    const HtmlFacts body = scanPart(row, MenuPart::Body, menu.bodyHtml,
+                                    behind(menu.bodyColor, menu.bottomColor), context, out);
     addCount(row, MenuPart::Body, CheckKind::ImageWithoutAlt, body.imagesWithoutAlt, out);
     addCount(row, MenuPart::Body, CheckKind::LinkWithoutText, body.linksWithoutText, out);
+    addGlued(row, MenuPart::Body, menu.bodyHtml, out);
+    if (site && !site->project.empty())
+        addMissingFiles(row, MenuPart::Body, menu.bodyHtml, *site, out);
 
     const bool estimated = bodyExtent < 0;
-    const double extent = static_cast<double>(table.MTCH[row]) +
+    const double extent = static_cast<double>(menu.captionHeight) +
                           (estimated ? (vertical ? body.widthPx : body.heightPx) : bodyExtent);
     if (extent > kShownMenuExtentPx) {
         AccessibilityFinding& f = out.emplace_back();
@@ -239,14 +335,16 @@ void CheckMenu(const MenuTable& table, const ProjectSettings& settings, int32_t 
     }
 }
 
-std::vector<AccessibilityFinding> CheckProject(const MenuTable& table,
+std::vector<AccessibilityFinding> CheckProject(const std::vector<Menu>& menus,
                                                const ProjectSettings& settings,
-                                               const std::vector<int32_t>* bodyExtents) {
+                                               const std::vector<int32_t>* bodyExtents,
+                                               const SiteFolders* site) {
     std::vector<AccessibilityFinding> out;
-    out.reserve(static_cast<size_t>(std::max(table.MenuCount, 0)));
-    for (int32_t row = 0; row < table.MenuCount && row < MenuTable::kCapacity; ++row) {
+    out.reserve(menus.size());
+    CheckProjectWide(settings.smallScreenBreakpoint, out);
+    for (int32_t row = 0; static_cast<size_t>(row) < menus.size(); ++row) {
         const bool reported = bodyExtents && static_cast<size_t>(row) < bodyExtents->size();
-        CheckMenu(table, settings, row, out, reported ? (*bodyExtents)[row] : -1);
+        CheckMenu(menus, settings, row, out, reported ? (*bodyExtents)[row] : -1, site);
     }
     return out;
 }

@@ -17,6 +17,8 @@ inline constexpr std::string_view kMainCaption = "qLoom " QLOOM_VERSION_TEXT;
 inline constexpr std::string_view kNotValidInteger = "'%s' is not a valid integer value";
 inline constexpr std::string_view kCannotOpenFile = "Cannot open file %s";
 inline constexpr std::string_view kCannotCreateFile = "Cannot create file %s";
+// The reason given after "Cannot open file X: " for a FIFO, device or socket.
+inline constexpr std::string_view kNotRegularFile = "not a regular file";
 
 // A file reached through a symbolic link that could not be replaced: first the target, then
 // the link.
@@ -33,14 +35,14 @@ inline constexpr std::string_view kTableFull =
 
 // Script reader.
 inline constexpr std::string_view kCannotFindPrefix = "Cannot find: ";
-inline constexpr std::string_view kCannotFindSuffix = "\r\nThe script file maybe corrupted.";
+inline constexpr std::string_view kCannotFindSuffix = "\r\nThe script file may be corrupted.";
 inline constexpr std::string_view kOtherVersion =
     "This project was created by another version of qLoom: ";
 inline constexpr std::string_view kDownloadLines =
     "\r\n\r\nYou can download the latest version of qLoom from here:\r\n"
     "       https://www.norvex.example/qloom/";
 inline constexpr std::string_view kNotAProject =
-    "This is not qLoom project file, or this project is corrupted.";
+    "This is not a qLoom project file, or this project is corrupted.";
 inline constexpr std::string_view kMenuCountOutOfRange =
     "The script file names %s menus; a project holds 0 to 10000 menus.\r\n"
     "The script file maybe corrupted.";
@@ -55,7 +57,7 @@ inline constexpr std::string_view kColoursReplacedHead =
     "These colours hold characters a colour cannot hold and get the colours of a new menu:";
 inline constexpr std::string_view kColourReplacedLine = "\r\n  %s, column %s: \"%s\"";
 inline constexpr std::string_view kColoursReplacedMore = "\r\n  and %s more";
-inline constexpr std::string_view kColoursReplacedTail = "\r\nThe script file maybe corrupted.";
+inline constexpr std::string_view kColoursReplacedTail = "\r\nThe script file may be corrupted.";
 
 // Project settings and template check.
 inline constexpr std::string_view kProjectSettingsCaption = "Active Project Settings";
@@ -79,9 +81,15 @@ inline constexpr std::string_view kCannotCopyTail =
     "project's folder.";
 inline constexpr std::string_view kHtmlFileFilter = "HTML Files (*.html *.htm);;All Files (*)";
 inline constexpr std::string_view kPictureFileFilter =
-    "All Image Files (*.gif;*.jpg;*.jpeg) (*.gif *.jpg *.jpeg);;GIF Image (*.gif) (*.gif);;"
-    "JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg);;All Files (*.*) (*)";
+    "All Image Files (*.gif;*.jpg;*.jpeg;*.png;*.svg;*.webp;*.avif) "
+    "(*.gif *.jpg *.jpeg *.png *.svg *.webp *.avif);;GIF Image (*.gif) (*.gif);;"
+    "JPG Files (*.jpg;*.jpeg) (*.jpg *.jpeg);;PNG Image (*.png) (*.png);;"
+    "SVG Image (*.svg) (*.svg);;WebP Image (*.webp) (*.webp);;AVIF Image (*.avif) (*.avif);;"
+    "All Files (*.*) (*)";
 inline constexpr std::string_view kNoPicture = "(None)";
+inline constexpr std::string_view kImageNeedsAlt =
+    "Type the alternative text, or tick \"Decorative picture\" for a picture that only "
+    "decorates.";
 inline constexpr std::string_view kPicturePreviewCaption = "Preview";
 
 // Projects and application shell.
@@ -95,7 +103,8 @@ inline constexpr std::string_view kBrowserCheckText =
 inline constexpr std::string_view kCommandLineDescription =
     "Authoring tool for drop-down and slide-out menus on web pages.";
 inline constexpr std::string_view kCommandLineFolder =
-    "Open the project in this folder instead of showing the start dialog.";
+    "Open the project in this folder, or the project of this Qloomscript.js, instead of showing "
+    "the start dialog.";
 inline constexpr std::string_view kCommandLineHelpPages = "Help pages: ";
 inline constexpr std::string_view kCommandLineOneFolder = "Only one project folder can be opened: ";
 inline constexpr std::string_view kQuitCaption = "Quit";
@@ -130,6 +139,55 @@ inline constexpr std::string_view kCannotUseFolderTail =
 inline constexpr std::string_view kCloseWithoutSaving =
     "The project could not be saved.\r\n\r\nClose qLoom anyway? Changes since the last save "
     "will be lost.";
+
+// Sharing the project folder with other programs.
+inline constexpr std::string_view kProjectLockedQuestion =
+    "This project is open in %s.\r\n\r\nEditing it in two places at once loses the changes of "
+    "one of them. Take it over, or leave it to the other program?";
+inline constexpr std::string_view kTakeOver = "Take Over";
+inline constexpr std::string_view kTakeOverWarning =
+    "Take the project over?\r\n\r\nThe other program will no longer save it, and whatever it "
+    "has not saved yet stays there. Take over only when that program is not in use.";
+inline constexpr std::string_view kChangedOnDiskQuestion =
+    "%s was changed by another program, and this window holds changes that are not saved "
+    "yet.\r\n\r\nReload Theirs: their version is opened, and this window's version is kept "
+    "beside it as a copy.\r\nKeep Mine: this window's version replaces theirs.\r\nCancel: "
+    "nothing is saved until you choose.";
+inline constexpr std::string_view kReloadTheirs = "Reload Theirs";
+inline constexpr std::string_view kKeepMine = "Keep Mine";
+inline constexpr std::string_view kReloadedNote = "Reloaded: %s was changed by another program";
+inline constexpr std::string_view kKeptCopyNote =
+    "Reloaded their version; this window's version is kept as %s";
+inline constexpr std::string_view kNotSavedConflict =
+    "Not saved: %s was changed by another program (Update Preview to choose)";
+inline constexpr std::string_view kNotSavedFailed = "Not saved, retrying: %s";
+inline constexpr std::string_view kReadOnlyNote =
+    "%s is read-only: qLoom shows the project but does not save it until the file is made "
+    "writable or the project is saved in another folder.";
+inline constexpr std::string_view kNotSavedReadOnly = "Not saved: %s is read-only";
+inline constexpr std::string_view kSaveElsewhere =
+    "Make the file writable, or save the whole project in another folder.";
+inline constexpr std::string_view kLockLost =
+    "Another program took this project over; this window no longer saves it.";
+inline constexpr std::string_view kFolderGoneQuestion =
+    "The project folder %s was renamed, moved or deleted while the project was open. qLoom has "
+    "not saved since, and does not put a part of the project back at the old place by "
+    "itself.\r\n\r\nSave the whole project (script, template page and pictures) to the old "
+    "place, or to a folder you choose?";
+inline constexpr std::string_view kFolderNowAt = "\r\n\r\nThe folder is now at: %s";
+inline constexpr std::string_view kFolderHoldsProject =
+    "%s already holds another project (Qloomscript.js). Choose another folder.";
+inline constexpr std::string_view kSaveToOldPlace = "Save to Old Place";
+inline constexpr std::string_view kChooseFolder = "Choose Folder...";
+inline constexpr std::string_view kNotSavedFolderGone = "Not saved: the project folder %s is gone";
+inline constexpr std::string_view kFolderGoneOnEnd =
+    "the project folder %s was renamed, moved or deleted; nothing was saved";
+inline constexpr std::string_view kChangedOnEnd =
+    "%s was changed by another program; this window's version was kept as %s";
+inline constexpr std::string_view kReadOnlyOnEnd =
+    "%s is read-only; this window's version was kept as %s";
+inline constexpr std::string_view kTakenOverOnEnd =
+    "%s was taken over by another program; this window's version was kept as %s";
 
 // Property editor and preview.
 inline constexpr std::string_view kNoMenusInProject = "No Menus in Project";
@@ -200,6 +258,51 @@ inline constexpr std::string_view kCheckBodyTooTall =
 inline constexpr std::string_view kCheckBodyTooWide =
     "%s: caption and menu are %s px wide; the page shows %s px and cuts off the rest.";
 inline constexpr std::string_view kCheckEstimatedPrefix = "about ";
+inline constexpr std::string_view kCheckCaptionGlued =
+    "%s: a line break in the caption HTML joins \"%s\" and \"%s\": the page shows "
+    "\"%s%s\". Put a space or <BR> there.";
+inline constexpr std::string_view kCheckBodyGlued =
+    "%s: a line break in the menu HTML joins \"%s\" and \"%s\": the page shows "
+    "\"%s%s\". Put a space or <BR> there.";
+inline constexpr std::string_view kCheckCaptionGluedTag =
+    "%s: a line break inside a tag of the caption HTML joins \"%s\" and \"%s\" into one word. "
+    "Put a space there.";
+inline constexpr std::string_view kCheckBodyGluedTag =
+    "%s: a line break inside a tag of the menu HTML joins \"%s\" and \"%s\" into one word. "
+    "Put a space there.";
+inline constexpr std::string_view kCheckCaptionMissingFile =
+    "%s: the caption refers to \"%s\", which is not in the site (looked for %s).";
+inline constexpr std::string_view kCheckBodyMissingFile =
+    "%s: the menu refers to \"%s\", which is not in the site (looked for %s).";
+inline constexpr std::string_view kCheckOffPageRight =
+    "%s: the menu reaches to x = %s px, past the right edge of a %s px wide page.";
+inline constexpr std::string_view kCheckOffPageRightVertical =
+    "%s: the caption reaches to x = %s px (Left + Caption Height), past the right edge of a "
+    "%s px wide page; the body slides out further right.";
+inline constexpr std::string_view kCheckOffPageLeft =
+    "%s: the menu starts at x = %s px, left of the page, where no visitor can reach it.";
+inline constexpr std::string_view kCheckSmallScreenOff =
+    "Project: the small-screen mode is Off, so phones and zoomed pages show the menus at their "
+    "desktop places and visitors must scroll sideways. Switch it on in the project settings.";
+
+// The files list of the "Finalized!" dialog.
+inline constexpr std::string_view kFinalizedFilesHead =
+    "Upload these files too (relative to the project folder):";
+inline constexpr std::string_view kFinalizedMissing = "missing";
+inline constexpr std::string_view kFinalizedTemplate = "the template page";
+inline constexpr std::string_view kFinalizedMissingCount =
+    "%s file(s) the menus refer to are missing.";
+inline constexpr std::string_view kFinalizedViewport =
+    "So that phones show the menus at their real size, put this line between <HEAD> and "
+    "</HEAD> too:";
+// The two lines a page needs, as the "Copy" button of the "Finalized!" dialog puts them on the
+// clipboard.
+inline constexpr std::string_view kPageScriptLine =
+    "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>";
+inline constexpr std::string_view kPageStartLine =
+    "<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>";
+inline constexpr std::string_view kViewportLine =
+    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">";
 
 // Replaces the first "%s" of `pattern` with `value`.
 inline std::string Format(std::string_view pattern, std::string_view value) {
@@ -214,10 +317,13 @@ inline std::string Format(std::string_view pattern, std::string_view value) {
 inline constexpr std::string_view kCliUsage =
     "Usage:\n"
     "  qloom-cli dump PATH                 print the project (folder or script file) as JSON\n"
-    "  qloom-cli write FOLDER [--preview]  save the JSON project read from standard input\n"
+    "  qloom-cli write FOLDER [--preview] [--force]\n"
+    "                                      save the JSON project read from standard input\n"
     "  qloom-cli new FOLDER [--force]      start a project with the new-project values\n"
-    "  qloom-cli add FOLDER [N]            append N menus (default 1) and save\n"
-    "  qloom-cli finalize FOLDER           save the final script and ReadMe.txt\n"
+    "  qloom-cli add FOLDER [N] [--force]  append N menus (default 1) and save\n"
+    "  qloom-cli finalize FOLDER [--force] save the final script and ReadMe.txt\n"
+    "Commands that write refuse a project open in qLoom, or a read-only script, unless\n"
+    "given --force.\n"
     "  qloom-cli --help                    show this text\n"
     "  qloom-cli --version                 show the program's version\n";
 inline constexpr std::string_view kCliUnknownCommand = "Unknown command: %s";
@@ -228,6 +334,11 @@ inline constexpr std::string_view kCliBadMenuNumber =
 inline constexpr std::string_view kCliProjectExists =
     "%s already holds a project (Qloomscript.js); add --force to replace it.";
 inline constexpr std::string_view kCliNothingWritten = "Nothing was written.";
+inline constexpr std::string_view kCliProjectLocked =
+    "%s is open in %s; nothing was written. Close it there first, or add --force to write "
+    "anyway (qLoom then notices the change).";
+inline constexpr std::string_view kCliScriptReadOnly =
+    "%s is read-only; nothing was written. Make it writable, or add --force to replace it.";
 inline constexpr std::string_view kCliMalformedJson = "Malformed JSON: %s";
 inline constexpr std::string_view kCliNotObject = "must be an object";
 inline constexpr std::string_view kCliNotArray = "must be an array";
@@ -246,6 +357,7 @@ inline constexpr std::string_view kCliBadTemplateName =
     "must be a file name the settings dialog takes as it is: not empty, . or .., no blank at "
     "either end, none of \\ \" ' / :, not a folder in the project folder, and not "
     "Qloomscript.js or ReadMe.txt";
+inline constexpr std::string_view kCliBadButtonCaption = "must be one line of text, not empty";
 inline constexpr std::string_view kCliUnknownField = "is not a field of a project";
 inline constexpr std::string_view kCliTooManyMenus = "holds more than 10000 menus";
 

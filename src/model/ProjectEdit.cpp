@@ -5,27 +5,40 @@
 namespace qloom {
 
 ProjectEdit::ProjectEdit(Kind kind, const Project& project)
-    : kind_(kind), selectedBefore_(project.table.SelectedMenu),
-      selectedAfter_(project.table.SelectedMenu) {}
+    : kind_(kind), selectedBefore_(project.selected), selectedAfter_(project.selected) {}
 
-ProjectEdit ProjectEdit::setCell(const Project& project, int32_t row, MenuColumn column,
-                                 CellValue value) {
+ProjectEdit ProjectEdit::setColumn(const Project& project, int32_t row, const MenuColumn& column,
+                                   const Menu& value) {
     ProjectEdit e(Kind::SetCell, project);
     e.row_ = row;
-    e.column_ = column;
-    if (project.table.isRow(row))
-        e.before_ = ReadCell(project.table, row, column);
-    e.after_ = std::move(value);
+    e.column_ = ColumnIndex(column);
+    if (project.isRow(row))
+        CopyColumn(project.menus[static_cast<size_t>(row)], e.before_, column);
+    CopyColumn(value, e.after_, column);
     e.selectedAfter_ = row;
     return e;
+}
+
+ProjectEdit ProjectEdit::setCell(const Project& project, int32_t row, int32_t Menu::*field,
+                                 int32_t value) {
+    Menu holder;
+    holder.*field = value;
+    return setColumn(project, row, ColumnOf(field), holder);
+}
+
+ProjectEdit ProjectEdit::setCell(const Project& project, int32_t row, std::string Menu::*field,
+                                 std::string value) {
+    Menu holder;
+    holder.*field = std::move(value);
+    return setColumn(project, row, ColumnOf(field), holder);
 }
 
 ProjectEdit ProjectEdit::move(const Project& project, int32_t row, int32_t x, int32_t y) {
     ProjectEdit e(Kind::Move, project);
     e.row_ = row;
-    if (project.table.isRow(row)) {
-        e.fromX_ = project.table.MX[row];
-        e.fromY_ = project.table.MY[row];
+    if (project.isRow(row)) {
+        e.fromX_ = project.menus[static_cast<size_t>(row)].left;
+        e.fromY_ = project.menus[static_cast<size_t>(row)].top;
     }
     e.toX_ = x;
     e.toY_ = y;
@@ -35,18 +48,17 @@ ProjectEdit ProjectEdit::move(const Project& project, int32_t row, int32_t x, in
 
 ProjectEdit ProjectEdit::addMenu(const Project& project) {
     ProjectEdit e(Kind::AddMenu, project);
-    e.row_ = project.table.MenuCount;
+    e.row_ = project.menuCount();
     e.selectedAfter_ = e.row_;
     return e;
 }
 
 ProjectEdit ProjectEdit::deleteSelected(const Project& project) {
     ProjectEdit e(Kind::DeleteMenu, project);
-    const MenuTable& t = project.table;
-    e.row_ = t.SelectedMenu;
-    if (t.isRow(e.row_)) {
-        e.removed_ = ReadMenuRow(t, e.row_);
-        const int32_t left = t.MenuCount - 1;
+    e.row_ = project.selected;
+    if (project.isRow(e.row_)) {
+        e.removed_ = project.menus[static_cast<size_t>(e.row_)];
+        const int32_t left = project.menuCount() - 1;
         e.selectedAfter_ = (left > 0 && e.row_ >= left) ? e.row_ - 1 : e.row_;
     }
     return e;
@@ -60,59 +72,58 @@ ProjectEdit ProjectEdit::replaceSettings(const Project& project, ProjectSettings
 }
 
 bool ProjectEdit::apply(Project& project) const {
-    MenuTable& t = project.table;
     switch (kind_) {
     case Kind::SetCell:
-        if (!t.isRow(row_) || before_.index() != after_.index() ||
-            !WriteCell(t, row_, column_, after_))
+        if (!project.isRow(row_))
             return false;
+        CopyColumn(after_, project.menus[static_cast<size_t>(row_)], column());
         break;
     case Kind::Move:
-        if (!MoveMenu(t, row_, toX_, toY_))
+        if (!MoveMenu(project, row_, toX_, toY_))
             return false;
         break;
     case Kind::AddMenu:
-        if (t.MenuCount != row_ || !AddMenu(t).ok)
+        if (project.menuCount() != row_ || !AddMenu(project).ok())
             return false;
         break;
     case Kind::DeleteMenu:
-        if (!t.isRow(row_))
+        if (!project.isRow(row_))
             return false;
-        t.SelectedMenu = row_;
-        DeleteSelectedMenu(t);
+        project.selected = row_;
+        DeleteSelectedMenu(project);
         break;
     case Kind::ReplaceSettings:
         project.settings = settingsAfter_;
         return true;
     }
-    t.SelectedMenu = selectedAfter_;
+    project.selected = selectedAfter_;
     return true;
 }
 
 void ProjectEdit::revert(Project& project) const {
-    MenuTable& t = project.table;
     switch (kind_) {
     case Kind::SetCell:
-        WriteCell(t, row_, column_, before_);
+        if (project.isRow(row_))
+            CopyColumn(before_, project.menus[static_cast<size_t>(row_)], column());
         break;
     case Kind::Move:
-        MoveMenu(t, row_, fromX_, fromY_);
+        MoveMenu(project, row_, fromX_, fromY_);
         break;
     case Kind::AddMenu:
         // The added row is the last one; deleting it leaves every other row where it was.
-        if (t.isRow(row_) && row_ == t.MenuCount - 1) {
-            t.SelectedMenu = row_;
-            DeleteSelectedMenu(t);
+        if (project.isRow(row_) && row_ == project.menuCount() - 1) {
+            project.selected = row_;
+            DeleteSelectedMenu(project);
         }
         break;
     case Kind::DeleteMenu:
-        InsertMenuRow(t, row_, removed_);
+        InsertMenu(project, row_, removed_);
         break;
     case Kind::ReplaceSettings:
         project.settings = settingsBefore_;
         return;
     }
-    t.SelectedMenu = selectedBefore_;
+    project.selected = selectedBefore_;
 }
 
 bool ProjectEdit::mergeWith(const ProjectEdit& later) {
@@ -133,7 +144,7 @@ bool ProjectEdit::mergeWith(const ProjectEdit& later) {
 bool ProjectEdit::changesNothing() const {
     switch (kind_) {
     case Kind::SetCell:
-        return before_ == after_ && selectedBefore_ == selectedAfter_;
+        return SameInColumn(before_, after_, column()) && selectedBefore_ == selectedAfter_;
     case Kind::Move:
         return fromX_ == toX_ && fromY_ == toY_ && selectedBefore_ == selectedAfter_;
     case Kind::ReplaceSettings:

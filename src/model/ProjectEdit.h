@@ -1,10 +1,12 @@
 #pragma once
 
-#include "model/MenuRow.h"
+#include "model/MenuColumns.h"
 #include "model/Project.h"
 #include "model/ProjectSettings.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace qloom {
 
@@ -20,15 +22,18 @@ public:
 
     // The factories read the "before" side from the project as it stands; nothing changes until
     // apply().
-    static ProjectEdit setCell(const Project& project, int32_t row, MenuColumn column,
-                               CellValue value);
+    // One field of one menu, by the field's column of the table.
+    static ProjectEdit setCell(const Project& project, int32_t row, int32_t Menu::*field,
+                               int32_t value);
+    static ProjectEdit setCell(const Project& project, int32_t row, std::string Menu::*field,
+                               std::string value);
     static ProjectEdit move(const Project& project, int32_t row, int32_t x, int32_t y);
     static ProjectEdit addMenu(const Project& project);
     static ProjectEdit deleteSelected(const Project& project);
     static ProjectEdit replaceSettings(const Project& project, ProjectSettings settings);
 
     // False, changing nothing, when the edit cannot be made: a row no longer in use, a full
-    // table, nothing to delete, a value of the wrong kind.
+    // project, nothing to delete.
     bool apply(Project& project) const;
     void revert(Project& project) const;
 
@@ -41,18 +46,21 @@ public:
 
     Kind kind() const { return kind_; }
     int32_t row() const { return row_; }
-    MenuColumn column() const { return column_; }
+    // The column a SetCell edit changes.
+    const MenuColumn& column() const { return kMenuColumns[column_]; }
     int32_t selectionAfter() const { return selectedAfter_; }
 
 private:
     ProjectEdit(Kind kind, const Project& project);
+    static ProjectEdit setColumn(const Project& project, int32_t row, const MenuColumn& column,
+                                 const Menu& value);
 
     Kind kind_;
     int32_t row_ = 0;
-    MenuColumn column_ = MenuColumn::MX;
-    CellValue before_, after_;                          // SetCell
+    size_t column_ = 0;                                 // SetCell: index in kMenuColumns
+    Menu before_, after_;                               // SetCell: only the column's field is set
     int32_t fromX_ = 0, fromY_ = 0, toX_ = 0, toY_ = 0; // Move
-    MenuRow removed_;                                   // DeleteMenu
+    Menu removed_;                                      // DeleteMenu
     ProjectSettings settingsBefore_, settingsAfter_;    // ReplaceSettings
     int32_t selectedBefore_ = 0, selectedAfter_ = 0;
 };

@@ -6,15 +6,18 @@ namespace qloom {
 
 void ProjectSettings::resetToNewProject() {
     ProjectSettings fresh;
-    fresh.ProjectFolder = std::move(ProjectFolder);
+    fresh.projectFolder = std::move(projectFolder);
     *this = std::move(fresh);
 }
 
-bool ProjectSettings::operator==(const ProjectSettings& other) const {
-    return scrIN == other.scrIN && scrOUT == other.scrOUT && cDefCap == other.cDefCap &&
-           cDefMenu == other.cDefMenu && fDefCap == other.fDefCap && fDefMenu == other.fDefMenu &&
-           fDefCapS == other.fDefCapS && fDefMenuS == other.fDefMenuS &&
-           TemplateFileName == other.TemplateFileName && ProjectFolder == other.ProjectFolder;
+bool ProjectSettings::operator==(const ProjectSettings& o) const {
+    return closeStep == o.closeStep && openStep == o.openStep &&
+           captionTextColor == o.captionTextColor && bodyTextColor == o.bodyTextColor &&
+           captionFont == o.captionFont && bodyFont == o.bodyFont &&
+           captionFontSize == o.captionFontSize && bodyFontSize == o.bodyFontSize &&
+           templateFileName == o.templateFileName && projectFolder == o.projectFolder &&
+           smallScreenBreakpoint == o.smallScreenBreakpoint &&
+           smallScreenCaption == o.smallScreenCaption && smallScreenPlace == o.smallScreenPlace;
 }
 
 } // namespace qloom

@@ -2,13 +2,14 @@
 
 #include "model/ByteScan.h"
 #include "model/Conversions.h"
+#include "model/MenuColumns.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/LineEnds.h"
 #include "script/ScriptSaver.h"
-#include "script/ScriptWriter.h"
 #include "script/TemplateName.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -24,64 +25,59 @@ constexpr std::string_view kVersionLine = "qLoomIDE_Ver = \"1.00\";";
 constexpr std::string_view kVersionPrefix = "qLoomIDE_Ver = \"";
 
 // The header statements that the writer always starts at the beginning of a line. Their
-// position anchors the search for everything else.
+// position anchors the search for everything else. The array lines follow in the order of the
+// column table, from kFirstArray on.
 enum LinePrefix : size_t {
     kVersion,
     kDefaults,
     kCount,
-    kMTC,
-    kMTCH,
-    kMTM,
-    kMX,
-    kMY,
-    kMW,
-    kCO,
-    kCC,
-    kCM,
-    kMA,
-    kFL,
-    kOO,
-    kLinePrefixCount
-};
-
-constexpr std::array<std::string_view, kLinePrefixCount> kLinePrefixes = {
-    kVersionPrefix,          "var cDefCap=\"",         "var numOfMenus=",
-    "var MTC = new Array (", "var MTCH = new Array (", "var MTM = new Array (",
-    "var MX = new Array (",  "var MY = new Array (",   "var MW = new Array (",
-    "var CO = new Array (",  "var CC = new Array (",   "var CM = new Array (",
-    "var MA = new Array (",  "var FL = new Array (",   "var OO = new Array (",
+    kFirstArray,
+    kLinePrefixCount = kFirstArray + kMenuColumnCount
 };
 
 constexpr size_t npos = std::string_view::npos;
 
-// The values of a fresh first menu: what a row gets when the file does not say.
-struct DefaultRow {
-    int32_t MX, MY, MW, MTCH, MA, FL, OO;
-    std::string MTC, MTM, CO, CC, CM;
-};
-
-const DefaultRow& defaultRow() {
-    static const DefaultRow row = [] {
-        MenuTable scratch;
-        AddMenu(scratch);
-        return DefaultRow{scratch.MX[0],  scratch.MY[0], scratch.MW[0], scratch.MTCH[0],
-                          scratch.MA[0],  scratch.FL[0], scratch.OO[0], scratch.MTC[0],
-                          scratch.MTM[0], scratch.CO[0], scratch.CC[0], scratch.CM[0]};
+const std::array<std::string, kLinePrefixCount>& linePrefixStore() {
+    static const std::array<std::string, kLinePrefixCount> prefixes = [] {
+        std::array<std::string, kLinePrefixCount> p;
+        p[kVersion] = std::string(kVersionPrefix);
+        p[kDefaults] = "var cDefCap=\"";
+        p[kCount] = "var numOfMenus=";
+        for (size_t c = 0; c < kMenuColumnCount; ++c)
+            p[kFirstArray + c] = "var " + std::string(kMenuColumns[c].fileName) + " = new Array (";
+        return p;
     }();
-    return row;
+    return prefixes;
 }
 
-// The columns of the rows being read, sized to the menu count. The texts are views into the
-// reader's unescaped bytes (or into the default row) until they are taken over.
+std::string_view linePrefix(size_t which) {
+    return linePrefixStore()[which];
+}
+
+// The small-screen settings line; only looked for after the last array line.
+constexpr std::string_view kSmallScreenPrefix = "var Qloom={";
+// The widest breakpoint taken from a file, in CSS px: wider than any screen, and a number the
+// page's arithmetic handles.
+constexpr int32_t kMaxBreakpoint = 100000;
+
+// A fresh first menu: what a row gets when the file does not say.
+const Menu& defaultMenu() {
+    static const Menu menu = NewMenu();
+    return menu;
+}
+
+// The columns of the rows being read, one slot per column of the table, sized to the menu
+// count. The texts are views into the reader's unescaped bytes (or into the default menu) until
+// they are taken over.
 struct Rows {
-    int32_t MenuCount = 0;
-    std::vector<int32_t> MX, MY, MW, MTCH, MA, FL, OO;
-    std::vector<std::string_view> MTC, MTM, CO, CC, CM;
+    int32_t count = 0;
+    std::array<std::vector<int32_t>, kMenuColumnCount> numbers;
+    std::array<std::vector<std::string_view>, kMenuColumnCount> texts;
 };
 
 class Reader {
 public:
-    Reader(std::string_view text, const ShowMessageFn& show) : text_(text), show_(show) {}
+    explicit Reader(std::string_view text) : text_(text) {}
 
     // Finds the statement lines of a text whose breaks are all CR LF.
     void indexLineStarts();
@@ -92,6 +88,8 @@ public:
     LoadResult run(Project& project);
 
 private:
+    void show(std::string message) const { messages_.push_back(std::move(message)); }
+    void readSmallScreen(ProjectSettings& settings) const;
     void considerLine(const char* line, size_t& missing);
     size_t statementEnd(size_t from) const;
     size_t findLinePrefix(LinePrefix which) const;
@@ -107,7 +105,7 @@ private:
     bool readNumbers(size_t from, int32_t n, std::vector<int32_t>& column, size_t& count);
 
     std::string_view text_;
-    const ShowMessageFn& show_;
+    mutable std::vector<std::string> messages_;
     std::array<size_t, kLinePrefixCount> lineStart_{};
     std::optional<std::string> error_;
     // The unescaped texts, one element after the other. A block has room for everything from
@@ -148,7 +146,7 @@ void Reader::considerLine(const char* line, size_t& missing) {
         return;
     const std::string_view rest(line, static_cast<size_t>(begin + text_.size() - line));
     for (size_t k = 0; k < kLinePrefixCount; ++k) {
-        if (lineStart_[k] == npos && rest.substr(0, kLinePrefixes[k].size()) == kLinePrefixes[k]) {
+        if (lineStart_[k] == npos && rest.substr(0, linePrefix(k).size()) == linePrefix(k)) {
             lineStart_[k] = static_cast<size_t>(line - begin);
             --missing;
         }
@@ -216,7 +214,7 @@ size_t Reader::statementEnd(size_t from) const {
 // Position right after the prefix; the first occurrence anywhere when no line starts with it,
 // so hand-edited files that moved a statement still read.
 size_t Reader::findLinePrefix(LinePrefix which) const {
-    const std::string_view prefix = kLinePrefixes[which];
+    const std::string_view prefix = linePrefix(which);
     size_t at = lineStart_[which];
     if (at == npos)
         at = text_.find(prefix);
@@ -245,7 +243,7 @@ void Reader::cannotFind(std::string_view prefix) const {
     std::string message(msg::kCannotFindPrefix);
     message.append(prefix);
     message.append(msg::kCannotFindSuffix);
-    show_(message);
+    show(std::move(message));
 }
 
 bool Reader::fail(std::string message) {
@@ -370,8 +368,71 @@ bool Reader::readNumbers(size_t from, int32_t n, std::vector<int32_t>& column, s
     return true;
 }
 
+// The small-screen line stands after the last array line; a file written before the settings
+// existed has none and reads as Off, without a message. Values a hand edit spoiled are brought
+// back into range rather than refused: the line is a preference, not the project's data.
+void Reader::readSmallScreen(ProjectSettings& settings) const {
+    settings.smallScreenBreakpoint = kBreakpointOff;
+    settings.smallScreenPlace = kPlaceTopLeft;
+    settings.smallScreenCaption = "Menu";
+    const size_t after = findLinePrefix(static_cast<LinePrefix>(kLinePrefixCount - 1));
+    if (after == npos)
+        return;
+    size_t at = after;
+    for (;;) {
+        at = text_.find(kSmallScreenPrefix, at);
+        if (at == npos)
+            return;
+        if (text_[at - 1] == '\n')
+            break;
+        at += kSmallScreenPrefix.size();
+    }
+    const size_t end = std::min(text_.find("\r\n", at), text_.size());
+    const std::string_view line = text_.substr(at, end - at);
+
+    auto number = [&](std::string_view key, int32_t fallback) {
+        const size_t found = line.find(key);
+        if (found == npos)
+            return fallback;
+        const size_t from = found + key.size();
+        const size_t stop = std::min(line.find_first_of(",}", from), line.size());
+        int32_t value = fallback;
+        return TryParseInt(TrimBlanksView(line.substr(from, stop - from)), value) ? value
+                                                                                  : fallback;
+    };
+    settings.smallScreenBreakpoint =
+        std::clamp(number("breakpoint:", kBreakpointAuto), kBreakpointAuto, kMaxBreakpoint);
+    const int32_t place = number("place:", kPlaceTopLeft);
+    settings.smallScreenPlace =
+        place < kPlaceTopLeft || place > kPlaceFirstMenu ? kPlaceTopLeft : place;
+
+    constexpr std::string_view kCaptionKey = "caption:\"";
+    const size_t found = line.find(kCaptionKey);
+    if (found == npos)
+        return;
+    const char* const from = line.data() + found + kCaptionKey.size();
+    const char* const stop = line.data() + line.size();
+    std::unique_ptr<char[]> room(new char[JsUnescapedRoom(static_cast<size_t>(stop - from) + 1)]);
+    char* w = room.get();
+    if (WriteJsUnescaped(from, stop, w) == nullptr)
+        return;
+    // A button caption is one line; a break a hand edit put in becomes a blank.
+    std::string caption(room.get(), static_cast<size_t>(w - room.get()));
+    for (char& c : caption)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    if (!TrimBlanks(caption).empty())
+        settings.smallScreenCaption = std::move(caption);
+}
+
 LoadResult Reader::run(Project& project) {
     LoadResult result;
+    auto stopped = [&](std::string message) {
+        result.outcome = LoadOutcome::Error;
+        result.status = Status::failure(std::move(message));
+        result.messages = std::move(messages_);
+        return std::move(result);
+    };
 
     if (text_.find(kVersionLine) == npos) {
         const std::string version = readQuoted(findLinePrefix(kVersion), kVersionPrefix);
@@ -379,26 +440,25 @@ LoadResult Reader::run(Project& project) {
             std::string message(msg::kOtherVersion);
             message += version;
             message.append(msg::kDownloadLines);
-            show_(message);
+            show(std::move(message));
         } else {
-            show_(std::string(msg::kNotAProject));
+            show(std::string(msg::kNotAProject));
         }
         result.outcome = LoadOutcome::NotProject;
+        result.messages = std::move(messages_);
         return result;
     }
 
-    // The rows read so far; the active table is touched only once the whole file has been read.
+    // The rows read so far; the active project is touched only once the whole file is read.
     Rows table;
     ProjectSettings settings = project.settings;
 
-    if (!readNumber(findLinePrefix(kCount), "var numOfMenus=", table.MenuCount))
-        return {LoadOutcome::Error, *error_};
-    // The table has room for kCapacity rows and nothing else may be written; a count outside
-    // that range can only come from a damaged or foreign file, so the load is refused before
-    // anything else is read.
-    if (table.MenuCount < 0 || table.MenuCount > MenuTable::kCapacity)
-        return {LoadOutcome::Error,
-                msg::Format(msg::kMenuCountOutOfRange, std::to_string(table.MenuCount))};
+    if (!readNumber(findLinePrefix(kCount), "var numOfMenus=", table.count))
+        return stopped(*error_);
+    // A count outside 0..kCapacity can only come from a damaged or foreign file, so the load is
+    // refused before anything else is read.
+    if (table.count < 0 || table.count > Project::kCapacity)
+        return stopped(msg::Format(msg::kMenuCountOutOfRange, std::to_string(table.count)));
 
     auto number = [&](LinePrefix anchor, std::string_view prefix, int32_t& out) {
         return readNumber(findInStatement(anchor, prefix), prefix, out);
@@ -424,82 +484,60 @@ LoadResult Reader::run(Project& project) {
         return CleanSettingText(TrimBlanks(raw), fallback);
     };
 
-    if (!number(kCount, "scrIN=", settings.scrIN) || !number(kCount, "scrOUT=", settings.scrOUT))
-        return {LoadOutcome::Error, *error_};
-    colour("cDefCap=\"", settings.cDefCap);
-    colour("cDefMenu=\"", settings.cDefMenu);
-    settings.fDefCap = cleaned("fDefCap=\"", "Arial");
-    settings.fDefMenu = cleaned("fDefMenu=\"", "Arial");
-    if (!number(kDefaults, "fDefCapS=", settings.fDefCapS) ||
-        !number(kDefaults, "fDefMenuS=", settings.fDefMenuS))
-        return {LoadOutcome::Error, *error_};
+    if (!number(kCount, "scrIN=", settings.closeStep) ||
+        !number(kCount, "scrOUT=", settings.openStep))
+        return stopped(*error_);
+    colour("cDefCap=\"", settings.captionTextColor);
+    colour("cDefMenu=\"", settings.bodyTextColor);
+    settings.captionFont = cleaned("fDefCap=\"", "Arial");
+    settings.bodyFont = cleaned("fDefMenu=\"", "Arial");
+    if (!number(kDefaults, "fDefCapS=", settings.captionFontSize) ||
+        !number(kDefaults, "fDefMenuS=", settings.bodyFontSize))
+        return stopped(*error_);
     // Cleaned as the settings dialog cleans a typed name. A name no page can have would break
     // every save, or get the user's page overwritten by a file qLoom writes itself.
     {
         constexpr std::string_view prefix = "PRJ_sTemplate=\"";
         const size_t found = findInStatement(kDefaults, prefix);
         const std::string raw = readQuoted(found, prefix);
-        settings.TemplateFileName = CleanTemplateName(raw);
-        if (!IsUsableTemplateName(settings.TemplateFileName)) {
+        settings.templateFileName = CleanTemplateName(raw);
+        if (!IsUsableTemplateName(settings.templateFileName)) {
             if (found != npos)
-                show_(msg::Format(msg::kTemplateNameRefused, raw));
-            settings.TemplateFileName = std::string(kDefaultTemplateName);
+                show(msg::Format(msg::kTemplateNameRefused, raw));
+            settings.templateFileName = std::string(kDefaultTemplateName);
         }
     }
 
-    const int32_t n = table.MenuCount;
+    const int32_t n = table.count;
+    const Menu& d = defaultMenu();
     if (n > 0) {
         // Rows the file does not fill (a missing array, or a text that ends early) hold the
         // values of a new menu, so every row in use is one the editor and the writer accept.
-        const DefaultRow& d = defaultRow();
-        table.MX.assign(n, d.MX);
-        table.MY.assign(n, d.MY);
-        table.MW.assign(n, d.MW);
-        table.MTCH.assign(n, d.MTCH);
-        table.MA.assign(n, d.MA);
-        table.FL.assign(n, d.FL);
-        table.OO.assign(n, d.OO);
-        table.MTC.assign(n, d.MTC);
-        table.MTM.assign(n, d.MTM);
-        table.CO.assign(n, d.CO);
-        table.CC.assign(n, d.CC);
-        table.CM.assign(n, d.CM);
+        for (size_t c = 0; c < kMenuColumnCount; ++c) {
+            const MenuColumn& column = kMenuColumns[c];
+            if (column.isNumber())
+                table.numbers[c].assign(static_cast<size_t>(n), d.*column.number);
+            else
+                table.texts[c].assign(static_cast<size_t>(n), d.*column.text);
+        }
 
-        auto endsEarly = [&](LinePrefix which) {
-            show_(msg::Format(msg::kArrayEndsEarly, kLinePrefixes[which]));
-        };
-        auto strings = [&](LinePrefix which, std::vector<std::string_view>& column) {
-            const size_t from = findLinePrefix(which);
-            if (from == npos)
-                return cannotFind(kLinePrefixes[which]);
-            if (readStrings(from, n, column) < static_cast<size_t>(n))
-                endsEarly(which);
-        };
-        auto numbers = [&](LinePrefix which, std::vector<int32_t>& column) {
-            const size_t from = findLinePrefix(which);
+        for (size_t c = 0; c < kMenuColumnCount; ++c) {
+            const size_t which = kFirstArray + c;
+            const size_t from = findLinePrefix(static_cast<LinePrefix>(which));
             if (from == npos) {
-                cannotFind(kLinePrefixes[which]);
-                return true;
+                cannotFind(linePrefix(which));
+                continue;
             }
             size_t count = 0;
-            if (!readNumbers(from, n, column, count))
-                return false;
+            if (kMenuColumns[c].isNumber()) {
+                if (!readNumbers(from, n, table.numbers[c], count))
+                    return stopped(*error_);
+            } else {
+                count = readStrings(from, n, table.texts[c]);
+            }
             if (count < static_cast<size_t>(n))
-                endsEarly(which);
-            return true;
-        };
-
-        strings(kMTC, table.MTC);
-        if (!numbers(kMTCH, table.MTCH))
-            return {LoadOutcome::Error, *error_};
-        strings(kMTM, table.MTM);
-        if (!numbers(kMX, table.MX) || !numbers(kMY, table.MY) || !numbers(kMW, table.MW))
-            return {LoadOutcome::Error, *error_};
-        strings(kCO, table.CO);
-        strings(kCC, table.CC);
-        strings(kCM, table.CM);
-        if (!numbers(kMA, table.MA) || !numbers(kFL, table.FL) || !numbers(kOO, table.OO))
-            return {LoadOutcome::Error, *error_};
+                show(msg::Format(msg::kArrayEndsEarly, linePrefix(which)));
+        }
 
         // Colour texts are written back unescaped into the script and the page's style rules:
         // one that could break out of them gets the new-menu colour, and the user is told which
@@ -508,31 +546,36 @@ LoadResult Reader::run(Project& project) {
         std::string replaced;
         size_t listed = 0;
         size_t unlisted = 0;
-        auto keepColour = [&](std::string_view& text, std::string_view column,
-                              std::string_view fallback, int32_t row) {
-            if (IsKeptColourText(text))
-                return;
-            if (listed++ < kMaxListed)
-                replaced += msg::Format(
-                    msg::Format(msg::Format(msg::kColourReplacedLine, MenuLabel(row)), column),
-                    text);
-            else
-                ++unlisted;
-            text = fallback;
-        };
+        const size_t orientation = ColumnIndex(ColumnOf(&Menu::orientation));
+        const size_t caption = ColumnIndex(ColumnOf(&Menu::captionHtml));
         for (int32_t i = 0; i < n; ++i) {
-            // The writer wraps the body of every row that is not horizontal, and the page shows
-            // every such row as vertical; one wrapper is removed from each, so a body of any
-            // orientation reads back as it was saved.
-            if (table.OO[i] != 0)
-                table.MTM[i] = StripNoBreak(table.MTM[i]);
+            const int32_t oo = table.numbers[orientation][static_cast<size_t>(i)];
+            for (size_t c = 0; c < kMenuColumnCount; ++c) {
+                const MenuColumn& column = kMenuColumns[c];
+                if (column.isNumber())
+                    continue;
+                std::string_view& text = table.texts[c][static_cast<size_t>(i)];
+                // The writer wraps such a text of every row that is not horizontal, and the
+                // page shows every such row as vertical; one wrapper is removed from each, so a
+                // text of any orientation reads back as it was saved.
+                if (column.noBreakWhenVertical && oo != 0)
+                    text = StripNoBreak(text);
+                if (column.kind == ColumnKind::Colour && !IsKeptColourText(text)) {
+                    if (listed++ < kMaxListed)
+                        replaced += msg::Format(
+                            msg::Format(msg::Format(msg::kColourReplacedLine, MenuLabel(i)),
+                                        column.fileName),
+                            text);
+                    else
+                        ++unlisted;
+                    text = d.*column.text;
+                }
+            }
             // The first save swaps a default caption that does not suit the row's orientation;
             // doing it here already shows the project as every save will write it.
-            if (const char* caption = SwappedDefaultCaption(table.OO[i], table.MTC[i]))
-                table.MTC[i] = caption;
-            keepColour(table.CO[i], "CO", d.CO, i);
-            keepColour(table.CC[i], "CC", d.CC, i);
-            keepColour(table.CM[i], "CM", d.CM, i);
+            std::string_view& shown = table.texts[caption][static_cast<size_t>(i)];
+            if (const char* swapped = SwappedDefaultCaption(oo, shown))
+                shown = swapped;
         }
         if (listed > 0) {
             std::string message(msg::kColoursReplacedHead);
@@ -540,64 +583,64 @@ LoadResult Reader::run(Project& project) {
             if (unlisted > 0)
                 message += msg::Format(msg::kColoursReplacedMore, std::to_string(unlisted));
             message += msg::kColoursReplacedTail;
-            show_(message);
+            show(std::move(message));
         }
     }
+    readSmallScreen(settings);
 
-    // Take over. The table keeps its storage for the full capacity; rows from MenuCount up are
-    // leftovers. A project without menus leaves the selection where it was. The texts are
-    // copied into the strings already there, which mostly have the room for them.
-    MenuTable& t = project.table;
-    for (int32_t i = 0; i < n; ++i) {
-        t.MX[i] = table.MX[i];
-        t.MY[i] = table.MY[i];
-        t.MW[i] = table.MW[i];
-        t.MTCH[i] = table.MTCH[i];
-        t.MA[i] = table.MA[i];
-        t.FL[i] = table.FL[i];
-        t.OO[i] = table.OO[i];
-        t.MTC[i].assign(table.MTC[i]);
-        t.MTM[i].assign(table.MTM[i]);
-        t.CO[i].assign(table.CO[i]);
-        t.CC[i].assign(table.CC[i]);
-        t.CM[i].assign(table.CM[i]);
+    // Take over. Menus already there keep their strings, which mostly have the room for the
+    // texts read; a project without menus leaves the selection where it was.
+    std::vector<Menu>& menus = project.menus;
+    menus.resize(static_cast<size_t>(n));
+    for (size_t c = 0; c < kMenuColumnCount; ++c) {
+        const MenuColumn& column = kMenuColumns[c];
+        if (column.isNumber()) {
+            const std::vector<int32_t>& values = table.numbers[c];
+            for (size_t i = 0; i < values.size(); ++i)
+                menus[i].*column.number = values[i];
+        } else {
+            const std::vector<std::string_view>& values = table.texts[c];
+            for (size_t i = 0; i < values.size(); ++i)
+                (menus[i].*column.text).assign(values[i]);
+        }
     }
-    t.MenuCount = n;
     if (n > 0)
-        t.SelectedMenu = 0;
-    settings.ProjectFolder = project.settings.ProjectFolder;
+        project.selected = 0;
+    settings.projectFolder = project.settings.projectFolder;
     project.settings = std::move(settings);
     result.outcome = LoadOutcome::Loaded;
+    result.messages = std::move(messages_);
     return result;
 }
 
 } // namespace
 
-LoadResult LoadProjectFromText(std::string_view text, Project& project,
-                               const ShowMessageFn& showMessage) {
+LoadResult LoadProjectFromText(std::string_view text, Project& project) {
     // Files this program wrote need no rewriting; only other line ends cost a copy.
     if (text.empty() || text.back() == '\n') {
-        Reader reader(text, showMessage);
+        Reader reader(text);
         if (reader.indexIfCrLfOnly())
             return reader.run(project);
     }
     const std::string normalised = NormaliseLineEnds(text);
-    Reader reader(normalised, showMessage);
+    Reader reader(normalised);
     reader.indexLineStarts();
     return reader.run(project);
 }
 
-LoadResult LoadProject(const std::string& path, Project& project,
-                       const ShowMessageFn& showMessage) {
+LoadResult LoadProject(const std::string& path, Project& project) {
     std::string text;
-    if (!ReadWholeFile(path, text))
-        return {LoadOutcome::Error, msg::Format(msg::kCannotOpenFile, path)};
-    LoadResult result = LoadProjectFromText(text, project, showMessage);
+    if (Status read = ReadWholeFile(path, text); !read) {
+        LoadResult failed;
+        failed.status = std::move(read);
+        return failed;
+    }
+    LoadResult result = LoadProjectFromText(text, project);
     // The default page could never be written where a folder stands.
-    std::string& name = project.settings.TemplateFileName;
+    std::string& name = project.settings.templateFileName;
     if (result.outcome == LoadOutcome::Loaded && name != kDefaultTemplateName &&
         TemplateNameIsFolder(FolderOf(path), name)) {
-        showMessage(msg::Format(msg::kTemplateNameRefused, name));
+        result.messages.push_back(msg::Format(msg::kTemplateNameRefused, name));
         name = std::string(kDefaultTemplateName);
     }
     return result;

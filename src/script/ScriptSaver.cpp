@@ -4,6 +4,7 @@
 #include "script/FileIo.h"
 #include "script/FixedTexts.h"
 #include "script/LineEnds.h"
+#include "script/ScriptWriter.h"
 
 #include <deque>
 #include <vector>
@@ -47,13 +48,13 @@ const FixedBlocks& fixedBlocks() {
 // (the empty one included). Caption and body lines may hold their own line breaks and then span
 // several lines of the file. A line already in that form is used where it is; any other is
 // rewritten into `rewritten`, which must outlive the pieces.
-std::vector<std::string_view> scriptPieces(const Project& project, bool forPreview,
+std::vector<std::string_view> scriptPieces(const std::vector<std::string>& header, bool forPreview,
                                            std::deque<std::string>& rewritten) {
     constexpr std::string_view kCrLf = "\r\n";
     std::vector<std::string_view> pieces;
-    pieces.reserve(2 * project.HeaderLines.size() + 3);
+    pieces.reserve(2 * header.size() + 3);
     pieces.emplace_back(fixedBlocks().comment);
-    for (const auto& line : project.HeaderLines) {
+    for (const auto& line : header) {
         if (line.empty()) {
             pieces.push_back(kCrLf);
         } else if (HasOnlyCrLfBreaks(line)) {
@@ -72,20 +73,29 @@ std::vector<std::string_view> scriptPieces(const Project& project, bool forPrevi
 
 // Replaces the file atomically; the failure names the file that could not be written, and the
 // link too when the path is a symbolic link (the write then happens beside its target).
-Status replaceFile(const std::string& path, const std::vector<std::string_view>& pieces) {
-    if (WriteFileReplacing(path, pieces))
-        return Status::success();
+Status replaceFile(const std::string& path, const std::vector<std::string_view>& pieces,
+                   const WriteFaults& faults) {
+    Status written = WriteFileReplacing(path, pieces, faults);
+    if (written)
+        return written;
     const std::string target = ResolveLinkTarget(path);
     if (target.empty() || target == path)
-        return Status::failure(msg::Format(msg::kCannotCreateFile, path));
-    return Status::failure(msg::Format(msg::Format(msg::kCannotReplaceLinkTarget, target), path));
+        return written;
+    Status named =
+        Status::failure(msg::Format(msg::Format(msg::kCannotReplaceLinkTarget, target), path));
+    named.file = target;
+    named.reason = written.reason;
+    if (!named.reason.empty())
+        named.message += ": " + named.reason;
+    return named;
 }
 
 } // namespace
 
 std::string AssembleScript(const Project& project, bool forPreview) {
+    const std::vector<std::string> header = ComposeScript(project, forPreview);
     std::deque<std::string> rewritten;
-    const std::vector<std::string_view> pieces = scriptPieces(project, forPreview, rewritten);
+    const std::vector<std::string_view> pieces = scriptPieces(header, forPreview, rewritten);
     size_t size = 0;
     for (const auto piece : pieces)
         size += piece.size();
@@ -96,39 +106,37 @@ std::string AssembleScript(const Project& project, bool forPreview) {
     return out;
 }
 
-Status SaveScript(Project& project, bool forPreview, const CaptionSwapHook& onSelectedSwap) {
-    ComposeScript(project, forPreview, onSelectedSwap);
+Status SaveScript(const Project& project, bool forPreview, const WriteFaults& faults) {
+    const std::vector<std::string> header = ComposeScript(project, forPreview);
     // Written piece by piece: the header lines are most of the file and need no second copy.
     std::deque<std::string> rewritten;
-    const std::vector<std::string_view> pieces = scriptPieces(project, forPreview, rewritten);
+    const std::vector<std::string_view> pieces = scriptPieces(header, forPreview, rewritten);
 
     // Without an active project there is no folder to write to; the working folder of the
     // process is no substitute.
-    const std::string& folder = project.settings.ProjectFolder;
+    const std::string& folder = project.settings.projectFolder;
     if (folder.empty())
         return Status::failure(msg::Format(msg::kCannotCreateFile, kScriptFileName));
     if (!PathExists(folder))
         CreateFolderOneLevel(folder);
 
     const std::string scriptPath = JoinPath(folder, kScriptFileName);
-    if (Status written = replaceFile(scriptPath, pieces); !written)
+    if (Status written = replaceFile(scriptPath, pieces, faults); !written)
         return written;
 
-    const std::string templatePath = JoinPath(folder, project.settings.TemplateFileName);
-    if (!FileExists(templatePath)) {
-        if (!WriteNewFile(templatePath, NormaliseLineEnds(DefaultPage())))
-            return Status::failure(msg::Format(msg::kCannotCreateFile, templatePath));
-    }
+    const std::string templatePath = JoinPath(folder, project.settings.templateFileName);
+    if (!FileExists(templatePath))
+        return WriteNewFile(templatePath, NormaliseLineEnds(DefaultPage()), faults);
     return Status::success();
 }
 
-Status FinalizeProject(Project& project, const CaptionSwapHook& onSelectedSwap) {
-    Status saved = SaveScript(project, false, onSelectedSwap);
+Status FinalizeProject(const Project& project, const WriteFaults& faults) {
+    Status saved = SaveScript(project, false, faults);
     if (!saved)
         return saved;
-    const std::string readMePath = JoinPath(project.settings.ProjectFolder, kReadMeFileName);
+    const std::string readMePath = JoinPath(project.settings.projectFolder, kReadMeFileName);
     const std::string readMe = NormaliseLineEnds(ReadMeText());
-    return replaceFile(readMePath, {readMe});
+    return replaceFile(readMePath, {readMe}, faults);
 }
 
 } // namespace qloom

@@ -2,7 +2,7 @@
 
 #include "model/Project.h"
 #include "model/Result.h"
-#include "script/ScriptWriter.h"
+#include "script/FileIo.h"
 
 #include <string>
 #include <string_view>
@@ -19,15 +19,18 @@ bool PathExists(std::string_view path);
 // folder + "/" + name, without doubling the separator of the root.
 std::string JoinPath(std::string_view folder, std::string_view name);
 
-// The whole script text (comment block, HeaderLines, runtime, editing layer in the preview
-// variant), every line ended by CR LF. Expects HeaderLines to be freshly composed.
+// The whole script text (comment block, the composed header, runtime, editing layer in the
+// preview variant), every line ended by CR LF. Changes nothing.
 std::string AssembleScript(const Project& project, bool forPreview);
 
 // Composes and writes Qloomscript.js into the project folder (created one level when missing),
 // replacing the old file atomically, then writes the default page when the template is missing.
-Status SaveScript(Project& project, bool forPreview, const CaptionSwapHook& onSelectedSwap = {});
+// Changes nothing in the project: the caption swap of a save is the caller's edit
+// (SwapDefaultCaptions) right before it. `faults` is where a test makes the writes fail.
+Status SaveScript(const Project& project, bool forPreview,
+                  const WriteFaults& faults = RealWrites());
 
 // Final save, then ReadMe.txt (only when the save succeeded).
-Status FinalizeProject(Project& project, const CaptionSwapHook& onSelectedSwap = {});
+Status FinalizeProject(const Project& project, const WriteFaults& faults = RealWrites());
 
 } // namespace qloom

@@ -1,6 +1,7 @@
 #include "script/ScriptWriter.h"
 
 #include "model/Conversions.h"
+#include "model/MenuColumns.h"
 
 #include <algorithm>
 #include <array>
@@ -29,26 +30,6 @@ constexpr std::array<std::string_view, 5> kStyleLines = {
     "font-size:'+fDefMenuS+'pt;}\\",
     "');",
 };
-
-// Array lines in file order; the reader finds each by its prefix.
-enum Column { MTC, MTCH, MTM, MX, MY, MW, CO, CC, CM, MA, FL, OO, kColumns };
-constexpr std::array<std::string_view, kColumns> kColumnNames = {
-    "MTC", "MTCH", "MTM", "MX", "MY", "MW", "CO", "CC", "CM", "MA", "FL", "OO"};
-
-bool isIntegerColumn(int column) {
-    switch (column) {
-    case MTCH:
-    case MX:
-    case MY:
-    case MW:
-    case MA:
-    case FL:
-    case OO:
-        return true;
-    default:
-        return false;
-    }
-}
 
 // One array line, written through a pointer into room made ahead: the columns are most of the
 // script, and appending element by element to a string would check and grow it for each piece.
@@ -113,136 +94,105 @@ void appendQuotedEscaped(ColumnText& out, bool separator, std::string_view text,
     out.commit(w);
 }
 
-void appendMenuBody(ColumnText& out, bool separator, const std::string& body, int32_t orientation) {
-    // A vertical body stays on one line so its width is how far it slides out. A body the user
-    // wrapped already is wrapped again: the reader removes exactly one wrapper from every
-    // vertical body, so the body reads back as it was typed.
-    if (orientation == 0)
-        return appendQuotedEscaped(out, separator, body);
-    appendQuotedEscaped(out, separator, body, kNoBreakOpen, kNoBreakClose);
-}
-
 // Room for a text column: the texts with some escaping, the separators and quotes, and the
 // escaper's worst-case working room for the longest text, so that a column is built in place.
-size_t textColumnEstimate(const std::vector<std::string>& column, int32_t rows, size_t extra) {
+size_t textColumnEstimate(const std::vector<Menu>& menus, std::string Menu::*field, size_t extra) {
     size_t total = 0;
     size_t longest = 0;
-    for (int32_t i = 0; i < rows; ++i) {
-        const size_t size = column[i].size();
+    for (const Menu& menu : menus) {
+        const size_t size = (menu.*field).size();
         total += size;
         longest = std::max(longest, size);
     }
-    return 32 + total + total / 8 + static_cast<size_t>(rows) * extra + 3 * longest + 16;
+    return 32 + total + total / 8 + menus.size() * extra + 3 * longest + 16;
 }
 
-void swapCaption(MenuTable& table, int32_t row, const CaptionSwapHook& onSelectedSwap) {
-    const char* replacement = SwappedDefaultCaption(table.OO[row], table.MTC[row]);
-    if (replacement == nullptr)
-        return;
-    table.MTC[row] = replacement;
-    if (row == table.SelectedMenu && onSelectedSwap)
-        onSelectedSwap(row, table.MTC[row]);
+// One array line of the table's column, every menu in row order.
+std::string columnLine(const std::vector<Menu>& menus, const MenuColumn& column) {
+    const size_t rows = menus.size();
+    const size_t extra = 3 + (column.noBreakWhenVertical ? 13 : 0);
+    ColumnText text(column.isNumber() ? 32 + rows * 12
+                                      : textColumnEstimate(menus, column.text, extra));
+    text.append("var ");
+    text.append(column.fileName);
+    text.append(" = new Array (");
+    for (size_t i = 0; i < rows; ++i) {
+        const Menu& menu = menus[i];
+        const bool separator = i > 0;
+        switch (column.kind) {
+        case ColumnKind::Integer:
+            appendInt(text, separator, menu.*column.number);
+            break;
+        case ColumnKind::Colour:
+            appendQuoted(text, separator, menu.*column.text);
+            break;
+        case ColumnKind::Html:
+            // A vertical body stays on one line so its width is how far it slides out. A body
+            // the user wrapped already is wrapped again: the reader removes exactly one wrapper
+            // from every vertical body, so the body reads back as it was typed.
+            if (column.noBreakWhenVertical && menu.orientation != 0)
+                appendQuotedEscaped(text, separator, menu.*column.text, kNoBreakOpen,
+                                    kNoBreakClose);
+            else
+                appendQuotedEscaped(text, separator, menu.*column.text);
+            break;
+        }
+    }
+    // new Array(n) with one number would make an empty array of length n.
+    if (rows == 1 && column.isNumber())
+        text.append(",0");
+    text.append(");");
+    return text.finish();
 }
 
 } // namespace
 
-const char* SwappedDefaultCaption(int32_t orientation, std::string_view caption) {
-    // Measured once: the reader asks for every row it loads.
-    static const std::string_view vertical(kVerticalDefaultCaption);
-    static const std::string_view horizontal(kDefaultCaption);
-    if (orientation == 0 && caption == vertical)
-        return kDefaultCaption;
-    if (orientation == 1 && caption == horizontal)
-        return kVerticalDefaultCaption;
-    return nullptr;
+std::string SmallScreenLine(const ProjectSettings& s) {
+    std::string line = "var Qloom={breakpoint:";
+    line += std::to_string(s.smallScreenBreakpoint);
+    line += ",place:";
+    line += std::to_string(s.smallScreenPlace);
+    line += ",caption:\"";
+    line += EscapeJsString(s.smallScreenCaption);
+    line += "\"};";
+    return line;
 }
 
-void ComposeScript(Project& project, bool forPreview, const CaptionSwapHook& onSelectedSwap) {
-    MenuTable& table = project.table;
+std::vector<std::string> ComposeScript(const Project& project, bool forPreview) {
     const ProjectSettings& s = project.settings;
-    // The table is trusted, but a count beyond the columns must not read outside them.
-    const int32_t rows = std::clamp(table.MenuCount, 0, MenuTable::kCapacity);
-
-    auto expected = [&](int column) {
-        switch (column) {
-        case MTC:
-            return textColumnEstimate(table.MTC, rows, 3);
-        case MTM:
-            return textColumnEstimate(table.MTM, rows, 3 + 13);
-        case CO:
-            return textColumnEstimate(table.CO, rows, 3);
-        case CC:
-            return textColumnEstimate(table.CC, rows, 3);
-        case CM:
-            return textColumnEstimate(table.CM, rows, 3);
-        default:
-            return 32 + static_cast<size_t>(rows) * 12;
-        }
-    };
-    std::vector<ColumnText> arrays;
-    arrays.reserve(kColumns);
-    for (int column = 0; column < kColumns; ++column) {
-        ColumnText& text = arrays.emplace_back(expected(column));
-        text.append("var ");
-        text.append(kColumnNames[column]);
-        text.append(" = new Array (");
-    }
-
-    for (int32_t i = 0; i < rows; ++i) {
-        swapCaption(table, i, onSelectedSwap);
-        const bool separator = i > 0;
-        appendQuotedEscaped(arrays[MTC], separator, table.MTC[i]);
-        appendInt(arrays[MTCH], separator, table.MTCH[i]);
-        appendMenuBody(arrays[MTM], separator, table.MTM[i], table.OO[i]);
-        appendInt(arrays[MX], separator, table.MX[i]);
-        appendInt(arrays[MY], separator, table.MY[i]);
-        appendInt(arrays[MW], separator, table.MW[i]);
-        appendQuoted(arrays[CO], separator, table.CO[i]);
-        appendQuoted(arrays[CC], separator, table.CC[i]);
-        appendQuoted(arrays[CM], separator, table.CM[i]);
-        appendInt(arrays[MA], separator, table.MA[i]);
-        appendInt(arrays[FL], separator, table.FL[i]);
-        appendInt(arrays[OO], separator, table.OO[i]);
-    }
-
-    for (int column = 0; column < kColumns; ++column) {
-        // new Array(n) with one number would make an empty array of length n.
-        if (rows == 1 && isIntegerColumn(column))
-            arrays[column].append(",0");
-        arrays[column].append(");");
-    }
+    // The project holds at most kCapacity menus; a larger vector is not written beyond it.
+    const std::vector<Menu>& menus = project.menus;
 
     std::string defaults = "var cDefCap=\"";
-    defaults += ColorToHtml(s.cDefCap);
+    defaults += ColorToHtml(s.captionTextColor);
     defaults += "\", fDefCap=\"";
-    defaults += s.fDefCap;
+    defaults += s.captionFont;
     defaults += "\", fDefCapS=";
-    defaults += std::to_string(s.fDefCapS);
+    defaults += std::to_string(s.captionFontSize);
     defaults += ", cDefMenu=\"";
-    defaults += ColorToHtml(s.cDefMenu);
+    defaults += ColorToHtml(s.bodyTextColor);
     defaults += "\", fDefMenu=\"";
-    defaults += s.fDefMenu;
+    defaults += s.bodyFont;
     defaults += "\", fDefMenuS=";
-    defaults += std::to_string(s.fDefMenuS);
+    defaults += std::to_string(s.bodyFontSize);
     defaults += ", PRJ_sTemplate=\"";
-    defaults += s.TemplateFileName;
+    defaults += s.templateFileName;
     defaults += "\";";
 
     std::string count = "var numOfMenus=";
-    count += std::to_string(rows);
+    count += std::to_string(menus.size());
     count += ",scrIN=";
-    count += std::to_string(s.scrIN);
+    count += std::to_string(s.closeStep);
     count += ",scrOUT=";
-    count += std::to_string(s.scrOUT);
+    count += std::to_string(s.openStep);
     count += ",IDE=";
     count += forPreview ? "1" : "0";
     count += ",iSelectedMenu=";
-    count += std::to_string(table.SelectedMenu);
+    count += std::to_string(project.selected);
     count += ",errs=\"\",old_pageYOffset=0,widthChk,heightChk;";
 
-    std::vector<std::string>& lines = project.HeaderLines;
-    lines.clear();
-    lines.reserve(2 + 1 + kStyleLines.size() + 2 + kColumns);
+    std::vector<std::string> lines;
+    lines.reserve(2 + 1 + kStyleLines.size() + 2 + kMenuColumnCount + 1);
     lines.emplace_back("qLoomIDE_Ver = \"1.00\";");
     lines.emplace_back();
     lines.push_back(std::move(defaults));
@@ -250,8 +200,10 @@ void ComposeScript(Project& project, bool forPreview, const CaptionSwapHook& onS
         lines.emplace_back(style);
     lines.push_back(std::move(count));
     lines.emplace_back("var PR = new Array (numOfMenus);");
-    for (auto& text : arrays)
-        lines.push_back(text.finish());
+    for (const MenuColumn& column : kMenuColumns)
+        lines.push_back(columnLine(menus, column));
+    lines.push_back(SmallScreenLine(s));
+    return lines;
 }
 
 } // namespace qloom

@@ -2,24 +2,18 @@
 
 #include "model/Project.h"
 
-#include <cstdint>
-#include <functional>
 #include <string>
-#include <string_view>
+#include <vector>
 
 namespace qloom {
 
-// Called when the caption swap changed the caption of the selected row, so the caption editor
-// can show the new text (with its change signals blocked).
-using CaptionSwapHook = std::function<void(int32_t row, const std::string& newCaption)>;
+// The script header for the project as it stands (version line ... the twelve array lines, then
+// the small-screen line), one text per line. Changes nothing: the caption swap every save makes
+// is the caller's edit (SwapDefaultCaptions) before it composes.
+std::vector<std::string> ComposeScript(const Project& project, bool forPreview);
 
-// The caption composing gives a row of this orientation in place of `caption`: "Caption" for a
-// horizontal row that shows the vertical default caption and the other way round; nullptr when
-// the caption stays.
-const char* SwappedDefaultCaption(int32_t orientation, std::string_view caption);
-
-// Fills project.HeaderLines with the script header (version line ... twelve array lines).
-// Swaps "Caption" and the vertical default caption in the table where the orientation asks.
-void ComposeScript(Project& project, bool forPreview, const CaptionSwapHook& onSelectedSwap = {});
+// The last header line: the small-screen settings as the runtime reads them,
+// e.g. var Qloom={breakpoint:-1,place:0,caption:"Menu"};
+std::string SmallScreenLine(const ProjectSettings& settings);
 
 } // namespace qloom

@@ -4,6 +4,7 @@
 #include "cli/ProjectJson.h"
 #include "model/Messages.h"
 #include "script/FixedTexts.h"
+#include "script/ProjectLock.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -13,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace qloom;
@@ -74,15 +76,15 @@ TEST(Cli, WriteThenDumpGivesTheSameDocument) {
     TempFolder tmp;
     auto project = std::make_unique<Project>();
     for (int i = 0; i < 3; ++i)
-        AddMenu(project->table);
-    project->table.MTC[0] = "two\r\nlines \"quoted\" C:\\";
-    project->table.MTM[1] = "caf\xE9";
-    project->table.OO[1] = 1;
-    project->table.MTC[1] = kVerticalDefaultCaption;
-    project->table.MTM[2] = "<nObR>typed</nObR>"; // horizontal: kept as typed
-    project->settings.fDefMenu = "Times New Roman";
-    project->settings.scrOUT = 999;
-    project->table.SelectedMenu = 0; // a load always selects the first menu
+        (void)AddMenu(*project);
+    project->menus[0].captionHtml = "two\r\nlines \"quoted\" C:\\";
+    project->menus[1].bodyHtml = "caf\xE9";
+    project->menus[1].orientation = 1;
+    project->menus[1].captionHtml = kVerticalDefaultCaption;
+    project->menus[2].bodyHtml = "<nObR>typed</nObR>"; // horizontal: kept as typed
+    project->settings.bodyFont = "Times New Roman";
+    project->settings.openStep = 999;
+    project->selected = 0; // a load always selects the first menu
     const std::string json = ProjectToJson(*project).dump();
 
     const Outcome written = run({"write", tmp.path()}, json);
@@ -165,6 +167,47 @@ TEST(Cli, FinalizeWritesTheReadMe) {
     const std::string readMe = ReadFile(tmp.file("ReadMe.txt"));
     EXPECT_TRUE(contains(readMe, "makeQloom()"));
     EXPECT_EQ(readMe.substr(readMe.size() - 2), "\r\n");
+}
+
+// A project open in qLoom is not written behind its back, nor a script its owner made
+// read-only; --force says the user knows, and then every writing command goes ahead.
+TEST(Cli, WritingCommandsRefuseALockedProjectOrAReadOnlyScriptUnlessForced) {
+    TempFolder tmp;
+    ASSERT_EQ(run({"write", tmp.path()}, R"({"menus":[{}]})").code, kExitOk);
+    const std::string before = ReadFile(tmp.file("Qloomscript.js"));
+    {
+        ProjectLock window;
+        ASSERT_EQ(window.acquire(tmp.path(), "qloom").state, ProjectLock::State::Acquired);
+        const std::vector<std::vector<std::string>> commands = {
+            {"write", tmp.path()}, {"add", tmp.path()}, {"finalize", tmp.path()}};
+        for (const auto& command : commands) {
+            const Outcome r = run(command, R"({"menus":[{},{}]})");
+            EXPECT_EQ(r.code, kExitRefused) << command[0];
+            EXPECT_TRUE(contains(r.err, tmp.path() + " is open in qloom (process " +
+                                            std::to_string(::getpid())))
+                << r.err;
+            EXPECT_TRUE(contains(r.err, "--force")) << r.err;
+        }
+        EXPECT_EQ(ReadFile(tmp.file("Qloomscript.js")), before);
+        EXPECT_FALSE(Exists(tmp.file("ReadMe.txt")));
+
+        const Outcome forced = run({"add", tmp.path(), "--force"});
+        EXPECT_EQ(forced.code, kExitOk) << forced.err;
+        EXPECT_EQ(dumped(tmp.path())["menus"].size(), 2u);
+        EXPECT_TRUE(window.held()) << "a forced write leaves the window's lock alone";
+    }
+    // The command's own lock is gone with it.
+    EXPECT_FALSE(Exists(tmp.file(".qloom.lock")));
+
+    ::chmod(tmp.file("Qloomscript.js").c_str(), 0444);
+    const std::string readOnly = ReadFile(tmp.file("Qloomscript.js"));
+    const Outcome refused = run({"write", tmp.path()}, R"({"menus":[]})");
+    EXPECT_EQ(refused.code, kExitRefused);
+    EXPECT_TRUE(contains(refused.err, tmp.file("Qloomscript.js") + " is read-only")) << refused.err;
+    EXPECT_EQ(run({"add", tmp.path()}).code, kExitRefused);
+    EXPECT_EQ(ReadFile(tmp.file("Qloomscript.js")), readOnly);
+    EXPECT_EQ(run({"write", tmp.path(), "--force"}, R"({"menus":[]})").code, kExitOk);
+    EXPECT_EQ(dumped(tmp.path())["menus"].size(), 0u);
 }
 
 TEST(Cli, LoadProblemsReportTheReadersMessagesAndExitCodes) {

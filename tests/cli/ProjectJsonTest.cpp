@@ -15,7 +15,7 @@ namespace {
 std::unique_ptr<Project> projectWith(int menus) {
     auto p = std::make_unique<Project>();
     for (int i = 0; i < menus; ++i)
-        EXPECT_TRUE(AddMenu(p->table).ok);
+        EXPECT_TRUE(AddMenu(*p).ok());
     return p;
 }
 
@@ -33,25 +33,26 @@ TEST(ProjectJson, OneDefaultMenuInTheDocumentedShape) {
     EXPECT_EQ(ProjectToJson(*p).dump(),
               R"({"settings":{"scrIN":20,"scrOUT":10,"cDefCap":"#FFFFFF","cDefMenu":"#FFFFFF",)"
               R"("fDefCap":"Arial","fDefMenu":"Arial","fDefCapS":12,"fDefMenuS":12,)"
-              R"("template":"Temp.html"},"selectedMenu":0,)"
-              R"("menus":[{"MX":10,"MY":10,"MW":150,"MTCH":22,"MTC":"Caption",)"
-              R"("MTM":"Blank menu","CO":"transparent","CC":"#000000","CM":"#008080",)"
+              R"("template":"Temp.html","smallScreenBreakpoint":-1,"smallScreenPlace":0,)"
+              R"("smallScreenCaption":"Menu"},"selectedMenu":0,)"
+              R"("menus":[{"MTC":"Caption","MTCH":22,"MTM":"Blank menu","MX":10,"MY":10,)"
+              R"("MW":150,"CO":"transparent","CC":"#000000","CM":"#008080",)"
               R"("MA":0,"FL":1,"OO":0}]})");
 }
 
 TEST(ProjectJson, EveryByteOfEveryTextRoundTrips) {
     auto p = projectWith(3);
-    p->table.MTC[0] = "caf\xE9 <B>\"x\"</B>\r\nC:\\dir\\"; // Latin-1: not UTF-8
-    p->table.MTM[0] = std::string("nul\0byte", 8);
-    p->table.MTC[1] = "\xE2\x82\xAC 5";
-    p->table.MTM[2] = "\xFF";
-    p->table.MX[2] = -2147483647 - 1;
-    p->table.OO[1] = 1;
-    p->table.SelectedMenu = 2;
-    p->settings.fDefCap = "Fa\xE7"
-                          "ade";
-    p->settings.cDefMenu = 0x123456;
-    p->settings.TemplateFileName = "page.htm";
+    p->menus[0].captionHtml = "caf\xE9 <B>\"x\"</B>\r\nC:\\dir\\"; // Latin-1: not UTF-8
+    p->menus[0].bodyHtml = std::string("nul\0byte", 8);
+    p->menus[1].captionHtml = "\xE2\x82\xAC 5";
+    p->menus[2].bodyHtml = "\xFF";
+    p->menus[2].left = -2147483647 - 1;
+    p->menus[1].orientation = 1;
+    p->selected = 2;
+    p->settings.captionFont = "Fa\xE7"
+                              "ade";
+    p->settings.bodyTextColor = 0x123456;
+    p->settings.templateFileName = "page.htm";
 
     const auto doc = ProjectToJson(*p);
     EXPECT_TRUE(doc["menus"][0]["MTC"].is_object());
@@ -59,32 +60,32 @@ TEST(ProjectJson, EveryByteOfEveryTextRoundTrips) {
     EXPECT_TRUE(doc["settings"]["fDefCap"].is_object());
 
     auto back = projectWith(0);
-    back->settings.ProjectFolder = "/kept";
+    back->settings.projectFolder = "/kept";
     const Status status = ProjectFromJsonText(doc.dump(), *back);
     ASSERT_TRUE(status.ok) << status.message;
-    EXPECT_TRUE(back->table.sameContent(p->table));
-    EXPECT_EQ(back->settings.ProjectFolder, "/kept");
-    back->settings.ProjectFolder.clear();
+    EXPECT_TRUE(back->sameMenus(*p));
+    EXPECT_EQ(back->settings.projectFolder, "/kept");
+    back->settings.projectFolder.clear();
     EXPECT_EQ(back->settings, p->settings);
 }
 
 TEST(ProjectJson, AbsentFieldsTakeNewProjectAndFirstMenuValues) {
     auto p = projectWith(4);
-    p->settings.scrIN = 5;
+    p->settings.closeStep = 5;
     ASSERT_TRUE(ProjectFromJsonText(R"({"menus":[{},{"MX":-5,"OO":1,"CO":"#abcdef"}]})", *p).ok);
     EXPECT_EQ(p->settings, ProjectSettings{});
-    EXPECT_EQ(p->table.MenuCount, 2);
-    EXPECT_EQ(p->table.SelectedMenu, 0);
+    EXPECT_EQ(p->menuCount(), 2);
+    EXPECT_EQ(p->selected, 0);
     auto expected = projectWith(2);
-    expected->table.MX[1] = -5;
-    expected->table.MY[1] = 10;
-    expected->table.OO[1] = 1;
-    expected->table.CO[1] = "#abcdef"; // kept as given, as the reader keeps it
-    expected->table.SelectedMenu = 0;
-    EXPECT_TRUE(p->table.sameContent(expected->table));
+    expected->menus[1].left = -5;
+    expected->menus[1].top = 10;
+    expected->menus[1].orientation = 1;
+    expected->menus[1].bottomColor = "#abcdef"; // kept as given, as the reader keeps it
+    expected->selected = 0;
+    EXPECT_TRUE(p->sameMenus(*expected));
 
     ASSERT_TRUE(ProjectFromJsonText("{}", *p).ok);
-    EXPECT_EQ(p->table.MenuCount, 0);
+    EXPECT_EQ(p->menuCount(), 0);
 }
 
 TEST(ProjectJson, RefusalsNameTheFieldAndTheRule) {
@@ -125,6 +126,14 @@ TEST(ProjectJson, RefusalsNameTheFieldAndTheRule) {
          "settings.template: " + std::string(msg::kCliBadTemplateName)},
         {R"({"settings":{"template":"C:\\page.html"}})",
          "settings.template: " + std::string(msg::kCliBadTemplateName)},
+        {R"({"settings":{"smallScreenBreakpoint":-2}})",
+         "settings.smallScreenBreakpoint: must be from -1 to 2147483647"},
+        {R"({"settings":{"smallScreenPlace":3}})",
+         "settings.smallScreenPlace: must be from 0 to 2"},
+        {R"({"settings":{"smallScreenCaption":"two\nlines"}})",
+         "settings.smallScreenCaption: " + std::string(msg::kCliBadButtonCaption)},
+        {R"({"settings":{"smallScreenCaption":" "}})",
+         "settings.smallScreenCaption: " + std::string(msg::kCliBadButtonCaption)},
         {R"({"selectedMenu":2,"menus":[{},{}]})", "selectedMenu: must be from 0 to 1"},
         {R"({"selectedMenu":1})", "selectedMenu: must be from 0 to 0"},
         {R"([1,2])", "project: must be an object"},
@@ -145,9 +154,9 @@ TEST(ProjectJson, RefusalsNameTheFieldAndTheRule) {
 
 TEST(ProjectJson, MalformedTextAndRefusalsLeaveTheProjectAlone) {
     auto p = projectWith(2);
-    p->table.MTC[1] = "kept";
+    p->menus[1].captionHtml = "kept";
     auto before = projectWith(2);
-    before->table.MTC[1] = "kept";
+    before->menus[1].captionHtml = "kept";
 
     const Status malformed = ProjectFromJsonText(R"({"menus":[{]})", *p);
     EXPECT_FALSE(malformed.ok);
@@ -156,13 +165,13 @@ TEST(ProjectJson, MalformedTextAndRefusalsLeaveTheProjectAlone) {
 
     EXPECT_FALSE(ProjectFromJsonText("\"caf\xE9\"", *p).ok); // raw non-UTF-8 is not JSON
     EXPECT_FALSE(ProjectFromJsonText(R"({"settings":{"scrIN":5},"menus":[{"CO":"a;b"}]})", *p).ok);
-    EXPECT_TRUE(p->table.sameContent(before->table));
+    EXPECT_TRUE(p->sameMenus(*before));
     EXPECT_EQ(p->settings, before->settings);
 }
 
 TEST(ProjectJson, CapacityIsTheLimit) {
     std::string json = R"({"menus":[)";
-    for (int i = 0; i <= MenuTable::kCapacity; ++i)
+    for (int i = 0; i <= Project::kCapacity; ++i)
         json += i == 0 ? "{}" : ",{}";
     json += "]}";
     EXPECT_EQ(refusal(json), "menus: holds more than 10000 menus");

@@ -14,6 +14,7 @@
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
 #include "gui/shell/MainWindow.h"
+#include "gui/shell/ProjectSession.h"
 #include "gui/shell/ProjectSettingsDialog.h"
 #include "gui/shell/StartDialog.h"
 #include "model/Messages.h"
@@ -128,7 +129,7 @@ class NewUserTest : public QObject {
         auto* list = Child<QListWidget>(&main, "listMenus");
         const QRect rect = list->visualItemRect(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-        QTRY_COMPARE(main.session()->projectForTest().table.SelectedMenu, row);
+        QTRY_COMPARE(main.session()->projectForTest().selected, row);
     }
 
 private Q_SLOTS:
@@ -171,24 +172,24 @@ private Q_SLOTS:
         Click(main.startDialog(), "newProjectButton");
         QTRY_VERIFY(main.isEnabled());
         QVERIFY(!main.startDialog()->isVisible());
-        QCOMPARE(toQ(main.session()->projectForTest().settings.ProjectFolder), projectFolder);
+        QCOMPARE(toQ(main.session()->projectForTest().settings.projectFolder), projectFolder);
         QVERIFY(QFile::exists(QDir(projectFolder).filePath(QStringLiteral("Temp.html"))));
 
         // Three menus.
         for (int i = 0; i < 3; ++i)
             Click(&main, "addMenuButton");
-        MenuTable& table = main.session()->projectForTest().table;
-        QCOMPARE(table.MenuCount, 3);
+        Project& table = main.session()->projectForTest();
+        QCOMPARE(table.menuCount(), 3);
         QCOMPARE(Child<QListWidget>(&main, "listMenus")->count(), 3);
 
         // A caption for the third menu, typed into "Caption HTML".
         auto* tabs = Child<QTabWidget>(&main, "tabProp");
-        QCOMPARE(table.SelectedMenu, 2);
+        QCOMPARE(table.selected, 2);
         tabs->setCurrentIndex(1);
         auto* caption = Child<QPlainTextEdit>(&main, "txtCapHTML");
         caption->selectAll();
         QTest::keyClicks(caption, QStringLiteral("Products"));
-        QCOMPARE(table.MTC[2], std::string("Products"));
+        QCOMPARE(table.menus[2].captionHtml, std::string("Products"));
         shot(&main, QStringLiteral("main-caption"));
 
         // Some formatted text for its body, through "Add Text".
@@ -203,8 +204,9 @@ private Q_SLOTS:
             Click(addText, "btnAdd");
         });
         Click(&main, "btnAddText");
-        QCOMPARE(table.MTM[2], std::string("<FONT FACE=\"Arial\" SIZE=\"2\" COLOR=\"#FFFFFF\">"
-                                           "Hello\r\n</FONT>\r\n"));
+        QCOMPARE(table.menus[2].bodyHtml,
+                 std::string("<FONT FACE=\"Arial\" SIZE=\"2\" COLOR=\"#FFFFFF\">"
+                             "Hello\r\n</FONT>\r\n"));
 
         // The second menu: another body colour and the vertical orientation.
         selectMenu(main, 1);
@@ -215,10 +217,10 @@ private Q_SLOTS:
             picker->accept();
         });
         Click(&main, "panMenuColor");
-        QCOMPARE(table.CM[1], std::string("#336699"));
+        QCOMPARE(table.menus[1].bodyColor, std::string("#336699"));
         tabs->setCurrentIndex(0);
         Click(&main, "radVertical");
-        QCOMPARE(table.OO[1], 1);
+        QCOMPARE(table.menus[1].orientation, 1);
 
         // "Update Preview" and wait for the page to show the three menus as edited.
         Click(&main, "updatePreviewButton");
@@ -235,8 +237,8 @@ private Q_SLOTS:
         shot(browser, QStringLiteral("preview"));
 
         // Drag the first menu 40 px right and 20 px down by its caption.
-        const int startX = table.MX[0];
-        const int startY = table.MY[0];
+        const int startX = table.menus[0].left;
+        const int startY = table.menus[0].top;
         const QVariantList box =
             js(browser, QStringLiteral("(function(){var r=document.getElementById('cap0')"
                                        ".getBoundingClientRect();return [r.left,r.top];})()"))
@@ -248,15 +250,15 @@ private Q_SLOTS:
         QTest::mouseMove(proxy, grab);
         QTest::qWait(30);
         QTest::mousePress(proxy, Qt::LeftButton, {}, grab);
-        QTRY_COMPARE(table.SelectedMenu, 0);
+        QTRY_COMPARE(table.selected, 0);
         for (int step = 1; step <= 4; ++step) {
             QTest::qWait(30);
             QTest::mouseMove(proxy, grab + QPoint(10 * step, 5 * step));
         }
         QTest::qWait(30);
         QTest::mouseRelease(proxy, Qt::LeftButton, {}, grab + QPoint(40, 20));
-        QTRY_COMPARE(table.MX[0], startX + 40);
-        QCOMPARE(table.MY[0], startY + 20);
+        QTRY_COMPARE(table.menus[0].left, startX + 40);
+        QCOMPARE(table.menus[0].top, startY + 20);
 
         // New speeds in the project settings.
         ProjectSettingsDialog* settings = main.projectSettingsDialog();
@@ -277,8 +279,8 @@ private Q_SLOTS:
         Click(&main, "projectSettingsButton");
         QVERIFY(!settings->isVisible());
         QVERIFY(Child<QAbstractButton>(&main, "helpButton")->isEnabled());
-        QCOMPARE(main.session()->projectForTest().settings.scrOUT, 25);
-        QCOMPARE(main.session()->projectForTest().settings.scrIN, 35);
+        QCOMPARE(main.session()->projectForTest().settings.openStep, 25);
+        QCOMPARE(main.session()->projectForTest().settings.closeStep, 35);
         // A template page that did not exist yet is written and shown.
         const QDir project(projectFolder);
         QVERIFY(QFile::exists(project.filePath(QStringLiteral("index.html"))));

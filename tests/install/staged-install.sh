@@ -4,10 +4,11 @@
 # through their validators, the manual pages through man's own warnings, and the staged
 # programs run from where they were installed.
 #
-# usage: staged-install.sh BUILD_DIR WITH_GUI(0|1)
+# usage: staged-install.sh BUILD_DIR WITH_GUI(0|1) HARDENED(0|1)
 set -uo pipefail
 build=$1
 gui=$2
+hardened=${3:-0}
 work=$(mktemp -d "${TMPDIR:-/tmp}/qloom-install.XXXX")
 stage=$work/stage
 source "$(dirname "$0")/check-lib.sh"
@@ -44,6 +45,7 @@ diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$usr" && find . -type f -o -
 for f in "$usr"/bin/*; do
     [ -x "$f" ] || fail "$f is not executable"
 done
+[ "$hardened" = 1 ] && check_hardening "$usr"/bin/*
 for gz in "$usr"/share/man/man1/*.gz "$usr"/share/doc/qloom/*.gz; do
     gzip -t "$gz" 2>/dev/null || fail "$gz is not gzip data"
 done

@@ -18,14 +18,14 @@ namespace {
 // One project per test: a single new menu (22 px caption, white text on black and on teal).
 std::unique_ptr<Project> oneMenu() {
     auto p = std::make_unique<Project>();
-    EXPECT_TRUE(AddMenu(p->table).ok);
-    p->table.MTCH[0] = 30; // clear of the target-size check unless a test wants it
+    EXPECT_TRUE(AddMenu(*p).ok());
+    p->menus[0].captionHeight = 30; // clear of the target-size check unless a test wants it
     return p;
 }
 
 std::vector<AccessibilityFinding> findings(const Project& p, CheckKind kind,
                                            const std::vector<int32_t>* extents = nullptr) {
-    auto all = CheckProject(p.table, p.settings, extents);
+    auto all = CheckProject(p.menus, p.settings, extents);
     std::vector<AccessibilityFinding> out;
     std::copy_if(all.begin(), all.end(), std::back_inserter(out),
                  [kind](const AccessibilityFinding& f) { return f.kind == kind; });
@@ -75,8 +75,8 @@ TEST(Contrast, FontColourTextsReadTheWayBrowsersReadThem) {
 
 TEST(AccessibilityCheck, NewMenuPassesExceptItsCaptionHeight) {
     auto p = oneMenu();
-    p->table.MTCH[0] = 22;
-    const auto all = CheckProject(p->table, p->settings);
+    p->menus[0].captionHeight = 22;
+    const auto all = CheckProject(p->menus, p->settings);
     ASSERT_EQ(all.size(), 1u);
     EXPECT_EQ(all[0].kind, CheckKind::TargetTooSmall);
     EXPECT_EQ(all[0].fix, FixPlace::CaptionHeightField);
@@ -88,25 +88,25 @@ TEST(AccessibilityCheck, NewMenuPassesExceptItsCaptionHeight) {
 
 TEST(AccessibilityCheck, TargetSizeEdgesFollowTheOrientation) {
     auto p = oneMenu();
-    p->table.MTCH[0] = 24;
-    p->table.MW[0] = 24;
+    p->menus[0].captionHeight = 24;
+    p->menus[0].width = 24;
     EXPECT_TRUE(findings(*p, CheckKind::TargetTooSmall).empty());
-    p->table.MTCH[0] = 23;
+    p->menus[0].captionHeight = 23;
     auto f = findings(*p, CheckKind::TargetTooSmall);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].fix, FixPlace::CaptionHeightField);
     EXPECT_TRUE(contains(FindingText(f[0]), "23 px high"));
 
     // A vertical menu's caption is MTCH wide and MW high.
-    p->table.OO[0] = 1;
-    p->table.MTCH[0] = 24;
-    p->table.MW[0] = 23;
+    p->menus[0].orientation = 1;
+    p->menus[0].captionHeight = 24;
+    p->menus[0].width = 23;
     f = findings(*p, CheckKind::TargetTooSmall);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].fix, FixPlace::WidthField);
     EXPECT_TRUE(contains(FindingText(f[0]), "23 px high"));
-    p->table.MW[0] = 150;
-    p->table.MTCH[0] = 20;
+    p->menus[0].width = 150;
+    p->menus[0].captionHeight = 20;
     f = findings(*p, CheckKind::TargetTooSmall);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_TRUE(contains(FindingText(f[0]), "20 px wide"));
@@ -114,7 +114,7 @@ TEST(AccessibilityCheck, TargetSizeEdgesFollowTheOrientation) {
 
 TEST(AccessibilityCheck, BodyContrastAtTheNormalAndLargeTextThresholds) {
     auto p = oneMenu();
-    p->table.CM[0] = "#777777"; // white text: 4.48:1
+    p->menus[0].bodyColor = "#777777"; // white text: 4.48:1
     auto f = findings(*p, CheckKind::BodyContrast);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].fix, FixPlace::MenuColor);
@@ -124,20 +124,20 @@ TEST(AccessibilityCheck, BodyContrastAtTheNormalAndLargeTextThresholds) {
     EXPECT_EQ(FindingText(f[0]),
               "Menu 1: menu text #FFFFFF on #777777 has a contrast of 4.48:1; it "
               "needs at least 4.5:1.");
-    p->table.CM[0] = "#767676";
+    p->menus[0].bodyColor = "#767676";
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
 
-    p->table.CM[0] = "#777777";
-    p->settings.fDefMenuS = 18; // large text from 18 pt
+    p->menus[0].bodyColor = "#777777";
+    p->settings.bodyFontSize = 18; // large text from 18 pt
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
-    p->settings.fDefMenuS = 17;
+    p->settings.bodyFontSize = 17;
     EXPECT_EQ(findings(*p, CheckKind::BodyContrast).size(), 1u);
 
     // Bold text counts as large from 14 pt.
-    p->table.MTM[0] = "<b>Products</B>";
-    p->settings.fDefMenuS = 14;
+    p->menus[0].bodyHtml = "<b>Products</B>";
+    p->settings.bodyFontSize = 14;
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
-    p->settings.fDefMenuS = 13;
+    p->settings.bodyFontSize = 13;
     f = findings(*p, CheckKind::BodyContrast);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].threshold, 4.5);
@@ -145,27 +145,27 @@ TEST(AccessibilityCheck, BodyContrastAtTheNormalAndLargeTextThresholds) {
 
 TEST(AccessibilityCheck, CaptionContrastUsesTheProjectTextColour) {
     auto p = oneMenu();
-    p->settings.cDefCap = 0x222222;
+    p->settings.captionTextColor = 0x222222;
     auto f = findings(*p, CheckKind::CaptionContrast); // #222222 on black
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].fix, FixPlace::CaptionColor);
     EXPECT_LT(f[0].measured, 1.5);
-    p->table.CC[0] = "#FFFFFF";
+    p->menus[0].captionColor = "#FFFFFF";
     EXPECT_TRUE(findings(*p, CheckKind::CaptionContrast).empty());
 }
 
 TEST(AccessibilityCheck, TransparentBackgroundsFallBackToBottomColourThenWhite) {
     auto p = oneMenu();
-    p->table.CM[0] = "transparent"; // bottom colour is transparent too: white page
+    p->menus[0].bodyColor = "transparent"; // bottom colour is transparent too: white page
     auto f = findings(*p, CheckKind::BodyContrast);
     ASSERT_EQ(f.size(), 1u); // white text on white
     EXPECT_EQ(f[0].backdrop, Backdrop::AssumedWhite);
     EXPECT_DOUBLE_EQ(f[0].measured, 1.0);
     EXPECT_TRUE(contains(FindingText(f[0]), msg::kCheckAgainstWhite));
 
-    p->table.CO[0] = "#000080";
+    p->menus[0].bottomColor = "#000080";
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
-    p->table.CO[0] = "#EEEEEE";
+    p->menus[0].bottomColor = "#EEEEEE";
     f = findings(*p, CheckKind::BodyContrast);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].backdrop, Backdrop::BottomColor);
@@ -174,38 +174,38 @@ TEST(AccessibilityCheck, TransparentBackgroundsFallBackToBottomColourThenWhite) 
 
 TEST(AccessibilityCheck, ColoursInTheHtmlAreJudgedWhereTheyApply) {
     auto p = oneMenu();
-    p->table.CM[0] = "#FFFFFF";
-    p->settings.cDefMenu = 0x000000;
-    p->table.MTM[0] = "Home <font color=#777777 size=2>small print</FONT>";
+    p->menus[0].bodyColor = "#FFFFFF";
+    p->settings.bodyTextColor = 0x000000;
+    p->menus[0].bodyHtml = "Home <font color=#777777 size=2>small print</FONT>";
     auto f = findings(*p, CheckKind::BodyContrast);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_EQ(f[0].fix, FixPlace::MenuHtml);
     EXPECT_TRUE(contains(FindingText(f[0]), msg::kCheckFromFontColor));
     // FONT SIZE=5 is 18 pt: large text.
-    p->table.MTM[0] = "<FONT COLOR='#777777' SIZE='5'>Big</FONT>";
+    p->menus[0].bodyHtml = "<FONT COLOR='#777777' SIZE='5'>Big</FONT>";
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
     // A colour that only wraps no text does not count.
-    p->table.MTM[0] = "Home<FONT COLOR=\"#EEEEEE\"> &nbsp; </FONT>";
+    p->menus[0].bodyHtml = "Home<FONT COLOR=\"#EEEEEE\"> &nbsp; </FONT>";
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
 
     // Links keep the browser's blue unless they carry one of the page's classes.
-    p->table.CM[0] = "#008080";
-    p->settings.cDefMenu = 0xFFFFFF;
-    p->table.MTM[0] = "<A HREF=\"a.html\">About</A>";
+    p->menus[0].bodyColor = "#008080";
+    p->settings.bodyTextColor = 0xFFFFFF;
+    p->menus[0].bodyHtml = "<A HREF=\"a.html\">About</A>";
     f = findings(*p, CheckKind::BodyContrast);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_TRUE(contains(FindingText(f[0]), "#0000EE on #008080"));
     EXPECT_TRUE(contains(FindingText(f[0]), msg::kCheckFromLinkColor));
-    p->table.MTM[0] = "<a href=a.html class=\"x clMenu\">About</a>";
+    p->menus[0].bodyHtml = "<a href=a.html class=\"x clMenu\">About</a>";
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
-    p->table.MTM[0] = "<a href=a.html><font color=white>About</font></a>";
+    p->menus[0].bodyHtml = "<a href=a.html><font color=white>About</font></a>";
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
 }
 
 TEST(AccessibilityCheck, PicturesLinksAndCaptionsWithoutText) {
     auto p = oneMenu();
-    p->table.MTC[0] = "<IMG SRC=\"home.gif\" BORDER=\"0\">";
-    p->table.MTM[0] = "<img src=a.gif><IMG src=b.gif Alt=\"\"><img src=c.gif alt>";
+    p->menus[0].captionHtml = "<IMG SRC=\"home.gif\" BORDER=\"0\">";
+    p->menus[0].bodyHtml = "<img src=a.gif><IMG src=b.gif Alt=\"\"><img src=c.gif alt>";
     auto noAlt = findings(*p, CheckKind::ImageWithoutAlt);
     ASSERT_EQ(noAlt.size(), 2u);
     EXPECT_EQ(noAlt[0].part, MenuPart::Caption);
@@ -215,22 +215,24 @@ TEST(AccessibilityCheck, PicturesLinksAndCaptionsWithoutText) {
     EXPECT_EQ(noAlt[1].measured, 1); // ALT="" and a bare ALT both mark a decorative picture
     EXPECT_EQ(findings(*p, CheckKind::CaptionWithoutText).size(), 1u);
 
-    p->table.MTC[0] = "<IMG SRC=\"home.gif\" ALT=\"\">"; // decorative: still nothing to announce
+    p->menus[0].captionHtml =
+        "<IMG SRC=\"home.gif\" ALT=\"\">"; // decorative: still nothing to announce
     noAlt = findings(*p, CheckKind::ImageWithoutAlt);
     ASSERT_EQ(noAlt.size(), 1u);
     EXPECT_EQ(noAlt[0].part, MenuPart::Body);
     EXPECT_EQ(findings(*p, CheckKind::CaptionWithoutText).size(), 1u);
-    p->table.MTC[0] = "<IMG SRC=home.gif ALT='Home'>";
+    p->menus[0].captionHtml = "<IMG SRC=home.gif ALT='Home'>";
     EXPECT_TRUE(findings(*p, CheckKind::CaptionWithoutText).empty());
-    p->table.MTC[0] = " &nbsp;\r\n<BR>&#160; ";
+    p->menus[0].captionHtml = " &nbsp;\r\n<BR>&#160; ";
     EXPECT_EQ(findings(*p, CheckKind::CaptionWithoutText).size(), 1u);
-    p->table.MTC[0] = "<!-- Home --><script>document.write('Home')</SCRIPT>";
+    p->menus[0].captionHtml = "<!-- Home --><script>document.write('Home')</SCRIPT>";
     EXPECT_EQ(findings(*p, CheckKind::CaptionWithoutText).size(), 1u);
-    p->table.MTC[0] = "&amp;";
+    p->menus[0].captionHtml = "&amp;";
     EXPECT_TRUE(findings(*p, CheckKind::CaptionWithoutText).empty());
 
-    p->table.MTM[0] = "<a href=x></a> <A HREF='y'><img src=y.gif alt=\"\"></A> <a name=top></a>"
-                      "<a href=z><img src=z.gif alt=\"Next\"></a><a href=w>  ";
+    p->menus[0].bodyHtml =
+        "<a href=x></a> <A HREF='y'><img src=y.gif alt=\"\"></A> <a name=top></a>"
+        "<a href=z><img src=z.gif alt=\"Next\"></a><a href=w>  ";
     auto links = findings(*p, CheckKind::LinkWithoutText);
     ASSERT_EQ(links.size(), 1u);
     EXPECT_EQ(links[0].measured, 3); // the empty, the decorative picture, the unclosed one
@@ -255,19 +257,19 @@ TEST(AccessibilityCheck, BodyCutOffAtTheFiveHundredPixelsThePageShows) {
     std::string lines;
     for (int i = 0; i < 25; ++i)
         lines += "Item<BR>\r\n";
-    p->table.MTM[0] = lines; // 25 lines: 460 + 30
+    p->menus[0].bodyHtml = lines; // 25 lines: 460 + 30
     EXPECT_TRUE(findings(*p, CheckKind::BodyCutOff).empty());
-    p->table.MTM[0] = lines + "<p>Last</p>"; // 26 lines: 478.4 + 30
+    p->menus[0].bodyHtml = lines + "<p>Last</p>"; // 26 lines: 478.4 + 30
     f = findings(*p, CheckKind::BodyCutOff);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_TRUE(f[0].estimated);
     EXPECT_TRUE(contains(FindingText(f[0]), "about 509 px high"));
-    p->table.MTM[0] = "<img src=a.gif alt=\"\" height=\"471\">";
+    p->menus[0].bodyHtml = "<img src=a.gif alt=\"\" height=\"471\">";
     EXPECT_EQ(findings(*p, CheckKind::BodyCutOff).size(), 1u);
 
     // A vertical menu slides out sideways and is cut 500 px from its left.
-    p->table.OO[0] = 1;
-    p->table.MTM[0] = "<nObR>" + std::string(200, 'x') + "</nObR>"; // 200 * 8 px
+    p->menus[0].orientation = 1;
+    p->menus[0].bodyHtml = "<nObR>" + std::string(200, 'x') + "</nObR>"; // 200 * 8 px
     f = findings(*p, CheckKind::BodyCutOff);
     ASSERT_EQ(f.size(), 1u);
     EXPECT_TRUE(contains(FindingText(f[0]), "px wide"));
@@ -293,13 +295,13 @@ TEST(AccessibilityCheck, JunkHtmlNeitherCrashesNorInventsFindings) {
                           "< img src=x>",
                           "<img src='x alt=\"y\">"};
     for (const char* html : junk) {
-        p->table.MTC[0] = html;
-        p->table.MTM[0] = html;
-        EXPECT_NO_THROW(CheckProject(p->table, p->settings)) << html;
+        p->menus[0].captionHtml = html;
+        p->menus[0].bodyHtml = html;
+        EXPECT_NO_THROW(CheckProject(p->menus, p->settings)) << html;
     }
     // "< img" is not a tag: the text is shown, so the caption has text.
-    p->table.MTC[0] = "< img src=x>";
-    p->table.MTM[0] = "Home";
+    p->menus[0].captionHtml = "< img src=x>";
+    p->menus[0].bodyHtml = "Home";
     EXPECT_TRUE(findings(*p, CheckKind::CaptionWithoutText).empty());
     EXPECT_TRUE(findings(*p, CheckKind::ImageWithoutAlt).empty());
     // Deep nesting past what is tracked still closes in order.
@@ -308,7 +310,7 @@ TEST(AccessibilityCheck, JunkHtmlNeitherCrashesNorInventsFindings) {
         deep += "<font color=#EEEEEE>";
     for (int i = 0; i < 100; ++i)
         deep += "</font>";
-    p->table.MTM[0] = deep + "Home"; // white on teal once every FONT is closed
+    p->menus[0].bodyHtml = deep + "Home"; // white on teal once every FONT is closed
     EXPECT_TRUE(findings(*p, CheckKind::BodyContrast).empty());
 
     std::mt19937 random(14);
@@ -317,9 +319,9 @@ TEST(AccessibilityCheck, JunkHtmlNeitherCrashesNorInventsFindings) {
         std::string html(random() % 60, ' ');
         for (char& c : html)
             c = alphabet[random() % alphabet.size()];
-        p->table.MTC[0] = html;
-        p->table.MTM[0] = html;
-        for (const auto& f : CheckProject(p->table, p->settings))
+        p->menus[0].captionHtml = html;
+        p->menus[0].bodyHtml = html;
+        for (const auto& f : CheckProject(p->menus, p->settings))
             ASSERT_EQ(f.row, 0);
     }
 }

@@ -1,5 +1,5 @@
-#include "model/MenuTable.h"
 #include "model/Messages.h"
+#include "model/Project.h"
 #include "model/ProjectSettings.h"
 
 #include <gtest/gtest.h>
@@ -13,47 +13,48 @@ using namespace qloom;
 
 namespace {
 
-// The table is large (ten thousand rows per column); one per test on the heap.
-std::unique_ptr<MenuTable> tableWith(int menus) {
-    auto table = std::make_unique<MenuTable>();
+std::unique_ptr<Project> tableWith(int menus) {
+    auto table = std::make_unique<Project>();
     for (int i = 0; i < menus; ++i)
-        EXPECT_TRUE(AddMenu(*table).ok);
+        EXPECT_TRUE(AddMenu(*table).ok());
     return table;
 }
 
-std::pair<int32_t, int32_t> positionOf(const MenuTable& t, int32_t row) {
-    return {t.MX[row], t.MY[row]};
+std::pair<int32_t, int32_t> positionOf(const Project& t, int32_t row) {
+    return {t.menus[row].left, t.menus[row].top};
 }
 
 } // namespace
 
-TEST(MenuTable, FirstMenuGetsTheNewProjectDefaults) {
+TEST(Project, FirstMenuGetsTheNewProjectDefaults) {
+    // Spelled out here rather than read from the column table, so a default changed there by
+    // mistake is caught.
     auto t = tableWith(1);
-    EXPECT_EQ(t->MenuCount, 1);
-    EXPECT_EQ(t->SelectedMenu, 0);
+    EXPECT_EQ(t->menuCount(), 1);
+    EXPECT_EQ(t->selected, 0);
     EXPECT_EQ(positionOf(*t, 0), std::make_pair(10, 10));
-    EXPECT_EQ(t->MW[0], 150);
-    EXPECT_EQ(t->MTCH[0], 22);
-    EXPECT_EQ(t->CO[0], "transparent");
-    EXPECT_EQ(t->CC[0], "#000000");
-    EXPECT_EQ(t->CM[0], "#008080");
-    EXPECT_EQ(t->MA[0], 0);
-    EXPECT_EQ(t->FL[0], 1);
-    EXPECT_EQ(t->OO[0], 0);
-    EXPECT_EQ(t->MTC[0], "Caption");
-    EXPECT_EQ(t->MTM[0], "Blank menu");
+    EXPECT_EQ(t->menus[0].width, 150);
+    EXPECT_EQ(t->menus[0].captionHeight, 22);
+    EXPECT_EQ(t->menus[0].bottomColor, "transparent");
+    EXPECT_EQ(t->menus[0].captionColor, "#000000");
+    EXPECT_EQ(t->menus[0].bodyColor, "#008080");
+    EXPECT_EQ(t->menus[0].activation, 0);
+    EXPECT_EQ(t->menus[0].floating, 1);
+    EXPECT_EQ(t->menus[0].orientation, 0);
+    EXPECT_EQ(t->menus[0].captionHtml, "Caption");
+    EXPECT_EQ(t->menus[0].bodyHtml, "Blank menu");
 }
 
-TEST(MenuTable, MenusFillALineThenWrapBelow) {
+TEST(Project, MenusFillALineThenWrapBelow) {
     auto t = tableWith(7);
     const std::vector<std::pair<int32_t, int32_t>> expected = {
         {10, 10}, {162, 10}, {314, 10}, {466, 10}, {618, 10}, {10, 110}, {162, 110}};
     for (int32_t row = 0; row < 7; ++row)
         EXPECT_EQ(positionOf(*t, row), expected[row]) << "row " << row;
-    EXPECT_EQ(t->SelectedMenu, 6);
+    EXPECT_EQ(t->selected, 6);
 }
 
-TEST(MenuTable, WrapThresholdIsInclusiveOf800AndBottomWrapsAt450) {
+TEST(Project, WrapThresholdIsInclusiveOf800AndBottomWrapsAt450) {
     struct Case {
         int32_t prevX, prevY, prevW;
         int32_t newX, newY;
@@ -66,165 +67,165 @@ TEST(MenuTable, WrapThresholdIsInclusiveOf800AndBottomWrapsAt450) {
     };
     for (const auto& c : cases) {
         auto t = tableWith(1);
-        t->MX[0] = c.prevX;
-        t->MY[0] = c.prevY;
-        t->MW[0] = c.prevW;
-        ASSERT_TRUE(AddMenu(*t).ok);
+        t->menus[0].left = c.prevX;
+        t->menus[0].top = c.prevY;
+        t->menus[0].width = c.prevW;
+        ASSERT_TRUE(AddMenu(*t).ok());
         EXPECT_EQ(positionOf(*t, 1), std::make_pair(c.newX, c.newY))
             << "previous at " << c.prevX << "," << c.prevY << " width " << c.prevW;
     }
 }
 
-TEST(MenuTable, ExtremePositionsFromAHandEditedFileDoNotOverflow) {
+TEST(Project, ExtremePositionsFromAHandEditedFileDoNotOverflow) {
     auto t = tableWith(1);
-    t->MX[0] = std::numeric_limits<int32_t>::min();
-    t->MW[0] = std::numeric_limits<int32_t>::min();
-    ASSERT_TRUE(AddMenu(*t).ok);
-    EXPECT_EQ(t->MX[1], std::numeric_limits<int32_t>::min());
+    t->menus[0].left = std::numeric_limits<int32_t>::min();
+    t->menus[0].width = std::numeric_limits<int32_t>::min();
+    ASSERT_TRUE(AddMenu(*t).ok());
+    EXPECT_EQ(t->menus[1].left, std::numeric_limits<int32_t>::min());
 
-    t->MX[1] = std::numeric_limits<int32_t>::max();
-    t->MW[1] = std::numeric_limits<int32_t>::max();
-    ASSERT_TRUE(AddMenu(*t).ok);
-    EXPECT_EQ(t->MX[2], 10);
+    t->menus[1].left = std::numeric_limits<int32_t>::max();
+    t->menus[1].width = std::numeric_limits<int32_t>::max();
+    ASSERT_TRUE(AddMenu(*t).ok());
+    EXPECT_EQ(t->menus[2].left, 10);
 }
 
-TEST(MenuTable, NewRowCopiesPropertiesOfTheLastRowNotTheSelectedOne) {
+TEST(Project, NewRowCopiesPropertiesOfTheLastRowNotTheSelectedOne) {
     auto t = tableWith(2);
-    t->MW[1] = 120;
-    t->MTCH[1] = 30;
-    t->CO[1] = "#111111";
-    t->CC[1] = "#222222";
-    t->CM[1] = "transparent";
-    t->MA[1] = 1;
-    t->FL[1] = 0;
-    t->OO[1] = 1;
-    t->MTC[1] = "Edited caption";
-    t->MTM[1] = "Edited body";
-    t->SelectedMenu = 0; // another row selected: must not matter
+    t->menus[1].width = 120;
+    t->menus[1].captionHeight = 30;
+    t->menus[1].bottomColor = "#111111";
+    t->menus[1].captionColor = "#222222";
+    t->menus[1].bodyColor = "transparent";
+    t->menus[1].activation = 1;
+    t->menus[1].floating = 0;
+    t->menus[1].orientation = 1;
+    t->menus[1].captionHtml = "Edited caption";
+    t->menus[1].bodyHtml = "Edited body";
+    t->selected = 0; // another row selected: must not matter
 
-    ASSERT_TRUE(AddMenu(*t).ok);
-    EXPECT_EQ(t->MW[2], 120);
-    EXPECT_EQ(t->MTCH[2], 30);
-    EXPECT_EQ(t->CO[2], "#111111");
-    EXPECT_EQ(t->CC[2], "#222222");
-    EXPECT_EQ(t->CM[2], "transparent");
-    EXPECT_EQ(t->MA[2], 1);
-    EXPECT_EQ(t->FL[2], 0);
-    EXPECT_EQ(t->OO[2], 1);
+    ASSERT_TRUE(AddMenu(*t).ok());
+    EXPECT_EQ(t->menus[2].width, 120);
+    EXPECT_EQ(t->menus[2].captionHeight, 30);
+    EXPECT_EQ(t->menus[2].bottomColor, "#111111");
+    EXPECT_EQ(t->menus[2].captionColor, "#222222");
+    EXPECT_EQ(t->menus[2].bodyColor, "transparent");
+    EXPECT_EQ(t->menus[2].activation, 1);
+    EXPECT_EQ(t->menus[2].floating, 0);
+    EXPECT_EQ(t->menus[2].orientation, 1);
     // Texts are never copied: every new row starts with the default caption and body.
-    EXPECT_EQ(t->MTC[2], "Caption");
-    EXPECT_EQ(t->MTM[2], "Blank menu");
+    EXPECT_EQ(t->menus[2].captionHtml, "Caption");
+    EXPECT_EQ(t->menus[2].bodyHtml, "Blank menu");
     EXPECT_EQ(positionOf(*t, 2), std::make_pair(284, 10));
-    EXPECT_EQ(t->SelectedMenu, 2);
+    EXPECT_EQ(t->selected, 2);
 }
 
-TEST(MenuTable, FullTableRefusesAndChangesNothing) {
-    auto t = std::make_unique<MenuTable>();
-    t->MenuCount = MenuTable::kCapacity - 1;
-    t->MX[t->MenuCount - 1] = 10;
-    t->MW[t->MenuCount - 1] = 150;
-    ASSERT_TRUE(AddMenu(*t).ok);
-    EXPECT_EQ(t->MenuCount, MenuTable::kCapacity);
-    EXPECT_EQ(t->SelectedMenu, MenuTable::kCapacity - 1);
+TEST(Project, FullProjectRefusesAndChangesNothing) {
+    auto t = tableWith(1);
+    t->menus.resize(Project::kCapacity - 1, t->menus[0]);
+    ASSERT_TRUE(AddMenu(*t).ok());
+    EXPECT_EQ(t->menuCount(), Project::kCapacity);
+    EXPECT_EQ(t->selected, Project::kCapacity - 1);
 
-    t->SelectedMenu = 5;
-    const AddMenuResult refused = AddMenu(*t);
-    EXPECT_FALSE(refused.ok);
-    EXPECT_EQ(refused.message, msg::kTableFull);
-    EXPECT_EQ(t->MenuCount, MenuTable::kCapacity);
-    EXPECT_EQ(t->SelectedMenu, 5);
-    EXPECT_EQ(t->MX.size(), static_cast<size_t>(MenuTable::kCapacity));
+    t->selected = 5;
+    const Expected<int32_t> refused = AddMenu(*t);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.status().message, msg::kTableFull);
+    EXPECT_EQ(t->menuCount(), Project::kCapacity);
+    EXPECT_EQ(t->selected, 5);
+    const Menu again = t->menus[3];
+    EXPECT_FALSE(InsertMenu(*t, 3, again));
+    EXPECT_EQ(t->menuCount(), Project::kCapacity);
 }
 
-TEST(MenuTable, LabelsAndConfirmationCountFromOne) {
+TEST(Project, LabelsAndConfirmationCountFromOne) {
     auto t = tableWith(3);
     EXPECT_EQ(MenuLabel(0), "Menu 1");
     EXPECT_EQ(MenuLabel(9999), "Menu 10000");
     EXPECT_EQ(DeleteConfirmationText(*t), "        Delete Menu 3 ?");
 }
 
-TEST(MenuTable, DeletingAMiddleRowShiftsLaterRowsAndKeepsTheIndex) {
+TEST(Project, DeletingAMiddleRowShiftsLaterRowsAndKeepsTheIndex) {
     auto t = tableWith(3);
-    t->MTC[2] = "third";
-    t->MX[2] = 777;
-    t->SelectedMenu = 1;
+    t->menus[2].captionHtml = "third";
+    t->menus[2].left = 777;
+    t->selected = 1;
     DeleteSelectedMenu(*t);
-    EXPECT_EQ(t->MenuCount, 2);
-    EXPECT_EQ(t->SelectedMenu, 1);
-    EXPECT_EQ(t->MTC[1], "third");
-    EXPECT_EQ(t->MX[1], 777);
+    EXPECT_EQ(t->menuCount(), 2);
+    EXPECT_EQ(t->selected, 1);
+    EXPECT_EQ(t->menus[1].captionHtml, "third");
+    EXPECT_EQ(t->menus[1].left, 777);
 }
 
-TEST(MenuTable, DeletingTheLastRowSelectsTheNewLastRow) {
+TEST(Project, DeletingTheLastRowSelectsTheNewLastRow) {
     auto t = tableWith(3);
-    ASSERT_EQ(t->SelectedMenu, 2);
+    ASSERT_EQ(t->selected, 2);
     DeleteSelectedMenu(*t);
-    EXPECT_EQ(t->MenuCount, 2);
-    EXPECT_EQ(t->SelectedMenu, 1);
+    EXPECT_EQ(t->menuCount(), 2);
+    EXPECT_EQ(t->selected, 1);
 }
 
-TEST(MenuTable, DeletingTheOnlyRowEmptiesTheTableAndKeepsTheSelection) {
+TEST(Project, DeletingTheOnlyRowEmptiesTheTableAndKeepsTheSelection) {
     auto t = tableWith(1);
     DeleteSelectedMenu(*t);
-    EXPECT_EQ(t->MenuCount, 0);
-    EXPECT_EQ(t->SelectedMenu, 0);
-    // The next menu starts from the first-menu defaults again, not from leftovers.
-    t->MX[0] = 500;
-    ASSERT_TRUE(AddMenu(*t).ok);
+    EXPECT_EQ(t->menuCount(), 0);
+    EXPECT_EQ(t->selected, 0);
+    // The next menu starts from the first-menu defaults again.
+    ASSERT_TRUE(AddMenu(*t).ok());
     EXPECT_EQ(positionOf(*t, 0), std::make_pair(10, 10));
 }
 
-TEST(MenuTable, DeleteWithASelectionOutsideTheRowsChangesNothing) {
+TEST(Project, DeleteWithASelectionOutsideTheRowsChangesNothing) {
     auto t = tableWith(2);
-    t->SelectedMenu = 7;
+    t->selected = 7;
     DeleteSelectedMenu(*t);
-    EXPECT_EQ(t->MenuCount, 2);
-    t->SelectedMenu = -1;
+    EXPECT_EQ(t->menuCount(), 2);
+    t->selected = -1;
     DeleteSelectedMenu(*t);
-    EXPECT_EQ(t->MenuCount, 2);
+    EXPECT_EQ(t->menuCount(), 2);
 }
 
-TEST(MenuTable, MoveMenuSetsThePositionOfRowsInUseOnly) {
+TEST(Project, MoveMenuSetsThePositionOfRowsInUseOnly) {
     auto t = tableWith(2);
     EXPECT_TRUE(MoveMenu(*t, 1, -5, 300));
     EXPECT_EQ(positionOf(*t, 1), std::make_pair(-5, 300));
-    EXPECT_EQ(t->SelectedMenu, 1);
+    EXPECT_EQ(t->selected, 1);
 
-    auto before = std::make_unique<MenuTable>(*t);
+    auto before = std::make_unique<Project>(*t);
     EXPECT_FALSE(MoveMenu(*t, 2, 1, 1));
     EXPECT_FALSE(MoveMenu(*t, -1, 1, 1));
-    EXPECT_FALSE(MoveMenu(*t, MenuTable::kCapacity, 1, 1));
-    EXPECT_TRUE(t->sameContent(*before));
-    EXPECT_NE(t->MX[2], 1);
+    EXPECT_FALSE(MoveMenu(*t, Project::kCapacity, 1, 1));
+    EXPECT_TRUE(t->sameMenus(*before));
 }
 
-TEST(MenuTable, SameContentIgnoresLeftoverRows) {
+TEST(Project, SameMenusComparesEveryMenuAndTheSelection) {
     auto a = tableWith(2);
     auto b = tableWith(2);
-    a->MTC[5] = "leftover";
-    EXPECT_TRUE(a->sameContent(*b));
-    b->MTM[1] = "changed";
-    EXPECT_FALSE(a->sameContent(*b));
-    ClearTable(*a);
-    EXPECT_EQ(a->MenuCount, 0);
+    EXPECT_TRUE(a->sameMenus(*b));
+    b->menus[1].bodyHtml = "changed";
+    EXPECT_FALSE(a->sameMenus(*b));
+    b->menus[1].bodyHtml = a->menus[1].bodyHtml;
+    b->selected = 0;
+    EXPECT_FALSE(a->sameMenus(*b));
+    ClearMenus(*a);
+    EXPECT_EQ(a->menuCount(), 0);
 }
 
 TEST(ProjectSettings, ResetKeepsTheFolderAndRestoresNewProjectValues) {
     ProjectSettings s;
-    s.ProjectFolder = "/home/me/menus";
-    s.scrIN = 3;
-    s.cDefMenu = 0x123456;
-    s.fDefCap = "Verdana";
-    s.TemplateFileName = "index.html";
+    s.projectFolder = "/home/me/menus";
+    s.closeStep = 3;
+    s.bodyTextColor = 0x123456;
+    s.captionFont = "Verdana";
+    s.templateFileName = "index.html";
     s.resetToNewProject();
-    EXPECT_EQ(s.ProjectFolder, "/home/me/menus");
+    EXPECT_EQ(s.projectFolder, "/home/me/menus");
     ProjectSettings expected;
-    expected.ProjectFolder = "/home/me/menus";
+    expected.projectFolder = "/home/me/menus";
     EXPECT_EQ(s, expected);
-    EXPECT_EQ(s.scrIN, 20);
-    EXPECT_EQ(s.scrOUT, 10);
-    EXPECT_EQ(s.cDefCap, 0xFFFFFFu);
-    EXPECT_EQ(s.fDefMenuS, 12);
-    expected.fDefMenu = "Courier";
+    EXPECT_EQ(s.closeStep, 20);
+    EXPECT_EQ(s.openStep, 10);
+    EXPECT_EQ(s.captionTextColor, 0xFFFFFFu);
+    EXPECT_EQ(s.bodyFontSize, 12);
+    expected.bodyFont = "Courier";
     EXPECT_NE(s, expected);
 }

@@ -15,7 +15,7 @@ if [ -z "${QLOOM_CLI:-}" ] || [ ! -x "$QLOOM_CLI" ]; then
     exit 1
 fi
 
-suite=(node --test --test-concurrency=1 --test-timeout=120000 runtime.test.js editing.test.js access.test.js)
+suite=(node --test --test-concurrency=1 --test-timeout=300000 runtime.test.js editing.test.js access.test.js smallscreen.test.js)
 if command -v xvfb-run >/dev/null; then
     suite=(xvfb-run -a "${suite[@]}")
 fi

@@ -150,17 +150,17 @@ eachEngine((page) => {
     await page.goto(urls.quirks);
     const steps = await page.eval(async () => {
       const log = [];
-      const real = window.scrollMe;
-      window.scrollMe = function (i, tar, step) {
+      const real = Qloom.scrollMe;
+      Qloom.scrollMe = function (i, tar, step) {
         real(i, tar, step);
         const m = document.getElementById('menu' + i);
         log.push({ off: parseInt(m.style.top, 10), vis: m.style.visibility, t: performance.now() });
       };
       const settle = () => new Promise((r) => setTimeout(r, 900));
-      mOpen(0);
+      Qloom.mOpen(0);
       await settle();
       const opening = log.splice(0);
-      mClose(0);
+      Qloom.mClose(0);
       await settle();
       return { opening, closing: log };
     });
@@ -177,21 +177,21 @@ eachEngine((page) => {
 
   it('speeds below one pixel still open and close a menu, one pixel per step', async () => {
     await page.goto(urls.still);
-    await page.eval(() => mOpen(0));
+    await page.eval(() => Qloom.mOpen(0));
     await sleep(120);
     const early = await page.eval(() => qlOffset(0));
     assert.ok(early > 22 - 12 && early < 22, `opening one pixel at a time (${early})`);
     await waitFor(page, isOpen, [0], { what: 'menu open' });
-    await page.eval(() => mClose(0));
+    await page.eval(() => Qloom.mClose(0));
     await waitFor(page, isClosed, [0], { what: 'menu closed' });
   });
 
   it('a request reverses a movement from where the body stands', async () => {
     await page.goto(urls.quirks);
     const seen = await page.eval(async () => {
-      mOpen(0);
+      Qloom.mOpen(0);
       await new Promise((r) => setTimeout(r, 130));
-      mClose(0);
+      Qloom.mClose(0);
       const at = parseInt(document.getElementById('menu0').style.top, 10);
       await new Promise((r) => setTimeout(r, 600));
       const m = document.getElementById('menu0');
@@ -226,7 +226,7 @@ eachEngine((page) => {
 
   it('clips an open menu 500 px from its top or left edge', async () => {
     await page.goto(urls.clipped);
-    await page.eval(() => { mOpen(0); mOpen(1); });
+    await page.eval(() => { Qloom.mOpen(0); Qloom.mOpen(1); });
     await waitFor(page, () => qlIsOpen(0) && qlIsOpen(1), [], { timeout: 10000, what: 'both open' });
     const hits = await page.eval(() => {
       const inside = (x, y, i) => {

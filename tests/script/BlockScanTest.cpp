@@ -20,6 +20,9 @@
 namespace qloom {
 namespace {
 
+using testing::loadFile;
+using testing::loadText;
+
 std::string referenceEscape(std::string_view html) {
     std::string out;
     for (size_t i = 0; i < html.size(); ++i) {
@@ -180,10 +183,10 @@ TEST(BlockScan, StatementLinesAreFoundAtEveryOffsetWithAnyLineEnds) {
         Project viaLf;
         testing::MessageLog logCrLf;
         testing::MessageLog logLf;
-        ASSERT_EQ(LoadProjectFromText(crLf, viaCrLf, logCrLf.fn()).outcome, LoadOutcome::Loaded);
-        ASSERT_EQ(LoadProjectFromText(lf, viaLf, logLf.fn()).outcome, LoadOutcome::Loaded);
-        EXPECT_EQ(viaCrLf.settings.scrIN, 5) << pad;
-        EXPECT_EQ(viaCrLf.settings.scrOUT, 6) << pad;
+        ASSERT_EQ(loadText(crLf, viaCrLf, logCrLf).outcome, LoadOutcome::Loaded);
+        ASSERT_EQ(loadText(lf, viaLf, logLf).outcome, LoadOutcome::Loaded);
+        EXPECT_EQ(viaCrLf.settings.closeStep, 5) << pad;
+        EXPECT_EQ(viaCrLf.settings.openStep, 6) << pad;
         EXPECT_TRUE(viaCrLf.settings == viaLf.settings) << pad;
         EXPECT_EQ(logCrLf.shown, logLf.shown) << pad;
     }
@@ -193,13 +196,12 @@ Project savedProject(int32_t menus) {
     Project p;
     std::mt19937 rng(13);
     for (int32_t i = 0; i < menus; ++i) {
-        AddMenu(p.table);
-        p.table.MTC[i] = referenceLines(randomText(rng, 20, "ab \"\\\n"));
-        p.table.MTM[i] = referenceLines(randomText(rng, 30 + 10 * i, kAlphabet.substr(0, 11)));
-        p.table.OO[i] = 0;
+        (void)AddMenu(p);
+        p.menus[i].captionHtml = referenceLines(randomText(rng, 20, "ab \"\\\n"));
+        p.menus[i].bodyHtml = referenceLines(randomText(rng, 30 + 10 * i, kAlphabet.substr(0, 11)));
+        p.menus[i].orientation = 0;
     }
-    p.table.SelectedMenu = 0; // where a load puts it
-    ComposeScript(p, false);
+    p.selected = 0; // where a load puts it
     return p;
 }
 
@@ -210,9 +212,9 @@ TEST(BlockScan, ALoneLineEndAnywhereReadsAsTheCrLfFile) {
     const std::string text = AssembleScript(written, false);
     Project expected;
     testing::MessageLog expectedLog;
-    ASSERT_EQ(LoadProjectFromText(text, expected, expectedLog.fn()).outcome, LoadOutcome::Loaded);
+    ASSERT_EQ(loadText(text, expected, expectedLog).outcome, LoadOutcome::Loaded);
     ASSERT_TRUE(expectedLog.shown.empty());
-    ASSERT_TRUE(expected.table.sameContent(written.table));
+    ASSERT_TRUE(expected.sameMenus(written));
 
     size_t tried = 0;
     for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 1)) {
@@ -223,9 +225,9 @@ TEST(BlockScan, ALoneLineEndAnywhereReadsAsTheCrLfFile) {
         edited.erase(at, 1);
         Project loaded;
         testing::MessageLog log;
-        ASSERT_EQ(LoadProjectFromText(edited, loaded, log.fn()).outcome, LoadOutcome::Loaded);
+        ASSERT_EQ(loadText(edited, loaded, log).outcome, LoadOutcome::Loaded);
         ASSERT_TRUE(log.shown.empty()) << at;
-        ASSERT_TRUE(loaded.table.sameContent(expected.table)) << at;
+        ASSERT_TRUE(loaded.sameMenus(expected)) << at;
         ASSERT_TRUE(loaded.settings == expected.settings) << at;
         ++tried;
     }
@@ -247,17 +249,17 @@ TEST(BlockScan, NumberElementsFollowTheIntegerRulesWhateverTheirForm) {
     Project loaded;
     testing::MessageLog log;
     const std::string valid = "007,-0,123456789,1234567890,-2147483648, 12 ,$1F,0x10,+4";
-    ASSERT_EQ(LoadProjectFromText(withMx(valid), loaded, log.fn()).outcome, LoadOutcome::Loaded);
+    ASSERT_EQ(loadText(withMx(valid), loaded, log).outcome, LoadOutcome::Loaded);
     const int32_t expected[] = {7, 0, 123456789, 1234567890, INT32_MIN, 12, 31, 16, 4};
     for (int32_t i = 0; i < 9; ++i)
-        EXPECT_EQ(loaded.table.MX[i], expected[i]) << i;
+        EXPECT_EQ(loaded.menus[i].left, expected[i]) << i;
 
     for (const char* bad : {"2147483648", "12a", "-", "99999999999"}) {
         Project untouched = testing::sentinelProject();
-        const LoadResult result = LoadProjectFromText(
-            withMx(std::string("1,2,3,") + bad + ",5,6,7,8,9"), untouched, log.fn());
+        const LoadResult result =
+            loadText(withMx(std::string("1,2,3,") + bad + ",5,6,7,8,9"), untouched, log);
         EXPECT_EQ(result.outcome, LoadOutcome::Error) << bad;
-        EXPECT_EQ(result.errorMessage, msg::Format(msg::kNotValidInteger, bad));
+        EXPECT_EQ(result.status.message, msg::Format(msg::kNotValidInteger, bad));
         EXPECT_TRUE(testing::sameProject(untouched, testing::sentinelProject())) << bad;
     }
 }
@@ -267,15 +269,14 @@ TEST(BlockScan, NumberElementsFollowTheIntegerRulesWhateverTheirForm) {
 TEST(BlockScan, SavedFileIsTheAssembledTextWhateverTheLineEnds) {
     testing::TempDir dir;
     Project p = savedProject(3);
-    p.settings.ProjectFolder = dir.path();
-    p.settings.fDefCap = "Two\nLines";
-    p.table.CO[1] = "#12\n456";
-    p.table.CC[2] = "#12\r456\r";
-    p.table.MTC[0] = "lone\rbreak\n";
+    p.settings.projectFolder = dir.path();
+    p.settings.captionFont = "Two\nLines";
+    p.menus[1].bottomColor = "#12\n456";
+    p.menus[2].captionColor = "#12\r456\r";
+    p.menus[0].captionHtml = "lone\rbreak\n";
     for (const bool preview : {true, false}) {
         ASSERT_TRUE(SaveScript(p, preview).ok);
         const std::string written = testing::readBytes(dir.file("Qloomscript.js"));
-        ComposeScript(p, preview);
         const std::string assembled = AssembleScript(p, preview);
         EXPECT_EQ(written, assembled) << preview;
         EXPECT_TRUE(referenceCrLfOnly(written));

@@ -13,6 +13,9 @@
 namespace qloom {
 namespace {
 
+using testing::loadFile;
+using testing::loadText;
+
 using testing::cannotFind;
 using testing::MessageLog;
 
@@ -41,15 +44,15 @@ TEST_P(ScriptFixture, ReportsAndKeepsOrReplacesTheProject) {
     const Project before = testing::sentinelProject();
     Project project = before;
     MessageLog log;
-    const LoadResult result = LoadProject(path, project, log.fn());
+    const LoadResult result = loadFile(path, project, log);
 
     EXPECT_EQ(result.outcome, c.outcome);
     EXPECT_EQ(log.shown, c.messages);
     if (c.outcome == LoadOutcome::Error) {
-        EXPECT_EQ(result.errorMessage, c.error);
+        EXPECT_EQ(result.status.message, c.error);
     }
     if (c.outcome == LoadOutcome::Loaded) {
-        EXPECT_EQ(project.settings.ProjectFolder, before.settings.ProjectFolder);
+        EXPECT_EQ(project.settings.projectFolder, before.settings.projectFolder);
         if (c.check)
             c.check(project);
     } else {
@@ -58,22 +61,22 @@ TEST_P(ScriptFixture, ReportsAndKeepsOrReplacesTheProject) {
 }
 
 void expectGoodRows(const Project& p) {
-    const MenuTable& t = p.table;
-    ASSERT_EQ(t.MenuCount, 2);
-    EXPECT_EQ(t.SelectedMenu, 0);
-    EXPECT_EQ(t.MTC[1], "Second");
-    EXPECT_EQ(t.MTM[0], "Blank menu");
-    EXPECT_EQ(t.MTM[1], "Item"); // vertical: the no-break wrapper is dropped
-    EXPECT_EQ(t.MX[1], 162);
-    EXPECT_EQ(t.MY[1], -5);
-    EXPECT_EQ(t.MW[1], 120);
-    EXPECT_EQ(t.MTCH[1], 30);
-    EXPECT_EQ(t.CO[1], "#102030");
-    EXPECT_EQ(t.CC[1], "transparent");
-    EXPECT_EQ(t.CM[1], "#ABCDEF");
-    EXPECT_EQ(t.MA[1], 1);
-    EXPECT_EQ(t.FL[1], 0);
-    EXPECT_EQ(t.OO[1], 1);
+    const Project& t = p;
+    ASSERT_EQ(t.menuCount(), 2);
+    EXPECT_EQ(t.selected, 0);
+    EXPECT_EQ(t.menus[1].captionHtml, "Second");
+    EXPECT_EQ(t.menus[0].bodyHtml, "Blank menu");
+    EXPECT_EQ(t.menus[1].bodyHtml, "Item"); // vertical: the no-break wrapper is dropped
+    EXPECT_EQ(t.menus[1].left, 162);
+    EXPECT_EQ(t.menus[1].top, -5);
+    EXPECT_EQ(t.menus[1].width, 120);
+    EXPECT_EQ(t.menus[1].captionHeight, 30);
+    EXPECT_EQ(t.menus[1].bottomColor, "#102030");
+    EXPECT_EQ(t.menus[1].captionColor, "transparent");
+    EXPECT_EQ(t.menus[1].bodyColor, "#ABCDEF");
+    EXPECT_EQ(t.menus[1].activation, 1);
+    EXPECT_EQ(t.menus[1].floating, 0);
+    EXPECT_EQ(t.menus[1].orientation, 1);
 }
 
 const std::string kVersionPrefix = "qLoomIDE_Ver = \"";
@@ -87,10 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
                            {},
                            [](const Project& p) {
                                expectGoodRows(p);
-                               EXPECT_EQ(p.table.MTC[0], "Caption");
-                               EXPECT_EQ(p.settings.scrIN, 20);
-                               EXPECT_EQ(p.settings.fDefCap, "Arial");
-                               EXPECT_EQ(p.settings.TemplateFileName, "Temp.html");
+                               EXPECT_EQ(p.menus[0].captionHtml, "Caption");
+                               EXPECT_EQ(p.settings.closeStep, 20);
+                               EXPECT_EQ(p.settings.captionFont, "Arial");
+                               EXPECT_EQ(p.settings.templateFileName, "Temp.html");
                            }},
                FixtureCase{"lf_only.script", LoadOutcome::Loaded, {}, {}, expectGoodRows},
                FixtureCase{"no_version.script",
@@ -108,8 +111,8 @@ INSTANTIATE_TEST_SUITE_P(
                            {cannotFind("scrIN=")},
                            {},
                            [](const Project& p) {
-                               EXPECT_EQ(p.settings.scrIN, 0);
-                               EXPECT_EQ(p.settings.scrOUT, 10);
+                               EXPECT_EQ(p.settings.closeStep, 0);
+                               EXPECT_EQ(p.settings.openStep, 10);
                                expectGoodRows(p);
                            }},
                FixtureCase{"font_size_pt.script",
@@ -117,8 +120,8 @@ INSTANTIATE_TEST_SUITE_P(
                            {},
                            {},
                            [](const Project& p) {
-                               EXPECT_EQ(p.settings.fDefCapS, 12);
-                               EXPECT_EQ(p.settings.fDefMenuS, 9);
+                               EXPECT_EQ(p.settings.captionFontSize, 12);
+                               EXPECT_EQ(p.settings.bodyFontSize, 9);
                            }},
                FixtureCase{
                    "two_commas.script", LoadOutcome::Error, {}, "'' is not a valid integer value"},
@@ -133,19 +136,20 @@ INSTANTIATE_TEST_SUITE_P(
                    {},
                    [](const Project& p) {
                        // Rows of a missing array hold what a new menu would.
-                       EXPECT_EQ(p.table.MTM[0], "Blank menu");
-                       EXPECT_EQ(p.table.MTM[1], "Blank menu");
-                       EXPECT_EQ(p.table.OO[1], 0);
-                       EXPECT_EQ(p.table.MX[1], 162);
+                       EXPECT_EQ(p.menus[0].bodyHtml, "Blank menu");
+                       EXPECT_EQ(p.menus[1].bodyHtml, "Blank menu");
+                       EXPECT_EQ(p.menus[1].orientation, 0);
+                       EXPECT_EQ(p.menus[1].left, 162);
                    }},
                FixtureCase{"short_arrays.script",
                            LoadOutcome::Loaded,
                            {endsEarly("var OO = new Array (")},
                            {},
                            [](const Project& p) {
-                               EXPECT_EQ(p.table.OO[0], 1);
-                               EXPECT_EQ(p.table.OO[1], 0);
-                               EXPECT_EQ(p.table.MTM[1], "<nObR>Item</nObR>"); // horizontal now
+                               EXPECT_EQ(p.menus[0].orientation, 1);
+                               EXPECT_EQ(p.menus[1].orientation, 0);
+                               EXPECT_EQ(p.menus[1].bodyHtml,
+                                         "<nObR>Item</nObR>"); // horizontal now
                            }},
                FixtureCase{"short_string_array.script",
                            LoadOutcome::Loaded,
@@ -153,9 +157,9 @@ INSTANTIATE_TEST_SUITE_P(
                             cannotFind("var FL = new Array ("), cannotFind("var OO = new Array (")},
                            {},
                            [](const Project& p) {
-                               EXPECT_EQ(p.table.CM[0], "#008080");
-                               EXPECT_EQ(p.table.CM[1], "#008080");
-                               EXPECT_EQ(p.table.FL[1], 1);
+                               EXPECT_EQ(p.menus[0].bodyColor, "#008080");
+                               EXPECT_EQ(p.menus[1].bodyColor, "#008080");
+                               EXPECT_EQ(p.menus[1].floating, 1);
                            }},
                FixtureCase{"huge_count.script",
                            LoadOutcome::Error,
@@ -170,10 +174,10 @@ INSTANTIATE_TEST_SUITE_P(
                            {},
                            {},
                            [](const Project& p) {
-                               EXPECT_EQ(p.table.MenuCount, 0);
-                               EXPECT_EQ(p.table.SelectedMenu, 1); // left as it was
-                               EXPECT_EQ(p.settings.scrIN, 5);
-                               EXPECT_EQ(p.settings.scrOUT, 6);
+                               EXPECT_EQ(p.menuCount(), 0);
+                               EXPECT_EQ(p.selected, 1); // left as it was
+                               EXPECT_EQ(p.settings.closeStep, 5);
+                               EXPECT_EQ(p.settings.openStep, 6);
                            }},
                FixtureCase{
                    "bad_colours.script",
@@ -184,27 +188,27 @@ INSTANTIATE_TEST_SUITE_P(
                     std::string(msg::kColoursReplacedTail)},
                    {},
                    [](const Project& p) {
-                       EXPECT_EQ(p.settings.cDefCap, 0xFFFFFFu);
-                       EXPECT_EQ(p.settings.cDefMenu, 0xFFFFFFu);
+                       EXPECT_EQ(p.settings.captionTextColor, 0xFFFFFFu);
+                       EXPECT_EQ(p.settings.bodyTextColor, 0xFFFFFFu);
                        // Row colours made of harmless characters stay as the file has them;
                        // a quote would break out of the script's string.
-                       EXPECT_EQ(p.table.CO[0], "#12345G");
-                       EXPECT_EQ(p.table.CO[1], "#102030x");
-                       EXPECT_EQ(p.table.CC[1], "#000000");
-                       EXPECT_EQ(p.table.CM[0], "Transparent");
-                       EXPECT_EQ(p.table.CM[1], "#abcdef");
+                       EXPECT_EQ(p.menus[0].bottomColor, "#12345G");
+                       EXPECT_EQ(p.menus[1].bottomColor, "#102030x");
+                       EXPECT_EQ(p.menus[1].captionColor, "#000000");
+                       EXPECT_EQ(p.menus[0].bodyColor, "Transparent");
+                       EXPECT_EQ(p.menus[1].bodyColor, "#abcdef");
                    }},
                FixtureCase{"unsafe_names.script",
                            LoadOutcome::Loaded,
                            {},
                            {},
                            [](const Project& p) {
-                               EXPECT_EQ(p.settings.TemplateFileName, "....somewherefile");
-                               EXPECT_EQ(p.settings.fDefCap, "Times fDefCapS=99");
-                               EXPECT_EQ(p.settings.fDefCapS, 12); // not the font's text
-                               EXPECT_EQ(p.settings.fDefMenu, "Arial");
-                               EXPECT_EQ(p.settings.cDefCap, 0x0000FFu);
-                               EXPECT_EQ(p.settings.cDefMenu, 0xFF0000u);
+                               EXPECT_EQ(p.settings.templateFileName, "....somewherefile");
+                               EXPECT_EQ(p.settings.captionFont, "Times fDefCapS=99");
+                               EXPECT_EQ(p.settings.captionFontSize, 12); // not the font's text
+                               EXPECT_EQ(p.settings.bodyFont, "Arial");
+                               EXPECT_EQ(p.settings.captionTextColor, 0x0000FFu);
+                               EXPECT_EQ(p.settings.bodyTextColor, 0xFF0000u);
                            }},
                FixtureCase{"missing_header_values.script",
                            LoadOutcome::Loaded,
@@ -212,27 +216,26 @@ INSTANTIATE_TEST_SUITE_P(
                             cannotFind("fDefCapS="), cannotFind("PRJ_sTemplate=\"")},
                            {},
                            [](const Project& p) {
-                               EXPECT_EQ(p.settings.fDefCap, "Arial");
-                               EXPECT_EQ(p.settings.fDefCapS, 0);
-                               EXPECT_EQ(p.settings.fDefMenuS, 12);
-                               EXPECT_EQ(p.settings.TemplateFileName, "Temp.html");
+                               EXPECT_EQ(p.settings.captionFont, "Arial");
+                               EXPECT_EQ(p.settings.captionFontSize, 0);
+                               EXPECT_EQ(p.settings.bodyFontSize, 12);
+                               EXPECT_EQ(p.settings.templateFileName, "Temp.html");
                            }},
                FixtureCase{
                    "prefix_in_caption.script", LoadOutcome::Loaded, {}, {}, [](const Project& p) {
-                       EXPECT_EQ(p.table.MTC[0], "Caption\r\nvar MX = new Array (999,999);\r\n"
-                                                 "var numOfMenus=7,scrIN=1,\r\n");
-                       EXPECT_EQ(p.settings.scrIN, 20);
+                       EXPECT_EQ(p.menus[0].captionHtml,
+                                 "Caption\r\nvar MX = new Array (999,999);\r\n"
+                                 "var numOfMenus=7,scrIN=1,\r\n");
+                       EXPECT_EQ(p.settings.closeStep, 20);
                        expectGoodRows(p);
                    }}));
 
 TEST(ScriptFixtureFiles, LfOnlyReadsLikeCrLf) {
     Project crlf, lf;
     MessageLog log;
-    ASSERT_EQ(
-        LoadProject(std::string(QLOOM_TEST_DATA) + "/fixtures/good.script", crlf, log.fn()).outcome,
-        LoadOutcome::Loaded);
-    ASSERT_EQ(LoadProject(std::string(QLOOM_TEST_DATA) + "/fixtures/lf_only.script", lf, log.fn())
-                  .outcome,
+    ASSERT_EQ(loadFile(std::string(QLOOM_TEST_DATA) + "/fixtures/good.script", crlf, log).outcome,
+              LoadOutcome::Loaded);
+    ASSERT_EQ(loadFile(std::string(QLOOM_TEST_DATA) + "/fixtures/lf_only.script", lf, log).outcome,
               LoadOutcome::Loaded);
     EXPECT_TRUE(testing::sameProject(crlf, lf));
 }

@@ -52,52 +52,61 @@ inline std::vector<std::string> listFolder(const std::string& path) {
     return names;
 }
 
-// Collects the reader's messages in the order they were shown.
+// Collects the reader's messages in the order it gave them, over one or more loads.
 struct MessageLog {
     std::vector<std::string> shown;
-    ShowMessageFn fn() {
-        return [this](const std::string& text) { shown.push_back(text); };
+    LoadResult keep(LoadResult result) {
+        shown.insert(shown.end(), result.messages.begin(), result.messages.end());
+        return result;
     }
 };
 
+inline LoadResult loadText(std::string_view text, Project& project, MessageLog& log) {
+    return log.keep(LoadProjectFromText(text, project));
+}
+
+inline LoadResult loadFile(const std::string& path, Project& project, MessageLog& log) {
+    return log.keep(LoadProject(path, project));
+}
+
 inline std::string cannotFind(const std::string& prefix) {
-    return "Cannot find: " + prefix + "\r\nThe script file maybe corrupted.";
+    return "Cannot find: " + prefix + "\r\nThe script file may be corrupted.";
 }
 
 // A project that differs from every default, to prove that a refused load changed nothing.
 inline Project sentinelProject() {
     Project p;
-    p.settings.ProjectFolder = "/sentinel/folder";
-    p.settings.scrIN = 77;
-    p.settings.scrOUT = 66;
-    p.settings.cDefCap = 0x123456;
-    p.settings.cDefMenu = 0x654321;
-    p.settings.fDefCap = "Courier";
-    p.settings.fDefMenu = "Verdana";
-    p.settings.fDefCapS = 31;
-    p.settings.fDefMenuS = 32;
-    p.settings.TemplateFileName = "page.html";
-    p.table.MenuCount = 2;
-    p.table.SelectedMenu = 1;
+    p.settings.projectFolder = "/sentinel/folder";
+    p.settings.closeStep = 77;
+    p.settings.openStep = 66;
+    p.settings.captionTextColor = 0x123456;
+    p.settings.bodyTextColor = 0x654321;
+    p.settings.captionFont = "Courier";
+    p.settings.bodyFont = "Verdana";
+    p.settings.captionFontSize = 31;
+    p.settings.bodyFontSize = 32;
+    p.settings.templateFileName = "page.html";
+    p.menus.resize(2);
+    p.selected = 1;
     for (int i = 0; i < 2; ++i) {
-        p.table.MX[i] = 500 + i;
-        p.table.MY[i] = 600 + i;
-        p.table.MW[i] = 70;
-        p.table.MTCH[i] = 40;
-        p.table.MA[i] = 1;
-        p.table.FL[i] = 0;
-        p.table.OO[i] = 1;
-        p.table.MTC[i] = "kept caption";
-        p.table.MTM[i] = "kept body";
-        p.table.CO[i] = "#010101";
-        p.table.CC[i] = "#020202";
-        p.table.CM[i] = "#030303";
+        p.menus[i].left = 500 + i;
+        p.menus[i].top = 600 + i;
+        p.menus[i].width = 70;
+        p.menus[i].captionHeight = 40;
+        p.menus[i].activation = 1;
+        p.menus[i].floating = 0;
+        p.menus[i].orientation = 1;
+        p.menus[i].captionHtml = "kept caption";
+        p.menus[i].bodyHtml = "kept body";
+        p.menus[i].bottomColor = "#010101";
+        p.menus[i].captionColor = "#020202";
+        p.menus[i].bodyColor = "#030303";
     }
     return p;
 }
 
 inline bool sameProject(const Project& a, const Project& b) {
-    return a.settings == b.settings && a.table.sameContent(b.table);
+    return a.settings == b.settings && a.sameMenus(b);
 }
 
 } // namespace qloom::testing

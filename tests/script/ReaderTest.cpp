@@ -1,27 +1,44 @@
 #include "IoTestSupport.h"
 
+#include "script/ScriptSaver.h"
+
 #include "model/Messages.h"
 #include "script/ScriptReader.h"
 
 #include <algorithm>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
 
 #include <gtest/gtest.h>
 
 namespace qloom {
 namespace {
 
+using testing::loadFile;
+using testing::loadText;
+
 using testing::cannotFind;
 using testing::MessageLog;
 
 TEST(ScriptReader, UnreadableFileIsAnErrorAndChangesNothing) {
     testing::TempDir dir;
-    for (const std::string& path : {dir.file("missing.js"), dir.path()}) {
+    // Only regular files are read: a FIFO would block the open for good and /dev/zero never
+    // ends; both are refused at once, with the file named.
+    ASSERT_EQ(::mkfifo(dir.file("fifo.js").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/zero", dir.file("zero.js").c_str()), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {dir.file("missing.js"), ": No such file or directory"},
+        {dir.path(), ": Is a directory"},
+        {dir.file("fifo.js"), ": not a regular file"},
+        {dir.file("zero.js"), ": not a regular file"}};
+    for (const auto& [path, reason] : cases) {
         Project project = testing::sentinelProject();
         MessageLog log;
-        const LoadResult result = LoadProject(path, project, log.fn());
+        const LoadResult result = loadFile(path, project, log);
         EXPECT_EQ(result.outcome, LoadOutcome::Error);
-        EXPECT_EQ(result.errorMessage, "Cannot open file " + path);
+        EXPECT_EQ(result.status.message, "Cannot open file " + path + reason);
+        EXPECT_EQ(result.status.file, path);
         EXPECT_TRUE(log.shown.empty());
         EXPECT_TRUE(testing::sameProject(project, testing::sentinelProject()));
     }
@@ -41,12 +58,11 @@ TEST(ScriptReader, UnusableTemplateNamesBecomeTempHtmlWithAMessage) {
     for (const std::string raw : {"", "  ", ".", "..", " .. ", "Qloomscript.js", "README.TXT",
                                   "readme.txt", "/", "\\:", " / ", "QloomScript.JS"}) {
         Project project;
-        project.settings.TemplateFileName = "before.html";
+        project.settings.templateFileName = "before.html";
         MessageLog log;
-        ASSERT_EQ(LoadProjectFromText(scriptWithTemplate(raw), project, log.fn()).outcome,
-                  LoadOutcome::Loaded)
+        ASSERT_EQ(loadText(scriptWithTemplate(raw), project, log).outcome, LoadOutcome::Loaded)
             << raw;
-        EXPECT_EQ(project.settings.TemplateFileName, "Temp.html") << raw;
+        EXPECT_EQ(project.settings.templateFileName, "Temp.html") << raw;
         EXPECT_EQ(log.shown,
                   (std::vector<std::string>{msg::Format(msg::kTemplateNameRefused, raw)}))
             << raw;
@@ -63,9 +79,8 @@ TEST(ScriptReader, UnusableTemplateNamesBecomeTempHtmlWithAMessage) {
              {"pa\r\nge.htm", "page.htm"}}) {
         Project project;
         MessageLog log;
-        ASSERT_EQ(LoadProjectFromText(scriptWithTemplate(raw), project, log.fn()).outcome,
-                  LoadOutcome::Loaded);
-        EXPECT_EQ(project.settings.TemplateFileName, kept);
+        ASSERT_EQ(loadText(scriptWithTemplate(raw), project, log).outcome, LoadOutcome::Loaded);
+        EXPECT_EQ(project.settings.templateFileName, kept);
         EXPECT_TRUE(log.shown.empty()) << raw;
     }
 }
@@ -76,9 +91,8 @@ TEST(ScriptReader, TemplateNamingAFolderOfTheProjectBecomesTempHtml) {
     testing::writeBytes(dir.file("Qloomscript.js"), scriptWithTemplate("pages"));
     Project project;
     MessageLog log;
-    ASSERT_EQ(LoadProject(dir.file("Qloomscript.js"), project, log.fn()).outcome,
-              LoadOutcome::Loaded);
-    EXPECT_EQ(project.settings.TemplateFileName, "Temp.html");
+    ASSERT_EQ(loadFile(dir.file("Qloomscript.js"), project, log).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(project.settings.templateFileName, "Temp.html");
     EXPECT_EQ(log.shown,
               (std::vector<std::string>{msg::Format(msg::kTemplateNameRefused, "pages")}));
 
@@ -86,9 +100,8 @@ TEST(ScriptReader, TemplateNamingAFolderOfTheProjectBecomesTempHtml) {
     ::rmdir(dir.file("pages").c_str());
     testing::writeBytes(dir.file("pages"), "<HTML></HTML>");
     MessageLog quiet;
-    ASSERT_EQ(LoadProject(dir.file("Qloomscript.js"), project, quiet.fn()).outcome,
-              LoadOutcome::Loaded);
-    EXPECT_EQ(project.settings.TemplateFileName, "pages");
+    ASSERT_EQ(loadFile(dir.file("Qloomscript.js"), project, quiet).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(project.settings.templateFileName, "pages");
     EXPECT_TRUE(quiet.shown.empty());
 }
 
@@ -119,11 +132,10 @@ TEST(ScriptReader, ColourTextsAreKeptUnlessTheyCouldBreakTheScript) {
     for (const std::string& colour : kept) {
         Project project;
         MessageLog log;
-        ASSERT_EQ(LoadProjectFromText(scriptWithColours({colour}), project, log.fn()).outcome,
-                  LoadOutcome::Loaded);
-        EXPECT_EQ(project.table.CO[0], colour);
-        EXPECT_EQ(project.table.CC[0], colour);
-        EXPECT_EQ(project.table.CM[0], colour);
+        ASSERT_EQ(loadText(scriptWithColours({colour}), project, log).outcome, LoadOutcome::Loaded);
+        EXPECT_EQ(project.menus[0].bottomColor, colour);
+        EXPECT_EQ(project.menus[0].captionColor, colour);
+        EXPECT_EQ(project.menus[0].bodyColor, colour);
         EXPECT_TRUE(std::none_of(log.shown.begin(), log.shown.end(), [](const std::string& m) {
             return m.rfind(std::string(msg::kColoursReplacedHead), 0) == 0;
         })) << colour;
@@ -131,16 +143,15 @@ TEST(ScriptReader, ColourTextsAreKeptUnlessTheyCouldBreakTheScript) {
 
     Project project;
     MessageLog log;
-    ASSERT_EQ(LoadProjectFromText(scriptWithColours({"red", "red;x:1", "", "a\\\\b", "<b>"}),
-                                  project, log.fn())
-                  .outcome,
-              LoadOutcome::Loaded);
-    const MenuTable& t = project.table;
-    EXPECT_EQ(t.CO[0], "red");
+    ASSERT_EQ(
+        loadText(scriptWithColours({"red", "red;x:1", "", "a\\\\b", "<b>"}), project, log).outcome,
+        LoadOutcome::Loaded);
+    const Project& t = project;
+    EXPECT_EQ(t.menus[0].bottomColor, "red");
     for (int row = 1; row < 5; ++row) {
-        EXPECT_EQ(t.CO[row], "transparent") << row;
-        EXPECT_EQ(t.CC[row], "#000000") << row;
-        EXPECT_EQ(t.CM[row], "#008080") << row;
+        EXPECT_EQ(t.menus[row].bottomColor, "transparent") << row;
+        EXPECT_EQ(t.menus[row].captionColor, "#000000") << row;
+        EXPECT_EQ(t.menus[row].bodyColor, "#008080") << row;
     }
     std::string expected(msg::kColoursReplacedHead);
     for (const auto& [menu, text] : std::vector<std::pair<std::string, std::string>>{
@@ -170,30 +181,30 @@ TEST(ScriptReader, FindsValuesAnywhereWhenNoLineStartsWithThem) {
         " var MA = new Array (1,0); var FL = new Array (0,0); var OO = new Array (1,0);";
     Project project;
     MessageLog log;
-    ASSERT_EQ(LoadProjectFromText(text, project, log.fn()).outcome, LoadOutcome::Loaded);
+    ASSERT_EQ(loadText(text, project, log).outcome, LoadOutcome::Loaded);
     EXPECT_TRUE(log.shown.empty());
     const ProjectSettings& s = project.settings;
-    EXPECT_EQ(s.scrIN, 7);
-    EXPECT_EQ(s.scrOUT, 8);
-    EXPECT_EQ(s.cDefCap, 0x00FF00u);
-    EXPECT_EQ(s.cDefMenu, 0x800000u);
-    EXPECT_EQ(s.fDefCap, "Tahoma");
-    EXPECT_EQ(s.fDefMenu, "Georgia");
-    EXPECT_EQ(s.fDefCapS, 10);
-    EXPECT_EQ(s.fDefMenuS, 11);
-    EXPECT_EQ(s.TemplateFileName, "index.htm");
-    const MenuTable& t = project.table;
-    ASSERT_EQ(t.MenuCount, 1);
+    EXPECT_EQ(s.closeStep, 7);
+    EXPECT_EQ(s.openStep, 8);
+    EXPECT_EQ(s.captionTextColor, 0x00FF00u);
+    EXPECT_EQ(s.bodyTextColor, 0x800000u);
+    EXPECT_EQ(s.captionFont, "Tahoma");
+    EXPECT_EQ(s.bodyFont, "Georgia");
+    EXPECT_EQ(s.captionFontSize, 10);
+    EXPECT_EQ(s.bodyFontSize, 11);
+    EXPECT_EQ(s.templateFileName, "index.htm");
+    const Project& t = project;
+    ASSERT_EQ(t.menuCount(), 1);
     // Doubled backslash, escaped quote, and a backslash before another character kept as is.
-    EXPECT_EQ(t.MTC[0], "a\\b\"c\\x\\");
-    EXPECT_EQ(t.MTCH[0], 5);
-    EXPECT_EQ(t.MTM[0], ""); // the bare wrapper of a vertical menu
-    EXPECT_EQ(t.MX[0], -1);
-    EXPECT_EQ(t.MY[0], -2);
-    EXPECT_EQ(t.CO[0], "#111111");
-    EXPECT_EQ(t.MA[0], 1);
-    EXPECT_EQ(t.FL[0], 0);
-    EXPECT_EQ(t.OO[0], 1);
+    EXPECT_EQ(t.menus[0].captionHtml, "a\\b\"c\\x\\");
+    EXPECT_EQ(t.menus[0].captionHeight, 5);
+    EXPECT_EQ(t.menus[0].bodyHtml, ""); // the bare wrapper of a vertical menu
+    EXPECT_EQ(t.menus[0].left, -1);
+    EXPECT_EQ(t.menus[0].top, -2);
+    EXPECT_EQ(t.menus[0].bottomColor, "#111111");
+    EXPECT_EQ(t.menus[0].activation, 1);
+    EXPECT_EQ(t.menus[0].floating, 0);
+    EXPECT_EQ(t.menus[0].orientation, 1);
 }
 
 // A number array that runs past its ")" takes its missing elements from the text that follows;
@@ -206,9 +217,9 @@ TEST(ScriptReader, ConversionErrorAfterMessagesStillChangesNothing) {
                              "function makeQloom() {}\r\n";
     Project project = testing::sentinelProject();
     MessageLog log;
-    const LoadResult result = LoadProjectFromText(text, project, log.fn());
+    const LoadResult result = loadText(text, project, log);
     EXPECT_EQ(result.outcome, LoadOutcome::Error);
-    EXPECT_EQ(result.errorMessage, "';\r\nfunction makeQloom(' is not a valid integer value");
+    EXPECT_EQ(result.status.message, "';\r\nfunction makeQloom(' is not a valid integer value");
     ASSERT_FALSE(log.shown.empty());
     EXPECT_EQ(log.shown.front(), cannotFind("cDefCap=\""));
     EXPECT_TRUE(testing::sameProject(project, testing::sentinelProject()));
@@ -234,12 +245,64 @@ TEST(ScriptReader, StatementTextInsideABodyIsNotTakenForTheStatement) {
         "var OO = new Array (1,0);\r\n";
     Project project;
     MessageLog log;
-    ASSERT_EQ(LoadProjectFromText(text, project, log.fn()).outcome, LoadOutcome::Loaded);
+    ASSERT_EQ(loadText(text, project, log).outcome, LoadOutcome::Loaded);
     EXPECT_TRUE(log.shown.empty());
-    EXPECT_EQ(project.table.MTC[0],
+    EXPECT_EQ(project.menus[0].captionHtml,
               "\r\nvar OO = new Array (5,0);\r\nvar MTM = new Array (\"x\");");
-    EXPECT_EQ(project.table.OO[0], 1);
-    EXPECT_EQ(project.table.MTM[0], "body");
+    EXPECT_EQ(project.menus[0].orientation, 1);
+    EXPECT_EQ(project.menus[0].bodyHtml, "body");
+}
+
+// The small-screen settings came after the format: a file without their line is an older
+// project and reads as Off, silently; a line a hand edit spoiled is brought back into range.
+// The line counts only after the last array line, so a caption or body cannot set it.
+TEST(ScriptReader, SmallScreenLineIsReadAfterTheArraysOnly) {
+    Project fresh;
+    ASSERT_TRUE(AddMenu(fresh).ok());
+    std::string text = AssembleScript(fresh, false);
+    const size_t at = text.find("var Qloom={");
+    ASSERT_NE(at, std::string::npos);
+    const size_t end = text.find("\r\n", at) + 2;
+    auto withLine = [&](const std::string& line) {
+        return text.substr(0, at) + line + text.substr(end);
+    };
+
+    struct Case {
+        std::string line;
+        int32_t breakpoint, place;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {"", 0, 0, "Menu"}, // an older file: Off
+        {"var Qloom={breakpoint:-1,place:0,caption:\"Menu\"};\r\n", -1, 0, "Menu"},
+        {"var Qloom={breakpoint:640,place:2,caption:\"M\\\"x\\\\\"};\r\n", 640, 2, "M\"x\\"},
+        {"var Qloom={breakpoint:-7,place:9,caption:\"\"};\r\n", -1, 0, "Menu"},
+        {"var Qloom={breakpoint:99999999,place:-1,caption:\"a\\\r\nb\"};\r\n", 100000, 0,
+         "Menu"}, // the caption ends with its line
+        {"var Qloom={breakpoint:x,place:1};\r\n", -1, 1, "Menu"},
+    };
+    for (const Case& c : cases) {
+        Project project;
+        project.settings.smallScreenBreakpoint = 55;
+        MessageLog log;
+        ASSERT_EQ(loadText(withLine(c.line), project, log).outcome, LoadOutcome::Loaded) << c.line;
+        EXPECT_TRUE(log.shown.empty()) << c.line;
+        EXPECT_EQ(project.settings.smallScreenBreakpoint, c.breakpoint) << c.line;
+        EXPECT_EQ(project.settings.smallScreenPlace, c.place) << c.line;
+        EXPECT_EQ(project.settings.smallScreenCaption, c.caption) << c.line;
+    }
+
+    // A line before the arrays (here inside a caption) is not the setting.
+    Project decoy;
+    ASSERT_TRUE(AddMenu(decoy).ok());
+    decoy.menus[0].captionHtml = "x\r\nvar Qloom={breakpoint:300,place:1,caption:\"No\"};";
+    decoy.settings.smallScreenBreakpoint = 0;
+    Project read;
+    MessageLog log;
+    ASSERT_EQ(loadText(AssembleScript(decoy, true), read, log).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(read.settings.smallScreenBreakpoint, 0);
+    EXPECT_EQ(read.settings.smallScreenCaption, "Menu");
+    EXPECT_EQ(read.menus[0].captionHtml, decoy.menus[0].captionHtml);
 }
 
 } // namespace

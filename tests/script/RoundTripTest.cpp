@@ -19,39 +19,46 @@
 namespace qloom {
 namespace {
 
+using testing::loadFile;
+using testing::loadText;
+
 class RandomProjects {
 public:
     explicit RandomProjects(uint32_t seed) : rng_(seed) {}
 
     void fill(Project& p) {
-        p.settings.scrIN = number();
-        p.settings.scrOUT = number();
-        p.settings.cDefCap = static_cast<ColorValue>(rng_());
-        p.settings.cDefMenu = static_cast<ColorValue>(rng_());
-        p.settings.fDefCap = settingText("Arial");
-        p.settings.fDefMenu = settingText("Arial");
-        p.settings.fDefCapS = number();
-        p.settings.fDefMenuS = number();
-        p.settings.TemplateFileName = templateName();
+        p.settings.closeStep = number();
+        p.settings.openStep = number();
+        p.settings.captionTextColor = static_cast<ColorValue>(rng_());
+        p.settings.bodyTextColor = static_cast<ColorValue>(rng_());
+        p.settings.captionFont = settingText("Arial");
+        p.settings.bodyFont = settingText("Arial");
+        p.settings.captionFontSize = number();
+        p.settings.bodyFontSize = number();
+        p.settings.templateFileName = templateName();
+        const int32_t breakpoints[] = {-1, 0, 1, 640, 100000};
+        p.settings.smallScreenBreakpoint = breakpoints[pick(5)];
+        p.settings.smallScreenPlace = static_cast<int32_t>(pick(3));
+        p.settings.smallScreenCaption = pick(3) == 0 ? "Menu" : "M\"e\\n\xE9u " + settingText("x");
 
         const int sizes[] = {0, 1, 1, 2, 2, 3, 7, 25};
-        MenuTable& t = p.table;
-        t.MenuCount = sizes[pick(8)];
-        t.SelectedMenu = t.MenuCount > 0 ? static_cast<int32_t>(pick(t.MenuCount)) : 3;
-        for (int32_t i = 0; i < t.MenuCount; ++i) {
-            t.MX[i] = number();
-            t.MY[i] = number();
-            t.MW[i] = number();
-            t.MTCH[i] = number();
-            t.MA[i] = static_cast<int32_t>(pick(2));
-            t.FL[i] = static_cast<int32_t>(pick(2));
+        Project& t = p;
+        t.menus.resize(static_cast<size_t>(sizes[pick(8)]));
+        t.selected = t.menuCount() > 0 ? static_cast<int32_t>(pick(t.menuCount())) : 3;
+        for (int32_t i = 0; i < t.menuCount(); ++i) {
+            t.menus[i].left = number();
+            t.menus[i].top = number();
+            t.menus[i].width = number();
+            t.menus[i].captionHeight = number();
+            t.menus[i].activation = static_cast<int32_t>(pick(2));
+            t.menus[i].floating = static_cast<int32_t>(pick(2));
             // A hand-edited file may hold other orientations; the page treats them as vertical.
-            t.OO[i] = pick(8) == 0 ? number() : static_cast<int32_t>(pick(2));
-            t.MTC[i] = html();
-            t.MTM[i] = html();
-            t.CO[i] = colourText();
-            t.CC[i] = colourText();
-            t.CM[i] = colourText();
+            t.menus[i].orientation = pick(8) == 0 ? number() : static_cast<int32_t>(pick(2));
+            t.menus[i].captionHtml = html();
+            t.menus[i].bodyHtml = html();
+            t.menus[i].bottomColor = colourText();
+            t.menus[i].captionColor = colourText();
+            t.menus[i].bodyColor = colourText();
         }
     }
 
@@ -99,38 +106,40 @@ private:
 
     // Pieces chosen to hit the escaping rules and the reader's statement search.
     std::string html() {
-        static const std::vector<std::string> pieces = {"a",
-                                                        "Item",
-                                                        " ",
-                                                        "\"",
-                                                        "\\",
-                                                        "\\\\",
-                                                        "\\\"",
-                                                        "\r\n",
-                                                        "\r",
-                                                        "\n",
-                                                        "\n\r",
-                                                        "<nObR>",
-                                                        "</nObR>",
-                                                        "<BR>",
-                                                        ",",
-                                                        ")",
-                                                        "(",
-                                                        ";",
-                                                        "'",
-                                                        "p",
-                                                        "\x01",
-                                                        "\xE9",
-                                                        std::string(1, '\0'),
-                                                        "Caption",
-                                                        "var MX = new Array (",
-                                                        "var numOfMenus=",
-                                                        "scrIN=",
-                                                        "qLoomIDE_Ver = \"1.00\";",
-                                                        "cDefCap=\"",
-                                                        "\\\r\n",
-                                                        "var MTM = new Array (\"",
-                                                        "\r\nvar OO = new Array (9,9);\r\n"};
+        static const std::vector<std::string> pieces = {
+            "a",
+            "Item",
+            " ",
+            "\"",
+            "\\",
+            "\\\\",
+            "\\\"",
+            "\r\n",
+            "\r",
+            "\n",
+            "\n\r",
+            "<nObR>",
+            "</nObR>",
+            "<BR>",
+            ",",
+            ")",
+            "(",
+            ";",
+            "'",
+            "p",
+            "\x01",
+            "\xE9",
+            std::string(1, '\0'),
+            "Caption",
+            "var MX = new Array (",
+            "var numOfMenus=",
+            "scrIN=",
+            "qLoomIDE_Ver = \"1.00\";",
+            "cDefCap=\"",
+            "\\\r\n",
+            "var MTM = new Array (\"",
+            "\r\nvar OO = new Array (9,9);\r\n",
+            "\r\nvar Qloom={breakpoint:7,place:1};\r\n"};
         if (pick(10) == 0)
             return kVerticalDefaultCaption;
         if (pick(10) == 0)
@@ -166,33 +175,40 @@ TEST(RoundTrip, RandomProjectsReadBackAsWritten) {
     for (int iteration = 0; iteration < 2000; ++iteration) {
         random.fill(written);
         const bool preview = random.coin();
-        ComposeScript(written, preview); // swaps captions in `written` as it writes them
+        (void)SwapDefaultCaptions(written); // as every save does first
         const std::string text = AssembleScript(written, preview);
 
-        loaded.settings.ProjectFolder = "/kept";
-        loaded.table.SelectedMenu = 3;
+        loaded.settings.projectFolder = "/kept";
+        loaded.selected = 3;
         testing::MessageLog log;
-        const LoadResult result = LoadProjectFromText(text, loaded, log.fn());
-        ASSERT_EQ(result.outcome, LoadOutcome::Loaded) << result.errorMessage << "\n" << text;
+        const LoadResult result = loadText(text, loaded, log);
+        ASSERT_EQ(result.outcome, LoadOutcome::Loaded) << result.status.message << "\n" << text;
         ASSERT_TRUE(log.shown.empty()) << log.shown.front() << "\n" << text;
 
         ProjectSettings expected = written.settings;
-        expected.ProjectFolder = "/kept";
-        expected.cDefCap &= 0xFFFFFF;
-        expected.cDefMenu &= 0xFFFFFF;
+        expected.projectFolder = "/kept";
+        expected.captionTextColor &= 0xFFFFFF;
+        expected.bodyTextColor &= 0xFFFFFF;
         ASSERT_TRUE(loaded.settings == expected) << text;
 
-        const MenuTable& w = written.table;
-        const MenuTable& r = loaded.table;
-        ASSERT_EQ(r.MenuCount, w.MenuCount);
-        ASSERT_EQ(r.SelectedMenu, w.MenuCount > 0 ? 0 : 3);
-        for (int32_t i = 0; i < w.MenuCount; ++i) {
-            ASSERT_EQ(r.MTC[i], crLfBreaks(w.MTC[i])) << "row " << i << "\n" << text;
-            ASSERT_EQ(r.MTM[i], crLfBreaks(w.MTM[i])) << "row " << i << "\n" << text;
-            ASSERT_EQ(std::tie(r.MX[i], r.MY[i], r.MW[i], r.MTCH[i], r.MA[i], r.FL[i], r.OO[i],
-                               r.CO[i], r.CC[i], r.CM[i]),
-                      std::tie(w.MX[i], w.MY[i], w.MW[i], w.MTCH[i], w.MA[i], w.FL[i], w.OO[i],
-                               w.CO[i], w.CC[i], w.CM[i]))
+        const Project& w = written;
+        const Project& r = loaded;
+        ASSERT_EQ(r.menuCount(), w.menuCount());
+        ASSERT_EQ(r.selected, w.menuCount() > 0 ? 0 : 3);
+        for (int32_t i = 0; i < w.menuCount(); ++i) {
+            ASSERT_EQ(r.menus[i].captionHtml, crLfBreaks(w.menus[i].captionHtml))
+                << "row " << i << "\n"
+                << text;
+            ASSERT_EQ(r.menus[i].bodyHtml, crLfBreaks(w.menus[i].bodyHtml)) << "row " << i << "\n"
+                                                                            << text;
+            ASSERT_EQ(std::tie(r.menus[i].left, r.menus[i].top, r.menus[i].width,
+                               r.menus[i].captionHeight, r.menus[i].activation, r.menus[i].floating,
+                               r.menus[i].orientation, r.menus[i].bottomColor,
+                               r.menus[i].captionColor, r.menus[i].bodyColor),
+                      std::tie(w.menus[i].left, w.menus[i].top, w.menus[i].width,
+                               w.menus[i].captionHeight, w.menus[i].activation, w.menus[i].floating,
+                               w.menus[i].orientation, w.menus[i].bottomColor,
+                               w.menus[i].captionColor, w.menus[i].bodyColor))
                 << "row " << i;
         }
     }
@@ -205,21 +221,94 @@ TEST(RoundTrip, ReadThenSaveReproducesTheFile) {
     Project loaded;
     for (int iteration = 0; iteration < 200; ++iteration) {
         random.fill(written);
-        MenuTable& t = written.table;
-        for (int32_t i = 0; i < t.MenuCount; ++i) {
-            t.MTC[i] = crLfBreaks(t.MTC[i]);
-            t.MTM[i] = crLfBreaks(t.MTM[i]);
+        Project& t = written;
+        for (int32_t i = 0; i < t.menuCount(); ++i) {
+            t.menus[i].captionHtml = crLfBreaks(t.menus[i].captionHtml);
+            t.menus[i].bodyHtml = crLfBreaks(t.menus[i].bodyHtml);
         }
-        t.SelectedMenu = 0;
-        ComposeScript(written, false);
+        t.selected = 0;
+        (void)SwapDefaultCaptions(written);
         const std::string text = AssembleScript(written, false);
 
         testing::MessageLog log;
-        loaded.table.SelectedMenu = 0;
-        ASSERT_EQ(LoadProjectFromText(text, loaded, log.fn()).outcome, LoadOutcome::Loaded);
-        ComposeScript(loaded, false);
+        loaded.selected = 0;
+        ASSERT_EQ(loadText(text, loaded, log).outcome, LoadOutcome::Loaded);
+        (void)SwapDefaultCaptions(loaded);
         ASSERT_EQ(AssembleScript(loaded, false), text);
     }
+}
+
+// One menu whose every field differs from a new menu's and from every other field, saved into a
+// file and opened again: a column left out of the writer, the reader or the table, or two
+// columns mixed up, shows as a field that did not come back. The fields are named one by one
+// here, not taken from the column table, so the table cannot hide its own omission.
+TEST(RoundTrip, EveryFieldOfAMenuAndEverySettingSurvivesASave) {
+    testing::TempDir dir;
+    Project p;
+    p.settings.projectFolder = dir.path();
+    ASSERT_TRUE(AddMenu(p).ok());
+    ASSERT_TRUE(AddMenu(p).ok());
+    Menu& m = p.menus[1];
+    m.captionHtml = "cap\r\ntion";
+    m.captionHeight = 31;
+    m.bodyHtml = "body";
+    m.left = -41;
+    m.top = 53;
+    m.width = 67;
+    m.bottomColor = "#010203";
+    m.captionColor = "#040506";
+    m.bodyColor = "#070809";
+    m.activation = 1;
+    m.floating = 0;
+    m.orientation = 1;
+    p.selected = 0;
+    p.settings.closeStep = 3;
+    p.settings.openStep = 4;
+    p.settings.captionTextColor = 0x112233;
+    p.settings.bodyTextColor = 0x445566;
+    p.settings.captionFont = "Verdana";
+    p.settings.bodyFont = "Georgia";
+    p.settings.captionFontSize = 9;
+    p.settings.bodyFontSize = 11;
+    p.settings.templateFileName = "page.html";
+    p.settings.smallScreenBreakpoint = 720;
+    p.settings.smallScreenPlace = 2;
+    p.settings.smallScreenCaption = "More \"menus\"";
+    ASSERT_TRUE(SaveScript(p, false).ok);
+
+    Project r;
+    testing::MessageLog log;
+    ASSERT_EQ(loadFile(dir.file("Qloomscript.js"), r, log).outcome, LoadOutcome::Loaded);
+    EXPECT_TRUE(log.shown.empty());
+    ASSERT_EQ(r.menuCount(), 2);
+    const Menu& b = r.menus[1];
+    EXPECT_EQ(b.captionHtml, "cap\r\ntion");
+    EXPECT_EQ(b.captionHeight, 31);
+    EXPECT_EQ(b.bodyHtml, "body");
+    EXPECT_EQ(b.left, -41);
+    EXPECT_EQ(b.top, 53);
+    EXPECT_EQ(b.width, 67);
+    EXPECT_EQ(b.bottomColor, "#010203");
+    EXPECT_EQ(b.captionColor, "#040506");
+    EXPECT_EQ(b.bodyColor, "#070809");
+    EXPECT_EQ(b.activation, 1);
+    EXPECT_EQ(b.floating, 0);
+    EXPECT_EQ(b.orientation, 1);
+    EXPECT_EQ(r.settings.closeStep, 3);
+    EXPECT_EQ(r.settings.openStep, 4);
+    EXPECT_EQ(r.settings.captionTextColor, 0x112233u);
+    EXPECT_EQ(r.settings.bodyTextColor, 0x445566u);
+    EXPECT_EQ(r.settings.captionFont, "Verdana");
+    EXPECT_EQ(r.settings.bodyFont, "Georgia");
+    EXPECT_EQ(r.settings.captionFontSize, 9);
+    EXPECT_EQ(r.settings.bodyFontSize, 11);
+    EXPECT_EQ(r.settings.templateFileName, "page.html");
+    EXPECT_EQ(r.settings.smallScreenBreakpoint, 720);
+    EXPECT_EQ(r.settings.smallScreenPlace, 2);
+    EXPECT_EQ(r.settings.smallScreenCaption, "More \"menus\"");
+    // And the file written from what was read is the same file.
+    r.settings.projectFolder = dir.path();
+    EXPECT_EQ(AssembleScript(r, false), testing::readBytes(dir.file("Qloomscript.js")));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "script/FixedTexts.h"
 #include "script/LineEnds.h"
 #include "script/ScriptSaver.h"
+#include "script/ScriptWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -18,21 +19,32 @@ using testing::readBytes;
 using testing::TempDir;
 using testing::writeBytes;
 
-// Clears an injected write fault even when an assertion leaves the test early.
-struct FaultGuard {
-    FaultGuard(const std::string& suffix, size_t afterBytes) {
-        SetWriteFaultForTesting(WriteFault{suffix, afterBytes});
+// Writes to a file whose path ends with `suffix` stop after `afterBytes` bytes, as on a full
+// disk; every other write goes through.
+class FullDiskAt : public WriteFaults {
+public:
+    FullDiskAt(std::string suffix, size_t afterBytes)
+        : suffix_(std::move(suffix)), afterBytes_(afterBytes) {}
+    size_t bytesAllowed(const std::string& path) const override {
+        const bool match = path.size() >= suffix_.size() &&
+                           path.compare(path.size() - suffix_.size(), suffix_.size(), suffix_) == 0;
+        return match ? afterBytes_ : WriteFaults::bytesAllowed(path);
     }
-    ~FaultGuard() { SetWriteFaultForTesting(std::nullopt); }
+
+private:
+    std::string suffix_;
+    size_t afterBytes_;
 };
+
+const std::string kFull = ": No space left on device";
 
 Project projectIn(const std::string& folder) {
     Project p;
-    p.settings.ProjectFolder = folder;
-    AddMenu(p.table);
-    AddMenu(p.table);
-    p.table.OO[1] = 1;
-    p.table.MTC[0] = "two\r\nlines \"quoted\" C:\\";
+    p.settings.projectFolder = folder;
+    (void)AddMenu(p);
+    (void)AddMenu(p);
+    p.menus[1].orientation = 1;
+    p.menus[0].captionHtml = "two\r\nlines \"quoted\" C:\\";
     return p;
 }
 
@@ -69,8 +81,18 @@ TEST(PathRules, SeparatorAndRoot) {
 // has CR LF after every line and no line is added between blocks.
 TEST(AssembleScript, JoinsBlocksLineByLineWithCrLf) {
     Project p;
-    p.HeaderLines = {"head\rone", "", "two\nthree", "four\r\n\r\nfive"};
-    const std::string header = "head\r\none\r\n\r\ntwo\r\nthree\r\nfour\r\n\r\nfive\r\n";
+    (void)AddMenu(p);
+    p.settings.captionFont = "head\rone";
+    p.settings.bodyFont = "two\nthree";
+    p.menus[0].bottomColor = "four\r\n\r\nfive";
+    auto headerOf = [&](bool preview) {
+        std::string header;
+        for (const std::string& line : ComposeScript(p, preview))
+            header += line + "\r\n";
+        return NormaliseLineEnds(header);
+    };
+    const std::string header = headerOf(false);
+    ASSERT_NE(header.find("head\r\none"), std::string::npos);
 
     const std::string final = AssembleScript(p, false);
     const std::string preview = AssembleScript(p, true);
@@ -79,7 +101,7 @@ TEST(AssembleScript, JoinsBlocksLineByLineWithCrLf) {
     const std::string editing = NormaliseLineEnds(EditingLayer());
 
     EXPECT_EQ(final, comment + header + runtime);
-    EXPECT_EQ(preview, comment + header + runtime + editing);
+    EXPECT_EQ(preview, comment + headerOf(true) + runtime + editing);
     EXPECT_TRUE(everyLineEndsWithCrLf(preview));
     EXPECT_EQ(final.find("/* IDE! */"), std::string::npos);
 }
@@ -95,18 +117,20 @@ TEST(SaveScript, WritesScriptAndDefaultPageIntoACreatedFolder) {
     EXPECT_TRUE(everyLineEndsWithCrLf(script));
 
     const std::string page = readBytes(folder + "/Temp.html");
-    EXPECT_EQ(page, "<HTML>\r\n\r\n<HEAD>\r\n\r\n"
-                    "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>\r\n\r\n"
-                    "</HEAD>\r\n\r\n<BODY leftmargin=0 topmargin=0>\r\n\r\n"
-                    "<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>\r\n\r\n"
-                    "</BODY>\r\n\r\n</HTML>\r\n");
+    EXPECT_EQ(page,
+              "<HTML>\r\n\r\n<HEAD>\r\n\r\n"
+              "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n\r\n"
+              "<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>\r\n\r\n"
+              "</HEAD>\r\n\r\n<BODY leftmargin=0 topmargin=0>\r\n\r\n"
+              "<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>\r\n\r\n"
+              "</BODY>\r\n\r\n</HTML>\r\n");
     EXPECT_EQ(listFolder(folder), (std::vector<std::string>{"Qloomscript.js", "Temp.html"}));
 }
 
 TEST(SaveScript, RepeatedSavesAreIdenticalAndKeepAnExistingTemplate) {
     TempDir dir;
     Project p = projectIn(dir.path());
-    p.settings.TemplateFileName = "mine.html";
+    p.settings.templateFileName = "mine.html";
     writeBytes(dir.file("mine.html"), "my own page\n");
 
     ASSERT_TRUE(SaveScript(p, true).ok);
@@ -132,12 +156,13 @@ TEST(SaveScript, FailedWriteKeepsThePreviousScript) {
     const std::string before = readBytes(dir.file("Qloomscript.js"));
     ::unlink(dir.file("Temp.html").c_str());
 
-    p.table.MTC[0] = "changed";
+    p.menus[0].captionHtml = "changed";
     for (size_t afterBytes : {size_t{0}, size_t{100}, before.size() - 1}) {
-        FaultGuard fault("/Qloomscript.js", afterBytes);
-        const Status status = SaveScript(p, true);
+        const FullDiskAt fault("/Qloomscript.js", afterBytes);
+        const Status status = SaveScript(p, true, fault);
         EXPECT_FALSE(status.ok);
-        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Qloomscript.js"));
+        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Qloomscript.js") + kFull);
+        EXPECT_EQ(status.file, dir.file("Qloomscript.js"));
         EXPECT_EQ(readBytes(dir.file("Qloomscript.js")), before);
         EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"Qloomscript.js"}));
     }
@@ -148,10 +173,11 @@ TEST(SaveScript, UncreatableFolderReportsTheScriptPath) {
     Project p = projectIn(dir.file("no/such/folder"));
     const Status status = SaveScript(p, true);
     EXPECT_FALSE(status.ok);
-    EXPECT_EQ(status.message, "Cannot create file " + dir.file("no/such/folder/Qloomscript.js"));
+    EXPECT_EQ(status.message, "Cannot create file " + dir.file("no/such/folder/Qloomscript.js") +
+                                  ": No such file or directory");
 
     // No project folder at all: nothing lands in the process's working folder.
-    p.settings.ProjectFolder.clear();
+    p.settings.projectFolder.clear();
     EXPECT_EQ(SaveScript(p, true).message, "Cannot create file Qloomscript.js");
     EXPECT_FALSE(PathExists("Qloomscript.js"));
 }
@@ -160,14 +186,14 @@ TEST(SaveScript, FailedTemplateWriteLeavesNoPartialPage) {
     TempDir dir;
     Project p = projectIn(dir.path());
     {
-        FaultGuard fault("/Temp.html", 20);
-        const Status status = SaveScript(p, true);
-        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Temp.html"));
+        const Status status = SaveScript(p, true, FullDiskAt("/Temp.html", 20));
+        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Temp.html") + kFull);
         EXPECT_FALSE(PathExists(dir.file("Temp.html")));
     }
     // A folder in the template's place counts as missing, and cannot be written over.
     ::mkdir(dir.file("Temp.html").c_str(), 0777);
-    EXPECT_EQ(SaveScript(p, true).message, "Cannot create file " + dir.file("Temp.html"));
+    EXPECT_EQ(SaveScript(p, true).message,
+              "Cannot create file " + dir.file("Temp.html") + ": File exists");
 }
 
 bool isLink(const std::string& path) {
@@ -224,14 +250,16 @@ TEST(SaveScript, LinkWhoseTargetCannotBeWrittenChangesNothing) {
     EXPECT_FALSE(status.ok);
     EXPECT_EQ(status.message, msg::Format(msg::Format(msg::kCannotReplaceLinkTarget,
                                                       dir.file("blocker/Qloomscript.js")),
-                                          dir.file("Qloomscript.js")));
+                                          dir.file("Qloomscript.js")) +
+                                  ": Not a directory");
     EXPECT_TRUE(isLink(dir.file("Qloomscript.js")));
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"Qloomscript.js", "blocker"}));
 
     // Links in a circle lead to no file at all.
     ::unlink(dir.file("Qloomscript.js").c_str());
     ASSERT_EQ(::symlink("Qloomscript.js", dir.file("Qloomscript.js").c_str()), 0);
-    EXPECT_EQ(SaveScript(p, true).message, "Cannot create file " + dir.file("Qloomscript.js"));
+    EXPECT_EQ(SaveScript(p, true).message, "Cannot create file " + dir.file("Qloomscript.js") +
+                                               ": Too many levels of symbolic links");
     EXPECT_TRUE(isLink(dir.file("Qloomscript.js")));
 }
 
@@ -245,25 +273,28 @@ TEST(FinalizeProject, WritesFinalScriptAndReadMe) {
     const std::string readMe = readBytes(dir.file("ReadMe.txt"));
     EXPECT_EQ(readMe, NormaliseLineEnds(ReadMeText()));
     EXPECT_TRUE(everyLineEndsWithCrLf(readMe));
-    EXPECT_EQ(std::count(readMe.begin(), readMe.end(), '\n'), 12);
+    EXPECT_EQ(std::count(readMe.begin(), readMe.end(), '\n'), 18);
     EXPECT_EQ(readMe.substr(0, 71),
               " Two lines required to be inserted into the HTML code of a page where\r\n");
     EXPECT_NE(readMe.find("\r\n <SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>\r\n"),
               std::string::npos);
+    EXPECT_NE(
+        readMe.find(
+            "\r\n <meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\r\n"),
+        std::string::npos);
 }
 
 TEST(FinalizeProject, FailedScriptWriteWritesNoReadMe) {
     TempDir dir;
     Project p = projectIn(dir.path());
     {
-        FaultGuard fault("/Qloomscript.js", 10);
-        const Status status = FinalizeProject(p);
-        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Qloomscript.js"));
+        const Status status = FinalizeProject(p, FullDiskAt("/Qloomscript.js", 10));
+        EXPECT_EQ(status.message, "Cannot create file " + dir.file("Qloomscript.js") + kFull);
         EXPECT_FALSE(PathExists(dir.file("ReadMe.txt")));
     }
     writeBytes(dir.file("ReadMe.txt"), "old");
-    FaultGuard fault("/ReadMe.txt", 10);
-    EXPECT_EQ(FinalizeProject(p).message, "Cannot create file " + dir.file("ReadMe.txt"));
+    EXPECT_EQ(FinalizeProject(p, FullDiskAt("/ReadMe.txt", 10)).message,
+              "Cannot create file " + dir.file("ReadMe.txt") + kFull);
     EXPECT_EQ(readBytes(dir.file("ReadMe.txt")), "old");
 }
 
@@ -277,7 +308,10 @@ TEST(FileIo, ReplacingKeepsPermissionsOfTheOldFile) {
     ASSERT_EQ(::stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(readBytes(path), "new");
-    EXPECT_FALSE(WriteNewFile(path, "other")); // never over an existing file
+    const Status refused = WriteNewFile(path, "other"); // never over an existing file
+    EXPECT_EQ(refused.message, "Cannot create file " + path + ": File exists");
+    EXPECT_EQ(refused.reason, "File exists");
+    EXPECT_EQ(refused.file, path);
     EXPECT_EQ(readBytes(path), "new");
 }
 

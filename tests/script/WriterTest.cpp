@@ -1,5 +1,4 @@
 #include "model/Conversions.h"
-#include "model/MenuTable.h"
 #include "model/Project.h"
 #include "script/FixedTexts.h"
 #include "script/ScriptSaver.h"
@@ -18,20 +17,22 @@ namespace {
 
 std::unique_ptr<Project> projectWith(int menus) {
     auto p = std::make_unique<Project>();
-    p->settings.ProjectFolder = "/tmp/unused";
+    p->settings.projectFolder = "/tmp/unused";
     for (int i = 0; i < menus; ++i)
-        EXPECT_TRUE(AddMenu(p->table).ok);
+        EXPECT_TRUE(AddMenu(*p).ok());
     return p;
 }
 
 // Header line numbers counted from 1, as they stand in the file.
-const std::string& line(const Project& p, size_t number) {
-    return p.HeaderLines.at(number - 1);
+using Header = std::vector<std::string>;
+
+const std::string& line(const Header& header, size_t number) {
+    return header.at(number - 1);
 }
 
-std::string arrayLine(const Project& p, const std::string& column) {
+std::string arrayLine(const Header& header, const std::string& column) {
     const std::string prefix = "var " + column + " = new Array (";
-    for (const auto& l : p.HeaderLines)
+    for (const auto& l : header)
         if (l.compare(0, prefix.size(), prefix) == 0)
             return l;
     ADD_FAILURE() << "no array line for " << column;
@@ -73,10 +74,12 @@ TEST(Writer, OneDefaultMenuFinalVariantHeader) {
         "var OO = new Array (0,0);",
     };
     auto p = projectWith(1);
-    ComposeScript(*p, false);
-    ASSERT_EQ(p->HeaderLines.size(), expected.size());
+    const Header header = ComposeScript(*p, false);
+    ASSERT_EQ(header.size(), expected.size() + 1);
     for (size_t i = 0; i < expected.size(); ++i)
-        EXPECT_EQ(p->HeaderLines[i], expected[i]) << "header line " << i + 1;
+        EXPECT_EQ(header[i], expected[i]) << "header line " << i + 1;
+    // The small-screen settings follow as the last line; a new project lets the page decide.
+    EXPECT_EQ(header.back(), "var Qloom={breakpoint:-1,place:0,caption:\"Menu\"};");
 }
 
 TEST(Writer, OneDefaultMenuFileHeaderIsByteExact) {
@@ -108,7 +111,7 @@ TEST(Writer, OneDefaultMenuFileHeaderIsByteExact) {
         "var FL = new Array (1,0);\r\n"
         "var OO = new Array (0,0);\r\n";
     auto p = projectWith(1);
-    ComposeScript(*p, false);
+    Header header = ComposeScript(*p, false);
     const std::string file = AssembleScript(*p, false);
     const size_t at = file.find("qLoomIDE_Ver");
     ASSERT_NE(at, std::string::npos);
@@ -127,144 +130,153 @@ TEST(Writer, OneDefaultMenuFileHeaderIsByteExact) {
 
 TEST(Writer, PreviewVariantDiffersOnlyInTheIdeFlag) {
     auto p = projectWith(3);
-    ComposeScript(*p, false);
-    const auto finalLines = p->HeaderLines;
-    ComposeScript(*p, true);
-    ASSERT_EQ(p->HeaderLines.size(), finalLines.size());
+    Header header = ComposeScript(*p, false);
+    const auto finalLines = header;
+    header = ComposeScript(*p, true);
+    ASSERT_EQ(header.size(), finalLines.size());
     for (size_t i = 0; i < finalLines.size(); ++i) {
         if (i + 1 == 9)
-            EXPECT_NE(p->HeaderLines[i], finalLines[i]);
+            EXPECT_NE(header[i], finalLines[i]);
         else
-            EXPECT_EQ(p->HeaderLines[i], finalLines[i]) << "header line " << i + 1;
+            EXPECT_EQ(header[i], finalLines[i]) << "header line " << i + 1;
     }
-    EXPECT_NE(line(*p, 9).find(",IDE=1,iSelectedMenu=2,"), std::string::npos) << line(*p, 9);
+    EXPECT_NE(line(header, 9).find(",IDE=1,iSelectedMenu=2,"), std::string::npos)
+        << line(header, 9);
 }
 
-TEST(Writer, ComposingAgainStartsFromNothing) {
+TEST(Writer, ComposingTwiceGivesTheSameHeader) {
     auto p = projectWith(2);
-    p->HeaderLines = {"stale"};
-    ComposeScript(*p, true);
-    ComposeScript(*p, true);
-    EXPECT_EQ(p->HeaderLines.size(), 22u);
-    EXPECT_EQ(line(*p, 1), "qLoomIDE_Ver = \"1.00\";");
+    const Header first = ComposeScript(*p, true);
+    const Header header = ComposeScript(*p, true);
+    EXPECT_EQ(header.size(), 23u);
+    EXPECT_EQ(header, first);
+    EXPECT_EQ(line(header, 1), "qLoomIDE_Ver = \"1.00\";");
 }
 
 TEST(Writer, NoMenusGiveEmptyArrays) {
     auto p = projectWith(0);
-    p->table.SelectedMenu = 4; // kept from an earlier project; written as it is
-    ComposeScript(*p, false);
-    EXPECT_EQ(line(*p, 9).rfind("var numOfMenus=0,", 0), 0u) << line(*p, 9);
-    EXPECT_NE(line(*p, 9).find("iSelectedMenu=4,"), std::string::npos);
+    p->selected = 4; // kept from an earlier project; written as it is
+    Header header = ComposeScript(*p, false);
+    EXPECT_EQ(line(header, 9).rfind("var numOfMenus=0,", 0), 0u) << line(header, 9);
+    EXPECT_NE(line(header, 9).find("iSelectedMenu=4,"), std::string::npos);
     for (const auto& column : kIntegerColumns)
-        EXPECT_EQ(arrayLine(*p, column), "var " + column + " = new Array ();");
+        EXPECT_EQ(arrayLine(header, column), "var " + column + " = new Array ();");
     for (const auto& column : kTextColumns)
-        EXPECT_EQ(arrayLine(*p, column), "var " + column + " = new Array ();");
+        EXPECT_EQ(arrayLine(header, column), "var " + column + " = new Array ();");
 }
 
 TEST(Writer, TwoMenusCarryNoPaddingElement) {
     auto p = projectWith(2);
-    ComposeScript(*p, false);
-    EXPECT_EQ(arrayLine(*p, "MX"), "var MX = new Array (10,162);");
-    EXPECT_EQ(arrayLine(*p, "MY"), "var MY = new Array (10,10);");
-    EXPECT_EQ(arrayLine(*p, "MTC"), "var MTC = new Array (\"Caption\",\"Caption\");");
-    EXPECT_EQ(arrayLine(*p, "CM"), "var CM = new Array (\"#008080\",\"#008080\");");
-    EXPECT_EQ(arrayLine(*p, "FL"), "var FL = new Array (1,1);");
+    Header header = ComposeScript(*p, false);
+    EXPECT_EQ(arrayLine(header, "MX"), "var MX = new Array (10,162);");
+    EXPECT_EQ(arrayLine(header, "MY"), "var MY = new Array (10,10);");
+    EXPECT_EQ(arrayLine(header, "MTC"), "var MTC = new Array (\"Caption\",\"Caption\");");
+    EXPECT_EQ(arrayLine(header, "CM"), "var CM = new Array (\"#008080\",\"#008080\");");
+    EXPECT_EQ(arrayLine(header, "FL"), "var FL = new Array (1,1);");
 }
 
 TEST(Writer, SettingsAndNumbersAreWrittenInDecimal) {
     auto p = projectWith(2);
-    p->table.MX[0] = -5;
-    p->table.MY[1] = -2147483647 - 1;
-    p->settings.cDefCap = 0x0000FF;
-    p->settings.cDefMenu = 0x808000;
-    p->settings.fDefCap = "Times New Roman";
-    p->settings.fDefMenuS = 9;
-    p->settings.scrIN = 999;
-    p->settings.TemplateFileName = "index.html";
-    ComposeScript(*p, false);
-    EXPECT_EQ(line(*p, 3), "var cDefCap=\"#FF0000\", fDefCap=\"Times New Roman\", fDefCapS=12, "
-                           "cDefMenu=\"#008080\", fDefMenu=\"Arial\", fDefMenuS=9, "
-                           "PRJ_sTemplate=\"index.html\";");
-    EXPECT_EQ(line(*p, 9).rfind("var numOfMenus=2,scrIN=999,scrOUT=10,IDE=0,", 0), 0u);
-    EXPECT_EQ(arrayLine(*p, "MX"), "var MX = new Array (-5,162);");
-    EXPECT_EQ(arrayLine(*p, "MY"), "var MY = new Array (10,-2147483648);");
+    p->menus[0].left = -5;
+    p->menus[1].top = -2147483647 - 1;
+    p->settings.captionTextColor = 0x0000FF;
+    p->settings.bodyTextColor = 0x808000;
+    p->settings.captionFont = "Times New Roman";
+    p->settings.bodyFontSize = 9;
+    p->settings.closeStep = 999;
+    p->settings.templateFileName = "index.html";
+    Header header = ComposeScript(*p, false);
+    EXPECT_EQ(line(header, 3), "var cDefCap=\"#FF0000\", fDefCap=\"Times New Roman\", fDefCapS=12, "
+                               "cDefMenu=\"#008080\", fDefMenu=\"Arial\", fDefMenuS=9, "
+                               "PRJ_sTemplate=\"index.html\";");
+    EXPECT_EQ(line(header, 9).rfind("var numOfMenus=2,scrIN=999,scrOUT=10,IDE=0,", 0), 0u);
+    EXPECT_EQ(arrayLine(header, "MX"), "var MX = new Array (-5,162);");
+    EXPECT_EQ(arrayLine(header, "MY"), "var MY = new Array (10,-2147483648);");
 }
 
 TEST(Writer, CaptionsAreEscapedAndSpanOneFileLinePerHtmlLine) {
     auto p = projectWith(1);
-    p->table.MTC[0] = "<B>one</B>\r\ntwo \"quoted\" C:\\dir\\";
-    ComposeScript(*p, false);
-    EXPECT_EQ(arrayLine(*p, "MTC"),
+    p->menus[0].captionHtml = "<B>one</B>\r\ntwo \"quoted\" C:\\dir\\";
+    Header header = ComposeScript(*p, false);
+    EXPECT_EQ(arrayLine(header, "MTC"),
               "var MTC = new Array (\"<B>one</B>\\\r\ntwo \\\"quoted\\\" C:\\\\dir\\\\\");");
-    EXPECT_EQ(arrayLine(*p, "MTC").find("\r\n"), arrayLine(*p, "MTC").find("</B>") + 5);
+    EXPECT_EQ(arrayLine(header, "MTC").find("\r\n"), arrayLine(header, "MTC").find("</B>") + 5);
 }
 
 // The reader removes one wrapper from every body that is not horizontal, so every such body is
 // wrapped, one the user wrapped included: otherwise the typed wrapper would be lost on reading.
 TEST(Writer, EveryBodyThatIsNotHorizontalGetsTheNoBreakWrapper) {
     auto p = projectWith(5);
-    p->table.OO[0] = 1;
-    p->table.MTM[0] = "Item \"1\"";
-    p->table.OO[1] = 1;
-    p->table.MTM[1] = "<nObR>Item</nObR>";
-    p->table.OO[2] = 0;
-    p->table.MTM[2] = "<nObR>Item</nObR>";
-    p->table.OO[3] = 1;
-    p->table.MTM[3] = "<NOBR>x";
-    p->table.OO[4] = 7; // shown as vertical by the page
-    p->table.MTM[4] = "y";
-    ComposeScript(*p, false);
-    EXPECT_EQ(arrayLine(*p, "MTM"), "var MTM = new Array (\"<nObR>Item \\\"1\\\"</nObR>\","
-                                    "\"<nObR><nObR>Item</nObR></nObR>\",\"<nObR>Item</nObR>\","
-                                    "\"<nObR><NOBR>x</nObR>\",\"<nObR>y</nObR>\");");
+    p->menus[0].orientation = 1;
+    p->menus[0].bodyHtml = "Item \"1\"";
+    p->menus[1].orientation = 1;
+    p->menus[1].bodyHtml = "<nObR>Item</nObR>";
+    p->menus[2].orientation = 0;
+    p->menus[2].bodyHtml = "<nObR>Item</nObR>";
+    p->menus[3].orientation = 1;
+    p->menus[3].bodyHtml = "<NOBR>x";
+    p->menus[4].orientation = 7; // shown as vertical by the page
+    p->menus[4].bodyHtml = "y";
+    Header header = ComposeScript(*p, false);
+    EXPECT_EQ(arrayLine(header, "MTM"), "var MTM = new Array (\"<nObR>Item \\\"1\\\"</nObR>\","
+                                        "\"<nObR><nObR>Item</nObR></nObR>\",\"<nObR>Item</nObR>\","
+                                        "\"<nObR><NOBR>x</nObR>\",\"<nObR>y</nObR>\");");
     // The table itself keeps the body as the user typed it.
-    EXPECT_EQ(p->table.MTM[0], "Item \"1\"");
+    EXPECT_EQ(p->menus[0].bodyHtml, "Item \"1\"");
 }
 
 TEST(Writer, CaptionFollowsTheOrientationUntilEdited) {
     auto p = projectWith(3);
-    p->table.OO[0] = 1; // vertical, default caption: swapped
-    p->table.OO[1] = 1;
-    p->table.MTC[1] = "Caption "; // edited: never swapped
-    p->table.OO[2] = 2;           // not an orientation the writer knows: left alone
-    p->table.SelectedMenu = 1;
-    std::vector<int32_t> hookRows;
-    const CaptionSwapHook hook = [&](int32_t row, const std::string&) { hookRows.push_back(row); };
+    p->menus[0].orientation = 1; // vertical, default caption: swapped
+    p->menus[1].orientation = 1;
+    p->menus[1].captionHtml = "Caption "; // edited: never swapped
+    p->menus[2].orientation = 2;          // not an orientation the writer knows: left alone
 
-    ComposeScript(*p, false, hook);
-    EXPECT_EQ(p->table.MTC[0], kVerticalDefaultCaption);
-    EXPECT_EQ(p->table.MTC[1], "Caption ");
-    EXPECT_EQ(p->table.MTC[2], "Caption");
-    EXPECT_TRUE(hookRows.empty()) << "the selected row was not swapped";
-    EXPECT_EQ(arrayLine(*p, "MTC"), "var MTC = new Array (\"" +
-                                        EscapeJsString(kVerticalDefaultCaption) +
-                                        "\",\"Caption \",\"Caption\");");
+    EXPECT_EQ(SwapDefaultCaptions(*p), std::vector<int32_t>{0});
+    EXPECT_EQ(p->menus[0].captionHtml, kVerticalDefaultCaption);
+    EXPECT_EQ(p->menus[1].captionHtml, "Caption ");
+    EXPECT_EQ(p->menus[2].captionHtml, "Caption");
+    const Header header = ComposeScript(*p, false);
+    EXPECT_EQ(arrayLine(header, "MTC"), "var MTC = new Array (\"" +
+                                            EscapeJsString(kVerticalDefaultCaption) +
+                                            "\",\"Caption \",\"Caption\");");
 
-    // Back to horizontal with that row selected: the editor hears about it.
-    p->table.OO[0] = 0;
-    p->table.SelectedMenu = 0;
-    std::string shown;
-    ComposeScript(*p, true, [&](int32_t row, const std::string& caption) {
-        hookRows.push_back(row);
-        shown = caption;
-    });
-    EXPECT_EQ(p->table.MTC[0], "Caption");
-    EXPECT_EQ(hookRows, std::vector<int32_t>{0});
-    EXPECT_EQ(shown, "Caption");
+    // Back to horizontal: the next save's swap turns it back, and only that row.
+    p->menus[0].orientation = 0;
+    EXPECT_EQ(SwapDefaultCaptions(*p), std::vector<int32_t>{0});
+    EXPECT_EQ(p->menus[0].captionHtml, "Caption");
+    EXPECT_TRUE(SwapDefaultCaptions(*p).empty());
+}
 
-    // A swap without a hook is fine too.
-    p->table.OO[0] = 1;
-    ComposeScript(*p, true);
-    EXPECT_EQ(p->table.MTC[0], kVerticalDefaultCaption);
+// Composing, assembling and saving read the project and change nothing in it, not even where
+// the caption swap would: a compose that changed the project would make saving an edit that
+// undo does not know.
+TEST(Writer, ComposingAndSavingLeaveTheProjectAsItWas) {
+    auto p = projectWith(4);
+    p->menus[0].orientation = 1;                       // would be swapped to the vertical caption
+    p->menus[1].captionHtml = kVerticalDefaultCaption; // horizontal: would be swapped back
+    p->menus[2].orientation = 1;
+    p->menus[2].bodyHtml = "<nObR>wrapped</nObR>";
+    p->selected = 2;
+    p->settings.smallScreenCaption = "Menü \"x\"";
+    const Project before = *p;
+    const Project& constant = *p;
+    const Header header = ComposeScript(constant, true);
+    EXPECT_TRUE(p->sameMenus(before));
+    EXPECT_EQ(p->settings, before.settings);
+    (void)AssembleScript(constant, false);
+    EXPECT_TRUE(p->sameMenus(before));
+    // The header shows the captions as they stand: the swap is the saver's caller's edit.
+    EXPECT_EQ(arrayLine(header, "MTC").rfind("var MTC = new Array (\"Caption\",", 0), 0u);
 }
 
 TEST(Writer, ManyMenusStayOnTwelveArrayLines) {
     auto p = projectWith(0);
     for (int i = 0; i < 500; ++i)
-        ASSERT_TRUE(AddMenu(p->table).ok);
-    ComposeScript(*p, false);
-    ASSERT_EQ(p->HeaderLines.size(), 22u);
-    const std::string& mx = arrayLine(*p, "MX");
+        ASSERT_TRUE(AddMenu(*p).ok());
+    Header header = ComposeScript(*p, false);
+    ASSERT_EQ(header.size(), 23u);
+    const std::string& mx = arrayLine(header, "MX");
     EXPECT_EQ(std::count(mx.begin(), mx.end(), ','), 499);
     EXPECT_EQ(mx.substr(mx.size() - 2), ");");
 }

@@ -10,7 +10,22 @@ DesktopShell::Opener& opener() {
     static DesktopShell::Opener instance;
     return instance;
 }
+DesktopShell::UrlOpener& urlOpener() {
+    static DesktopShell::UrlOpener instance;
+    return instance;
+}
 } // namespace
+
+void DesktopShell::openUrl(const QUrl& url) {
+    if (urlOpener())
+        urlOpener()(url);
+    else
+        QDesktopServices::openUrl(url);
+}
+
+void DesktopShell::setUrlOpener(UrlOpener replacement) {
+    urlOpener() = std::move(replacement);
+}
 
 void DesktopShell::open(const QString& localPath) {
     if (opener())

@@ -4,33 +4,33 @@ namespace qloom::gui {
 
 namespace {
 
-QString FieldName(MenuColumn column) {
-    switch (column) {
-    case MenuColumn::MX:
+// The field's name as the property editor shows it.
+QString FieldName(const MenuColumn& column) {
+    const std::string_view name = column.fileName;
+    if (name == "MX")
         return EditCommand::tr("Left");
-    case MenuColumn::MY:
+    if (name == "MY")
         return EditCommand::tr("Top");
-    case MenuColumn::MW:
+    if (name == "MW")
         return EditCommand::tr("Width");
-    case MenuColumn::MTCH:
+    if (name == "MTCH")
         return EditCommand::tr("Caption Height");
-    case MenuColumn::MTC:
+    if (name == "MTC")
         return EditCommand::tr("Caption HTML");
-    case MenuColumn::MTM:
+    if (name == "MTM")
         return EditCommand::tr("Menu HTML");
-    case MenuColumn::CO:
+    if (name == "CO")
         return EditCommand::tr("Bottom Colour");
-    case MenuColumn::CC:
+    if (name == "CC")
         return EditCommand::tr("Caption Colour");
-    case MenuColumn::CM:
+    if (name == "CM")
         return EditCommand::tr("Menu Colour");
-    case MenuColumn::MA:
+    if (name == "MA")
         return EditCommand::tr("Activation");
-    case MenuColumn::FL:
+    if (name == "FL")
         return EditCommand::tr("Floating");
-    case MenuColumn::OO:
+    if (name == "OO")
         return EditCommand::tr("Orientation");
-    }
     return EditCommand::tr("Property");
 }
 

@@ -16,6 +16,14 @@ QList<QMessageBox::StandardButton> g_answers;
 QStringList g_shown;
 bool g_testMode = false;
 std::function<void(QMessageBox&)> g_realBoxHandler;
+std::function<void(const QString&)> g_shownHandler;
+QList<int> g_choices;
+
+void noteShown(const QString& text) {
+    g_shown << text;
+    if (g_shownHandler)
+        g_shownHandler(text);
+}
 
 QString appTitle() {
     return uiText(msg::kAppTitle);
@@ -24,7 +32,7 @@ QString appTitle() {
 QMessageBox::StandardButton run(QWidget* parent, const QString& caption, const QString& text,
                                 QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton defaultButton) {
-    g_shown << text;
+    noteShown(text);
     if (!g_answers.isEmpty())
         return g_answers.takeFirst();
     if (g_testMode && !g_realBoxHandler)
@@ -69,6 +77,40 @@ QMessageBox::StandardButton MessageBox::question(QWidget* parent, const QString&
                                                  const QString& text, QMessageBox::Icon icon,
                                                  QMessageBox::StandardButton defaultButton) {
     return run(parent, caption, text, icon, QMessageBox::Yes | QMessageBox::No, defaultButton);
+}
+
+int MessageBox::choice(QWidget* parent, const QString& text, QMessageBox::Icon icon,
+                       const QStringList& buttons, int defaultIndex) {
+    noteShown(text);
+    if (!g_choices.isEmpty())
+        return g_choices.takeFirst();
+    if (g_testMode && !g_realBoxHandler)
+        return defaultIndex;
+    QString shownText = text;
+    shownText.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(icon, appTitle(), shownText, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    QList<QPushButton*> pushButtons;
+    for (const QString& label : buttons)
+        pushButtons << box.addButton(label, QMessageBox::ActionRole);
+    if (defaultIndex >= 0 && defaultIndex < pushButtons.size())
+        box.setDefaultButton(pushButtons[defaultIndex]);
+    QPushButton* escape = box.addButton(QMessageBox::Cancel);
+    box.setEscapeButton(escape);
+    if (g_realBoxHandler) {
+        const auto handler = g_realBoxHandler;
+        QTimer::singleShot(0, &box, [&box, handler] { handler(box); });
+    }
+    box.exec();
+    const int index = pushButtons.indexOf(static_cast<QPushButton*>(box.clickedButton()));
+    return index;
+}
+
+void MessageBox::setNextChoice(int index) {
+    g_choices << index;
+}
+void MessageBox::setShownHandler(std::function<void(const QString&)> onShown) {
+    g_shownHandler = std::move(onShown);
 }
 
 void MessageBox::setNextAnswer(QMessageBox::StandardButton answer) {

@@ -27,6 +27,17 @@ public:
                                                 const QString& text, QMessageBox::Icon icon,
                                                 QMessageBox::StandardButton defaultButton);
 
+    // A question with buttons of its own, `buttons[0]` first; returns the index of the button
+    // pressed, or -1 when the box was left with Escape or its close button (which, as in every
+    // question, must change nothing).
+    static int choice(QWidget* parent, const QString& text, QMessageBox::Icon icon,
+                      const QStringList& buttons, int defaultIndex);
+
+    // Test seam: the next choice() returns `index` without showing a box (-1: as Escape).
+    static void setNextChoice(int index);
+    // Test seam: called with the text of every box or question shown (or answered from a
+    // queue); a test that starts the real program reads them from its output.
+    static void setShownHandler(std::function<void(const QString&)> onShown);
     // Test seam: answer the next boxes without showing them. Each queued answer is used once;
     // an OK-only box consumes an answer too. With an empty queue and test mode on, messages are
     // recorded and answered with their default button.

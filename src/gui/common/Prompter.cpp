@@ -26,6 +26,11 @@ QMessageBox::StandardButton Prompter::question(QWidget* parent, const QString& c
     return ask(parent, caption, text, icon, QMessageBox::Yes | QMessageBox::No, defaultButton);
 }
 
+int Prompter::choose(QWidget* parent, const QString& text, QMessageBox::Icon icon,
+                     const QStringList& buttons, int defaultIndex) {
+    return MessageBox::choice(parent, text, icon, buttons, defaultIndex);
+}
+
 QMessageBox::StandardButton BoxPrompter::ask(QWidget* parent, const QString& caption,
                                              const QString& text, QMessageBox::Icon icon,
                                              QMessageBox::StandardButtons buttons,

@@ -7,6 +7,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 namespace qloom::gui {
 
@@ -20,6 +21,12 @@ public:
                                             const QString& text, QMessageBox::Icon icon,
                                             QMessageBox::StandardButtons buttons,
                                             QMessageBox::StandardButton defaultButton) = 0;
+
+    // A question with buttons of its own, `buttons[0]` first: the index of the button pressed, or
+    // -1 when the box was left with Escape or its close button (which must change nothing).
+    // The program's boxes by default; a test's prompter gives its own answers.
+    virtual int choose(QWidget* parent, const QString& text, QMessageBox::Icon icon,
+                       const QStringList& buttons, int defaultIndex);
 
     // Plain message: caption "qLoom", no icon, one OK button.
     void message(QWidget* parent, const QString& text);

@@ -6,6 +6,10 @@
 #include "script/ScriptSaver.h"
 #include "script/TemplateName.h"
 
+#include <algorithm>
+#include <cctype>
+#include <utility>
+
 namespace qloom {
 
 int32_t WholeNumberField(std::string_view text, int32_t defaultValue, int32_t lower,
@@ -19,15 +23,15 @@ std::string CleanedTextField(std::string_view text, std::string_view defaultText
 
 SettingsForm FormFromSettings(const ProjectSettings& settings) {
     SettingsForm form;
-    form.scrollOut = std::to_string(settings.scrOUT);
-    form.scrollIn = std::to_string(settings.scrIN);
-    form.captionColor = settings.cDefCap;
-    form.menuColor = settings.cDefMenu;
-    form.fontCaption = settings.fDefCap;
-    form.fontMenu = settings.fDefMenu;
-    form.sizeCaption = std::to_string(settings.fDefCapS);
-    form.sizeMenu = std::to_string(settings.fDefMenuS);
-    form.templateName = settings.TemplateFileName;
+    form.scrollOut = std::to_string(settings.openStep);
+    form.scrollIn = std::to_string(settings.closeStep);
+    form.captionColor = settings.captionTextColor;
+    form.menuColor = settings.bodyTextColor;
+    form.fontCaption = settings.captionFont;
+    form.fontMenu = settings.bodyFont;
+    form.sizeCaption = std::to_string(settings.captionFontSize);
+    form.sizeMenu = std::to_string(settings.bodyFontSize);
+    form.templateName = settings.templateFileName;
     return form;
 }
 
@@ -43,15 +47,15 @@ std::string TemplateNameOf(const SettingsForm& form) {
 void ApplyForm(const SettingsForm& form, ProjectSettings& settings) {
     // A field left blank or unreadable falls back to the new-project value.
     const ProjectSettings defaults;
-    settings.scrOUT = WholeNumberField(form.scrollOut, defaults.scrOUT, 1, 999);
-    settings.scrIN = WholeNumberField(form.scrollIn, defaults.scrIN, 1, 999);
-    settings.cDefCap = form.captionColor;
-    settings.cDefMenu = form.menuColor;
-    settings.fDefCap = CleanedTextField(form.fontCaption, defaults.fDefCap);
-    settings.fDefMenu = CleanedTextField(form.fontMenu, defaults.fDefMenu);
-    settings.fDefCapS = WholeNumberField(form.sizeCaption, defaults.fDefCapS, 2, 999);
-    settings.fDefMenuS = WholeNumberField(form.sizeMenu, defaults.fDefMenuS, 2, 999);
-    settings.TemplateFileName = TemplateNameOf(form);
+    settings.openStep = WholeNumberField(form.scrollOut, defaults.openStep, 1, 999);
+    settings.closeStep = WholeNumberField(form.scrollIn, defaults.closeStep, 1, 999);
+    settings.captionTextColor = form.captionColor;
+    settings.bodyTextColor = form.menuColor;
+    settings.captionFont = CleanedTextField(form.fontCaption, defaults.captionFont);
+    settings.bodyFont = CleanedTextField(form.fontMenu, defaults.bodyFont);
+    settings.captionFontSize = WholeNumberField(form.sizeCaption, defaults.captionFontSize, 2, 999);
+    settings.bodyFontSize = WholeNumberField(form.sizeMenu, defaults.bodyFontSize, 2, 999);
+    settings.templateFileName = TemplateNameOf(form);
 }
 
 TemplateCheck CheckTemplate(std::string_view projectFolder, std::string_view name) {
@@ -67,9 +71,9 @@ TemplateCheck CheckTemplate(std::string_view projectFolder, std::string_view nam
     // A folder of that name cannot be read either; it fails like any unreadable file rather
     // than passing the check and breaking the next save.
     std::string text;
-    if (!ReadWholeFile(check.path, text)) {
+    if (Status read = ReadWholeFile(check.path, text); !read) {
         check.verdict = TemplateVerdict::Unreadable;
-        check.status = Status::failure(msg::Format(msg::kCannotOpenFile, check.path));
+        check.status = std::move(read);
     } else if (text.find(kScriptFileName) == std::string::npos) {
         check.verdict = TemplateVerdict::LacksScript;
     }
@@ -103,6 +107,39 @@ std::vector<std::string> TemplateInfoLines() {
     lines[27] = "</HTML>";
     lines[29] = " ";
     return lines;
+}
+
+std::vector<FontChoice> FontChoices(std::vector<std::string> installed) {
+    const auto lessIgnoringCase = [](const std::string& a, const std::string& b) {
+        return std::lexicographical_compare(
+            a.begin(), a.end(), b.begin(), b.end(),
+            [](char x, char y) { return std::tolower(uint8_t(x)) < std::tolower(uint8_t(y)); });
+    };
+    installed.erase(std::remove_if(installed.begin(), installed.end(),
+                                   [](const std::string& name) {
+                                       return TrimBlanksView(name).empty() || name[0] == '.';
+                                   }),
+                    installed.end());
+    std::stable_sort(installed.begin(), installed.end(), lessIgnoringCase);
+    installed.erase(std::unique(installed.begin(), installed.end(),
+                                [](const std::string& a, const std::string& b) {
+                                    return EqualsIgnoringAsciiCase(a, b);
+                                }),
+                    installed.end());
+    std::vector<FontChoice> choices;
+    choices.reserve(installed.size() + kFontNameChoices.size());
+    for (std::string& name : installed)
+        choices.push_back({std::move(name), true});
+    const size_t installedCount = choices.size();
+    for (std::string_view usual : kFontNameChoices) {
+        const auto end = choices.begin() + std::ptrdiff_t(installedCount);
+        const bool present = std::any_of(choices.begin(), end, [usual](const FontChoice& c) {
+            return EqualsIgnoringAsciiCase(c.name, usual);
+        });
+        if (!present)
+            choices.push_back({std::string(usual), false});
+    }
+    return choices;
 }
 
 } // namespace qloom

@@ -20,6 +20,18 @@ inline constexpr std::array<std::string_view, 9> kFontNameChoices = {
 inline constexpr std::array<std::string_view, 8> kPointSizeChoices = {"10", "12", "14", "16",
                                                                       "20", "24", "32", "40"};
 
+// One entry of a font-name list.
+struct FontChoice {
+    std::string name;
+    bool installed = true;
+};
+
+// The font-name lists: the font families installed here first (sorted, without repeats, case
+// ignored), then the usual web fonts of kFontNameChoices that are not among them, marked as
+// not installed (the page would draw them with a substitute here, and so may a visitor's
+// browser). Names starting with "." are the system's hidden families and are left out.
+std::vector<FontChoice> FontChoices(std::vector<std::string> installed);
+
 // The dialog's controls as texts (the swatches as colours), exactly as the user left them.
 struct SettingsForm {
     std::string scrollOut;

@@ -13,6 +13,7 @@
 #include "model/Messages.h"
 #include "ui_AddImageDialog.h"
 
+#include <QCheckBox>
 #include <QFileInfo>
 
 namespace qloom::gui {
@@ -31,7 +32,10 @@ AddImageDialog::AddImageDialog(ProjectSessionApi& session, QWidget* parent)
     connect(ui->btnCancel, &QPushButton::clicked, this, &AddImageDialog::onCancelClicked);
     connect(ui->btnChooseFileName, &QPushButton::clicked, this,
             &AddImageDialog::onChooseFileClicked);
+    connect(ui->txtAlt, &QLineEdit::textChanged, this, &AddImageDialog::updateAddButton);
+    connect(ui->chkDecorative, &QCheckBox::toggled, this, &AddImageDialog::updateAddButton);
     filePicker_ = &ChoosePictureFile;
+    updateAddButton();
     resetControls();
     finishSetup(session, ui->btnAdd, ui->btnCancel, QSize(442, 106));
 }
@@ -44,19 +48,32 @@ void AddImageDialog::resetControls() {
 
 void AddImageDialog::clearEntries() {
     ui->txtImage->clear();
-    ui->txtAlt->clear(); // the text belongs to one picture
+    ui->txtAlt->clear(); // the text and the decoration belong to one picture
+    ui->chkDecorative->setChecked(false);
     ui->txtImage->setFocus();
 }
 
+void AddImageDialog::updateAddButton() {
+    const bool decorative = ui->chkDecorative->isChecked();
+    // A decorative picture has no text to type; the box keeps it in case the tick was a slip.
+    ui->txtAlt->setEnabled(!decorative);
+    const std::string_view problem = ImageAltProblem(fromQ(ui->txtAlt->text()), decorative);
+    ui->btnAdd->setEnabled(problem.empty());
+    ui->btnAdd->setToolTip(toQ(problem));
+}
+
 void AddImageDialog::onAddClicked() {
+    const bool decorative = ui->chkDecorative->isChecked();
+    const std::string alt = decorative ? std::string() : fromQ(ui->txtAlt->text());
+    if (!ImageAltProblem(alt, decorative).empty())
+        return; // Add is greyed; a direct call cannot get round the rule either
     const std::string path = fromQ(ui->txtImage->text());
-    const std::string html =
-        ImageFragment(path, fromQ(ui->txtBorderSize->text()), fromQ(ui->txtAlt->text()));
+    const std::string html = ImageFragment(path, fromQ(ui->txtBorderSize->text()), alt);
     ImageCopyOutcome outcome;
     {
         BusyCursor busy;
         const ProjectSettings& settings = session_.project().settings;
-        outcome = CopyImageIntoProject(path, settings.ProjectFolder, settings.TemplateFileName);
+        outcome = CopyImageIntoProject(path, settings.projectFolder, settings.templateFileName);
     }
     // The picture is still named in the page; the user can copy it by hand later.
     if (outcome == ImageCopyOutcome::Failed)

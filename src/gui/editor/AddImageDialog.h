@@ -37,6 +37,10 @@ public:
     void onChooseFileClicked();
 
 private:
+    // "Add" is enabled once the picture has its alternative text or is marked decorative; its
+    // tooltip says what is missing.
+    void updateAddButton();
+
     std::unique_ptr<Ui::AddImageDialog> ui;
     ProjectSessionApi& session_;
     FilePicker filePicker_;

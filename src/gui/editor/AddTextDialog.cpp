@@ -2,8 +2,8 @@
 
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/EditorRules.h"
+#include "gui/common/FontList.h"
 #include "gui/common/QtColor.h"
-#include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
 #include "model/Messages.h"
@@ -19,8 +19,7 @@ AddTextDialog::AddTextDialog(ProjectSessionApi& session, QWidget* parent)
     : ToolDialog(parent), ui(new Ui::AddTextDialog) {
     ui->setupUi(this);
     setWindowTitle(uiText(msg::kAddTextCaption));
-    for (std::string_view name : kFontNameChoices)
-        ui->cBoxFontName->addItem(toQ(name));
+    FillFontList(ui->cBoxFontName);
     for (std::string_view size : kHtmlFontSizes)
         ui->cBoxFontSize->addItem(toQ(size));
     ui->cBoxFontName->setEditText(QStringLiteral("Arial"));

@@ -1,6 +1,7 @@
 #include "gui/editor/HtmlFragments.h"
 
 #include "model/Conversions.h"
+#include "model/Messages.h"
 
 namespace qloom {
 
@@ -112,6 +113,12 @@ std::string ImageFragment(std::string_view path, std::string_view borderText,
     return "<IMG SRC=\"" + FileNamePart(path) + "\" BORDER=\"" +
            std::to_string(ParseIntOr(borderText, 0)) + "\" ALT=\"" + EscapeHtmlAttribute(altText) +
            "\">";
+}
+
+std::string_view ImageAltProblem(std::string_view altText, bool decorative) {
+    if (decorative || altText.find_first_not_of(" \t\r\n") != std::string_view::npos)
+        return {};
+    return msg::kImageNeedsAlt;
 }
 
 } // namespace qloom

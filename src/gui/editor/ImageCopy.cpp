@@ -2,6 +2,7 @@
 
 #include "gui/editor/HtmlFragments.h"
 #include "model/Messages.h"
+#include "script/FileIo.h"
 #include "script/ScriptSaver.h"
 
 #include <filesystem>
@@ -29,9 +30,13 @@ ImageCopyOutcome CopyImageIntoProject(std::string_view source, std::string_view 
         return ImageCopyOutcome::AlreadyThere;
     if (name == kScriptFileName || (!templateName.empty() && name == templateName))
         return ImageCopyOutcome::Failed;
-    ec.clear();
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    return ec ? ImageCopyOutcome::Failed : ImageCopyOutcome::Copied;
+    // Read as a regular file of bounded size, not copied by name: the source may have turned
+    // into a FIFO or a device since the check above.
+    std::string bytes;
+    if (!ReadWholeFile(from.string(), bytes).ok)
+        return ImageCopyOutcome::Failed;
+    return WriteFileReplacing(to.string(), bytes) ? ImageCopyOutcome::Copied
+                                                  : ImageCopyOutcome::Failed;
 }
 
 std::string CannotCopyText(std::string_view source) {

@@ -1,5 +1,7 @@
 #include "gui/editor/JpegDecoder.h"
 
+#include "script/FileIo.h"
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
@@ -127,23 +129,18 @@ bool JpegDecoder::decode(const uint8_t* data, size_t size, DecodedImage& out, st
 
 bool JpegDecoder::decodeFile(const std::string& path, DecodedImage& out, std::string* error) {
     out = DecodedImage{};
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string bytes;
+    if (const Status read = ReadWholeFile(path, bytes); !read) {
         if (error)
-            *error = "cannot open " + path;
+            *error = read.message;
         return false;
     }
-    std::vector<uint8_t> bytes;
-    char buffer[65536];
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        bytes.insert(bytes.end(), buffer, buffer + in.gcount());
-        if (bytes.size() > kMaxFileBytes) {
-            if (error)
-                *error = "file too large";
-            return false;
-        }
+    if (bytes.size() > kMaxFileBytes) {
+        if (error)
+            *error = "file too large";
+        return false;
     }
-    return decode(bytes.data(), bytes.size(), out, error);
+    return decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, error);
 }
 
 } // namespace qloom

@@ -2,40 +2,47 @@
 
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
+#include "gui/editor/AvifSize.h"
 #include "gui/editor/JpegDecoder.h"
 #include "model/Messages.h"
+#include "script/FileIo.h"
 
+#include <QBuffer>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace qloom::gui {
 
 namespace {
 constexpr int kThumbSize = 160;
-}
+// Where a picture container states the picture's size.
+constexpr qint64 kHeadBytes = 64 * 1024;
+constexpr QSize kChooserSize(900, 500);
+} // namespace
 
 QImage LoadPreviewPicture(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read once, as a regular file of bounded size: a FIFO or a device chosen as a picture
+    // must not hang or swell the editor.
+    std::string bytes;
+    if (!ReadWholeFile(fromQ(path), bytes).ok)
         return {};
-    const QByteArray head = file.read(6);
-    file.close();
-    if (head.startsWith("GIF8")) {
-        QImageReader reader(path, "gif");
-        return reader.read();
-    }
+    const QByteArray head =
+        QByteArray::fromRawData(bytes.data(), qsizetype(std::min<size_t>(bytes.size(), 6)));
     if (head.size() >= 3 && uchar(head[0]) == 0xFF && uchar(head[1]) == 0xD8 &&
         uchar(head[2]) == 0xFF) {
         DecodedImage decoded;
-        if (!JpegDecoder::decodeFile(fromQ(path), decoded))
+        if (!JpegDecoder::decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                 decoded))
             return {};
         QImage image(decoded.width, decoded.height, QImage::Format_RGB888);
         const size_t rowBytes = size_t(decoded.width) * 3;
@@ -43,7 +50,26 @@ QImage LoadPreviewPicture(const QString& path) {
             std::copy_n(decoded.rgb.data() + size_t(y) * rowBytes, rowBytes, image.scanLine(y));
         return image;
     }
-    return {};
+    // GIF, PNG, WebP, SVG and whatever else the installed image plugins read, told by the
+    // content: a renamed file shows as what it is, a text named .gif as nothing.
+    QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    return reader.read();
+}
+
+QString PictureSizeText(const QString& path, const QImage& image) {
+    if (!image.isNull())
+        return QStringLiteral("%1 x %2").arg(image.width()).arg(image.height());
+    std::string bytes;
+    if (path.isEmpty() || !ReadWholeFile(fromQ(path), bytes).ok)
+        return QString();
+    PixelSize size;
+    if (ReadAvifSize(std::string_view(bytes).substr(0, size_t(kHeadBytes)), size))
+        return QStringLiteral("%1 x %2").arg(size.width).arg(size.height);
+    return QString();
 }
 
 PicturePreview::PicturePreview(QWidget* parent)
@@ -66,9 +92,11 @@ PicturePreview::PicturePreview(QWidget* parent)
 void PicturePreview::showFile(const QString& path) {
     image_ = path.isEmpty() ? QImage() : LoadPreviewPicture(path);
     if (image_.isNull()) {
+        // A picture no plugin here can draw may still state its size (AVIF).
+        const QString size = PictureSizeText(path, image_);
         picture_->clear();
         picture_->setText(uiText(msg::kNoPicture));
-        size_->setText(uiText(msg::kNoPicture));
+        size_->setText(size.isEmpty() ? uiText(msg::kNoPicture) : size);
         btnPreview_->setEnabled(false);
         return;
     }
@@ -77,7 +105,7 @@ void PicturePreview::showFile(const QString& path) {
         pixmap =
             pixmap.scaled(kThumbSize, kThumbSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     picture_->setPixmap(pixmap);
-    size_->setText(QStringLiteral("%1 x %2").arg(image_.width()).arg(image_.height()));
+    size_->setText(PictureSizeText(path, image_));
     btnPreview_->setEnabled(true);
 }
 
@@ -122,6 +150,17 @@ QString ChoosePictureFile(QWidget* parent, const QString& startFolder) {
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
         grid->addWidget(preview, 0, grid->columnCount(), grid->rowCount(), 1);
     QObject::connect(&dialog, &QFileDialog::currentChanged, preview, &PicturePreview::showFile);
+    // The details list beside the preview panel: wide enough that the size column is never
+    // cut off, the name column taking what is left.
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.resize(dialog.sizeHint().expandedTo(kChooserSize));
+    if (auto* list = dialog.findChild<QTreeView*>()) {
+        QHeaderView* header = list->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();

@@ -9,9 +9,14 @@ class QPushButton;
 
 namespace qloom::gui {
 
-// GIF through Qt, JPEG through our own decoder; anything else (or a damaged file) gives a null
-// image. The kind is told by the file's first bytes, not by its name.
+// JPEG through our own decoder, every other kind through the installed image plugins (GIF, PNG,
+// SVG, WebP, ...); a kind no plugin reads, or a damaged file, gives a null image. The kind is
+// told by the file's content, not by its name.
 QImage LoadPreviewPicture(const QString& path);
+
+// "W x H" of the picture: of `image` when it was read, else from an AVIF file's own header;
+// empty when neither knows.
+QString PictureSizeText(const QString& path, const QImage& image);
 
 // The side panel of the picture chooser: a scaled picture, its size in pixels or "(None)", and a
 // "Preview" button that shows the picture at full size.

@@ -29,7 +29,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QValidator>
+#include <algorithm>
 #include <utility>
 
 namespace qloom::gui {
@@ -90,16 +92,14 @@ struct PropertyEditor::NumberBox {
     UpDownControl* spin;
     NumberBoxRule rule;
     SpinRange range;
-    std::vector<int32_t> MenuTable::*column;
-    MenuColumn id;
+    int32_t Menu::*field;
 };
 
 struct PropertyEditor::ColorRow {
     ColorSwatch* swatch;
     QCheckBox* box;
     QLabel* label;
-    std::vector<std::string> MenuTable::*column;
-    MenuColumn id;
+    std::string Menu::*field;
 };
 
 PropertyEditor::PropertyEditor(ProjectSessionApi& session, QWidget* parent)
@@ -117,19 +117,16 @@ PropertyEditor::PropertyEditor(ProjectSessionApi& session, QWidget* parent)
     ui->picVertical->setPixmap(OrientationPicture(true));
 
     numbers_ = {
-        {ui->lblLeft, ui->txtLeft, ui->UpDown_Left, kLeftRule, kLeftSpin, &MenuTable::MX,
-         MenuColumn::MX},
-        {ui->lblTop, ui->txtTop, ui->UpDown_Top, kTopRule, kTopSpin, &MenuTable::MY,
-         MenuColumn::MY},
-        {ui->lblWidth, ui->txtWidth, ui->UpDown_Width, kWidthRule, kWidthSpin, &MenuTable::MW,
-         MenuColumn::MW},
+        {ui->lblLeft, ui->txtLeft, ui->UpDown_Left, kLeftRule, kLeftSpin, &Menu::left},
+        {ui->lblTop, ui->txtTop, ui->UpDown_Top, kTopRule, kTopSpin, &Menu::top},
+        {ui->lblWidth, ui->txtWidth, ui->UpDown_Width, kWidthRule, kWidthSpin, &Menu::width},
         {ui->lblCapHeight, ui->txtCapHeight, ui->UpDown_CapHeight, kCapHeightRule, kCapHeightSpin,
-         &MenuTable::MTCH, MenuColumn::MTCH},
+         &Menu::captionHeight},
     };
     colors_ = {
-        {ui->panCaptionColor, ui->chkTranspCC, ui->lblCaptionColor, &MenuTable::CC, MenuColumn::CC},
-        {ui->panMenuColor, ui->chkTranspCM, ui->lblMenuColor, &MenuTable::CM, MenuColumn::CM},
-        {ui->panOwnerColor, ui->chkTranspCO, ui->lblOwnerColor, &MenuTable::CO, MenuColumn::CO},
+        {ui->panCaptionColor, ui->chkTranspCC, ui->lblCaptionColor, &Menu::captionColor},
+        {ui->panMenuColor, ui->chkTranspCM, ui->lblMenuColor, &Menu::bodyColor},
+        {ui->panOwnerColor, ui->chkTranspCO, ui->lblOwnerColor, &Menu::bottomColor},
     };
 
     for (NumberBox& box : numbers_) {
@@ -190,32 +187,32 @@ PropertyEditor::PropertyEditor(ProjectSessionApi& session, QWidget* parent)
 }
 
 void PropertyEditor::onProjectReplaced() {
-    const MenuTable& table = session_.project().table;
+    const Project& table = session_.project();
     rebuildMenuList();
-    setEditingEnabled(table.MenuCount > 0);
-    if (table.MenuCount > 0)
-        showMenuProperties(table.SelectedMenu);
+    setEditingEnabled(table.menuCount() > 0);
+    if (table.menuCount() > 0)
+        showMenuProperties(table.selected);
 }
 
 void PropertyEditor::onMenusChanged(const ProjectEdit& edit) {
     // Showing its own edit again would move the caret of the field being typed in.
     if (storing_ || edit.kind() == ProjectEdit::Kind::ReplaceSettings)
         return;
-    const MenuTable& table = session_.project().table;
+    const Project& table = session_.project();
     syncMenuList();
-    setEditingEnabled(table.MenuCount > 0);
-    if (table.isRow(table.SelectedMenu))
-        showMenuProperties(table.SelectedMenu);
+    setEditingEnabled(table.menuCount() > 0);
+    if (table.isRow(table.selected))
+        showMenuProperties(table.selected);
 }
 
 void PropertyEditor::onCaptionSwapped(int32_t row) {
     // Saving swapped the default caption for the orientation: the box shows the table's caption
     // without storing it as an edit.
-    const MenuTable& table = session_.project().table;
-    if (row != table.SelectedMenu || !table.isRow(row))
+    const Project& table = session_.project();
+    if (row != table.selected || !table.isRow(row))
         return;
     const QSignalBlocker blocker(ui->txtCapHTML);
-    setHtmlText(ui->txtCapHTML, table.MTC[size_t(row)]);
+    setHtmlText(ui->txtCapHTML, table.menus[size_t(row)].captionHtml);
 }
 
 std::vector<QSignalBlocker> PropertyEditor::blockFieldSignals() {
@@ -233,28 +230,34 @@ std::vector<QSignalBlocker> PropertyEditor::blockFieldSignals() {
 PropertyEditor::~PropertyEditor() = default;
 
 bool PropertyEditor::canStore() const {
-    const MenuTable& table = session_.project().table;
-    return table.isRow(table.SelectedMenu);
+    const Project& table = session_.project();
+    return table.isRow(table.selected);
 }
 
 void PropertyEditor::numberBoxChange(NumberBox& box) {
     if (!canStore())
         return;
-    const MenuTable& table = session_.project().table;
-    const int32_t cell = (table.*box.column)[size_t(table.SelectedMenu)];
-    store(box.id, NumberFromBox(fromQ(box.edit->text()), cell, box.rule), true);
+    const Project& table = session_.project();
+    const int32_t cell = table.menus[size_t(table.selected)].*box.field;
+    store(box.field, NumberFromBox(fromQ(box.edit->text()), cell, box.rule), true);
 }
 
-void PropertyEditor::store(MenuColumn column, CellValue value, bool typing) {
+void PropertyEditor::store(int32_t Menu::*field, int32_t value, bool typing) {
     const Project& project = session_.project();
     storing_ = true;
-    session_.edit(
-        ProjectEdit::setCell(project, project.table.SelectedMenu, column, std::move(value)),
-        typing);
+    session_.edit(ProjectEdit::setCell(project, project.selected, field, value), typing);
     storing_ = false;
     // Every edit but "Float" makes the Update Preview button bold.
-    if (column != MenuColumn::FL)
+    if (field != &Menu::floating)
         session_.setPreviewStale(true);
+}
+
+void PropertyEditor::store(std::string Menu::*field, std::string value, bool typing) {
+    const Project& project = session_.project();
+    storing_ = true;
+    session_.edit(ProjectEdit::setCell(project, project.selected, field, std::move(value)), typing);
+    storing_ = false;
+    session_.setPreviewStale(true);
 }
 
 void PropertyEditor::spinStep(NumberBox& box, int delta) {
@@ -268,31 +271,31 @@ void PropertyEditor::spinStep(NumberBox& box, int delta) {
 void PropertyEditor::onCaptionHtmlChanged() {
     if (!canStore())
         return;
-    store(MenuColumn::MTC, EditorTextToHtml(fromQ(PlainTextOf(ui->txtCapHTML))), true);
+    store(&Menu::captionHtml, EditorTextToHtml(fromQ(PlainTextOf(ui->txtCapHTML))), true);
 }
 
 void PropertyEditor::onMenuHtmlChanged() {
     if (!canStore())
         return;
-    store(MenuColumn::MTM, EditorTextToHtml(fromQ(PlainTextOf(ui->txtMenuHTML))), true);
+    store(&Menu::bodyHtml, EditorTextToHtml(fromQ(PlainTextOf(ui->txtMenuHTML))), true);
 }
 
 void PropertyEditor::onActivationClicked() {
     if (!canStore())
         return;
-    store(MenuColumn::MA, ui->radMouseOver->isChecked() ? 0 : 1, false);
+    store(&Menu::activation, ui->radMouseOver->isChecked() ? 0 : 1, false);
 }
 
 void PropertyEditor::onFloatClicked() {
     if (!canStore())
         return;
-    store(MenuColumn::FL, ui->chkFloat->isChecked() ? 1 : 0, false);
+    store(&Menu::floating, ui->chkFloat->isChecked() ? 1 : 0, false);
 }
 
 void PropertyEditor::onOrientationClicked() {
     if (!canStore())
         return;
-    store(MenuColumn::OO, ui->radHorizontal->isChecked() ? 0 : 1, false);
+    store(&Menu::orientation, ui->radHorizontal->isChecked() ? 0 : 1, false);
 }
 
 void PropertyEditor::chooseColor(ColorSwatch* swatch) {
@@ -308,7 +311,7 @@ void PropertyEditor::chooseColor(ColorSwatch* swatch) {
     swatch->setColor(*chosen);
     if (!canStore())
         return;
-    store(row->id, ColorToHtml(FromQColor(*chosen)), false);
+    store(row->field, ColorToHtml(FromQColor(*chosen)), false);
 }
 
 void PropertyEditor::onTransparentToggled(QCheckBox* box) {
@@ -319,7 +322,7 @@ void PropertyEditor::onTransparentToggled(QCheckBox* box) {
     row->swatch->setVisible(!box->isChecked());
     if (!canStore())
         return;
-    store(row->id,
+    store(row->field,
           box->isChecked() ? std::string(kTransparent)
                            : ColorToHtml(FromQColor(row->swatch->color())),
           false);
@@ -426,9 +429,9 @@ int PropertyEditor::listSelectedRow() const {
 void PropertyEditor::keepShownRowSelected() {
     // A press below the last row, or Ctrl with a click or the space bar, would leave no row
     // selected while the editor still shows one, and the edits that follow would reach no row.
-    const MenuTable& table = session_.project().table;
-    if (listSelectedRow() < 0 && table.isRow(table.SelectedMenu))
-        ui->listMenus->setCurrentRow(table.SelectedMenu);
+    const Project& table = session_.project();
+    if (listSelectedRow() < 0 && table.isRow(table.selected))
+        ui->listMenus->setCurrentRow(table.selected);
 }
 
 void PropertyEditor::onMenuListPressed() {
@@ -436,8 +439,10 @@ void PropertyEditor::onMenuListPressed() {
 }
 
 void PropertyEditor::onMenuListReleased() {
-    if (listSelectedRow() != session_.project().table.SelectedMenu)
-        session_.select(listSelectedRow(), SelectionSource::Editor);
+    // A release below the last row names no menu; the press has already said so.
+    const int row = listSelectedRow();
+    if (row >= 0 && row != session_.project().selected)
+        session_.select(row, SelectionSource::Editor);
 }
 
 void PropertyEditor::onMenuListKeyReleased() {
@@ -495,8 +500,8 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PropertyEditor::syncMenuList() {
-    const MenuTable& table = session_.project().table;
-    const int wanted = std::max(0, int(table.MenuCount));
+    const Project& table = session_.project();
+    const int wanted = std::max(0, int(table.menuCount()));
     if (ui->listMenus->count() == wanted)
         return;
     while (ui->listMenus->count() > wanted)
@@ -513,25 +518,26 @@ void PropertyEditor::setHtmlText(QPlainTextEdit* edit, const std::string& html) 
 }
 
 void PropertyEditor::showMenuProperties(int32_t index) {
-    const MenuTable& table = session_.project().table;
-    if (table.MenuCount <= 0 || !table.isRow(index))
+    const Project& project = session_.project();
+    if (!project.isRow(index))
         return;
+    const Menu& menu = project.menus[size_t(index)];
     const std::vector<QSignalBlocker> blocked = blockFieldSignals();
     syncMenuList();
     ui->listMenus->setCurrentRow(index);
     for (NumberBox& box : numbers_) {
-        const int32_t value = (table.*box.column)[size_t(index)];
+        const int32_t value = menu.*box.field;
         box.edit->setText(QString::number(value));
         box.spin->setPosition(value);
     }
-    setHtmlText(ui->txtCapHTML, table.MTC[size_t(index)]);
-    setHtmlText(ui->txtMenuHTML, table.MTM[size_t(index)]);
-    (table.MA[size_t(index)] == 0 ? ui->radMouseOver : ui->radMouseClick)->setChecked(true);
-    ui->chkFloat->setChecked(table.FL[size_t(index)] == 1);
+    setHtmlText(ui->txtCapHTML, menu.captionHtml);
+    setHtmlText(ui->txtMenuHTML, menu.bodyHtml);
+    (menu.activation == 0 ? ui->radMouseOver : ui->radMouseClick)->setChecked(true);
+    ui->chkFloat->setChecked(menu.floating == 1);
     // An exclusive pair cannot be unchecked directly: check the one that should be on.
-    (table.OO[size_t(index)] == 0 ? ui->radHorizontal : ui->radVertical)->setChecked(true);
+    (menu.orientation == 0 ? ui->radHorizontal : ui->radVertical)->setChecked(true);
     for (ColorRow& row : colors_) {
-        const std::string& text = (table.*row.column)[size_t(index)];
+        const std::string& text = menu.*row.field;
         const bool transparent = text == kTransparent;
         if (!transparent)
             row.swatch->setColor(ToQColor(HtmlToColor(text)));
@@ -597,10 +603,15 @@ QPlainTextEdit* PropertyEditor::activeHtmlEdit() const {
     }
 }
 
-void PropertyEditor::showFixPlace(FixPlace place) {
+void PropertyEditor::showFixPlace(FixPlace place, int32_t offset) {
     QWidget* field = nullptr;
     int tab = 0;
     switch (place) {
+    case FixPlace::ProjectSettings: // not on this form: the main window opens the dialog
+        return;
+    case FixPlace::LeftField:
+        field = ui->txtLeft;
+        break;
     case FixPlace::CaptionHeightField:
         field = ui->txtCapHeight;
         break;
@@ -628,6 +639,22 @@ void PropertyEditor::showFixPlace(FixPlace place) {
     field->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();
+    const Project& project = session_.project();
+    auto* box = qobject_cast<QPlainTextEdit*>(field);
+    if (!box || offset < 0 || !project.isRow(project.selected))
+        return;
+    // The box shows the HTML with its CR LF pairs as single line breaks, so the cursor position
+    // is the length of the shown text before the offset. A finding made before the last few
+    // keystrokes may point past the end: the cursor then goes to the end.
+    const std::string& html = place == FixPlace::CaptionHtml
+                                  ? project.menus[size_t(project.selected)].captionHtml
+                                  : project.menus[size_t(project.selected)].bodyHtml;
+    const size_t end = std::min(html.size(), size_t(offset));
+    const int position = int(toQ(HtmlToEditorText(std::string_view(html).substr(0, end))).size());
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(std::min(position, box->document()->characterCount() - 1));
+    box->setTextCursor(cursor);
+    box->ensureCursorVisible();
 }
 
 } // namespace qloom::gui

@@ -3,7 +3,8 @@
 #include "gui/common/ProjectSessionApi.h"
 #include "gui/common/QtColor.h"
 #include "model/AccessibilityCheck.h"
-#include "model/MenuRow.h"
+#include "model/Menu.h"
+#include "model/Project.h"
 
 #include <QSignalBlocker>
 #include <QWidget>
@@ -60,8 +61,9 @@ public:
     // The HTML text box of the active tab; none on "Position & Style" and "Color".
     QPlainTextEdit* activeHtmlEdit() const;
 
-    // Shows the tab and focuses the control where a finding of the checks is fixed.
-    void showFixPlace(FixPlace place);
+    // Shows the tab and focuses the control where a finding of the checks is fixed. In an HTML
+    // box, `offset` (a byte offset in the selected menu's HTML, -1 for none) places the cursor.
+    void showFixPlace(FixPlace place, int32_t offset = -1);
 
     // Test seam: replaces the platform colour dialog.
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
@@ -101,7 +103,8 @@ private:
     // Blocks the change signals of every field while the program writes into them.
     std::vector<QSignalBlocker> blockFieldSignals();
     // Records the selected row's new value in the project history; typing folds into one step.
-    void store(MenuColumn column, CellValue value, bool typing);
+    void store(int32_t Menu::*field, int32_t value, bool typing);
+    void store(std::string Menu::*field, std::string value, bool typing);
     void numberBoxChange(NumberBox& box);
     void spinStep(NumberBox& box, int delta);
     void setHtmlText(QPlainTextEdit* edit, const std::string& html);

@@ -144,8 +144,8 @@ QString PreviewController::allowedRootFor(const QString& projectFolder) {
 
 void PreviewController::navigatePreview() {
     const ProjectSettings& settings = session_.project().settings;
-    const std::string path = JoinPath(settings.ProjectFolder, settings.TemplateFileName);
-    browser_->setAllowedRoot(allowedRootFor(toQ(settings.ProjectFolder)));
+    const std::string path = JoinPath(settings.projectFolder, settings.templateFileName);
+    browser_->setAllowedRoot(allowedRootFor(toQ(settings.projectFolder)));
     browser_->navigatePreview(QUrl::fromLocalFile(toQ(path)));
 }
 
@@ -171,24 +171,25 @@ void PreviewController::refreshPreview() {
 }
 
 void PreviewController::scrollPreviewTo(int32_t index) {
-    const MenuTable& table = session_.project().table;
+    const Project& table = session_.project();
     if (!table.isRow(index))
         return;
     QScrollBar* horizontal = browser_->scrollArea()->horizontalScrollBar();
     QScrollBar* vertical = browser_->scrollArea()->verticalScrollBar();
     const QRect outer = browser_->frameGeometry();
-    const ScrollTarget target = PreviewScrollTarget(
-        {horizontal->value(), vertical->value(), outer.width(), outer.height()},
-        table.MX[size_t(index)], table.MY[size_t(index)], table.MW[size_t(index)]);
+    const ScrollTarget target =
+        PreviewScrollTarget({horizontal->value(), vertical->value(), outer.width(), outer.height()},
+                            table.menus[size_t(index)].left, table.menus[size_t(index)].top,
+                            table.menus[size_t(index)].width);
     horizontal->setValue(target.hpos); // the scroll bars clamp to their range
     vertical->setValue(target.vpos);
 }
 
 void PreviewController::showSelection(int32_t row) {
-    if (!session_.project().table.isRow(row))
+    if (!session_.project().isRow(row))
         return;
     // The second argument 0: the page does not answer through its title.
-    runPreviewScript(QStringLiteral("ySetSel(%1,0)").arg(row));
+    runPreviewScript(QStringLiteral("Qloom.ySetSel(%1,0)").arg(row));
     scrollPreviewTo(row);
 }
 
@@ -288,10 +289,10 @@ bool PreviewController::recordMove(int32_t row, int32_t x, int32_t y, bool nudge
 }
 
 void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
-    const MenuTable& table = session_.project().table;
-    const int32_t row = table.SelectedMenu;
+    const Project& table = session_.project();
+    const int32_t row = table.selected;
     if (!table.isRow(row) ||
-        !recordMove(row, Nudged(table.MX[row], dx), Nudged(table.MY[row], dy), true))
+        !recordMove(row, Nudged(table.menus[row].left, dx), Nudged(table.menus[row].top, dy), true))
         return;
     showMovedMenu(row);
     scrollPreviewTo(row);
@@ -299,22 +300,22 @@ void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
 }
 
 void PreviewController::selectNextMenu(int step) {
-    const MenuTable& table = session_.project().table;
-    if (table.MenuCount <= 0)
+    const Project& table = session_.project();
+    if (table.menuCount() <= 0)
         return;
-    const int32_t from = table.isRow(table.SelectedMenu) ? table.SelectedMenu : 0;
-    session_.select((from + step % table.MenuCount + table.MenuCount) % table.MenuCount,
+    const int32_t from = table.isRow(table.selected) ? table.selected : 0;
+    session_.select((from + step % table.menuCount() + table.menuCount()) % table.menuCount(),
                     SelectionSource::Editor);
 }
 
 void PreviewController::showMovedMenu(int32_t row) {
-    const MenuTable& table = session_.project().table;
+    const Project& table = session_.project();
     if (!table.isRow(row))
         return;
-    runPreviewScript(QStringLiteral("yMoveMenu(%1,%2,%3);ySetSel(%1,0)")
+    runPreviewScript(QStringLiteral("Qloom.yMoveMenu(%1,%2,%3);Qloom.ySetSel(%1,0)")
                          .arg(row)
-                         .arg(table.MX[size_t(row)])
-                         .arg(table.MY[size_t(row)]));
+                         .arg(table.menus[size_t(row)].left)
+                         .arg(table.menus[size_t(row)].top));
 }
 
 void PreviewController::watchKeysOf(QWidget* widget) {
@@ -376,7 +377,7 @@ void PreviewController::onShowPreviewClicked() {
 void PreviewController::onUpdatePreviewClicked() {
     if (!refresh())
         return;
-    scrollPreviewTo(session_.project().table.SelectedMenu);
+    scrollPreviewTo(session_.project().selected);
     session_.setPreviewStale(false);
 }
 

@@ -4,6 +4,7 @@
 #include "gui/preview/PreviewRequestGuard.h"
 #include "gui/preview/TitleCommand.h"
 
+#include <QCoreApplication>
 #include <QWebEngineFullScreenRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineScript>
@@ -39,6 +40,102 @@ QString PreviewPage::titleChannelScript() {
     return script;
 }
 
+QString PreviewPage::lockDownScript() {
+    // Defence in depth, in every frame before the page's own script runs: the engine's switches
+    // already keep the network out of reach; this takes away the interfaces themselves, and
+    // those of the clipboard, which no switch closes once the user has clicked.
+    static const char* const kScript = R"JS(
+(function () {
+    var gone = ['RTCPeerConnection', 'webkitRTCPeerConnection', 'RTCDataChannel',
+        'RTCSessionDescription', 'RTCIceCandidate', 'RTCRtpSender', 'RTCRtpReceiver',
+        'RTCRtpTransceiver', 'RTCDtlsTransport', 'RTCIceTransport', 'RTCSctpTransport',
+        'RTCCertificate', 'RTCDTMFSender', 'RTCPeerConnectionIceEvent', 'RTCDataChannelEvent',
+        'RTCTrackEvent', 'RTCEncodedAudioFrame', 'RTCEncodedVideoFrame', 'WebTransport',
+        'WebTransportError', 'WebTransportBidirectionalStream',
+        'WebTransportDatagramDuplexStream', 'Clipboard', 'ClipboardItem'];
+    var refused = {copy: 1, cut: 1, paste: 1};
+    function hide(proto, name) {
+        if (!proto)
+            return;
+        try {
+            Object.defineProperty(proto, name, {get: function () { return undefined; },
+                                                configurable: false, enumerable: false});
+        } catch (e) {}
+    }
+    function lock(w) {
+        if (Object.prototype.hasOwnProperty.call(w, '__qloomLocked'))
+            return;
+        Object.defineProperty(w, '__qloomLocked', {value: true});
+        gone.forEach(function (name) {
+            try { delete w[name]; } catch (e) {}
+            try {
+                Object.defineProperty(w, name, {value: undefined, writable: false,
+                                                configurable: false, enumerable: false});
+            } catch (e) {}
+        });
+        var nav = w.Navigator && w.Navigator.prototype;
+        hide(nav, 'clipboard');
+        hide(nav, 'mediaDevices');
+        hide(nav, 'presentation');
+        var proto = w.Document && w.Document.prototype;
+        if (proto) {
+            var exec = proto.execCommand;
+            try {
+                Object.defineProperty(proto, 'execCommand', {
+                    configurable: false, writable: false, enumerable: true,
+                    value: function (command) {
+                        if (refused[String(command).toLowerCase()] === 1)
+                            return false;
+                        return exec.apply(this, arguments);
+                    }
+                });
+            } catch (e) {}
+        }
+        // The page may not rewrite what the user copies, nor keep itself with an unload
+        // question.
+        ['copy', 'cut', 'paste', 'beforeunload'].forEach(function (type) {
+            w.addEventListener(type, function (event) {
+                event.stopImmediatePropagation();
+            }, true);
+        });
+        try {
+            Object.defineProperty(w, 'onbeforeunload', {get: function () { return null; },
+                                                        set: function () {},
+                                                        configurable: false});
+        } catch (e) {}
+    }
+    lock(window);
+    // An empty frame the page makes itself has its document before any injected script can
+    // run in it: it is locked when the page first reaches into it. (Reaching it through
+    // window.frames is not covered; the engine's switches hold there.)
+    [window.HTMLIFrameElement, window.HTMLFrameElement, window.HTMLObjectElement].forEach(
+        function (type) {
+            if (!type)
+                return;
+            ['contentWindow', 'contentDocument'].forEach(function (name) {
+                var plain = Object.getOwnPropertyDescriptor(type.prototype, name);
+                if (!plain || !plain.get)
+                    return;
+                Object.defineProperty(type.prototype, name, {
+                    configurable: false, enumerable: plain.enumerable,
+                    get: function () {
+                        var value = plain.get.call(this);
+                        try {
+                            var win = name === 'contentWindow' ? value
+                                                               : value && value.defaultView;
+                            if (win)
+                                lock(win);
+                        } catch (e) {}
+                        return value;
+                    }
+                });
+            });
+        });
+})();
+)JS";
+    return QString::fromLatin1(kScript);
+}
+
 PreviewPage::PreviewPage(QWebEngineProfile* profile, const PreviewRequestGuard& guard,
                          std::function<bool()> userActed, QObject* parent)
     : QWebEnginePage(profile, parent), guard_(guard), userActed_(std::move(userActed)) {
@@ -49,6 +146,14 @@ PreviewPage::PreviewPage(QWebEngineProfile* profile, const PreviewRequestGuard& 
     channel.setRunsOnSubFrames(false);
     channel.setSourceCode(titleChannelScript());
     scripts().insert(channel);
+
+    QWebEngineScript lockDown;
+    lockDown.setName(QStringLiteral("qloom-lock-down"));
+    lockDown.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    lockDown.setWorldId(QWebEngineScript::MainWorld);
+    lockDown.setRunsOnSubFrames(true);
+    lockDown.setSourceCode(lockDownScript());
+    scripts().insert(lockDown);
 
     // Refused at once: a request left pending would wait for an answer nobody gives.
     connect(this, &QWebEnginePage::featurePermissionRequested, this,
@@ -83,8 +188,17 @@ QStringList PreviewPage::chooseFiles(FileSelectionMode, const QStringList&, cons
 
 void PreviewPage::javaScriptAlert(const QUrl&, const QString&) {}
 
-bool PreviewPage::javaScriptConfirm(const QUrl&, const QString&) {
-    return false;
+bool PreviewPage::javaScriptConfirm(const QUrl&, const QString& msg) {
+    // The engine asks its unload question ("leave this page?") through here too: the answer is
+    // always "leave", so no page can hold the preview against a new load. A page's own
+    // confirm() gets "no".
+    return msg == unloadQuestion();
+}
+
+QString PreviewPage::unloadQuestion() {
+    return QCoreApplication::translate("QWebEnginePage",
+                                       "Are you sure you want to leave this page? Changes that "
+                                       "you made may not be saved.");
 }
 
 bool PreviewPage::javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) {

@@ -26,6 +26,10 @@ public:
 
     // The injected title-channel script (exposed for tests).
     static QString titleChannelScript();
+    // The script that takes WebRTC, WebTransport and the clipboard away in every frame.
+    static QString lockDownScript();
+    // The engine's own text of the question it asks before a page with an unload handler goes.
+    static QString unloadQuestion();
 
 Q_SIGNALS:
     void remoteLinkFollowed(const QUrl& url);

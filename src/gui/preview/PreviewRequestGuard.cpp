@@ -1,40 +1,18 @@
 #include "gui/preview/PreviewRequestGuard.h"
 
+#include "gui/common/TextConv.h"
 #include "gui/preview/PreviewSandbox.h"
 
-#include <QFileInfo>
 #include <QWebEngineUrlRequestInfo>
 
 namespace qloom::gui {
 namespace {
 
-// The real place of `path`, after ".." and symbolic links. A missing file (a template not yet
-// written, a mistyped picture) resolves through its deepest existing folder, so the browser can
-// show its own "not found"; the missing part must then be plain names.
-QString ResolvedPath(const QString& path) {
-    if (!path.startsWith(QLatin1Char('/')))
+// The raw bytes of a file: URL's path, exactly as the browser decodes them.
+std::string PathBytesOf(const QUrl& url) {
+    if (!url.isLocalFile())
         return {};
-    QStringList missing;
-    QString existing = path;
-    while (!QFileInfo::exists(existing)) {
-        if (QFileInfo(existing).isSymLink())
-            return {}; // a dangling link may yet point anywhere
-        const qsizetype slash = existing.lastIndexOf(QLatin1Char('/'));
-        if (slash < 0)
-            return {};
-        const QString name = existing.mid(slash + 1);
-        if (name == QLatin1String("..") || name == QLatin1String("."))
-            return {};
-        if (!name.isEmpty())
-            missing.prepend(name);
-        existing = slash == 0 ? QStringLiteral("/") : existing.left(slash);
-    }
-    QString resolved = QFileInfo(existing).canonicalFilePath();
-    if (resolved.isEmpty())
-        return {};
-    for (const QString& name : missing)
-        resolved += (resolved.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) + name;
-    return resolved;
+    return FileUrlPathBytes(url.path(QUrl::FullyEncoded).toStdString()).value_or(std::string());
 }
 
 } // namespace
@@ -43,14 +21,22 @@ PreviewRequestGuard::PreviewRequestGuard(QObject* parent)
     : QWebEngineUrlRequestInterceptor(parent) {}
 
 void PreviewRequestGuard::setRoot(const QString& folder) {
-    root_ = folder.isEmpty() ? QString() : QFileInfo(folder).canonicalFilePath();
+    rootBytes_ = folder.isEmpty() ? std::string() : CanonicalBytes(fromQ(folder));
+    root_ = toQ(rootBytes_);
+}
+
+void PreviewRequestGuard::setTemplatePage(const QUrl& page) {
+    templateBytes_ = PathBytesOf(page);
 }
 
 bool PreviewRequestGuard::allowsLocalFile(const QUrl& url) const {
-    if (!url.isLocalFile() || root_.isEmpty())
+    if (!url.isLocalFile() || rootBytes_.empty())
         return false;
-    const QString path = ResolvedPath(url.toLocalFile());
-    return !path.isEmpty() && PathInsideRoot(path.toStdString(), root_.toStdString());
+    // A URL with a host ("file://server/x") names no local file.
+    if (!url.host().isEmpty() && url.host() != QLatin1String("localhost"))
+        return false;
+    const std::string path = PathBytesOf(url);
+    return !path.empty() && LocalPathAllowed(path, rootBytes_, templateBytes_);
 }
 
 bool PreviewRequestGuard::allows(const QUrl& url) const {

@@ -24,6 +24,22 @@ SchemeRule RuleForScheme(std::string_view scheme);
 // symbolic links) and without a trailing separator (except "/" itself).
 bool PathInsideRoot(std::string_view path, std::string_view root);
 
+// The file a file: URL's path names, as the browser opens it: the percent-encoding undone to raw
+// bytes (a byte that is not UTF-8 stays that byte). Nothing for a path that is not absolute or
+// holds an encoded NUL or slash, which no real page needs.
+std::optional<std::string> FileUrlPathBytes(std::string_view encodedPath);
+
+// Whether the page may open `path` (raw bytes, absolute): every symbolic link and ".." is
+// resolved on the bytes themselves, and the final target must lie inside `root` (canonical
+// bytes) and be a file or folder. A path that does not exist is refused unless it is
+// `missingAllowed` (the template page, which the browser then reports as missing) and its folder
+// lies inside the root.
+bool LocalPathAllowed(const std::string& path, std::string_view root,
+                      std::string_view missingAllowed);
+
+// The canonical form of an existing folder or file, on bytes; empty when it cannot be resolved.
+std::string CanonicalBytes(const std::string& path);
+
 enum class SiteFolderVerdict {
     Ok,
     Outside, // does not contain the project folder

@@ -9,18 +9,23 @@
 #include "gui/preview/RendererWatch.h"
 #include "model/Messages.h"
 
+#include <QApplication>
 #include <QChildEvent>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QTimer>
+#include <QUrlQuery>
 #include <QVBoxLayout>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -33,11 +38,27 @@ namespace qloom::gui {
 namespace {
 
 constexpr const char* kFlagsVariable = "QTWEBENGINE_CHROMIUM_FLAGS";
-// In Chromium 102 a shared worker's requests bypass the request interceptor, and WebRTC sends
-// UDP straight past it; neither has a use in the preview.
+// The preview needs no network at all, only local files, so the engine is cut off below the
+// page, where a channel nobody has thought of is closed too. The request interceptor sees URL
+// requests only; WebRTC (ICE over UDP and TCP, STUN, TURN, TURNS, mDNS), WebTransport and QUIC
+// go past it. So:
+// - every host name fails to resolve, whoever asks (the lookup itself can carry data);
+// - every connection the engine makes through its socket layer goes to a proxy that cannot be
+//   reached, loopback included (Chromium bypasses the proxy for loopback unless told not to);
+// - WebRTC may use no UDP that does not go through that proxy, and publishes no mDNS names;
+// - QUIC and WebTransport are off; a shared worker's requests would bypass the interceptor.
+// These switches reach only this program's own web engine: the system browser that opens a
+// web link is another program and keeps its network.
 constexpr const char* kPreviewFlags[] = {
     "--disable-shared-workers",
     "--force-webrtc-ip-handling-policy=disable_non_proxied_udp",
+    "--host-resolver-rules=\"MAP * ~NOTFOUND\"",
+    "--proxy-server=http://127.0.0.1:1",
+    "--proxy-bypass-list=<-loopback>",
+    "--disable-quic",
+    "--disable-background-networking",
+    "--disable-features=WebRtcHideLocalIpsWithMdns",
+    "--disable-blink-features=WebTransport",
 };
 // What the variable held before prepareProcess(), to be put back once the browser has started.
 std::optional<QByteArray> gFlagsBefore;
@@ -87,7 +108,7 @@ void PreviewWindow::prepareProcess() {
     const QByteArray before = qgetenv(kFlagsVariable);
     QByteArray flags = before;
     for (const char* flag : kPreviewFlags) {
-        if (!flags.split(' ').contains(QByteArray(flag)))
+        if (!flags.contains(QByteArray(flag)))
             flags += (flags.isEmpty() ? "" : " ") + QByteArray(flag);
     }
     gFlagsBefore = wasSet ? std::optional<QByteArray>(before) : std::nullopt;
@@ -108,13 +129,8 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     // The main window decides when the program ends; an open preview must not keep it alive.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    // A fresh save must always be what the reloaded page shows.
-    profile_->setHttpCacheType(QWebEngineProfile::NoCache);
     guard_ = new PreviewRequestGuard(this);
-    profile_->setUrlRequestInterceptor(guard_);
-    LockDown(profile_->settings());
-    connect(profile_, &QWebEngineProfile::downloadRequested, this,
-            [](QWebEngineDownloadRequest* download) { download->cancel(); });
+    setUpProfile(profile_);
     page_ = new PreviewPage(
         profile_, *guard_, [this] { return userActedRecently(); }, view_);
     LockDown(page_->settings());
@@ -123,6 +139,7 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     for (QWidget* child : view_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         child->installEventFilter(this);
     watch_ = new RendererWatch(page_, this);
+    connectPage();
     view_->setObjectName(QStringLiteral("webBrowser1"));
     view_->setAccessibleName(uiText(msg::kPreviewPageName));
     view_->setFixedSize(kPageWidth, kPageHeight);
@@ -161,11 +178,9 @@ PreviewWindow::PreviewWindow(QWidget* parent)
     back_->raise();
 
     connect(back_, &QPushButton::clicked, this, &PreviewWindow::backToPreviewClicked);
-    connect(view_, &QWebEngineView::titleChanged, this, &PreviewWindow::titleChanged);
-    connect(page_, &QWebEnginePage::loadStarted, this, [this] { loading_ = true; });
-    connect(page_, &QWebEnginePage::loadFinished, this,
-            &PreviewWindow::webBrowser1DocumentComplete);
-    connect(page_, &PreviewPage::remoteLinkFollowed, this, &PreviewWindow::offerRemoteLink);
+    connect(view_, &QWebEngineView::titleChanged, this, &PreviewWindow::pageTitleChanged);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
+            &PreviewWindow::clipboardChanged);
     connect(watch_, &RendererWatch::notAnswering, this,
             [this] { Q_EMIT pageNote(uiText(msg::kPreviewNotAnswering)); });
     connect(watch_, &RendererWatch::tooMuchMemory, this, [this](quint64 ceiling) {
@@ -232,6 +247,60 @@ void PreviewWindow::present(bool takeFocus) {
         activateWindow();
 }
 
+void PreviewWindow::setUpProfile(QWebEngineProfile* profile) {
+    // A fresh save must always be what the reloaded page shows.
+    profile->setHttpCacheType(QWebEngineProfile::NoCache);
+    profile->setUrlRequestInterceptor(guard_);
+    LockDown(profile->settings());
+    connect(profile, &QWebEngineProfile::downloadRequested, this,
+            [](QWebEngineDownloadRequest* download) { download->cancel(); });
+}
+
+void PreviewWindow::connectPage() {
+    connect(page_, &QWebEnginePage::loadStarted, this, [this] { loading_ = true; });
+    connect(page_, &QWebEnginePage::loadFinished, this,
+            &PreviewWindow::webBrowser1DocumentComplete);
+    connect(page_, &QWebEnginePage::urlChanged, this, &PreviewWindow::pageUrlChanged);
+    connect(page_, &PreviewPage::remoteLinkFollowed, this, &PreviewWindow::offerRemoteLink);
+}
+
+void PreviewWindow::startProject() {
+    // A new off-the-record profile: storage (localStorage, IndexedDB, caches, cookies) that no
+    // other project's page shares, and a new page, so nothing of the previous project's page
+    // (a pending beforeunload, timers, a frame it opened) lives on next to the new project.
+    auto* profile = new QWebEngineProfile(this);
+    setUpProfile(profile);
+    auto* page = new PreviewPage(
+        profile, *guard_, [this] { return userActedRecently(); }, view_);
+    LockDown(page->settings());
+    PreviewPage* oldPage = std::exchange(page_, page);
+    QWebEngineProfile* oldProfile = std::exchange(profile_, profile);
+    oldPage->disconnect(this);
+    view_->setPage(page_);
+    connectPage();
+    watch_->setPage(page_);
+    titlesOpen_ = false;
+    loading_ = false;
+    previewPending_ = false;
+    queuedScripts_.clear();
+    // The page must go before the profile it was created with.
+    delete oldPage;
+    delete oldProfile;
+}
+
+void PreviewWindow::pageUrlChanged(const QUrl& url) {
+    // The document of the editor's own latest load carries its token; every other document
+    // (one the page navigated to, or the old one before the new load replaced it) does not.
+    titlesOpen_ = !loadToken_.isEmpty() &&
+                  QUrlQuery(url).queryItemValue(QLatin1String(kLoadTokenName)) == loadToken_;
+}
+
+void PreviewWindow::pageTitleChanged(const QString& title) {
+    // Title commands are obeyed only from the current load of the current project.
+    if (titlesOpen_)
+        Q_EMIT titleChanged(title);
+}
+
 PreviewWindow::~PreviewWindow() {
     delete watch_;
     watch_ = nullptr;
@@ -254,9 +323,29 @@ QString PreviewWindow::allowedRoot() const {
 
 void PreviewWindow::navigatePreview(const QUrl& url) {
     loading_ = true;
+    guard_->setTemplatePage(url);
+    // Each load gets a token no page can guess; until the document carrying it is in place,
+    // titles (from the document being left) change nothing.
+    titlesOpen_ = false;
+    loadToken_ = QString::number(QRandomGenerator::system()->generate64(), 36);
+    QUrl tokened = url;
+    QUrlQuery query(url);
+    query.removeAllQueryItems(QLatin1String(kLoadTokenName));
+    query.addQueryItem(QLatin1String(kLoadTokenName), loadToken_);
+    tokened.setQuery(query);
     // A page stuck in a loop would hold the new load back for good: it is ended first.
-    watch_->whenResponsive([this, url] { view_->load(url); });
+    watch_->whenResponsive([this, tokened] { view_->load(tokened); });
     previewPending_ = true;
+}
+
+QUrl PreviewWindow::withoutLoadToken(const QUrl& url) {
+    QUrlQuery query(url);
+    if (!query.hasQueryItem(QLatin1String(kLoadTokenName)))
+        return url;
+    query.removeAllQueryItems(QLatin1String(kLoadTokenName));
+    QUrl plain = url;
+    plain.setQuery(query.isEmpty() ? QString() : query.toString(QUrl::FullyEncoded));
+    return plain;
 }
 
 bool PreviewWindow::userActedRecently() const {
@@ -273,15 +362,37 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
                 child->installEventFilter(this);
         }
         break;
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut))
+            lastCopyKey_.restart();
+        lastUserInput_.restart();
+        break;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::KeyPress:
         lastUserInput_.restart();
         break;
     default:
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void PreviewWindow::clipboardChanged() {
+    // The engine lets a page's script write the clipboard during a click, whatever its settings
+    // say, and a frame the page makes itself escapes the in-page removal. So a write by this
+    // program while the page has the focus counts only right after the user's own copy or cut
+    // key; any other is undone at once.
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard->ownsClipboard())
+        return;
+    const QWidget* focus = QApplication::focusWidget();
+    if (!focus || (focus != view_ && !view_->isAncestorOf(focus)))
+        return;
+    if (lastCopyKey_.isValid() && lastCopyKey_.elapsed() <= kUserActionMs)
+        return;
+    clipboard->clear();
 }
 
 void PreviewWindow::offerRemoteLink(const QUrl& url) {
@@ -322,7 +433,7 @@ void PreviewWindow::webBrowser1DocumentComplete(bool ok) {
     if (page_->isLoading() || watch_->probing())
         return;
     loading_ = false;
-    const QUrl location = view_->url();
+    const QUrl location = withoutLoadToken(view_->url());
     if (previewPending_) {
         previewUrl_ = location;
         back_->hide();

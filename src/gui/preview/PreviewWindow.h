@@ -46,6 +46,15 @@ public:
     explicit PreviewWindow(QWidget* parent = nullptr);
     ~PreviewWindow() override;
 
+    // A project was opened or created: the page and its storage start afresh, shared with no
+    // other project, and nothing of the previous page survives.
+    void startProject();
+
+    // The name of the query item that marks the editor's own loads of the preview page.
+    static constexpr const char* kLoadTokenName = "qloom-load";
+    // `url` without that item: the address the preview page has for the user.
+    static QUrl withoutLoadToken(const QUrl& url);
+
     // The folder whose files the page may read.
     void setAllowedRoot(const QString& folder);
     QString allowedRoot() const;
@@ -94,12 +103,17 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void setUpProfile(QWebEngineProfile* profile);
+    void connectPage();
+    void pageUrlChanged(const QUrl& url);
+    void pageTitleChanged(const QString& title);
     void webBrowser1DocumentComplete(bool ok);
     void formConstrainedResize();
     // Sizes the browser view for the chosen width: the page's layout viewport is the view.
     void fitView();
     void flushScripts();
     void offerRemoteLink(const QUrl& url);
+    void clipboardChanged();
     bool userActedRecently() const;
 
     QWebEngineProfile* profile_;
@@ -118,7 +132,10 @@ private:
     QSize outerSize_;
     QStringList queuedScripts_;
     QElapsedTimer lastUserInput_;
+    QElapsedTimer lastCopyKey_;
     bool askingAboutLink_ = false;
+    QString loadToken_;
+    bool titlesOpen_ = false;
 };
 
 } // namespace qloom::gui

@@ -26,11 +26,30 @@ RendererWatch::RendererWatch(QWebEnginePage* page, QObject* parent) : QObject(pa
     connect(&memoryTimer_, &QTimer::timeout, this, &RendererWatch::checkMemory);
     memoryTimer_.start();
 
+    connectPage();
+}
+
+void RendererWatch::connectPage() {
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { alive_ = true; });
     connect(page_, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 rendererEnded(status);
             });
+}
+
+void RendererWatch::setPage(QWebEnginePage* page) {
+    if (page_)
+        page_->disconnect(this);
+    page_ = page;
+    ++probeSerial_; // an answer from the old page no longer counts
+    probeTimer_.stop();
+    endFallback_.stop();
+    endingForLoad_ = false;
+    alive_ = false;
+    connectPage();
+    // A load that waited for the old page goes to the new one at once.
+    if (pendingLoad_)
+        runPendingLoad();
 }
 
 void RendererWatch::whenResponsive(std::function<void()> load) {

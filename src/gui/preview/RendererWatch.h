@@ -31,6 +31,8 @@ public:
     // a probe is out replaces the waiting load.
     void whenResponsive(std::function<void()> load);
     bool probing() const { return bool(pendingLoad_); }
+    // Watches `page` from now on (the preview replaces its page for every project).
+    void setPage(QWebEnginePage* page);
 
     void setProbeTimeout(int ms) { probeTimer_.setInterval(ms); }
     void setReloadInterval(int ms) { reloads_.setWindow(ms); }
@@ -42,6 +44,7 @@ Q_SIGNALS:
     void tooMuchMemory(quint64 ceilingBytes);
 
 private:
+    void connectPage();
     void probeTimedOut();
     void rendererEnded(QWebEnginePage::RenderProcessTerminationStatus status);
     void endRenderer();

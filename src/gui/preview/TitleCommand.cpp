@@ -89,7 +89,7 @@ TitleCommand ParseTitleCommand(std::string_view title) {
     return cmd;
 }
 
-TitleAction ApplyTitleCommand(MenuTable& table, std::string_view title) {
+TitleAction ApplyTitleCommand(Project& table, std::string_view title) {
     TitleCommand cmd = ParseTitleCommand(title);
     TitleAction action;
     switch (cmd.kind) {
@@ -97,14 +97,14 @@ TitleAction ApplyTitleCommand(MenuTable& table, std::string_view title) {
         break;
     case TitleCommand::Kind::Select:
         if (table.isRow(cmd.index)) {
-            table.SelectedMenu = cmd.index;
+            table.selected = cmd.index;
             action.kind = TitleAction::Kind::ShowRow;
             action.row = cmd.index;
         }
         break;
     case TitleCommand::Kind::Move:
         if (MoveMenu(table, cmd.index, cmd.x, cmd.y)) {
-            table.SelectedMenu = cmd.index;
+            table.selected = cmd.index;
             action.kind = TitleAction::Kind::ShowRow;
             action.row = cmd.index;
         }

@@ -4,7 +4,7 @@
 // to do. Parsing and applying to the menu table need no widget; the preview controller carries
 // out the returned action (showing a row, logging an error line, reporting a bad number).
 
-#include "model/MenuTable.h"
+#include "model/Project.h"
 
 #include <cstdint>
 #include <string>
@@ -51,6 +51,6 @@ struct TitleAction {
 // Parses `title` and applies it to the table: a selection sets SelectedMenu, a finished drag
 // moves the row and selects it. Commands naming a row outside the table change nothing. (The
 // preview controller takes finished drags through the project history instead, to undo them.)
-TitleAction ApplyTitleCommand(MenuTable& table, std::string_view title);
+TitleAction ApplyTitleCommand(Project& table, std::string_view title);
 
 } // namespace qloom

@@ -18,11 +18,23 @@ void AutoSaver::noteChange() {
     sinceChange_.start();
     if (!sinceFirstChange_.isValid())
         sinceFirstChange_.start();
-    if (!timer_.isActive())
+    // A retry waiting for its few seconds is brought forward: the user is at work again.
+    if (!timer_.isActive() || retrying_) {
+        retrying_ = false;
         timer_.start(kQuietMs);
+    }
+}
+
+void AutoSaver::retryLater() {
+    if (stopped_)
+        return;
+    retrying_ = true;
+    sinceFirstChange_.start();
+    timer_.start(kRetryMs);
 }
 
 void AutoSaver::noteSaved() {
+    retrying_ = false;
     timer_.stop();
     sinceFirstChange_.invalidate();
 }
@@ -39,6 +51,7 @@ void AutoSaver::due() {
         timer_.start(int(std::min(quietLeft, waitLeft)));
         return;
     }
+    retrying_ = false;
     sinceFirstChange_.invalidate();
     save_();
 }

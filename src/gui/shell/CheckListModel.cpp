@@ -1,6 +1,7 @@
 #include "gui/shell/CheckListModel.h"
 
 #include "gui/common/TextConv.h"
+#include "gui/common/UserSettings.h"
 
 #include <algorithm>
 
@@ -8,9 +9,20 @@ namespace qloom::gui {
 
 CheckListModel::CheckListModel(QObject* parent) : QAbstractListModel(parent) {}
 
+SiteFolders CheckListModel::siteFoldersOf(const Project& project) {
+    SiteFolders site;
+    site.project = project.settings.projectFolder;
+    if (!site.project.empty())
+        site.site =
+            fromQ(UserSettings::value(UserSettings::siteFolderKey(toQ(site.project))).toString());
+    return site;
+}
+
 void CheckListModel::recheckAll(const Project& project) {
+    // The site folder is read once here: a row's recheck while typing must not open the store.
+    site_ = siteFoldersOf(project);
     beginResetModel();
-    findings_ = CheckProject(project.table, project.settings);
+    findings_ = CheckProject(project.menus, project.settings, nullptr, &site_);
     endResetModel();
 }
 
@@ -22,7 +34,9 @@ void CheckListModel::recheckRow(const Project& project, int32_t row) {
     while (last != findings_.end() && last->row == row)
         ++last;
     std::vector<AccessibilityFinding> fresh;
-    CheckMenu(project.table, project.settings, row, fresh);
+    if (site_.project != project.settings.projectFolder)
+        site_ = siteFoldersOf(project);
+    CheckMenu(project.menus, project.settings, row, fresh, -1, &site_);
     const int at = int(first - findings_.begin());
     const int removed = int(last - first);
     if (removed > 0) {

@@ -29,8 +29,13 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
+    // Where the checks look for the files the menus refer to: the project folder and the
+    // preview's site folder stored for it.
+    static SiteFolders siteFoldersOf(const Project& project);
+
 private:
     std::vector<AccessibilityFinding> findings_;
+    SiteFolders site_;
 };
 
 } // namespace qloom::gui

@@ -4,10 +4,12 @@
 #include "gui/common/UiText.h"
 #include "gui/shell/ProjectFolders.h"
 #include "model/Messages.h"
+#include "script/ScriptSaver.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 #include <cstdio>
 
 namespace qloom::gui {
@@ -19,8 +21,8 @@ struct Parser {
     QCommandLineOption version = parser.addVersionOption();
     Parser() {
         parser.setApplicationDescription(uiText(msg::kCommandLineDescription));
-        parser.addPositionalArgument(QStringLiteral("FOLDER"), uiText(msg::kCommandLineFolder),
-                                     QStringLiteral("[FOLDER]"));
+        parser.addPositionalArgument(QStringLiteral("PATH"), uiText(msg::kCommandLineFolder),
+                                     QStringLiteral("[PATH]"));
     }
 };
 
@@ -58,6 +60,21 @@ QStringList withoutToolkitOptions(const QStringList& arguments) {
     }
     return kept;
 }
+
+// What a file manager or a terminal hands over, as the project folder to open: the folder
+// itself, or the folder of its script file. A file manager may pass a file:// address.
+// Any other file is passed on as it is, so the start-up reports it as a folder without a
+// project instead of quietly opening whatever lies beside it.
+QString projectFolderOf(const QString& given) {
+    QString path = given;
+    if (path.startsWith(QLatin1String("file:")))
+        path = QUrl(path).toLocalFile();
+    path = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    const QFileInfo info(path);
+    if (info.isFile() && info.fileName() == toQ(kScriptFileName))
+        return info.absolutePath();
+    return path;
+}
 } // namespace
 
 CommandLine::CommandLine(const QStringList& arguments) {
@@ -75,7 +92,7 @@ CommandLine::CommandLine(const QStringList& arguments) {
         return;
     }
     if (!folders.isEmpty())
-        folder_ = QDir::cleanPath(QDir::current().absoluteFilePath(folders.first()));
+        folder_ = projectFolderOf(folders.first());
 }
 
 CommandLine::CommandLine(int argc, char* argv[])

@@ -1,8 +1,8 @@
 #pragma once
 
-// qloom's command line: `qloom [FOLDER]`, `--help`, `--version`. Help and version are answered
-// before the application object exists, so they work without a display (a terminal over ssh,
-// a packaging check).
+// qloom's command line: `qloom [PATH]` (a project folder or its Qloomscript.js), `--help`,
+// `--version`. Help and version are answered before the application object exists, so they work
+// without a display (a terminal over ssh, a packaging check).
 
 #include <QString>
 #include <QStringList>

@@ -4,6 +4,7 @@
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/ErrorText.h"
 #include "gui/common/HelpKeyFilter.h"
+#include "gui/common/HelpWindow.h"
 #include "gui/common/PlainText.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/Prompter.h"
@@ -20,6 +21,7 @@
 #include "gui/shell/CheckListModel.h"
 #include "gui/shell/FinalizedDialog.h"
 #include "gui/shell/FolderChooser.h"
+#include "gui/shell/InstanceChannel.h"
 #include "gui/shell/MainMenuBar.h"
 #include "gui/shell/ProjectFolders.h"
 #include "gui/shell/ProjectSession.h"
@@ -128,6 +130,23 @@ MainWindow::MainWindow(const QString& programFolder, const QString& projectsFold
     connect(checkTimer_, &QTimer::timeout, this, &MainWindow::recheck);
     connect(session_, &ProjectSession::menusChanged, this, &MainWindow::onMenusChanged);
     connect(session_, &ProjectSession::projectReplaced, this, &MainWindow::onProjectReplaced);
+    connect(session_, &ProjectSession::saveWarningChanged, this,
+            [this] { setActiveProject(session_->folder()); });
+    connect(session_, &ProjectSession::shownAgain, this, [this](const QString& note) {
+        setActiveProject(session_->folder());
+        refreshPreview();
+        if (!note.isEmpty()) {
+            ui->activeProjectLabel->setText(note);
+            ui->activeProjectLabel->setToolTip(note);
+        }
+    });
+    connect(session_->instanceChannel(), &InstanceChannel::raiseRequested, this, [this] {
+        if (isMinimized())
+            showNormal();
+        show();
+        raise();
+        activateWindow();
+    });
     connect(ui->checksList, &QListView::clicked, this, &MainWindow::followFinding);
     connect(ui->checksList, &QListView::activated, this, &MainWindow::followFinding);
 
@@ -164,7 +183,7 @@ void MainWindow::layOut() {
     handlers.finalize = [this] { ui->finalizeButton->click(); };
     handlers.browseFolder = [this] {
         if (session_->hasProject())
-            DesktopShell::open(toQ(session_->project().settings.ProjectFolder));
+            DesktopShell::open(toQ(session_->project().settings.projectFolder));
     };
     handlers.settings = [this] { ui->projectSettingsButton->click(); };
     handlers.quit = [this] { close(); };
@@ -196,9 +215,16 @@ void MainWindow::layOut() {
 
     status_ = new StatusIndicators(ui->statusBar);
     connect(status_, &StatusIndicators::errorsRequested, this, &MainWindow::showScriptErrors);
-    connect(session_, &ProjectSession::saved, this, [this] { noteSave(Status::success()); });
-    connect(session_, &ProjectSession::saveFailed, this,
-            [this](const QString& reason) { noteSave(Status::failure(fromQ(reason))); });
+    // A save that failed or was held back (a changed file, a lost lock, a gone folder) leaves a
+    // warning in the session until a save succeeds.
+    connect(session_, &ProjectSession::saved, this,
+            [this] { status_->showSaved(QDateTime::currentDateTime()); });
+    connect(session_, &ProjectSession::saveWarningChanged, status_, [this](const QString& warning) {
+        if (warning.isEmpty())
+            status_->clearSaveFailure();
+        else
+            status_->showSaveFailed(warning);
+    });
     auto* statusRow = new QHBoxLayout(ui->statusBar);
     statusRow->setContentsMargins(4, 1, 4, 1);
     // The project's folder takes what room there is and is shortened to it.
@@ -261,13 +287,6 @@ void MainWindow::showScriptErrors() {
     scriptErrors_->activateWindow();
 }
 
-void MainWindow::noteSave(const Status& status) {
-    if (status)
-        status_->showSaved(QDateTime::currentDateTime());
-    else
-        status_->showSaveFailed(toQ(status.message));
-}
-
 MainWindow::~MainWindow() {
     // Said now or never: next time "Open Last Edited Project" would just stay greyed.
     session_->report(session_->recordLastEdited());
@@ -291,7 +310,7 @@ void MainWindow::endSession() {
             }
         };
         session_->setPrompter(std::make_unique<StandardErrorPrompter>());
-        session_->save(false);
+        session_->report(session_->finalSaveOnEnd());
         session_->report(session_->recordLastEdited());
     }
     Q_EMIT quitRequested();
@@ -376,15 +395,19 @@ bool MainWindow::onStartChoice(const StartChoice& choice) {
 void MainWindow::onProjectReplaced() {
     statusNote_.clear();
     setActiveProject(session_->folder());
+    // Each project shows in a page and storage of its own; the previous project's page, whatever
+    // it was doing, is gone before the new project's first load.
+    if (preview_)
+        preview_->browser()->startProject();
     checkTimer_->stop();
     rowsToCheck_.clear();
     checkAll_ = false;
     checks_->recheckAll(session_->project());
     // A new project shows its (empty) page once refreshPreview() saved it; an opened one is
     // saved again as the preview variant and shown at its selected menu.
-    const MenuTable& table = session_->project().table;
-    if (session_->project().table.MenuCount > 0 && preview_)
-        preview_->scrollPreviewTo(table.SelectedMenu);
+    const Project& table = session_->project();
+    if (session_->project().menuCount() > 0 && preview_)
+        preview_->scrollPreviewTo(table.selected);
 }
 
 void MainWindow::onMenusChanged(const ProjectEdit& edit) {
@@ -413,12 +436,17 @@ void MainWindow::recheck() {
 
 void MainWindow::followFinding(const QModelIndex& index) {
     const AccessibilityFinding* finding = checks_->findingAt(index);
-    if (!finding || !session_->project().table.isRow(finding->row))
+    if (finding && finding->fix == FixPlace::ProjectSettings) {
+        onProjectSettingsClicked();
+        return;
+    }
+    if (!finding || !session_->project().isRow(finding->row))
         return;
     const int32_t row = finding->row;
     const FixPlace fix = finding->fix; // the list may be rebuilt while the row is selected
+    const int32_t offset = finding->offset;
     session_->select(row, SelectionSource::Editor);
-    editor_->showFixPlace(fix);
+    editor_->showFixPlace(fix, offset);
 }
 
 PreviewWindow* MainWindow::previewWindow() const {
@@ -440,17 +468,22 @@ void MainWindow::refreshPreview() {
 // --- Shell.
 
 void MainWindow::setActiveProject(const QString& folder) {
+    // A save that failed or was held back stays in the status line until a save succeeds.
+    const QString& warning = session_->saveWarning();
+    const std::string full = warning.isEmpty() ? StatusLineText(fromQ(folder)) : fromQ(warning);
     const QFontMetrics metrics(ui->activeProjectLabel->font());
     // The room the label has in the status row (the window's width less the indicators).
     const int room = std::max(ui->activeProjectLabel->width(), 120);
     const std::string text = ShortenStatusText(
-        StatusLineText(fromQ(folder)),
+        full,
         [&metrics](const std::string& candidate) {
             return metrics.horizontalAdvance(toQ(candidate));
         },
         room);
     ui->activeProjectLabel->setText(toQ(text));
-    ui->activeProjectLabel->setToolTip(PlainToolTip(folder));
+    ui->activeProjectLabel->setToolTip(PlainToolTip(warning.isEmpty() ? folder : warning));
+    ui->activeProjectLabel->setStyleSheet(warning.isEmpty() ? QString()
+                                                            : QStringLiteral("color: #b00000;"));
     setProjectOpen(!folder.isEmpty());
 }
 
@@ -459,7 +492,9 @@ void MainWindow::setHelpButtonEnabled(bool enabled) {
 }
 
 void MainWindow::showHelp() {
-    DesktopShell::open(helpIndex_);
+    if (!help_)
+        help_ = new HelpWindow(this);
+    help_->showPage(helpIndex_);
 }
 
 void MainWindow::saveNow() {
@@ -478,7 +513,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     // A save that keeps failing (a folder gone read-only) must not lock the user in: after the
     // error report they may still close, losing only what could not be saved.
-    if (session_->hasProject() && !session_->save(false) &&
+    // Closing with no change of its own writes nothing over a file another program changed, a
+    // read-only file or a moved folder.
+    if (session_->hasProject() && !session_->nothingOwnToWrite() && !session_->save(false) &&
         session_->prompter().question(this, uiText(msg::kAppTitle),
                                       uiText(msg::kCloseWithoutSaving), QMessageBox::Warning,
                                       QMessageBox::No) != QMessageBox::Yes) {
@@ -524,15 +561,15 @@ void MainWindow::onAddMenuClicked() {
         return;
     }
     // The editor shows the new menu (it follows the session); the page is saved and shown.
-    const int32_t added = session_->project().table.SelectedMenu;
+    const int32_t added = session_->project().selected;
     refreshPreview();
     if (preview_)
         preview_->scrollPreviewTo(added);
 }
 
 void MainWindow::onDeleteClicked() {
-    const MenuTable& table = session_->project().table;
-    if (table.MenuCount <= 0) {
+    const Project& table = session_->project();
+    if (table.menuCount() <= 0) {
         session_->prompter().message(this, uiText(msg::kNothingToDelete));
         return;
     }
@@ -540,9 +577,9 @@ void MainWindow::onDeleteClicked() {
                                       toQ(DeleteConfirmationText(table)), QMessageBox::Question,
                                       QMessageBox::No) != QMessageBox::Yes)
         return;
-    const int32_t before = table.MenuCount;
+    const int32_t before = table.menuCount();
     session_->edit(ProjectEdit::deleteSelected(session_->project()));
-    if (table.MenuCount == before)
+    if (table.menuCount() == before)
         return; // the selection named no row in use, so nothing was deleted
     refreshPreview();
 }
@@ -571,8 +608,12 @@ void MainWindow::onProjectSettingsClicked() {
 }
 
 void MainWindow::showProjectSettings() {
-    if (projectSettingsDialog_)
-        projectSettingsDialog_->exec();
+    if (!projectSettingsDialog_)
+        return;
+    projectSettingsDialog_->exec();
+    // The site folder lives in the user's settings, not in the project: a new one changes where
+    // the checks look for files without any edit of the project.
+    checks_->recheckAll(session_->project());
 }
 
 } // namespace qloom::gui

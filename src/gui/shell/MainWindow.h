@@ -38,6 +38,7 @@ class FolderChooser;
 class FinalizedDialog;
 class MainMenuBar;
 class StatusIndicators;
+class HelpWindow;
 class ProjectSettingsDialog;
 class TemplateInfoDialog;
 class UndoKeyFilter;
@@ -69,6 +70,8 @@ public:
     // Where new projects are proposed and the folder chooser starts.
     QString projectsFolder() const { return projectsFolder_; }
     QString helpIndex() const { return helpIndex_; }
+    // The help pages' window, once F1 or the help button has opened it.
+    HelpWindow* helpWindow() const { return help_; }
     PreviewWindow* previewWindow() const;
     PropertyEditor* propertyEditor() const { return editor_; }
     PreviewController* previewController() const { return preview_; }
@@ -128,8 +131,6 @@ private:
     // The preview page's script errors, in a window of their own.
     void showScriptErrors();
     QString scriptErrorText() const;
-    // The status line's word on the last save.
-    void noteSave(const Status& status);
     // Shortens the status line's text (the active project, or a note about the preview) for
     // the room its label has now.
     void fitStatusLabel();
@@ -140,6 +141,7 @@ private:
     QString projectsFolder_;
     QString helpIndex_;
 
+    HelpWindow* help_ = nullptr;       // child of this window, made on first use
     CheckListModel* checks_ = nullptr; // child of this window
     QTimer* checkTimer_ = nullptr;     // child of this window
     std::vector<int32_t> rowsToCheck_;

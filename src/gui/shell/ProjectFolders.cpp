@@ -1,6 +1,7 @@
 #include "gui/shell/ProjectFolders.h"
 
 #include "model/Messages.h"
+#include "script/FileIo.h"
 #include "script/ScriptSaver.h"
 
 #include <cerrno>
@@ -42,8 +43,12 @@ bool MakeProjectFolder(const std::string& path, int* error) {
             *error = ENOENT;
         return false;
     }
-    if (::mkdir(path.c_str(), 0777) == 0)
+    if (::mkdir(path.c_str(), 0777) == 0) {
+        // Flushed with its parent, as the script written into it will be.
+        SyncFolder(path);
+        SyncFolder(FolderOf(path));
         return true;
+    }
     if (error)
         *error = errno;
     return false;

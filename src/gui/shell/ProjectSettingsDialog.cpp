@@ -3,13 +3,14 @@
 #include "gui/common/BusyCursor.h"
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/EditorRules.h"
+#include "gui/common/FontList.h"
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/QtColor.h"
 #include "gui/common/SpinBinding.h"
 #include "gui/common/TextConv.h"
-#include "gui/common/WindowGeometry.h"
 #include "gui/common/UiText.h"
+#include "gui/common/WindowGeometry.h"
 #include "gui/shell/ProjectSession.h"
 #include "gui/shell/SiteFolderBox.h"
 #include "gui/shell/TemplateInfoDialog.h"
@@ -46,7 +47,7 @@ ProjectSettingsDialog::ProjectSettingsDialog(ProjectSession& session, QWidget* p
     setWindowTitle(uiText(msg::kProjectSettingsCaption));
     WindowGeometry::keepDialog(*this, QStringLiteral("ProjectSettings"));
     for (QComboBox* box : {ui->cBoxFontName_Caption, ui->cBoxFontName_Menu})
-        FillChoices(box, kFontNameChoices);
+        FillFontList(box);
     for (QComboBox* box : {ui->cBoxFontSize_Caption, ui->cBoxFontSize_Menu})
         FillChoices(box, kPointSizeChoices);
     ui->cBoxFontName_Caption->setAccessibleName(tr("Caption font"));
@@ -117,7 +118,7 @@ void ProjectSettingsDialog::showEvent(QShowEvent* event) {
 
 void ProjectSettingsDialog::loadFromProject() {
     setForm(FormFromSettings(session_.project().settings));
-    siteFolder_->load(toQ(session_.project().settings.ProjectFolder));
+    siteFolder_->load(toQ(session_.project().settings.projectFolder));
     ui->txtScrollOut->setFocus();
 }
 
@@ -144,7 +145,7 @@ void ProjectSettingsDialog::onOkClicked() {
     TemplateCheck check;
     {
         BusyCursor busy;
-        check = CheckTemplate(settings.ProjectFolder, name);
+        check = CheckTemplate(settings.projectFolder, name);
     }
     if (check.verdict == TemplateVerdict::Unreadable) {
         session_.report(check.status);

@@ -2,21 +2,20 @@
 
 #include "script/FileIo.h"
 #include "script/ScriptSaver.h"
-#include "script/ScriptWriter.h"
 
 #include <string>
 
 namespace qloom {
 
 bool SaveTracker::changedSince(const Project& project) const {
-    if (project.settings.ProjectFolder.empty())
+    if (project.settings.projectFolder.empty())
         return false;
-    return !known_ || project.settings != written_.settings ||
-           !project.table.sameContent(written_.table);
+    return !known_ || project.settings != written_.settings || !project.sameMenus(written_);
 }
 
 void SaveTracker::noteSaved(const Project& project) {
-    written_.table = project.table;
+    written_.menus = project.menus;
+    written_.selected = project.selected;
     written_.settings = project.settings;
     known_ = true;
 }
@@ -24,19 +23,26 @@ void SaveTracker::noteSaved(const Project& project) {
 SaveTracker::Outcome SaveTracker::save(const Project& project, Status* failure) {
     if (!changedSince(project))
         return Outcome::Unchanged;
-    noteSaved(project);
-    scratch_.table = project.table;
+    scratch_.menus = project.menus;
+    scratch_.selected = project.selected;
     scratch_.settings = project.settings;
+    // Every save swaps the default captions first; the autosave does it in its copy only.
+    (void)SwapDefaultCaptions(scratch_);
     // The explicit saves write the same bytes for the same project, and opening a project
     // writes the preview variant at once: most changes the check sees are already on disk.
-    ComposeScript(scratch_, true);
     std::string onDisk;
-    if (ReadWholeFile(JoinPath(project.settings.ProjectFolder, kScriptFileName), onDisk) &&
-        onDisk == AssembleScript(scratch_, true))
+    if (ReadWholeFile(JoinPath(project.settings.projectFolder, kScriptFileName), onDisk) &&
+        onDisk == AssembleScript(scratch_, true)) {
+        noteSaved(project);
         return Outcome::Unchanged;
+    }
     Status saved = SaveScript(scratch_, true);
-    if (saved)
+    // Marked as written only once it is: a failed write leaves the change waiting, so the next
+    // try writes it.
+    if (saved) {
+        noteSaved(project);
         return Outcome::Written;
+    }
     if (failure)
         *failure = std::move(saved);
     return Outcome::Failed;

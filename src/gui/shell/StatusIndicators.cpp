@@ -24,6 +24,7 @@ StatusIndicators::StatusIndicators(QWidget* parent)
 }
 
 void StatusIndicators::showSaved(const QDateTime& when) {
+    lastSaved_ = when;
     failed_ = false;
     saved_->setStyleSheet(QString());
     saved_->setText(tr("Saved %1").arg(when.time().toString(QStringLiteral("HH:mm"))));
@@ -40,7 +41,17 @@ void StatusIndicators::showSaveFailed(const QString& reason) {
     saved_->setAccessibleDescription(reason);
 }
 
+void StatusIndicators::clearSaveFailure() {
+    if (!failed_)
+        return;
+    if (lastSaved_.isValid())
+        showSaved(lastSaved_);
+    else
+        clearSaveState();
+}
+
 void StatusIndicators::clearSaveState() {
+    lastSaved_ = QDateTime();
     failed_ = false;
     saved_->setStyleSheet(QString());
     saved_->clear();

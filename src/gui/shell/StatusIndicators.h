@@ -21,6 +21,9 @@ public:
     void showSaved(const QDateTime& when);
     // A save failed; stays until the next save succeeds.
     void showSaveFailed(const QString& reason);
+    // The failure cleared without a save (the file was reloaded from disk): the last save shows
+    // again.
+    void clearSaveFailure();
     // A new project: nothing saved by this run yet, no failure.
     void clearSaveState();
     void setErrorCount(int count);
@@ -35,6 +38,7 @@ Q_SIGNALS:
 private:
     QLabel* saved_;
     QToolButton* errors_;
+    QDateTime lastSaved_;
     bool failed_ = false;
 };
 

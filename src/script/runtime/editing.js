@@ -4,9 +4,11 @@
 // around it, moving the mouse with the button held drags the menu, and the release reports the
 // menu's place to the editor through the page title.
 
-if (IDE == 1 && ie) {
-  qOn(document, 'mouseup', noMOVE);
-  qOn(document, 'mousemove', docMouseMove);
+(function (Q) {
+var qEl = Q.el, qValid = Q.valid, qMouseX = Q.mouseX, qMouseY = Q.mouseY, qEvent = Q.ev;
+if (IDE == 1) {
+  Q.on(document, 'mouseup', noMOVE);
+  Q.on(document, 'mousemove', docMouseMove);
 }
 
 // Called by makeQloom(): the four edges of the selection frame become children of the body
@@ -75,15 +77,23 @@ function ySelector(x, y, w, h) {
 // e is 0 when the editor selects, anything else for a press or release in the page; ev is
 // that mouse event where the browser has no window.event.
 function ySetSel(i, e, ev) {
-  if (!ie || !qValid(i)) return;
+  if (!qValid(i)) return;
   var o = qEl('owner' + i);
   if (!o) return;
+  iSelectedMenu = i;
+  // In the small-screen list menus stand in reading order, not at their places: they are
+  // selected, but neither framed nor moved, so no list position can reach the editor as a place.
+  if (Q.small()) {
+    yVisibleSelector(0);
+    bAllowMove = 0;
+    if (e != 0) setTitle('!qLoomIDE:ySetSel(' + i + ')');
+    return;
+  }
   // The frame stands in page coordinates; the drag moves the owner in its own parent's.
-  var E = getMenuHeight(i), oLeft = o.offsetLeft, oTop = o.offsetTop, r = o.getBoundingClientRect();
-  var x = r.left + qScrollX() - 3, y = r.top + qScrollY() - 3;
+  var E = Q.getMenuHeight(i), oLeft = o.offsetLeft, oTop = o.offsetTop, r = o.getBoundingClientRect();
+  var x = r.left + Q.scrollX() - 3, y = r.top + Q.scrollY() - 3;
   if (OO[i] == 0) ySelector(x, y, MW[i] + 4, E + MTCH[i] + 4);
   else ySelector(x, y, E + MTCH[i] + 4, MW[i] + 4);
-  iSelectedMenu = i;
   if (e != 0) {
     ev = qEvent(ev);
     if (ev) {
@@ -106,7 +116,7 @@ function docMouseMove(ev) {
 }
 
 function yMoveMenu(i, x, y) {
-  if (!qValid(i)) return;
+  if (!qValid(i) || Q.small()) return;
   var s = qEl('owner' + i).style;
   s.left = parseInt(x, 10) + 'px';
   s.top = parseInt(y, 10) + 'px';
@@ -125,3 +135,9 @@ function noMOVE(ev) {
   }
   bAllowMove = 0;
 }
+
+Q.frame = qMakeFrame;
+Q.setTitle = setTitle;
+Q.ySetSel = ySetSel;
+Q.yMoveMenu = yMoveMenu;
+})(Qloom);

@@ -1,20 +1,17 @@
 
 // Menu runtime: builds the menus at the place of makeQloom() and slides their bodies in 50 ms
-// steps. Every value it uses comes from the header above.
+// steps. Every value it uses comes from the header above. Its own names live in the one object
+// Qloom (the header's last line creates it with the small-screen settings; a header without that
+// line gets the mode switched off), so the only globals it adds are Qloom and makeQloom.
+var Qloom = Qloom || { breakpoint: 0, place: 0, caption: 'Menu' };
 
-// Two page models. Current browsers keep document.all only as a falsy leftover, so the
-// standard DOM counts as the "ie" family; the layer model stays for browsers that have it.
-var ns = document.layers ? 1 : 0;
-var ie = !ns && (document.getElementById || document.all) ? 1 : 0;
+(function (Q) {
+var qX = [], qTop = 2, qWriting = 0, qTap = 0, qTapCap = null, qEv = null, qDown = null, qErrorsPending = 0;
+// Small-screen state: the media query, whether it matches, any floating menu, the reading order.
+var qMq = null, qSmall = 0, qFl = 0, qOrder = [];
 
 function qEl(id) {
-  return document.getElementById ? document.getElementById(id) : document.all[id];
-}
-
-function qLayer(i, part) {
-  var o = document.layers['owner' + i];
-  if (!o || part == 'owner') return o;
-  return o.layers[part + i];
+  return document.getElementById(id);
 }
 
 function qValid(i) {
@@ -28,16 +25,12 @@ function qSpeed(v) {
 }
 
 function qScrollX() {
-  var x = document.body ? document.body.scrollLeft : 0;
-  if (!x) x = window.pageXOffset || (document.documentElement ? document.documentElement.scrollLeft : 0) || 0;
-  return x;
+  return (document.body && document.body.scrollLeft) || window.pageXOffset || document.documentElement.scrollLeft || 0;
 }
 
 // Quirks-mode pages scroll the body, standards-mode pages the root element.
 function qScrollY() {
-  var y = document.body ? document.body.scrollTop : 0;
-  if (!y) y = window.pageYOffset || (document.documentElement ? document.documentElement.scrollTop : 0) || 0;
-  return y;
+  return (document.body && document.body.scrollTop) || window.pageYOffset || document.documentElement.scrollTop || 0;
 }
 
 function qEvent(ev) {
@@ -46,8 +39,7 @@ function qEvent(ev) {
 
 // Listens without taking the host page's own handler property away.
 function qOn(t, type, fn, capture) {
-  if (t.addEventListener) t.addEventListener(type, fn, !!capture);
-  else t['on' + type] = fn;
+  t.addEventListener(type, fn, !!capture);
 }
 
 function qMouseX(ev) {
@@ -58,6 +50,24 @@ function qMouseY(ev) {
   return ev.clientY + qScrollY();
 }
 
+// The breakpoint in CSS px: Auto is the right edge of the rightmost caption plus a margin, so
+// the mode starts only where the desktop row would no longer fit.
+function qBreak() {
+  var b = Q.breakpoint, i;
+  if (b < 0) {
+    for (b = 0, i = 0; i < numOfMenus; i++) b = Math.max(b, MX[i] + (OO[i] == 0 ? MW[i] : MTCH[i]) + 24);
+  }
+  return b > 0 ? b : 0;
+}
+
+// A generic family after the chosen font, so a visitor without it gets a font of the same kind
+// instead of the browser's default (often a serif).
+function qFamily(f) {
+  f = String(f).replace(/"/g, '');
+  return 'font-family:"' + f + '",' + (/courier|consol|mono/i.test(f) ? 'monospace' :
+    /times|georgia|garamond|palatino|bookman|cambria/i.test(f) ? 'serif' : 'sans-serif') + ';';
+}
+
 // Units are written everywhere: pages with a DOCTYPE ignore bare numbers. A horizontal menu is
 // MW wide and its body slides down; a vertical one is MW high and its body slides right, so the
 // two differ only in which length is along the menu and in the body's starting offset.
@@ -65,8 +75,8 @@ function qRules() {
   // The focus ring is drawn inside the caption (its clip would cut an outer one) in two tones,
   // so it shows on any caption colour. The extra toggle of a caption that holds its own link is
   // invisible and transparent to the pointer until the keyboard reaches it.
-  var r = ['.clCap {cursor:pointer;}',
-    '.clCap:focus-visible, .qT:focus-visible {outline:2px solid #000; outline-offset:-4px; box-shadow:inset 0 0 0 2px #fff;}',
+  var r = ['.clCap {cursor:pointer;' + qFamily(fDefCap) + '}', '.clMenu {' + qFamily(fDefMenu) + '}',
+    '.clCap:focus-visible, .qT:focus-visible, #qB:focus-visible {outline:2px solid #000; outline-offset:-4px; box-shadow:inset 0 0 0 2px #fff;}',
     '.qT {position:absolute; top:0px; right:0px; height:100%; margin:0px; border:0px; padding:0px 6px; ' +
       'background:#fff; color:#000; font:inherit; opacity:0; pointer-events:none;}',
     '.qT:focus {opacity:1;}'];
@@ -82,72 +92,121 @@ function qRules() {
     r.push('#menu' + i + ' {background-color:' + CM[i] + '; position:absolute; top:' + (horiz ? '-10px' : '0px') +
       '; left:' + (horiz ? '0px' : '-10px') + '; visibility:hidden; z-index:1; ' + along + ':' + w + ';}');
   }
+  var b = qBreak();
+  if (b && numOfMenus) r.push(qSmallRules(b));
   return r.join('\n');
 }
 
-if (ie) document.write(qRules());
+// Reading order of the small-screen list: rows from top to bottom, a row being the menus whose
+// tops lie within the first one's caption; left to right inside a row.
+function qReading() {
+  var o = [], i, k, rowEnd = -1e9, row = 0, key = [];
+  for (i = 0; i < numOfMenus; i++) o.push(i);
+  o.sort(function (a, b) { return MY[a] - MY[b] || MX[a] - MX[b] || a - b; });
+  for (k = 0; k < o.length; k++) {
+    i = o[k];
+    if (MY[i] >= rowEnd) {
+      row++;
+      rowEnd = MY[i] + (OO[i] == 0 ? MTCH[i] : MW[i]);
+    }
+    key[i] = row;
+  }
+  o.sort(function (a, b) { return key[a] - key[b] || MX[a] - MX[b] || a - b; });
+  return o;
+}
+
+// Below the breakpoint the menus stand in one column under a disclosure button: every box
+// loses its desktop place, size and clip; captions and links become rows of at least 44 px with
+// text of at least 16 px, whatever the project's sizes, the menus' own markup or the host's line
+// height; long words wrap and pictures shrink to the width. Above it, the two wrappers have no
+// box of their own, so the page is laid out exactly as without them.
+function qSmallRules(b) {
+  qOrder = qReading();
+  var f = qOrder[0], cap = Math.max(16, fDefCapS * 4 / 3), menu = Math.max(16, fDefMenuS * 4 / 3), p = Q.place, i;
+  var r = '#qS,#qL{display:contents}#qB{display:none}\n@media (max-width:' + (b - 0.02) + 'px){' +
+    '#qS{display:block;position:' + (p == 2 ? 'absolute;left:0;right:0;top:' + MY[f] + 'px' : 'relative') +
+    ';z-index:999;pointer-events:none;font-size:16px;line-height:1.3}' +
+    '#qB,#qL{pointer-events:auto}' +
+    '#qB{display:block;min-width:44px;min-height:44px;margin:0' +
+    (p == 1 ? ' 0 0 auto' : p == 2 ? ' 0 0 max(0px,min(' + MX[f] + 'px,calc(100% - 6em)))' : '') +
+    ';padding:0 16px;border:0;font:inherit;' + qFamily(fDefCap) + 'font-size:' + cap + 'px;cursor:pointer;background:' + qBg(CC[f], cDefCap) +
+    ';color:' + cDefCap + '}' +
+    '#qL{display:none;background:#fff;overflow-y:auto}' +
+    '.qO #qL{display:block}' +
+    '#qL *:not(img){position:static!important;clip:auto!important;width:auto!important;height:auto!important}' +
+    '#qL *{max-width:100%;box-sizing:border-box;visibility:visible!important;font-size:inherit!important;' +
+    'line-height:inherit!important;overflow-wrap:anywhere}' +
+    '#qL nobr{white-space:normal}#qL img{height:auto!important}' +
+    '#qL a{display:inline-flex;align-items:center;min-height:44px;min-width:44px}' +
+    '#qL .clCap{display:block;position:relative!important;min-height:44px;padding:12px 48px 12px 12px;font-size:' + cap +
+    'px!important;border-top:1px solid #888}' +
+    '#qL .clCap a{margin:-12px 0}' +
+    '#qL .clCap[role]:after{content:"\\25BE";position:absolute;right:16px;top:12px}' +
+    '#qL .qT{position:absolute!important;top:0;right:0;width:44px!important;height:100%!important;opacity:1;pointer-events:auto}' +
+    '#qL .clMenu{display:none;padding:4px 12px 8px;font-size:' + menu + 'px!important}' +
+    '#qL .qE .clMenu{display:block}';
+  // Text of the project's colour on a transparent caption or body would stand on the list's own
+  // background: such a box gets a background that the text colour shows on.
+  for (i = 0; i < numOfMenus; i++) {
+    if (CC[i] == 'transparent') r += '#qL #cap' + i + '{background-color:' + qBg(CC[i], cDefCap) + '}';
+    if (CM[i] == 'transparent') r += '#qL #menu' + i + '{background-color:' + qBg(CM[i], cDefMenu) + '}';
+  }
+  return r + '}';
+}
+
+function qBg(c, text) {
+  var v = parseInt(String(text).slice(1), 16);
+  return c != 'transparent' ? c : (v >> 16) + (v >> 8 & 255) + (v & 255) > 382 ? '#222' : '#fff';
+}
+
+document.write(qRules());
 document.write('</style>');
 
 function makeQloom() {
-  var i, h = [];
-  if (ns) {
-    widthChk = window.innerWidth;
-    heightChk = window.innerHeight;
-    // Handler properties are lower case; a capitalised one would never be called.
-    window.onresize = resizeFix;
-    setInterval(checkScroll, 50);
-    for (i = 0; i < numOfMenus; i++) {
-      var oOut = '', cOver = '';
-      if (MA[i] == 0) {
-        oOut = ' onMouseOut="mClose(' + i + ')"';
-        cOver = ' onMouseOver="mOpen(' + i + ')"';
-      }
-      var bgO = CO[i] != 'transparent' ? ' bgColor="' + CO[i] + '"' : '';
-      var bgC = CC[i] != 'transparent' ? ' bgColor="' + CC[i] + '"' : '';
-      var bgM = CM[i] != 'transparent' ? ' bgColor="' + CM[i] + '"' : '';
-      var capSize = OO[i] == 0 ? ' HEIGHT=' + MTCH[i] + ' WIDTH=' + MW[i] : ' HEIGHT=' + MW[i] + ' WIDTH=' + MTCH[i];
-      var bodySize = OO[i] == 0 ? ' WIDTH=' + MW[i] : ' HEIGHT=' + MW[i];
-      h.push('<layer name="owner' + i + '"' + bgO + oOut + ' LEFT=' + MX[i] + ' TOP=' + MY[i] +
-        ' Z-INDEX=2 VISIBILITY=hidden><layer name="cap' + i + '" class="clCap"' + bgC + cOver + ' Z-INDEX=1' +
-        capSize + '>' + MTC[i] + '</layer><layer name="menu' + i + '" class="clMenu"' + bgM +
-        ' Z-INDEX=0 VISIBILITY=hidden' + bodySize + '>' + MTM[i] + '</layer></layer>');
+  var i, h = [], b = qBreak();
+  if (IDE == 1) {
+    // The preview window scrolls the page area itself; dragging needs a still page.
+    document.body.scroll = 'no';
+    document.body.style.overflow = 'hidden';
+  }
+  // The selection frame of the preview goes into the body, never into the page's head.
+  if (IDE == 1 && Q.frame) Q.frame();
+  for (i = 0; i < numOfMenus; i++) {
+    var ownerAttr, capAttr, toggle = '';
+    if (MA[i] == 0) {
+      ownerAttr = ' onMouseOut="Qloom.mClose(' + i + ',event)"';
+      capAttr = ' onMouseOver="Qloom.mOpen(' + i + ',event)"';
+      if (IDE == 1) capAttr += ' onMouseDown="Qloom.ySetSel(' + i + ',1,event)"';
+    } else {
+      ownerAttr = '';
+      capAttr = ' onMouseDown="Qloom.mScroll(' + i + ',event)"';
     }
-  } else {
-    if (IDE == 1) {
-      // The preview window scrolls the page area itself; dragging needs a still page.
-      document.body.scroll = 'no';
-      if (document.body.style) document.body.style.overflow = 'hidden';
+    if (FL[i] != 0) qFl = 1;
+    // Each caption is a disclosure button for its body. A button may not hold a link, so a
+    // caption with a control of its own keeps it and gets a separate toggle after it.
+    var aria = ' aria-expanded="false" aria-controls="menu' + i + '"';
+    if (/<(a\s[^>]*href|button|input|select|textarea)|tabindex/i.test(MTC[i])) {
+      toggle = '<button type="button" class="qT" tabindex="0"' + aria + '>&#9662;</button>';
+    } else {
+      capAttr += ' role="button" tabindex="0"' + aria;
     }
-    // The selection frame of the preview goes into the body, never into the page's head.
-    if (IDE == 1 && window.qMakeFrame) qMakeFrame();
-    for (i = 0; i < numOfMenus; i++) {
-      var ownerAttr, capAttr, toggle = '';
-      if (MA[i] == 0) {
-        ownerAttr = ' onMouseOut="mClose(' + i + ',event)"';
-        capAttr = ' onMouseOver="mOpen(' + i + ',event)"';
-        if (IDE == 1) capAttr += ' onMouseDown="ySetSel(' + i + ',1,event)"';
-      } else {
-        ownerAttr = '';
-        capAttr = ' onMouseDown="mScroll(' + i + ',event)"';
-      }
-      // Each caption is a disclosure button for its body. A button may not hold a link, so a
-      // caption with a control of its own keeps it and gets a separate toggle after it.
-      var aria = ' aria-expanded="false" aria-controls="menu' + i + '"';
-      if (/<(a\s[^>]*href|button|input|select|textarea)|tabindex/i.test(MTC[i])) {
-        toggle = '<button type="button" class="qT" tabindex="0"' + aria + '>&#9662;</button>';
-      } else {
-        capAttr += ' role="button" tabindex="0"' + aria;
-      }
-      h.push('<div id="owner' + i + '"' + ownerAttr + '><div id="cap' + i + '" class="clCap"' + capAttr + '>' +
-        MTC[i] + toggle + '</div><div id="menu' + i + '" class="clMenu">' + MTM[i] + '</div></div>');
-    }
+    h.push('<div id="owner' + i + '"' + ownerAttr + '><div id="cap' + i + '" class="clCap"' + capAttr + '>' +
+      MTC[i] + toggle + '</div><div id="menu' + i + '" class="clMenu">' + MTM[i] + '</div></div>');
+  }
+  // With the small-screen mode on, the menus stand in a list under the button that stands in
+  // for them below the breakpoint. The list scrolls where it floats; its captions and links,
+  // not the list itself, are the Tab stops (Firefox would add one for a scrolling box).
+  if (b && h.length) {
+    h.unshift('<div id="qS"><button type="button" id="qB" aria-expanded="false" aria-controls="qL">' +
+      qHtml(Q.caption) + '</button><div id="qL" tabindex="-1">');
+    h.push('</div></div>');
   }
   // One write for all menus: the parser is entered once instead of once per menu. An error
   // raised meanwhile comes from the menus' own HTML.
   qWriting = 1;
   if (h.length) document.write(h.join(''));
   qWriting = 0;
-  for (i = 0; !ns && i < numOfMenus; i++) {
+  for (i = 0; i < numOfMenus; i++) {
     var t = qToggle(i);
     // The separate toggle is named after the caption: its text, or a picture's description.
     if (t.className == 'qT') {
@@ -156,30 +215,92 @@ function makeQloom() {
         (img && img.alt) || 'Menu ' + (i + 1));
     }
   }
-  for (i = 0; i < numOfMenus; i++) hideOwner(i);
-  if (ns) {
-    for (i = 0; i < numOfMenus; i++) setMenu(i);
+  if (b && h.length) {
+    qMq = matchMedia('(max-width:' + (b - 0.02) + 'px)');
+    qMq.addListener(qMode);
+  }
+  if (qMq && qMq.matches) {
+    qMode();
   } else {
+    for (i = 0; i < numOfMenus; i++) hideOwner(i);
     // Measure every body before moving any, so the page is laid out once, not once per menu.
     var extents = [];
     for (i = 0; i < numOfMenus; i++) extents[i] = getMenuHeight(i);
     for (i = 0; i < numOfMenus; i++) qPark(i, extents[i]);
   }
   if (IDE == 1 && numOfMenus > 0) {
-    ySetSel(iSelectedMenu, 0);
+    Q.ySetSel(iSelectedMenu, 0);
     mOpen(iSelectedMenu);
   }
 }
 
-function getMenuHeight(lIndex) {
-  if (ns) {
-    var l = qLayer(lIndex, 'menu');
-    if (!l) {
-      setTimeout(function () { getMenuHeight(lIndex); }, 50);
-      return;
-    }
-    return OO[lIndex] == 0 ? l.clip.height : l.clip.width;
+// Entering or leaving the small-screen mode: every menu closes at once and is parked for the
+// layout now in force; the list takes the reading order, the desktop page the menus' own order
+// (so Tab follows what the visitor sees in either).
+function qMode() {
+  qSmall = qMq.matches ? 1 : 0;
+  qEl('qS').className = '';
+  qEl('qB').setAttribute('aria-expanded', 'false');
+  var L = qEl('qL'), i, o = qSmall ? qOrder : [], ext = [];
+  if (!qSmall) for (i = 0; i < numOfMenus; i++) o.push(i);
+  for (i = 0; i < o.length; i++) L.appendChild(qEl('owner' + o[i]));
+  for (i = 0; i < numOfMenus; i++) {
+    clearTimeout(PR[i]);
+    qX[i] = 0;
+    qToggle(i).setAttribute('aria-expanded', 'false');
+    qEl('owner' + i).className = qEl('owner' + i).style.zIndex = '';
+    hideOwner(i);
+    setVis(i, 'hidden');
   }
+  // As at the start: every body measured before any is moved, so the page is laid out once.
+  if (!qSmall) {
+    for (i = 0; i < numOfMenus; i++) ext[i] = getMenuHeight(i);
+    for (i = 0; i < numOfMenus; i++) qPark(i, ext[i]);
+    doRepos();
+  }
+  qFloat();
+}
+
+// Opens (1) or closes (0) the small-screen list.
+function qList(open) {
+  var s = qEl('qS');
+  if (!s) return;
+  s.className = open ? 'qO' : '';
+  qEl('qB').setAttribute('aria-expanded', open ? 'true' : 'false');
+  if (!open) for (var i = 0; i < numOfMenus; i++) if (qX[i]) qGo(i, 0);
+  qFloat();
+}
+
+// Where menus float, the button follows the visual viewport (what a phone visitor scrolls and
+// zooms), not the page's scroll offset. It keeps its own place in the page, so closed it covers
+// nothing there; open, the list is cut to what is left of the visible height and scrolls itself,
+// so none of its links moves out of reach.
+function qFloat() {
+  var s = qEl('qS'), v = window.visualViewport, st, L, r, base, off, dy, dx;
+  if (!s) return;
+  st = s.style;
+  L = qEl('qL').style;
+  if (!qSmall || !qFl) {
+    st.top = st.left = st.width = L.maxHeight = '';
+    return;
+  }
+  // Only what changed is written, so a scroll that moves nothing costs no new layout.
+  r = s.getBoundingClientRect();
+  base = Q.place == 2 ? MY[qOrder[0]] : 0;
+  off = (parseFloat(st.top) || base) - base;
+  dy = Math.max(0, (v ? v.pageTop : qScrollY()) - r.top - qScrollY() + off);
+  dx = Math.max(0, (v ? v.pageLeft : qScrollX()) - r.left - qScrollX() + (parseFloat(st.left) || 0));
+  qSet(st, 'top', base + dy + 'px');
+  qSet(st, 'left', dx ? dx + 'px' : '');
+  qSet(st, 'width', v && v.scale > 1.01 ? v.width + 'px' : '');
+  qSet(L, 'maxHeight', s.className ? Math.max(88, (v ? v.height : innerHeight) - qEl('qB').offsetHeight) + 'px' : '');
+}
+
+function qSet(st, k, v) {
+  if (st[k] != v) st[k] = v;
+}
+
+function getMenuHeight(lIndex) {
   var m = qEl('menu' + lIndex);
   return OO[lIndex] == 0 ? m.offsetHeight : m.offsetWidth;
 }
@@ -190,70 +311,24 @@ function qPark(lIndex, E) {
   qSetOffset(lIndex, MTCH[lIndex] - E);
 }
 
-function setMenu(lIndex) {
-  if (!ns) {
-    qPark(lIndex, getMenuHeight(lIndex));
-    return;
-  }
-  var o = qLayer(lIndex, 'owner');
-  if (!o) {
-    setTimeout(function () { setMenu(lIndex); }, 50);
-    return;
-  }
-  o.visibility = 'show';
-  var m = qLayer(lIndex, 'menu');
-  if (!m) {
-    setTimeout(function () { setMenu(lIndex); }, 50);
-    return;
-  }
-  qSetOffset(lIndex, MTCH[lIndex] - getMenuHeight(lIndex));
-  if (MA[lIndex] == 1) {
-    var cd = qLayer(lIndex, 'cap').document;
-    cd.captureEvents(Event.MOUSEUP | Event.MOUSEDOWN);
-    cd.onmousedown = nsMouseDown;
-  }
-}
-
 function hideOwner(lIndex) {
-  if (ns) {
-    var o = qLayer(lIndex, 'owner');
-    if (!o) {
-      setTimeout(function () { hideOwner(lIndex); }, 50);
-      return;
-    }
-    if (OO[lIndex] == 0) o.clip.height = MTCH[lIndex];
-    else o.clip.width = MTCH[lIndex];
-    return;
-  }
   var s = qEl('owner' + lIndex).style;
   if (OO[lIndex] == 0) s.height = MTCH[lIndex] + 'px';
   else s.width = MTCH[lIndex] + 'px';
 }
 
 function showOwner(lIndex) {
-  var size = getMenuHeight(lIndex) + MTCH[lIndex];
-  if (ns) {
-    var o = qLayer(lIndex, 'owner');
-    if (OO[lIndex] == 0) o.clip.height = size;
-    else o.clip.width = size;
-    return;
-  }
-  var s = qEl('owner' + lIndex).style;
-  if (OO[lIndex] == 0) s.height = size + 'px';
-  else s.width = size + 'px';
+  var size = getMenuHeight(lIndex) + MTCH[lIndex] + 'px', s = qEl('owner' + lIndex).style;
+  if (OO[lIndex] == 0) s.height = size;
+  else s.width = size;
 }
 
 function setVis(i, vis) {
-  if (ns) qLayer(i, 'menu').visibility = vis == 'visible' ? 'show' : 'hide';
-  else qEl('menu' + i).style.visibility = vis;
+  qEl('menu' + i).style.visibility = vis;
 }
 
 // The body's top (horizontal menu) or left (vertical menu) inside its owner.
 function qOffset(lIndex) {
-  if (ns) {
-    var l = qLayer(lIndex, 'menu');
-    return OO[lIndex] == 0 ? l.top : l.left;
-  }
   var m = qEl('menu' + lIndex);
   var v = parseInt(OO[lIndex] == 0 ? m.style.top : m.style.left, 10);
   if (isNaN(v)) v = OO[lIndex] == 0 ? m.offsetTop : m.offsetLeft;
@@ -261,12 +336,6 @@ function qOffset(lIndex) {
 }
 
 function qSetOffset(lIndex, v) {
-  if (ns) {
-    var l = qLayer(lIndex, 'menu');
-    if (OO[lIndex] == 0) l.top = v;
-    else l.left = v;
-    return;
-  }
   var s = qEl('menu' + lIndex).style;
   if (OO[lIndex] == 0) s.top = v + 'px';
   else s.left = v + 'px';
@@ -278,24 +347,25 @@ function qToggle(i) {
   return b.length && b[b.length - 1].className == 'qT' ? b[b.length - 1] : c;
 }
 
-// 1 while a menu is opening or open: what its toggle announces and what a key or tap reverses.
-var qX = [], qTop = 2, qWriting = 0, qTap = 0, qTapCap = null, qEv = null;
-
-// Starts a menu opening (open 1) or closing (open 0) from wherever its body stands.
+// Starts a menu opening (open 1) or closing (open 0) from wherever its body stands. In the
+// small-screen list a body opens in place at once, and opening one closes the others.
 function qGo(lIndex, open) {
   clearTimeout(PR[lIndex]);
   qX[lIndex] = open;
-  if (ie) {
-    qToggle(lIndex).setAttribute('aria-expanded', open ? 'true' : 'false');
-    // An opening menu is drawn above every other, or the next caption would cover its body.
-    if (open) qEl('owner' + lIndex).style.zIndex = ++qTop;
+  qToggle(lIndex).setAttribute('aria-expanded', open ? 'true' : 'false');
+  if (qSmall) {
+    qEl('owner' + lIndex).className = open ? 'qE' : '';
+    for (var k = 0; open && k < numOfMenus; k++) if (k != lIndex && qX[k]) qGo(k, 0);
+    return;
   }
+  // An opening menu is drawn above every other, or the next caption would cover its body.
+  if (open) qEl('owner' + lIndex).style.zIndex = ++qTop;
   if (open) {
     showOwner(lIndex);
     setVis(lIndex, 'visible');
-    scrollMe(lIndex, MTCH[lIndex], qSpeed(scrOUT));
+    Q.scrollMe(lIndex, MTCH[lIndex], qSpeed(scrOUT));
   } else {
-    scrollMe(lIndex, MTCH[lIndex] - getMenuHeight(lIndex), -qSpeed(scrIN));
+    Q.scrollMe(lIndex, MTCH[lIndex] - getMenuHeight(lIndex), -qSpeed(scrIN));
   }
 }
 
@@ -304,15 +374,16 @@ function qFromTap(ev) {
   return ev && new Date() - qTap < 1000;
 }
 
+// In the small-screen list hovering does nothing: captions open and close only when activated.
 function mOpen(lIndex, ev) {
-  if (qValid(lIndex) && !qFromTap(ev)) qGo(lIndex, 1);
+  if (qValid(lIndex) && !qFromTap(ev) && !qSmall) qGo(lIndex, 1);
 }
 
 function mClose(lIndex, ev) {
-  if (!qValid(lIndex) || qFromTap(ev)) return;
+  if (!qValid(lIndex) || qFromTap(ev) || qSmall) return;
   var E = getMenuHeight(lIndex);
   ev = qEvent(ev);
-  if (ie && ev) {
+  if (ev) {
     // Moving between the owner's own children also fires mouse-out: stay open while the
     // pointer is still over caption or body. The box is taken from the screen, so a page
     // that places the menus inside a positioned element is measured right as well.
@@ -330,8 +401,9 @@ function mClose(lIndex, ev) {
 function mScroll(lIndex, ev) {
   // Only the primary button toggles; the others belong to the browser's own menus.
   if (!qValid(lIndex) || qFromTap(ev) || (ev && (ev.which ? ev.which != 1 : ev.button > 1))) return;
+  if (IDE == 1) Q.ySetSel(lIndex, 1, ev);
+  if (qSmall) return;
   clearTimeout(PR[lIndex]);
-  if (IDE == 1) ySetSel(lIndex, 1, ev);
   qGo(lIndex, qOffset(lIndex) < MTCH[lIndex] ? 1 : 0);
 }
 
@@ -342,11 +414,11 @@ function scrollMe(lIndex, tar, step) {
     // Visitors who ask for less motion get the body where it is going in one step.
     if ((step > 0 && pos > tar) || (step < 0 && pos < tar) || qStill()) pos = tar;
     qSetOffset(lIndex, pos);
-    PR[lIndex] = setTimeout(function () { scrollMe(lIndex, tar, step); }, 50);
+    PR[lIndex] = setTimeout(function () { Q.scrollMe(lIndex, tar, step); }, 50);
   } else if (step < 0) {
     hideOwner(lIndex);
     setVis(lIndex, 'hidden');
-    if (ie) qEl('owner' + lIndex).style.zIndex = '';
+    qEl('owner' + lIndex).style.zIndex = '';
   }
 }
 
@@ -354,55 +426,24 @@ function qStill() {
   return window.matchMedia && matchMedia('(prefers-reduced-motion: reduce)').matches;
 }
 
+// Floating menus keep their distance from the window's top; in the small-screen list only the
+// button follows.
 function doRepos() {
-  var y = ns ? window.pageYOffset : qScrollY();
+  if (qSmall) return qFloat();
+  var y = qScrollY();
   for (var i = 0; i < numOfMenus; i++) {
-    if (FL[i] == 0) continue;
-    if (ns) {
-      var l = qLayer(i, 'owner');
-      if (l) l.top = MY[i] + y;
-    } else {
-      var o = qEl('owner' + i);
-      if (o) o.style.top = MY[i] + y + 'px';
-    }
+    var o = FL[i] != 0 && qEl('owner' + i);
+    if (o) o.style.top = MY[i] + y + 'px';
   }
-}
-
-function checkScroll() {
-  if (window.pageYOffset != old_pageYOffset) {
-    old_pageYOffset = window.pageYOffset;
-    doRepos();
-  }
-}
-
-function resizeFix() {
-  if (window.innerWidth != widthChk || window.innerHeight != heightChk) location.reload();
-}
-
-function getI(x, y) {
-  for (var i = numOfMenus - 1; i >= 0; i--) {
-    var o = qLayer(i, 'owner');
-    if (!o) continue;
-    var bottom = OO[i] == 0 ? o.top + MTCH[i] : o.top + o.clip.height;
-    if (o.left <= x && x <= o.left + o.clip.width && o.top <= y && y <= bottom) return i;
-  }
-}
-
-function nsMouseDown(e) {
-  mScroll(getI(e.pageX, e.pageY));
 }
 
 function qHtml(s) {
   return String(s).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 }
 
-var qErrorsPending = 0;
-
 function errorHandler(msg, url, line) {
   if (IDE == 1) {
-    var cmd = '!qLoomIDE:ERROR(' + msg + '@' + url + '@' + line + ')';
-    if (typeof setTitle == 'function') setTitle(cmd);
-    else document.title = cmd;
+    Q.setTitle('!qLoomIDE:ERROR(' + msg + '@' + url + '@' + line + ')');
     return true;
   }
   // The message is shown as text: it often quotes the HTML that caused it.
@@ -447,16 +488,29 @@ function qIndex(e) {
   return -1;
 }
 
-function qCloseAll() {
-  for (var i = 0; i < numOfMenus; i++) if (qX[i]) qGo(i, 0);
+// Closes every open menu but one (-1: all); only click menus when clicks only (a mouse press
+// outside them), since hover menus close by themselves when the pointer leaves.
+function qCloseAll(but, clicks) {
+  for (var i = 0; i < numOfMenus; i++) if (qX[i] && i != but && !(clicks && MA[i] == 0)) qGo(i, 0);
+}
+
+function qInList(e) {
+  var s = qEl('qS');
+  return s && s.contains(e);
 }
 
 // Enter and Space on a toggle open or close its body; Escape closes every open body, also one
-// that the pointer rests on, and brings focus back to the toggle it was inside.
+// that the pointer rests on, and brings focus back to the toggle it was inside. In the
+// small-screen list Escape closes the list and goes back to its button.
 function qKey(e) {
   var k = e.key, i = qIndex(e.target);
   if (k == 'Escape' || k == 'Esc') {
-    qCloseAll();
+    if (qSmall && qEl('qS').className) {
+      qList(0);
+      if (qInList(e.target)) qEl('qB').focus();
+      return;
+    }
+    qCloseAll(-1);
     if (i >= 0) qToggle(i).focus();
   } else if ((k == 'Enter' || k == ' ' || k == 'Spacebar') && i >= 0 && e.target == qToggle(i)) {
     e.preventDefault();
@@ -467,25 +521,58 @@ function qKey(e) {
 // Focus moving on past a mouse-over menu closes it, unless the pointer is still on the menu.
 function qBlur(e) {
   var i = qIndex(e.target), o = qEl('owner' + i);
-  if (i >= 0 && MA[i] == 0 && qX[i] && !o.contains(e.relatedTarget) && !(o.matches && o.matches(':hover'))) qGo(i, 0);
+  if (i >= 0 && !qSmall && MA[i] == 0 && qX[i] && !o.contains(e.relatedTarget) && !(o.matches && o.matches(':hover'))) {
+    qGo(i, 0);
+  }
+}
+
+// Where a touch or pen starts: a swipe (the browser cancels the pointer to scroll, or it ends
+// away from where it began) is not a tap and changes nothing.
+function qPress(e) {
+  qDown = e.isPrimary ? [e.clientX, e.clientY] : null;
+  // A mouse press outside the open click menus closes them, at every width; the preview keeps
+  // them, since a press there selects and moves menus.
+  if (e.pointerType == 'mouse' && IDE != 1 && !e.button && !qSmall) qCloseAll(qIndex(e.target), 1);
 }
 
 // Touch and pen: a tap on a caption toggles its menu without following anything (a caption's own
-// link is followed by a tap once its menu is open); a tap outside every menu closes them all.
+// link is followed by a tap once its menu is open) and closes the others; a tap outside every
+// menu closes them all.
 function qPoint(e) {
-  if (e.pointerType == 'mouse' || !e.isPrimary) return;
+  var d = qDown;
+  qDown = null;
+  if (e.pointerType == 'mouse' || !d || Math.abs(e.clientX - d[0]) + Math.abs(e.clientY - d[1]) > 12) return;
+  if (qSmall) return;
   var i = qIndex(e.target), c = qEl('cap' + i);
   qTap = new Date();
   qTapCap = null;
-  if (i < 0) qCloseAll();
-  else if (c.contains(e.target) && !(qX[i] && e.target.closest && e.target.closest('a'))) {
+  qCloseAll(i);
+  if (i >= 0 && c.contains(e.target) && !(qX[i] && e.target.closest && e.target.closest('a'))) {
     qTapCap = c;
     qGo(i, qX[i] ? 0 : 1);
   }
 }
 
+function qCancel() {
+  qDown = null;
+}
+
+// Clicks, taps and Enter on a native button all arrive here. In the small-screen list the
+// button opens the list, a caption (or its separate toggle) its body, a link closes the list
+// behind it, and anything outside the list closes it.
 function qClick(e) {
   if (qTapCap && qTapCap.contains(e.target) && qFromTap(e)) e.preventDefault();
+  if (!qSmall) return;
+  var t = e.target, i = qIndex(t);
+  if (!qInList(t)) {
+    qList(0);
+  } else if (t.closest('#qB')) {
+    qList(qEl('qS').className ? 0 : 1);
+  } else if (i >= 0 && qToggle(i).contains(t) && !(t.closest('a') && qToggle(i) != qEl('cap' + i))) {
+    qGo(i, qX[i] ? 0 : 1);
+  } else if (t.closest('a')) {
+    qList(0);
+  }
 }
 
 // The event being dispatched to a menu's element: an error raised while it is still under way
@@ -502,16 +589,31 @@ function qError(e) {
   }
 }
 
-// Browsers without listeners hand the error's message, address and line to the handler itself.
-if (window.addEventListener) qOn(window, 'error', qError);
-else window.onerror = errorHandler;
-if (ie) {
-  qOn(window, 'scroll', doRepos);
-  qOn(document, 'keydown', qKey);
-  qOn(document, 'focusout', qBlur);
-  qOn(document, 'pointerdown', qPoint);
-  qOn(document, 'click', qClick, 1);
-  var qTypes = ['click', 'mousedown', 'mouseup', 'mouseover', 'mouseout', 'keydown', 'keyup', 'focusin', 'focusout',
-    'change', 'input', 'submit', 'load', 'error', 'pointerdown', 'touchstart'];
-  for (var qK = 0; qK < qTypes.length; qK++) qOn(window, qTypes[qK], qWatch, 1);
+// What the markup's handlers, the editing layer and the editor call; the editing layer replaces
+// the last two in the preview.
+var ex = { el: qEl, valid: qValid, on: qOn, ev: qEvent, mouseX: qMouseX, mouseY: qMouseY, scrollX: qScrollX,
+  scrollY: qScrollY, make: makeQloom, mOpen: mOpen, mClose: mClose, mScroll: mScroll, scrollMe: scrollMe,
+  getMenuHeight: getMenuHeight, small: function () { return qSmall; }, ySetSel: function () {},
+  setTitle: function (s) { document.title = s; } };
+for (var k in ex) Q[k] = ex[k];
+
+qOn(window, 'error', qError);
+qOn(window, 'scroll', doRepos);
+if (window.visualViewport) {
+  qOn(visualViewport, 'scroll', doRepos);
+  qOn(visualViewport, 'resize', doRepos);
+}
+qOn(document, 'keydown', qKey);
+qOn(document, 'focusout', qBlur);
+qOn(document, 'pointerdown', qPress);
+qOn(document, 'pointerup', qPoint);
+qOn(document, 'pointercancel', qCancel);
+qOn(document, 'click', qClick, 1);
+var qTypes = ['click', 'mousedown', 'mouseup', 'mouseover', 'mouseout', 'keydown', 'keyup', 'focusin', 'focusout',
+  'change', 'input', 'submit', 'load', 'error', 'pointerdown', 'touchstart'];
+for (var qK = 0; qK < qTypes.length; qK++) qOn(window, qTypes[qK], qWatch, 1);
+})(Qloom);
+
+function makeQloom() {
+  Qloom.make();
 }

@@ -39,9 +39,9 @@ public:
         return historyData.record(std::move(edit), mergeable);
     }
     void select(int32_t row, SelectionSource source) override {
-        if (!projectData.table.isRow(row))
+        if (!projectData.isRow(row))
             return;
-        projectData.table.SelectedMenu = row;
+        projectData.selected = row;
         Q_EMIT selectionChanged(row, source);
     }
     bool savePreview() override {
@@ -50,7 +50,7 @@ public:
     }
     bool previewStale() const override { return stale; }
     void setPreviewStale(bool value) override {
-        if (value && projectData.settings.ProjectFolder.empty())
+        if (value && projectData.settings.projectFolder.empty())
             return;
         stale = value;
     }

@@ -63,9 +63,27 @@ TEST(SettingsForm, TemplateNamesNeverLeadOutOfTheProjectFolder) {
     EXPECT_EQ(TemplateNameOf(form), "Temp.html");
 }
 
+TEST(FontChoices, InstalledFontsFirstThenTheMissingUsualOnesMarked) {
+    const std::vector<FontChoice> choices =
+        FontChoices({"Liberation Sans", "dejavu sans", ".Hidden UI", "DejaVu Sans", "verdana", ""});
+    std::vector<std::string> names;
+    for (const FontChoice& choice : choices)
+        names.push_back(choice.name + (choice.installed ? "" : " -"));
+    // Sorted without regard to case, one entry per family; a usual font installed under
+    // another case is not offered twice.
+    EXPECT_EQ(names, (std::vector<std::string>{"dejavu sans", "Liberation Sans", "verdana",
+                                               "Arial -", "Helvetica -", "Courier -",
+                                               "Courier New -", "Comic Sans MS -", "Tahoma -",
+                                               "Times -", "Times New Roman -"}));
+    // Nothing installed: the usual list, all marked.
+    const std::vector<FontChoice> none = FontChoices({});
+    ASSERT_EQ(none.size(), kFontNameChoices.size());
+    EXPECT_FALSE(none.front().installed);
+}
+
 TEST(SettingsForm, ApplyTakesEveryFieldAndKeepsTheFolder) {
     ProjectSettings settings;
-    settings.ProjectFolder = "/home/u/menus";
+    settings.projectFolder = "/home/u/menus";
     SettingsForm form;
     form.scrollOut = "0";
     form.scrollIn = "1000";
@@ -77,30 +95,30 @@ TEST(SettingsForm, ApplyTakesEveryFieldAndKeepsTheFolder) {
     form.sizeMenu = "0";
     form.templateName = "index.html";
     ApplyForm(form, settings);
-    EXPECT_EQ(settings.scrOUT, 1);
-    EXPECT_EQ(settings.scrIN, 999);
-    EXPECT_EQ(settings.cDefCap, 0x0000FFu);
-    EXPECT_EQ(settings.cDefMenu, 0x123456u);
-    EXPECT_EQ(settings.fDefCap, "Verdana");
-    EXPECT_EQ(settings.fDefMenu, "Arial");
-    EXPECT_EQ(settings.fDefCapS, 12);
-    EXPECT_EQ(settings.fDefMenuS, 2);
-    EXPECT_EQ(settings.TemplateFileName, "index.html");
-    EXPECT_EQ(settings.ProjectFolder, "/home/u/menus");
+    EXPECT_EQ(settings.openStep, 1);
+    EXPECT_EQ(settings.closeStep, 999);
+    EXPECT_EQ(settings.captionTextColor, 0x0000FFu);
+    EXPECT_EQ(settings.bodyTextColor, 0x123456u);
+    EXPECT_EQ(settings.captionFont, "Verdana");
+    EXPECT_EQ(settings.bodyFont, "Arial");
+    EXPECT_EQ(settings.captionFontSize, 12);
+    EXPECT_EQ(settings.bodyFontSize, 2);
+    EXPECT_EQ(settings.templateFileName, "index.html");
+    EXPECT_EQ(settings.projectFolder, "/home/u/menus");
 }
 
 TEST(SettingsForm, ShowingThenApplyingUnchangedSettingsChangesNothing) {
     ProjectSettings settings;
-    settings.ProjectFolder = "/p";
-    settings.scrIN = 7;
-    settings.fDefMenu = "Tahoma";
-    settings.cDefCap = 0x00FF00;
+    settings.projectFolder = "/p";
+    settings.closeStep = 7;
+    settings.bodyFont = "Tahoma";
+    settings.captionTextColor = 0x00FF00;
     const ProjectSettings before = settings;
     ApplyForm(FormFromSettings(settings), settings);
     EXPECT_EQ(settings, before);
 
     ProjectSettings fresh;
-    fresh.ProjectFolder = "/p";
+    fresh.projectFolder = "/p";
     ApplyForm(DefaultForm(), settings);
     EXPECT_EQ(settings, fresh);
 }
@@ -127,7 +145,15 @@ TEST(TemplateCheck, UnreadableTemplateReportsTheFileError) {
     const TemplateCheck dir = CheckTemplate(folder.path(), "dir.html");
     EXPECT_EQ(dir.verdict, TemplateVerdict::Unreadable);
     EXPECT_FALSE(dir.status.ok);
-    EXPECT_EQ(dir.status.message, msg::Format(msg::kCannotOpenFile, folder.path() + "/dir.html"));
+    EXPECT_EQ(dir.status.message,
+              msg::Format(msg::kCannotOpenFile, folder.path() + "/dir.html") + ": Is a directory");
+    // A FIFO would hold the dialog in its open for good; a device would never end.
+    ASSERT_EQ(::mkfifo((folder.path() + "/fifo.html").c_str(), 0600), 0);
+    EXPECT_EQ(CheckTemplate(folder.path(), "fifo.html").status.message,
+              msg::Format(msg::kCannotOpenFile, folder.path() + "/fifo.html") +
+                  ": not a regular file");
+    fs::create_symlink("/dev/zero", folder.path() + "/zero.html");
+    EXPECT_EQ(CheckTemplate(folder.path(), "zero.html").verdict, TemplateVerdict::Unreadable);
 
     if (geteuid() != 0) { // root reads files regardless of their mode
         folder.write("locked.html", "Qloomscript.js");

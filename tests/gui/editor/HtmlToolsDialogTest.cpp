@@ -1,9 +1,11 @@
+#include "AvifMaker.h"
 #include "FakeSession.h"
 #include "JpegMaker.h"
 
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
+#include "gui/common/UserSettings.h"
 #include "gui/editor/AddImageDialog.h"
 #include "gui/editor/AddLinkDialog.h"
 #include "gui/editor/AddTextDialog.h"
@@ -13,19 +15,26 @@
 #include "gui/editor/PropertyEditor.h"
 #include "model/Messages.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QImage>
+#include <QImageWriter>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 #include <functional>
 
@@ -48,6 +57,30 @@ void WriteFile(const QString& path, const QByteArray& bytes) {
 QByteArray ReadFile(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A picture of the given size in one of the formats the image plugins write.
+QByteArray PictureBytes(const char* format, int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, format))
+        qFatal("no writer for %s", format);
+    return bytes;
+}
+
+QByteArray SvgBytes(int w, int h) {
+    return QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%2\">"
+                          "<rect width=\"%1\" height=\"%2\" fill=\"teal\"/></svg>")
+        .arg(w)
+        .arg(h)
+        .toUtf8();
+}
+
+QByteArray AvifBytes(int w, int h) {
+    return QByteArray::fromStdString(testpics::AvifHead("avif", uint32_t(w), uint32_t(h)));
 }
 
 QByteArray JpegBytes(int w, int h, bool progressive) {
@@ -103,9 +136,10 @@ private Q_SLOTS:
     void init() {
         MessageBox::setTestMode(true);
         QStandardPaths::setTestModeEnabled(true); // window places stay out of the real settings
+        UserSettings::open()->remove(QStringLiteral("Windows")); // nor come from an earlier run
         MessageBox::clearShown();
         ops_ = std::make_unique<FakeSession>();
-        ops_->projectData.settings.ProjectFolder = fromQ(projectPath());
+        ops_->projectData.settings.projectFolder = fromQ(projectPath());
         // The real editor, with no menu yet: its text boxes take the fragments without storing
         // them into a row.
         QWidget& w = ops_->mainWindow;
@@ -281,12 +315,84 @@ private Q_SLOTS:
                 QVERIFY(child<QLineEdit>(dlg, "txtAlt")->text().isEmpty());
                 child<QPushButton>(dlg, "btnChooseFileName")->click();
                 child<QLineEdit>(dlg, "txtImage")->setText(QStringLiteral("/nowhere/pic.jpg"));
+                child<QCheckBox>(dlg, "chkDecorative")->setChecked(true);
                 child<QPushButton>(dlg, "btnAdd")->click();
             });
         QCOMPARE(dlg->lastFolder(), QString());
         QCOMPARE(ops_->boxes.shown, QStringList{toQ(CannotCopyText("/nowhere/pic.jpg"))});
         QCOMPARE(cap_->toPlainText(),
                  QStringLiteral("<IMG SRC=\"pic.jpg\" BORDER=\"3\" ALT=\"\">\n"));
+    }
+
+    // An empty ALT makes screen readers pass over the picture: only on the user's word.
+    void anEmptyAlternativeTextNeedsTheDecorativeBox() {
+        tabs_->setCurrentIndex(2);
+        AddImageDialog* dlg = tools_->addImageDialog();
+        const QString source = QDir(otherPath()).filePath(QStringLiteral("dot.gif"));
+        WriteFile(source, kGif1x1);
+        withDialog(
+            dlg, [&] { tools_->onAddImageClicked(); },
+            [&] {
+                auto* add = child<QPushButton>(dlg, "btnAdd");
+                auto* alt = child<QLineEdit>(dlg, "txtAlt");
+                auto* decorative = child<QCheckBox>(dlg, "chkDecorative");
+                QTest::keyClicks(child<QLineEdit>(dlg, "txtImage"), source);
+                QVERIFY(!add->isEnabled());
+                QCOMPARE(add->toolTip(), toQ(msg::kImageNeedsAlt));
+                QTest::keyClick(child<QLineEdit>(dlg, "txtImage"), Qt::Key_Return);
+                QVERIFY(dlg->isVisible()); // Enter cannot get round the rule
+                QTest::keyClicks(alt, QStringLiteral("  "));
+                QVERIFY(!add->isEnabled());
+                QTest::keyClicks(alt, QStringLiteral("Dot"));
+                QVERIFY(add->isEnabled());
+                QVERIFY(add->toolTip().isEmpty());
+                // Ticked, the typed text is set aside and ALT stays empty.
+                decorative->setChecked(true);
+                QVERIFY(!alt->isEnabled());
+                QVERIFY(add->isEnabled());
+                add->click();
+            });
+        QCOMPARE(menu_->toPlainText(),
+                 QStringLiteral("<IMG SRC=\"dot.gif\" BORDER=\"0\" ALT=\"\">\n"));
+
+        // The decision belongs to one picture: the next one starts without it.
+        withDialog(
+            dlg, [&] { tools_->onAddImageClicked(); },
+            [&] {
+                QVERIFY(!child<QCheckBox>(dlg, "chkDecorative")->isChecked());
+                QVERIFY(!child<QPushButton>(dlg, "btnAdd")->isEnabled());
+            });
+    }
+
+    void eachPictureKindOfTheWebIsAddedAndCopied() {
+        tabs_->setCurrentIndex(1);
+        AddImageDialog* dlg = tools_->addImageDialog();
+        const QList<std::pair<QString, QByteArray>> pictures{
+            {QStringLiteral("a.png"), PictureBytes("png", 4, 3)},
+            {QStringLiteral("b.webp"), PictureBytes("webp", 4, 3)},
+            {QStringLiteral("c.svg"), SvgBytes(4, 3)},
+            {QStringLiteral("d.avif"), AvifBytes(4, 3)},
+            {QStringLiteral("e.jpeg"), JpegBytes(4, 3, false)},
+        };
+        QString expected;
+        for (const auto& [name, bytes] : pictures) {
+            const QString source = QDir(otherPath()).filePath(name);
+            WriteFile(source, bytes);
+            dlg->setFilePicker([&](QWidget*, const QString&) { return source; });
+            withDialog(
+                dlg, [&] { tools_->onAddImageClicked(); },
+                [&] {
+                    child<QPushButton>(dlg, "btnChooseFileName")->click();
+                    QTest::keyClicks(child<QLineEdit>(dlg, "txtAlt"), QStringLiteral("Logo"));
+                    child<QPushButton>(dlg, "btnAdd")->click();
+                });
+            QCOMPARE(ReadFile(QDir(projectPath()).filePath(name)), bytes);
+            expected.prepend(
+                QStringLiteral("<IMG SRC=\"%1\" BORDER=\"0\" ALT=\"Logo\">\n").arg(name));
+            cap_->moveCursor(QTextCursor::Start);
+        }
+        QCOMPARE(cap_->toPlainText(), expected);
+        QVERIFY(MessageBox::shown().isEmpty());
     }
 
     void enterOnAFocusedButtonPressesThatButtonNotAdd() {
@@ -362,6 +468,21 @@ private Q_SLOTS:
 
         preview.showFile(other.filePath(QStringLiteral("a.gif")));
         QCOMPARE(preview.sizeText(), QStringLiteral("1 x 1"));
+        // Today's web formats through the image plugins (a PNG named .gif is still a PNG).
+        WriteFile(other.filePath(QStringLiteral("p.gif")), PictureBytes("png", 5, 7));
+        WriteFile(other.filePath(QStringLiteral("w.webp")), PictureBytes("webp", 9, 4));
+        WriteFile(other.filePath(QStringLiteral("s.svg")), SvgBytes(30, 20));
+        for (const auto& [name, size] : {std::pair("p.gif", "5 x 7"), std::pair("w.webp", "9 x 4"),
+                                         std::pair("s.svg", "30 x 20")}) {
+            preview.showFile(other.filePath(QString::fromLatin1(name)));
+            QCOMPARE(preview.sizeText(), QString::fromLatin1(size));
+            QVERIFY(preview.previewButton()->isEnabled());
+        }
+        // AVIF has no reader here: its size from its header, no picture to enlarge.
+        WriteFile(other.filePath(QStringLiteral("v.avif")), AvifBytes(640, 427));
+        preview.showFile(other.filePath(QStringLiteral("v.avif")));
+        QCOMPARE(preview.sizeText(), QStringLiteral("640 x 427"));
+        QVERIFY(!preview.previewButton()->isEnabled());
         const QString none = toQ(msg::kNoPicture);
         for (const char* name : {"cut.jpg", "fake.gif", "text.jpg", "missing.gif"}) {
             preview.showFile(other.filePath(QString::fromLatin1(name)));
@@ -374,6 +495,7 @@ private Q_SLOTS:
         const QDir other(otherPath());
         WriteFile(other.filePath(QStringLiteral("c.jpg")), JpegBytes(12, 34, false));
         QString seen;
+        QString sizeShown;
         QTimer::singleShot(50, this, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
@@ -381,10 +503,31 @@ private Q_SLOTS:
             QVERIFY(preview);
             Q_EMIT dialog->currentChanged(other.filePath(QStringLiteral("c.jpg")));
             seen = preview->sizeText();
+            // The details list: every column wide enough for what it shows, sizes included.
+            auto* list = dialog->findChild<QTreeView*>();
+            QVERIFY(list);
+            QTRY_VERIFY(list->model()->rowCount(list->rootIndex()) > 0);
+            QVERIFY(list->isVisible());
+            const auto columnsFit = [list] {
+                const QAbstractItemView* view = list; // the hint is public there
+                for (int column = 1; column < list->header()->count(); ++column) {
+                    if (!list->isColumnHidden(column) &&
+                        list->columnWidth(column) < view->sizeHintForColumn(column))
+                        return false;
+                }
+                return true;
+            };
+            QTRY_VERIFY(columnsFit());
+            sizeShown =
+                list->model()->index(0, 1, list->rootIndex()).data(Qt::DisplayRole).toString();
             dialog->reject();
         });
         QCOMPARE(ChoosePictureFile(&ops_->mainWindow, otherPath()), QString());
         QCOMPARE(seen, QStringLiteral("12 x 34"));
+        QVERIFY2(QRegularExpression(QStringLiteral("^[0-9.,]+ (bytes|[KM]i?B)$"))
+                     .match(sizeShown)
+                     .hasMatch(),
+                 qPrintable(sizeShown));
     }
 };
 

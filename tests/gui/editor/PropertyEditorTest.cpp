@@ -53,8 +53,8 @@ public:
     // Appends `count` menus, selects `selected` and shows it, as opening a project would.
     void addMenus(int count, int selected = 0) {
         for (int i = 0; i < count; ++i)
-            AddMenu(projectData.table);
-        projectData.table.SelectedMenu = selected;
+            (void)AddMenu(projectData);
+        projectData.selected = selected;
         replaceProject();
     }
 
@@ -78,7 +78,7 @@ class PropertyEditorTest : public QObject {
             qFatal("missing %s", name);
         return w;
     }
-    MenuTable& table() { return main->projectData.table; }
+    Project& table() { return main->projectData; }
     void retype(const char* box, const char* text) {
         auto* edit = find<QLineEdit>(box);
         edit->setFocus();
@@ -97,60 +97,60 @@ private Q_SLOTS:
 
     void typingMinusThenFiveIntoLeftStoresMinusFive() {
         main->addMenus(2, 1);
-        table().MX[1] = 37;
-        const int32_t otherLeft = table().MX[0];
+        table().menus[1].left = 37;
+        const int32_t otherLeft = table().menus[0].left;
         main->showMenuProperties(1);
         auto* left = find<QLineEdit>("txtLeft");
         left->setFocus();
         left->selectAll();
         QTest::keyClick(left, Qt::Key_Delete);
-        QCOMPARE(table().MX[1], 0); // emptied box
+        QCOMPARE(table().menus[1].left, 0); // emptied box
         QTest::keyClick(left, Qt::Key_Minus);
-        QCOMPARE(table().MX[1], 0); // a lone "-" does not parse
+        QCOMPARE(table().menus[1].left, 0); // a lone "-" does not parse
         QTest::keyClick(left, Qt::Key_5);
-        QCOMPARE(table().MX[1], -5);
+        QCOMPARE(table().menus[1].left, -5);
         QCOMPARE(left->text(), QStringLiteral("-5"));
-        QCOMPARE(table().MX[0], otherLeft); // only the selected row is written
+        QCOMPARE(table().menus[0].left, otherLeft); // only the selected row is written
         // A fourth typed character is refused.
         QTest::keyClicks(left, QStringLiteral("12"));
         QCOMPARE(left->text(), QStringLiteral("-51"));
-        QCOMPARE(table().MX[1], -51);
+        QCOMPARE(table().menus[1].left, -51);
     }
 
     void numberBoxesApplyFallbacksAndClamps() {
         main->addMenus(1);
         retype("txtWidth", "");
-        QCOMPARE(table().MW[0], 100);
+        QCOMPARE(table().menus[0].width, 100);
         retype("txtCapHeight", "");
-        QCOMPARE(table().MTCH[0], 22);
+        QCOMPARE(table().menus[0].captionHeight, 22);
         retype("txtTop", "");
-        QCOMPARE(table().MY[0], 0);
+        QCOMPARE(table().menus[0].top, 0);
         retype("txtWidth", "950");
-        QCOMPARE(table().MW[0], 900);
+        QCOMPARE(table().menus[0].width, 900);
         retype("txtWidth", "0");
-        QCOMPARE(table().MW[0], 1);
+        QCOMPARE(table().menus[0].width, 1);
         QCOMPARE(find<QLineEdit>("txtWidth")->text(), QStringLiteral("0")); // shows what was typed
         retype("txtCapHeight", "999");
-        QCOMPARE(table().MTCH[0], 600);
+        QCOMPARE(table().menus[0].captionHeight, 600);
         retype("txtTop", "999");
-        QCOMPARE(table().MY[0], 999); // unclamped
+        QCOMPARE(table().menus[0].top, 999); // unclamped
     }
 
     void spinArrowsStepWithinTheRangeAndCanShowFourCharacters() {
         main->addMenus(1);
-        table().MX[0] = -99;
+        table().menus[0].left = -99;
         main->showMenuProperties(0);
         auto* spin = find<UpDownControl>("UpDown_Left");
         auto* left = find<QLineEdit>("txtLeft");
         spin->downButton()->click();
         QCOMPARE(left->text(), QStringLiteral("-100"));
-        QCOMPARE(table().MX[0], -100);
+        QCOMPARE(table().menus[0].left, -100);
         spin->downButton()->click(); // no wrap-around
-        QCOMPARE(table().MX[0], -100);
+        QCOMPARE(table().menus[0].left, -100);
         // Keyboard arrows in the box step too, starting from what the box shows.
         retype("txtLeft", "10");
         QTest::keyClick(left, Qt::Key_Up);
-        QCOMPARE(table().MX[0], 11);
+        QCOMPARE(table().menus[0].left, 11);
         QVERIFY(main->staleCalls > 0);
         QCOMPARE(spin->upButton()->accessibleName(), QStringLiteral("Increase Left"));
     }
@@ -159,21 +159,21 @@ private Q_SLOTS:
         main->addMenus(1);
         QCOMPARE(main->staleCalls, 0); // loading a row is not an edit
 
-        const int32_t floating = table().FL[0];
+        const int32_t floating = table().menus[0].floating;
         find<QCheckBox>("chkFloat")->click();
-        QCOMPARE(table().FL[0], floating == 1 ? 0 : 1);
+        QCOMPARE(table().menus[0].floating, floating == 1 ? 0 : 1);
         find<QCheckBox>("chkFloat")->click();
-        QCOMPARE(table().FL[0], floating == 1 ? 1 : 0);
+        QCOMPARE(table().menus[0].floating, floating == 1 ? 1 : 0);
         QCOMPARE(main->staleCalls, 0);
 
         find<QRadioButton>("radMouseClick")->click();
-        QCOMPARE(table().MA[0], 1);
+        QCOMPARE(table().menus[0].activation, 1);
         QCOMPARE(main->staleCalls, 1);
         find<QRadioButton>("radVertical")->click();
-        QCOMPARE(table().OO[0], 1);
+        QCOMPARE(table().menus[0].orientation, 1);
         QCOMPARE(main->staleCalls, 2);
         find<QRadioButton>("radHorizontal")->click();
-        QCOMPARE(table().OO[0], 0);
+        QCOMPARE(table().menus[0].orientation, 0);
 
         auto* caption = find<QPlainTextEdit>("txtCapHTML");
         caption->setFocus();
@@ -181,30 +181,30 @@ private Q_SLOTS:
         QTest::keyClicks(caption, QStringLiteral("A"));
         QTest::keyClick(caption, Qt::Key_Return);
         QTest::keyClicks(caption, QStringLiteral("B"));
-        QCOMPARE(table().MTC[0], std::string("A\r\nB"));
+        QCOMPARE(table().menus[0].captionHtml, std::string("A\r\nB"));
         find<QPlainTextEdit>("txtMenuHTML")->insertPlainText(QStringLiteral("<b>x</b>"));
-        QVERIFY(table().MTM[0].find("<b>x</b>") != std::string::npos);
+        QVERIFY(table().menus[0].bodyHtml.find("<b>x</b>") != std::string::npos);
         QVERIFY(main->staleCalls >= 5);
     }
 
     void loadingARowShowsEveryColumnAndChangesNothing() {
         main->addMenus(3, 0);
-        MenuTable& t = table();
-        t.MX[2] = 850; // beyond the spin's range: the box shows the stored number
-        t.MY[2] = -7;
-        t.MW[2] = 321;
-        t.MTCH[2] = 45;
-        t.MTC[2] = "line1\r\nline2";
-        t.MTM[2] = "body";
-        t.MA[2] = 1;
-        t.FL[2] = 1;
-        t.OO[2] = 1;
-        t.CC[2] = "transparent";
-        t.CM[2] = "#FF8000";
-        t.CO[2] = "#000010";
-        const MenuTable before = t;
+        Project& t = table();
+        t.menus[2].left = 850; // beyond the spin's range: the box shows the stored number
+        t.menus[2].top = -7;
+        t.menus[2].width = 321;
+        t.menus[2].captionHeight = 45;
+        t.menus[2].captionHtml = "line1\r\nline2";
+        t.menus[2].bodyHtml = "body";
+        t.menus[2].activation = 1;
+        t.menus[2].floating = 1;
+        t.menus[2].orientation = 1;
+        t.menus[2].captionColor = "transparent";
+        t.menus[2].bodyColor = "#FF8000";
+        t.menus[2].bottomColor = "#000010";
+        const Project before = t;
         main->showMenuProperties(2);
-        QVERIFY(t.sameContent(before));
+        QVERIFY(t.sameMenus(before));
         QCOMPARE(main->staleCalls, 0);
         QCOMPARE(find<QListWidget>("listMenus")->currentRow(), 2);
         QCOMPARE(find<QLineEdit>("txtLeft")->text(), QStringLiteral("850"));
@@ -233,8 +233,8 @@ private Q_SLOTS:
 
     void transparentBoxesAndTheColourDialogWriteTheColourColumns() {
         main->addMenus(2);
-        table().CC[0] = "#00FF00";
-        table().CC[1] = "transparent";
+        table().menus[0].captionColor = "#00FF00";
+        table().menus[1].captionColor = "transparent";
         main->showMenuProperties(0);
         main->showMenuProperties(1);
         auto* box = find<QCheckBox>("chkTranspCC");
@@ -245,9 +245,9 @@ private Q_SLOTS:
         box->click();
         QVERIFY(!swatch->isHidden());
         // The swatch kept the last colour it showed; clearing the box stores that colour.
-        QCOMPARE(table().CC[1], std::string("#00FF00"));
+        QCOMPARE(table().menus[1].captionColor, std::string("#00FF00"));
         QCOMPARE(main->staleCalls, 1);
-        table().CC[1] = "#FFFFFF";
+        table().menus[1].captionColor = "#FFFFFF";
         main->showMenuProperties(1);
 
         std::optional<QColor> answer;
@@ -258,30 +258,30 @@ private Q_SLOTS:
         });
         swatch->click(); // cancelled
         QCOMPARE(offered, QColor(Qt::white));
-        QCOMPARE(table().CC[1], std::string("#FFFFFF"));
+        QCOMPARE(table().menus[1].captionColor, std::string("#FFFFFF"));
         QCOMPARE(main->staleCalls, 1);
         QCOMPARE(main->helpStates, (std::vector<bool>{false, true}));
 
         answer = QColor(0x12, 0x34, 0x56);
         swatch->click();
-        QCOMPARE(table().CC[1], std::string("#123456"));
+        QCOMPARE(table().menus[1].captionColor, std::string("#123456"));
         QCOMPARE(swatch->color(), QColor(0x12, 0x34, 0x56));
         QCOMPARE(main->staleCalls, 2);
 
         box->click();
         QVERIFY(swatch->isHidden());
-        QCOMPARE(table().CC[1], std::string("transparent"));
+        QCOMPARE(table().menus[1].captionColor, std::string("transparent"));
         box->click(); // the swatch kept its colour while hidden
-        QCOMPARE(table().CC[1], std::string("#123456"));
-        QCOMPARE(table().CC[0], std::string("#00FF00"));
+        QCOMPARE(table().menus[1].captionColor, std::string("#123456"));
+        QCOMPARE(table().menus[0].captionColor, std::string("#00FF00"));
     }
 
     void htmlEditsStoreTheTextByteForByte() {
         main->addMenus(1);
         // A non-breaking space (UTF-8 C2 A0) and CR LF lines must survive an edit elsewhere.
-        table().MTC[0] = "a\xC2\xA0"
-                         "b\r\nc";
-        table().MTM[0] = "<B>x\xC2\xA0y</B>";
+        table().menus[0].captionHtml = "a\xC2\xA0"
+                                       "b\r\nc";
+        table().menus[0].bodyHtml = "<B>x\xC2\xA0y</B>";
         main->showMenuProperties(0);
         for (const char* name : {"txtCapHTML", "txtMenuHTML"}) {
             auto* edit = find<QPlainTextEdit>(name);
@@ -289,9 +289,9 @@ private Q_SLOTS:
             edit->moveCursor(QTextCursor::End);
             QTest::keyClick(edit, Qt::Key_Z);
         }
-        QCOMPARE(table().MTC[0], std::string("a\xC2\xA0"
-                                             "b\r\ncz"));
-        QCOMPARE(table().MTM[0], std::string("<B>x\xC2\xA0y</B>z"));
+        QCOMPARE(table().menus[0].captionHtml, std::string("a\xC2\xA0"
+                                                           "b\r\ncz"));
+        QCOMPARE(table().menus[0].bodyHtml, std::string("<B>x\xC2\xA0y</B>z"));
     }
 
     void htmlToolsShowOnlyOnTheHtmlTabs() {
@@ -317,14 +317,14 @@ private Q_SLOTS:
         main->selectCalls.clear();
         QTest::mouseClick(viewport, Qt::LeftButton, {}, third);
         QCOMPARE(main->selectCalls, (std::vector<int32_t>{2})); // on the press, with the new row
-        QCOMPARE(table().SelectedMenu, 2);
-        QCOMPARE(find<QLineEdit>("txtLeft")->text(), QString::number(table().MX[2]));
+        QCOMPARE(table().selected, 2);
+        QCOMPARE(find<QLineEdit>("txtLeft")->text(), QString::number(table().menus[2].left));
 
         main->selectCalls.clear();
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Up);
         QCOMPARE(main->selectCalls, (std::vector<int32_t>{1}));
-        QCOMPARE(table().SelectedMenu, 1);
+        QCOMPARE(table().selected, 1);
 
         // A press below the last row keeps the selection, so edits still reach a row.
         main->selectCalls.clear();
@@ -332,7 +332,7 @@ private Q_SLOTS:
         QTest::mouseClick(viewport, Qt::LeftButton, {}, below);
         QCOMPARE(main->selectCalls, (std::vector<int32_t>{1}));
         QCOMPARE(list->currentRow(), 1);
-        QCOMPARE(table().SelectedMenu, 1);
+        QCOMPARE(table().selected, 1);
 
         // Ctrl with a click or the space bar would deselect the row: it stays selected too.
         main->selectCalls.clear();
@@ -345,14 +345,14 @@ private Q_SLOTS:
         QCOMPARE(list->currentRow(), 1);
         QVERIFY(list->item(1)->isSelected());
         retype("txtTop", "77");
-        QCOMPARE(table().MY[1], 77);
+        QCOMPARE(table().menus[1].top, 77);
     }
 
     void pressOnAnEmptyMenuListSendsNoRow() {
         auto* list = find<QListWidget>("listMenus");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(main->selectCalls, (std::vector<int32_t>{-1}));
-        QCOMPARE(table().MenuCount, 0);
+        QCOMPARE(table().menuCount(), 0);
     }
 
     void disablingShowsNoMenusAndStoresNothing() {
@@ -361,28 +361,27 @@ private Q_SLOTS:
         main->setEditingEnabled(false);
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), none);
         QCOMPARE(find<QPlainTextEdit>("txtMenuHTML")->toPlainText(), none);
-        QVERIFY(table().MTC[0] != fromQ(none));
+        QVERIFY(table().menus[0].captionHtml != fromQ(none));
         for (const char* name : {"txtLeft", "txtCapHTML", "chkFloat", "panOwnerColor",
                                  "btnAddimage", "UpDown_Width", "lblMenuColor"})
             QVERIFY2(!find<QWidget>(name)->isEnabled(), name);
 
         // With no menus at all, a change that still arrives writes no row.
         DeleteSelectedMenu(table());
-        QCOMPARE(table().MenuCount, 0);
-        const MenuTable before = table();
+        QCOMPARE(table().menuCount(), 0);
+        const Project before = table();
         find<QLineEdit>("txtLeft")->setText(QStringLiteral("55"));
         find<QPlainTextEdit>("txtCapHTML")->setPlainText(QStringLiteral("x"));
         find<QCheckBox>("chkTranspCM")->setChecked(true);
-        QVERIFY(table().sameContent(before));
-        QCOMPARE(table().MX[0], before.MX[0]);
+        QVERIFY(table().sameMenus(before));
         QCOMPARE(main->staleCalls, 0);
     }
 
     void ctrlZUndoesEachFieldsTypingAsOneStepBackToTheSameTable() {
         main->addMenus(2, 1);
-        table().CM[1] = "#FFFFFF";
+        table().menus[1].bodyColor = "#FFFFFF";
         main->showMenuProperties(1);
-        const MenuTable start = table();
+        const Project start = table();
         ProjectHistory& history = main->history();
 
         retype("txtLeft", "123"); // one step, however many keys
@@ -396,22 +395,22 @@ private Q_SLOTS:
         main->editor->setColorPicker([](const QColor&, QWidget*) { return QColor(1, 2, 3); });
         find<QCheckBox>("chkTranspCM")->click(); // shows the swatch again, with its colour
         find<ColorSwatch>("panMenuColor")->click();
-        QCOMPARE(table().CM[1], std::string("#010203"));
+        QCOMPARE(table().menus[1].bodyColor, std::string("#010203"));
         QCOMPARE(history.stack().count(), 8);
-        const MenuTable end = table();
+        const Project end = table();
 
         // Ctrl+Z in a text box undoes the project, not the box.
         caption->setFocus();
         while (history.canUndo())
             QTest::keyClick(caption, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(table().sameContent(start));
-        QCOMPARE(find<QLineEdit>("txtLeft")->text(), QString::number(start.MX[1]));
+        QVERIFY(table().sameMenus(start));
+        QCOMPARE(find<QLineEdit>("txtLeft")->text(), QString::number(start.menus[1].left));
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(),
-                 toQ(HtmlToEditorText(start.MTC[1])));
+                 toQ(HtmlToEditorText(start.menus[1].captionHtml)));
         QVERIFY(find<QRadioButton>("radHorizontal")->isChecked());
         while (history.canRedo())
             QTest::keyClick(caption, Qt::Key_Y, Qt::ControlModifier);
-        QVERIFY(table().sameContent(end));
+        QVERIFY(table().sameMenus(end));
         QCOMPARE(find<QLineEdit>("txtTop")->text(), QStringLiteral("45"));
         QCOMPARE(find<ColorSwatch>("panMenuColor")->color(), QColor(1, 2, 3));
 
@@ -432,11 +431,14 @@ private Q_SLOTS:
     void captionSwapShowsTheSelectedRowsNewCaptionWithoutStoringIt() {
         main->addMenus(2, 1);
         const std::string swapped = kVerticalDefaultCaption;
-        table().MTC[1] = swapped; // the writer changed the table itself
-        Q_EMIT main->captionSwapped(1);
+        table().menus[1].orientation = 1;
+        // The swap the session makes right before composing, told row by row.
+        for (int32_t row : SwapDefaultCaptions(table()))
+            Q_EMIT main->captionSwapped(row);
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
-        QCOMPARE(table().MTC[1], swapped);
+        QCOMPARE(table().menus[1].captionHtml, swapped);
         QCOMPARE(main->staleCalls, 0);
+        table().menus[0].captionHtml = "Changed";
         Q_EMIT main->captionSwapped(0); // not the selected row
         QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
     }

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace qloom;
@@ -171,4 +172,52 @@ TEST(RateLimit, AdmitsAtMostCountWithinAnySlidingWindow) {
     EXPECT_TRUE(once.admit(5000));
     EXPECT_FALSE(once.admit(34999));
     EXPECT_TRUE(once.admit(35000));
+}
+
+// The page's file requests are judged on the bytes the browser opens: a link in the project
+// whose name is not UTF-8 must not lead out of it, and nothing missing passes but the template.
+TEST(LocalPathAllowed, ResolvesTheRawBytesAndEveryLinkToItsFinalTarget) {
+    char pattern[] = "/tmp/qloom-paths-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::string top = CanonicalBytes(pattern);
+    const std::string root = top + "/project";
+    const std::string outside = top + "/outside";
+    ASSERT_EQ(::mkdir(root.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(outside.c_str(), 0700), 0);
+    std::ofstream(outside + "/secret.txt") << "secret";
+    std::ofstream(root + "/own.css") << "body{}";
+    ASSERT_EQ(::symlink(outside.c_str(), (root + "/\xff").c_str()), 0);
+    ASSERT_EQ(::symlink("own.css", (root + "/alias.css").c_str()), 0);
+    ASSERT_EQ(::symlink((outside + "/gone").c_str(), (root + "/dangling.html").c_str()), 0);
+    ASSERT_EQ(::mkfifo((root + "/fifo.html").c_str(), 0600), 0);
+
+    const auto allowed = [&](const std::string& encoded, const std::string& missingAllowed) {
+        const auto bytes = FileUrlPathBytes(encoded);
+        return bytes && LocalPathAllowed(*bytes, root, missingAllowed);
+    };
+    const std::string none;
+    EXPECT_TRUE(allowed(root + "/own.css", none));
+    EXPECT_TRUE(allowed(root + "/alias.css", none));
+    EXPECT_TRUE(allowed(root, none)); // the folder's listing
+    // %FF is the byte 0xFF, the link's name; as U+FFFD it would name nothing and slip through.
+    EXPECT_FALSE(allowed(root + "/%FF/secret.txt", none));
+    EXPECT_FALSE(allowed(root + "/%ff/missing.txt", none));
+    EXPECT_FALSE(allowed(root + "/../outside/secret.txt", none));
+    EXPECT_FALSE(allowed(root + "%2F..%2Foutside/secret.txt", none));
+    EXPECT_FALSE(allowed(root + "/own.css%00.png", none));
+    EXPECT_FALSE(allowed(root + "/fifo.html", none)); // opening it would hang the engine
+    // Missing: only the template page itself, and never through a dangling link.
+    EXPECT_FALSE(allowed(root + "/Temp.html", none));
+    EXPECT_TRUE(allowed(root + "/Temp.html", root + "/Temp.html"));
+    EXPECT_FALSE(allowed(root + "/Other.html", root + "/Temp.html"));
+    EXPECT_FALSE(allowed(root + "/dangling.html", root + "/dangling.html"));
+    EXPECT_FALSE(allowed(outside + "/Temp.html", outside + "/Temp.html"));
+    EXPECT_FALSE(allowed("relative/own.css", none));
+
+    for (const char* name : {"/\xff", "/alias.css", "/dangling.html", "/fifo.html", "/own.css"})
+        ::unlink((root + name).c_str());
+    ::unlink((outside + "/secret.txt").c_str());
+    ::rmdir(root.c_str());
+    ::rmdir(outside.c_str());
+    ::rmdir(top.c_str());
 }

@@ -101,9 +101,9 @@ class PreviewSandboxTest : public QObject {
     }
 
     void openProject() {
-        main->session()->projectForTest().settings.ProjectFolder = fromQ(projectDir);
-        AddMenu(main->session()->projectForTest().table);
-        main->session()->projectForTest().table.SelectedMenu = 0;
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir);
+        (void)AddMenu(main->session()->projectForTest());
+        main->session()->projectForTest().selected = 0;
         Q_EMIT main->session()->projectReplaced(); // the editor shows the selected menu
         QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
     }
@@ -392,10 +392,14 @@ private Q_SLOTS:
     }
 
     void stuckPageGivesWayToTheFixedTemplate() {
+        // The flood before left exactly 200 lines: the note below would be the 201st, which
+        // empties the list.
+        // The controller hands out its log read-only; the test alone empties it.
+        const_cast<ScriptErrorLog&>(main->previewController()->scriptErrors()).clear();
         writeFile(projectDir + QStringLiteral("/Temp.html"),
                   "<html><body><script>for (;;) {}</script></body></html>");
-        main->session()->projectForTest().settings.ProjectFolder = fromQ(projectDir);
-        AddMenu(main->session()->projectForTest().table);
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir);
+        (void)AddMenu(main->session()->projectForTest());
         main->refreshPreview();
         QTest::qWait(800); // the loop is running
         writeFile(projectDir + QStringLiteral("/Temp.html"),
@@ -426,7 +430,8 @@ private Q_SLOTS:
         QSignalSpy started(page(), &QWebEnginePage::loadStarted);
         killRenderer();
         QTRY_VERIFY_WITH_TIMEOUT(started.size() == 1 && !page()->isLoading(), 5000);
-        QCOMPARE(page()->url(), QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
+        QCOMPARE(PreviewWindow::withoutLoadToken(page()->url()),
+                 QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
         // The second, within the interval, is not: the preview stays blank and says why.
         killRenderer();
         QTRY_COMPARE(page()->url(), QUrl(QStringLiteral("about:blank")));
@@ -435,13 +440,15 @@ private Q_SLOTS:
         QCOMPARE(errorList().toPlainText().count(toQ(msg::kPreviewKeepsCrashing)), 1);
         // Update Preview brings the page back.
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
-        QCOMPARE(page()->url(), QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
+        QCOMPARE(PreviewWindow::withoutLoadToken(page()->url()),
+                 QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
         // Past the interval a crash is reloaded again.
         QTest::qWait(kInterval);
         started.clear();
         killRenderer();
         QTRY_VERIFY_WITH_TIMEOUT(started.size() == 1 && !page()->isLoading(), 5000);
-        QCOMPARE(page()->url(), QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
+        QCOMPARE(PreviewWindow::withoutLoadToken(page()->url()),
+                 QUrl::fromLocalFile(projectDir + QStringLiteral("/Temp.html")));
 
         // A renderer above the memory ceiling is ended the same way.
         QTest::qWait(kInterval);

@@ -41,14 +41,14 @@ class PreviewTest : public QObject {
     std::unique_ptr<QTemporaryDir> programDir;
     std::unique_ptr<MainWindow> main;
 
-    MenuTable& table() { return main->session()->projectForTest().table; }
+    Project& table() { return main->session()->projectForTest(); }
     PreviewController* preview() { return main->previewController(); }
     PreviewWindow* browser() { return preview()->browser(); }
     // What "Add Menu" leaves behind: `count` menus, `selected` shown in the editor.
     void addMenus(int count, int selected) {
         for (int i = 0; i < count; ++i)
-            AddMenu(table());
-        table().SelectedMenu = selected;
+            (void)AddMenu(table());
+        table().selected = selected;
         Q_EMIT main->session()->projectReplaced(); // the editor shows the selected menu
     }
     QAbstractButton* updateButton() {
@@ -87,7 +87,7 @@ class PreviewTest : public QObject {
     }
 
     void openProject(int menus) {
-        main->session()->projectForTest().settings.ProjectFolder = fromQ(projectDir->path());
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
         addMenus(menus, 0);
         QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
         QVERIFY(MessageBox::shown().isEmpty());
@@ -145,7 +145,7 @@ private Q_SLOTS:
         preview()->navigatePreview();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(2)).center());
-        QCOMPARE(table().SelectedMenu, 2);
+        QCOMPARE(table().selected, 2);
         QTRY_VERIFY_WITH_TIMEOUT(!browser()->loading(), 10000);
         QTRY_COMPARE(
             js(QStringLiteral("document.getElementById('SEL_TOP').style.visibility")).toString(),
@@ -160,8 +160,8 @@ private Q_SLOTS:
 
     void draggingACaptionMovesTheMenuInTheTable() {
         openProject(2);
-        const int startX = table().MX[1];
-        const int startY = table().MY[1];
+        const int startX = table().menus[1].left;
+        const int startY = table().menus[1].top;
         preview()->scrollPreviewTo(1);
         QScrollArea* area = browser()->scrollArea();
         area->horizontalScrollBar()->setValue(0);
@@ -172,15 +172,15 @@ private Q_SLOTS:
         QTest::mouseMove(proxy, grab);
         QTest::qWait(30);
         QTest::mousePress(proxy, Qt::LeftButton, {}, grab);
-        QTRY_COMPARE(table().SelectedMenu, 1);
+        QTRY_COMPARE(table().selected, 1);
         for (int step = 1; step <= 4; ++step) {
             QTest::qWait(30);
             QTest::mouseMove(proxy, grab + QPoint(10 * step, 5 * step));
         }
         QTest::qWait(30);
         QTest::mouseRelease(proxy, Qt::LeftButton, {}, grab + QPoint(40, 20));
-        QTRY_COMPARE(table().MX[1], startX + 40);
-        QCOMPARE(table().MY[1], startY + 20);
+        QTRY_COMPARE(table().menus[1].left, startX + 40);
+        QCOMPARE(table().menus[1].top, startY + 20);
         QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtLeft"))->text(),
                  QString::number(startX + 40));
         QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtTop"))->text(),
@@ -193,26 +193,26 @@ private Q_SLOTS:
         const int pageX = js(ownerLeft).toInt();
         const int pageY = js(ownerTop).toInt();
         QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(table().MX[1], startX);
-        QCOMPARE(table().MY[1], startY);
+        QCOMPARE(table().menus[1].left, startX);
+        QCOMPARE(table().menus[1].top, startY);
         QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtLeft"))->text(),
                  QString::number(startX));
         QTRY_COMPARE(js(ownerLeft).toInt(), pageX - 40);
         QCOMPARE(js(ownerTop).toInt(), pageY - 20);
         // Ctrl+Y (and Ctrl+Shift+Z) take the drag again.
         QTest::keyClick(proxy, Qt::Key_Y, Qt::ControlModifier);
-        QCOMPARE(table().MX[1], startX + 40);
+        QCOMPARE(table().menus[1].left, startX + 40);
         QTRY_COMPARE(js(ownerLeft).toInt(), pageX);
         QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(table().MY[1], startY + 20);
+        QCOMPARE(table().menus[1].top, startY + 20);
     }
 
     void arrowKeysNudgeTheSelectedMenuAndTabSelectsTheNext() {
         openProject(3);
         main->session()->select(1, SelectionSource::Editor);
-        const int startX = table().MX[1];
-        const int startY = table().MY[1];
+        const int startX = table().menus[1].left;
+        const int startY = table().menus[1].top;
         QWidget* proxy = browser()->webBrowser1()->focusProxy();
         QVERIFY(proxy);
         const QString ownerLeft = QStringLiteral("document.getElementById('owner1').offsetLeft");
@@ -224,36 +224,36 @@ private Q_SLOTS:
         QTest::keyClick(proxy, Qt::Key_Right);
         QTest::keyClick(proxy, Qt::Key_Down, Qt::ShiftModifier);
         QTest::keyClick(proxy, Qt::Key_Left, Qt::ShiftModifier);
-        QCOMPARE(table().MX[1], startX + 2 - 10);
-        QCOMPARE(table().MY[1], startY + 10);
+        QCOMPARE(table().menus[1].left, startX + 2 - 10);
+        QCOMPARE(table().menus[1].top, startY + 10);
         QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtTop"))->text(),
                  QString::number(startY + 10));
         QTRY_COMPARE(js(ownerLeft).toInt(), pageX - 8);
         QCOMPARE(js(ownerTop).toInt(), pageY + 10);
-        QCOMPARE(table().MX[0], 10); // only the selected menu moves
+        QCOMPARE(table().menus[0].left, 10); // only the selected menu moves
 
         // The burst is one step.
         QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(table().MX[1], startX);
-        QCOMPARE(table().MY[1], startY);
+        QCOMPARE(table().menus[1].left, startX);
+        QCOMPARE(table().menus[1].top, startY);
         QTRY_COMPARE(js(ownerLeft).toInt(), pageX);
 
         QTest::keyClick(proxy, Qt::Key_Tab);
-        QCOMPARE(table().SelectedMenu, 2);
+        QCOMPARE(table().selected, 2);
         QTest::keyClick(proxy, Qt::Key_Tab); // wraps around
-        QCOMPARE(table().SelectedMenu, 0);
+        QCOMPARE(table().selected, 0);
         QTest::keyClick(proxy, Qt::Key_Backtab, Qt::ShiftModifier);
-        QCOMPARE(table().SelectedMenu, 2);
+        QCOMPARE(table().selected, 2);
         QCOMPARE(main->findChild<QListWidget*>(QStringLiteral("listMenus"))->currentRow(), 2);
         QTRY_COMPARE(js(QStringLiteral("iSelectedMenu")).toInt(), 2);
 
         // At the end of the range a press leaves the menu where it is.
-        table().MX[2] = INT32_MAX;
-        table().MY[2] = INT32_MIN;
+        table().menus[2].left = INT32_MAX;
+        table().menus[2].top = INT32_MIN;
         QTest::keyClick(proxy, Qt::Key_Right, Qt::ShiftModifier);
         QTest::keyClick(proxy, Qt::Key_Up);
-        QCOMPARE(table().MX[2], INT32_MAX);
-        QCOMPARE(table().MY[2], INT32_MIN);
+        QCOMPARE(table().menus[2].left, INT32_MAX);
+        QCOMPARE(table().menus[2].top, INT32_MIN);
     }
 
     void equalTitleCommandsArriveEveryTime() {
@@ -271,10 +271,10 @@ private Q_SLOTS:
                      qPrintable(errorList().toPlainText()));
         // Equal selections (press, then release) both arrive: the second re-selects.
         js(QStringLiteral("document.title = '!qLoomIDE:ySetSel(1)'; 0"));
-        QTRY_COMPARE(table().SelectedMenu, 1);
-        table().SelectedMenu = 0;
+        QTRY_COMPARE(table().selected, 1);
+        table().selected = 0;
         js(QStringLiteral("document.title = '!qLoomIDE:ySetSel(1)'; 0"));
-        QTRY_COMPARE(table().SelectedMenu, 1);
+        QTRY_COMPARE(table().selected, 1);
     }
 
     void errorListKeepsTheLatest200LinesAndLogsThemInOneWrite() {
@@ -321,18 +321,18 @@ private Q_SLOTS:
     }
 
     void badNumbersGoToTheErrorListAndChangeNothing() {
-        main->session()->projectForTest().settings.ProjectFolder = fromQ(projectDir->path());
-        AddMenu(table());
-        AddMenu(table());
-        const MenuTable before = table();
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
+        (void)AddMenu(table());
+        (void)AddMenu(table());
+        const Project before = table();
         preview()->handleIdeCommand("!qLoomIDE:docMouseMove(1,20)");
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(errorList().toPlainText(),
                  toQ(msg::Format(msg::kPreviewBadCommand, msg::Format(msg::kNotValidInteger, ""))));
-        QVERIFY(table().sameContent(before));
+        QVERIFY(table().sameMenus(before));
         preview()->handleIdeCommand("My page title");
         preview()->handleIdeCommand("!qLoomIDE:ySetSel(5)");
-        QVERIFY(table().sameContent(before));
+        QVERIFY(table().sameMenus(before));
         QCOMPARE(errorList().blockCount(), 1);
     }
 
@@ -371,17 +371,17 @@ private Q_SLOTS:
 
     void updatePreviewShowsTheFreshSave() {
         openProject(1);
-        table().MX[0] = 321;
+        table().menus[0].left = 321;
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
         QCOMPARE(js(QStringLiteral("document.getElementById('owner0').offsetLeft")).toInt(), 321);
-        table().MX[0] = 123;
+        table().menus[0].left = 123;
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
         QCOMPARE(js(QStringLiteral("document.getElementById('owner0').offsetLeft")).toInt(), 123);
 
         // Two updates in a row: the first load is cut short; the second one counts.
-        table().MX[0] = 222;
+        table().menus[0].left = 222;
         updateButton()->click();
-        table().MX[0] = 333;
+        table().menus[0].left = 333;
         updateButton()->click();
         preview()->runPreviewScript(QStringLiteral("window.queuedRan = 1"));
         QTRY_VERIFY_WITH_TIMEOUT(!browser()->loading() && !browser()->previewPending(), 10000);
@@ -416,9 +416,9 @@ private Q_SLOTS:
     }
 
     void scrollPreviewToFollowsTheWorkedNumbers() {
-        main->session()->projectForTest().settings.ProjectFolder = fromQ(projectDir->path());
-        AddMenu(table());
-        AddMenu(table());
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
+        (void)AddMenu(table());
+        (void)AddMenu(table());
         browser()->show();
         browser()->resize(454, 237);
         QScrollBar* h = browser()->scrollArea()->horizontalScrollBar();
@@ -427,7 +427,7 @@ private Q_SLOTS:
         h->setValue(0);
         v->setValue(0);
         MoveMenu(table(), 1, 500, 150);
-        table().MW[1] = 150;
+        table().menus[1].width = 150;
         preview()->scrollPreviewTo(1);
         QCOMPARE(h->value(), qMin(500 + 75 - outer.width() / 2, h->maximum()));
         QCOMPARE(v->value(), 0); // 150 + 80 is within the window
@@ -441,21 +441,22 @@ private Q_SLOTS:
     }
 
     void refreshShowsTheSelectedRowsSwappedCaptionAsNoEdit() {
-        main->session()->projectForTest().settings.ProjectFolder = fromQ(projectDir->path());
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
         addMenus(2, 1);
-        table().OO[1] = 1; // turned vertical: the next save swaps its default caption
+        table().menus[1].orientation =
+            1; // turned vertical: the next save swaps its default caption
         auto* caption = main->findChild<QPlainTextEdit*>(QStringLiteral("txtCapHTML"));
         QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
-        QCOMPARE(table().MTC[1], std::string(kVerticalDefaultCaption));
+        QCOMPARE(table().menus[1].captionHtml, std::string(kVerticalDefaultCaption));
         QCOMPARE(fromQ(caption->toPlainText()), HtmlToEditorText(kVerticalDefaultCaption));
-        QCOMPARE(table().MTC[0], std::string("Caption"));
+        QCOMPARE(table().menus[0].captionHtml, std::string("Caption"));
         QVERIFY(!updateButton()->font().bold());
     }
 
     void staleMarkNeedsAProjectAndOnlyUpdateClearsIt() {
         main->session()->setPreviewStale(true);
         QVERIFY(!updateButton()->font().bold()); // no active project
-        main->session()->projectForTest().settings.ProjectFolder = fromQ(projectDir->path());
+        main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
         main->session()->setPreviewStale(true);
         QVERIFY(updateButton()->font().bold());
         main->refreshPreview(); // a refresh alone keeps the mark

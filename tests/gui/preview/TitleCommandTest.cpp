@@ -9,11 +9,11 @@ using Action = TitleAction::Kind;
 
 namespace {
 
-MenuTable TableWithMenus(int count) {
-    MenuTable table;
+Project TableWithMenus(int count) {
+    Project table;
     for (int i = 0; i < count; ++i)
-        AddMenu(table);
-    table.SelectedMenu = 0;
+        (void)AddMenu(table);
+    table.selected = 0;
     return table;
 }
 
@@ -84,42 +84,42 @@ TEST(ParseTitleCommand, DecidesMixedTitlesByTheOrderOfTheTests) {
 }
 
 TEST(ApplyTitleCommand, SelectsAndMovesExistingRowsOnly) {
-    MenuTable table = TableWithMenus(3);
+    Project table = TableWithMenus(3);
 
     TitleAction sel = ApplyTitleCommand(table, "!qLoomIDE:ySetSel(2)");
     EXPECT_EQ(sel.kind, Action::ShowRow);
     EXPECT_EQ(sel.row, 2);
-    EXPECT_EQ(table.SelectedMenu, 2);
+    EXPECT_EQ(table.selected, 2);
 
     TitleAction move = ApplyTitleCommand(table, "!qLoomIDE:docMouseMove(1,-5,300)");
     EXPECT_EQ(move.kind, Action::ShowRow);
     EXPECT_EQ(move.row, 1);
-    EXPECT_EQ(table.SelectedMenu, 1);
-    EXPECT_EQ(table.MX[1], -5);
-    EXPECT_EQ(table.MY[1], 300);
+    EXPECT_EQ(table.selected, 1);
+    EXPECT_EQ(table.menus[1].left, -5);
+    EXPECT_EQ(table.menus[1].top, 300);
 
-    const MenuTable before = table;
+    const Project before = table;
     EXPECT_EQ(ApplyTitleCommand(table, "!qLoomIDE:ySetSel(3)").kind, Action::None);
     EXPECT_EQ(ApplyTitleCommand(table, "!qLoomIDE:ySetSel(-1)").kind, Action::None);
     EXPECT_EQ(ApplyTitleCommand(table, "!qLoomIDE:docMouseMove(7,1,1)").kind, Action::None);
-    EXPECT_TRUE(table.sameContent(before));
+    EXPECT_TRUE(table.sameMenus(before));
 }
 
 TEST(ApplyTitleCommand, ChangesNothingWhenAFieldDoesNotConvert) {
-    MenuTable table = TableWithMenus(2);
-    const MenuTable before = table;
+    Project table = TableWithMenus(2);
+    const Project before = table;
     TitleAction bad = ApplyTitleCommand(table, "!qLoomIDE:docMouseMove(1,20)");
     EXPECT_EQ(bad.kind, Action::ReportError);
     EXPECT_EQ(bad.text, msg::Format(msg::kNotValidInteger, ""));
-    EXPECT_TRUE(table.sameContent(before));
+    EXPECT_TRUE(table.sameMenus(before));
 
     TitleAction badSel = ApplyTitleCommand(table, "!qLoomIDE:ySetSel(1a)");
     EXPECT_EQ(badSel.text, "'1a' is not a valid integer value");
-    EXPECT_TRUE(table.sameContent(before));
+    EXPECT_TRUE(table.sameMenus(before));
 }
 
 TEST(ApplyTitleCommand, PassesErrorsOnAndIgnoresThemOnAnEmptyTable) {
-    MenuTable empty;
+    Project empty;
     EXPECT_EQ(ApplyTitleCommand(empty, "!qLoomIDE:ySetSel(0)").kind, Action::None);
     TitleAction err = ApplyTitleCommand(empty, "!qLoomIDE:ERROR(boom@u@1)");
     EXPECT_EQ(err.kind, Action::AppendError);

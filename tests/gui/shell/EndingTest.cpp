@@ -3,7 +3,7 @@
 // must be in the project file afterwards. The program is driven through its test hook: it opens
 // a project and takes a drag of the first menu, as the preview page reports one.
 
-#include "model/MenuTable.h"
+#include "model/Project.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 
@@ -42,10 +42,10 @@ class EndingTest : public QObject {
     // the program leaves a project when it closes.
     void makeProject() {
         Project project;
-        project.settings.ProjectFolder = projectFolder().toStdString();
+        project.settings.projectFolder = projectFolder().toStdString();
         QVERIFY(QDir().mkpath(projectFolder()));
-        QVERIFY(AddMenu(project.table).ok);
-        QCOMPARE(project.table.MX[0], 10);
+        QVERIFY(AddMenu(project).ok());
+        QCOMPARE(project.menus[0].left, 10);
         QVERIFY(SaveScript(project, false).ok);
     }
 
@@ -85,7 +85,7 @@ class EndingTest : public QObject {
 
     Project reread() {
         Project project;
-        LoadProject(scriptPath().toStdString(), project, [](const std::string&) {});
+        (void)LoadProject(scriptPath().toStdString(), project);
         return project;
     }
 
@@ -118,9 +118,9 @@ private Q_SLOTS:
         QCOMPARE(program_->exitCode(), 0);
 
         const Project saved = reread();
-        QCOMPARE(saved.table.MenuCount, 1);
-        QCOMPARE(saved.table.MX[0], 68);
-        QCOMPARE(saved.table.MY[0], 111);
+        QCOMPARE(saved.menuCount(), 1);
+        QCOMPARE(saved.menus[0].left, 68);
+        QCOMPARE(saved.menus[0].top, 111);
         QVERIFY(!readFile(scriptPath()).contains(kEditingLayerMark)); // the final variant
         const QSettings store(configFolder() + QStringLiteral("/Norvex/qLoom.conf"),
                               QSettings::IniFormat);
@@ -134,8 +134,8 @@ private Q_SLOTS:
         QVERIFY(program_->waitForFinished(10000));
 
         const Project saved = reread();
-        QCOMPARE(saved.table.MX[0], 68);
-        QCOMPARE(saved.table.MY[0], 111);
+        QCOMPARE(saved.menus[0].left, 68);
+        QCOMPARE(saved.menus[0].top, 111);
         QVERIFY(readFile(scriptPath()).contains(kEditingLayerMark)); // the preview variant
     }
 };

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -89,7 +90,7 @@ private Q_SLOTS:
 
     void init() {
         ops_ = std::make_unique<SessionHost>();
-        ops_->projectData.settings.ProjectFolder = fromQ(dir_.path());
+        ops_->projectData.settings.projectFolder = fromQ(dir_.path());
         info_ = std::make_unique<TemplateInfoDialog>();
         dlg_ = std::make_unique<ProjectSettingsDialog>(ops_->session);
         connect(dlg_.get(), &ProjectSettingsDialog::applied, this, [this] { ++ops_->refreshes; });
@@ -98,9 +99,9 @@ private Q_SLOTS:
     }
 
     void showingLoadsTheSettingsEveryTime() {
-        ops_->projectData.settings.scrIN = 33;
-        ops_->projectData.settings.fDefMenu = "Tahoma";
-        ops_->projectData.settings.TemplateFileName = "page.html";
+        ops_->projectData.settings.closeStep = 33;
+        ops_->projectData.settings.bodyFont = "Tahoma";
+        ops_->projectData.settings.templateFileName = "page.html";
         dlg_->show();
         QCOMPARE(child<QLineEdit>("txtScrollIn")->text(), QStringLiteral("33"));
         QCOMPARE(child<QComboBox>("cBoxFontName_Menu")->currentText(), QStringLiteral("Tahoma"));
@@ -122,8 +123,24 @@ private Q_SLOTS:
 
     void listsOfferTheUsualChoicesAndAcceptTypedText() {
         auto* fonts = child<QComboBox>("cBoxFontName_Caption");
-        QCOMPARE(fonts->count(), 9);
-        QCOMPARE(fonts->itemText(4), QStringLiteral("Comic Sans MS"));
+        // The fonts of this computer first; a usual web font that is missing comes after them,
+        // marked, and picking it still gives the bare name.
+        const QStringList families = QFontDatabase::families();
+        QVERIFY(fonts->findText(QStringLiteral("DejaVu Sans")) >= 0);
+        QVERIFY(fonts->itemData(fonts->findText(QStringLiteral("DejaVu Sans")), Qt::ToolTipRole)
+                    .isNull());
+        for (const char* usual : {"Verdana", "Comic Sans MS", "Arial"}) {
+            const QString name = QString::fromLatin1(usual);
+            const int row = fonts->findText(name);
+            QVERIFY2(row >= 0, usual);
+            if (families.contains(name))
+                continue;
+            QVERIFY(row > fonts->findText(QStringLiteral("DejaVu Sans")));
+            QVERIFY(!fonts->itemData(row, Qt::ToolTipRole).toString().isEmpty());
+            QVERIFY(fonts->itemData(row, Qt::FontRole).value<QFont>().italic());
+            fonts->setCurrentIndex(row);
+            QCOMPARE(fonts->currentText(), name);
+        }
         auto* sizes = child<QComboBox>("cBoxFontSize_Menu");
         QCOMPARE(sizes->count(), 8);
         QCOMPARE(sizes->itemText(7), QStringLiteral("40"));
@@ -138,8 +155,8 @@ private Q_SLOTS:
         QTest::keyClicks(fonts, QStringLiteral("Cour"));
         QCOMPARE(fonts->currentText(), QStringLiteral("Cour"));
         dlg_->onOkClicked();
-        QCOMPARE(ops_->projectData.settings.fDefMenuS, 2);
-        QCOMPARE(ops_->projectData.settings.fDefCap, std::string("Cour"));
+        QCOMPARE(ops_->projectData.settings.bodyFontSize, 2);
+        QCOMPARE(ops_->projectData.settings.captionFont, std::string("Cour"));
     }
 
     void okAppliesCleanedAndClampedValuesTogether() {
@@ -156,14 +173,14 @@ private Q_SLOTS:
         const ProjectSettings before = ops_->projectData.settings;
         child<QPushButton>("btnOK")->click();
         const ProjectSettings& s = ops_->projectData.settings;
-        QCOMPARE(s.scrOUT, 1);
-        QCOMPARE(s.scrIN, 20);
-        QCOMPARE(s.fDefCap, std::string("Verdana"));
-        QCOMPARE(s.fDefCapS, 2);
-        QCOMPARE(s.fDefMenuS, 12);
-        QCOMPARE(s.cDefMenu, ColorValue(0xFF0000)); // blue sits in the high byte
-        QCOMPARE(s.cDefCap, ColorValue(0xFFFFFF));
-        QCOMPARE(s.TemplateFileName, std::string("subpage.html"));
+        QCOMPARE(s.openStep, 1);
+        QCOMPARE(s.closeStep, 20);
+        QCOMPARE(s.captionFont, std::string("Verdana"));
+        QCOMPARE(s.captionFontSize, 2);
+        QCOMPARE(s.bodyFontSize, 12);
+        QCOMPARE(s.bodyTextColor, ColorValue(0xFF0000)); // blue sits in the high byte
+        QCOMPARE(s.captionTextColor, ColorValue(0xFFFFFF));
+        QCOMPARE(s.templateFileName, std::string("subpage.html"));
         QCOMPARE(ops_->refreshes, 1);
         QVERIFY(!dlg_->isVisible());
 
@@ -177,7 +194,7 @@ private Q_SLOTS:
     }
 
     void enterOnAFocusedButtonPressesThatButton() {
-        ops_->projectData.settings.scrIN = 55;
+        ops_->projectData.settings.closeStep = 55;
         dlg_->show();
         auto* defaults = child<QPushButton>("btnDefaults");
         defaults->setFocus();
@@ -188,7 +205,7 @@ private Q_SLOTS:
         cancel->setFocus();
         QTest::keyClick(cancel, Qt::Key_Return);
         QVERIFY(!dlg_->isVisible());
-        QCOMPARE(ops_->projectData.settings.scrIN, 55);
+        QCOMPARE(ops_->projectData.settings.closeStep, 55);
         QCOMPARE(ops_->refreshes, 0);
     }
 
@@ -217,7 +234,7 @@ private Q_SLOTS:
         dlg_->onOkClicked();
         QCOMPARE(ops_->boxes->shown.size(), 1);
         QCOMPARE(ops_->boxes->shown.first(),
-                 toQ(TemplateLacksScriptText(before.ProjectFolder + "/mine.html")));
+                 toQ(TemplateLacksScriptText(before.projectFolder + "/mine.html")));
         QCOMPARE(infoShown_, 1);
         QVERIFY(ops_->projectData.settings == before);
         QCOMPARE(ops_->refreshes, 0);
@@ -229,8 +246,8 @@ private Q_SLOTS:
         // The same file passes once it names the script; a missing name passes too.
         writeFile(QStringLiteral("mine.html"), "<!-- Qloomscript.js -->");
         dlg_->onOkClicked();
-        QCOMPARE(ops_->projectData.settings.TemplateFileName, std::string("mine.html"));
-        QCOMPARE(ops_->projectData.settings.scrOUT, 50);
+        QCOMPARE(ops_->projectData.settings.templateFileName, std::string("mine.html"));
+        QCOMPARE(ops_->projectData.settings.openStep, 50);
         QCOMPARE(ops_->refreshes, 1);
     }
 
@@ -255,21 +272,21 @@ private Q_SLOTS:
         dlg_->onOkClicked();
         QCOMPARE(ops_->reports.size(), 1);
         QVERIFY(ops_->reports.first().contains(QStringLiteral("folder.html")));
-        QCOMPARE(ops_->projectData.settings.scrIN, 20);
+        QCOMPARE(ops_->projectData.settings.closeStep, 20);
         QCOMPARE(ops_->refreshes, 0);
         QVERIFY(dlg_->isVisible());
     }
 
     void aLongerNumberFromTheScriptIsShownWholeAndClamped() {
-        ops_->projectData.settings.scrOUT = 5000;
+        ops_->projectData.settings.openStep = 5000;
         dlg_->show();
         QCOMPARE(child<QLineEdit>("txtScrollOut")->text(), QStringLiteral("5000"));
         dlg_->onOkClicked();
-        QCOMPARE(ops_->projectData.settings.scrOUT, 999);
+        QCOMPARE(ops_->projectData.settings.openStep, 999);
     }
 
     void speedFieldsTakeThreeCharactersAndSpinWithinRange() {
-        ops_->projectData.settings.scrOUT = 998;
+        ops_->projectData.settings.openStep = 998;
         dlg_->show();
         auto* box = child<QLineEdit>("txtScrollOut");
         auto* arrows = child<UpDownControl>("UpDown_ScrollOut");
@@ -301,7 +318,7 @@ private Q_SLOTS:
         auto* size = child<QComboBox>("cBoxFontSize_Caption");
         size->setEditText(QStringLiteral("18"));
         QTest::keyClick(size, Qt::Key_Return);
-        QCOMPARE(ops_->projectData.settings.fDefCapS, 18);
+        QCOMPARE(ops_->projectData.settings.captionFontSize, 18);
         QCOMPARE(ops_->refreshes, 1);
         QVERIFY(!dlg_->isVisible());
     }
@@ -327,7 +344,7 @@ private Q_SLOTS:
                 root.mkpath(QStringLiteral("other")));
         const QString project = root.filePath(QStringLiteral("site/project"));
         const QString site = QFileInfo(root.filePath(QStringLiteral("site"))).canonicalFilePath();
-        ops_->projectData.settings.ProjectFolder = fromQ(project);
+        ops_->projectData.settings.projectFolder = fromQ(project);
         const QString key = UserSettings::siteFolderKey(project);
         QString pick;
         SiteFolderBox* box = dlg_->siteFolder();

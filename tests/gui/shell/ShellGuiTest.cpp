@@ -1,6 +1,7 @@
 // The shell end to end, offscreen: start dialog, folder chooser, main window frame.
 
 #include "gui/common/DesktopShell.h"
+#include "gui/common/HelpWindow.h"
 #include "gui/common/MessageBox.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
@@ -18,12 +19,14 @@
 #include "gui/shell/StartDialog.h"
 #include "gui/shell/StatusIndicators.h"
 #include "model/Messages.h"
+#include "script/FixedTexts.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -34,14 +37,18 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
+#include <QUrl>
 #include <QtTest>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -207,7 +214,7 @@ private Q_SLOTS:
         QCOMPARE(shownPath, projectsFolder() + QStringLiteral("NewProject_02"));
         QCOMPARE(selected, shownPath); // typing replaces the proposal
         const QString folder = projectsFolder() + QStringLiteral("NewProject_02");
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
         QVERIFY(QFile::exists(folder + QStringLiteral("/Qloomscript.js")));
         QVERIFY(QFile::exists(folder + QStringLiteral("/Temp.html")));
         QVERIFY(!main_->startDialog()->isVisible());
@@ -225,7 +232,7 @@ private Q_SLOTS:
             QCOMPARE(chooser->path(), picked); // the proposed name is dropped
             QVERIFY(chooser->listedFolders().contains(picked));
         });
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), picked);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), picked);
         QVERIFY(QFile::exists(picked + QStringLiteral("/Qloomscript.js")));
     }
 
@@ -256,7 +263,7 @@ private Q_SLOTS:
         QVERIFY(!chooser->accepted());
         QVERIFY(MessageBox::shown().isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
-        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
     }
 
     void newProjectOverAnExistingOneAnsweredNoKeepsTheTemplate() {
@@ -273,10 +280,10 @@ private Q_SLOTS:
         QCOMPARE(menuList()->count(), 0);
         QCOMPARE(readFile(folder + QStringLiteral("/Temp.html")), QByteArray("my own page\n"));
         Project reread;
-        const LoadResult loaded = LoadProject(fromQ(folder + QStringLiteral("/Qloomscript.js")),
-                                              reread, [](const std::string&) {});
+        const LoadResult loaded =
+            LoadProject(fromQ(folder + QStringLiteral("/Qloomscript.js")), reread);
         QVERIFY(loaded.outcome == LoadOutcome::Loaded);
-        QCOMPARE(reread.table.MenuCount, 0);
+        QCOMPARE(reread.menuCount(), 0);
 
         // Yes opens the project that is there instead.
         click(main_.get(), "addMenuButton");
@@ -338,7 +345,7 @@ private Q_SLOTS:
         });
         click(main_.get(), "deleteButton");
         MessageBox::setRealBoxHandler({});
-        QCOMPARE(main_->session()->projectForTest().table.MenuCount, 1);
+        QCOMPARE(main_->session()->projectForTest().menuCount(), 1);
     }
 
     void newProjectWithAMissingParentIsRefused() {
@@ -350,7 +357,7 @@ private Q_SLOTS:
                                                    QString::fromLocal8Bit(std::strerror(ENOENT)));
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
-        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
     }
 
     void openingAFolderWithoutScriptOrWithAForeignFileStaysInTheStartDialog() {
@@ -366,7 +373,7 @@ private Q_SLOTS:
         QVERIFY(!MessageBox::shown().isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
-        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
     }
 
     void lastEditedIsOfferedOnlyAtStartUpAndOnlyForAnExistingFolder() {
@@ -388,7 +395,7 @@ private Q_SLOTS:
         QVERIFY(last->isEnabled());
         QCOMPARE(last->toolTip(), folder);
         QTest::mouseClick(last, Qt::LeftButton);
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
         QCOMPARE(menuList()->count(), 1);
 
         // After "Projects..." the dialog is in editor mode for good.
@@ -399,7 +406,7 @@ private Q_SLOTS:
         click(main_->startDialog(), "quitOrCancelButton");
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
 
         // In editor mode Escape is that Cancel, as in any dialog offering one.
         click(main_.get(), "projectsButton");
@@ -407,7 +414,7 @@ private Q_SLOTS:
         QTest::keyClick(main_->startDialog(), Qt::Key_Escape);
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
     }
 
     void aLastEditedThatCannotBeRecordedIsReported() {
@@ -433,7 +440,7 @@ private Q_SLOTS:
         click(main_->startDialog(), "newProjectButton");
         QVERIFY(!chooser->accepted());
         QVERIFY(main_->startDialog()->isVisible());
-        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
 
         // In the finalize dialog Enter on "Browse Project Folder" browses and keeps it open.
         newProject();
@@ -448,7 +455,7 @@ private Q_SLOTS:
         click(main_.get(), "finalizeButton");
         QVERIFY(upAfterEnter);
         QCOMPARE(opened_,
-                 QStringList{q(main_->session()->projectForTest().settings.ProjectFolder)});
+                 QStringList{q(main_->session()->projectForTest().settings.projectFolder)});
 
         // In the start dialog Enter on a focused button presses it.
         click(main_.get(), "projectsButton");
@@ -471,7 +478,7 @@ private Q_SLOTS:
         };
         const QString folder = dir_->path() + QStringLiteral("/a<b>c &amp; d");
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
         auto* label = child<QLabel>(main_.get(), "activeProjectLabel");
         QCOMPARE(shownTip(label->toolTip()), folder);
         // Drawn as HTML the label would be narrower than its text.
@@ -483,7 +490,7 @@ private Q_SLOTS:
         QPushButton* last = startButton("openLastEditedButton");
         QCOMPARE(shownTip(last->toolTip()), folder);
         QTest::mouseClick(last, Qt::LeftButton);
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
 
         // Message boxes, too, show such a path as it is.
         MessageBox::setTestMode(false);
@@ -508,59 +515,59 @@ private Q_SLOTS:
             click(main_.get(), "addMenuButton");
         QCOMPARE(menuList()->count(), 3);
         QCOMPARE(menuList()->item(2)->text(), QStringLiteral("Menu 3"));
-        MenuTable& table = main_->session()->projectForTest().table;
-        QCOMPARE(table.SelectedMenu, 2);
-        QCOMPARE(table.MX[1], 162);
+        Project& table = main_->session()->projectForTest();
+        QCOMPARE(table.selected, 2);
+        QCOMPARE(table.menus[1].left, 162);
 
-        table.SelectedMenu = 1;
+        table.selected = 1;
         MessageBox::clearShown();
         click(main_.get(), "deleteButton"); // unanswered: "No" is the default
         QCOMPARE(MessageBox::shown(), QStringList{QStringLiteral("        Delete Menu 2 ?")});
-        QCOMPARE(table.MenuCount, 3);
+        QCOMPARE(table.menuCount(), 3);
 
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "deleteButton");
-        QCOMPARE(table.MenuCount, 2);
-        QCOMPARE(table.MX[1], 314); // the former third menu moved up
+        QCOMPARE(table.menuCount(), 2);
+        QCOMPARE(table.menus[1].left, 314); // the former third menu moved up
         QCOMPARE(menuList()->count(), 2);
         QCOMPARE(menuList()->item(1)->text(), QStringLiteral("Menu 2"));
         QCOMPARE(menuList()->currentRow(), 1);
 
         // A selection beyond the table (a page may report any index) deletes nothing, and the
         // list keeps naming every row.
-        table.SelectedMenu = 7;
+        table.selected = 7;
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "deleteButton");
-        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(table.menuCount(), 2);
         QCOMPARE(menuList()->count(), 2);
-        table.SelectedMenu = 1;
+        table.selected = 1;
 
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "deleteButton");
         MessageBox::setNextAnswer(QMessageBox::Yes);
         click(main_.get(), "deleteButton");
-        QCOMPARE(table.MenuCount, 0);
+        QCOMPARE(table.menuCount(), 0);
         QCOMPARE(menuList()->count(), 0);
         Project reread;
-        LoadProject(main_->session()->projectForTest().settings.ProjectFolder + "/Qloomscript.js",
-                    reread, [](const std::string&) {});
-        QCOMPARE(reread.table.MenuCount, 0); // every change reached the file
+        (void)LoadProject(
+            main_->session()->projectForTest().settings.projectFolder + "/Qloomscript.js", reread);
+        QCOMPARE(reread.menuCount(), 0); // every change reached the file
     }
 
     void closingSavesTheFinalVariantWithoutAsking() {
         newProject();
         click(main_.get(), "addMenuButton");
-        const QString script = q(main_->session()->projectForTest().settings.ProjectFolder) +
+        const QString script = q(main_->session()->projectForTest().settings.projectFolder) +
                                QStringLiteral("/Qloomscript.js");
         QVERIFY(readFile(script).contains("/* IDE! */"));
-        main_->session()->projectForTest().table.MX[0] = 77; // an edit the preview has not seen
+        main_->session()->projectForTest().menus[0].left = 77; // an edit the preview has not seen
         QVERIFY(main_->close());
         QVERIFY(MessageBox::shown().isEmpty());
         const QByteArray saved = readFile(script);
         QVERIFY(!saved.contains("/* IDE! */"));
         Project reread;
-        LoadProject(fromQ(script), reread, [](const std::string&) {});
-        QCOMPARE(reread.table.MX[0], 77);
+        (void)LoadProject(fromQ(script), reread);
+        QCOMPARE(reread.menus[0].left, 77);
     }
 
     // A menu chosen in the list goes through the session: the editor shows it, and the autosave,
@@ -569,14 +576,14 @@ private Q_SLOTS:
         newProject();
         click(main_.get(), "addMenuButton");
         click(main_.get(), "addMenuButton");
-        const MenuTable& table = main_->session()->project().table;
-        QCOMPARE(table.SelectedMenu, 1);
-        QVERIFY(table.MX[0] != table.MX[1]);
-        const QString script = q(main_->session()->project().settings.ProjectFolder) +
+        const Project& table = main_->session()->project();
+        QCOMPARE(table.selected, 1);
+        QVERIFY(table.menus[0].left != table.menus[1].left);
+        const QString script = q(main_->session()->project().settings.projectFolder) +
                                QStringLiteral("/Qloomscript.js");
         QVERIFY(readFile(script).contains("iSelectedMenu=1"));
         auto* left = child<QLineEdit>(main_.get(), "txtLeft");
-        QCOMPARE(left->text(), QString::number(table.MX[1]));
+        QCOMPARE(left->text(), QString::number(table.menus[1].left));
         QList<int32_t> selections;
         connect(main_->session(), &ProjectSession::selectionChanged, this,
                 [&selections](int32_t row) { selections << row; });
@@ -585,8 +592,8 @@ private Q_SLOTS:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(0)).center());
         QCOMPARE(selections, QList<int32_t>{0});
-        QCOMPARE(table.SelectedMenu, 0);
-        QCOMPARE(left->text(), QString::number(table.MX[0]));
+        QCOMPARE(table.selected, 0);
+        QCOMPARE(left->text(), QString::number(table.menus[0].left));
         QTRY_VERIFY_WITH_TIMEOUT(readFile(script).contains("iSelectedMenu=0"), 2000);
         QVERIFY(!main_->previewController()->previewMarkedStale()); // a choice is no edit
     }
@@ -597,7 +604,7 @@ private Q_SLOTS:
     void editsReachTheFileOnTheirOwnWithoutTouchingWhatTheUserSees() {
         newProject();
         click(main_.get(), "addMenuButton");
-        const QString script = q(main_->session()->projectForTest().settings.ProjectFolder) +
+        const QString script = q(main_->session()->projectForTest().settings.projectFolder) +
                                QStringLiteral("/Qloomscript.js");
         auto* caption = child<QPlainTextEdit>(main_.get(), "txtCapHTML");
         QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
@@ -606,13 +613,13 @@ private Q_SLOTS:
         QVERIFY(main_->previewController()->previewMarkedStale());
 
         Project reread;
-        QTRY_VERIFY_WITH_TIMEOUT((LoadProject(fromQ(script), reread, [](const std::string&) {}),
-                                  reread.table.MX[0] == 68),
-                                 2000);
-        QCOMPARE(reread.table.OO[0], 1);
-        QCOMPARE(reread.table.MTC[0], std::string(kVerticalDefaultCaption));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            ((void)LoadProject(fromQ(script), reread), reread.menus[0].left == 68), 2000);
+        QCOMPARE(reread.menus[0].orientation, 1);
+        QCOMPARE(reread.menus[0].captionHtml, std::string(kVerticalDefaultCaption));
         QVERIFY(readFile(script).contains("/* IDE! */"));
-        QCOMPARE(main_->session()->projectForTest().table.MTC[0], std::string(kDefaultCaption));
+        QCOMPARE(main_->session()->projectForTest().menus[0].captionHtml,
+                 std::string(kDefaultCaption));
         QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
         QVERIFY(main_->previewController()->previewMarkedStale());
 
@@ -628,7 +635,7 @@ private Q_SLOTS:
         newProject();
         const QString blocker = dir_->path() + QStringLiteral("/file");
         writeFile(blocker, "x");
-        main_->session()->projectForTest().settings.ProjectFolder =
+        main_->session()->projectForTest().settings.projectFolder =
             fromQ(blocker + QStringLiteral("/sub"));
         click(main_.get(), "projectsButton");
         QCOMPARE(MessageBox::shown().size(), 1);
@@ -651,22 +658,31 @@ private Q_SLOTS:
 
     void finalizeShowsTheLinesAndKeepsTheDialogForBrowsing() {
         newProject();
-        const QString folder = q(main_->session()->projectForTest().settings.ProjectFolder);
+        const QString folder = q(main_->session()->projectForTest().settings.projectFolder);
         FinalizedDialog* dialog = main_->finalizedDialog();
         bool helpWhileUp = true;
+        QWidget* helpOwner = nullptr;
         whenModal(dialog, [&] {
             helpWhileUp = child<QPushButton>(main_.get(), "helpButton")->isEnabled();
             click(dialog, "btnBrowse");
             QVERIFY(dialog->isVisible());
             QTest::keyClick(dialog, Qt::Key_F1);
+            // Owned by the modal dialog, or the dialog would block it.
+            helpOwner = main_->helpWindow()->parentWidget();
             click(dialog, "btnOK");
         });
         click(main_.get(), "finalizeButton");
         QVERIFY(!helpWhileUp);
         QVERIFY(child<QPushButton>(main_.get(), "helpButton")->isEnabled());
-        QCOMPARE(opened_, (QStringList{folder, helpIndex()}));
+        QCOMPARE(opened_, QStringList{folder});
+        QCOMPARE(helpOwner, dialog);
+        // The dialog is gone; the help it opened stays.
+        QVERIFY(main_->helpWindow()->isVisible());
+        QCOMPARE(main_->helpWindow()->parentWidget(), main_.get());
         const QByteArray readMe = readFile(folder + QStringLiteral("/ReadMe.txt"));
-        QCOMPARE(readMe.count("\r\n"), 12);
+        // Every line of the text, with the line ends Windows editors show.
+        QCOMPARE(readMe.count("\r\n"),
+                 qsizetype(std::count(ReadMeText().begin(), ReadMeText().end(), '\n')));
         QVERIFY(dialog->infoText().contains(
             QStringLiteral("<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>")));
         QVERIFY(!readFile(folder + QStringLiteral("/Qloomscript.js")).contains("/* IDE! */"));
@@ -688,7 +704,7 @@ private Q_SLOTS:
         QCOMPARE(label->text(), QStringLiteral("Active Project: /short"));
 
         // Minimising and restoring rebuild the line from the active project, with the same result.
-        main_->session()->projectForTest().settings.ProjectFolder = fromQ(folder);
+        main_->session()->projectForTest().settings.projectFolder = fromQ(folder);
         main_->showMinimized();
         const QString shortened = label->text();
         QVERIFY(shortened.contains(QStringLiteral("...")));
@@ -699,7 +715,7 @@ private Q_SLOTS:
         main_->statusIndicators()->showSaved(QDateTime::currentDateTime());
         QTRY_VERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
         QVERIFY(label->text().endsWith(QStringLiteral("/end")));
-        main_->session()->projectForTest().settings.ProjectFolder.clear();
+        main_->session()->projectForTest().settings.projectFolder.clear();
     }
 
     void stayOnTopFollowsTheBox() {
@@ -763,8 +779,8 @@ private Q_SLOTS:
 
     void shortcutsTriggerTheirButtonsAndEveryStepUndoes() {
         newProject();
-        const QString folder = q(main_->session()->projectForTest().settings.ProjectFolder);
-        const MenuTable& table = main_->session()->projectForTest().table;
+        const QString folder = q(main_->session()->projectForTest().settings.projectFolder);
+        const Project& table = main_->session()->projectForTest();
         // Shortcuts belong to the active window.
         main_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(main_.get()));
@@ -778,24 +794,24 @@ private Q_SLOTS:
         menuList()->setFocus();
         QTest::keyClick(menuList(), Qt::Key_Delete); // the question's default answer is No
         QCOMPARE(MessageBox::shown().size(), 1);
-        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(table.menuCount(), 2);
         MessageBox::setNextAnswer(QMessageBox::Yes);
         QTest::keyClick(menuList(), Qt::Key_Delete);
-        QCOMPARE(table.MenuCount, 1);
+        QCOMPARE(table.menuCount(), 1);
         QCOMPARE(menuList()->count(), 1);
 
         // Ctrl+Z brings the deleted menu back, then takes the added ones away.
         QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(table.MenuCount, 2);
+        QCOMPARE(table.menuCount(), 2);
         QCOMPARE(menuList()->count(), 2);
-        QCOMPARE(menuList()->currentRow(), table.SelectedMenu);
+        QCOMPARE(menuList()->currentRow(), table.selected);
         QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(table.MenuCount, 0);
+        QCOMPARE(table.menuCount(), 0);
         QCOMPARE(menuList()->count(), 0);
         QVERIFY(!child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
         QTest::keyClick(main_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(table.MenuCount, 1);
+        QCOMPARE(table.menuCount(), 1);
         QVERIFY(child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
 
         QSignalSpy updated(child<QPushButton>(main_.get(), "updatePreviewButton"),
@@ -813,7 +829,7 @@ private Q_SLOTS:
         QVERIFY(main_->session()->history().canUndo());
         click(main_.get(), "projectsButton");
         openProject(folder);
-        QCOMPARE(table.MenuCount, 1);
+        QCOMPARE(table.menuCount(), 1);
         QVERIFY(!main_->session()->history().canUndo());
     }
 
@@ -851,8 +867,8 @@ private Q_SLOTS:
         newProject();
         click(main_.get(), "addMenuButton");
         click(main_.get(), "addMenuButton");
-        const MenuTable& table = main_->session()->projectForTest().table;
-        QCOMPARE(table.SelectedMenu, 1);
+        const Project& table = main_->session()->projectForTest();
+        QCOMPARE(table.selected, 1);
         auto* view = child<QListView>(main_.get(), "checksList");
         CheckListModel* model = main_->checkList();
         const auto targetFinding = [model] {
@@ -878,7 +894,7 @@ private Q_SLOTS:
         tabs->setCurrentIndex(3);
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
-        QCOMPARE(table.SelectedMenu, 1);
+        QCOMPARE(table.selected, 1);
         QCOMPARE(menuList()->currentRow(), 1);
         QCOMPARE(tabs->currentIndex(), 0);
         QCOMPARE(main_->focusWidget(), height);
@@ -886,13 +902,171 @@ private Q_SLOTS:
         // The checks never stop a save; fixing the height takes the line away.
         QVERIFY(main_->session()->save(false));
         QTest::keyClicks(height, QStringLiteral("30"));
-        QCOMPARE(table.MTCH[1], 30);
+        QCOMPARE(table.menus[1].captionHeight, 30);
         QTRY_COMPARE(targetFinding(), -1);
     }
 
-    void f1OpensTheHelpPageBesideTheProgram() {
+    void aGluedLineBreakIsReportedAndLeadsToTheBreak() {
+        newProject();
+        click(main_.get(), "addMenuButton");
+        click(main_.get(), "addMenuButton");
+        CheckListModel* model = main_->checkList();
+        const auto gluedFinding = [model] {
+            const auto& found = model->findings();
+            for (size_t i = 0; i < found.size(); ++i) {
+                if (found[i].row == 1 && found[i].kind == CheckKind::GluedWords)
+                    return int(i);
+            }
+            return -1;
+        };
+        auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
+        tabs->setCurrentIndex(2);
+        auto* body = child<QPlainTextEdit>(main_.get(), "txtMenuHTML");
+        body->setFocus();
+        body->selectAll();
+        QTest::keyClicks(body, QStringLiteral("<B>Start page</B>"));
+        QTest::keyClick(body, Qt::Key_Return);
+        QTest::keyClicks(body, QStringLiteral("News"));
+        QCOMPARE(main_->session()->projectForTest().menus[1].bodyHtml,
+                 std::string("<B>Start page</B>\r\nNews"));
+        QTRY_VERIFY(gluedFinding() >= 0);
+        const QModelIndex index = model->index(gluedFinding());
+        QCOMPARE(model->data(index, Qt::DisplayRole).toString(),
+                 QStringLiteral("Menu 2: a line break in the menu HTML joins \"page\" and "
+                                "\"News\": the page shows \"pageNews\". Put a space or <BR> "
+                                "there."));
+
+        // From another menu and tab, the click selects the menu and puts the cursor at the break.
+        main_->session()->select(0, SelectionSource::Editor);
+        tabs->setCurrentIndex(0);
+        auto* view = child<QListView>(main_.get(), "checksList");
+        view->scrollTo(index);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
+        QCOMPARE(main_->session()->projectForTest().selected, 1);
+        QCOMPARE(main_->focusWidget(), body);
+        QCOMPARE(body->textCursor().position(), 17); // after "</B>", before the line break
+        QCOMPARE(body->toPlainText().mid(17, 1), QStringLiteral("\n"));
+
+        // A blank before the break fixes it.
+        QTest::keyClick(body, Qt::Key_Space);
+        QTRY_COMPARE(gluedFinding(), -1);
+    }
+
+    void finalizeListsTheFilesTheMenusReferTo() {
+        newProject();
+        click(main_.get(), "addMenuButton");
+        const QString folder = q(main_->session()->projectForTest().settings.projectFolder);
+        QVERIFY(QDir().mkpath(folder + QStringLiteral("/pics")));
+        writeFile(folder + QStringLiteral("/pics/logo 1.png"), "png");
+        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
+        child<QPlainTextEdit>(main_.get(), "txtCapHTML")
+            ->setPlainText(QStringLiteral("<IMG SRC=\"pics/logo%201.png\" ALT=\"Home\">"));
+        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(2);
+        child<QPlainTextEdit>(main_.get(), "txtMenuHTML")
+            ->setPlainText(QStringLiteral("<A HREF=\"https://example.org/\">Out</A><BR>\n"
+                                          "<A HREF=\"news.htm?p=1#top\">News</A><BR>\n"
+                                          "<A HREF=\"mailto:me@example.org\">Mail</A>"));
+
+        // While editing the Checks list already knows the page that is not there.
+        CheckListModel* model = main_->checkList();
+        const auto missingFiles = [model] {
+            QStringList out;
+            for (const AccessibilityFinding& f : model->findings())
+                if (f.kind == CheckKind::MissingFile)
+                    out << q(f.detail);
+            return out;
+        };
+        QTRY_COMPARE(missingFiles(), QStringList{QStringLiteral("news.htm?p=1#top")});
+
+        FinalizedDialog* dialog = main_->finalizedDialog();
+        QStringList listed;
+        bool linesWhole = false;
+        QString copied;
+        whenModal(dialog, [&] {
+            for (int i = 0; i < dialog->lstFiles()->count(); ++i)
+                listed << dialog->lstFiles()->item(i)->text();
+            auto* info = child<QPlainTextEdit>(dialog, "txtINFO");
+            linesWhole = info->horizontalScrollBar()->maximum() == 0 &&
+                         info->verticalScrollBar()->maximum() == 0;
+            click(dialog, "btnCopy");
+            copied = QGuiApplication::clipboard()->text();
+            click(dialog, "btnOK");
+        });
+        click(main_.get(), "finalizeButton");
+        QCOMPARE(listed, (QStringList{QStringLiteral("Temp.html (the template page)"),
+                                      QStringLiteral("pics/logo 1.png"),
+                                      QStringLiteral("news.htm: missing")}));
+        QVERIFY(linesWhole);
+        QCOMPARE(copied,
+                 QStringLiteral("<SCRIPT LANGUAGE=\"JavaScript\" SRC=\"Qloomscript.js\"></SCRIPT>\n"
+                                "<SCRIPT LANGUAGE=\"JavaScript\">makeQloom()</SCRIPT>\n"));
+
+        // Making the page takes it off both lists.
+        writeFile(folder + QStringLiteral("/news.htm"), "<HTML></HTML>");
+        dialog->refreshFiles();
+        QCOMPARE(dialog->lstFiles()->item(2)->text(), QStringLiteral("news.htm"));
+        model->recheckAll(main_->session()->projectForTest());
+        QCOMPARE(missingFiles(), QStringList{});
+    }
+
+    // CI runs as root, where browsers refuse to start: the pages must need no other program.
+    void helpOpensInItsOwnWindowWithoutAnyOtherProgram() {
+        HelpWindow* help = nullptr;
+        QVERIFY(!main_->helpWindow());
+        // Not installed: the window says where it looked instead of staying shut.
         QTest::keyClick(main_->startDialog(), Qt::Key_F1);
-        QCOMPARE(opened_, QStringList{helpIndex()});
+        help = main_->helpWindow();
+        QVERIFY(help && help->isVisible());
+        QVERIFY(help->browser()->toPlainText().contains(helpIndex()));
+        help->close();
+
+        const QString second = QFileInfo(helpIndex()).path() + QStringLiteral("/second.htm");
+        QVERIFY(QDir().mkpath(QFileInfo(helpIndex()).path()));
+        writeFile(helpIndex(), "<html><head><title>Contents</title></head><body><p>Index page "
+                               "<a href=\"second.htm\">Second</a> "
+                               "<a href=\"https://example.org/qloom\">Web</a></p></body></html>");
+        writeFile(second, "<html><head><title>Second</title></head><body>Page two</body></html>");
+        QList<QUrl> web;
+        DesktopShell::setUrlOpener([&web](const QUrl& url) { web << url; });
+        const auto clickLink = [help](const QString& text) {
+            const QTextCursor at = help->browser()->document()->find(text);
+            QVERIFY(!at.isNull());
+            QTest::mouseClick(help->browser()->viewport(), Qt::LeftButton, {},
+                              help->browser()->cursorRect(at).center() - QPoint(2, 0));
+        };
+
+        // The start dialog holds the main window disabled: the window must still take input.
+        QTest::keyClick(main_->startDialog(), Qt::Key_F1);
+        QVERIFY(help->isVisible());
+        QVERIFY(help->isEnabled());
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(helpIndex()));
+        QVERIFY(help->browser()->toPlainText().contains(QStringLiteral("Index page")));
+        QVERIFY(help->windowTitle().startsWith(QStringLiteral("Contents")));
+        QVERIFY(!help->backButton()->isEnabled());
+
+        clickLink(QStringLiteral("Second"));
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(second));
+        QVERIFY(help->backButton()->isEnabled());
+        help->backButton()->click();
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(helpIndex()));
+        help->forwardButton()->click();
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(second));
+        help->homeButton()->click();
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(helpIndex()));
+
+        clickLink(QStringLiteral("Web"));
+        QCOMPARE(web, QList<QUrl>{QUrl(QStringLiteral("https://example.org/qloom"))});
+        QCOMPARE(help->browser()->source(), QUrl::fromLocalFile(helpIndex()));
+        QVERIFY(opened_.isEmpty());
+        DesktopShell::setUrlOpener({});
+
+        // Opening a project hides the start dialog; the help stays up, back with the main window.
+        newProject();
+        QVERIFY(!main_->startDialog()->isVisible());
+        QVERIFY(help->isVisible());
+        QCOMPARE(help->parentWidget(), main_.get());
+        click(main_.get(), "helpButton");
+        QCOMPARE(main_->helpWindow(), help);
     }
 
     void aFolderOnTheCommandLineIsOpenedWithoutTheStartDialog() {
@@ -902,10 +1076,16 @@ private Q_SLOTS:
         click(main_.get(), "addMenuButton");
         main_.reset(); // saves
 
-        startProgramWith(folder);
+        // As a file manager's "Open with" hands it over: the script itself, or its address.
+        const QString script = folder + QStringLiteral("/Qloomscript.js");
+        QCOMPARE(CommandLine(
+                     QStringList{QStringLiteral("qloom"), QUrl::fromLocalFile(script).toString()})
+                     .folder(),
+                 folder);
+        startProgramWith(CommandLine(QStringList{QStringLiteral("qloom"), script}).folder());
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
-        QCOMPARE(q(main_->session()->projectForTest().settings.ProjectFolder), folder);
+        QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
         QCOMPARE(menuList()->count(), 2);
         QVERIFY(MessageBox::shown().isEmpty());
         // "Projects..." then brings the dialog in editor mode, as after any other opening.
@@ -914,7 +1094,11 @@ private Q_SLOTS:
         QCOMPARE(startButton("quitOrCancelButton")->text(), q(msg::kCancelCaption));
 
         // A folder without a project: the not-found message, then the start dialog as usual.
+        // Another file is not taken for its folder's project, even beside one.
         main_.reset();
+        const QString other = folder + QStringLiteral("/other.js");
+        writeFile(other, "var x;");
+        QCOMPARE(CommandLine(QStringList{QStringLiteral("qloom"), other}).folder(), other);
         const QString empty = dir_->path() + QStringLiteral("/empty");
         QVERIFY(QDir().mkpath(empty));
         startProgramWith(empty);
@@ -922,7 +1106,7 @@ private Q_SLOTS:
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
         QCOMPARE(startButton("quitOrCancelButton")->text(), q(msg::kQuitCaption));
-        QVERIFY(main_->session()->projectForTest().settings.ProjectFolder.empty());
+        QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
     }
 
     void commandLineTakesOneFolderBesideTheToolkitsOptions() {
@@ -952,16 +1136,16 @@ private Q_SLOTS:
         QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
         click(main_.get(), "addMenuButton");
         QCOMPARE(undo->text(), QStringLiteral("&Undo Add Menu"));
-        const int32_t placed = main_->session()->projectForTest().table.MX[0];
+        const int32_t placed = main_->session()->projectForTest().menus[0].left;
         QVERIFY(main_->session()->edit(
             ProjectEdit::move(main_->session()->projectForTest(), 0, 40, 50)));
         QCOMPARE(undo->text(), QStringLiteral("&Undo Move Menu 1"));
         undo->trigger();
-        QCOMPARE(main_->session()->projectForTest().table.MX[0], placed);
+        QCOMPARE(main_->session()->projectForTest().menus[0].left, placed);
         QCOMPARE(redo->text(), QStringLiteral("&Redo Move Menu 1"));
         QCOMPARE(undo->text(), QStringLiteral("&Undo Add Menu"));
         redo->trigger();
-        QCOMPARE(main_->session()->projectForTest().table.MX[0], 40);
+        QCOMPARE(main_->session()->projectForTest().menus[0].left, 40);
         // Every entry of the bar shows its shortcut, where it has one; the project's entries
         // follow whether a project is open.
         for (QAction* action : bar->projectActions()) {
@@ -973,7 +1157,7 @@ private Q_SLOTS:
     void statusLineSaysWhenSavedAndShowsAFailureUntilItClears() {
         newProject();
         StatusIndicators* status = main_->statusIndicators();
-        const QString folder = q(main_->session()->projectForTest().settings.ProjectFolder);
+        const QString folder = q(main_->session()->projectForTest().settings.projectFolder);
         // Creating the project wrote it.
         QVERIFY(status->savedLabel()->text().startsWith(QStringLiteral("Saved ")));
         // The project folder's name taken by a file: the autosave of the next edit fails for

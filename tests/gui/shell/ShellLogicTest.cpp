@@ -1,5 +1,6 @@
 #include "gui/shell/BrowserCheck.h"
 #include "gui/shell/ProjectFolders.h"
+#include "gui/shell/SaveGuard.h"
 #include "gui/shell/SaveTracker.h"
 #include "gui/shell/StatusLine.h"
 #include "script/FileIo.h"
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -208,26 +210,27 @@ TEST(SaveTracker, WritesChangesFromACopyAndOnlyWhenTheFileDiffers) {
     Project project;
     SaveTracker tracker;
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged); // no active project
-    project.settings.ProjectFolder = base.path();
-    ASSERT_TRUE(AddMenu(project.table).ok);
-    project.table.OO[0] = 1; // vertical, caption still "Caption": composing swaps it
+    project.settings.projectFolder = base.path();
+    ASSERT_TRUE(AddMenu(project).ok());
+    project.menus[0].orientation = 1; // vertical, caption still "Caption": composing swaps it
     const Project before = project;
     const std::string script = base.sub("Qloomscript.js");
 
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Written);
-    EXPECT_TRUE(project.table.sameContent(before.table));
-    EXPECT_EQ(project.table.MTC[0], kDefaultCaption);
+    EXPECT_TRUE(project.sameMenus(before));
+    EXPECT_EQ(project.menus[0].captionHtml, kDefaultCaption);
     std::string written;
     ASSERT_TRUE(ReadWholeFile(script, written));
     Project copy = before;
-    ComposeScript(copy, true);
+    (void)SwapDefaultCaptions(copy);
     EXPECT_EQ(written, AssembleScript(copy, true));
     EXPECT_TRUE(FileExists(base.sub("Temp.html")));
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged);
 
     // Another save wrote the same bytes: nothing to write, the file keeps its time.
-    project.table.MX[0] = 40;
-    ASSERT_TRUE(SaveScript(project, true).ok); // swaps the caption in the project itself
+    project.menus[0].left = 40;
+    (void)SwapDefaultCaptions(project); // as the editor's saves do, in the project itself
+    ASSERT_TRUE(SaveScript(project, true).ok);
     const auto stamp = fs::last_write_time(script);
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged);
     EXPECT_EQ(fs::last_write_time(script), stamp);
@@ -240,26 +243,90 @@ TEST(SaveTracker, WritesChangesFromACopyAndOnlyWhenTheFileDiffers) {
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged);
     ASSERT_TRUE(ReadWholeFile(script, after));
     EXPECT_EQ(after, final);
-    project.table.MY[0] = 77;
+    project.menus[0].top = 77;
     EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Written);
     Project reread;
-    ASSERT_EQ(LoadProject(script, reread, [](const std::string&) {}).outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(reread.table.MY[0], 77);
+    ASSERT_EQ(LoadProject(script, reread).outcome, LoadOutcome::Loaded);
+    EXPECT_EQ(reread.menus[0].top, 77);
 }
 
-TEST(SaveTracker, AFailedWriteIsReportedOnceAndLeavesTheFile) {
+// A failed write is not marked written: the change waits, and the next try (once the cause is
+// gone) writes it. Marking it first lost the edit for good after a full disk.
+TEST(SaveTracker, AFailedWriteLeavesTheFileAndTheChangeWaiting) {
     TempFolder base;
     Project project;
-    project.settings.ProjectFolder = base.sub("gone");
+    project.settings.projectFolder = base.sub("gone");
     std::ofstream(base.sub("gone")) << "a file where the folder was";
-    ASSERT_TRUE(AddMenu(project.table).ok);
+    ASSERT_TRUE(AddMenu(project).ok());
     SaveTracker tracker;
     Status failure;
     EXPECT_EQ(tracker.save(project, &failure), SaveTracker::Outcome::Failed);
     EXPECT_FALSE(failure.ok);
     EXPECT_NE(failure.message.find("Cannot create file"), std::string::npos);
-    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Unchanged); // no retry every tick
+    EXPECT_NE(failure.message.find(": Not a directory"), std::string::npos) << failure.message;
+    EXPECT_TRUE(tracker.changedSince(project));
     std::string kept;
     ASSERT_TRUE(ReadWholeFile(base.sub("gone"), kept));
     EXPECT_EQ(kept, "a file where the folder was");
+
+    ::unlink(base.sub("gone").c_str());
+    ASSERT_EQ(::mkdir(base.sub("gone").c_str(), 0777), 0);
+    EXPECT_EQ(tracker.save(project), SaveTracker::Outcome::Written);
+    EXPECT_FALSE(tracker.changedSince(project));
+}
+
+// What a save of the open project is told, for each thing another program may have done to the
+// folder since qLoom last read or wrote it.
+TEST(SaveGuard, EachChangeOnDiskGetsItsVerdict) {
+    TempFolder base;
+    const std::string folder = base.sub("project");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
+    Project project;
+    project.settings.projectFolder = folder;
+    ASSERT_TRUE(AddMenu(project).ok());
+    ASSERT_TRUE(SaveScript(project, false).ok);
+    std::ofstream(folder + "/.Qloomscript.js.saving-999999999-1") << "left by a crash";
+
+    SaveGuard guard;
+    ASSERT_EQ(guard.claim(folder).state, ProjectLock::State::Acquired);
+    EXPECT_FALSE(fs::exists(folder + "/.Qloomscript.js.saving-999999999-1"));
+    EXPECT_EQ(guard.check(), SaveGuard::Verdict::Write);
+    // qLoom's own save, noted: still fine.
+    ASSERT_TRUE(SaveScript(project, true).ok);
+    guard.noteOnDisk();
+    EXPECT_EQ(guard.check(), SaveGuard::Verdict::Write);
+    EXPECT_FALSE(guard.mayHaveChanged());
+
+    std::string mine;
+    ASSERT_TRUE(ReadWholeFile(guard.scriptPath(), mine));
+    std::ofstream(guard.scriptPath(), std::ios::binary | std::ios::trunc) << mine.substr(1) << "x";
+    EXPECT_EQ(guard.check(), SaveGuard::Verdict::ChangedOnDisk);
+    std::ofstream(guard.scriptPath(), std::ios::binary | std::ios::trunc) << mine;
+    EXPECT_EQ(guard.check(), SaveGuard::Verdict::Write);
+
+    ::chmod(guard.scriptPath().c_str(), 0444);
+    EXPECT_EQ(guard.check(), SaveGuard::Verdict::ReadOnly);
+    ::chmod(guard.scriptPath().c_str(), 0644);
+
+    // Another qLoom takes the project over.
+    {
+        ProjectLock taker;
+        ASSERT_EQ(taker.takeOver(folder, "qloom").state, ProjectLock::State::Acquired);
+        EXPECT_EQ(guard.check(), SaveGuard::Verdict::LockLost);
+    }
+
+    // Renamed: the old path is empty, and the guard knows where the folder went.
+    SaveGuard again;
+    ASSERT_EQ(again.claim(folder).state, ProjectLock::State::Acquired);
+    ASSERT_EQ(::rename(folder.c_str(), base.sub("moved").c_str()), 0);
+    EXPECT_TRUE(again.mayHaveChanged());
+    EXPECT_EQ(again.check(), SaveGuard::Verdict::FolderGone);
+    EXPECT_EQ(again.whereFolderWent(), base.sub("moved"));
+    // Another folder made at the old path is not the project either.
+    ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
+    EXPECT_EQ(again.check(), SaveGuard::Verdict::FolderGone);
+
+    const Expected<std::string> copy = again.keepCopyBeside("mine");
+    ASSERT_TRUE(copy.ok()) << copy.status().message;
+    EXPECT_EQ(copy->rfind(folder + "/Qloomscript-mine-", 0), 0u) << *copy;
 }

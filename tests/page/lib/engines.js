@@ -44,7 +44,8 @@ class PuppeteerPage {
   }
   async goto(url) {
     // Firefox fires mouse-over on whatever lies under the pointer after a load.
-    await this.page.mouse.move(VIEW.width - 10, VIEW.height - 40);
+    const v = this.viewport || VIEW;
+    await this.page.mouse.move(v.width - 10, v.height - 40);
     await this.page.goto(url, { waitUntil: 'load' });
     await this.page.evaluate(installSource);
   }
@@ -82,6 +83,25 @@ class PuppeteerPage {
     const old = this.page;
     this.page = fresh;
     await old.close().catch(() => {});
+  }
+  // A window of width x height CSS px: scale is the device pixel ratio (a desktop browser zoomed
+  // to 200% lays out half as many CSS px at ratio 2), mobile a phone's viewport with touch input.
+  async resize(width, height, { scale = 1, mobile = false } = {}) {
+    this.viewport = mobile ? { width, height, deviceScaleFactor: scale, hasTouch: true, isMobile: true }
+      : { width, height, deviceScaleFactor: scale };
+    await this.page.setViewport(this.viewport);
+    // Chromium reloads the page when touch emulation changes.
+    await this.page.evaluate(installSource).catch(() => {});
+  }
+  // A one-finger swipe: the browser scrolls and makes no click of it.
+  async swipe(x, y, dx, dy) {
+    const t = this.page.touchscreen;
+    await t.touchStart(Math.round(x), Math.round(y));
+    for (let k = 1; k <= 8; k++) {
+      await t.touchMove(Math.round(x + (dx * k) / 8), Math.round(y + (dy * k) / 8));
+      await sleep(16);
+    }
+    await t.touchEnd();
   }
   onPageError(fn) {
     this.page.on('pageerror', (e) => fn(String(e && e.message ? e.message : e)));
@@ -148,7 +168,9 @@ async function launchFirefox({ touch = false, still = false } = {}) {
   });
   const page = (await browser.pages())[0] || (await browser.newPage());
   await page.setViewport(VIEW);
-  return new PuppeteerPage(browser, page, profile);
+  const p = new PuppeteerPage(browser, page, profile);
+  p.viewport = VIEW;
+  return p;
 }
 
 class SeleniumPage {
@@ -159,7 +181,23 @@ class SeleniumPage {
     this.y = 0;
   }
   async goto(url) {
-    await this.driver.get(url);
+    if (!this.frame) {
+      await this.driver.get(url);
+    } else {
+      // Narrower than the browser's smallest window: the page runs in a frame of that size at
+      // the window's top left, so its viewport, media queries and pointer coordinates are those
+      // of a window that narrow.
+      await this.driver.switchTo().defaultContent();
+      await this.driver.get('about:blank');
+      await this.driver.executeAsyncScript(`var done = arguments[arguments.length - 1];
+        document.documentElement.style.margin = document.body.style.margin = '0';
+        var f = document.createElement('iframe');
+        f.style.cssText = 'border:0;display:block;width:${this.frame.width}px;height:${this.frame.height}px';
+        f.onload = function () { done(); };
+        f.src = ${JSON.stringify(url)};
+        document.body.appendChild(f);`);
+      await this.driver.switchTo().frame(0);
+    }
     await this.driver.executeScript(installSource);
   }
   eval(fn, ...args) {
@@ -197,6 +235,16 @@ class SeleniumPage {
     await this.driver.actions({ async: true }).release(Button.RIGHT).perform();
   }
   async renew() {}
+  // The window is sized so that its page area is width CSS px wide (the driver's window has no
+  // side frame, but a smallest width); WebKit's driver offers no device scale or touch.
+  async resize(width, height) {
+    const outer = Math.max(width, 500);
+    this.frame = null;
+    await this.driver.switchTo().defaultContent();
+    await this.driver.manage().window().setRect({ width: outer, height: height + 38 });
+    await waitFor(this, (w) => window.innerWidth === w, [outer], { what: `a ${outer} px wide window` });
+    if (outer !== width) this.frame = { width, height };
+  }
   async close() {
     await this.driver.quit().catch(() => {});
     this.server.kill();
@@ -254,11 +302,12 @@ function launch(name, options) {
   return ENGINES[name](options);
 }
 
-// One describe block per selected engine, titled by title(engine), with a browser launched
+// One describe block per selected engine (of `engines`, where given: for input an engine's driver
+// cannot make), titled by title(engine), with a browser launched
 // before its cases and closed after them. body(page, engine) declares the cases; page stands in
 // for the browser that exists only once the block runs.
-function eachEngine(body, { title = (engine) => engine, options } = {}) {
-  for (const engine of selectedEngines()) {
+function eachEngine(body, { title = (engine) => engine, options, engines = null } = {}) {
+  for (const engine of selectedEngines().filter((e) => !engines || engines.includes(e))) {
     describe(title(engine), () => {
       let current = null;
       before(async () => {

@@ -58,12 +58,17 @@ class Site {
   }
 
   // Writes project `name` (preview or final variant); a `page` text becomes the template page
-  // before the save, so the writer keeps it. Returns the page's URL.
-  project(name, project, { preview = false, page = null } = {}) {
+  // before the save, so the writer keeps it; `small` ({ breakpoint, place, caption }) sets the
+  // small-screen settings. Returns the page's URL.
+  project(name, project, { preview = false, page = null, small = null } = {}) {
     const folder = path.join(this.root, name);
     fs.mkdirSync(folder, { recursive: true });
     const tmpl = (project.settings && project.settings.template) || 'Temp.html';
     if (page !== null) fs.writeFileSync(path.join(folder, tmpl), page);
+    if (small) {
+      const { breakpoint = -1, place = 0, caption = 'Menu' } = small;
+      project = { ...project, settings: { ...project.settings, smallScreenBreakpoint: breakpoint, smallScreenPlace: place, smallScreenCaption: caption } };
+    }
     const args = ['write', folder];
     if (preview) args.push('--preview');
     execFileSync(writerCommand(), args, { input: JSON.stringify(project), stdio: ['pipe', 'inherit', 'inherit'] });
