@@ -292,9 +292,6 @@ inline constexpr std::string_view kFinalizedMissing = "missing";
 inline constexpr std::string_view kFinalizedTemplate = "the template page";
 inline constexpr std::string_view kFinalizedMissingCount =
     "%s file(s) the menus refer to are missing.";
-inline constexpr std::string_view kFinalizedViewport =
-    "So that phones show the menus at their real size, put this line between <HEAD> and "
-    "</HEAD> too:";
 // The two lines a page needs, as the "Copy" button of the "Finalized!" dialog puts them on the
 // clipboard.
 inline constexpr std::string_view kPageScriptLine =

@@ -58,9 +58,6 @@ FinalizedDialog::FinalizedDialog(ProjectSessionApi& session, QWidget* parent)
         info.chop(1);
     ui->txtINFO->setPlainText(info);
     ui->txtINFO->setMinimumSize(fullTextSize(*ui->txtINFO, info));
-    ui->lblViewport->setTextFormat(Qt::PlainText);
-    ui->lblViewport->setText(toQ(msg::kFinalizedViewport) + QLatin1Char('\n') +
-                             toQ(msg::kViewportLine));
     ui->lblFiles->setTextFormat(Qt::PlainText);
     ui->lblFiles->setText(toQ(msg::kFinalizedFilesHead));
     ui->lblMissing->setTextFormat(Qt::PlainText);
