@@ -37,11 +37,12 @@ int main(int argc, char* argv[]) {
     if (!commandLine.folder().isEmpty() &&
         qloom::gui::InstanceChannel::askHolderToRaise(commandLine.folder()))
         return 0;
-#ifdef QLOOM_TEST_HOOK
-    qloom::gui::PrepareTestAnswersFromEnvironment();
-#endif
 
     qloom::gui::MainWindow mainWindow;
+#ifdef QLOOM_TEST_HOOK
+    qloom::gui::PrepareTestAnswersFromEnvironment(mainWindow);
+#endif
+    app.reportErrorsThrough(mainWindow.session());
     // exit(), not quit(): quit() first asks every window to close, and the start dialog refuses.
     QObject::connect(
         &mainWindow, &qloom::gui::MainWindow::quitRequested, &app,

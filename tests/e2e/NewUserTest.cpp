@@ -5,8 +5,8 @@
 //
 // With QLOOM_E2E_SHOTS set to a folder, every window is saved there as a PNG along the way.
 
+#include "RecordingPrompter.h"
 #include "gui/common/DesktopShell.h"
-#include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
 #include "gui/editor/AddTextDialog.h"
 #include "gui/editor/HtmlTools.h"
@@ -140,10 +140,6 @@ private Q_SLOTS:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            dir_.filePath(QStringLiteral("settings")));
         DesktopShell::setOpener([this](const QString& path) { opened_ << path; });
-        // Every message box is recorded and answered with its default button; a first session
-        // without mistakes shows none until "Finalize".
-        MessageBox::setTestMode(true);
-        MessageBox::clearShown();
     }
 
     void aNewUsersFirstSession() {
@@ -155,6 +151,10 @@ private Q_SLOTS:
         // The user's folders inside the test's own folder, not the real home.
         QStandardPaths::setTestModeEnabled(true);
         MainWindow main(programFolder, dir_.filePath(QStringLiteral("Documents/qLoom Projects")));
+        // Every message box is recorded and answered with its default button; a first session
+        // without mistakes shows none until "Finalize".
+        auto* boxes = new RecordingPrompter;
+        main.session()->setPrompter(std::unique_ptr<Prompter>(boxes));
         main.show();
         QVERIFY(main.checkBrowserVersion());
         main.createOtherWindows();
@@ -298,7 +298,7 @@ private Q_SLOTS:
         });
         shot(&main, QStringLiteral("main"));
         Click(&main, "finalizeButton");
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(boxes->all.isEmpty());
         QVERIFY(QFile::exists(project.filePath(QStringLiteral("ReadMe.txt"))));
         const QByteArray script = ReadFile(project.filePath(QStringLiteral("Qloomscript.js")));
         QVERIFY(!script.contains("/* IDE! */"));

@@ -1,7 +1,6 @@
 #include "gui/common/Prompter.h"
 
 #include "gui/common/ErrorText.h"
-#include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
 #include "model/Messages.h"
@@ -24,21 +23,6 @@ QMessageBox::StandardButton Prompter::question(QWidget* parent, const QString& c
                                                const QString& text, QMessageBox::Icon icon,
                                                QMessageBox::StandardButton defaultButton) {
     return ask(parent, caption, text, icon, QMessageBox::Yes | QMessageBox::No, defaultButton);
-}
-
-int Prompter::choose(QWidget* parent, const QString& text, QMessageBox::Icon icon,
-                     const QStringList& buttons, int defaultIndex) {
-    return MessageBox::choice(parent, text, icon, buttons, defaultIndex);
-}
-
-QMessageBox::StandardButton BoxPrompter::ask(QWidget* parent, const QString& caption,
-                                             const QString& text, QMessageBox::Icon icon,
-                                             QMessageBox::StandardButtons buttons,
-                                             QMessageBox::StandardButton defaultButton) {
-    if (buttons.testFlag(QMessageBox::No))
-        return MessageBox::question(parent, caption, text, icon, defaultButton);
-    MessageBox::message(parent, caption, text, icon);
-    return QMessageBox::Ok;
 }
 
 } // namespace qloom::gui

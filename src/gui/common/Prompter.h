@@ -16,7 +16,8 @@ public:
     virtual ~Prompter();
 
     // Shows one box and returns the button that ended it; Cancel when a Yes/No question was left
-    // with Escape or its close button.
+    // with Escape or its close button. Cancel is neither answer: the caller must leave everything
+    // as it was, since a key pressed by reflex is no consent to destroy anything.
     virtual QMessageBox::StandardButton ask(QWidget* parent, const QString& caption,
                                             const QString& text, QMessageBox::Icon icon,
                                             QMessageBox::StandardButtons buttons,
@@ -24,9 +25,8 @@ public:
 
     // A question with buttons of its own, `buttons[0]` first: the index of the button pressed, or
     // -1 when the box was left with Escape or its close button (which must change nothing).
-    // The program's boxes by default; a test's prompter gives its own answers.
     virtual int choose(QWidget* parent, const QString& text, QMessageBox::Icon icon,
-                       const QStringList& buttons, int defaultIndex);
+                       const QStringList& buttons, int defaultIndex) = 0;
 
     // Plain message: caption "qLoom", no icon, one OK button.
     void message(QWidget* parent, const QString& text);
@@ -36,14 +36,6 @@ public:
     QMessageBox::StandardButton question(QWidget* parent, const QString& caption,
                                          const QString& text, QMessageBox::Icon icon,
                                          QMessageBox::StandardButton defaultButton);
-};
-
-// The program's prompter: the boxes of gui/common/MessageBox.
-class BoxPrompter final : public Prompter {
-public:
-    QMessageBox::StandardButton ask(QWidget* parent, const QString& caption, const QString& text,
-                                    QMessageBox::Icon icon, QMessageBox::StandardButtons buttons,
-                                    QMessageBox::StandardButton defaultButton) override;
 };
 
 } // namespace qloom::gui

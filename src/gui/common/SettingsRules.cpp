@@ -58,26 +58,19 @@ void ApplyForm(const SettingsForm& form, ProjectSettings& settings) {
     settings.templateFileName = TemplateNameOf(form);
 }
 
-TemplateCheck CheckTemplate(std::string_view projectFolder, std::string_view name) {
-    TemplateCheck check;
-    check.path = JoinPath(projectFolder, name);
-    if (const std::string_view reserved = ReservedTemplateName(name); !reserved.empty()) {
-        check.verdict = TemplateVerdict::Reserved;
-        check.status = Status::failure(msg::Format(msg::kTemplateNameReserved, reserved));
-        return check;
-    }
-    if (!EntryExists(check.path))
-        return check;
+Expected<TemplateVerdict> CheckTemplate(std::string_view projectFolder, std::string_view name) {
+    if (!ReservedTemplateName(name).empty())
+        return TemplateVerdict::Reserved;
+    const std::string path = JoinPath(projectFolder, name);
+    if (!EntryExists(path))
+        return TemplateVerdict::Passes;
     // A folder of that name cannot be read either; it fails like any unreadable file rather
     // than passing the check and breaking the next save.
     std::string text;
-    if (Status read = ReadWholeFile(check.path, text); !read) {
-        check.verdict = TemplateVerdict::Unreadable;
-        check.status = std::move(read);
-    } else if (text.find(kScriptFileName) == std::string::npos) {
-        check.verdict = TemplateVerdict::LacksScript;
-    }
-    return check;
+    if (Status read = ReadWholeFile(path, text); !read)
+        return read;
+    return text.find(kScriptFileName) == std::string::npos ? TemplateVerdict::LacksScript
+                                                           : TemplateVerdict::Passes;
 }
 
 std::string TemplateLacksScriptText(std::string_view path) {
@@ -85,6 +78,10 @@ std::string TemplateLacksScriptText(std::string_view path) {
     text += path;
     text += msg::kTemplateLacksScriptTail;
     return text;
+}
+
+std::string TemplateReservedText(std::string_view name) {
+    return msg::Format(msg::kTemplateNameReserved, ReservedTemplateName(name));
 }
 
 std::vector<std::string> TemplateInfoLines() {

@@ -63,23 +63,20 @@ void ApplyForm(const SettingsForm& form, ProjectSettings& settings);
 enum class TemplateVerdict {
     Passes,      // missing (the default page will be written) or names the script file
     LacksScript, // exists, but "Qloomscript.js" appears nowhere in it
-    Unreadable,  // exists but cannot be read; `status` carries the file error
     Reserved,    // names a file the program itself overwrites (the script, the read-me)
-};
-
-struct TemplateCheck {
-    TemplateVerdict verdict = TemplateVerdict::Passes;
-    std::string path; // folder + "/" + name
-    Status status;
 };
 
 // Looks for the exact, case-sensitive text "Qloomscript.js" anywhere in the named file of the
 // project folder. The script file and the read-me are refused whatever they hold: every save or
-// finalize would overwrite the user's page.
-TemplateCheck CheckTemplate(std::string_view projectFolder, std::string_view name);
+// finalize would overwrite the user's page. A file that exists but cannot be read is a failure,
+// whose status names the file and gives the system's reason.
+[[nodiscard]] Expected<TemplateVerdict> CheckTemplate(std::string_view projectFolder,
+                                                      std::string_view name);
 
-// The message shown when the template lacks the script reference.
+// The message shown when the template at `path` lacks the script reference.
 std::string TemplateLacksScriptText(std::string_view path);
+// The message shown when `name` is one of the program's own files.
+std::string TemplateReservedText(std::string_view name);
 
 // The 30 lines of the template information window.
 std::vector<std::string> TemplateInfoLines();

@@ -66,7 +66,7 @@ int32_t Nudged(int32_t position, int32_t step) {
 
 PreviewController::PreviewController(ProjectSessionApi& session, const Controls& controls,
                                      QObject* parent)
-    : QObject(parent), session_(session), browser_(std::make_unique<PreviewWindow>()),
+    : QObject(parent), session_(session), browser_(std::make_unique<PreviewWindow>(session)),
       showPreviewButton_(controls.showPreview), updatePreviewButton_(controls.updatePreview),
       stayOnTopBox_(controls.stayOnTop),
       logFolder_(QCoreApplication::applicationDirPath() + QLatin1Char('/')) {

@@ -1,6 +1,7 @@
 #include "gui/preview/PreviewWindow.h"
 
-#include "gui/common/MessageBox.h"
+#include "gui/common/ProjectSessionApi.h"
+#include "gui/common/Prompter.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
 #include "gui/preview/PreviewLocation.h"
@@ -116,9 +117,9 @@ void PreviewWindow::prepareProcess() {
     qputenv(kFlagsVariable, flags);
 }
 
-PreviewWindow::PreviewWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window), profile_(nullptr), guard_(nullptr), page_(nullptr),
-      watch_(nullptr), scroll_(new QScrollArea(this)), view_(new QWebEngineView),
+PreviewWindow::PreviewWindow(ProjectSessionApi& session, QWidget* parent)
+    : QWidget(parent, Qt::Window), session_(session), profile_(nullptr), guard_(nullptr),
+      page_(nullptr), watch_(nullptr), scroll_(new QScrollArea(this)), view_(new QWebEngineView),
       back_(new QPushButton(this)), widthBox_(new QComboBox(this)) {
     // Also for programs that did not call it: the browser may not have started yet.
     prepareProcess();
@@ -402,7 +403,7 @@ void PreviewWindow::offerRemoteLink(const QUrl& url) {
     askingAboutLink_ = true;
     // Asked outside the browser's navigation callback.
     QTimer::singleShot(0, this, [this, url] {
-        const auto answer = MessageBox::question(
+        const auto answer = session_.prompter().question(
             this, uiText(msg::kRemoteLinkCaption),
             toQ(msg::Format(msg::kRemoteLinkQuestion, fromQ(url.toString(QUrl::FullyEncoded)))),
             QMessageBox::Question, QMessageBox::No);

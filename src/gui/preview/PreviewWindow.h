@@ -15,6 +15,7 @@ namespace qloom::gui {
 
 class PreviewPage;
 class PreviewRequestGuard;
+class ProjectSessionApi;
 class RendererWatch;
 
 // The preview window: a fixed 820 x 620 browser view inside a scrolling area, so the window's
@@ -43,7 +44,8 @@ public:
     // inherits them.
     static void prepareProcess();
 
-    explicit PreviewWindow(QWidget* parent = nullptr);
+    // Its questions (a link to a web site) go through the session's prompter.
+    explicit PreviewWindow(ProjectSessionApi& session, QWidget* parent = nullptr);
     ~PreviewWindow() override;
 
     // A project was opened or created: the page and its storage start afresh, shared with no
@@ -116,6 +118,7 @@ private:
     void clipboardChanged();
     bool userActedRecently() const;
 
+    ProjectSessionApi& session_;
     QWebEngineProfile* profile_;
     PreviewRequestGuard* guard_;
     PreviewPage* page_;

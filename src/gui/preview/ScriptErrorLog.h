@@ -30,7 +30,6 @@ public:
     void append(std::string line);
     const std::deque<std::string>& lines() const { return lines_; }
     size_t size() const { return lines_.size(); }
-    void clear() { lines_.clear(); }
     // The lines joined by line feeds, without a trailing one (as a list box shows them).
     std::string text() const;
     // Replaces the file at `path` with every line followed by CR LF.

@@ -26,6 +26,7 @@
 #include "gui/shell/ProjectFolders.h"
 #include "gui/shell/ProjectSession.h"
 #include "gui/shell/ProjectSettingsDialog.h"
+#include "gui/shell/StandardErrorPrompter.h"
 #include "gui/shell/StartDialog.h"
 #include "gui/shell/StatusIndicators.h"
 #include "gui/shell/StatusLine.h"
@@ -57,7 +58,6 @@
 #include <QTimer>
 #include <QtWebEngineCore/qtwebenginecoreglobal.h>
 #include <algorithm>
-#include <cstdio>
 
 namespace qloom::gui {
 
@@ -300,15 +300,6 @@ void MainWindow::endSession() {
     if (session_->hasProject()) {
         // Nobody is left to read a message box: whoever ended the program sees its output.
         // LastEdited now, not at destruction: a desktop session may end the process before that.
-        class StandardErrorPrompter final : public Prompter {
-        public:
-            QMessageBox::StandardButton ask(QWidget*, const QString&, const QString& text,
-                                            QMessageBox::Icon, QMessageBox::StandardButtons,
-                                            QMessageBox::StandardButton answer) override {
-                std::fprintf(stderr, "qLoom: %s\n", text.toLocal8Bit().constData());
-                return answer;
-            }
-        };
         session_->setPrompter(std::make_unique<StandardErrorPrompter>());
         session_->report(session_->finalSaveOnEnd());
         session_->report(session_->recordLastEdited());

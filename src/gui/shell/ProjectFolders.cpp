@@ -37,21 +37,18 @@ std::string NewProjectPath(std::string_view chooserText) {
     return StripTrailingBackslash(RepairDoubleSeparator(chooserText));
 }
 
-bool MakeProjectFolder(const std::string& path, int* error) {
-    if (path.empty()) {
-        if (error)
-            *error = ENOENT;
-        return false;
+Status MakeProjectFolder(const std::string& path) {
+    const int error = path.empty() ? ENOENT : ::mkdir(path.c_str(), 0777) == 0 ? 0 : errno;
+    if (error != 0) {
+        Status failed = Status::failure(CannotCreateFolderText(path, std::strerror(error)));
+        failed.reason = std::strerror(error);
+        failed.file = path;
+        return failed;
     }
-    if (::mkdir(path.c_str(), 0777) == 0) {
-        // Flushed with its parent, as the script written into it will be.
-        SyncFolder(path);
-        SyncFolder(FolderOf(path));
-        return true;
-    }
-    if (error)
-        *error = errno;
-    return false;
+    // Flushed with its parent, as the script written into it will be.
+    SyncFolder(path);
+    SyncFolder(FolderOf(path));
+    return Status::success();
 }
 
 bool IsWritableFolder(const std::string& path) {
@@ -65,15 +62,17 @@ std::string CannotUseFolderText(std::string_view path) {
            std::string(msg::kCannotUseFolderTail);
 }
 
-std::string PrepareNewProjectFolder(const std::string& path) {
-    int error = 0;
-    if (!MakeProjectFolder(path, &error) && !PathExists(path))
-        return CannotCreateFolderText(path, std::strerror(error));
+Status PrepareNewProjectFolder(const std::string& path) {
+    if (Status made = MakeProjectFolder(path); !made && !PathExists(path))
+        return made;
     // A file of that name, or a folder qLoom may not write into, would leave a project that can
     // be neither saved nor closed.
-    if (!IsWritableFolder(path))
-        return CannotUseFolderText(path);
-    return {};
+    if (!IsWritableFolder(path)) {
+        Status refused = Status::failure(CannotUseFolderText(path));
+        refused.file = path;
+        return refused;
+    }
+    return Status::success();
 }
 
 std::string MountRootOf(std::string_view folder, const std::vector<std::string>& roots) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Result.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,9 +27,9 @@ std::string RepairDoubleSeparator(std::string_view path);
 // separator stripped.
 std::string NewProjectPath(std::string_view chooserText);
 
-// Creates the last folder of `path` (its parent must exist). False when nothing was created,
-// including when the folder was already there; `error` then receives the system's error number.
-bool MakeProjectFolder(const std::string& path, int* error = nullptr);
+// Creates the last folder of `path` (its parent must exist). A failure when nothing was created,
+// including when the folder was already there; it names the folder and gives the system's reason.
+[[nodiscard]] Status MakeProjectFolder(const std::string& path);
 
 // Whether qLoom can keep a project in `path`: an existing folder it may write into.
 bool IsWritableFolder(const std::string& path);
@@ -36,8 +38,8 @@ bool IsWritableFolder(const std::string& path);
 std::string CannotUseFolderText(std::string_view path);
 
 // Makes the folder a new project goes into (one level; an existing folder is taken as it is).
-// Empty when qLoom can keep a project there, otherwise the message that says why not.
-std::string PrepareNewProjectFolder(const std::string& path);
+// Succeeds when qLoom can keep a project there; otherwise the message says why not.
+[[nodiscard]] Status PrepareNewProjectFolder(const std::string& path);
 
 // The longest of `roots` (mount points) that holds `folder`; "/" when none does.
 std::string MountRootOf(std::string_view folder, const std::vector<std::string>& roots);

@@ -1,5 +1,6 @@
 #include "gui/shell/ProjectSession.h"
 
+#include "gui/common/BoxPrompter.h"
 #include "gui/common/BusyCursor.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
@@ -124,9 +125,8 @@ void ProjectSession::createProject(const std::string& folder) {
 ProjectSession::NewOutcome ProjectSession::newProjectIn(const std::string& folder,
                                                         QWidget* boxParent) {
     QWidget* parent = boxParent ? boxParent : window_;
-    const std::string problem = PrepareNewProjectFolder(folder);
-    if (!problem.empty()) {
-        prompter_->message(parent, toQ(problem));
+    if (const Status prepared = PrepareNewProjectFolder(folder); !prepared) {
+        prompter_->message(parent, toQ(prepared.message));
         return NewOutcome::Failed;
     }
     if (FileExists(JoinPath(folder, kScriptFileName))) {
@@ -500,7 +500,9 @@ void ProjectSession::saveWholeProjectTo(const std::string& target, const std::st
         prompter_->error(window_, toQ(msg::Format(msg::kFolderHoldsProject, target)));
         return;
     }
-    MakeProjectFolder(target);
+    // A folder that is there already is as good as a new one: whether the project can be kept
+    // there is asked below.
+    (void)MakeProjectFolder(target);
     if (!IsWritableFolder(target)) {
         holdSavesForGoneFolder();
         prompter_->error(window_, toQ(CannotUseFolderText(target)));

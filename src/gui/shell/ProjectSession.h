@@ -50,7 +50,8 @@ public:
     void setHelpAvailable(bool available) override;
     void showHelp() override;
 
-    // Tests put in a prompter that records the texts and gives prepared answers.
+    // The real boxes until replaced: by the ending program's (which writes to standard error),
+    // by the test program's scripted answers, or by a test's prompter that records the texts.
     void setPrompter(std::unique_ptr<Prompter> prompter);
     // Tests make the writes of the saves fail; `faults` must outlive the session.
     void setWriteFaults(const WriteFaults& faults) { writeFaults_ = &faults; }

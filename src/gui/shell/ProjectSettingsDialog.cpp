@@ -15,6 +15,7 @@
 #include "gui/shell/SiteFolderBox.h"
 #include "gui/shell/TemplateInfoDialog.h"
 #include "model/Messages.h"
+#include "script/ScriptSaver.h"
 #include "ui_ProjectSettingsDialog.h"
 
 #include <QComboBox>
@@ -142,26 +143,26 @@ void ProjectSettingsDialog::onOkClicked() {
     const SettingsForm f = form();
     const std::string name = TemplateNameOf(f);
     const ProjectSettings& settings = session_.project().settings;
-    TemplateCheck check;
-    {
+    const Expected<TemplateVerdict> check = [&] {
         BusyCursor busy;
-        check = CheckTemplate(settings.projectFolder, name);
-    }
-    if (check.verdict == TemplateVerdict::Unreadable) {
-        session_.report(check.status);
+        return CheckTemplate(settings.projectFolder, name);
+    }();
+    if (!check) {
+        session_.report(check.status());
         return;
     }
-    if (check.verdict == TemplateVerdict::Reserved) {
+    if (*check == TemplateVerdict::Reserved) {
         ui->txtTemplate->setFocus();
         ui->txtTemplate->selectAll();
-        session_.prompter().message(this, toQ(check.status.message));
+        session_.prompter().message(this, toQ(TemplateReservedText(name)));
         ui->txtTemplate->setFocus();
         return;
     }
-    if (check.verdict == TemplateVerdict::LacksScript) {
+    if (*check == TemplateVerdict::LacksScript) {
         ui->txtTemplate->setFocus();
         ui->txtTemplate->selectAll();
-        session_.prompter().message(this, toQ(TemplateLacksScriptText(check.path)));
+        session_.prompter().message(
+            this, toQ(TemplateLacksScriptText(JoinPath(settings.projectFolder, name))));
         onMoreInfoClicked();
         // The modal windows took the focus; the name is what the user has to fix.
         ui->txtTemplate->setFocus();

@@ -1,44 +1,74 @@
 #include "gui/shell/TestHook.h"
 
-#include "gui/common/MessageBox.h"
+#include "gui/common/Prompter.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/shell/InstanceChannel.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProjectSession.h"
 #include "gui/shell/StartDialog.h"
 
+#include <QList>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 namespace qloom::gui {
 
-void PrepareTestAnswersFromEnvironment() {
-    const QString answers = qEnvironmentVariable("QLOOM_TEST_ANSWERS");
-    if (answers.isNull())
-        return;
-    MessageBox::setTestMode(true);
-    MessageBox::setShownHandler([](const QString& text) {
+namespace {
+
+// Answers every box from QLOOM_TEST_ANSWERS, or with its default when the answers run out, and
+// prints its text as one line for the test that reads the program's output.
+class ScriptedPrompter final : public Prompter {
+public:
+    explicit ScriptedPrompter(const QString& answers) {
+        for (const QString& answer : answers.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const QString word = answer.trimmed().toLower();
+            bool number = false;
+            const int index = word.toInt(&number);
+            if (number)
+                choices_ << index;
+            else if (word == QStringLiteral("yes"))
+                answers_ << QMessageBox::Yes;
+            else if (word == QStringLiteral("no"))
+                answers_ << QMessageBox::No;
+            else if (word == QStringLiteral("cancel"))
+                answers_ << QMessageBox::Cancel;
+            else
+                answers_ << QMessageBox::Ok;
+        }
+    }
+
+    QMessageBox::StandardButton ask(QWidget*, const QString&, const QString& text,
+                                    QMessageBox::Icon, QMessageBox::StandardButtons,
+                                    QMessageBox::StandardButton defaultButton) override {
+        print(text);
+        return answers_.isEmpty() ? defaultButton : answers_.takeFirst();
+    }
+    int choose(QWidget*, const QString& text, QMessageBox::Icon, const QStringList&,
+               int defaultIndex) override {
+        print(text);
+        return choices_.isEmpty() ? defaultIndex : choices_.takeFirst();
+    }
+
+private:
+    static void print(const QString& text) {
         QString line = text;
         line.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
             .replace(QLatin1Char('\n'), QLatin1Char(' '));
         std::fprintf(stdout, "qloom-test: box: %s\n", line.toLocal8Bit().constData());
         std::fflush(stdout);
-    });
-    for (const QString& answer : answers.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-        const QString word = answer.trimmed().toLower();
-        bool number = false;
-        const int index = word.toInt(&number);
-        if (number)
-            MessageBox::setNextChoice(index);
-        else if (word == QStringLiteral("yes"))
-            MessageBox::setNextAnswer(QMessageBox::Yes);
-        else if (word == QStringLiteral("no"))
-            MessageBox::setNextAnswer(QMessageBox::No);
-        else if (word == QStringLiteral("cancel"))
-            MessageBox::setNextAnswer(QMessageBox::Cancel);
-        else
-            MessageBox::setNextAnswer(QMessageBox::Ok);
     }
+
+    QList<QMessageBox::StandardButton> answers_;
+    QList<int> choices_;
+};
+
+} // namespace
+
+void PrepareTestAnswersFromEnvironment(MainWindow& main) {
+    const QString answers = qEnvironmentVariable("QLOOM_TEST_ANSWERS");
+    if (!answers.isNull())
+        main.session()->setPrompter(std::make_unique<ScriptedPrompter>(answers));
 }
 
 void RunTestHookFromEnvironment(MainWindow& main) {

@@ -23,7 +23,8 @@ class MainWindow;
 
 // Schedules the steps for the first turn of the event loop.
 void RunTestHookFromEnvironment(MainWindow& main);
-// Queues QLOOM_TEST_ANSWERS; before anything can show a box.
-void PrepareTestAnswersFromEnvironment();
+// Gives the session of `main` a prompter that answers from QLOOM_TEST_ANSWERS; before anything
+// can show a box.
+void PrepareTestAnswersFromEnvironment(MainWindow& main);
 
 } // namespace qloom::gui

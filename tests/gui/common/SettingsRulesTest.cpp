@@ -123,42 +123,48 @@ TEST(SettingsForm, ShowingThenApplyingUnchangedSettingsChangesNothing) {
     EXPECT_EQ(settings, fresh);
 }
 
+// The verdict on a readable (or missing) file; a failure of the check fails the test.
+TemplateVerdict VerdictOn(const TempFolder& folder, std::string_view name) {
+    const Expected<TemplateVerdict> check = CheckTemplate(folder.path(), name);
+    EXPECT_TRUE(check.ok()) << check.status().message;
+    return check ? *check : TemplateVerdict::Passes;
+}
+
 TEST(TemplateCheck, MissingFilePassesAndFilesMustNameTheScriptExactly) {
     TempFolder folder;
-    EXPECT_EQ(CheckTemplate(folder.path(), "Temp.html").verdict, TemplateVerdict::Passes);
+    EXPECT_EQ(VerdictOn(folder, "Temp.html"), TemplateVerdict::Passes);
 
     folder.write("comment.html", "<HTML><!-- Qloomscript.js --></HTML>");
-    EXPECT_EQ(CheckTemplate(folder.path(), "comment.html").verdict, TemplateVerdict::Passes);
+    EXPECT_EQ(VerdictOn(folder, "comment.html"), TemplateVerdict::Passes);
 
     folder.write("lower.html", "<SCRIPT SRC=\"qloomscript.js\"></SCRIPT>");
-    const TemplateCheck lower = CheckTemplate(folder.path(), "lower.html");
-    EXPECT_EQ(lower.verdict, TemplateVerdict::LacksScript);
-    EXPECT_EQ(lower.path, folder.path() + "/lower.html");
+    EXPECT_EQ(VerdictOn(folder, "lower.html"), TemplateVerdict::LacksScript);
 
     folder.write("empty.html", "");
-    EXPECT_EQ(CheckTemplate(folder.path(), "empty.html").verdict, TemplateVerdict::LacksScript);
+    EXPECT_EQ(VerdictOn(folder, "empty.html"), TemplateVerdict::LacksScript);
 }
 
 TEST(TemplateCheck, UnreadableTemplateReportsTheFileError) {
     TempFolder folder;
     fs::create_directory(folder.path() + "/dir.html");
-    const TemplateCheck dir = CheckTemplate(folder.path(), "dir.html");
-    EXPECT_EQ(dir.verdict, TemplateVerdict::Unreadable);
-    EXPECT_FALSE(dir.status.ok);
-    EXPECT_EQ(dir.status.message,
+    const Expected<TemplateVerdict> dir = CheckTemplate(folder.path(), "dir.html");
+    ASSERT_FALSE(dir.ok());
+    EXPECT_EQ(dir.status().message,
               msg::Format(msg::kCannotOpenFile, folder.path() + "/dir.html") + ": Is a directory");
+    EXPECT_EQ(dir.status().file, folder.path() + "/dir.html");
+    EXPECT_EQ(dir.status().reason, "Is a directory");
     // A FIFO would hold the dialog in its open for good; a device would never end.
     ASSERT_EQ(::mkfifo((folder.path() + "/fifo.html").c_str(), 0600), 0);
-    EXPECT_EQ(CheckTemplate(folder.path(), "fifo.html").status.message,
+    EXPECT_EQ(CheckTemplate(folder.path(), "fifo.html").status().message,
               msg::Format(msg::kCannotOpenFile, folder.path() + "/fifo.html") +
                   ": not a regular file");
     fs::create_symlink("/dev/zero", folder.path() + "/zero.html");
-    EXPECT_EQ(CheckTemplate(folder.path(), "zero.html").verdict, TemplateVerdict::Unreadable);
+    EXPECT_FALSE(CheckTemplate(folder.path(), "zero.html").ok());
 
     if (geteuid() != 0) { // root reads files regardless of their mode
         folder.write("locked.html", "Qloomscript.js");
         chmod((folder.path() + "/locked.html").c_str(), 0);
-        EXPECT_EQ(CheckTemplate(folder.path(), "locked.html").verdict, TemplateVerdict::Unreadable);
+        EXPECT_FALSE(CheckTemplate(folder.path(), "locked.html").ok());
     }
 }
 
@@ -167,14 +173,11 @@ TEST(TemplateCheck, TheProgramsOwnFilesAreNeverATemplate) {
     // name would be lost, even one that names the script as a template must.
     TempFolder folder;
     folder.write("ReadMe.txt", "<SCRIPT SRC=\"Qloomscript.js\"></SCRIPT>");
-    for (const char* name : {"Qloomscript.js", "qloomscript.JS", "ReadMe.txt", "README.TXT"}) {
-        const TemplateCheck check = CheckTemplate(folder.path(), name);
-        EXPECT_EQ(check.verdict, TemplateVerdict::Reserved) << name;
-        EXPECT_FALSE(check.status.ok);
-    }
-    EXPECT_EQ(CheckTemplate(folder.path(), "ReadMe.txt").status.message,
+    for (const char* name : {"Qloomscript.js", "qloomscript.JS", "ReadMe.txt", "README.TXT"})
+        EXPECT_EQ(VerdictOn(folder, name), TemplateVerdict::Reserved) << name;
+    EXPECT_EQ(TemplateReservedText("ReadMe.txt"),
               msg::Format(msg::kTemplateNameReserved, "ReadMe.txt"));
-    EXPECT_EQ(CheckTemplate(folder.path(), "Qloomscript.js.html").verdict, TemplateVerdict::Passes);
+    EXPECT_EQ(VerdictOn(folder, "Qloomscript.js.html"), TemplateVerdict::Passes);
 }
 
 TEST(TemplateCheck, MessageNamesTheFile) {

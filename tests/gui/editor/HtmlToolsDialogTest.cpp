@@ -3,7 +3,6 @@
 #include "JpegMaker.h"
 
 #include "gui/common/ColorSwatch.h"
-#include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
 #include "gui/editor/AddImageDialog.h"
@@ -134,10 +133,8 @@ private Q_SLOTS:
     }
 
     void init() {
-        MessageBox::setTestMode(true);
         QStandardPaths::setTestModeEnabled(true); // window places stay out of the real settings
         UserSettings::open()->remove(QStringLiteral("Windows")); // nor come from an earlier run
-        MessageBox::clearShown();
         ops_ = std::make_unique<FakeSession>();
         ops_->projectData.settings.projectFolder = fromQ(projectPath());
         // The real editor, with no menu yet: its text boxes take the fragments without storing
@@ -392,7 +389,7 @@ private Q_SLOTS:
             cap_->moveCursor(QTextCursor::Start);
         }
         QCOMPARE(cap_->toPlainText(), expected);
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(ops_->boxes.all.isEmpty());
     }
 
     void enterOnAFocusedButtonPressesThatButtonNotAdd() {

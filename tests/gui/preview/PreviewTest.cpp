@@ -2,8 +2,9 @@
 // and dragging through the title channel, js.log, "Back to Preview", scrolling and the freshness
 // mark.
 
+#include "LentPrompter.h"
+#include "RecordingPrompter.h"
 #include "gui/common/EditorRules.h"
-#include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
@@ -39,6 +40,7 @@ class PreviewTest : public QObject {
 
     std::unique_ptr<QTemporaryDir> projectDir;
     std::unique_ptr<QTemporaryDir> programDir;
+    RecordingPrompter boxes; // every box of the program, answered with its default
     std::unique_ptr<MainWindow> main;
 
     Project& table() { return main->session()->projectForTest(); }
@@ -90,20 +92,19 @@ class PreviewTest : public QObject {
         main->session()->projectForTest().settings.projectFolder = fromQ(projectDir->path());
         addMenus(menus, 0);
         QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(boxes.all.isEmpty());
         QTest::qWait(50); // first frame
     }
 
 private Q_SLOTS:
-    void initTestCase() { MessageBox::setTestMode(true); }
-
     void init() {
         projectDir = std::make_unique<QTemporaryDir>();
         programDir = std::make_unique<QTemporaryDir>();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            programDir->path() + QStringLiteral("/settings"));
-        MessageBox::clearShown();
+        boxes.reset();
         main = std::make_unique<MainWindow>(programDir->path() + QLatin1Char('/'));
+        main->session()->setPrompter(std::make_unique<LentPrompter>(boxes));
         main->show();
         main->createOtherWindows();
         // js.log goes to the test's own folder, not the user's data folder.
@@ -307,7 +308,7 @@ private Q_SLOTS:
         preview()->flushScriptErrorLog();
         preview()->handleIdeCommand("!qLoomIDE:ERROR(second@u@1)");
         preview()->flushScriptErrorLog();
-        QVERIFY(MessageBox::shown().isEmpty()); // no box
+        QVERIFY(boxes.all.isEmpty()); // no box
         QCOMPARE(notes.size(), 1);
         QCOMPARE(notes.at(0).at(0).toString(), failure);
         QCOMPARE(errorList().toPlainText(), QStringLiteral("!qLoomIDE:ERROR(first@u@1)\n") +
@@ -326,7 +327,7 @@ private Q_SLOTS:
         (void)AddMenu(table());
         const Project before = table();
         preview()->handleIdeCommand("!qLoomIDE:docMouseMove(1,20)");
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(boxes.all.isEmpty());
         QCOMPARE(errorList().toPlainText(),
                  toQ(msg::Format(msg::kPreviewBadCommand, msg::Format(msg::kNotValidInteger, ""))));
         QVERIFY(table().sameMenus(before));

@@ -1,8 +1,10 @@
 // The shell end to end, offscreen: start dialog, folder chooser, main window frame.
 
+#include "LentPrompter.h"
+#include "RecordingPrompter.h"
+#include "gui/common/BoxPrompter.h"
 #include "gui/common/DesktopShell.h"
 #include "gui/common/HelpWindow.h"
-#include "gui/common/MessageBox.h"
 #include "gui/common/ProjectHistory.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
@@ -98,6 +100,7 @@ class ShellGuiTest : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> dir_;
+    RecordingPrompter boxes_; // outlives every program the test starts
     std::unique_ptr<MainWindow> main_;
     QStringList opened_;
 
@@ -122,6 +125,10 @@ private:
     void startProgram() { startProgramWith(QString()); }
     void startProgramWith(const QString& commandLineFolder) {
         main_ = std::make_unique<MainWindow>(programFolder(), projectsFolder());
+        main_->session()->setPrompter(std::make_unique<LentPrompter>(boxes_));
+        // As the program's main routine does: main() below makes the application a guarded one.
+        static_cast<GuardedApplication*>(QCoreApplication::instance())
+            ->reportErrorsThrough(main_->session());
         main_->show();
         main_->createOtherWindows(commandLineFolder);
     }
@@ -152,7 +159,6 @@ private:
 private Q_SLOTS:
     void initTestCase() {
         DesktopShell::setOpener([this](const QString& path) { opened_ << path; });
-        MessageBox::setTestMode(true);
         QStandardPaths::setTestModeEnabled(true); // js.log's folder stays out of the real home
     }
 
@@ -161,7 +167,7 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(programFolder()));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
                            dir_->path() + QStringLiteral("/settings"));
-        MessageBox::clearShown();
+        boxes_.reset();
         opened_.clear();
         startProgram();
     }
@@ -261,7 +267,7 @@ private Q_SLOTS:
         QCOMPARE(listed.first(), QStringLiteral("/"));
         QCOMPARE(listed.last(), projectsFolder() + QStringLiteral("sub/inner"));
         QVERIFY(!chooser->accepted());
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(boxes_.all.isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
     }
@@ -274,9 +280,9 @@ private Q_SLOTS:
         writeFile(folder + QStringLiteral("/Temp.html"), "my own page\n");
         click(main_.get(), "projectsButton");
 
-        MessageBox::setNextAnswer(QMessageBox::No);
+        boxes_.answers << QMessageBox::No;
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
-        QVERIFY(MessageBox::shown().contains(q(msg::kScriptExistsQuestion)));
+        QVERIFY(boxes_.all.contains(q(msg::kScriptExistsQuestion)));
         QCOMPARE(menuList()->count(), 0);
         QCOMPARE(readFile(folder + QStringLiteral("/Temp.html")), QByteArray("my own page\n"));
         Project reread;
@@ -288,7 +294,7 @@ private Q_SLOTS:
         // Yes opens the project that is there instead.
         click(main_.get(), "addMenuButton");
         click(main_.get(), "projectsButton");
-        MessageBox::setNextAnswer(QMessageBox::Yes);
+        boxes_.answers << QMessageBox::Yes;
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
         QCOMPARE(menuList()->count(), 1);
         QCOMPARE(menuList()->item(0)->text(), QStringLiteral("Menu 1"));
@@ -314,7 +320,7 @@ private Q_SLOTS:
 
         QString caption;
         QStringList buttons;
-        MessageBox::setRealBoxHandler([&](QMessageBox& box) {
+        boxes_.onRealBox = [&](QMessageBox& box) {
             caption = box.windowTitle();
             for (QAbstractButton* button : box.buttons())
                 if (button->isVisible())
@@ -323,9 +329,9 @@ private Q_SLOTS:
                 QTest::keyClick(&box, Qt::Key_Escape);
             else
                 box.close();
-        });
+        };
         newProject([&folder](FolderChooser* chooser) { chooser->setPath(folder); });
-        MessageBox::setRealBoxHandler({});
+        boxes_.onRealBox = nullptr;
 
         QCOMPARE(caption, q(msg::kScriptExistsCaption));
         QCOMPARE(buttons, (QStringList{QStringLiteral("&Yes"), QStringLiteral("&No")}));
@@ -337,14 +343,14 @@ private Q_SLOTS:
 
         // The other questions answer Escape and the close button with the harmless choice too.
         click(main_->startDialog(), "quitOrCancelButton");
-        MessageBox::setRealBoxHandler([escape](QMessageBox& box) {
+        boxes_.onRealBox = [escape](QMessageBox& box) {
             if (escape)
                 QTest::keyClick(&box, Qt::Key_Escape);
             else
                 box.close();
-        });
+        };
         click(main_.get(), "deleteButton");
-        MessageBox::setRealBoxHandler({});
+        boxes_.onRealBox = nullptr;
         QCOMPARE(main_->session()->projectForTest().menuCount(), 1);
     }
 
@@ -352,9 +358,9 @@ private Q_SLOTS:
         const QString path = dir_->path() + QStringLiteral("/no/such");
         newProject([&path](FolderChooser* chooser) { chooser->setPath(path); });
         // The name is fine: the message gives the system's reason instead of blaming it.
-        QCOMPARE(MessageBox::shown().value(0), q(msg::kCannotCreateFolderHead) + path +
-                                                   QStringLiteral("\r\n\r\n") +
-                                                   QString::fromLocal8Bit(std::strerror(ENOENT)));
+        QCOMPARE(boxes_.all.value(0), q(msg::kCannotCreateFolderHead) + path +
+                                          QStringLiteral("\r\n\r\n") +
+                                          QString::fromLocal8Bit(std::strerror(ENOENT)));
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
         QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
@@ -364,13 +370,13 @@ private Q_SLOTS:
         const QString folder = dir_->path() + QStringLiteral("/plain");
         QVERIFY(QDir().mkpath(folder));
         openProject(folder);
-        QCOMPARE(MessageBox::shown(), QStringList{q(msg::kScriptNotFound)});
+        QCOMPARE(boxes_.all, QStringList{q(msg::kScriptNotFound)});
         QVERIFY(main_->startDialog()->isVisible());
 
-        MessageBox::clearShown();
+        boxes_.clear();
         writeFile(folder + QStringLiteral("/Qloomscript.js"), "alert('not a menu script');\n");
         openProject(folder);
-        QVERIFY(!MessageBox::shown().isEmpty());
+        QVERIFY(!boxes_.all.isEmpty());
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
         QVERIFY(main_->session()->projectForTest().settings.projectFolder.empty());
@@ -422,11 +428,10 @@ private Q_SLOTS:
         const QString blocker = dir_->path() + QStringLiteral("/settings-file");
         writeFile(blocker, "x");
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker);
-        MessageBox::clearShown();
+        boxes_.clear();
         main_.reset();
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QVERIFY(MessageBox::shown().value(0).startsWith(QStringLiteral("Cannot create file ") +
-                                                        blocker));
+        QCOMPARE(boxes_.all.size(), 1);
+        QVERIFY(boxes_.all.value(0).startsWith(QStringLiteral("Cannot create file ") + blocker));
     }
 
     void enterPressesTheFocusedButtonNotTheDefaultOne() {
@@ -493,7 +498,6 @@ private Q_SLOTS:
         QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
 
         // Message boxes, too, show such a path as it is.
-        MessageBox::setTestMode(false);
         Qt::TextFormat format = Qt::AutoText;
         QTimer::singleShot(0, [&format] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -501,15 +505,14 @@ private Q_SLOTS:
                 box->accept();
             }
         });
-        MessageBox::message(main_.get(), folder);
-        MessageBox::setTestMode(true);
+        BoxPrompter().message(main_.get(), folder);
         QCOMPARE(format, Qt::PlainText);
     }
 
     void addAndDeleteFollowTheTableAndAskFirst() {
         newProject();
         click(main_.get(), "deleteButton");
-        QCOMPARE(MessageBox::shown(), QStringList{q(msg::kNothingToDelete)});
+        QCOMPARE(boxes_.all, QStringList{q(msg::kNothingToDelete)});
 
         for (int i = 0; i < 3; ++i)
             click(main_.get(), "addMenuButton");
@@ -520,12 +523,12 @@ private Q_SLOTS:
         QCOMPARE(table.menus[1].left, 162);
 
         table.selected = 1;
-        MessageBox::clearShown();
+        boxes_.clear();
         click(main_.get(), "deleteButton"); // unanswered: "No" is the default
-        QCOMPARE(MessageBox::shown(), QStringList{QStringLiteral("        Delete Menu 2 ?")});
+        QCOMPARE(boxes_.all, QStringList{QStringLiteral("        Delete Menu 2 ?")});
         QCOMPARE(table.menuCount(), 3);
 
-        MessageBox::setNextAnswer(QMessageBox::Yes);
+        boxes_.answers << QMessageBox::Yes;
         click(main_.get(), "deleteButton");
         QCOMPARE(table.menuCount(), 2);
         QCOMPARE(table.menus[1].left, 314); // the former third menu moved up
@@ -536,15 +539,15 @@ private Q_SLOTS:
         // A selection beyond the table (a page may report any index) deletes nothing, and the
         // list keeps naming every row.
         table.selected = 7;
-        MessageBox::setNextAnswer(QMessageBox::Yes);
+        boxes_.answers << QMessageBox::Yes;
         click(main_.get(), "deleteButton");
         QCOMPARE(table.menuCount(), 2);
         QCOMPARE(menuList()->count(), 2);
         table.selected = 1;
 
-        MessageBox::setNextAnswer(QMessageBox::Yes);
+        boxes_.answers << QMessageBox::Yes;
         click(main_.get(), "deleteButton");
-        MessageBox::setNextAnswer(QMessageBox::Yes);
+        boxes_.answers << QMessageBox::Yes;
         click(main_.get(), "deleteButton");
         QCOMPARE(table.menuCount(), 0);
         QCOMPARE(menuList()->count(), 0);
@@ -562,7 +565,7 @@ private Q_SLOTS:
         QVERIFY(readFile(script).contains("/* IDE! */"));
         main_->session()->projectForTest().menus[0].left = 77; // an edit the preview has not seen
         QVERIFY(main_->close());
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(boxes_.all.isEmpty());
         const QByteArray saved = readFile(script);
         QVERIFY(!saved.contains("/* IDE! */"));
         Project reread;
@@ -638,19 +641,19 @@ private Q_SLOTS:
         main_->session()->projectForTest().settings.projectFolder =
             fromQ(blocker + QStringLiteral("/sub"));
         click(main_.get(), "projectsButton");
-        QCOMPARE(MessageBox::shown().size(), 1);
-        QVERIFY(MessageBox::shown().value(0).startsWith(QStringLiteral("Cannot create file")));
-        QVERIFY(MessageBox::shown().value(0).endsWith(QLatin1Char('.')));
+        QCOMPARE(boxes_.all.size(), 1);
+        QVERIFY(boxes_.all.value(0).startsWith(QStringLiteral("Cannot create file")));
+        QVERIFY(boxes_.all.value(0).endsWith(QLatin1Char('.')));
         QVERIFY(!main_->startDialog()->isVisible());
         QVERIFY(main_->isEnabled());
         // Closing reports the failure and asks before giving up the unsaved state.
-        MessageBox::clearShown();
+        boxes_.clear();
         QVERIFY(!main_->close()); // "No" is the default
-        QCOMPARE(MessageBox::shown().size(), 2);
-        QCOMPARE(MessageBox::shown().value(1), q(msg::kCloseWithoutSaving));
+        QCOMPARE(boxes_.all.size(), 2);
+        QCOMPARE(boxes_.all.value(1), q(msg::kCloseWithoutSaving));
         QVERIFY(main_->isVisible());
-        MessageBox::setNextAnswer(QMessageBox::Ok);
-        MessageBox::setNextAnswer(QMessageBox::Yes);
+        boxes_.answers << QMessageBox::Ok;
+        boxes_.answers << QMessageBox::Yes;
         QSignalSpy quit(main_.get(), &MainWindow::quitRequested);
         QVERIFY(main_->close());
         QCOMPARE(quit.count(), 1);
@@ -793,9 +796,9 @@ private Q_SLOTS:
         // Delete in the menu list asks first, as the button does.
         menuList()->setFocus();
         QTest::keyClick(menuList(), Qt::Key_Delete); // the question's default answer is No
-        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(boxes_.all.size(), 1);
         QCOMPARE(table.menuCount(), 2);
-        MessageBox::setNextAnswer(QMessageBox::Yes);
+        boxes_.answers << QMessageBox::Yes;
         QTest::keyClick(menuList(), Qt::Key_Delete);
         QCOMPARE(table.menuCount(), 1);
         QCOMPARE(menuList()->count(), 1);
@@ -1087,7 +1090,7 @@ private Q_SLOTS:
         QVERIFY(main_->isEnabled());
         QCOMPARE(q(main_->session()->projectForTest().settings.projectFolder), folder);
         QCOMPARE(menuList()->count(), 2);
-        QVERIFY(MessageBox::shown().isEmpty());
+        QVERIFY(boxes_.all.isEmpty());
         // "Projects..." then brings the dialog in editor mode, as after any other opening.
         click(main_.get(), "projectsButton");
         QVERIFY(main_->startDialog()->isVisible());
@@ -1102,7 +1105,7 @@ private Q_SLOTS:
         const QString empty = dir_->path() + QStringLiteral("/empty");
         QVERIFY(QDir().mkpath(empty));
         startProgramWith(empty);
-        QCOMPARE(MessageBox::shown(), QStringList{q(msg::kScriptNotFound)});
+        QCOMPARE(boxes_.all, QStringList{q(msg::kScriptNotFound)});
         QVERIFY(main_->startDialog()->isVisible());
         QVERIFY(!main_->isEnabled());
         QCOMPARE(startButton("quitOrCancelButton")->text(), q(msg::kQuitCaption));
@@ -1222,7 +1225,7 @@ private Q_SLOTS:
         QObject::connect(&button, &QPushButton::clicked,
                          [] { throw std::runtime_error("Cannot open file /x/y"); });
         QTest::mouseClick(&button, Qt::LeftButton);
-        QCOMPARE(MessageBox::shown(), QStringList{QStringLiteral("Cannot open file /x/y.")});
+        QCOMPARE(boxes_.all, QStringList{QStringLiteral("Cannot open file /x/y.")});
     }
 };
 

@@ -125,13 +125,16 @@ TEST(ChooserPath, OkTurnsTheBoxIntoAnAbsoluteFolder) {
 
 TEST(ProjectFolderOps, CreatesOneLevelOnly) {
     TempFolder base;
-    EXPECT_TRUE(MakeProjectFolder(base.sub("one")));
-    EXPECT_FALSE(MakeProjectFolder(base.sub("one"))); // already there
-    int error = 0;
-    EXPECT_FALSE(MakeProjectFolder(base.sub("missing/two"), &error));
-    EXPECT_EQ(error, ENOENT);
+    EXPECT_TRUE(MakeProjectFolder(base.sub("one")).ok);
+    EXPECT_EQ(MakeProjectFolder(base.sub("one")).reason, std::strerror(EEXIST)); // already there
+    const Status missing = MakeProjectFolder(base.sub("missing/two"));
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.reason, std::strerror(ENOENT));
+    EXPECT_EQ(missing.file, base.sub("missing/two"));
+    EXPECT_EQ(missing.message,
+              CannotCreateFolderText(base.sub("missing/two"), std::strerror(ENOENT)));
     EXPECT_FALSE(fs::exists(base.sub("missing")));
-    EXPECT_FALSE(MakeProjectFolder(""));
+    EXPECT_FALSE(MakeProjectFolder("").ok);
     EXPECT_TRUE(IsWritableFolder(base.sub("one")));
     std::ofstream(base.sub("file")) << "x";
     EXPECT_FALSE(IsWritableFolder(base.sub("file")));
@@ -140,18 +143,23 @@ TEST(ProjectFolderOps, CreatesOneLevelOnly) {
 
 TEST(ProjectFolderOps, NewProjectFolderIsMadeOrRefusedWithTheReason) {
     TempFolder base;
-    EXPECT_EQ(PrepareNewProjectFolder(base.sub("new")), "");
+    EXPECT_TRUE(PrepareNewProjectFolder(base.sub("new")).ok);
     EXPECT_TRUE(fs::is_directory(base.sub("new")));
-    EXPECT_EQ(PrepareNewProjectFolder(base.sub("new")), ""); // an existing folder is taken
-    EXPECT_EQ(PrepareNewProjectFolder(base.sub("no/such")),
-              CannotCreateFolderText(base.sub("no/such"), std::strerror(ENOENT)));
+    EXPECT_TRUE(PrepareNewProjectFolder(base.sub("new")).ok); // an existing folder is taken
+    const Status noSuch = PrepareNewProjectFolder(base.sub("no/such"));
+    EXPECT_FALSE(noSuch.ok);
+    EXPECT_EQ(noSuch.message, CannotCreateFolderText(base.sub("no/such"), std::strerror(ENOENT)));
+    EXPECT_EQ(noSuch.file, base.sub("no/such"));
     // A file, or a folder nobody may write into, could be neither saved into nor closed.
     std::ofstream(base.sub("taken")) << "x";
-    EXPECT_EQ(PrepareNewProjectFolder(base.sub("taken")), CannotUseFolderText(base.sub("taken")));
+    const Status taken = PrepareNewProjectFolder(base.sub("taken"));
+    EXPECT_FALSE(taken.ok);
+    EXPECT_EQ(taken.message, CannotUseFolderText(base.sub("taken")));
+    EXPECT_EQ(taken.file, base.sub("taken"));
     if (::geteuid() != 0) { // root writes everywhere
         fs::create_directory(base.sub("locked"));
         fs::permissions(base.sub("locked"), fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_EQ(PrepareNewProjectFolder(base.sub("locked")),
+        EXPECT_EQ(PrepareNewProjectFolder(base.sub("locked")).message,
                   CannotUseFolderText(base.sub("locked")));
         fs::permissions(base.sub("locked"), fs::perms::owner_all);
     }
