@@ -57,27 +57,26 @@ void AddImageDialog::updateAddButton() {
     const bool decorative = ui->chkDecorative->isChecked();
     // A decorative picture has no text to type; the box keeps it in case the tick was a slip.
     ui->txtAlt->setEnabled(!decorative);
-    const std::string_view problem = ImageAltProblem(fromQ(ui->txtAlt->text()), decorative);
-    ui->btnAdd->setEnabled(problem.empty());
-    ui->btnAdd->setToolTip(toQ(problem));
+    const Status alt = CheckImageAlt(fromQ(ui->txtAlt->text()), decorative);
+    ui->btnAdd->setEnabled(alt.ok);
+    ui->btnAdd->setToolTip(toQ(alt.message));
 }
 
 void AddImageDialog::onAddClicked() {
     const bool decorative = ui->chkDecorative->isChecked();
     const std::string alt = decorative ? std::string() : fromQ(ui->txtAlt->text());
-    if (!ImageAltProblem(alt, decorative).empty())
+    if (!CheckImageAlt(alt, decorative))
         return; // Add is greyed; a direct call cannot get round the rule either
     const std::string path = fromQ(ui->txtImage->text());
     const std::string html = ImageFragment(path, fromQ(ui->txtBorderSize->text()), alt);
-    ImageCopyOutcome outcome;
-    {
+    const Expected<ImageCopyOutcome> copied = [&] {
         BusyCursor busy;
         const ProjectSettings& settings = session_.project().settings;
-        outcome = CopyImageIntoProject(path, settings.projectFolder, settings.templateFileName);
-    }
+        return CopyImageIntoProject(path, settings.projectFolder, settings.templateFileName);
+    }();
     // The picture is still named in the page; the user can copy it by hand later.
-    if (outcome == ImageCopyOutcome::Failed)
-        session_.prompter().message(this, toQ(CannotCopyText(path)));
+    if (!copied)
+        session_.prompter().message(this, toQ(copied.status().message));
     insertAndClose(ui->txtImage, html);
 }
 

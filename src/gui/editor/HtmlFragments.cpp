@@ -115,10 +115,10 @@ std::string ImageFragment(std::string_view path, std::string_view borderText,
            "\">";
 }
 
-std::string_view ImageAltProblem(std::string_view altText, bool decorative) {
+Status CheckImageAlt(std::string_view altText, bool decorative) {
     if (decorative || altText.find_first_not_of(" \t\r\n") != std::string_view::npos)
-        return {};
-    return msg::kImageNeedsAlt;
+        return Status::success();
+    return Status::failure(std::string(msg::kImageNeedsAlt));
 }
 
 } // namespace qloom

@@ -4,6 +4,7 @@
 // functions of the dialogs' field texts.
 
 #include "model/ProjectSettings.h"
+#include "model/Result.h"
 
 #include <cstdint>
 #include <string>
@@ -45,9 +46,9 @@ std::string EscapeHtmlAttribute(std::string_view text);
 std::string ImageFragment(std::string_view path, std::string_view borderText,
                           std::string_view altText);
 
-// Why a picture cannot be added yet, or empty when it can. An empty ALT tells screen readers
-// to pass over the picture, so it is written only when the user says the picture decorates;
-// a text of blanks alone counts as empty.
-std::string_view ImageAltProblem(std::string_view altText, bool decorative);
+// Whether a picture can be added with this ALT text; a failure says why not. An empty ALT tells
+// screen readers to pass over the picture, so it is written only when the user says the picture
+// decorates; a text of blanks alone counts as empty.
+[[nodiscard]] Status CheckImageAlt(std::string_view altText, bool decorative);
 
 } // namespace qloom

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +16,12 @@ namespace qloom {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The outcome of a copy that must succeed; a failure fails the test with its message.
+ImageCopyOutcome OutcomeOf(const Expected<ImageCopyOutcome>& copied) {
+    EXPECT_TRUE(copied.ok()) << copied.status().message;
+    return copied ? *copied : ImageCopyOutcome::AlreadyThere;
+}
 
 std::string ReadAll(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -45,7 +53,7 @@ protected:
 TEST_F(ImageCopyTest, PictureFromAnotherFolderReplacesTheSameNamedFile) {
     WriteAll(elsewhere / "logo.gif", "new picture");
     WriteAll(project / "logo.gif", "old");
-    EXPECT_EQ(CopyImageIntoProject((elsewhere / "logo.gif").string(), project.string()),
+    EXPECT_EQ(OutcomeOf(CopyImageIntoProject((elsewhere / "logo.gif").string(), project.string())),
               ImageCopyOutcome::Copied);
     EXPECT_EQ(ReadAll(project / "logo.gif"), "new picture");
     EXPECT_EQ(ReadAll(elsewhere / "logo.gif"), "new picture");
@@ -56,36 +64,45 @@ TEST_F(ImageCopyTest, TheProjectsOwnFileIsLeftAloneWhateverPathReachesIt) {
     fs::create_symlink(project / "logo.gif", elsewhere / "logo.gif");
     for (const fs::path& p : {project / "logo.gif", elsewhere / ".." / "project" / "logo.gif",
                               elsewhere / "logo.gif"}) {
-        EXPECT_EQ(CopyImageIntoProject(p.string(), project.string()),
+        EXPECT_EQ(OutcomeOf(CopyImageIntoProject(p.string(), project.string())),
                   ImageCopyOutcome::AlreadyThere)
             << p;
         EXPECT_EQ(ReadAll(project / "logo.gif"), "picture");
     }
-    EXPECT_EQ(CopyImageIntoProject("logo.gif", project.string()), ImageCopyOutcome::AlreadyThere);
+    EXPECT_EQ(OutcomeOf(CopyImageIntoProject("logo.gif", project.string())),
+              ImageCopyOutcome::AlreadyThere);
     EXPECT_EQ(ReadAll(project / "logo.gif"), "picture");
 }
 
 TEST_F(ImageCopyTest, NamesDifferingOnlyInCaseAreDifferentFiles) {
     WriteAll(project / "logo.gif", "lower");
     WriteAll(elsewhere / "LOGO.gif", "upper");
-    EXPECT_EQ(CopyImageIntoProject((elsewhere / "LOGO.gif").string(), project.string()),
+    EXPECT_EQ(OutcomeOf(CopyImageIntoProject((elsewhere / "LOGO.gif").string(), project.string())),
               ImageCopyOutcome::Copied);
     EXPECT_EQ(ReadAll(project / "logo.gif"), "lower");
     EXPECT_EQ(ReadAll(project / "LOGO.gif"), "upper");
 }
 
 TEST_F(ImageCopyTest, FailuresLeaveTheProjectUntouched) {
-    EXPECT_EQ(CopyImageIntoProject("", project.string()), ImageCopyOutcome::Failed);
-    EXPECT_EQ(CopyImageIntoProject((elsewhere / "missing.gif").string(), project.string()),
-              ImageCopyOutcome::Failed);
-    EXPECT_EQ(CopyImageIntoProject(elsewhere.string(), project.string()), ImageCopyOutcome::Failed);
+    EXPECT_FALSE(CopyImageIntoProject("", project.string()).ok());
+    // The box says only that the copy failed; the file and the system's reason travel with it.
+    const std::string missing = (elsewhere / "missing.gif").string();
+    const Expected<ImageCopyOutcome> gone = CopyImageIntoProject(missing, project.string());
+    ASSERT_FALSE(gone.ok());
+    EXPECT_EQ(gone.status().message, CannotCopyText(missing));
+    EXPECT_EQ(gone.status().file, missing);
+    EXPECT_EQ(gone.status().reason, std::strerror(ENOENT));
+    EXPECT_FALSE(CopyImageIntoProject(elsewhere.string(), project.string()).ok());
     WriteAll(elsewhere / "a.gif", "x");
-    EXPECT_EQ(CopyImageIntoProject((elsewhere / "a.gif").string(), (root / "none").string()),
-              ImageCopyOutcome::Failed);
+    EXPECT_FALSE(
+        CopyImageIntoProject((elsewhere / "a.gif").string(), (root / "none").string()).ok());
     if (geteuid() != 0) {
         chmod(project.c_str(), 0500);
-        EXPECT_EQ(CopyImageIntoProject((elsewhere / "a.gif").string(), project.string()),
-                  ImageCopyOutcome::Failed);
+        const Expected<ImageCopyOutcome> locked =
+            CopyImageIntoProject((elsewhere / "a.gif").string(), project.string());
+        EXPECT_FALSE(locked.ok());
+        EXPECT_EQ(locked.status().message, CannotCopyText((elsewhere / "a.gif").string()));
+        EXPECT_FALSE(locked.status().reason.empty());
     }
     EXPECT_TRUE(fs::is_empty(project));
 }
@@ -96,13 +113,14 @@ TEST_F(ImageCopyTest, NeverReplacesTheScriptOrTheTemplatePage) {
     WriteAll(elsewhere / "Qloomscript.js", "other");
     WriteAll(elsewhere / "Page.html", "other");
     for (const char* name : {"Qloomscript.js", "Page.html"})
-        EXPECT_EQ(CopyImageIntoProject((elsewhere / name).string(), project.string(), "Page.html"),
-                  ImageCopyOutcome::Failed)
+        EXPECT_FALSE(
+            CopyImageIntoProject((elsewhere / name).string(), project.string(), "Page.html").ok())
             << name;
     EXPECT_EQ(ReadAll(project / "Qloomscript.js"), "project");
     EXPECT_EQ(ReadAll(project / "Page.html"), "my page");
     // Picking the template itself is no copy at all.
-    EXPECT_EQ(CopyImageIntoProject((project / "Page.html").string(), project.string(), "Page.html"),
+    EXPECT_EQ(OutcomeOf(CopyImageIntoProject((project / "Page.html").string(), project.string(),
+                                             "Page.html")),
               ImageCopyOutcome::AlreadyThere);
 }
 
