@@ -1,5 +1,8 @@
 #include "gui/common/UserSettings.h"
 
+#include "gui/common/TextConv.h"
+#include "model/Messages.h"
+
 #include <QSettings>
 #include <QUrl>
 
@@ -19,15 +22,16 @@ QVariant UserSettings::value(const QString& key) {
     return open()->value(key);
 }
 
-bool UserSettings::setValue(const QString& key, const QVariant& value, QString* fileName) {
+Status UserSettings::setValue(const QString& key, const QVariant& value) {
     const auto settings = open();
     settings->setValue(key, value);
     settings->sync();
     if (settings->status() == QSettings::NoError)
-        return true;
-    if (fileName)
-        *fileName = settings->fileName();
-    return false;
+        return Status::success();
+    const std::string file = fromQ(settings->fileName());
+    Status failed = Status::failure(msg::Format(msg::kCannotCreateFile, file));
+    failed.file = file;
+    return failed;
 }
 
 } // namespace qloom::gui

@@ -3,6 +3,8 @@
 // The per-user settings store (QSettings, organisation "Norvex", application "qLoom") and every
 // key the program keeps there, in one place.
 
+#include "model/Result.h"
+
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -22,9 +24,8 @@ public:
     static std::unique_ptr<QSettings> open();
 
     static QVariant value(const QString& key);
-    // Writes and flushes `value`; false, with the store's file name in `fileName`, when it could
-    // not be written.
-    static bool setValue(const QString& key, const QVariant& value, QString* fileName = nullptr);
+    // Writes and flushes `value`. A failure says "Cannot create file" with the store's file.
+    [[nodiscard]] static Status setValue(const QString& key, const QVariant& value);
 };
 
 } // namespace qloom::gui

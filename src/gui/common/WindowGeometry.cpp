@@ -77,7 +77,9 @@ void WindowGeometry::save() {
     // Only what the user has seen: a window never shown has no place of its own yet.
     if (!shownOnce_)
         return;
-    UserSettings::setValue(key(name_), window_.saveGeometry());
+    // A window's place is a convenience: a store that cannot be written is told to the user
+    // by the settings that matter (the last project, the site folder), not by every move.
+    (void)UserSettings::setValue(key(name_), window_.saveGeometry());
 }
 
 void WindowGeometry::restore() {

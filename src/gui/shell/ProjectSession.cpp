@@ -275,10 +275,9 @@ void ProjectSession::stopAutosave() {
 
 Status ProjectSession::recordLastEdited() {
     const std::string& folder = project_.settings.projectFolder;
-    QString store;
-    if (folder.empty() || UserSettings::setValue(UserSettings::kLastEdited, toQ(folder), &store))
+    if (folder.empty())
         return Status::success();
-    return Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store)));
+    return UserSettings::setValue(UserSettings::kLastEdited, toQ(folder));
 }
 
 // --- Sharing the project folder with other programs.

@@ -72,7 +72,7 @@ ProjectSettingsDialog::ProjectSettingsDialog(ProjectSession& session, QWidget* p
     connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     new HelpKeyFilter(this, [this] { session_.showHelp(); });
     // Above the button row: what the preview page may read.
-    siteFolder_ = new SiteFolderBox(session_.prompter(), this);
+    siteFolder_ = new SiteFolderBox(session_, this);
     ui->layoutMain->insertWidget(ui->layoutMain->count() - 1, siteFolder_);
 
     colorPicker_ = &PickPlatformColor;
@@ -174,9 +174,7 @@ void ProjectSettingsDialog::onOkClicked() {
     session_.edit(ProjectEdit::replaceSettings(session_.project(), std::move(changed)));
     // The settings are in the project whatever happens to the store, but the user must know
     // that the preview will stay at the project folder.
-    QString store;
-    if (!siteFolder_->save(&store))
-        session_.report(Status::failure(msg::Format(msg::kCannotCreateFile, fromQ(store))));
+    session_.report(siteFolder_->save());
     Q_EMIT applied();
     accept();
 }

@@ -1,5 +1,6 @@
 #include "gui/shell/SiteFolderBox.h"
 
+#include "gui/common/ProjectSessionApi.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
@@ -17,8 +18,8 @@
 
 namespace qloom::gui {
 
-SiteFolderBox::SiteFolderBox(Prompter& prompter, QWidget* parent)
-    : QGroupBox(uiText(msg::kSiteFolderTitle), parent), prompter_(prompter),
+SiteFolderBox::SiteFolderBox(ProjectSessionApi& session, QWidget* parent)
+    : QGroupBox(uiText(msg::kSiteFolderTitle), parent), session_(session),
       text_(new QLineEdit(this)), choose_(new QPushButton(uiText(msg::kSiteFolderChoose), this)),
       reset_(new QPushButton(uiText(msg::kSiteFolderReset), this)) {
     auto* note = new QLabel(uiText(msg::kSiteFolderNote), this);
@@ -45,10 +46,10 @@ void SiteFolderBox::load(const QString& projectFolder) {
              : UserSettings::value(UserSettings::siteFolderKey(project_)).toString());
 }
 
-bool SiteFolderBox::save(QString* store) const {
+Status SiteFolderBox::save() const {
     if (project_.isEmpty())
-        return true;
-    return UserSettings::setValue(UserSettings::siteFolderKey(project_), folder_, store);
+        return Status::success();
+    return UserSettings::setValue(UserSettings::siteFolderKey(project_), folder_);
 }
 
 void SiteFolderBox::show(const QString& folder) {
@@ -74,11 +75,12 @@ void SiteFolderBox::onChooseSiteFolderClicked() {
         show(site == project ? QString() : site);
         return;
     case SiteFolderVerdict::Outside:
-        prompter_.message(this, toQ(msg::Format(msg::kSiteFolderOutside,
-                                                fromQ(QDir::toNativeSeparators(project_)))));
+        session_.prompter().message(
+            this,
+            toQ(msg::Format(msg::kSiteFolderOutside, fromQ(QDir::toNativeSeparators(project_)))));
         return;
     case SiteFolderVerdict::TooWide:
-        prompter_.message(this, uiText(msg::kSiteFolderTooWide));
+        session_.prompter().message(this, uiText(msg::kSiteFolderTooWide));
         return;
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Result.h"
+
 #include <QGroupBox>
 #include <QString>
 #include <functional>
@@ -9,7 +11,7 @@ class QPushButton;
 
 namespace qloom::gui {
 
-class Prompter;
+class ProjectSessionApi;
 
 // The preview's site folder for the active project, in the project settings: the folder whose
 // files the preview page may read. Empty means the project folder itself; a chosen folder must
@@ -20,13 +22,14 @@ class SiteFolderBox : public QGroupBox {
 public:
     using FolderPicker = std::function<QString(QWidget* parent, const QString& start)>;
 
-    // Its messages go through `prompter` (the session's).
-    SiteFolderBox(Prompter& prompter, QWidget* parent = nullptr);
+    // Its messages go through the session's prompter, asked for each one: a test or the ending
+    // program may have put in another since.
+    SiteFolderBox(ProjectSessionApi& session, QWidget* parent = nullptr);
 
     // Shows the stored choice for `projectFolder`.
     void load(const QString& projectFolder);
-    // Stores the shown choice; false (with the store's file) when it could not be written.
-    bool save(QString* store = nullptr) const;
+    // Stores the shown choice; a failure names the store's file.
+    [[nodiscard]] Status save() const;
 
     QString folder() const { return folder_; }
     QLineEdit* txtSiteFolder() const { return text_; }
@@ -41,7 +44,7 @@ public:
 private:
     void show(const QString& folder);
 
-    Prompter& prompter_;
+    ProjectSessionApi& session_;
     QLineEdit* text_;
     QPushButton* choose_;
     QPushButton* reset_;

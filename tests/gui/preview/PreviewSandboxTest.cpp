@@ -260,8 +260,9 @@ private Q_SLOTS:
         writeFile(projectDir + QStringLiteral("/Temp.html"), hostilePage());
 
         for (const bool withSiteFolder : {false, true}) {
-            UserSettings::setValue(UserSettings::siteFolderKey(projectDir),
-                                   withSiteFolder ? siteDir : QString());
+            QVERIFY(UserSettings::setValue(UserSettings::siteFolderKey(projectDir),
+                                           withSiteFolder ? siteDir : QString())
+                        .ok);
             if (withSiteFolder) {
                 QVERIFY(waitForDocument([&] { updateButton()->click(); }));
             } else {
@@ -326,7 +327,7 @@ private Q_SLOTS:
         QTest::qWait(300);
         QCOMPARE(boxes.all.size(), 2);
         expectNothingLeft();
-        UserSettings::setValue(UserSettings::siteFolderKey(projectDir), QString());
+        QVERIFY(UserSettings::setValue(UserSettings::siteFolderKey(projectDir), QString()).ok);
     }
 
     void titleFloodKeepsTheEditorResponsiveAndTheLogBounded() {

@@ -384,8 +384,9 @@ private Q_SLOTS:
 
     void lastEditedIsOfferedOnlyAtStartUpAndOnlyForAnExistingFolder() {
         const QString folder = dir_->path() + QStringLiteral("/last");
-        UserSettings::setValue(UserSettings::kLastEdited,
-                               QString(dir_->path() + QStringLiteral("/gone")));
+        QVERIFY(UserSettings::setValue(UserSettings::kLastEdited,
+                                       QString(dir_->path() + QStringLiteral("/gone")))
+                    .ok);
         main_.reset();
         startProgram();
         QVERIFY(!startButton("openLastEditedButton")->isEnabled());
