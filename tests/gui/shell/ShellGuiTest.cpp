@@ -510,6 +510,38 @@ private Q_SLOTS:
         QCOMPARE(format, Qt::PlainText);
     }
 
+    // A choice of the real boxes (taking a project over, a file changed on disk): Return gives the
+    // default button, Escape and the close button neither of the offered ones.
+    void aRealChoiceAnswersEscapeAndCloseWithNeither_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("Return") << int(Qt::Key_Return) << 1;
+        QTest::newRow("Escape") << int(Qt::Key_Escape) << -1;
+        QTest::newRow("close button") << 0 << -1;
+    }
+    void aRealChoiceAnswersEscapeAndCloseWithNeither() {
+        QFETCH(int, key);
+        QFETCH(int, expected);
+        QStringList buttons;
+        QTimer::singleShot(0, [&buttons, key] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            for (QAbstractButton* button : box->buttons())
+                buttons << button->text();
+            if (key)
+                QTest::keyClick(box, Qt::Key(key));
+            else
+                box->close();
+        });
+        const int answer =
+            BoxPrompter().choose(main_.get(), QStringLiteral("Which one?"), QMessageBox::Warning,
+                                 {QStringLiteral("Theirs"), QStringLiteral("Mine")}, 1);
+        QCOMPARE(answer, expected);
+        QVERIFY(buttons.contains(QStringLiteral("Theirs")) &&
+                buttons.contains(QStringLiteral("Mine")));
+    }
+
     void addAndDeleteFollowTheTableAndAskFirst() {
         newProject();
         click(main_.get(), "deleteButton");
