@@ -6,10 +6,10 @@
 #include "gui/common/WindowGeometry.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/preview/PreviewSandbox.h"
-#include "gui/preview/PreviewScroll.h"
+#include "gui/preview/internal/PreviewScroll.h"
 #include "gui/preview/PreviewWindow.h"
-#include "gui/preview/SmallScreenLayout.h"
-#include "gui/preview/TitleCommand.h"
+#include "gui/preview/internal/SmallScreenLayout.h"
+#include "gui/preview/internal/TitleCommand.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
 

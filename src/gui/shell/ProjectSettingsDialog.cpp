@@ -1,4 +1,4 @@
-#include "gui/shell/ProjectSettingsDialog.h"
+#include "gui/shell/internal/ProjectSettingsDialog.h"
 
 #include "gui/common/BusyCursor.h"
 #include "gui/common/ColorSwatch.h"
@@ -12,8 +12,8 @@
 #include "gui/common/UiText.h"
 #include "gui/common/WindowGeometry.h"
 #include "gui/shell/ProjectSession.h"
-#include "gui/shell/SiteFolderBox.h"
-#include "gui/shell/TemplateInfoDialog.h"
+#include "gui/shell/internal/SiteFolderBox.h"
+#include "gui/shell/internal/TemplateInfoDialog.h"
 #include "model/Messages.h"
 #include "ui_ProjectSettingsDialog.h"
 

@@ -9,7 +9,7 @@
 #include "gui/preview/PreviewWindow.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProjectSession.h"
-#include "gui/shell/StartDialog.h"
+#include "gui/shell/internal/StartDialog.h"
 #include "model/Messages.h"
 
 #include <QApplication>

@@ -7,9 +7,9 @@
 #include "gui/common/UpDownControl.h"
 #include "gui/common/UserSettings.h"
 #include "gui/shell/ProjectSession.h"
-#include "gui/shell/ProjectSettingsDialog.h"
-#include "gui/shell/SiteFolderBox.h"
-#include "gui/shell/TemplateInfoDialog.h"
+#include "gui/shell/internal/ProjectSettingsDialog.h"
+#include "gui/shell/internal/SiteFolderBox.h"
+#include "gui/shell/internal/TemplateInfoDialog.h"
 #include "model/Messages.h"
 
 #include <QApplication>
