@@ -415,6 +415,9 @@ private Q_SLOTS:
             QTest::keyClick(proxy, Qt::Key_Right);
             QCOMPARE(table().menus[0].left, width < 400 ? left : left + 1);
             QCOMPARE(js(QStringLiteral("Qloom.small() ? 1 : 0")).toInt(), width < 400 ? 1 : 0);
+            // Nor does a drag reported from the list move the menu's desktop place.
+            preview()->handleIdeCommand("!qLoomIDE:docMouseMove(0,40,50)");
+            QCOMPARE(table().menus[0].left, width < 400 ? left : 40);
         }
         // A reload keeps the chosen width; "Full" follows the window again.
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
