@@ -6,9 +6,10 @@
 #include "gui/common/WindowGeometry.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/preview/PreviewSandbox.h"
-#include "gui/preview/PreviewScroll.h"
 #include "gui/preview/PreviewWindow.h"
-#include "gui/preview/TitleCommand.h"
+#include "gui/preview/internal/PreviewScroll.h"
+#include "gui/preview/internal/SmallScreenLayout.h"
+#include "gui/preview/internal/TitleCommand.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
 
@@ -253,7 +254,10 @@ void PreviewController::handleIdeCommand(const std::string& title) {
     // A finished drag is a step of the project history like any other edit.
     const TitleCommand command = ParseTitleCommand(title);
     if (command.kind == TitleCommand::Kind::Move) {
-        recordMove(command.index, command.x, command.y, false);
+        // In the small-screen layout the menus stand in their list, not at their places: a
+        // drag there says nothing about where a menu belongs on the wide page.
+        if (!smallScreenShown())
+            recordMove(command.index, command.x, command.y, false);
         return;
     }
     switch (command.kind) {
@@ -286,6 +290,12 @@ bool PreviewController::recordMove(int32_t row, int32_t x, int32_t y, bool nudge
     if (!nudge)
         history.closeStep();
     return true;
+}
+
+bool PreviewController::smallScreenShown() const {
+    const Project& project = session_.project();
+    return browser_ && SmallScreenLayout(browser_->pageCssWidth(),
+                                         project.settings.smallScreenBreakpoint, project.menus);
 }
 
 void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
@@ -335,6 +345,10 @@ bool PreviewController::eventFilter(QObject* watched, QEvent* event) {
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != browser_.get())
+        return false;
+    // In the small-screen list the menus stand in reading order, not at their places: the keys
+    // are the page's, to move through the list as a visitor would.
+    if (smallScreenShown())
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;

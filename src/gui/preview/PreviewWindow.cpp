@@ -4,10 +4,10 @@
 #include "gui/common/Prompter.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
-#include "gui/preview/PreviewLocation.h"
-#include "gui/preview/PreviewPage.h"
-#include "gui/preview/PreviewRequestGuard.h"
-#include "gui/preview/RendererWatch.h"
+#include "gui/preview/internal/PreviewLocation.h"
+#include "gui/preview/internal/PreviewPage.h"
+#include "gui/preview/internal/PreviewRequestGuard.h"
+#include "gui/preview/internal/RendererWatch.h"
 #include "model/Messages.h"
 
 #include <QApplication>
@@ -211,6 +211,13 @@ void PreviewWindow::setPageWidth(int cssPixels) {
     pageWidth_ = cssPixels;
     fitView();
     Q_EMIT pageWidthChanged(cssPixels);
+}
+
+int PreviewWindow::pageCssWidth() const {
+    if (pageWidth_ > 0)
+        return pageWidth_;
+    const double zoom = view_->zoomFactor();
+    return zoom > 0 ? int(view_->width() / zoom) : view_->width();
 }
 
 void PreviewWindow::fitView() {

@@ -1,4 +1,4 @@
-#include "gui/shell/ProjectFolders.h"
+#include "gui/shell/internal/ProjectFolders.h"
 
 #include "model/Messages.h"
 #include "script/FileIo.h"
@@ -88,7 +88,7 @@ std::string MountRootOf(std::string_view folder, const std::vector<std::string>&
 }
 
 std::string ResolveChooserPath(std::string_view text, std::string_view currentFolder) {
-    const std::string stripped = StripTrailingBackslash(text);
+    std::string stripped = StripTrailingBackslash(text);
     if (stripped.empty())
         return std::string(currentFolder);
     if (stripped.front() == '/')

@@ -1,4 +1,4 @@
-#include "gui/shell/SaveGuard.h"
+#include "gui/shell/internal/SaveGuard.h"
 
 #include "script/FileIo.h"
 #include "script/ScriptSaver.h"
@@ -16,7 +16,7 @@ SaveGuard::~SaveGuard() {
 
 ProjectLock::Attempt SaveGuard::claim(const std::string& folder, bool takeOver) {
     release();
-    const ProjectLock::Attempt attempt =
+    ProjectLock::Attempt attempt =
         takeOver ? lock_.takeOver(folder, "qloom") : lock_.acquire(folder, "qloom");
     if (attempt.state == ProjectLock::State::HeldByOther)
         return attempt;

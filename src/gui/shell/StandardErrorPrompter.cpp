@@ -1,4 +1,4 @@
-#include "gui/shell/StandardErrorPrompter.h"
+#include "gui/shell/internal/StandardErrorPrompter.h"
 
 #include <cstdio>
 

@@ -10,7 +10,7 @@
 #include "gui/preview/PreviewWindow.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProjectSession.h"
-#include "gui/shell/StartDialog.h"
+#include "gui/shell/internal/StartDialog.h"
 #include "model/Messages.h"
 
 #include <QApplication>
@@ -392,7 +392,10 @@ private Q_SLOTS:
     }
 
     void widthSelectorLaysThePageOutAtThatWidth() {
+        main->session()->projectForTest().settings.smallScreenBreakpoint = 400;
         openProject(1);
+        main->session()->select(0, SelectionSource::Editor);
+        QWidget* proxy = browser()->webBrowser1()->focusProxy();
         browser()->show();
         browser()->resize(600, 500);
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
@@ -407,6 +410,15 @@ private Q_SLOTS:
             // The phone widths answer the small-screen media query as a phone would.
             QCOMPARE(js(QStringLiteral("matchMedia('(max-width: 400px)').matches")).toBool(),
                      width < 400);
+            // The arrow keys move the menu at its desktop place, and are the page's own while
+            // the menus stand in the small-screen list.
+            const int32_t left = table().menus[0].left;
+            QTest::keyClick(proxy, Qt::Key_Right);
+            QCOMPARE(table().menus[0].left, width < 400 ? left : left + 1);
+            QCOMPARE(js(QStringLiteral("Qloom.small() ? 1 : 0")).toInt(), width < 400 ? 1 : 0);
+            // Nor does a drag reported from the list move the menu's desktop place.
+            preview()->handleIdeCommand("!qLoomIDE:docMouseMove(0,40,50)");
+            QCOMPARE(table().menus[0].left, width < 400 ? left : 40);
         }
         // A reload keeps the chosen width; "Full" follows the window again.
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
