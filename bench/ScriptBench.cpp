@@ -163,8 +163,7 @@ void BM_AutoSaveAfterEdit(benchmark::State& state) {
 // the check alone.
 void BM_CheckBeforeSave(benchmark::State& state) {
     Sample& s = sample(static_cast<int>(state.range(0)));
-    qloom::FileFingerprint known;
-    qloom::FingerprintFile(s.scriptPath, known);
+    const qloom::FileFingerprint known = qloom::FingerprintFile(s.scriptPath).value();
     for (auto _ : state)
         benchmark::DoNotOptimize(qloom::CheckFile(s.scriptPath, known));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * s.bytes.size()));
@@ -177,12 +176,12 @@ void BM_GuardedSave(benchmark::State& state) {
         state.SkipWithError("the sample could not be saved");
         return;
     }
-    qloom::FingerprintFile(s.scriptPath, known);
+    known = qloom::FingerprintFile(s.scriptPath).value();
     for (auto _ : state) {
         if (qloom::CheckFile(s.scriptPath, known) != qloom::DiskChange::Unchanged)
             state.SkipWithError("the file changed under the benchmark");
         const qloom::Status status = qloom::SaveScript(s.project, true);
-        qloom::FingerprintFile(s.scriptPath, known);
+        known = qloom::FingerprintFile(s.scriptPath).value();
         benchmark::DoNotOptimize(status.ok);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * s.bytes.size()));

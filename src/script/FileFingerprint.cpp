@@ -1,5 +1,6 @@
 #include "script/FileFingerprint.h"
 
+#include "model/Messages.h"
 #include "script/FileIo.h"
 
 #include <algorithm>
@@ -115,38 +116,27 @@ FileFingerprint StatFingerprint(const std::string& path) {
     return fromStat(st);
 }
 
-bool FingerprintFile(const std::string& path, FileFingerprint& out, std::string* bytes,
-                     int* error) {
+Expected<FileFingerprint> FingerprintFile(const std::string& path, std::string* bytes) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) {
-        if (error)
-            *error = errno;
-        if (errno == ENOENT) {
-            out = {};
-            return true;
-        }
-        return false;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        if (error)
-            *error = EISDIR;
-        return false;
+        const int error = errno;
+        if (error == ENOENT)
+            return FileFingerprint{};
+        return Status::systemFailure(msg::Format(msg::kCannotOpenFile, path), path, error);
     }
     std::string data;
-    if (!ReadWholeFile(path, data)) {
-        if (error)
-            *error = errno;
-        return false;
-    }
-    out = fromStat(st);
+    // A folder fails here too, with its own reason.
+    if (Status read = ReadWholeFile(path, data); !read)
+        return read;
+    FileFingerprint out = fromStat(st);
     out.size = static_cast<int64_t>(data.size());
     out.hash = HashBytes(data);
     if (bytes)
         *bytes = std::move(data);
-    return true;
+    return out;
 }
 
-DiskChange CheckFile(const std::string& path, const FileFingerprint& known, int* error) {
+DiskChange CheckFile(const std::string& path, const FileFingerprint& known) {
     const FileFingerprint meta = StatFingerprint(path);
     if (!meta.identity.exists)
         return known.identity.exists ? DiskChange::Removed : DiskChange::Unchanged;
@@ -156,10 +146,10 @@ DiskChange CheckFile(const std::string& path, const FileFingerprint& known, int*
         return DiskChange::Unchanged;
     if (meta.size != known.size)
         return DiskChange::Changed;
-    FileFingerprint now;
-    if (!FingerprintFile(path, now, nullptr, error))
+    const Expected<FileFingerprint> now = FingerprintFile(path);
+    if (!now)
         return DiskChange::Unreadable;
-    return now.sameContent(known) ? DiskChange::Unchanged : DiskChange::Changed;
+    return now->sameContent(known) ? DiskChange::Unchanged : DiskChange::Changed;
 }
 
 } // namespace qloom

@@ -8,6 +8,8 @@
 // the same size within the same tick of the file system's clock as qLoom's own write, a few
 // milliseconds, keeps the time too; that race is not worth a read of the file at every save.)
 
+#include "model/Result.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -70,9 +72,9 @@ struct FileFingerprint {
 
 // The fingerprint of the file at `path` as it is on disk now, reading it whole (its bytes go to
 // `bytes` when given). A missing file gives a fingerprint with `identity.exists` false; a file
-// that exists but cannot be read gives false and the system's error number in `error`.
-bool FingerprintFile(const std::string& path, FileFingerprint& out, std::string* bytes = nullptr,
-                     int* error = nullptr);
+// that exists but cannot be read is a failure that names it and gives the system's reason.
+[[nodiscard]] Expected<FileFingerprint> FingerprintFile(const std::string& path,
+                                                        std::string* bytes = nullptr);
 
 // The fingerprint of a file qLoom has just written: its metadata from the disk, and the hash and
 // size of the bytes written (not read back, so a change made right after the write still counts
@@ -87,7 +89,7 @@ enum class DiskChange {
     Unchanged,  // the file holds what qLoom last read or wrote
     Changed,    // another program replaced or rewrote it
     Removed,    // it is gone
-    Unreadable, // it is there but cannot be read (see the error number)
+    Unreadable, // it is there but cannot be read
 };
 
 // Compares the file at `path` with `known`, what qLoom last read or wrote there. Identity, size
@@ -95,6 +97,6 @@ enum class DiskChange {
 // time, a rename changes the identity). Otherwise a different size is a change, and for the
 // same size the bytes are read and hashed, so that a file merely touched, or written back with
 // the same bytes (as sync tools do), is no change.
-DiskChange CheckFile(const std::string& path, const FileFingerprint& known, int* error = nullptr);
+DiskChange CheckFile(const std::string& path, const FileFingerprint& known);
 
 } // namespace qloom

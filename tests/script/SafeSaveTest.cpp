@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <ctime>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -25,9 +26,9 @@ using namespace qloom::testing;
 namespace {
 
 FileFingerprint fingerprint(const std::string& path) {
-    FileFingerprint print;
-    EXPECT_TRUE(FingerprintFile(path, print));
-    return print;
+    const Expected<FileFingerprint> print = FingerprintFile(path);
+    EXPECT_TRUE(print.ok()) << print.status().message;
+    return print ? *print : FileFingerprint{};
 }
 
 // Sets the file's time back, as a crash long ago would have left it.
@@ -87,6 +88,20 @@ TEST(FileFingerprint, CheckSeesEveryKindOfChange) {
     ::unlink(path.c_str());
     EXPECT_EQ(CheckFile(path, known), DiskChange::Removed);
     EXPECT_EQ(CheckFile(path, FileFingerprint{}), DiskChange::Unchanged);
+}
+
+TEST(FileFingerprint, AMissingFileHasNoIdentityAndAnUnreadableOneSaysWhy) {
+    TempDir dir;
+    const Expected<FileFingerprint> missing = FingerprintFile(dir.file("missing.js"));
+    ASSERT_TRUE(missing.ok());
+    EXPECT_FALSE(missing->identity.exists);
+
+    const std::string folder = dir.file("folder.js");
+    ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
+    const Expected<FileFingerprint> unreadable = FingerprintFile(folder);
+    ASSERT_FALSE(unreadable.ok());
+    EXPECT_EQ(unreadable.status().file, folder);
+    EXPECT_EQ(unreadable.status().reason, std::strerror(EISDIR));
 }
 
 TEST(FileFingerprint, FolderIdentityTellsARenamedFolderFromANewOne) {

@@ -46,8 +46,8 @@ void SaveGuard::noteOnDisk() {
     if (folder_.empty())
         return;
     folderId_ = IdentityOf(folder_);
-    if (!FingerprintFile(scriptPath(), script_))
-        script_ = StatFingerprint(scriptPath());
+    const Expected<FileFingerprint> read = FingerprintFile(scriptPath());
+    script_ = read ? *read : StatFingerprint(scriptPath());
 }
 
 SaveGuard::Verdict SaveGuard::check(int* error) const {
@@ -59,7 +59,7 @@ SaveGuard::Verdict SaveGuard::check(int* error) const {
         return Verdict::LockLost;
     if (IsReadOnlyFile(scriptPath(), error))
         return Verdict::ReadOnly;
-    const DiskChange change = CheckFile(scriptPath(), script_, error);
+    const DiskChange change = CheckFile(scriptPath(), script_);
     // A script removed by someone else is written again: nothing of theirs is lost by that.
     if (change == DiskChange::Changed || change == DiskChange::Unreadable)
         return Verdict::ChangedOnDisk;
