@@ -36,9 +36,9 @@ class PropertyEditor final : public QWidget {
 public:
     // The buttons over the HTML tabs; their fragment dialogs live in HtmlTools.
     struct HtmlToolButtons {
-        QAbstractButton* newLine;
+        QAbstractButton* addLineBreak;
         QAbstractButton* addText;
-        QAbstractButton* addUrl;
+        QAbstractButton* addLink;
         QAbstractButton* addImage;
     };
 

@@ -237,7 +237,7 @@ private Q_SLOTS:
 
     void addUrlPicksTheFileNameAndRemembersTheFolder() {
         tabs_->setCurrentIndex(2);
-        AddLinkDialog* dlg = tools_->addUrlDialog();
+        AddLinkDialog* dlg = tools_->addLinkDialog();
         QCOMPARE(dlg->lastFolder(), QString());
         QStringList offered;
         QString answer = QDir(otherPath()).filePath(QStringLiteral("page.htm"));
@@ -246,7 +246,7 @@ private Q_SLOTS:
             return answer;
         });
         withDialog(
-            dlg, [&] { tools_->onAddUrlClicked(); },
+            dlg, [&] { tools_->onAddLinkClicked(); },
             [&] {
                 child<QPushButton>(dlg, "chooseFileButton")->click();
                 QCOMPARE(child<QLineEdit>(dlg, "urlEdit")->text(), QStringLiteral("page.htm"));
@@ -262,7 +262,7 @@ private Q_SLOTS:
         answer.clear();
         menu_->clear();
         withDialog(
-            dlg, [&] { tools_->onAddUrlClicked(); },
+            dlg, [&] { tools_->onAddLinkClicked(); },
             [&] {
                 QVERIFY(child<QLineEdit>(dlg, "urlEdit")->text().isEmpty());
                 child<QPushButton>(dlg, "chooseFileButton")->click();
@@ -404,7 +404,7 @@ private Q_SLOTS:
             const char* cancel;
         };
         const Case cases[] = {{tools_->addTextDialog(), "textEdit", "cancelButton"},
-                              {tools_->addUrlDialog(), "urlEdit", "cancelButton"},
+                              {tools_->addLinkDialog(), "urlEdit", "cancelButton"},
                               {tools_->addImageDialog(), "imageEdit", "cancelButton"}};
         for (const Case& c : cases) {
             c.dialog->show();
@@ -418,7 +418,7 @@ private Q_SLOTS:
         QVERIFY(ops_->boxes.shown.isEmpty());
 
         // Enter on "Choose File..." opens the file dialog and leaves the link dialog up.
-        AddLinkDialog* url = tools_->addUrlDialog();
+        AddLinkDialog* url = tools_->addLinkDialog();
         int asked = 0;
         url->setFilePicker([&](QWidget*, const QString&) {
             ++asked;
@@ -437,7 +437,7 @@ private Q_SLOTS:
     void everyToolDialogOpensCentredOnTheDesktopAndTakesF1() {
         // The main window stands off-centre: the dialogs must not follow it.
         ops_->mainWindow.move(0, 0);
-        QDialog* dialogs[] = {tools_->addTextDialog(), tools_->addUrlDialog(),
+        QDialog* dialogs[] = {tools_->addTextDialog(), tools_->addLinkDialog(),
                               tools_->addImageDialog()};
         for (QDialog* dlg : dialogs) {
             dlg->show();
