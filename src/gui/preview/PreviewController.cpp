@@ -8,6 +8,7 @@
 #include "gui/preview/PreviewSandbox.h"
 #include "gui/preview/PreviewScroll.h"
 #include "gui/preview/PreviewWindow.h"
+#include "gui/preview/SmallScreenLayout.h"
 #include "gui/preview/TitleCommand.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
@@ -288,6 +289,12 @@ bool PreviewController::recordMove(int32_t row, int32_t x, int32_t y, bool nudge
     return true;
 }
 
+bool PreviewController::smallScreenShown() const {
+    const Project& project = session_.project();
+    return browser_ && SmallScreenLayout(browser_->pageCssWidth(),
+                                         project.settings.smallScreenBreakpoint, project.menus);
+}
+
 void PreviewController::nudgeSelected(int32_t dx, int32_t dy) {
     const Project& table = session_.project();
     const int32_t row = table.selected;
@@ -335,6 +342,10 @@ bool PreviewController::eventFilter(QObject* watched, QEvent* event) {
         return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != browser_.get())
+        return false;
+    // In the small-screen list the menus stand in reading order, not at their places: the keys
+    // are the page's, to move through the list as a visitor would.
+    if (smallScreenShown())
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;

@@ -75,6 +75,8 @@ public:
     // Keyboard in the preview window: moves the selected menu by (dx, dy) the way a drag does,
     // one undo step for a burst of presses.
     void nudgeSelected(int32_t dx, int32_t dy);
+    // True while the preview's width puts the page's menus in the small-screen list.
+    bool smallScreenShown() const;
     // Selects the next (or, with a negative step, the previous) menu, wrapping around.
     void selectNextMenu(int step);
     // Puts the menu where the table has it without reloading the page (after undo of a move).

@@ -212,6 +212,13 @@ void PreviewWindow::setPageWidth(int cssPixels) {
     Q_EMIT pageWidthChanged(cssPixels);
 }
 
+int PreviewWindow::pageCssWidth() const {
+    if (pageWidth_ > 0)
+        return pageWidth_;
+    const double zoom = view_->zoomFactor();
+    return zoom > 0 ? int(view_->width() / zoom) : view_->width();
+}
+
 void PreviewWindow::fitView() {
     // The room the scroll area offers without scroll bars; a chosen width that is wider (1280
     // in a small window) scrolls sideways, as a wide page does.

@@ -67,6 +67,8 @@ public:
 
     // The width the page is laid out at, in CSS pixels; 0 for "Full".
     int pageWidth() const { return pageWidth_; }
+    // The width the page is laid out at now, in CSS pixels, "Full" included.
+    int pageCssWidth() const;
     // Chooses one of kPageWidths (others are ignored).
     void setPageWidth(int cssPixels);
 

@@ -7,14 +7,17 @@
 #include <cstdint>
 #include <vector>
 
+namespace qloom {
+struct Menu;
+}
+
 namespace qloom::gui {
 
-// The space the runtime keeps to the right of the rightmost menu for an automatic breakpoint.
-inline constexpr int32_t kAutoBreakpointMargin = 16;
+// The space the runtime keeps to the right of the rightmost caption for an automatic breakpoint.
+inline constexpr int32_t kAutoBreakpointMargin = 24;
 
-// `breakpoint`: -1 automatic, 0 off, N > 0 a width in CSS pixels. `rightEdges`: each menu's
-// left + width. True when a page `cssWidth` wide is below the breakpoint.
-bool SmallScreenLayout(int32_t cssWidth, int32_t breakpoint,
-                       const std::vector<int64_t>& rightEdges);
+// `breakpoint`: -1 automatic, 0 off, N > 0 a width in CSS pixels. True when a page `cssWidth`
+// wide shows the menus in the small-screen list.
+bool SmallScreenLayout(int32_t cssWidth, int32_t breakpoint, const std::vector<Menu>& menus);
 
 } // namespace qloom::gui

@@ -4,6 +4,7 @@
 #include "gui/preview/RateLimit.h"
 #include "gui/preview/ScriptErrorLog.h"
 #include "gui/preview/SmallScreenLayout.h"
+#include "model/MenuColumns.h"
 #include "model/Messages.h"
 
 #include <gtest/gtest.h>
@@ -52,19 +53,24 @@ TEST(PreviewScrollTarget, SaturatesInsteadOfOverflowingForExtremePositions) {
 TEST(SmallScreenLayout, FollowsTheBreakpointOfEachMode) {
     using gui::kAutoBreakpointMargin;
     using gui::SmallScreenLayout;
-    const std::vector<int64_t> edges{150, 910, 600};
-    // Automatic: below the rightmost menu's right edge plus the runtime's margin.
-    EXPECT_TRUE(SmallScreenLayout(360, -1, edges));
-    EXPECT_TRUE(SmallScreenLayout(910 + kAutoBreakpointMargin - 1, -1, edges));
-    EXPECT_FALSE(SmallScreenLayout(910 + kAutoBreakpointMargin, -1, edges));
+    std::vector<Menu> menus(3, NewMenu());
+    menus[0].left = 0;
+    menus[1].left = 760; // 150 wide: its caption ends at 910
+    menus[2].left = 890; // vertical, 24 high: its caption ends at 914, not at 890 + its width
+    menus[2].orientation = 1;
+    menus[2].captionHeight = 24;
+    // Automatic: below the rightmost caption's right edge plus the runtime's margin.
+    EXPECT_TRUE(SmallScreenLayout(360, -1, menus));
+    EXPECT_TRUE(SmallScreenLayout(914 + kAutoBreakpointMargin - 1, -1, menus));
+    EXPECT_FALSE(SmallScreenLayout(914 + kAutoBreakpointMargin, -1, menus));
     EXPECT_FALSE(SmallScreenLayout(320, -1, {})); // no menus, nothing collapses
     // Off: the desktop layout at every width.
-    EXPECT_FALSE(SmallScreenLayout(320, 0, edges));
+    EXPECT_FALSE(SmallScreenLayout(320, 0, menus));
     // A width: strictly below it.
-    EXPECT_TRUE(SmallScreenLayout(767, 768, edges));
-    EXPECT_FALSE(SmallScreenLayout(768, 768, edges));
+    EXPECT_TRUE(SmallScreenLayout(767, 768, menus));
+    EXPECT_FALSE(SmallScreenLayout(768, 768, menus));
     // A value from a damaged file does not switch the mode on.
-    EXPECT_FALSE(SmallScreenLayout(320, -7, edges));
+    EXPECT_FALSE(SmallScreenLayout(320, -7, menus));
 }
 
 TEST(StillOnPreviewPage, AcceptsTheSamePageWithFragmentOrQuery) {

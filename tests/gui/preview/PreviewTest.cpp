@@ -390,7 +390,10 @@ private Q_SLOTS:
     }
 
     void widthSelectorLaysThePageOutAtThatWidth() {
+        main->session()->projectForTest().settings.smallScreenBreakpoint = 400;
         openProject(1);
+        main->session()->select(0, SelectionSource::Editor);
+        QWidget* proxy = browser()->webBrowser1()->focusProxy();
         browser()->show();
         browser()->resize(600, 500);
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
@@ -405,6 +408,12 @@ private Q_SLOTS:
             // The phone widths answer the small-screen media query as a phone would.
             QCOMPARE(js(QStringLiteral("matchMedia('(max-width: 400px)').matches")).toBool(),
                      width < 400);
+            // The arrow keys move the menu at its desktop place, and are the page's own while
+            // the menus stand in the small-screen list.
+            const int32_t left = table().menus[0].left;
+            QTest::keyClick(proxy, Qt::Key_Right);
+            QCOMPARE(table().menus[0].left, width < 400 ? left : left + 1);
+            QCOMPARE(js(QStringLiteral("Qloom.small() ? 1 : 0")).toInt(), width < 400 ? 1 : 0);
         }
         // A reload keeps the chosen width; "Full" follows the window again.
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
