@@ -393,7 +393,7 @@ private Q_SLOTS:
         main->session()->projectForTest().settings.smallScreenBreakpoint = 400;
         openProject(1);
         main->session()->select(0, SelectionSource::Editor);
-        QWidget* proxy = browser()->webBrowser1()->focusProxy();
+        QWidget* proxy = browser()->webView()->focusProxy();
         browser()->show();
         browser()->resize(600, 500);
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
