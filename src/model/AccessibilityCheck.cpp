@@ -1,8 +1,8 @@
 #include "model/AccessibilityCheck.h"
 
-#include "model/Contrast.h"
+#include "model/internal/Contrast.h"
 #include "model/Conversions.h"
-#include "model/GluedWords.h"
+#include "model/internal/GluedWords.h"
 #include "model/HtmlFacts.h"
 #include "model/Messages.h"
 #include "model/SiteReferences.h"

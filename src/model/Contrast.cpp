@@ -1,4 +1,4 @@
-#include "model/Contrast.h"
+#include "model/internal/Contrast.h"
 
 #include "model/Conversions.h"
 

@@ -1,4 +1,4 @@
-#include "model/GluedWords.h"
+#include "model/internal/GluedWords.h"
 
 #include "model/ByteScan.h"
 

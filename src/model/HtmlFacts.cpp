@@ -1,6 +1,6 @@
 #include "model/HtmlFacts.h"
 
-#include "model/Contrast.h"
+#include "model/internal/Contrast.h"
 
 #include <algorithm>
 #include <array>

@@ -5,7 +5,7 @@
 #include "model/MenuColumns.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
-#include "script/LineEnds.h"
+#include "script/internal/LineEnds.h"
 #include "script/ScriptSaver.h"
 #include "script/TemplateName.h"
 

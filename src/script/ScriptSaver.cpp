@@ -3,7 +3,7 @@
 #include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/FixedTexts.h"
-#include "script/LineEnds.h"
+#include "script/internal/LineEnds.h"
 #include "script/ScriptWriter.h"
 
 #include <deque>

@@ -7,6 +7,10 @@
 # Editor and preview do not include each other. CMake links circular static libraries without a
 # word, so the includes are what shows a back-edge.
 #
+# Each layer keeps the headers nobody else needs in its own `internal/` folder
+# (gui/shell/internal/SaveGuard.h): only files of that layer include them, so what a layer offers
+# the layers above it is what stands in its folder itself.
+#
 # The project session's interface (gui/common/ProjectSessionApi.h) is declared below the shell so
 # that editor and preview can use it, but only the shell may implement it: a class deriving from
 # it anywhere else would be a second owner of the project, and the include rule cannot see that.
@@ -80,6 +84,10 @@ foreach(file ${files})
             if(target_layer STREQUAL "")
                 message(NOTICE
                     "${file}: \"${header}\" is not named from src/ (write \"<layer>/<file>.h\")")
+                math(EXPR violations "${violations} + 1")
+            elseif(header MATCHES "/internal/" AND NOT target_layer STREQUAL layer)
+                message(NOTICE
+                    "${file}: layer ${layer} includes \"${header}\", private to ${target_layer}")
                 math(EXPR violations "${violations} + 1")
             elseif(NOT target_layer IN_LIST allowed_${key})
                 message(NOTICE

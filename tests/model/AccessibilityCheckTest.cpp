@@ -1,5 +1,5 @@
 #include "model/AccessibilityCheck.h"
-#include "model/Contrast.h"
+#include "model/internal/Contrast.h"
 #include "model/Messages.h"
 #include "model/Project.h"
 

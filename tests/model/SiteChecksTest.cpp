@@ -1,5 +1,5 @@
 #include "model/AccessibilityCheck.h"
-#include "model/GluedWords.h"
+#include "model/internal/GluedWords.h"
 #include "model/Project.h"
 #include "model/SiteReferences.h"
 

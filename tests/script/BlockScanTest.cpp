@@ -6,7 +6,7 @@
 
 #include "model/Conversions.h"
 #include "model/Messages.h"
-#include "script/LineEnds.h"
+#include "script/internal/LineEnds.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 #include "script/ScriptWriter.h"

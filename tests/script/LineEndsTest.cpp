@@ -1,4 +1,4 @@
-#include "script/LineEnds.h"
+#include "script/internal/LineEnds.h"
 
 #include <gtest/gtest.h>
 

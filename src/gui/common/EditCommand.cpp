@@ -1,4 +1,4 @@
-#include "gui/common/EditCommand.h"
+#include "gui/common/internal/EditCommand.h"
 
 namespace qloom::gui {
 

@@ -1,6 +1,6 @@
 #include "gui/common/ProjectHistory.h"
 
-#include "gui/common/EditCommand.h"
+#include "gui/common/internal/EditCommand.h"
 
 namespace qloom::gui {
 

@@ -1,4 +1,4 @@
-#include "gui/editor/AddImageDialog.h"
+#include "gui/editor/internal/AddImageDialog.h"
 
 #include "gui/common/BusyCursor.h"
 #include "gui/common/EditorRules.h"
@@ -7,9 +7,9 @@
 #include "gui/common/SpinBinding.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
-#include "gui/editor/HtmlFragments.h"
-#include "gui/editor/ImageCopy.h"
-#include "gui/editor/PicturePreview.h"
+#include "gui/editor/internal/HtmlFragments.h"
+#include "gui/editor/internal/ImageCopy.h"
+#include "gui/editor/internal/PicturePreview.h"
 #include "model/Messages.h"
 #include "ui_AddImageDialog.h"
 

@@ -1,9 +1,9 @@
-#include "gui/editor/AddLinkDialog.h"
+#include "gui/editor/internal/AddLinkDialog.h"
 
 #include "gui/common/EditorRules.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
-#include "gui/editor/HtmlFragments.h"
+#include "gui/editor/internal/HtmlFragments.h"
 #include "model/Messages.h"
 #include "ui_AddLinkDialog.h"
 

@@ -1,4 +1,4 @@
-#include "gui/editor/AddTextDialog.h"
+#include "gui/editor/internal/AddTextDialog.h"
 
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/EditorRules.h"

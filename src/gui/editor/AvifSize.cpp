@@ -1,4 +1,4 @@
-#include "gui/editor/AvifSize.h"
+#include "gui/editor/internal/AvifSize.h"
 
 #include <initializer_list>
 

@@ -1,4 +1,4 @@
-#include "gui/editor/HtmlFragments.h"
+#include "gui/editor/internal/HtmlFragments.h"
 
 #include "model/Conversions.h"
 #include "model/Messages.h"

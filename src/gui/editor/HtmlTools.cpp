@@ -3,10 +3,10 @@
 #include "gui/common/EditorRules.h"
 #include "gui/common/ProjectSessionApi.h"
 #include "gui/common/TextConv.h"
-#include "gui/editor/AddImageDialog.h"
-#include "gui/editor/AddLinkDialog.h"
-#include "gui/editor/AddTextDialog.h"
-#include "gui/editor/HtmlFragments.h"
+#include "gui/editor/internal/AddImageDialog.h"
+#include "gui/editor/internal/AddLinkDialog.h"
+#include "gui/editor/internal/AddTextDialog.h"
+#include "gui/editor/internal/HtmlFragments.h"
 #include "gui/editor/PropertyEditor.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
-#include "gui/editor/ImageCopy.h"
+#include "gui/editor/internal/ImageCopy.h"
 
-#include "gui/editor/HtmlFragments.h"
+#include "gui/editor/internal/HtmlFragments.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/ScriptSaver.h"

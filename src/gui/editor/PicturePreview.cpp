@@ -1,9 +1,9 @@
-#include "gui/editor/PicturePreview.h"
+#include "gui/editor/internal/PicturePreview.h"
 
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
-#include "gui/editor/AvifSize.h"
-#include "gui/editor/JpegDecoder.h"
+#include "gui/editor/internal/AvifSize.h"
+#include "gui/editor/internal/JpegDecoder.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
 

@@ -1,4 +1,4 @@
-#include "gui/editor/ToolDialog.h"
+#include "gui/editor/internal/ToolDialog.h"
 
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/ProjectSessionApi.h"

@@ -6,10 +6,10 @@
 #include "gui/common/WindowGeometry.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/preview/PreviewSandbox.h"
-#include "gui/preview/PreviewScroll.h"
 #include "gui/preview/PreviewWindow.h"
-#include "gui/preview/SmallScreenLayout.h"
-#include "gui/preview/TitleCommand.h"
+#include "gui/preview/internal/PreviewScroll.h"
+#include "gui/preview/internal/SmallScreenLayout.h"
+#include "gui/preview/internal/TitleCommand.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
 
@@ -254,7 +254,10 @@ void PreviewController::handleIdeCommand(const std::string& title) {
     // A finished drag is a step of the project history like any other edit.
     const TitleCommand command = ParseTitleCommand(title);
     if (command.kind == TitleCommand::Kind::Move) {
-        recordMove(command.index, command.x, command.y, false);
+        // In the small-screen layout the menus stand in their list, not at their places: a
+        // drag there says nothing about where a menu belongs on the wide page.
+        if (!smallScreenShown())
+            recordMove(command.index, command.x, command.y, false);
         return;
     }
     switch (command.kind) {

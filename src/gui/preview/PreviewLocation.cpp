@@ -1,4 +1,4 @@
-#include "gui/preview/PreviewLocation.h"
+#include "gui/preview/internal/PreviewLocation.h"
 
 namespace qloom {
 

@@ -1,8 +1,8 @@
-#include "gui/preview/PreviewPage.h"
+#include "gui/preview/internal/PreviewPage.h"
 
 #include "gui/common/TextConv.h"
-#include "gui/preview/PreviewRequestGuard.h"
-#include "gui/preview/TitleCommand.h"
+#include "gui/preview/internal/PreviewRequestGuard.h"
+#include "gui/preview/internal/TitleCommand.h"
 
 #include <QCoreApplication>
 #include <QWebEngineFullScreenRequest>

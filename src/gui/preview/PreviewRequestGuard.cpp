@@ -1,4 +1,4 @@
-#include "gui/preview/PreviewRequestGuard.h"
+#include "gui/preview/internal/PreviewRequestGuard.h"
 
 #include "gui/common/TextConv.h"
 #include "gui/preview/PreviewSandbox.h"

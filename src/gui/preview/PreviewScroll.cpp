@@ -1,4 +1,4 @@
-#include "gui/preview/PreviewScroll.h"
+#include "gui/preview/internal/PreviewScroll.h"
 
 #include <algorithm>
 #include <climits>

@@ -3,10 +3,10 @@
 #include "gui/common/MessageBox.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
-#include "gui/preview/PreviewLocation.h"
-#include "gui/preview/PreviewPage.h"
-#include "gui/preview/PreviewRequestGuard.h"
-#include "gui/preview/RendererWatch.h"
+#include "gui/preview/internal/PreviewLocation.h"
+#include "gui/preview/internal/PreviewPage.h"
+#include "gui/preview/internal/PreviewRequestGuard.h"
+#include "gui/preview/internal/RendererWatch.h"
 #include "model/Messages.h"
 
 #include <QApplication>

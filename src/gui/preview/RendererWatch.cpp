@@ -1,4 +1,4 @@
-#include "gui/preview/RendererWatch.h"
+#include "gui/preview/internal/RendererWatch.h"
 
 #include "gui/preview/PreviewSandbox.h"
 

@@ -1,4 +1,4 @@
-#include "gui/preview/SmallScreenLayout.h"
+#include "gui/preview/internal/SmallScreenLayout.h"
 
 #include "model/Menu.h"
 

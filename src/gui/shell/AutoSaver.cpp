@@ -1,4 +1,4 @@
-#include "gui/shell/AutoSaver.h"
+#include "gui/shell/internal/AutoSaver.h"
 
 #include <algorithm>
 

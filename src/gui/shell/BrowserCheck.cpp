@@ -1,4 +1,4 @@
-#include "gui/shell/BrowserCheck.h"
+#include "gui/shell/internal/BrowserCheck.h"
 
 namespace qloom {
 

@@ -1,4 +1,4 @@
-#include "gui/shell/CheckListModel.h"
+#include "gui/shell/internal/CheckListModel.h"
 
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"

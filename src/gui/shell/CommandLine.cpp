@@ -2,7 +2,7 @@
 
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
-#include "gui/shell/ProjectFolders.h"
+#include "gui/shell/internal/ProjectFolders.h"
 #include "model/Messages.h"
 #include "script/ScriptSaver.h"
 

@@ -1,4 +1,4 @@
-#include "gui/shell/DiskWatch.h"
+#include "gui/shell/internal/DiskWatch.h"
 
 #include <QFileInfo>
 #include <QFileSystemWatcher>

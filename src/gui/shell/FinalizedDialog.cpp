@@ -1,4 +1,4 @@
-#include "gui/shell/FinalizedDialog.h"
+#include "gui/shell/internal/FinalizedDialog.h"
 
 #include "gui/common/DesktopShell.h"
 #include "gui/common/DialogPlacement.h"

@@ -1,11 +1,11 @@
-#include "gui/shell/FolderChooser.h"
+#include "gui/shell/internal/FolderChooser.h"
 
 #include "gui/common/DialogPlacement.h"
 #include "gui/common/HelpKeyFilter.h"
 #include "gui/common/ProjectSessionApi.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/WindowGeometry.h"
-#include "gui/shell/ProjectFolders.h"
+#include "gui/shell/internal/ProjectFolders.h"
 #include "script/ScriptSaver.h"
 #include "ui_FolderChooser.h"
 

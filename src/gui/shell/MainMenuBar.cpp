@@ -1,4 +1,4 @@
-#include "gui/shell/MainMenuBar.h"
+#include "gui/shell/internal/MainMenuBar.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "gui/shell/ProjectFolders.h"
+#include "gui/shell/internal/ProjectFolders.h"
 
 #include "model/Messages.h"
 #include "script/FileIo.h"

@@ -1,4 +1,4 @@
-#include "gui/shell/ProjectSettingsDialog.h"
+#include "gui/shell/internal/ProjectSettingsDialog.h"
 
 #include "gui/common/BusyCursor.h"
 #include "gui/common/ColorSwatch.h"
@@ -12,8 +12,9 @@
 #include "gui/common/UiText.h"
 #include "gui/common/WindowGeometry.h"
 #include "gui/shell/ProjectSession.h"
-#include "gui/shell/SiteFolderBox.h"
-#include "gui/shell/TemplateInfoDialog.h"
+#include "gui/shell/internal/SiteFolderBox.h"
+#include "gui/shell/internal/SmallScreenBox.h"
+#include "gui/shell/internal/TemplateInfoDialog.h"
 #include "model/Messages.h"
 #include "ui_ProjectSettingsDialog.h"
 
@@ -73,6 +74,8 @@ ProjectSettingsDialog::ProjectSettingsDialog(ProjectSession& session, QWidget* p
     // Above the button row: what the preview page may read.
     siteFolder_ = new SiteFolderBox(session_.prompter(), this);
     ui->layoutMain->insertWidget(ui->layoutMain->count() - 1, siteFolder_);
+    smallScreen_ = new SmallScreenBox(this);
+    ui->layoutMain->insertWidget(ui->layoutMain->count() - 2, smallScreen_);
 
     colorPicker_ = &PickPlatformColor;
     setForm(DefaultForm());
@@ -119,6 +122,7 @@ void ProjectSettingsDialog::showEvent(QShowEvent* event) {
 void ProjectSettingsDialog::loadFromProject() {
     setForm(FormFromSettings(session_.project().settings));
     siteFolder_->load(toQ(session_.project().settings.projectFolder));
+    smallScreen_->load(session_.project().settings);
     ui->scrollOutEdit->setFocus();
 }
 
@@ -131,6 +135,7 @@ void ProjectSettingsDialog::chooseColor(ColorSwatch* swatch) {
 
 void ProjectSettingsDialog::onDefaultsClicked() {
     setForm(DefaultForm());
+    smallScreen_->showDefaults();
 }
 
 void ProjectSettingsDialog::onMoreInfoClicked() {
@@ -170,6 +175,7 @@ void ProjectSettingsDialog::onOkClicked() {
     }
     ProjectSettings changed = settings;
     ApplyForm(f, changed);
+    smallScreen_->apply(changed);
     session_.edit(ProjectEdit::replaceSettings(session_.project(), std::move(changed)));
     // The settings are in the project whatever happens to the store, but the user must know
     // that the preview will stay at the project folder.

@@ -1,4 +1,4 @@
-#include "gui/shell/SaveGuard.h"
+#include "gui/shell/internal/SaveGuard.h"
 
 #include "script/FileIo.h"
 #include "script/ScriptSaver.h"

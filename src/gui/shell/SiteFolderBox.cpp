@@ -1,4 +1,4 @@
-#include "gui/shell/SiteFolderBox.h"
+#include "gui/shell/internal/SiteFolderBox.h"
 
 #include "gui/common/Prompter.h"
 #include "gui/common/TextConv.h"

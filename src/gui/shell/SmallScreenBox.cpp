@@ -1,4 +1,4 @@
-#include "gui/shell/SmallScreenBox.h"
+#include "gui/shell/internal/SmallScreenBox.h"
 
 #include "gui/common/TextConv.h"
 #include "model/ProjectSettings.h"

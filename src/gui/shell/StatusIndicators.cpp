@@ -1,4 +1,4 @@
-#include "gui/shell/StatusIndicators.h"
+#include "gui/shell/internal/StatusIndicators.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "gui/shell/StatusLine.h"
+#include "gui/shell/internal/StatusLine.h"
 
 #include "model/Messages.h"
 

@@ -1,4 +1,4 @@
-#include "gui/shell/TemplateInfoDialog.h"
+#include "gui/shell/internal/TemplateInfoDialog.h"
 
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"

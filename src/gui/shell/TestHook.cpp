@@ -5,7 +5,7 @@
 #include "gui/shell/InstanceChannel.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProjectSession.h"
-#include "gui/shell/StartDialog.h"
+#include "gui/shell/internal/StartDialog.h"
 
 #include <QTimer>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "gui/shell/UserPlaces.h"
+#include "gui/shell/internal/UserPlaces.h"
 
 #include "gui/common/TextConv.h"
 #include "model/Messages.h"

@@ -1,6 +1,6 @@
 #include "AvifMaker.h"
 
-#include "gui/editor/AvifSize.h"
+#include "gui/editor/internal/AvifSize.h"
 
 #include <gtest/gtest.h>
 #include <string>

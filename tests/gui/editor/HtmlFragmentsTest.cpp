@@ -1,4 +1,4 @@
-#include "gui/editor/HtmlFragments.h"
+#include "gui/editor/internal/HtmlFragments.h"
 
 #include <gtest/gtest.h>
 

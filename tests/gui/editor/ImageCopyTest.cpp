@@ -1,4 +1,4 @@
-#include "gui/editor/ImageCopy.h"
+#include "gui/editor/internal/ImageCopy.h"
 
 #include "model/Messages.h"
 

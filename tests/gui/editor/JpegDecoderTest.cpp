@@ -1,4 +1,4 @@
-#include "gui/editor/JpegDecoder.h"
+#include "gui/editor/internal/JpegDecoder.h"
 
 #include "JpegMaker.h"
 

@@ -1,9 +1,9 @@
-#include "gui/preview/PreviewLocation.h"
+#include "gui/preview/internal/PreviewLocation.h"
 #include "gui/preview/PreviewSandbox.h"
-#include "gui/preview/PreviewScroll.h"
+#include "gui/preview/internal/PreviewScroll.h"
 #include "gui/preview/RateLimit.h"
 #include "gui/preview/ScriptErrorLog.h"
-#include "gui/preview/SmallScreenLayout.h"
+#include "gui/preview/internal/SmallScreenLayout.h"
 #include "model/MenuColumns.h"
 #include "model/Messages.h"
 

@@ -8,10 +8,10 @@
 #include "gui/common/UserSettings.h"
 #include "gui/preview/PreviewController.h"
 #include "gui/preview/PreviewWindow.h"
-#include "gui/preview/RendererWatch.h"
+#include "gui/preview/internal/RendererWatch.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProjectSession.h"
-#include "gui/shell/StartDialog.h"
+#include "gui/shell/internal/StartDialog.h"
 #include "model/Messages.h"
 
 #include <QAbstractButton>

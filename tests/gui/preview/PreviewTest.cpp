@@ -9,7 +9,7 @@
 #include "gui/preview/PreviewWindow.h"
 #include "gui/shell/MainWindow.h"
 #include "gui/shell/ProjectSession.h"
-#include "gui/shell/StartDialog.h"
+#include "gui/shell/internal/StartDialog.h"
 #include "model/Messages.h"
 
 #include <QApplication>
@@ -414,6 +414,9 @@ private Q_SLOTS:
             QTest::keyClick(proxy, Qt::Key_Right);
             QCOMPARE(table().menus[0].left, width < 400 ? left : left + 1);
             QCOMPARE(js(QStringLiteral("Qloom.small() ? 1 : 0")).toInt(), width < 400 ? 1 : 0);
+            // Nor does a drag reported from the list move the menu's desktop place.
+            preview()->handleIdeCommand("!qLoomIDE:docMouseMove(0,40,50)");
+            QCOMPARE(table().menus[0].left, width < 400 ? left : 40);
         }
         // A reload keeps the chosen width; "Full" follows the window again.
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));

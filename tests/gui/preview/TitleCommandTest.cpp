@@ -1,4 +1,4 @@
-#include "gui/preview/TitleCommand.h"
+#include "gui/preview/internal/TitleCommand.h"
 #include "model/Messages.h"
 
 #include <gtest/gtest.h>

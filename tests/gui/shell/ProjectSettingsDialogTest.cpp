@@ -7,9 +7,10 @@
 #include "gui/common/UpDownControl.h"
 #include "gui/common/UserSettings.h"
 #include "gui/shell/ProjectSession.h"
-#include "gui/shell/ProjectSettingsDialog.h"
-#include "gui/shell/SiteFolderBox.h"
-#include "gui/shell/TemplateInfoDialog.h"
+#include "gui/shell/internal/ProjectSettingsDialog.h"
+#include "gui/shell/internal/SiteFolderBox.h"
+#include "gui/shell/internal/SmallScreenBox.h"
+#include "gui/shell/internal/TemplateInfoDialog.h"
 #include "model/Messages.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -337,6 +339,43 @@ private Q_SLOTS:
         QCOMPARE(lines.at(21), QStringLiteral("<BODY leftmargin=0 topmargin=0 scroll=no>"));
         QCOMPARE(info_->windowTitle(), toQ(msg::kTemplateInfoCaption));
         QCOMPARE(dlg_->windowTitle(), toQ(msg::kProjectSettingsCaption));
+    }
+
+    void smallScreenChoicesLoadOnShowingAndApplyWithTheOthersOnOk() {
+        ops_->projectData.settings.smallScreenBreakpoint = 600;
+        ops_->projectData.settings.smallScreenCaption = "Navigation";
+        ops_->projectData.settings.smallScreenPlace = kPlaceTopRight;
+        dlg_->show();
+        SmallScreenBox* box = dlg_->smallScreen();
+        QCOMPARE(box->modeBox()->currentIndex(), int(SmallScreenBox::Width));
+        QCOMPARE(box->widthBox()->value(), 600);
+        QCOMPARE(box->captionEdit()->text(), QStringLiteral("Navigation"));
+        QCOMPARE(box->placeBox()->currentIndex(), int(kPlaceTopRight));
+
+        // Off never shows the button: its width, caption and place do not apply.
+        box->modeBox()->setCurrentIndex(SmallScreenBox::Off);
+        QVERIFY(!box->widthBox()->isEnabled());
+        QVERIFY(!box->captionEdit()->isEnabled());
+        box->modeBox()->setCurrentIndex(SmallScreenBox::Auto);
+        QVERIFY(box->captionEdit()->isEnabled());
+        // A caption of blanks would make a button nobody can name: it becomes "Menu".
+        box->captionEdit()->setText(QStringLiteral("   "));
+        box->placeBox()->setCurrentIndex(kPlaceFirstMenu);
+        child<QLineEdit>("scrollInEdit")->setText(QStringLiteral("31"));
+        const ProjectSettings before = ops_->projectData.settings;
+        child<QPushButton>("okButton")->click();
+        const ProjectSettings& s = ops_->projectData.settings;
+        QCOMPARE(s.smallScreenBreakpoint, kBreakpointAuto);
+        QCOMPARE(s.smallScreenCaption, std::string("Menu"));
+        QCOMPARE(s.smallScreenPlace, int32_t(kPlaceFirstMenu));
+        QCOMPARE(s.closeStep, 31);
+
+        // One step to undo with the other settings; the next showing loads what is in force.
+        ops_->historyData.undo();
+        QVERIFY(ops_->projectData.settings == before);
+        dlg_->show();
+        QCOMPARE(box->modeBox()->currentIndex(), int(SmallScreenBox::Width));
+        QCOMPARE(box->widthBox()->value(), 600);
     }
 
     void siteFolderMustHoldTheProjectAndIsKeptPerProjectOnOK() {

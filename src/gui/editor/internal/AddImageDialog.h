@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gui/editor/ToolDialog.h"
+#include "gui/editor/internal/ToolDialog.h"
 
 #include <QString>
 #include <functional>

@@ -15,6 +15,7 @@ namespace qloom::gui {
 class ColorSwatch;
 class ProjectSession;
 class SiteFolderBox;
+class SmallScreenBox;
 class SpinBinding;
 class TemplateInfoDialog;
 
@@ -34,6 +35,7 @@ public:
     void setColorPicker(ColorPicker picker) { colorPicker_ = std::move(picker); }
 
     SiteFolderBox* siteFolder() const { return siteFolder_; }
+    SmallScreenBox* smallScreen() const { return smallScreen_; }
 
     // The controls as a form, and back.
     SettingsForm form() const;
@@ -61,6 +63,7 @@ private:
     SpinBinding* scrollOutSpin_;
     SpinBinding* scrollInSpin_;
     SiteFolderBox* siteFolder_;
+    SmallScreenBox* smallScreen_;
 };
 
 } // namespace qloom::gui

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "gui/editor/ToolDialog.h"
+#include "gui/editor/internal/ToolDialog.h"
 
 #include "gui/common/QtColor.h"
-#include "gui/editor/HtmlFragments.h"
+#include "gui/editor/internal/HtmlFragments.h"
 
 #include <memory>
 #include <string>
