@@ -99,7 +99,7 @@ std::string readFontName(const Json& value, const std::string& field) {
 // The names the settings dialog would accept as they are; `folder` is where the project goes.
 std::string readTemplateName(const Json& value, const std::string& field,
                              const std::string& folder) {
-    const std::string name = readText(value, field);
+    std::string name = readText(value, field);
     if (CleanTemplateName(name) != name || !IsUsableTemplateName(name) ||
         (!folder.empty() && TemplateNameIsFolder(folder, name)))
         refuse(field, msg::kCliBadTemplateName);

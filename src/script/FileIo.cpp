@@ -194,8 +194,12 @@ std::string ResolveLinkTarget(const std::string& path) {
             return {};
         // A relative target counts from the folder that holds the link.
         if (target[0] != '/') {
-            const std::string folder = FolderOf(current);
-            target = (folder == "/" ? "" : folder) + "/" + target;
+            std::string absolute = FolderOf(current);
+            if (absolute == "/")
+                absolute.clear();
+            absolute += '/';
+            absolute += target;
+            target = std::move(absolute);
         }
         current = std::move(target);
     }

@@ -89,7 +89,7 @@ std::string MountRootOf(std::string_view folder, const std::vector<std::string>&
 }
 
 std::string ResolveChooserPath(std::string_view text, std::string_view currentFolder) {
-    const std::string stripped = StripTrailingBackslash(text);
+    std::string stripped = StripTrailingBackslash(text);
     if (stripped.empty())
         return std::string(currentFolder);
     if (stripped.front() == '/')

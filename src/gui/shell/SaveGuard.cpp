@@ -16,7 +16,7 @@ SaveGuard::~SaveGuard() {
 
 ProjectLock::Attempt SaveGuard::claim(const std::string& folder, bool takeOver) {
     release();
-    const ProjectLock::Attempt attempt =
+    ProjectLock::Attempt attempt =
         takeOver ? lock_.takeOver(folder, "qloom") : lock_.acquire(folder, "qloom");
     if (attempt.state == ProjectLock::State::HeldByOther)
         return attempt;
