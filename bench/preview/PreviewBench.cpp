@@ -83,12 +83,12 @@ int main(int argc, char* argv[]) {
     QPushButton* update = window.updateButton;
 
     TimeLoad(browser, [&] { update->click(); }); // warm-up: first renderer start
-    TimeLoad(browser, [&] { browser->webBrowser1()->reload(); });
+    TimeLoad(browser, [&] { browser->webView()->reload(); });
 
     std::vector<double> updates, reloads;
     for (int round = 0; round < rounds; ++round) {
         updates.push_back(TimeLoad(browser, [&] { update->click(); }));
-        reloads.push_back(TimeLoad(browser, [&] { browser->webBrowser1()->reload(); }));
+        reloads.push_back(TimeLoad(browser, [&] { browser->webView()->reload(); }));
     }
     const double updateMs = Median(updates);
     const double reloadMs = Median(reloads);

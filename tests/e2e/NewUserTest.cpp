@@ -116,7 +116,7 @@ class NewUserTest : public QObject {
     QVariant js(PreviewWindow* browser, const QString& code) {
         QVariant result;
         bool done = false;
-        browser->webBrowser1()->page()->runJavaScript(code, [&](const QVariant& value) {
+        browser->webView()->page()->runJavaScript(code, [&](const QVariant& value) {
             result = value;
             done = true;
         });
@@ -126,7 +126,7 @@ class NewUserTest : public QObject {
     }
 
     void selectMenu(MainWindow& main, int row) {
-        auto* list = Child<QListWidget>(&main, "listMenus");
+        auto* list = Child<QListWidget>(&main, "menuList");
         const QRect rect = list->visualItemRect(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
         QTRY_COMPARE(main.session()->projectForTest().selected, row);
@@ -167,7 +167,7 @@ private Q_SLOTS:
         WhenModal(chooser, [&] {
             shot(chooser, QStringLiteral("folder-chooser"));
             chooser->setPath(projectFolder);
-            Click(chooser, "btnOK");
+            Click(chooser, "okButton");
         });
         Click(main.startDialog(), "newProjectButton");
         QTRY_VERIFY(main.isEnabled());
@@ -180,13 +180,13 @@ private Q_SLOTS:
             Click(&main, "addMenuButton");
         Project& table = main.session()->projectForTest();
         QCOMPARE(table.menuCount(), 3);
-        QCOMPARE(Child<QListWidget>(&main, "listMenus")->count(), 3);
+        QCOMPARE(Child<QListWidget>(&main, "menuList")->count(), 3);
 
         // A caption for the third menu, typed into "Caption HTML".
-        auto* tabs = Child<QTabWidget>(&main, "tabProp");
+        auto* tabs = Child<QTabWidget>(&main, "propertyTabs");
         QCOMPARE(table.selected, 2);
         tabs->setCurrentIndex(1);
-        auto* caption = Child<QPlainTextEdit>(&main, "txtCapHTML");
+        auto* caption = Child<QPlainTextEdit>(&main, "captionHtmlEdit");
         caption->selectAll();
         QTest::keyClicks(caption, QStringLiteral("Products"));
         QCOMPARE(table.menus[2].captionHtml, std::string("Products"));
@@ -194,16 +194,16 @@ private Q_SLOTS:
 
         // Some formatted text for its body, through "Add Text".
         tabs->setCurrentIndex(2);
-        auto* body = Child<QPlainTextEdit>(&main, "txtMenuHTML");
+        auto* body = Child<QPlainTextEdit>(&main, "bodyHtmlEdit");
         body->selectAll();
         QTest::keyClick(body, Qt::Key_Delete);
         AddTextDialog* addText = main.htmlTools()->addTextDialog();
         WhenModal(addText, [&] {
-            QTest::keyClicks(Child<QPlainTextEdit>(addText, "txtTEXT"), QStringLiteral("Hello"));
+            QTest::keyClicks(Child<QPlainTextEdit>(addText, "textEdit"), QStringLiteral("Hello"));
             shot(addText, QStringLiteral("add-text"));
-            Click(addText, "btnAdd");
+            Click(addText, "addButton");
         });
-        Click(&main, "btnAddText");
+        Click(&main, "addTextButton");
         QCOMPARE(table.menus[2].bodyHtml,
                  std::string("<FONT FACE=\"Arial\" SIZE=\"2\" COLOR=\"#FFFFFF\">"
                              "Hello\r\n</FONT>\r\n"));
@@ -216,10 +216,10 @@ private Q_SLOTS:
             shot(picker, QStringLiteral("colour"));
             picker->accept();
         });
-        Click(&main, "panMenuColor");
+        Click(&main, "bodyColorSwatch");
         QCOMPARE(table.menus[1].bodyColor, std::string("#336699"));
         tabs->setCurrentIndex(0);
-        Click(&main, "radVertical");
+        Click(&main, "verticalRadio");
         QCOMPARE(table.menus[1].orientation, 1);
 
         // "Update Preview" and wait for the page to show the three menus as edited.
@@ -244,7 +244,7 @@ private Q_SLOTS:
                                        ".getBoundingClientRect();return [r.left,r.top];})()"))
                 .toList();
         QCOMPARE(box.size(), 2);
-        QWidget* proxy = browser->webBrowser1()->focusProxy();
+        QWidget* proxy = browser->webView()->focusProxy();
         QVERIFY(proxy);
         const QPoint grab(int(box[0].toDouble()) + 10, int(box[1].toDouble()) + 5);
         QTest::mouseMove(proxy, grab);
@@ -264,17 +264,17 @@ private Q_SLOTS:
         ProjectSettingsDialog* settings = main.projectSettingsDialog();
         WhenModal(settings, [&] {
             QVERIFY(!Child<QAbstractButton>(&main, "helpButton")->isEnabled());
-            auto* out = Child<QLineEdit>(settings, "txtScrollOut");
+            auto* out = Child<QLineEdit>(settings, "scrollOutEdit");
             out->selectAll();
             QTest::keyClicks(out, QStringLiteral("25"));
-            auto* in = Child<QLineEdit>(settings, "txtScrollIn");
+            auto* in = Child<QLineEdit>(settings, "scrollInEdit");
             in->selectAll();
             QTest::keyClicks(in, QStringLiteral("35"));
-            auto* name = Child<QLineEdit>(settings, "txtTemplate");
+            auto* name = Child<QLineEdit>(settings, "templateNameEdit");
             name->selectAll();
             QTest::keyClicks(name, QStringLiteral("index.html"));
             shot(settings, QStringLiteral("settings"));
-            Click(settings, "btnOK");
+            Click(settings, "okButton");
         });
         Click(&main, "projectSettingsButton");
         QVERIFY(!settings->isVisible());

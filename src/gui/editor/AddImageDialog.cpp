@@ -26,49 +26,49 @@ AddImageDialog::AddImageDialog(ProjectSessionApi& session, QWidget* parent)
     : ToolDialog(parent), ui(new Ui::AddImageDialog), session_(session) {
     ui->setupUi(this);
     setWindowTitle(uiText(msg::kAddImageCaption));
-    auto* border = new SpinBinding(ui->txtBorderSize, ui->UpDown_Border, kBorderSpin, tr("Border"));
+    auto* border = new SpinBinding(ui->borderEdit, ui->borderUpDown, kBorderSpin, tr("Border"));
     border->show(QStringLiteral("0"), 0);
-    connect(ui->btnAdd, &QPushButton::clicked, this, &AddImageDialog::onAddClicked);
-    connect(ui->btnCancel, &QPushButton::clicked, this, &AddImageDialog::onCancelClicked);
-    connect(ui->btnChooseFileName, &QPushButton::clicked, this,
+    connect(ui->addButton, &QPushButton::clicked, this, &AddImageDialog::onAddClicked);
+    connect(ui->cancelButton, &QPushButton::clicked, this, &AddImageDialog::onCancelClicked);
+    connect(ui->chooseFileButton, &QPushButton::clicked, this,
             &AddImageDialog::onChooseFileClicked);
-    connect(ui->txtAlt, &QLineEdit::textChanged, this, &AddImageDialog::updateAddButton);
-    connect(ui->chkDecorative, &QCheckBox::toggled, this, &AddImageDialog::updateAddButton);
+    connect(ui->altEdit, &QLineEdit::textChanged, this, &AddImageDialog::updateAddButton);
+    connect(ui->decorativeCheck, &QCheckBox::toggled, this, &AddImageDialog::updateAddButton);
     filePicker_ = &ChoosePictureFile;
     updateAddButton();
     resetControls();
-    finishSetup(session, ui->btnAdd, ui->btnCancel, QSize(442, 106));
+    finishSetup(session, ui->addButton, ui->cancelButton, QSize(442, 106));
 }
 
 AddImageDialog::~AddImageDialog() = default;
 
 void AddImageDialog::resetControls() {
-    LastFolder.clear();
+    lastFolder_.clear();
 }
 
 void AddImageDialog::clearEntries() {
-    ui->txtImage->clear();
-    ui->txtAlt->clear(); // the text and the decoration belong to one picture
-    ui->chkDecorative->setChecked(false);
-    ui->txtImage->setFocus();
+    ui->imageEdit->clear();
+    ui->altEdit->clear(); // the text and the decoration belong to one picture
+    ui->decorativeCheck->setChecked(false);
+    ui->imageEdit->setFocus();
 }
 
 void AddImageDialog::updateAddButton() {
-    const bool decorative = ui->chkDecorative->isChecked();
+    const bool decorative = ui->decorativeCheck->isChecked();
     // A decorative picture has no text to type; the box keeps it in case the tick was a slip.
-    ui->txtAlt->setEnabled(!decorative);
-    const Status alt = CheckImageAlt(fromQ(ui->txtAlt->text()), decorative);
-    ui->btnAdd->setEnabled(alt.ok);
-    ui->btnAdd->setToolTip(toQ(alt.message));
+    ui->altEdit->setEnabled(!decorative);
+    const Status alt = CheckImageAlt(fromQ(ui->altEdit->text()), decorative);
+    ui->addButton->setEnabled(alt.ok);
+    ui->addButton->setToolTip(toQ(alt.message));
 }
 
 void AddImageDialog::onAddClicked() {
-    const bool decorative = ui->chkDecorative->isChecked();
-    const std::string alt = decorative ? std::string() : fromQ(ui->txtAlt->text());
+    const bool decorative = ui->decorativeCheck->isChecked();
+    const std::string alt = decorative ? std::string() : fromQ(ui->altEdit->text());
     if (!CheckImageAlt(alt, decorative))
         return; // Add is greyed; a direct call cannot get round the rule either
-    const std::string path = fromQ(ui->txtImage->text());
-    const std::string html = ImageFragment(path, fromQ(ui->txtBorderSize->text()), alt);
+    const std::string path = fromQ(ui->imageEdit->text());
+    const std::string html = ImageFragment(path, fromQ(ui->borderEdit->text()), alt);
     const Expected<ImageCopyOutcome> copied = [&] {
         BusyCursor busy;
         const ProjectSettings& settings = session_.project().settings;
@@ -77,21 +77,21 @@ void AddImageDialog::onAddClicked() {
     // The picture is still named in the page; the user can copy it by hand later.
     if (!copied)
         session_.prompter().message(this, toQ(copied.status().message));
-    insertAndClose(ui->txtImage, html);
+    insertAndClose(ui->imageEdit, html);
 }
 
 void AddImageDialog::onCancelClicked() {
-    cancelAndClose(ui->txtImage);
+    cancelAndClose(ui->imageEdit);
 }
 
 void AddImageDialog::onChooseFileClicked() {
     if (!filePicker_)
         return;
-    const QString picked = filePicker_(this, LastFolder);
+    const QString picked = filePicker_(this, lastFolder_);
     if (!picked.isEmpty())
-        ui->txtImage->setText(picked);
+        ui->imageEdit->setText(picked);
     // A cancelled dialog has no file name, so the next one starts in the default folder.
-    LastFolder = picked.isEmpty() ? QString() : QFileInfo(picked).absolutePath();
+    lastFolder_ = picked.isEmpty() ? QString() : QFileInfo(picked).absolutePath();
 }
 
 } // namespace qloom::gui

@@ -17,9 +17,9 @@ AddLinkDialog::AddLinkDialog(ProjectSessionApi& session, QWidget* parent)
     : ToolDialog(parent), ui(new Ui::AddLinkDialog) {
     ui->setupUi(this);
     setWindowTitle(uiText(msg::kAddUrlCaption));
-    connect(ui->btnAdd, &QPushButton::clicked, this, &AddLinkDialog::onAddClicked);
-    connect(ui->btnCancel, &QPushButton::clicked, this, &AddLinkDialog::onCancelClicked);
-    connect(ui->btnChooseFile, &QPushButton::clicked, this, &AddLinkDialog::onChooseFileClicked);
+    connect(ui->addButton, &QPushButton::clicked, this, &AddLinkDialog::onAddClicked);
+    connect(ui->cancelButton, &QPushButton::clicked, this, &AddLinkDialog::onCancelClicked);
+    connect(ui->chooseFileButton, &QPushButton::clicked, this, &AddLinkDialog::onChooseFileClicked);
 
     filePicker_ = [](QWidget* parent, const QString& folder) {
         QFileDialog dialog(parent);
@@ -35,44 +35,44 @@ AddLinkDialog::AddLinkDialog(ProjectSessionApi& session, QWidget* parent)
         return dialog.selectedFiles().first();
     };
     resetControls();
-    finishSetup(session, ui->btnAdd, ui->btnCancel, QSize(441, 199));
+    finishSetup(session, ui->addButton, ui->cancelButton, QSize(441, 199));
 }
 
 AddLinkDialog::~AddLinkDialog() = default;
 
 void AddLinkDialog::resetControls() {
-    LastFolder.clear();
+    lastFolder_.clear();
 }
 
 void AddLinkDialog::clearEntries() {
-    ui->txtURL->clear();
-    ui->txtHTML->clear();
-    ui->txtURL->setFocus();
+    ui->urlEdit->clear();
+    ui->innerHtmlEdit->clear();
+    ui->urlEdit->setFocus();
 }
 
 std::string AddLinkDialog::fragment() const {
-    return LinkFragment(fromQ(ui->txtURL->text()), fromQ(ui->cboxTarget->currentText()),
-                        EditorTextToHtml(fromQ(ui->txtHTML->toPlainText())));
+    return LinkFragment(fromQ(ui->urlEdit->text()), fromQ(ui->targetBox->currentText()),
+                        EditorTextToHtml(fromQ(ui->innerHtmlEdit->toPlainText())));
 }
 
 void AddLinkDialog::onAddClicked() {
-    insertAndClose(ui->txtURL, fragment());
+    insertAndClose(ui->urlEdit, fragment());
 }
 
 void AddLinkDialog::onCancelClicked() {
-    cancelAndClose(ui->txtURL);
+    cancelAndClose(ui->urlEdit);
 }
 
 void AddLinkDialog::onChooseFileClicked() {
     if (!filePicker_)
         return;
-    const QString picked = filePicker_(this, LastFolder);
+    const QString picked = filePicker_(this, lastFolder_);
     if (picked.isEmpty())
         return;
     const QFileInfo info(picked);
-    ui->txtURL->setText(info.fileName());
-    ui->txtURL->setFocus();
-    LastFolder = info.absolutePath();
+    ui->urlEdit->setText(info.fileName());
+    ui->urlEdit->setFocus();
+    lastFolder_ = info.absolutePath();
 }
 
 } // namespace qloom::gui

@@ -19,68 +19,69 @@ AddTextDialog::AddTextDialog(ProjectSessionApi& session, QWidget* parent)
     : ToolDialog(parent), ui(new Ui::AddTextDialog) {
     ui->setupUi(this);
     setWindowTitle(uiText(msg::kAddTextCaption));
-    FillFontList(ui->cBoxFontName);
+    FillFontList(ui->fontBox);
     for (std::string_view size : kHtmlFontSizes)
-        ui->cBoxFontSize->addItem(toQ(size));
-    ui->cBoxFontName->setEditText(QStringLiteral("Arial"));
-    ui->cBoxFontSize->setEditText(QStringLiteral("2"));
-    ui->panColor->setColor(Qt::white);
+        ui->fontSizeBox->addItem(toQ(size));
+    ui->fontBox->setEditText(QStringLiteral("Arial"));
+    ui->fontSizeBox->setEditText(QStringLiteral("2"));
+    ui->colorSwatch->setColor(Qt::white);
 
-    connect(ui->btnAdd, &QPushButton::clicked, this, &AddTextDialog::onAddClicked);
+    connect(ui->addButton, &QPushButton::clicked, this, &AddTextDialog::onAddClicked);
     connect(ui->cancelButton, &QPushButton::clicked, this, &AddTextDialog::onCancelClicked);
-    connect(ui->panColor, &ColorSwatch::clicked, this, &AddTextDialog::onColorClicked);
-    connect(ui->chkDefaultFace, &QCheckBox::toggled, this, &AddTextDialog::onDefaultFaceClicked);
-    connect(ui->chkDefaultSize, &QCheckBox::toggled, this, &AddTextDialog::onDefaultSizeClicked);
-    connect(ui->chkDefaultColor, &QCheckBox::toggled, this, &AddTextDialog::onDefaultColorClicked);
+    connect(ui->colorSwatch, &ColorSwatch::clicked, this, &AddTextDialog::onColorClicked);
+    connect(ui->defaultFontCheck, &QCheckBox::toggled, this, &AddTextDialog::onDefaultFontToggled);
+    connect(ui->defaultSizeCheck, &QCheckBox::toggled, this, &AddTextDialog::onDefaultSizeToggled);
+    connect(ui->defaultColorCheck, &QCheckBox::toggled, this,
+            &AddTextDialog::onDefaultColorToggled);
     colorPicker_ = &PickPlatformColor;
-    ui->txtTEXT->setFocus();
-    finishSetup(session, ui->btnAdd, ui->cancelButton, QSize(469, 196));
+    ui->textEdit->setFocus();
+    finishSetup(session, ui->addButton, ui->cancelButton, QSize(469, 196));
 }
 
 AddTextDialog::~AddTextDialog() = default;
 
 void AddTextDialog::clearEntries() {
-    ui->txtTEXT->clear();
-    ui->txtTEXT->setFocus();
+    ui->textEdit->clear();
+    ui->textEdit->setFocus();
 }
 
 std::string AddTextDialog::fragment() const {
     TextFragmentOptions o;
-    o.fontFace = fromQ(ui->cBoxFontName->currentText());
-    o.fontSize = fromQ(ui->cBoxFontSize->currentText());
-    o.color = FromQColor(ui->panColor->color());
-    o.defaultFace = ui->chkDefaultFace->isChecked();
-    o.defaultSize = ui->chkDefaultSize->isChecked();
-    o.defaultColor = ui->chkDefaultColor->isChecked();
-    o.center = ui->chkCenter->isChecked();
-    return TextFragment(EditorTextToHtml(fromQ(ui->txtTEXT->toPlainText())), o);
+    o.fontFace = fromQ(ui->fontBox->currentText());
+    o.fontSize = fromQ(ui->fontSizeBox->currentText());
+    o.color = FromQColor(ui->colorSwatch->color());
+    o.defaultFace = ui->defaultFontCheck->isChecked();
+    o.defaultSize = ui->defaultSizeCheck->isChecked();
+    o.defaultColor = ui->defaultColorCheck->isChecked();
+    o.center = ui->centerCheck->isChecked();
+    return TextFragment(EditorTextToHtml(fromQ(ui->textEdit->toPlainText())), o);
 }
 
 void AddTextDialog::onAddClicked() {
-    insertAndClose(ui->txtTEXT, fragment());
+    insertAndClose(ui->textEdit, fragment());
 }
 
 void AddTextDialog::onCancelClicked() {
-    cancelAndClose(ui->txtTEXT);
+    cancelAndClose(ui->textEdit);
 }
 
 void AddTextDialog::onColorClicked() {
     if (!colorPicker_)
         return;
-    if (const auto chosen = colorPicker_(ui->panColor->color(), this))
-        ui->panColor->setColor(*chosen);
+    if (const auto chosen = colorPicker_(ui->colorSwatch->color(), this))
+        ui->colorSwatch->setColor(*chosen);
 }
 
-void AddTextDialog::onDefaultFaceClicked() {
-    ui->cBoxFontName->setEnabled(!ui->chkDefaultFace->isChecked());
+void AddTextDialog::onDefaultFontToggled() {
+    ui->fontBox->setEnabled(!ui->defaultFontCheck->isChecked());
 }
 
-void AddTextDialog::onDefaultSizeClicked() {
-    ui->cBoxFontSize->setEnabled(!ui->chkDefaultSize->isChecked());
+void AddTextDialog::onDefaultSizeToggled() {
+    ui->fontSizeBox->setEnabled(!ui->defaultSizeCheck->isChecked());
 }
 
-void AddTextDialog::onDefaultColorClicked() {
-    ui->panColor->setVisible(!ui->chkDefaultColor->isChecked());
+void AddTextDialog::onDefaultColorToggled() {
+    ui->colorSwatch->setVisible(!ui->defaultColorCheck->isChecked());
 }
 
 } // namespace qloom::gui

@@ -25,9 +25,10 @@ HtmlTools::HtmlTools(ProjectSessionApi& session, PropertyEditor& editor, QWidget
     addLinkDialog_->setInserter(insert);
     addImageDialog_->setInserter(insert);
     const PropertyEditor::HtmlToolButtons buttons = editor.htmlToolButtons();
-    connect(buttons.newLine, &QAbstractButton::clicked, this, &HtmlTools::onNewLineClicked);
+    connect(buttons.addLineBreak, &QAbstractButton::clicked, this,
+            &HtmlTools::onAddLineBreakClicked);
     connect(buttons.addText, &QAbstractButton::clicked, this, &HtmlTools::onAddTextClicked);
-    connect(buttons.addUrl, &QAbstractButton::clicked, this, &HtmlTools::onAddUrlClicked);
+    connect(buttons.addLink, &QAbstractButton::clicked, this, &HtmlTools::onAddLinkClicked);
     connect(buttons.addImage, &QAbstractButton::clicked, this, &HtmlTools::onAddImageClicked);
 }
 
@@ -54,7 +55,7 @@ template <class Dialog> void HtmlTools::runDialog(Dialog& dialog) {
     session_.setHelpAvailable(true);
 }
 
-void HtmlTools::onNewLineClicked() {
+void HtmlTools::onAddLineBreakClicked() {
     insertHtml(std::string(kNewLineFragment));
 }
 
@@ -62,7 +63,7 @@ void HtmlTools::onAddTextClicked() {
     runDialog(*addTextDialog_);
 }
 
-void HtmlTools::onAddUrlClicked() {
+void HtmlTools::onAddLinkClicked() {
     runDialog(*addLinkDialog_);
 }
 

@@ -28,13 +28,13 @@ public:
     // before any selection; does nothing on the other tabs.
     void insertHtml(const std::string& fragment);
 
-    void onNewLineClicked();
+    void onAddLineBreakClicked();
     void onAddTextClicked();
-    void onAddUrlClicked();
+    void onAddLinkClicked();
     void onAddImageClicked();
 
     AddTextDialog* addTextDialog() const { return addTextDialog_; }
-    AddLinkDialog* addUrlDialog() const { return addLinkDialog_; }
+    AddLinkDialog* addLinkDialog() const { return addLinkDialog_; }
     AddImageDialog* addImageDialog() const { return addImageDialog_; }
 
 private:

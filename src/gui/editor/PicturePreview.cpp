@@ -74,7 +74,7 @@ QString PictureSizeText(const QString& path, const QImage& image) {
 
 PicturePreview::PicturePreview(QWidget* parent)
     : QWidget(parent), picture_(new QLabel(this)), size_(new QLabel(this)),
-      btnPreview_(new QPushButton(uiText(msg::kPicturePreviewCaption), this)) {
+      previewButton_(new QPushButton(uiText(msg::kPicturePreviewCaption), this)) {
     auto* layout = new QVBoxLayout(this);
     picture_->setFixedSize(kThumbSize, kThumbSize);
     picture_->setAlignment(Qt::AlignCenter);
@@ -83,9 +83,9 @@ PicturePreview::PicturePreview(QWidget* parent)
     size_->setAlignment(Qt::AlignCenter);
     layout->addWidget(size_);
     layout->addWidget(picture_);
-    layout->addWidget(btnPreview_);
+    layout->addWidget(previewButton_);
     layout->addStretch();
-    connect(btnPreview_, &QPushButton::clicked, this, &PicturePreview::showFullSize);
+    connect(previewButton_, &QPushButton::clicked, this, &PicturePreview::showFullSize);
     showFile(QString());
 }
 
@@ -97,7 +97,7 @@ void PicturePreview::showFile(const QString& path) {
         picture_->clear();
         picture_->setText(uiText(msg::kNoPicture));
         size_->setText(size.isEmpty() ? uiText(msg::kNoPicture) : size);
-        btnPreview_->setEnabled(false);
+        previewButton_->setEnabled(false);
         return;
     }
     QPixmap pixmap = QPixmap::fromImage(image_);
@@ -106,7 +106,7 @@ void PicturePreview::showFile(const QString& path) {
             pixmap.scaled(kThumbSize, kThumbSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     picture_->setPixmap(pixmap);
     size_->setText(PictureSizeText(path, image_));
-    btnPreview_->setEnabled(true);
+    previewButton_->setEnabled(true);
 }
 
 QString PicturePreview::sizeText() const {

@@ -107,26 +107,28 @@ PropertyEditor::PropertyEditor(ProjectSessionApi& session, QWidget* parent)
       colorPicker_(&PickPlatformColor) {
     ui->setupUi(this);
     layOut();
-    ui->panHTMLTools->hide();
+    ui->htmlToolsPanel->hide();
     // The desktop's font at its size: the tab row gets narrow padding, and elides rather than
     // showing scroll arrows while the window is too narrow for all four captions.
-    ui->tabProp->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
-    ui->tabProp->setUsesScrollButtons(false);
-    ui->tabProp->setElideMode(Qt::ElideRight);
-    ui->picHorizontal->setPixmap(OrientationPicture(false));
-    ui->picVertical->setPixmap(OrientationPicture(true));
+    ui->propertyTabs->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 6px; }"));
+    ui->propertyTabs->setUsesScrollButtons(false);
+    ui->propertyTabs->setElideMode(Qt::ElideRight);
+    ui->horizontalPicture->setPixmap(OrientationPicture(false));
+    ui->verticalPicture->setPixmap(OrientationPicture(true));
 
     numbers_ = {
-        {ui->lblLeft, ui->txtLeft, ui->UpDown_Left, kLeftRule, kLeftSpin, &Menu::left},
-        {ui->lblTop, ui->txtTop, ui->UpDown_Top, kTopRule, kTopSpin, &Menu::top},
-        {ui->lblWidth, ui->txtWidth, ui->UpDown_Width, kWidthRule, kWidthSpin, &Menu::width},
-        {ui->lblCapHeight, ui->txtCapHeight, ui->UpDown_CapHeight, kCapHeightRule, kCapHeightSpin,
-         &Menu::captionHeight},
+        {ui->leftLabel, ui->leftEdit, ui->leftUpDown, kLeftRule, kLeftSpin, &Menu::left},
+        {ui->topLabel, ui->topEdit, ui->topUpDown, kTopRule, kTopSpin, &Menu::top},
+        {ui->widthLabel, ui->widthEdit, ui->widthUpDown, kWidthRule, kWidthSpin, &Menu::width},
+        {ui->captionHeightLabel, ui->captionHeightEdit, ui->captionHeightUpDown, kCapHeightRule,
+         kCapHeightSpin, &Menu::captionHeight},
     };
     colors_ = {
-        {ui->panCaptionColor, ui->chkTranspCC, ui->lblCaptionColor, &Menu::captionColor},
-        {ui->panMenuColor, ui->chkTranspCM, ui->lblMenuColor, &Menu::bodyColor},
-        {ui->panOwnerColor, ui->chkTranspCO, ui->lblOwnerColor, &Menu::bottomColor},
+        {ui->captionColorSwatch, ui->captionTransparentCheck, ui->captionColorLabel,
+         &Menu::captionColor},
+        {ui->bodyColorSwatch, ui->bodyTransparentCheck, ui->bodyColorLabel, &Menu::bodyColor},
+        {ui->bottomColorSwatch, ui->bottomTransparentCheck, ui->bottomColorLabel,
+         &Menu::bottomColor},
     };
 
     for (NumberBox& box : numbers_) {
@@ -139,13 +141,13 @@ PropertyEditor::PropertyEditor(ProjectSessionApi& session, QWidget* parent)
         box.edit->installEventFilter(this);
         NumberBox* boxPtr = &box;
         connect(box.edit, &QLineEdit::textChanged, this,
-                [this, boxPtr] { numberBoxChange(*boxPtr); });
+                [this, boxPtr] { onNumberBoxEdited(*boxPtr); });
         connect(box.spin, &UpDownControl::stepRequested, this,
                 [this, boxPtr](int delta) { spinStep(*boxPtr, delta); });
     }
     // The selection stays visible while a fragment dialog has the focus, so the user sees what
     // the inserted fragment will replace.
-    for (QPlainTextEdit* edit : {ui->txtCapHTML, ui->txtMenuHTML}) {
+    for (QPlainTextEdit* edit : {ui->captionHtmlEdit, ui->bodyHtmlEdit}) {
         QPalette palette = edit->palette();
         for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
             palette.setBrush(QPalette::Inactive, role, palette.brush(QPalette::Active, role));
@@ -155,15 +157,16 @@ PropertyEditor::PropertyEditor(ProjectSessionApi& session, QWidget* parent)
         edit->setUndoRedoEnabled(false);
         edit->installEventFilter(this);
     }
-    connect(ui->txtCapHTML, &QPlainTextEdit::textChanged, this,
+    connect(ui->captionHtmlEdit, &QPlainTextEdit::textChanged, this,
             &PropertyEditor::onCaptionHtmlChanged);
-    connect(ui->txtMenuHTML, &QPlainTextEdit::textChanged, this,
-            &PropertyEditor::onMenuHtmlChanged);
-    for (QRadioButton* item : {ui->radMouseOver, ui->radMouseClick})
+    connect(ui->bodyHtmlEdit, &QPlainTextEdit::textChanged, this,
+            &PropertyEditor::onBodyHtmlChanged);
+    for (QRadioButton* item : {ui->mouseOverRadio, ui->mouseClickRadio})
         connect(item, &QRadioButton::clicked, this, &PropertyEditor::onActivationClicked);
-    connect(ui->chkFloat, &QCheckBox::clicked, this, &PropertyEditor::onFloatClicked);
-    connect(ui->radHorizontal, &QRadioButton::clicked, this, &PropertyEditor::onOrientationClicked);
-    connect(ui->radVertical, &QRadioButton::clicked, this, &PropertyEditor::onOrientationClicked);
+    connect(ui->floatingCheck, &QCheckBox::clicked, this, &PropertyEditor::onFloatingClicked);
+    connect(ui->horizontalRadio, &QRadioButton::clicked, this,
+            &PropertyEditor::onOrientationClicked);
+    connect(ui->verticalRadio, &QRadioButton::clicked, this, &PropertyEditor::onOrientationClicked);
     for (ColorRow& row : colors_) {
         row.label->setBuddy(row.swatch); // a screen reader names the swatch after its label
         ColorSwatch* swatch = row.swatch;
@@ -172,11 +175,11 @@ PropertyEditor::PropertyEditor(ProjectSessionApi& session, QWidget* parent)
         // toggled, not clicked: a load that changes the box must also hide or show the swatch.
         connect(box, &QCheckBox::toggled, this, [this, box] { onTransparentToggled(box); });
     }
-    connect(ui->tabProp, &QTabWidget::currentChanged, this, &PropertyEditor::onTabChanged);
-    ui->listMenus->viewport()->installEventFilter(this);
-    ui->listMenus->installEventFilter(this);
+    connect(ui->propertyTabs, &QTabWidget::currentChanged, this, &PropertyEditor::onTabChanged);
+    ui->menuList->viewport()->installEventFilter(this);
+    ui->menuList->installEventFilter(this);
 
-    onTabChanged(ui->tabProp->currentIndex());
+    onTabChanged(ui->propertyTabs->currentIndex());
 
     connect(&session_, &ProjectSessionApi::projectReplaced, this,
             &PropertyEditor::onProjectReplaced);
@@ -211,8 +214,8 @@ void PropertyEditor::onCaptionSwapped(int32_t row) {
     const Project& table = session_.project();
     if (row != table.selected || !table.isRow(row))
         return;
-    const QSignalBlocker blocker(ui->txtCapHTML);
-    setHtmlText(ui->txtCapHTML, table.menus[size_t(row)].captionHtml);
+    const QSignalBlocker blocker(ui->captionHtmlEdit);
+    setHtmlText(ui->captionHtmlEdit, table.menus[size_t(row)].captionHtml);
 }
 
 std::vector<QSignalBlocker> PropertyEditor::blockFieldSignals() {
@@ -220,8 +223,8 @@ std::vector<QSignalBlocker> PropertyEditor::blockFieldSignals() {
     blockers.reserve(numbers_.size() + colors_.size() + 2);
     for (NumberBox& box : numbers_)
         blockers.emplace_back(box.edit);
-    blockers.emplace_back(ui->txtCapHTML);
-    blockers.emplace_back(ui->txtMenuHTML);
+    blockers.emplace_back(ui->captionHtmlEdit);
+    blockers.emplace_back(ui->bodyHtmlEdit);
     for (ColorRow& row : colors_)
         blockers.emplace_back(row.box);
     return blockers;
@@ -234,7 +237,7 @@ bool PropertyEditor::canStore() const {
     return table.isRow(table.selected);
 }
 
-void PropertyEditor::numberBoxChange(NumberBox& box) {
+void PropertyEditor::onNumberBoxEdited(NumberBox& box) {
     if (!canStore())
         return;
     const Project& table = session_.project();
@@ -271,31 +274,31 @@ void PropertyEditor::spinStep(NumberBox& box, int delta) {
 void PropertyEditor::onCaptionHtmlChanged() {
     if (!canStore())
         return;
-    store(&Menu::captionHtml, EditorTextToHtml(fromQ(PlainTextOf(ui->txtCapHTML))), true);
+    store(&Menu::captionHtml, EditorTextToHtml(fromQ(PlainTextOf(ui->captionHtmlEdit))), true);
 }
 
-void PropertyEditor::onMenuHtmlChanged() {
+void PropertyEditor::onBodyHtmlChanged() {
     if (!canStore())
         return;
-    store(&Menu::bodyHtml, EditorTextToHtml(fromQ(PlainTextOf(ui->txtMenuHTML))), true);
+    store(&Menu::bodyHtml, EditorTextToHtml(fromQ(PlainTextOf(ui->bodyHtmlEdit))), true);
 }
 
 void PropertyEditor::onActivationClicked() {
     if (!canStore())
         return;
-    store(&Menu::activation, ui->radMouseOver->isChecked() ? 0 : 1, false);
+    store(&Menu::activation, ui->mouseOverRadio->isChecked() ? 0 : 1, false);
 }
 
-void PropertyEditor::onFloatClicked() {
+void PropertyEditor::onFloatingClicked() {
     if (!canStore())
         return;
-    store(&Menu::floating, ui->chkFloat->isChecked() ? 1 : 0, false);
+    store(&Menu::floating, ui->floatingCheck->isChecked() ? 1 : 0, false);
 }
 
 void PropertyEditor::onOrientationClicked() {
     if (!canStore())
         return;
-    store(&Menu::orientation, ui->radHorizontal->isChecked() ? 0 : 1, false);
+    store(&Menu::orientation, ui->horizontalRadio->isChecked() ? 0 : 1, false);
 }
 
 void PropertyEditor::chooseColor(ColorSwatch* swatch) {
@@ -332,22 +335,22 @@ void PropertyEditor::onTabChanged(int index) {
     const bool html = index == kCaptionTab || index == kMenuTab;
     // One row of tool buttons serves both HTML tabs: it moves below the box being shown.
     if (html) {
-        QWidget* page = ui->tabProp->widget(index);
+        QWidget* page = ui->propertyTabs->widget(index);
         if (auto* column = qobject_cast<QVBoxLayout*>(page->layout()))
-            column->addWidget(ui->panHTMLTools);
+            column->addWidget(ui->htmlToolsPanel);
     }
-    ui->panHTMLTools->setVisible(html);
+    ui->htmlToolsPanel->setVisible(html);
 }
 
 void PropertyEditor::layOut() {
     // The list and the tabs share the width; the list keeps room for "Menu 10000".
     auto* main = new QHBoxLayout(this);
     main->setContentsMargins(0, 0, 0, 0);
-    ui->listMenus->setMinimumWidth(
-        ui->listMenus->fontMetrics().horizontalAdvance(QStringLiteral("Menu 10000")) + 24);
-    ui->listMenus->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
-    main->addWidget(ui->listMenus, 1);
-    main->addWidget(ui->tabProp, 3);
+    ui->menuList->setMinimumWidth(
+        ui->menuList->fontMetrics().horizontalAdvance(QStringLiteral("Menu 10000")) + 24);
+    ui->menuList->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+    main->addWidget(ui->menuList, 1);
+    main->addWidget(ui->propertyTabs, 3);
 
     // A number box with its arrows, joined.
     const auto spinRow = [](QLineEdit* text, QWidget* arrows) {
@@ -359,57 +362,58 @@ void PropertyEditor::layOut() {
         row->addStretch(1);
         return row;
     };
-    auto* position = new QGridLayout(ui->tabPosition);
+    auto* position = new QGridLayout(ui->positionPage);
     const struct {
         QLabel* label;
         QLineEdit* text;
         QWidget* arrows;
-    } numbers[] = {{ui->lblLeft, ui->txtLeft, ui->UpDown_Left},
-                   {ui->lblTop, ui->txtTop, ui->UpDown_Top},
-                   {ui->lblWidth, ui->txtWidth, ui->UpDown_Width},
-                   {ui->lblCapHeight, ui->txtCapHeight, ui->UpDown_CapHeight}};
+    } numbers[] = {{ui->leftLabel, ui->leftEdit, ui->leftUpDown},
+                   {ui->topLabel, ui->topEdit, ui->topUpDown},
+                   {ui->widthLabel, ui->widthEdit, ui->widthUpDown},
+                   {ui->captionHeightLabel, ui->captionHeightEdit, ui->captionHeightUpDown}};
     int row = 0;
     for (const auto& number : numbers) {
         position->addWidget(number.label, row, 0);
         position->addLayout(spinRow(number.text, number.arrows), row, 1);
         ++row;
     }
-    auto* activation = new QVBoxLayout(ui->radActivateOn);
-    activation->addWidget(ui->radMouseOver);
-    activation->addWidget(ui->radMouseClick);
-    position->addWidget(ui->radActivateOn, 0, 2, 3, 1);
-    position->addWidget(ui->chkFloat, 3, 2);
-    auto* orientation = new QHBoxLayout(ui->grpOrientation);
-    orientation->addWidget(ui->radHorizontal);
-    orientation->addWidget(ui->picHorizontal);
+    auto* activation = new QVBoxLayout(ui->activationGroup);
+    activation->addWidget(ui->mouseOverRadio);
+    activation->addWidget(ui->mouseClickRadio);
+    position->addWidget(ui->activationGroup, 0, 2, 3, 1);
+    position->addWidget(ui->floatingCheck, 3, 2);
+    auto* orientation = new QHBoxLayout(ui->orientationGroup);
+    orientation->addWidget(ui->horizontalRadio);
+    orientation->addWidget(ui->horizontalPicture);
     orientation->addStretch(1);
-    orientation->addWidget(ui->radVertical);
-    orientation->addWidget(ui->picVertical);
-    position->addWidget(ui->grpOrientation, 4, 0, 1, 3);
+    orientation->addWidget(ui->verticalRadio);
+    orientation->addWidget(ui->verticalPicture);
+    position->addWidget(ui->orientationGroup, 4, 0, 1, 3);
     position->setRowStretch(5, 1);
     position->setColumnStretch(1, 1);
 
     // The HTML boxes take all the room the tab has; the tool buttons go below the shown one.
-    for (auto [page, box] : {std::pair{ui->tabCaptionHTML, ui->txtCapHTML},
-                             std::pair{ui->tabMenuHTML, ui->txtMenuHTML}}) {
+    for (auto [page, box] : {std::pair{ui->captionHtmlPage, ui->captionHtmlEdit},
+                             std::pair{ui->bodyHtmlPage, ui->bodyHtmlEdit}}) {
         auto* column = new QVBoxLayout(page);
         column->setContentsMargins(4, 4, 4, 4);
         column->addWidget(box, 1);
     }
-    auto* tools = new QHBoxLayout(ui->panHTMLTools);
+    auto* tools = new QHBoxLayout(ui->htmlToolsPanel);
     tools->setContentsMargins(0, 0, 0, 0);
-    for (QWidget* button : {ui->btnAddNEWLINE, ui->btnAddText, ui->btnAddURL, ui->btnAddimage})
+    for (QWidget* button :
+         {ui->addLineBreakButton, ui->addTextButton, ui->addLinkButton, ui->addImageButton})
         tools->addWidget(button);
-    ui->panHTMLTools->setFrameShape(QFrame::NoFrame);
+    ui->htmlToolsPanel->setFrameShape(QFrame::NoFrame);
 
-    auto* colors = new QGridLayout(ui->tabColor);
+    auto* colors = new QGridLayout(ui->colorPage);
     const struct {
         QLabel* label;
         QWidget* swatch;
         QWidget* transparent;
-    } swatches[] = {{ui->lblCaptionColor, ui->panCaptionColor, ui->chkTranspCC},
-                    {ui->lblMenuColor, ui->panMenuColor, ui->chkTranspCM},
-                    {ui->lblOwnerColor, ui->panOwnerColor, ui->chkTranspCO}};
+    } swatches[] = {{ui->captionColorLabel, ui->captionColorSwatch, ui->captionTransparentCheck},
+                    {ui->bodyColorLabel, ui->bodyColorSwatch, ui->bodyTransparentCheck},
+                    {ui->bottomColorLabel, ui->bottomColorSwatch, ui->bottomTransparentCheck}};
     row = 0;
     for (const auto& swatch : swatches) {
         colors->addWidget(swatch.label, row, 0);
@@ -421,37 +425,37 @@ void PropertyEditor::layOut() {
     colors->setColumnStretch(3, 1);
 }
 
-int PropertyEditor::listSelectedRow() const {
-    const auto selected = ui->listMenus->selectedItems();
-    return selected.isEmpty() ? -1 : ui->listMenus->row(selected.first());
+int PropertyEditor::selectedMenuRow() const {
+    const auto selected = ui->menuList->selectedItems();
+    return selected.isEmpty() ? -1 : ui->menuList->row(selected.first());
 }
 
 void PropertyEditor::keepShownRowSelected() {
     // A press below the last row, or Ctrl with a click or the space bar, would leave no row
     // selected while the editor still shows one, and the edits that follow would reach no row.
     const Project& table = session_.project();
-    if (listSelectedRow() < 0 && table.isRow(table.selected))
-        ui->listMenus->setCurrentRow(table.selected);
+    if (selectedMenuRow() < 0 && table.isRow(table.selected))
+        ui->menuList->setCurrentRow(table.selected);
 }
 
 void PropertyEditor::onMenuListPressed() {
-    session_.select(listSelectedRow(), SelectionSource::Editor);
+    session_.select(selectedMenuRow(), SelectionSource::Editor);
 }
 
 void PropertyEditor::onMenuListReleased() {
     // A release below the last row names no menu; the press has already said so.
-    const int row = listSelectedRow();
+    const int row = selectedMenuRow();
     if (row >= 0 && row != session_.project().selected)
         session_.select(row, SelectionSource::Editor);
 }
 
 void PropertyEditor::onMenuListKeyReleased() {
-    session_.select(listSelectedRow(), SelectionSource::Editor);
+    session_.select(selectedMenuRow(), SelectionSource::Editor);
 }
 
 bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == ui->listMenus->viewport() &&
+    if (watched == ui->menuList->viewport() &&
         (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
          type == QEvent::MouseButtonRelease)) {
         if (forwardingListEvent_)
@@ -467,18 +471,18 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
             onMenuListPressed();
         return true;
     }
-    if (type == QEvent::FocusOut && watched != ui->listMenus) {
+    if (type == QEvent::FocusOut && watched != ui->menuList) {
         // Typing in a field is one step until the field loses the focus.
         session_.history().closeStep();
         return false;
     }
-    if (watched == ui->listMenus && type == QEvent::KeyPress &&
+    if (watched == ui->menuList && type == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete &&
         static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
         Q_EMIT deleteRequested();
         return true;
     }
-    if (watched == ui->listMenus && type == QEvent::KeyRelease) {
+    if (watched == ui->menuList && type == QEvent::KeyRelease) {
         if (!static_cast<QKeyEvent*>(event)->isAutoRepeat()) {
             keepShownRowSelected();
             onMenuListKeyReleased();
@@ -502,12 +506,12 @@ bool PropertyEditor::eventFilter(QObject* watched, QEvent* event) {
 void PropertyEditor::syncMenuList() {
     const Project& table = session_.project();
     const int wanted = std::max(0, int(table.menuCount()));
-    if (ui->listMenus->count() == wanted)
+    if (ui->menuList->count() == wanted)
         return;
-    while (ui->listMenus->count() > wanted)
-        delete ui->listMenus->takeItem(ui->listMenus->count() - 1);
-    for (int row = ui->listMenus->count(); row < wanted; ++row)
-        ui->listMenus->addItem(toQ(MenuLabel(row)));
+    while (ui->menuList->count() > wanted)
+        delete ui->menuList->takeItem(ui->menuList->count() - 1);
+    for (int row = ui->menuList->count(); row < wanted; ++row)
+        ui->menuList->addItem(toQ(MenuLabel(row)));
 }
 
 void PropertyEditor::setHtmlText(QPlainTextEdit* edit, const std::string& html) {
@@ -524,18 +528,18 @@ void PropertyEditor::showMenuProperties(int32_t index) {
     const Menu& menu = project.menus[size_t(index)];
     const std::vector<QSignalBlocker> blocked = blockFieldSignals();
     syncMenuList();
-    ui->listMenus->setCurrentRow(index);
+    ui->menuList->setCurrentRow(index);
     for (NumberBox& box : numbers_) {
         const int32_t value = menu.*box.field;
         box.edit->setText(QString::number(value));
         box.spin->setPosition(value);
     }
-    setHtmlText(ui->txtCapHTML, menu.captionHtml);
-    setHtmlText(ui->txtMenuHTML, menu.bodyHtml);
-    (menu.activation == 0 ? ui->radMouseOver : ui->radMouseClick)->setChecked(true);
-    ui->chkFloat->setChecked(menu.floating == 1);
+    setHtmlText(ui->captionHtmlEdit, menu.captionHtml);
+    setHtmlText(ui->bodyHtmlEdit, menu.bodyHtml);
+    (menu.activation == 0 ? ui->mouseOverRadio : ui->mouseClickRadio)->setChecked(true);
+    ui->floatingCheck->setChecked(menu.floating == 1);
     // An exclusive pair cannot be unchecked directly: check the one that should be on.
-    (menu.orientation == 0 ? ui->radHorizontal : ui->radVertical)->setChecked(true);
+    (menu.orientation == 0 ? ui->horizontalRadio : ui->verticalRadio)->setChecked(true);
     for (ColorRow& row : colors_) {
         const std::string& text = menu.*row.field;
         const bool transparent = text == kTransparent;
@@ -552,14 +556,14 @@ void PropertyEditor::setEditingEnabled(bool enabled) {
         box.edit->setEnabled(enabled);
         box.spin->setEnabled(enabled);
     }
-    ui->radActivateOn->setEnabled(enabled);
-    ui->chkFloat->setEnabled(enabled);
-    ui->radHorizontal->setEnabled(enabled);
-    ui->radVertical->setEnabled(enabled);
+    ui->activationGroup->setEnabled(enabled);
+    ui->floatingCheck->setEnabled(enabled);
+    ui->horizontalRadio->setEnabled(enabled);
+    ui->verticalRadio->setEnabled(enabled);
     for (QAbstractButton* button :
-         {ui->btnAddNEWLINE, ui->btnAddText, ui->btnAddURL, ui->btnAddimage})
+         {ui->addLineBreakButton, ui->addTextButton, ui->addLinkButton, ui->addImageButton})
         button->setEnabled(enabled);
-    for (QPlainTextEdit* edit : {ui->txtCapHTML, ui->txtMenuHTML}) {
+    for (QPlainTextEdit* edit : {ui->captionHtmlEdit, ui->bodyHtmlEdit}) {
         edit->setEnabled(enabled);
         if (!enabled) {
             const QSignalBlocker blocker(edit);
@@ -574,30 +578,30 @@ void PropertyEditor::setEditingEnabled(bool enabled) {
 }
 
 void PropertyEditor::rebuildMenuList() {
-    ui->listMenus->clear();
+    ui->menuList->clear();
     syncMenuList();
 }
 
 void PropertyEditor::placeInTabOrderAfter(QWidget* before) {
     QWidget* previous = before;
-    for (QWidget* next :
-         std::initializer_list<QWidget*>{ui->listMenus, ui->tabProp, ui->btnAddNEWLINE,
-                                         ui->btnAddText, ui->btnAddURL, ui->btnAddimage}) {
+    for (QWidget* next : std::initializer_list<QWidget*>{ui->menuList, ui->propertyTabs,
+                                                         ui->addLineBreakButton, ui->addTextButton,
+                                                         ui->addLinkButton, ui->addImageButton}) {
         setTabOrder(previous, next);
         previous = next;
     }
 }
 
 PropertyEditor::HtmlToolButtons PropertyEditor::htmlToolButtons() const {
-    return {ui->btnAddNEWLINE, ui->btnAddText, ui->btnAddURL, ui->btnAddimage};
+    return {ui->addLineBreakButton, ui->addTextButton, ui->addLinkButton, ui->addImageButton};
 }
 
 QPlainTextEdit* PropertyEditor::activeHtmlEdit() const {
-    switch (ui->tabProp->currentIndex()) {
+    switch (ui->propertyTabs->currentIndex()) {
     case kCaptionTab:
-        return ui->txtCapHTML;
+        return ui->captionHtmlEdit;
     case kMenuTab:
-        return ui->txtMenuHTML;
+        return ui->bodyHtmlEdit;
     default:
         return nullptr;
     }
@@ -610,21 +614,21 @@ void PropertyEditor::showFixPlace(FixPlace place, int32_t offset) {
     case FixPlace::ProjectSettings: // not on this form: the main window opens the dialog
         return;
     case FixPlace::LeftField:
-        field = ui->txtLeft;
+        field = ui->leftEdit;
         break;
     case FixPlace::CaptionHeightField:
-        field = ui->txtCapHeight;
+        field = ui->captionHeightEdit;
         break;
     case FixPlace::WidthField:
-        field = ui->txtWidth;
+        field = ui->widthEdit;
         break;
     case FixPlace::CaptionHtml:
         tab = kCaptionTab;
-        field = ui->txtCapHTML;
+        field = ui->captionHtmlEdit;
         break;
     case FixPlace::MenuHtml:
         tab = kMenuTab;
-        field = ui->txtMenuHTML;
+        field = ui->bodyHtmlEdit;
         break;
     case FixPlace::CaptionColor:
     case FixPlace::MenuColor: {
@@ -635,7 +639,7 @@ void PropertyEditor::showFixPlace(FixPlace place, int32_t offset) {
         break;
     }
     }
-    ui->tabProp->setCurrentIndex(tab);
+    ui->propertyTabs->setCurrentIndex(tab);
     field->setFocus(Qt::OtherFocusReason);
     if (auto* edit = qobject_cast<QLineEdit*>(field))
         edit->selectAll();

@@ -36,9 +36,9 @@ class PropertyEditor final : public QWidget {
 public:
     // The buttons over the HTML tabs; their fragment dialogs live in HtmlTools.
     struct HtmlToolButtons {
-        QAbstractButton* newLine;
+        QAbstractButton* addLineBreak;
         QAbstractButton* addText;
-        QAbstractButton* addUrl;
+        QAbstractButton* addLink;
         QAbstractButton* addImage;
     };
 
@@ -70,9 +70,9 @@ public:
 
     // Handlers, public so the main window and tests can name them.
     void onCaptionHtmlChanged();
-    void onMenuHtmlChanged();
+    void onBodyHtmlChanged();
     void onActivationClicked();
-    void onFloatClicked();
+    void onFloatingClicked();
     void onOrientationClicked();
     void chooseColor(ColorSwatch* swatch);
     void onTransparentToggled(QCheckBox* box);
@@ -105,10 +105,10 @@ private:
     // Records the selected row's new value in the project history; typing folds into one step.
     void store(int32_t Menu::*field, int32_t value, bool typing);
     void store(std::string Menu::*field, std::string value, bool typing);
-    void numberBoxChange(NumberBox& box);
+    void onNumberBoxEdited(NumberBox& box);
     void spinStep(NumberBox& box, int delta);
     void setHtmlText(QPlainTextEdit* edit, const std::string& html);
-    int listSelectedRow() const;
+    int selectedMenuRow() const;
     void keepShownRowSelected();
 
     std::unique_ptr<Ui::PropertyEditor> ui;

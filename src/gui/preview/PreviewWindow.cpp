@@ -125,7 +125,7 @@ PreviewWindow::PreviewWindow(ProjectSessionApi& session, QWidget* parent)
     prepareProcess();
     profile_ = new QWebEngineProfile(this); // off the record; starts the browser if needed
     RestoreFlags();
-    setObjectName(QStringLiteral("frmBrowser"));
+    setObjectName(QStringLiteral("previewWindow"));
     setWindowTitle(uiText(msg::kPreviewCaption));
     // The main window decides when the program ends; an open preview must not keep it alive.
     setAttribute(Qt::WA_QuitOnClose, false);
@@ -141,7 +141,7 @@ PreviewWindow::PreviewWindow(ProjectSessionApi& session, QWidget* parent)
         child->installEventFilter(this);
     watch_ = new RendererWatch(page_, this);
     connectPage();
-    view_->setObjectName(QStringLiteral("webBrowser1"));
+    view_->setObjectName(QStringLiteral("webView"));
     view_->setAccessibleName(uiText(msg::kPreviewPageName));
     view_->setFixedSize(kPageWidth, kPageHeight);
 
@@ -172,14 +172,14 @@ PreviewWindow::PreviewWindow(ProjectSessionApi& session, QWidget* parent)
     connect(widthBox_, &QComboBox::currentIndexChanged, this,
             [this](int index) { setPageWidth(widthBox_->itemData(index).toInt()); });
 
-    back_->setObjectName(QStringLiteral("btnBackToPreview"));
+    back_->setObjectName(QStringLiteral("backToPreviewButton"));
     back_->setText(uiText(msg::kBackToPreview));
     back_->setGeometry(4, 3, 147, 29);
     back_->hide();
     back_->raise();
 
     connect(back_, &QPushButton::clicked, this, &PreviewWindow::backToPreviewClicked);
-    connect(view_, &QWebEngineView::titleChanged, this, &PreviewWindow::pageTitleChanged);
+    connect(view_, &QWebEngineView::titleChanged, this, &PreviewWindow::onPageTitleChanged);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this,
             &PreviewWindow::clipboardChanged);
     connect(watch_, &RendererWatch::notAnswering, this,
@@ -266,9 +266,8 @@ void PreviewWindow::setUpProfile(QWebEngineProfile* profile) {
 
 void PreviewWindow::connectPage() {
     connect(page_, &QWebEnginePage::loadStarted, this, [this] { loading_ = true; });
-    connect(page_, &QWebEnginePage::loadFinished, this,
-            &PreviewWindow::webBrowser1DocumentComplete);
-    connect(page_, &QWebEnginePage::urlChanged, this, &PreviewWindow::pageUrlChanged);
+    connect(page_, &QWebEnginePage::loadFinished, this, &PreviewWindow::onPageLoadFinished);
+    connect(page_, &QWebEnginePage::urlChanged, this, &PreviewWindow::onPageUrlChanged);
     connect(page_, &PreviewPage::remoteLinkFollowed, this, &PreviewWindow::offerRemoteLink);
 }
 
@@ -296,14 +295,14 @@ void PreviewWindow::startProject() {
     delete oldProfile;
 }
 
-void PreviewWindow::pageUrlChanged(const QUrl& url) {
+void PreviewWindow::onPageUrlChanged(const QUrl& url) {
     // The document of the editor's own latest load carries its token; every other document
     // (one the page navigated to, or the old one before the new load replaced it) does not.
     titlesOpen_ = !loadToken_.isEmpty() &&
                   QUrlQuery(url).queryItemValue(QLatin1String(kLoadTokenName)) == loadToken_;
 }
 
-void PreviewWindow::pageTitleChanged(const QString& title) {
+void PreviewWindow::onPageTitleChanged(const QString& title) {
     // Title commands are obeyed only from the current load of the current project.
     if (titlesOpen_)
         Q_EMIT titleChanged(title);
@@ -436,7 +435,7 @@ void PreviewWindow::flushScripts() {
         page_->runJavaScript(code);
 }
 
-void PreviewWindow::webBrowser1DocumentComplete(bool ok) {
+void PreviewWindow::onPageLoadFinished(bool ok) {
     // A load cut short by a newer one also reports completion; only the last one counts.
     if (page_->isLoading() || watch_->probing())
         return;
@@ -449,13 +448,13 @@ void PreviewWindow::webBrowser1DocumentComplete(bool ok) {
     } else if (!StillOnPreviewPage(EncodedUrl(previewUrl_), EncodedUrl(location))) {
         back_->show();
         back_->raise();
-        formConstrainedResize();
+        placeBackButton();
     }
     flushScripts();
     Q_EMIT documentCompleted(location, ok);
 }
 
-void PreviewWindow::formConstrainedResize() {
+void PreviewWindow::placeBackButton() {
     // The top-left corner of the page area, below the width selector.
     if (!back_->isHidden())
         back_->move(scroll_->geometry().topLeft());
@@ -486,7 +485,7 @@ void PreviewWindow::showEvent(QShowEvent* event) {
 void PreviewWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     fitView();
-    formConstrainedResize();
+    placeBackButton();
 }
 
 } // namespace qloom::gui

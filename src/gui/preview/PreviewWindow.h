@@ -62,9 +62,9 @@ public:
     QString allowedRoot() const;
     RendererWatch* rendererWatch() const { return watch_; }
 
-    QWebEngineView* webBrowser1() const { return view_; }
+    QWebEngineView* webView() const { return view_; }
     QScrollArea* scrollArea() const { return scroll_; }
-    QPushButton* btnBackToPreview() const { return back_; }
+    QPushButton* backToPreviewButton() const { return back_; }
     QComboBox* pageWidthBox() const { return widthBox_; }
 
     // The width the page is laid out at, in CSS pixels; 0 for "Full".
@@ -109,10 +109,10 @@ protected:
 private:
     void setUpProfile(QWebEngineProfile* profile);
     void connectPage();
-    void pageUrlChanged(const QUrl& url);
-    void pageTitleChanged(const QString& title);
-    void webBrowser1DocumentComplete(bool ok);
-    void formConstrainedResize();
+    void onPageUrlChanged(const QUrl& url);
+    void onPageTitleChanged(const QString& title);
+    void onPageLoadFinished(bool ok);
+    void placeBackButton();
     // Sizes the browser view for the chosen width: the page's layout viewport is the view.
     void fitView();
     void flushScripts();

@@ -51,36 +51,36 @@ FinalizedDialog::FinalizedDialog(ProjectSessionApi& session, QWidget* parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    ui->lblMessage->setText(uiText(msg::kFinalizedMessage));
+    ui->messageLabel->setText(uiText(msg::kFinalizedMessage));
     QString info = toQ(ReadMeText());
     info.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (info.endsWith(QLatin1Char('\n')))
         info.chop(1);
-    ui->txtINFO->setPlainText(info);
-    ui->txtINFO->setMinimumSize(fullTextSize(*ui->txtINFO, info));
-    ui->lblFiles->setTextFormat(Qt::PlainText);
-    ui->lblFiles->setText(toQ(msg::kFinalizedFilesHead));
-    ui->lblMissing->setTextFormat(Qt::PlainText);
-    ui->btnBrowse->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    ui->btnOK->setFocus();
+    ui->readMeText->setPlainText(info);
+    ui->readMeText->setMinimumSize(fullTextSize(*ui->readMeText, info));
+    ui->filesLabel->setTextFormat(Qt::PlainText);
+    ui->filesLabel->setText(toQ(msg::kFinalizedFilesHead));
+    ui->missingLabel->setTextFormat(Qt::PlainText);
+    ui->browseButton->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    ui->okButton->setFocus();
     adjustSize();
     CenterOnDesktop(this);
     WindowGeometry::keepDialog(*this, QStringLiteral("Finalized"));
 
-    connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui->btnBrowse, &QPushButton::clicked, this, &FinalizedDialog::onBrowseClicked);
-    connect(ui->btnCopy, &QPushButton::clicked, this, &FinalizedDialog::onCopyClicked);
+    connect(ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->browseButton, &QPushButton::clicked, this, &FinalizedDialog::onBrowseClicked);
+    connect(ui->copyButton, &QPushButton::clicked, this, &FinalizedDialog::onCopyClicked);
     new HelpKeyFilter(this, [this] { session_.showHelp(); });
 }
 
 FinalizedDialog::~FinalizedDialog() = default;
 
 QString FinalizedDialog::infoText() const {
-    return ui->txtINFO->toPlainText();
+    return ui->readMeText->toPlainText();
 }
 
-QListWidget* FinalizedDialog::lstFiles() const {
-    return ui->lstFiles;
+QListWidget* FinalizedDialog::fileList() const {
+    return ui->fileList;
 }
 
 void FinalizedDialog::showEvent(QShowEvent* event) {
@@ -97,10 +97,10 @@ void FinalizedDialog::refreshFiles() {
             : UserSettings::value(UserSettings::siteFolderKey(toQ(project.settings.projectFolder)))
                   .toString();
     files_ = ListSiteFiles(project, fromQ(site));
-    ui->lstFiles->clear();
+    ui->fileList->clear();
     // Every row gets an icon of the same size, so that the names stand in one column.
     const int side = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
-    ui->lstFiles->setIconSize(QSize(side, side));
+    ui->fileList->setIconSize(QSize(side, side));
     const QIcon warning = style()->standardIcon(QStyle::SP_MessageBoxWarning);
     QPixmap clear(side, side);
     clear.fill(Qt::transparent);
@@ -110,7 +110,7 @@ void FinalizedDialog::refreshFiles() {
         QString text = toQ(file.path);
         if (file.template_)
             text += QStringLiteral(" (") + uiText(msg::kFinalizedTemplate) + QLatin1Char(')');
-        auto* item = new QListWidgetItem(none, QString(), ui->lstFiles);
+        auto* item = new QListWidgetItem(none, QString(), ui->fileList);
         if (!file.exists) {
             ++missing;
             text += QStringLiteral(": ") + uiText(msg::kFinalizedMissing);
@@ -118,8 +118,8 @@ void FinalizedDialog::refreshFiles() {
         }
         item->setText(text);
     }
-    ui->lblMissing->setVisible(missing > 0);
-    ui->lblMissing->setText(
+    ui->missingLabel->setVisible(missing > 0);
+    ui->missingLabel->setText(
         uiText(msg::Format(msg::kFinalizedMissingCount, std::to_string(missing))));
 }
 

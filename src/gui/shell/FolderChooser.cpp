@@ -41,7 +41,7 @@ FolderChooser::FolderChooser(ProjectSessionApi& session, QWidget* parent)
     fillDrives();
     connect(ui->folderList, &QListWidget::itemActivated, this, &FolderChooser::entryActivated);
     connect(ui->driveBox, &QComboBox::activated, this, &FolderChooser::driveChosen);
-    connect(ui->btnOK, &QPushButton::clicked, this, &FolderChooser::onOkClicked);
+    connect(ui->okButton, &QPushButton::clicked, this, &FolderChooser::onOkClicked);
     connect(ui->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     new HelpKeyFilter(this, [this] { session_.showHelp(); });
 }
@@ -49,7 +49,7 @@ FolderChooser::FolderChooser(ProjectSessionApi& session, QWidget* parent)
 FolderChooser::~FolderChooser() = default;
 
 void FolderChooser::setMessage(const QString& text) {
-    ui->lblMessage->setText(text);
+    ui->messageLabel->setText(text);
 }
 
 void FolderChooser::fitTitle() {
@@ -64,11 +64,11 @@ void FolderChooser::fitTitle() {
 }
 
 QString FolderChooser::path() const {
-    return ui->txtPath->text();
+    return ui->pathEdit->text();
 }
 
 void FolderChooser::setPath(const QString& text) {
-    ui->txtPath->setText(text);
+    ui->pathEdit->setText(text);
 }
 
 void FolderChooser::setCurrentFolder(const QString& folder) {
@@ -137,13 +137,13 @@ void FolderChooser::driveChosen(int index) {
 }
 
 void FolderChooser::onCurrentFolderChanged() {
-    ui->txtPath->setText(currentFolder_);
+    ui->pathEdit->setText(currentFolder_);
 }
 
 void FolderChooser::onOkClicked() {
     accepted_ = true;
-    ui->txtPath->setText(
-        toQ(ResolveChooserPath(fromQ(ui->txtPath->text()), fromQ(currentFolder_))));
+    ui->pathEdit->setText(
+        toQ(ResolveChooserPath(fromQ(ui->pathEdit->text()), fromQ(currentFolder_))));
     accept();
 }
 
@@ -157,9 +157,9 @@ void FolderChooser::showEvent(QShowEvent* event) {
     // (the projects folder before the first project): the list shows its nearest existing
     // ancestor, the path box the place the new project will get.
     const QString base = proposedName_.isEmpty() ? currentFolder_ : QDir::cleanPath(startFolder_);
-    ui->txtPath->setText(toQ(ChooserPathText(fromQ(base), fromQ(proposedName_))));
-    ui->txtPath->selectAll();
-    ui->txtPath->setFocus();
+    ui->pathEdit->setText(toQ(ChooserPathText(fromQ(base), fromQ(proposedName_))));
+    ui->pathEdit->selectAll();
+    ui->pathEdit->setFocus();
     accepted_ = false;
 }
 

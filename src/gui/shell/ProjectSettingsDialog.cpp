@@ -48,29 +48,29 @@ ProjectSettingsDialog::ProjectSettingsDialog(ProjectSession& session, QWidget* p
     ui->setupUi(this);
     setWindowTitle(uiText(msg::kProjectSettingsCaption));
     WindowGeometry::keepDialog(*this, QStringLiteral("ProjectSettings"));
-    for (QComboBox* box : {ui->cBoxFontName_Caption, ui->cBoxFontName_Menu})
+    for (QComboBox* box : {ui->captionFontBox, ui->bodyFontBox})
         FillFontList(box);
-    for (QComboBox* box : {ui->cBoxFontSize_Caption, ui->cBoxFontSize_Menu})
+    for (QComboBox* box : {ui->captionFontSizeBox, ui->bodyFontSizeBox})
         FillChoices(box, kPointSizeChoices);
-    ui->cBoxFontName_Caption->setAccessibleName(tr("Caption font"));
-    ui->cBoxFontName_Menu->setAccessibleName(tr("Menu font"));
-    ui->cBoxFontSize_Caption->setAccessibleName(tr("Caption font size"));
-    ui->cBoxFontSize_Menu->setAccessibleName(tr("Menu font size"));
+    ui->captionFontBox->setAccessibleName(tr("Caption font"));
+    ui->bodyFontBox->setAccessibleName(tr("Menu font"));
+    ui->captionFontSizeBox->setAccessibleName(tr("Caption font size"));
+    ui->bodyFontSizeBox->setAccessibleName(tr("Menu font size"));
     scrollOutSpin_ =
-        new SpinBinding(ui->txtScrollOut, ui->UpDown_ScrollOut, kSpeedSpin, tr("Scroll Out"));
+        new SpinBinding(ui->scrollOutEdit, ui->scrollOutUpDown, kSpeedSpin, tr("Scroll Out"));
     scrollInSpin_ =
-        new SpinBinding(ui->txtScrollIn, ui->UpDown_ScrollIn, kSpeedSpin, tr("Scroll In"));
+        new SpinBinding(ui->scrollInEdit, ui->scrollInUpDown, kSpeedSpin, tr("Scroll In"));
 
-    connect(ui->panCaptionColor, &ColorSwatch::clicked, this,
-            [this] { chooseColor(ui->panCaptionColor); });
-    connect(ui->panMenuColor, &ColorSwatch::clicked, this,
-            [this] { chooseColor(ui->panMenuColor); });
-    connect(ui->btnDefaults, &QPushButton::clicked, this,
+    connect(ui->captionTextColorSwatch, &ColorSwatch::clicked, this,
+            [this] { chooseColor(ui->captionTextColorSwatch); });
+    connect(ui->bodyTextColorSwatch, &ColorSwatch::clicked, this,
+            [this] { chooseColor(ui->bodyTextColorSwatch); });
+    connect(ui->defaultsButton, &QPushButton::clicked, this,
             &ProjectSettingsDialog::onDefaultsClicked);
-    connect(ui->btnMoreInfo, &QPushButton::clicked, this,
+    connect(ui->moreInfoButton, &QPushButton::clicked, this,
             &ProjectSettingsDialog::onMoreInfoClicked);
-    connect(ui->btnOK, &QPushButton::clicked, this, &ProjectSettingsDialog::onOkClicked);
-    connect(ui->btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ui->okButton, &QPushButton::clicked, this, &ProjectSettingsDialog::onOkClicked);
+    connect(ui->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     new HelpKeyFilter(this, [this] { session_.showHelp(); });
     // Above the button row: what the preview page may read.
     siteFolder_ = new SiteFolderBox(session_, this);
@@ -88,28 +88,28 @@ ProjectSettingsDialog::~ProjectSettingsDialog() = default;
 
 SettingsForm ProjectSettingsDialog::form() const {
     SettingsForm f;
-    f.scrollOut = fromQ(ui->txtScrollOut->text());
-    f.scrollIn = fromQ(ui->txtScrollIn->text());
-    f.captionColor = FromQColor(ui->panCaptionColor->color());
-    f.menuColor = FromQColor(ui->panMenuColor->color());
-    f.fontCaption = fromQ(ui->cBoxFontName_Caption->currentText());
-    f.fontMenu = fromQ(ui->cBoxFontName_Menu->currentText());
-    f.sizeCaption = fromQ(ui->cBoxFontSize_Caption->currentText());
-    f.sizeMenu = fromQ(ui->cBoxFontSize_Menu->currentText());
-    f.templateName = fromQ(ui->txtTemplate->text());
+    f.scrollOut = fromQ(ui->scrollOutEdit->text());
+    f.scrollIn = fromQ(ui->scrollInEdit->text());
+    f.captionColor = FromQColor(ui->captionTextColorSwatch->color());
+    f.menuColor = FromQColor(ui->bodyTextColorSwatch->color());
+    f.fontCaption = fromQ(ui->captionFontBox->currentText());
+    f.fontMenu = fromQ(ui->bodyFontBox->currentText());
+    f.sizeCaption = fromQ(ui->captionFontSizeBox->currentText());
+    f.sizeMenu = fromQ(ui->bodyFontSizeBox->currentText());
+    f.templateName = fromQ(ui->templateNameEdit->text());
     return f;
 }
 
 void ProjectSettingsDialog::setForm(const SettingsForm& f) {
     scrollOutSpin_->show(toQ(f.scrollOut), kSpeedSpin.minimum);
     scrollInSpin_->show(toQ(f.scrollIn), kSpeedSpin.minimum);
-    ui->panCaptionColor->setColor(ToQColor(f.captionColor));
-    ui->panMenuColor->setColor(ToQColor(f.menuColor));
-    SetComboText(ui->cBoxFontName_Caption, f.fontCaption);
-    SetComboText(ui->cBoxFontName_Menu, f.fontMenu);
-    SetComboText(ui->cBoxFontSize_Caption, f.sizeCaption);
-    SetComboText(ui->cBoxFontSize_Menu, f.sizeMenu);
-    ui->txtTemplate->setText(toQ(f.templateName));
+    ui->captionTextColorSwatch->setColor(ToQColor(f.captionColor));
+    ui->bodyTextColorSwatch->setColor(ToQColor(f.menuColor));
+    SetComboText(ui->captionFontBox, f.fontCaption);
+    SetComboText(ui->bodyFontBox, f.fontMenu);
+    SetComboText(ui->captionFontSizeBox, f.sizeCaption);
+    SetComboText(ui->bodyFontSizeBox, f.sizeMenu);
+    ui->templateNameEdit->setText(toQ(f.templateName));
 }
 
 void ProjectSettingsDialog::showEvent(QShowEvent* event) {
@@ -124,7 +124,7 @@ void ProjectSettingsDialog::loadFromProject() {
     setForm(FormFromSettings(session_.project().settings));
     siteFolder_->load(toQ(session_.project().settings.projectFolder));
     smallScreen_->load(session_.project().settings);
-    ui->txtScrollOut->setFocus();
+    ui->scrollOutEdit->setFocus();
 }
 
 void ProjectSettingsDialog::chooseColor(ColorSwatch* swatch) {
@@ -157,21 +157,21 @@ void ProjectSettingsDialog::onOkClicked() {
         return;
     }
     if (*check == TemplateVerdict::Reserved) {
-        ui->txtTemplate->setFocus();
-        ui->txtTemplate->selectAll();
+        ui->templateNameEdit->setFocus();
+        ui->templateNameEdit->selectAll();
         session_.prompter().message(this, toQ(TemplateReservedText(name)));
-        ui->txtTemplate->setFocus();
+        ui->templateNameEdit->setFocus();
         return;
     }
     if (*check == TemplateVerdict::LacksScript) {
-        ui->txtTemplate->setFocus();
-        ui->txtTemplate->selectAll();
+        ui->templateNameEdit->setFocus();
+        ui->templateNameEdit->selectAll();
         session_.prompter().message(
             this, toQ(TemplateLacksScriptText(JoinPath(settings.projectFolder, name))));
         onMoreInfoClicked();
         // The modal windows took the focus; the name is what the user has to fix.
-        ui->txtTemplate->setFocus();
-        ui->txtTemplate->selectAll();
+        ui->templateNameEdit->setFocus();
+        ui->templateNameEdit->selectAll();
         return;
     }
     ProjectSettings changed = settings;

@@ -53,7 +53,7 @@ SmallScreenBox::SmallScreenBox(QWidget* parent)
     form->addRow(tr("Button &place:"), place_);
     setToolTip(tr("On narrow screens and zoomed pages the menus become one button that opens "
                   "them as a list"));
-    connect(mode_, &QComboBox::currentIndexChanged, this, &SmallScreenBox::modeChanged);
+    connect(mode_, &QComboBox::currentIndexChanged, this, &SmallScreenBox::onModeChanged);
     showDefaults();
 }
 
@@ -68,7 +68,7 @@ void SmallScreenBox::show(int breakpoint, const QString& caption, int place) {
         width_->setValue(kDefaultWidth);
     caption_->setText(caption);
     place_->setCurrentIndex(std::clamp(place, 0, kPlaces - 1));
-    modeChanged();
+    onModeChanged();
 }
 
 void SmallScreenBox::showDefaults() {
@@ -97,7 +97,7 @@ void SmallScreenBox::apply(ProjectSettings& settings) const {
     settings.smallScreenPlace = place_->currentIndex();
 }
 
-void SmallScreenBox::modeChanged() {
+void SmallScreenBox::onModeChanged() {
     width_->setEnabled(mode_->currentIndex() == Width);
     // With the mode off the button never appears; its caption and place do not apply.
     const bool used = mode_->currentIndex() != Off;

@@ -2,8 +2,8 @@
 
 #include "gui/common/SettingsRules.h"
 #include "gui/common/TextConv.h"
-#include "gui/common/WindowGeometry.h"
 #include "gui/common/UiText.h"
+#include "gui/common/WindowGeometry.h"
 #include "model/Messages.h"
 #include "ui_TemplateInfoDialog.h"
 
@@ -21,9 +21,9 @@ TemplateInfoDialog::TemplateInfoDialog(QWidget* parent)
     QStringList lines;
     for (const std::string& line : TemplateInfoLines())
         lines << toQ(line);
-    ui->txtINFO->setPlainText(lines.join(QLatin1Char('\n')));
-    ui->txtINFO->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    connect(ui->btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    ui->infoText->setPlainText(lines.join(QLatin1Char('\n')));
+    ui->infoText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    connect(ui->okButton, &QPushButton::clicked, this, &QDialog::accept);
     resize(680, 480);
     setFixedSize(size());
 }
@@ -31,7 +31,7 @@ TemplateInfoDialog::TemplateInfoDialog(QWidget* parent)
 TemplateInfoDialog::~TemplateInfoDialog() = default;
 
 QString TemplateInfoDialog::infoText() const {
-    return ui->txtINFO->toPlainText();
+    return ui->infoText->toPlainText();
 }
 
 } // namespace qloom::gui

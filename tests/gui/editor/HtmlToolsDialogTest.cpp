@@ -141,9 +141,9 @@ private Q_SLOTS:
         // them into a row.
         QWidget& w = ops_->mainWindow;
         auto* editor = new PropertyEditor(*ops_, &w);
-        tabs_ = child<QTabWidget>(editor, "tabProp");
-        cap_ = child<QPlainTextEdit>(editor, "txtCapHTML");
-        menu_ = child<QPlainTextEdit>(editor, "txtMenuHTML");
+        tabs_ = child<QTabWidget>(editor, "propertyTabs");
+        cap_ = child<QPlainTextEdit>(editor, "captionHtmlEdit");
+        menu_ = child<QPlainTextEdit>(editor, "bodyHtmlEdit");
         tools_ = new HtmlTools(*ops_, *editor, &w);
         w.show();
     }
@@ -170,7 +170,7 @@ private Q_SLOTS:
         tabs_->setCurrentIndex(2);
         menu_->setPlainText(QStringLiteral("body"));
         menu_->moveCursor(QTextCursor::End);
-        child<QPushButton>(&ops_->mainWindow, "btnAddNEWLINE")->click();
+        child<QPushButton>(&ops_->mainWindow, "addLineBreakButton")->click();
         QCOMPARE(menu_->toPlainText(), QStringLiteral("body<BR>\n"));
         QCOMPARE(cap_->toPlainText(), QStringLiteral("one <A HREF=\"x\">\nin</A>\ntwo"));
     }
@@ -178,16 +178,17 @@ private Q_SLOTS:
     void addTextBuildsTheFragmentAndKeepsItsSettings() {
         tabs_->setCurrentIndex(1);
         AddTextDialog* dlg = tools_->addTextDialog();
-        auto* button = child<QPushButton>(&ops_->mainWindow, "btnAddText");
+        auto* button = child<QPushButton>(&ops_->mainWindow, "addTextButton");
         withDialog(
             dlg, [&] { button->click(); },
             [&] {
                 QCOMPARE(ops_->helpButtonStates, QList<bool>{false});
-                QTest::keyClicks(child<QPlainTextEdit>(dlg, "txtTEXT"), QStringLiteral(" Hi  you"));
-                child<QCheckBox>(dlg, "chkCenter")->click();
+                QTest::keyClicks(child<QPlainTextEdit>(dlg, "textEdit"),
+                                 QStringLiteral(" Hi  you"));
+                child<QCheckBox>(dlg, "centerCheck")->click();
                 dlg->setColorPicker([](const QColor&, QWidget*) { return QColor(255, 0, 0); });
-                child<ColorSwatch>(dlg, "panColor")->click();
-                child<QPushButton>(dlg, "btnAdd")->click();
+                child<ColorSwatch>(dlg, "colorSwatch")->click();
+                child<QPushButton>(dlg, "addButton")->click();
             });
         QCOMPARE(ops_->helpButtonStates, (QList<bool>{false, true}));
         QCOMPARE(cap_->toPlainText(),
@@ -199,10 +200,10 @@ private Q_SLOTS:
         withDialog(
             dlg, [&] { button->click(); },
             [&] {
-                QVERIFY(child<QPlainTextEdit>(dlg, "txtTEXT")->toPlainText().isEmpty());
-                QVERIFY(child<QCheckBox>(dlg, "chkCenter")->isChecked());
-                QCOMPARE(child<ColorSwatch>(dlg, "panColor")->color(), QColor(255, 0, 0));
-                QTest::keyClicks(child<QPlainTextEdit>(dlg, "txtTEXT"), QStringLiteral("x"));
+                QVERIFY(child<QPlainTextEdit>(dlg, "textEdit")->toPlainText().isEmpty());
+                QVERIFY(child<QCheckBox>(dlg, "centerCheck")->isChecked());
+                QCOMPARE(child<ColorSwatch>(dlg, "colorSwatch")->color(), QColor(255, 0, 0));
+                QTest::keyClicks(child<QPlainTextEdit>(dlg, "textEdit"), QStringLiteral("x"));
                 child<QPushButton>(dlg, "cancelButton")->click();
             });
         QVERIFY(cap_->toPlainText().isEmpty());
@@ -212,28 +213,28 @@ private Q_SLOTS:
         AddTextDialog* dlg = tools_->addTextDialog();
         dlg->show();
         dlg->clearEntries();
-        auto* face = child<QCheckBox>(dlg, "chkDefaultFace");
-        auto* size = child<QCheckBox>(dlg, "chkDefaultSize");
-        auto* color = child<QCheckBox>(dlg, "chkDefaultColor");
+        auto* face = child<QCheckBox>(dlg, "defaultFontCheck");
+        auto* size = child<QCheckBox>(dlg, "defaultSizeCheck");
+        auto* color = child<QCheckBox>(dlg, "defaultColorCheck");
         color->click();
-        QVERIFY(!child<ColorSwatch>(dlg, "panColor")->isVisible());
-        QTest::keyClicks(child<QPlainTextEdit>(dlg, "txtTEXT"), QStringLiteral("a"));
+        QVERIFY(!child<ColorSwatch>(dlg, "colorSwatch")->isVisible());
+        QTest::keyClicks(child<QPlainTextEdit>(dlg, "textEdit"), QStringLiteral("a"));
         QCOMPARE(dlg->fragment(), std::string("<FONT FACE=\"Arial\" SIZE=\"2\">a\r\n</FONT>"));
         face->click();
         size->click();
-        QVERIFY(!child<QComboBox>(dlg, "cBoxFontName")->isEnabled());
-        QVERIFY(!child<QComboBox>(dlg, "cBoxFontSize")->isEnabled());
+        QVERIFY(!child<QComboBox>(dlg, "fontBox")->isEnabled());
+        QVERIFY(!child<QComboBox>(dlg, "fontSizeBox")->isEnabled());
         QCOMPARE(dlg->fragment(), std::string("a\r\n"));
         for (QCheckBox* box : {face, size, color})
             box->click();
-        QVERIFY(child<ColorSwatch>(dlg, "panColor")->isVisible());
-        QVERIFY(child<QComboBox>(dlg, "cBoxFontName")->isEnabled());
+        QVERIFY(child<ColorSwatch>(dlg, "colorSwatch")->isVisible());
+        QVERIFY(child<QComboBox>(dlg, "fontBox")->isEnabled());
         dlg->hide();
     }
 
     void addUrlPicksTheFileNameAndRemembersTheFolder() {
         tabs_->setCurrentIndex(2);
-        AddLinkDialog* dlg = tools_->addUrlDialog();
+        AddLinkDialog* dlg = tools_->addLinkDialog();
         QCOMPARE(dlg->lastFolder(), QString());
         QStringList offered;
         QString answer = QDir(otherPath()).filePath(QStringLiteral("page.htm"));
@@ -242,13 +243,13 @@ private Q_SLOTS:
             return answer;
         });
         withDialog(
-            dlg, [&] { tools_->onAddUrlClicked(); },
+            dlg, [&] { tools_->onAddLinkClicked(); },
             [&] {
-                child<QPushButton>(dlg, "btnChooseFile")->click();
-                QCOMPARE(child<QLineEdit>(dlg, "txtURL")->text(), QStringLiteral("page.htm"));
-                child<QComboBox>(dlg, "cboxTarget")->setCurrentIndex(4);
-                QTest::keyClicks(child<QPlainTextEdit>(dlg, "txtHTML"), QStringLiteral("Go"));
-                child<QPushButton>(dlg, "btnAdd")->click();
+                child<QPushButton>(dlg, "chooseFileButton")->click();
+                QCOMPARE(child<QLineEdit>(dlg, "urlEdit")->text(), QStringLiteral("page.htm"));
+                child<QComboBox>(dlg, "targetBox")->setCurrentIndex(4);
+                QTest::keyClicks(child<QPlainTextEdit>(dlg, "innerHtmlEdit"), QStringLiteral("Go"));
+                child<QPushButton>(dlg, "addButton")->click();
             });
         QCOMPARE(menu_->toPlainText(),
                  QStringLiteral("<A HREF=\"page.htm\" TARGET=\"_blank\">Go</A>\n"));
@@ -258,12 +259,12 @@ private Q_SLOTS:
         answer.clear();
         menu_->clear();
         withDialog(
-            dlg, [&] { tools_->onAddUrlClicked(); },
+            dlg, [&] { tools_->onAddLinkClicked(); },
             [&] {
-                QVERIFY(child<QLineEdit>(dlg, "txtURL")->text().isEmpty());
-                child<QPushButton>(dlg, "btnChooseFile")->click();
-                child<QLineEdit>(dlg, "txtURL")->setText(QStringLiteral("http://x/"));
-                child<QComboBox>(dlg, "cboxTarget")->setCurrentIndex(0);
+                QVERIFY(child<QLineEdit>(dlg, "urlEdit")->text().isEmpty());
+                child<QPushButton>(dlg, "chooseFileButton")->click();
+                child<QLineEdit>(dlg, "urlEdit")->setText(QStringLiteral("http://x/"));
+                child<QComboBox>(dlg, "targetBox")->setCurrentIndex(0);
                 QTest::keyClick(dlg, Qt::Key_Return);
             });
         QCOMPARE(offered.size(), 2);
@@ -287,13 +288,13 @@ private Q_SLOTS:
         withDialog(
             dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
-                child<QPushButton>(dlg, "btnChooseFileName")->click();
-                QCOMPARE(child<QLineEdit>(dlg, "txtImage")->text(), source);
-                auto* border = child<QLineEdit>(dlg, "txtBorderSize");
+                child<QPushButton>(dlg, "chooseFileButton")->click();
+                QCOMPARE(child<QLineEdit>(dlg, "imageEdit")->text(), source);
+                auto* border = child<QLineEdit>(dlg, "borderEdit");
                 border->setText(QStringLiteral("2"));
                 QTest::keyClick(border, Qt::Key_Up); // the spinner works from the keyboard
-                QTest::keyClicks(child<QLineEdit>(dlg, "txtAlt"), QStringLiteral("\"Q\" & co"));
-                child<QPushButton>(dlg, "btnAdd")->click();
+                QTest::keyClicks(child<QLineEdit>(dlg, "altEdit"), QStringLiteral("\"Q\" & co"));
+                child<QPushButton>(dlg, "addButton")->click();
             });
         QCOMPARE(
             cap_->toPlainText(),
@@ -309,11 +310,11 @@ private Q_SLOTS:
             dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
                 // The text of the last picture is not offered for the next one.
-                QVERIFY(child<QLineEdit>(dlg, "txtAlt")->text().isEmpty());
-                child<QPushButton>(dlg, "btnChooseFileName")->click();
-                child<QLineEdit>(dlg, "txtImage")->setText(QStringLiteral("/nowhere/pic.jpg"));
-                child<QCheckBox>(dlg, "chkDecorative")->setChecked(true);
-                child<QPushButton>(dlg, "btnAdd")->click();
+                QVERIFY(child<QLineEdit>(dlg, "altEdit")->text().isEmpty());
+                child<QPushButton>(dlg, "chooseFileButton")->click();
+                child<QLineEdit>(dlg, "imageEdit")->setText(QStringLiteral("/nowhere/pic.jpg"));
+                child<QCheckBox>(dlg, "decorativeCheck")->setChecked(true);
+                child<QPushButton>(dlg, "addButton")->click();
             });
         QCOMPARE(dlg->lastFolder(), QString());
         QCOMPARE(ops_->boxes.shown, QStringList{toQ(CannotCopyText("/nowhere/pic.jpg"))});
@@ -330,13 +331,13 @@ private Q_SLOTS:
         withDialog(
             dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
-                auto* add = child<QPushButton>(dlg, "btnAdd");
-                auto* alt = child<QLineEdit>(dlg, "txtAlt");
-                auto* decorative = child<QCheckBox>(dlg, "chkDecorative");
-                QTest::keyClicks(child<QLineEdit>(dlg, "txtImage"), source);
+                auto* add = child<QPushButton>(dlg, "addButton");
+                auto* alt = child<QLineEdit>(dlg, "altEdit");
+                auto* decorative = child<QCheckBox>(dlg, "decorativeCheck");
+                QTest::keyClicks(child<QLineEdit>(dlg, "imageEdit"), source);
                 QVERIFY(!add->isEnabled());
                 QCOMPARE(add->toolTip(), toQ(msg::kImageNeedsAlt));
-                QTest::keyClick(child<QLineEdit>(dlg, "txtImage"), Qt::Key_Return);
+                QTest::keyClick(child<QLineEdit>(dlg, "imageEdit"), Qt::Key_Return);
                 QVERIFY(dlg->isVisible()); // Enter cannot get round the rule
                 QTest::keyClicks(alt, QStringLiteral("  "));
                 QVERIFY(!add->isEnabled());
@@ -356,8 +357,8 @@ private Q_SLOTS:
         withDialog(
             dlg, [&] { tools_->onAddImageClicked(); },
             [&] {
-                QVERIFY(!child<QCheckBox>(dlg, "chkDecorative")->isChecked());
-                QVERIFY(!child<QPushButton>(dlg, "btnAdd")->isEnabled());
+                QVERIFY(!child<QCheckBox>(dlg, "decorativeCheck")->isChecked());
+                QVERIFY(!child<QPushButton>(dlg, "addButton")->isEnabled());
             });
     }
 
@@ -379,9 +380,9 @@ private Q_SLOTS:
             withDialog(
                 dlg, [&] { tools_->onAddImageClicked(); },
                 [&] {
-                    child<QPushButton>(dlg, "btnChooseFileName")->click();
-                    QTest::keyClicks(child<QLineEdit>(dlg, "txtAlt"), QStringLiteral("Logo"));
-                    child<QPushButton>(dlg, "btnAdd")->click();
+                    child<QPushButton>(dlg, "chooseFileButton")->click();
+                    QTest::keyClicks(child<QLineEdit>(dlg, "altEdit"), QStringLiteral("Logo"));
+                    child<QPushButton>(dlg, "addButton")->click();
                 });
             QCOMPARE(ReadFile(QDir(projectPath()).filePath(name)), bytes);
             expected.prepend(
@@ -399,9 +400,9 @@ private Q_SLOTS:
             const char* field;
             const char* cancel;
         };
-        const Case cases[] = {{tools_->addTextDialog(), "txtTEXT", "cancelButton"},
-                              {tools_->addUrlDialog(), "txtURL", "btnCancel"},
-                              {tools_->addImageDialog(), "txtImage", "btnCancel"}};
+        const Case cases[] = {{tools_->addTextDialog(), "textEdit", "cancelButton"},
+                              {tools_->addLinkDialog(), "urlEdit", "cancelButton"},
+                              {tools_->addImageDialog(), "imageEdit", "cancelButton"}};
         for (const Case& c : cases) {
             c.dialog->show();
             QTest::keyClicks(child<QWidget>(c.dialog, c.field), QStringLiteral("x"));
@@ -414,14 +415,14 @@ private Q_SLOTS:
         QVERIFY(ops_->boxes.shown.isEmpty());
 
         // Enter on "Choose File..." opens the file dialog and leaves the link dialog up.
-        AddLinkDialog* url = tools_->addUrlDialog();
+        AddLinkDialog* url = tools_->addLinkDialog();
         int asked = 0;
         url->setFilePicker([&](QWidget*, const QString&) {
             ++asked;
             return QString();
         });
         url->show();
-        auto* choose = child<QPushButton>(url, "btnChooseFile");
+        auto* choose = child<QPushButton>(url, "chooseFileButton");
         choose->setFocus();
         QTest::keyClick(choose, Qt::Key_Return);
         QCOMPARE(asked, 1);
@@ -433,7 +434,7 @@ private Q_SLOTS:
     void everyToolDialogOpensCentredOnTheDesktopAndTakesF1() {
         // The main window stands off-centre: the dialogs must not follow it.
         ops_->mainWindow.move(0, 0);
-        QDialog* dialogs[] = {tools_->addTextDialog(), tools_->addUrlDialog(),
+        QDialog* dialogs[] = {tools_->addTextDialog(), tools_->addLinkDialog(),
                               tools_->addImageDialog()};
         for (QDialog* dlg : dialogs) {
             dlg->show();

@@ -100,7 +100,7 @@ private Q_SLOTS:
         table().menus[1].left = 37;
         const int32_t otherLeft = table().menus[0].left;
         main->showMenuProperties(1);
-        auto* left = find<QLineEdit>("txtLeft");
+        auto* left = find<QLineEdit>("leftEdit");
         left->setFocus();
         left->selectAll();
         QTest::keyClick(left, Qt::Key_Delete);
@@ -119,20 +119,20 @@ private Q_SLOTS:
 
     void numberBoxesApplyFallbacksAndClamps() {
         main->addMenus(1);
-        retype("txtWidth", "");
+        retype("widthEdit", "");
         QCOMPARE(table().menus[0].width, 100);
-        retype("txtCapHeight", "");
+        retype("captionHeightEdit", "");
         QCOMPARE(table().menus[0].captionHeight, 22);
-        retype("txtTop", "");
+        retype("topEdit", "");
         QCOMPARE(table().menus[0].top, 0);
-        retype("txtWidth", "950");
+        retype("widthEdit", "950");
         QCOMPARE(table().menus[0].width, 900);
-        retype("txtWidth", "0");
+        retype("widthEdit", "0");
         QCOMPARE(table().menus[0].width, 1);
-        QCOMPARE(find<QLineEdit>("txtWidth")->text(), QStringLiteral("0")); // shows what was typed
-        retype("txtCapHeight", "999");
+        QCOMPARE(find<QLineEdit>("widthEdit")->text(), QStringLiteral("0")); // shows what was typed
+        retype("captionHeightEdit", "999");
         QCOMPARE(table().menus[0].captionHeight, 600);
-        retype("txtTop", "999");
+        retype("topEdit", "999");
         QCOMPARE(table().menus[0].top, 999); // unclamped
     }
 
@@ -140,15 +140,15 @@ private Q_SLOTS:
         main->addMenus(1);
         table().menus[0].left = -99;
         main->showMenuProperties(0);
-        auto* spin = find<UpDownControl>("UpDown_Left");
-        auto* left = find<QLineEdit>("txtLeft");
+        auto* spin = find<UpDownControl>("leftUpDown");
+        auto* left = find<QLineEdit>("leftEdit");
         spin->downButton()->click();
         QCOMPARE(left->text(), QStringLiteral("-100"));
         QCOMPARE(table().menus[0].left, -100);
         spin->downButton()->click(); // no wrap-around
         QCOMPARE(table().menus[0].left, -100);
         // Keyboard arrows in the box step too, starting from what the box shows.
-        retype("txtLeft", "10");
+        retype("leftEdit", "10");
         QTest::keyClick(left, Qt::Key_Up);
         QCOMPARE(table().menus[0].left, 11);
         QVERIFY(main->staleCalls > 0);
@@ -160,29 +160,29 @@ private Q_SLOTS:
         QCOMPARE(main->staleCalls, 0); // loading a row is not an edit
 
         const int32_t floating = table().menus[0].floating;
-        find<QCheckBox>("chkFloat")->click();
+        find<QCheckBox>("floatingCheck")->click();
         QCOMPARE(table().menus[0].floating, floating == 1 ? 0 : 1);
-        find<QCheckBox>("chkFloat")->click();
+        find<QCheckBox>("floatingCheck")->click();
         QCOMPARE(table().menus[0].floating, floating == 1 ? 1 : 0);
         QCOMPARE(main->staleCalls, 0);
 
-        find<QRadioButton>("radMouseClick")->click();
+        find<QRadioButton>("mouseClickRadio")->click();
         QCOMPARE(table().menus[0].activation, 1);
         QCOMPARE(main->staleCalls, 1);
-        find<QRadioButton>("radVertical")->click();
+        find<QRadioButton>("verticalRadio")->click();
         QCOMPARE(table().menus[0].orientation, 1);
         QCOMPARE(main->staleCalls, 2);
-        find<QRadioButton>("radHorizontal")->click();
+        find<QRadioButton>("horizontalRadio")->click();
         QCOMPARE(table().menus[0].orientation, 0);
 
-        auto* caption = find<QPlainTextEdit>("txtCapHTML");
+        auto* caption = find<QPlainTextEdit>("captionHtmlEdit");
         caption->setFocus();
         caption->selectAll();
         QTest::keyClicks(caption, QStringLiteral("A"));
         QTest::keyClick(caption, Qt::Key_Return);
         QTest::keyClicks(caption, QStringLiteral("B"));
         QCOMPARE(table().menus[0].captionHtml, std::string("A\r\nB"));
-        find<QPlainTextEdit>("txtMenuHTML")->insertPlainText(QStringLiteral("<b>x</b>"));
+        find<QPlainTextEdit>("bodyHtmlEdit")->insertPlainText(QStringLiteral("<b>x</b>"));
         QVERIFY(table().menus[0].bodyHtml.find("<b>x</b>") != std::string::npos);
         QVERIFY(main->staleCalls >= 5);
     }
@@ -206,29 +206,30 @@ private Q_SLOTS:
         main->showMenuProperties(2);
         QVERIFY(t.sameMenus(before));
         QCOMPARE(main->staleCalls, 0);
-        QCOMPARE(find<QListWidget>("listMenus")->currentRow(), 2);
-        QCOMPARE(find<QLineEdit>("txtLeft")->text(), QStringLiteral("850"));
-        QCOMPARE(find<UpDownControl>("UpDown_Left")->position(), 800);
-        QCOMPARE(find<QLineEdit>("txtTop")->text(), QStringLiteral("-7"));
-        QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), QStringLiteral("line1\nline2"));
-        QVERIFY(!find<QPlainTextEdit>("txtCapHTML")->textCursor().hasSelection());
-        QVERIFY(find<QPlainTextEdit>("txtCapHTML")->textCursor().atEnd());
-        QVERIFY(find<QRadioButton>("radMouseClick")->isChecked());
-        QVERIFY(find<QCheckBox>("chkFloat")->isChecked());
-        QVERIFY(find<QRadioButton>("radVertical")->isChecked());
-        QVERIFY(find<QCheckBox>("chkTranspCC")->isChecked());
-        QVERIFY(find<ColorSwatch>("panCaptionColor")->isHidden());
-        QCOMPARE(find<ColorSwatch>("panMenuColor")->color(), QColor(0xFF, 0x80, 0x00));
-        QCOMPARE(find<ColorSwatch>("panOwnerColor")->color(), QColor(0x00, 0x00, 0x10));
-        QVERIFY(!find<ColorSwatch>("panMenuColor")->isHidden());
+        QCOMPARE(find<QListWidget>("menuList")->currentRow(), 2);
+        QCOMPARE(find<QLineEdit>("leftEdit")->text(), QStringLiteral("850"));
+        QCOMPARE(find<UpDownControl>("leftUpDown")->position(), 800);
+        QCOMPARE(find<QLineEdit>("topEdit")->text(), QStringLiteral("-7"));
+        QCOMPARE(find<QPlainTextEdit>("captionHtmlEdit")->toPlainText(),
+                 QStringLiteral("line1\nline2"));
+        QVERIFY(!find<QPlainTextEdit>("captionHtmlEdit")->textCursor().hasSelection());
+        QVERIFY(find<QPlainTextEdit>("captionHtmlEdit")->textCursor().atEnd());
+        QVERIFY(find<QRadioButton>("mouseClickRadio")->isChecked());
+        QVERIFY(find<QCheckBox>("floatingCheck")->isChecked());
+        QVERIFY(find<QRadioButton>("verticalRadio")->isChecked());
+        QVERIFY(find<QCheckBox>("captionTransparentCheck")->isChecked());
+        QVERIFY(find<ColorSwatch>("captionColorSwatch")->isHidden());
+        QCOMPARE(find<ColorSwatch>("bodyColorSwatch")->color(), QColor(0xFF, 0x80, 0x00));
+        QCOMPARE(find<ColorSwatch>("bottomColorSwatch")->color(), QColor(0x00, 0x00, 0x10));
+        QVERIFY(!find<ColorSwatch>("bodyColorSwatch")->isHidden());
 
         // Back to row 0: the other orientation and activation are checked again.
         main->showMenuProperties(0);
-        QVERIFY(find<QRadioButton>("radHorizontal")->isChecked());
-        QVERIFY(find<QRadioButton>("radMouseOver")->isChecked());
-        QVERIFY(!find<ColorSwatch>("panCaptionColor")->isHidden());
+        QVERIFY(find<QRadioButton>("horizontalRadio")->isChecked());
+        QVERIFY(find<QRadioButton>("mouseOverRadio")->isChecked());
+        QVERIFY(!find<ColorSwatch>("captionColorSwatch")->isHidden());
         main->showMenuProperties(3); // not a row
-        QCOMPARE(find<QListWidget>("listMenus")->currentRow(), 0);
+        QCOMPARE(find<QListWidget>("menuList")->currentRow(), 0);
     }
 
     void transparentBoxesAndTheColourDialogWriteTheColourColumns() {
@@ -237,8 +238,8 @@ private Q_SLOTS:
         table().menus[1].captionColor = "transparent";
         main->showMenuProperties(0);
         main->showMenuProperties(1);
-        auto* box = find<QCheckBox>("chkTranspCC");
-        auto* swatch = find<ColorSwatch>("panCaptionColor");
+        auto* box = find<QCheckBox>("captionTransparentCheck");
+        auto* swatch = find<ColorSwatch>("captionColorSwatch");
         QVERIFY(swatch->isHidden());
         main->select(0, SelectionSource::Editor);
         main->select(1, SelectionSource::Editor);
@@ -283,7 +284,7 @@ private Q_SLOTS:
                                        "b\r\nc";
         table().menus[0].bodyHtml = "<B>x\xC2\xA0y</B>";
         main->showMenuProperties(0);
-        for (const char* name : {"txtCapHTML", "txtMenuHTML"}) {
+        for (const char* name : {"captionHtmlEdit", "bodyHtmlEdit"}) {
             auto* edit = find<QPlainTextEdit>(name);
             edit->setFocus();
             edit->moveCursor(QTextCursor::End);
@@ -295,8 +296,8 @@ private Q_SLOTS:
     }
 
     void htmlToolsShowOnlyOnTheHtmlTabs() {
-        auto* tabs = find<QTabWidget>("tabProp");
-        auto* tools = find<QWidget>("panHTMLTools");
+        auto* tabs = find<QTabWidget>("propertyTabs");
+        auto* tools = find<QWidget>("htmlToolsPanel");
         QVERIFY(tools->isHidden());
         for (int page : {1, 2, 3, 0, 2}) {
             tabs->setCurrentIndex(page);
@@ -306,7 +307,7 @@ private Q_SLOTS:
 
     void menuListSelectsOnPressAndOnlyChangedRowsOnRelease() {
         main->addMenus(3, 0);
-        auto* list = find<QListWidget>("listMenus");
+        auto* list = find<QListWidget>("menuList");
         QWidget* viewport = list->viewport();
         const QPoint first = list->visualItemRect(list->item(0)).center();
         const QPoint third = list->visualItemRect(list->item(2)).center();
@@ -318,7 +319,7 @@ private Q_SLOTS:
         QTest::mouseClick(viewport, Qt::LeftButton, {}, third);
         QCOMPARE(main->selectCalls, (std::vector<int32_t>{2})); // on the press, with the new row
         QCOMPARE(table().selected, 2);
-        QCOMPARE(find<QLineEdit>("txtLeft")->text(), QString::number(table().menus[2].left));
+        QCOMPARE(find<QLineEdit>("leftEdit")->text(), QString::number(table().menus[2].left));
 
         main->selectCalls.clear();
         list->setFocus();
@@ -344,12 +345,12 @@ private Q_SLOTS:
         QCOMPARE(main->selectCalls, (std::vector<int32_t>{1, 1, 1}));
         QCOMPARE(list->currentRow(), 1);
         QVERIFY(list->item(1)->isSelected());
-        retype("txtTop", "77");
+        retype("topEdit", "77");
         QCOMPARE(table().menus[1].top, 77);
     }
 
     void pressOnAnEmptyMenuListSendsNoRow() {
-        auto* list = find<QListWidget>("listMenus");
+        auto* list = find<QListWidget>("menuList");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(main->selectCalls, (std::vector<int32_t>{-1}));
         QCOMPARE(table().menuCount(), 0);
@@ -359,20 +360,21 @@ private Q_SLOTS:
         main->addMenus(1);
         const QString none = toQ(msg::kNoMenusInProject);
         main->setEditingEnabled(false);
-        QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), none);
-        QCOMPARE(find<QPlainTextEdit>("txtMenuHTML")->toPlainText(), none);
+        QCOMPARE(find<QPlainTextEdit>("captionHtmlEdit")->toPlainText(), none);
+        QCOMPARE(find<QPlainTextEdit>("bodyHtmlEdit")->toPlainText(), none);
         QVERIFY(table().menus[0].captionHtml != fromQ(none));
-        for (const char* name : {"txtLeft", "txtCapHTML", "chkFloat", "panOwnerColor",
-                                 "btnAddimage", "UpDown_Width", "lblMenuColor"})
+        for (const char* name :
+             {"leftEdit", "captionHtmlEdit", "floatingCheck", "bottomColorSwatch", "addImageButton",
+              "widthUpDown", "bodyColorLabel"})
             QVERIFY2(!find<QWidget>(name)->isEnabled(), name);
 
         // With no menus at all, a change that still arrives writes no row.
         DeleteSelectedMenu(table());
         QCOMPARE(table().menuCount(), 0);
         const Project before = table();
-        find<QLineEdit>("txtLeft")->setText(QStringLiteral("55"));
-        find<QPlainTextEdit>("txtCapHTML")->setPlainText(QStringLiteral("x"));
-        find<QCheckBox>("chkTranspCM")->setChecked(true);
+        find<QLineEdit>("leftEdit")->setText(QStringLiteral("55"));
+        find<QPlainTextEdit>("captionHtmlEdit")->setPlainText(QStringLiteral("x"));
+        find<QCheckBox>("bodyTransparentCheck")->setChecked(true);
         QVERIFY(table().sameMenus(before));
         QCOMPARE(main->staleCalls, 0);
     }
@@ -384,17 +386,17 @@ private Q_SLOTS:
         const Project start = table();
         ProjectHistory& history = main->history();
 
-        retype("txtLeft", "123"); // one step, however many keys
-        retype("txtTop", "45");   // another field: another step
-        retype("txtLeft", "7");   // back in Left after leaving it: a third
-        auto* caption = find<QPlainTextEdit>("txtCapHTML");
+        retype("leftEdit", "123"); // one step, however many keys
+        retype("topEdit", "45");   // another field: another step
+        retype("leftEdit", "7");   // back in Left after leaving it: a third
+        auto* caption = find<QPlainTextEdit>("captionHtmlEdit");
         caption->setFocus();
         QTest::keyClicks(caption, QStringLiteral("<B>x</B>"));
-        find<QRadioButton>("radVertical")->click();
-        find<QCheckBox>("chkTranspCM")->click();
+        find<QRadioButton>("verticalRadio")->click();
+        find<QCheckBox>("bodyTransparentCheck")->click();
         main->editor->setColorPicker([](const QColor&, QWidget*) { return QColor(1, 2, 3); });
-        find<QCheckBox>("chkTranspCM")->click(); // shows the swatch again, with its colour
-        find<ColorSwatch>("panMenuColor")->click();
+        find<QCheckBox>("bodyTransparentCheck")->click(); // shows the swatch again, with its colour
+        find<ColorSwatch>("bodyColorSwatch")->click();
         QCOMPARE(table().menus[1].bodyColor, std::string("#010203"));
         QCOMPARE(history.stack().count(), 8);
         const Project end = table();
@@ -404,21 +406,21 @@ private Q_SLOTS:
         while (history.canUndo())
             QTest::keyClick(caption, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(table().sameMenus(start));
-        QCOMPARE(find<QLineEdit>("txtLeft")->text(), QString::number(start.menus[1].left));
-        QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(),
+        QCOMPARE(find<QLineEdit>("leftEdit")->text(), QString::number(start.menus[1].left));
+        QCOMPARE(find<QPlainTextEdit>("captionHtmlEdit")->toPlainText(),
                  toQ(HtmlToEditorText(start.menus[1].captionHtml)));
-        QVERIFY(find<QRadioButton>("radHorizontal")->isChecked());
+        QVERIFY(find<QRadioButton>("horizontalRadio")->isChecked());
         while (history.canRedo())
             QTest::keyClick(caption, Qt::Key_Y, Qt::ControlModifier);
         QVERIFY(table().sameMenus(end));
-        QCOMPARE(find<QLineEdit>("txtTop")->text(), QStringLiteral("45"));
-        QCOMPARE(find<ColorSwatch>("panMenuColor")->color(), QColor(1, 2, 3));
+        QCOMPARE(find<QLineEdit>("topEdit")->text(), QStringLiteral("45"));
+        QCOMPARE(find<ColorSwatch>("bodyColorSwatch")->color(), QColor(1, 2, 3));
 
         // Typing a field back to what it held leaves no step behind.
         QTest::keyClick(caption, Qt::Key_Z, Qt::ControlModifier);
         QTest::keyClick(caption, Qt::Key_Z, Qt::ControlModifier);
         const int steps = history.stack().index();
-        auto* width = find<QLineEdit>("txtWidth");
+        auto* width = find<QLineEdit>("widthEdit");
         width->setFocus();
         width->end(false);
         const QString last = width->text().right(1);
@@ -435,12 +437,14 @@ private Q_SLOTS:
         // The swap the session makes right before composing, told row by row.
         for (int32_t row : SwapDefaultCaptions(table()))
             Q_EMIT main->captionSwapped(row);
-        QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
+        QCOMPARE(find<QPlainTextEdit>("captionHtmlEdit")->toPlainText(),
+                 toQ(HtmlToEditorText(swapped)));
         QCOMPARE(table().menus[1].captionHtml, swapped);
         QCOMPARE(main->staleCalls, 0);
         table().menus[0].captionHtml = "Changed";
         Q_EMIT main->captionSwapped(0); // not the selected row
-        QCOMPARE(find<QPlainTextEdit>("txtCapHTML")->toPlainText(), toQ(HtmlToEditorText(swapped)));
+        QCOMPARE(find<QPlainTextEdit>("captionHtmlEdit")->toPlainText(),
+                 toQ(HtmlToEditorText(swapped)));
     }
 };
 

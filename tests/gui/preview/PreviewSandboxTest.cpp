@@ -66,7 +66,7 @@ class PreviewSandboxTest : public QObject {
     UrlRecorder recorder;
 
     PreviewWindow* browser() { return main->previewController()->browser(); }
-    QWebEnginePage* page() { return browser()->webBrowser1()->page(); }
+    QWebEnginePage* page() { return browser()->webView()->page(); }
     // The page's error lines as a list box would show them.
     struct ErrorList {
         const ScriptErrorLog& log;
@@ -304,7 +304,7 @@ private Q_SLOTS:
         // Pressing a caption that navigates away with data: the user is asked, with the whole
         // address, and "No" (the default) goes nowhere.
         js(QStringLiteral("window.stolen = 'abc'; 0"));
-        QWidget* proxy = browser()->webBrowser1()->focusProxy();
+        QWidget* proxy = browser()->webView()->focusProxy();
         QVERIFY(proxy);
         QTest::mouseClick(proxy, Qt::LeftButton, {}, QPoint(20, 20));
         const QString expectedUrl =
@@ -315,7 +315,7 @@ private Q_SLOTS:
         QTest::qWait(500);
         QVERIFY(recorder.opened.isEmpty());
         QCOMPARE(boxes.all.size(), 1);
-        QVERIFY(browser()->webBrowser1()->url().isLocalFile());
+        QVERIFY(browser()->webView()->url().isLocalFile());
         // "Yes" hands the address to the desktop's browser, not to the preview.
         boxes.answers << QMessageBox::Yes;
         QTest::mouseClick(proxy, Qt::LeftButton, {}, QPoint(20, 20));
@@ -413,7 +413,7 @@ private Q_SLOTS:
                                  5000);
         qInfo("fixed page shown %lld ms after Update Preview", clock.elapsed());
         QVERIFY(errorList().toPlainText().contains(toQ(msg::kPreviewNotAnswering)));
-        QVERIFY(!browser()->btnBackToPreview()->isVisible());
+        QVERIFY(!browser()->backToPreviewButton()->isVisible());
     }
 
     void crashingRendererIsReloadedAtMostOncePerInterval() {

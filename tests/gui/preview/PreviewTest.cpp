@@ -73,7 +73,7 @@ class PreviewTest : public QObject {
     QVariant js(const QString& code) {
         QVariant result;
         bool done = false;
-        browser()->webBrowser1()->page()->runJavaScript(code, [&](const QVariant& value) {
+        browser()->webView()->page()->runJavaScript(code, [&](const QVariant& value) {
             result = value;
             done = true;
         });
@@ -125,9 +125,9 @@ private Q_SLOTS:
         // One version everywhere: the main window's caption is "qLoom" and the version.
         QCOMPARE(browser()->windowTitle(), QStringLiteral("Preview - ") + main->windowTitle());
         // At least the page area the editing page was designed for.
-        QVERIFY(browser()->webBrowser1()->width() >= 820);
-        QVERIFY(browser()->webBrowser1()->height() >= 620);
-        QVERIFY(browser()->btnBackToPreview()->isHidden());
+        QVERIFY(browser()->webView()->width() >= 820);
+        QVERIFY(browser()->webView()->height() >= 620);
+        QVERIFY(browser()->backToPreviewButton()->isHidden());
         browser()->show();
         browser()->close(); // only hides
         QVERIFY(browser()->isHidden());
@@ -141,7 +141,7 @@ private Q_SLOTS:
 
     void listSelectionFramesTheMenuEvenWhileThePageLoads() {
         openProject(3);
-        auto* list = main->findChild<QListWidget*>(QStringLiteral("listMenus"));
+        auto* list = main->findChild<QListWidget*>(QStringLiteral("menuList"));
         // Ask for the frame right after a new load started: it must not be lost.
         preview()->navigatePreview();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
@@ -167,7 +167,7 @@ private Q_SLOTS:
         QScrollArea* area = browser()->scrollArea();
         area->horizontalScrollBar()->setValue(0);
         area->verticalScrollBar()->setValue(0);
-        QWidget* proxy = browser()->webBrowser1()->focusProxy();
+        QWidget* proxy = browser()->webView()->focusProxy();
         QVERIFY(proxy);
         const QPoint grab(startX + 10, startY + 5);
         QTest::mouseMove(proxy, grab);
@@ -182,9 +182,9 @@ private Q_SLOTS:
         QTest::mouseRelease(proxy, Qt::LeftButton, {}, grab + QPoint(40, 20));
         QTRY_COMPARE(table().menus[1].left, startX + 40);
         QCOMPARE(table().menus[1].top, startY + 20);
-        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtLeft"))->text(),
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("leftEdit"))->text(),
                  QString::number(startX + 40));
-        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtTop"))->text(),
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("topEdit"))->text(),
                  QString::number(startY + 20));
         QVERIFY(!updateButton()->font().bold()); // a drag does not mark the preview stale
 
@@ -196,7 +196,7 @@ private Q_SLOTS:
         QTest::keyClick(proxy, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(table().menus[1].left, startX);
         QCOMPARE(table().menus[1].top, startY);
-        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtLeft"))->text(),
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("leftEdit"))->text(),
                  QString::number(startX));
         QTRY_COMPARE(js(ownerLeft).toInt(), pageX - 40);
         QCOMPARE(js(ownerTop).toInt(), pageY - 20);
@@ -214,7 +214,7 @@ private Q_SLOTS:
         main->session()->select(1, SelectionSource::Editor);
         const int startX = table().menus[1].left;
         const int startY = table().menus[1].top;
-        QWidget* proxy = browser()->webBrowser1()->focusProxy();
+        QWidget* proxy = browser()->webView()->focusProxy();
         QVERIFY(proxy);
         const QString ownerLeft = QStringLiteral("document.getElementById('owner1').offsetLeft");
         const QString ownerTop = QStringLiteral("document.getElementById('owner1').offsetTop");
@@ -227,7 +227,7 @@ private Q_SLOTS:
         QTest::keyClick(proxy, Qt::Key_Left, Qt::ShiftModifier);
         QCOMPARE(table().menus[1].left, startX + 2 - 10);
         QCOMPARE(table().menus[1].top, startY + 10);
-        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("txtTop"))->text(),
+        QCOMPARE(main->findChild<QLineEdit*>(QStringLiteral("topEdit"))->text(),
                  QString::number(startY + 10));
         QTRY_COMPARE(js(ownerLeft).toInt(), pageX - 8);
         QCOMPARE(js(ownerTop).toInt(), pageY + 10);
@@ -245,7 +245,7 @@ private Q_SLOTS:
         QCOMPARE(table().selected, 0);
         QTest::keyClick(proxy, Qt::Key_Backtab, Qt::ShiftModifier);
         QCOMPARE(table().selected, 2);
-        QCOMPARE(main->findChild<QListWidget*>(QStringLiteral("listMenus"))->currentRow(), 2);
+        QCOMPARE(main->findChild<QListWidget*>(QStringLiteral("menuList"))->currentRow(), 2);
         QTRY_COMPARE(js(QStringLiteral("iSelectedMenu")).toInt(), 2);
 
         // At the end of the range a press leaves the menu where it is.
@@ -343,31 +343,30 @@ private Q_SLOTS:
         other.write("<html><body><script>alert('blocking?');</script>Other</body></html>");
         other.close();
         openProject(1);
-        QVERIFY(browser()->btnBackToPreview()->isHidden());
+        QVERIFY(browser()->backToPreviewButton()->isHidden());
 
         // A fragment of the same page fires no completion and shows nothing.
         js(QStringLiteral("location.hash = 'part'; 0"));
         QTest::qWait(100);
-        QVERIFY(browser()->btnBackToPreview()->isHidden());
+        QVERIFY(browser()->backToPreviewButton()->isHidden());
         // The same page with a query is still the preview page.
         QVERIFY(waitForDocument([&] { js(QStringLiteral("location.search = '?a=1'; 0")); }));
-        QVERIFY(browser()->btnBackToPreview()->isHidden());
+        QVERIFY(browser()->backToPreviewButton()->isHidden());
 
         // Another page (with an alert, which must not block) shows the button at the corner.
         QVERIFY(
             waitForDocument([&] { js(QStringLiteral("location.href = 'other%20page.html'; 0")); }));
-        QVERIFY(!browser()->btnBackToPreview()->isHidden());
+        QVERIFY(!browser()->backToPreviewButton()->isHidden());
         // At the page area's corner, below the width selector.
-        QCOMPARE(browser()->btnBackToPreview()->pos(),
+        QCOMPARE(browser()->backToPreviewButton()->pos(),
                  browser()->scrollArea()->geometry().topLeft());
 
         main->session()->setPreviewStale(true);
         QVERIFY(updateButton()->font().bold());
-        QVERIFY(waitForDocument([&] { browser()->btnBackToPreview()->click(); }));
-        QVERIFY(browser()->btnBackToPreview()->isHidden());
+        QVERIFY(waitForDocument([&] { browser()->backToPreviewButton()->click(); }));
+        QVERIFY(browser()->backToPreviewButton()->isHidden());
         QVERIFY(!updateButton()->font().bold());
-        QVERIFY(
-            browser()->webBrowser1()->url().toLocalFile().endsWith(QStringLiteral("/Temp.html")));
+        QVERIFY(browser()->webView()->url().toLocalFile().endsWith(QStringLiteral("/Temp.html")));
     }
 
     void updatePreviewShowsTheFreshSave() {
@@ -388,14 +387,14 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!browser()->loading() && !browser()->previewPending(), 10000);
         QCOMPARE(js(QStringLiteral("document.getElementById('owner0').offsetLeft")).toInt(), 333);
         QTRY_COMPARE(js(QStringLiteral("window.queuedRan")).toInt(), 1);
-        QVERIFY(browser()->btnBackToPreview()->isHidden());
+        QVERIFY(browser()->backToPreviewButton()->isHidden());
     }
 
     void widthSelectorLaysThePageOutAtThatWidth() {
         main->session()->projectForTest().settings.smallScreenBreakpoint = 400;
         openProject(1);
         main->session()->select(0, SelectionSource::Editor);
-        QWidget* proxy = browser()->webBrowser1()->focusProxy();
+        QWidget* proxy = browser()->webView()->focusProxy();
         browser()->show();
         browser()->resize(600, 500);
         QVERIFY(waitForDocument([&] { updateButton()->click(); }));
@@ -458,7 +457,7 @@ private Q_SLOTS:
         addMenus(2, 1);
         table().menus[1].orientation =
             1; // turned vertical: the next save swaps its default caption
-        auto* caption = main->findChild<QPlainTextEdit*>(QStringLiteral("txtCapHTML"));
+        auto* caption = main->findChild<QPlainTextEdit*>(QStringLiteral("captionHtmlEdit"));
         QVERIFY(waitForDocument([&] { main->refreshPreview(); }));
         QCOMPARE(table().menus[1].captionHtml, std::string(kVerticalDefaultCaption));
         QCOMPARE(fromQ(caption->toPlainText()), HtmlToEditorText(kVerticalDefaultCaption));

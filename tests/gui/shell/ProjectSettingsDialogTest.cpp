@@ -105,26 +105,26 @@ private Q_SLOTS:
         ops_->projectData.settings.bodyFont = "Tahoma";
         ops_->projectData.settings.templateFileName = "page.html";
         dlg_->show();
-        QCOMPARE(child<QLineEdit>("txtScrollIn")->text(), QStringLiteral("33"));
-        QCOMPARE(child<QComboBox>("cBoxFontName_Menu")->currentText(), QStringLiteral("Tahoma"));
-        QCOMPARE(child<QLineEdit>("txtTemplate")->text(), QStringLiteral("page.html"));
+        QCOMPARE(child<QLineEdit>("scrollInEdit")->text(), QStringLiteral("33"));
+        QCOMPARE(child<QComboBox>("bodyFontBox")->currentText(), QStringLiteral("Tahoma"));
+        QCOMPARE(child<QLineEdit>("templateNameEdit")->text(), QStringLiteral("page.html"));
 
         // Edits left by a cancelled showing never come back, and nothing is applied.
         const ProjectSettings before = ops_->projectData.settings;
-        child<QLineEdit>("txtScrollIn")->setText(QStringLiteral("5"));
+        child<QLineEdit>("scrollInEdit")->setText(QStringLiteral("5"));
         dlg_->onDefaultsClicked();
-        QCOMPARE(child<QLineEdit>("txtTemplate")->text(), QStringLiteral("Temp.html"));
-        QCOMPARE(child<QComboBox>("cBoxFontName_Menu")->currentText(), QStringLiteral("Arial"));
+        QCOMPARE(child<QLineEdit>("templateNameEdit")->text(), QStringLiteral("Temp.html"));
+        QCOMPARE(child<QComboBox>("bodyFontBox")->currentText(), QStringLiteral("Arial"));
         QTest::keyClick(dlg_.get(), Qt::Key_Escape);
         QVERIFY(!dlg_->isVisible());
         QVERIFY(ops_->projectData.settings == before);
         QCOMPARE(ops_->refreshes, 0);
         dlg_->show();
-        QCOMPARE(child<QLineEdit>("txtScrollIn")->text(), QStringLiteral("33"));
+        QCOMPARE(child<QLineEdit>("scrollInEdit")->text(), QStringLiteral("33"));
     }
 
     void listsOfferTheUsualChoicesAndAcceptTypedText() {
-        auto* fonts = child<QComboBox>("cBoxFontName_Caption");
+        auto* fonts = child<QComboBox>("captionFontBox");
         // The fonts of this computer first; a usual web font that is missing comes after them,
         // marked, and picking it still gives the bare name.
         const QStringList families = QFontDatabase::families();
@@ -143,7 +143,7 @@ private Q_SLOTS:
             fonts->setCurrentIndex(row);
             QCOMPARE(fonts->currentText(), name);
         }
-        auto* sizes = child<QComboBox>("cBoxFontSize_Menu");
+        auto* sizes = child<QComboBox>("bodyFontSizeBox");
         QCOMPARE(sizes->count(), 8);
         QCOMPARE(sizes->itemText(7), QStringLiteral("40"));
         QVERIFY(fonts->isEditable() && sizes->isEditable());
@@ -163,17 +163,17 @@ private Q_SLOTS:
 
     void okAppliesCleanedAndClampedValuesTogether() {
         dlg_->show();
-        child<QLineEdit>("txtScrollOut")->setText(QStringLiteral("0"));
-        child<QLineEdit>("txtScrollIn")->setText(QString());
-        child<QComboBox>("cBoxFontName_Caption")->setEditText(QStringLiteral("'Verdana':"));
-        child<QComboBox>("cBoxFontSize_Caption")->setEditText(QStringLiteral("0"));
-        child<QComboBox>("cBoxFontSize_Menu")->setEditText(QStringLiteral("abc"));
-        child<QLineEdit>("txtTemplate")->setText(QStringLiteral("sub/page.html"));
+        child<QLineEdit>("scrollOutEdit")->setText(QStringLiteral("0"));
+        child<QLineEdit>("scrollInEdit")->setText(QString());
+        child<QComboBox>("captionFontBox")->setEditText(QStringLiteral("'Verdana':"));
+        child<QComboBox>("captionFontSizeBox")->setEditText(QStringLiteral("0"));
+        child<QComboBox>("bodyFontSizeBox")->setEditText(QStringLiteral("abc"));
+        child<QLineEdit>("templateNameEdit")->setText(QStringLiteral("sub/page.html"));
         dlg_->setColorPicker([](const QColor&, QWidget*) { return QColor(0, 0, 255); });
-        child<ColorSwatch>("panMenuColor")->click();
+        child<ColorSwatch>("bodyTextColorSwatch")->click();
 
         const ProjectSettings before = ops_->projectData.settings;
-        child<QPushButton>("btnOK")->click();
+        child<QPushButton>("okButton")->click();
         const ProjectSettings& s = ops_->projectData.settings;
         QCOMPARE(s.openStep, 1);
         QCOMPARE(s.closeStep, 20);
@@ -198,12 +198,12 @@ private Q_SLOTS:
     void enterOnAFocusedButtonPressesThatButton() {
         ops_->projectData.settings.closeStep = 55;
         dlg_->show();
-        auto* defaults = child<QPushButton>("btnDefaults");
+        auto* defaults = child<QPushButton>("defaultsButton");
         defaults->setFocus();
         QTest::keyClick(defaults, Qt::Key_Return);
-        QCOMPARE(child<QLineEdit>("txtScrollIn")->text(), QStringLiteral("20"));
+        QCOMPARE(child<QLineEdit>("scrollInEdit")->text(), QStringLiteral("20"));
         QVERIFY(dlg_->isVisible());
-        auto* cancel = child<QPushButton>("btnCancel");
+        auto* cancel = child<QPushButton>("cancelButton");
         cancel->setFocus();
         QTest::keyClick(cancel, Qt::Key_Return);
         QVERIFY(!dlg_->isVisible());
@@ -213,7 +213,7 @@ private Q_SLOTS:
 
     void cancelledColourPickKeepsTheSwatch() {
         dlg_->show();
-        auto* swatch = child<ColorSwatch>("panCaptionColor");
+        auto* swatch = child<ColorSwatch>("captionTextColorSwatch");
         QColor offered;
         dlg_->setColorPicker([&](const QColor& initial, QWidget*) -> std::optional<QColor> {
             offered = initial;
@@ -228,8 +228,8 @@ private Q_SLOTS:
         writeFile(QStringLiteral("mine.html"), "<HTML><SCRIPT SRC=\"qloomscript.js\"></HTML>");
         dlg_->show();
         QVERIFY(QTest::qWaitForWindowActive(dlg_.get()));
-        child<QLineEdit>("txtScrollOut")->setText(QStringLiteral("50"));
-        child<QLineEdit>("txtTemplate")->setText(QStringLiteral("mine.html"));
+        child<QLineEdit>("scrollOutEdit")->setText(QStringLiteral("50"));
+        child<QLineEdit>("templateNameEdit")->setText(QStringLiteral("mine.html"));
         const ProjectSettings before = ops_->projectData.settings;
 
         expectInfoWindow();
@@ -241,7 +241,7 @@ private Q_SLOTS:
         QVERIFY(ops_->projectData.settings == before);
         QCOMPARE(ops_->refreshes, 0);
         QVERIFY(dlg_->isVisible());
-        auto* name = child<QLineEdit>("txtTemplate");
+        auto* name = child<QLineEdit>("templateNameEdit");
         QCOMPARE(name->selectedText(), QStringLiteral("mine.html"));
         QCOMPARE(dlg_->focusWidget(), name);
 
@@ -256,21 +256,22 @@ private Q_SLOTS:
     void theScriptFileIsRefusedAsTemplate() {
         dlg_->show();
         const ProjectSettings before = ops_->projectData.settings;
-        child<QLineEdit>("txtTemplate")->setText(QStringLiteral("Qloomscript.js"));
+        child<QLineEdit>("templateNameEdit")->setText(QStringLiteral("Qloomscript.js"));
         dlg_->onOkClicked();
         QCOMPARE(ops_->boxes->shown,
                  QStringList{toQ(msg::Format(msg::kTemplateNameReserved, "Qloomscript.js"))});
         QVERIFY(ops_->projectData.settings == before);
         QCOMPARE(ops_->refreshes, 0);
         QVERIFY(dlg_->isVisible());
-        QCOMPARE(child<QLineEdit>("txtTemplate")->selectedText(), QStringLiteral("Qloomscript.js"));
+        QCOMPARE(child<QLineEdit>("templateNameEdit")->selectedText(),
+                 QStringLiteral("Qloomscript.js"));
     }
 
     void unreadableTemplateIsReportedAndNothingApplied() {
         QVERIFY(QDir(dir_.path()).mkdir(QStringLiteral("folder.html")));
         dlg_->show();
-        child<QLineEdit>("txtTemplate")->setText(QStringLiteral("folder.html"));
-        child<QLineEdit>("txtScrollIn")->setText(QStringLiteral("99"));
+        child<QLineEdit>("templateNameEdit")->setText(QStringLiteral("folder.html"));
+        child<QLineEdit>("scrollInEdit")->setText(QStringLiteral("99"));
         dlg_->onOkClicked();
         QCOMPARE(ops_->reports.size(), 1);
         QVERIFY(ops_->reports.first().contains(QStringLiteral("folder.html")));
@@ -282,7 +283,7 @@ private Q_SLOTS:
     void aLongerNumberFromTheScriptIsShownWholeAndClamped() {
         ops_->projectData.settings.openStep = 5000;
         dlg_->show();
-        QCOMPARE(child<QLineEdit>("txtScrollOut")->text(), QStringLiteral("5000"));
+        QCOMPARE(child<QLineEdit>("scrollOutEdit")->text(), QStringLiteral("5000"));
         dlg_->onOkClicked();
         QCOMPARE(ops_->projectData.settings.openStep, 999);
     }
@@ -290,8 +291,8 @@ private Q_SLOTS:
     void speedFieldsTakeThreeCharactersAndSpinWithinRange() {
         ops_->projectData.settings.openStep = 998;
         dlg_->show();
-        auto* box = child<QLineEdit>("txtScrollOut");
-        auto* arrows = child<UpDownControl>("UpDown_ScrollOut");
+        auto* box = child<QLineEdit>("scrollOutEdit");
+        auto* arrows = child<UpDownControl>("scrollOutUpDown");
         arrows->upButton()->click();
         arrows->upButton()->click();
         QCOMPARE(box->text(), QStringLiteral("999"));
@@ -302,7 +303,7 @@ private Q_SLOTS:
         arrows->downButton()->click();
         QCOMPARE(box->text(), QStringLiteral("1"));
         // The arrows take no focus: the arrow keys in the box are the keyboard's way to spin.
-        auto* in = child<QLineEdit>("txtScrollIn");
+        auto* in = child<QLineEdit>("scrollInEdit");
         in->setText(QStringLiteral("998"));
         QTest::keyClick(in, Qt::Key_Up);
         QTest::keyClick(in, Qt::Key_Up);
@@ -317,7 +318,7 @@ private Q_SLOTS:
         dlg_->show();
         const QRect desk = dlg_->screen()->availableGeometry();
         QVERIFY((dlg_->frameGeometry().center() - desk.center()).manhattanLength() <= 2);
-        auto* size = child<QComboBox>("cBoxFontSize_Caption");
+        auto* size = child<QComboBox>("captionFontSizeBox");
         size->setEditText(QStringLiteral("18"));
         QTest::keyClick(size, Qt::Key_Return);
         QCOMPARE(ops_->projectData.settings.captionFontSize, 18);
@@ -327,8 +328,8 @@ private Q_SLOTS:
 
     void f1AnywhereOpensHelp() {
         dlg_->show();
-        QTest::keyClick(child<QLineEdit>("txtTemplate"), Qt::Key_F1);
-        QTest::keyClick(child<QComboBox>("cBoxFontSize_Menu"), Qt::Key_F1);
+        QTest::keyClick(child<QLineEdit>("templateNameEdit"), Qt::Key_F1);
+        QTest::keyClick(child<QComboBox>("bodyFontSizeBox"), Qt::Key_F1);
         QCOMPARE(ops_->helps, 2);
     }
 
@@ -360,9 +361,9 @@ private Q_SLOTS:
         // A caption of blanks would make a button nobody can name: it becomes "Menu".
         box->captionEdit()->setText(QStringLiteral("   "));
         box->placeBox()->setCurrentIndex(kPlaceFirstMenu);
-        child<QLineEdit>("txtScrollIn")->setText(QStringLiteral("31"));
+        child<QLineEdit>("scrollInEdit")->setText(QStringLiteral("31"));
         const ProjectSettings before = ops_->projectData.settings;
-        child<QPushButton>("btnOK")->click();
+        child<QPushButton>("okButton")->click();
         const ProjectSettings& s = ops_->projectData.settings;
         QCOMPARE(s.smallScreenBreakpoint, kBreakpointAuto);
         QCOMPARE(s.smallScreenCaption, std::string("Menu"));
@@ -390,27 +391,27 @@ private Q_SLOTS:
         box->setFolderPicker([&](QWidget*, const QString&) { return pick; });
 
         dlg_->show();
-        QVERIFY(box->txtSiteFolder()->text().isEmpty()); // the project folder itself
-        QVERIFY(!box->btnProjectFolder()->isEnabled());
+        QVERIFY(box->siteFolderEdit()->text().isEmpty()); // the project folder itself
+        QVERIFY(!box->projectFolderButton()->isEnabled());
         pick = root.filePath(QStringLiteral("other"));
-        box->btnChooseSiteFolder()->click();
+        box->chooseSiteFolderButton()->click();
         QCOMPARE(ops_->boxes->shown,
                  QStringList{toQ(msg::Format(msg::kSiteFolderOutside,
                                              fromQ(QDir::toNativeSeparators(project))))});
         pick = QDir::homePath();
-        box->btnChooseSiteFolder()->click();
+        box->chooseSiteFolderButton()->click();
         QCOMPARE(ops_->boxes->shown.last(), toQ(msg::kSiteFolderTooWide));
         QVERIFY(box->folder().isEmpty());
         // Reached through "..": stored as the real folder.
         pick = project + QStringLiteral("/..");
-        box->btnChooseSiteFolder()->click();
+        box->chooseSiteFolderButton()->click();
         QCOMPARE(box->folder(), site);
         dlg_->reject(); // Cancel stores nothing
         QVERIFY(UserSettings::value(key).toString().isEmpty());
 
         dlg_->show();
         QVERIFY(box->folder().isEmpty());
-        box->btnChooseSiteFolder()->click();
+        box->chooseSiteFolderButton()->click();
         dlg_->onOkClicked();
         QCOMPARE(UserSettings::value(key).toString(), site);
         QCOMPARE(ops_->refreshes, 1);
@@ -421,8 +422,8 @@ private Q_SLOTS:
                 .isEmpty());
 
         dlg_->show();
-        QCOMPARE(box->txtSiteFolder()->text(), QDir::toNativeSeparators(site));
-        box->btnProjectFolder()->click();
+        QCOMPARE(box->siteFolderEdit()->text(), QDir::toNativeSeparators(site));
+        box->projectFolderButton()->click();
         dlg_->onOkClicked();
         QVERIFY(UserSettings::value(key).toString().isEmpty());
         QVERIFY(ops_->reports.isEmpty());
@@ -434,7 +435,7 @@ private Q_SLOTS:
         file.close();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, blocker);
         dlg_->show();
-        box->btnChooseSiteFolder()->click();
+        box->chooseSiteFolderButton()->click();
         dlg_->onOkClicked();
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config_.path());
         QCOMPARE(ops_->reports.size(), 1);

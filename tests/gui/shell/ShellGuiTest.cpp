@@ -121,7 +121,7 @@ private:
     void click(QWidget* in, const char* name) {
         QTest::mouseClick(child<QPushButton>(in, name), Qt::LeftButton);
     }
-    QListWidget* menuList() { return child<QListWidget>(main_.get(), "listMenus"); }
+    QListWidget* menuList() { return child<QListWidget>(main_.get(), "menuList"); }
     void startProgram() { startProgramWith(QString()); }
     void startProgramWith(const QString& commandLineFolder) {
         main_ = std::make_unique<MainWindow>(programFolder(), projectsFolder());
@@ -138,7 +138,7 @@ private:
         whenModal(chooser, [this, chooser, adjust] {
             if (adjust)
                 adjust(chooser);
-            click(chooser, "btnOK");
+            click(chooser, "okButton");
         });
         click(main_->startDialog(), "newProjectButton");
     }
@@ -146,7 +146,7 @@ private:
         FolderChooser* chooser = main_->folderChooser();
         whenModal(chooser, [this, chooser, folder] {
             chooser->setPath(folder);
-            click(chooser, "btnOK");
+            click(chooser, "okButton");
         });
         click(main_->startDialog(), "openProjectButton");
     }
@@ -215,7 +215,7 @@ private Q_SLOTS:
         QString selected;
         newProject([&](FolderChooser* chooser) {
             shownPath = chooser->path();
-            selected = child<QLineEdit>(chooser, "txtPath")->selectedText();
+            selected = child<QLineEdit>(chooser, "pathEdit")->selectedText();
         });
         QCOMPARE(shownPath, projectsFolder() + QStringLiteral("NewProject_02"));
         QCOMPARE(selected, shownPath); // typing replaces the proposal
@@ -453,7 +453,7 @@ private Q_SLOTS:
         FinalizedDialog* dialog = main_->finalizedDialog();
         bool upAfterEnter = false;
         whenModal(dialog, [&] {
-            auto* browse = child<QPushButton>(dialog, "btnBrowse");
+            auto* browse = child<QPushButton>(dialog, "browseButton");
             browse->setFocus();
             QTest::keyClick(browse, Qt::Key_Return);
             upAfterEnter = dialog->isVisible();
@@ -618,7 +618,7 @@ private Q_SLOTS:
         const QString script = q(main_->session()->project().settings.projectFolder) +
                                QStringLiteral("/Qloomscript.js");
         QVERIFY(readFile(script).contains("iSelectedMenu=1"));
-        auto* left = child<QLineEdit>(main_.get(), "txtLeft");
+        auto* left = child<QLineEdit>(main_.get(), "leftEdit");
         QCOMPARE(left->text(), QString::number(table.menus[1].left));
         QList<int32_t> selections;
         connect(main_->session(), &ProjectSession::selectionChanged, this,
@@ -642,9 +642,9 @@ private Q_SLOTS:
         click(main_.get(), "addMenuButton");
         const QString script = q(main_->session()->projectForTest().settings.projectFolder) +
                                QStringLiteral("/Qloomscript.js");
-        auto* caption = child<QPlainTextEdit>(main_.get(), "txtCapHTML");
+        auto* caption = child<QPlainTextEdit>(main_.get(), "captionHtmlEdit");
         QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
-        QTest::mouseClick(child<QRadioButton>(main_.get(), "radVertical"), Qt::LeftButton);
+        QTest::mouseClick(child<QRadioButton>(main_.get(), "verticalRadio"), Qt::LeftButton);
         main_->previewController()->handleIdeCommand("!qLoomIDE:docMouseMove(0,68,111)");
         QVERIFY(main_->previewController()->previewMarkedStale());
 
@@ -659,7 +659,8 @@ private Q_SLOTS:
         QCOMPARE(caption->toPlainText(), QStringLiteral("Caption"));
         QVERIFY(main_->previewController()->previewMarkedStale());
 
-        whenModal(main_->finalizedDialog(), [this] { click(main_->finalizedDialog(), "btnOK"); });
+        whenModal(main_->finalizedDialog(),
+                  [this] { click(main_->finalizedDialog(), "okButton"); });
         click(main_.get(), "finalizeButton");
         const QByteArray final = readFile(script);
         QVERIFY(!final.contains("/* IDE! */"));
@@ -700,12 +701,12 @@ private Q_SLOTS:
         QWidget* helpOwner = nullptr;
         whenModal(dialog, [&] {
             helpWhileUp = child<QPushButton>(main_.get(), "helpButton")->isEnabled();
-            click(dialog, "btnBrowse");
+            click(dialog, "browseButton");
             QVERIFY(dialog->isVisible());
             QTest::keyClick(dialog, Qt::Key_F1);
             // Owned by the modal dialog, or the dialog would block it.
             helpOwner = main_->helpWindow()->parentWidget();
-            click(dialog, "btnOK");
+            click(dialog, "okButton");
         });
         click(main_.get(), "finalizeButton");
         QVERIFY(!helpWhileUp);
@@ -767,7 +768,7 @@ private Q_SLOTS:
     void tabWalksTheWindowInItsFixedOrder() {
         newProject();
         click(main_.get(), "addMenuButton");
-        auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
+        auto* tabs = child<QTabWidget>(main_.get(), "propertyTabs");
         // The editor's controls come between "on Top" and "Update Preview", the HTML tools
         // right after their text box; the Checks list is last.
         const auto chainOn = [&](int page) {
@@ -785,32 +786,35 @@ private Q_SLOTS:
         };
         const QString head =
             QStringLiteral("addMenuButton deleteButton finalizeButton showPreviewButton "
-                           "stayOnTopBox listMenus tabProp qt_tabwidget_tabbar ");
+                           "stayOnTopBox menuList propertyTabs qt_tabwidget_tabbar ");
         const QString tail = QStringLiteral(
             " updatePreviewButton projectsButton projectSettingsButton helpButton checksList");
         QCOMPARE(chainOn(0), head +
-                                 QStringLiteral("txtLeft txtTop txtWidth txtCapHeight "
-                                                "radMouseOver radMouseClick chkFloat "
-                                                "radHorizontal radVertical") +
+                                 QStringLiteral("leftEdit topEdit widthEdit captionHeightEdit "
+                                                "mouseOverRadio mouseClickRadio floatingCheck "
+                                                "horizontalRadio verticalRadio") +
                                  tail);
-        QCOMPARE(chainOn(1), head +
-                                 QStringLiteral("txtCapHTML btnAddNEWLINE btnAddText btnAddURL "
-                                                "btnAddimage") +
-                                 tail);
+        QCOMPARE(
+            chainOn(1),
+            head +
+                QStringLiteral("captionHtmlEdit addLineBreakButton addTextButton addLinkButton "
+                               "addImageButton") +
+                tail);
         // A new menu's bottom colour is transparent, so its swatch is hidden.
-        QCOMPARE(chainOn(3), head +
-                                 QStringLiteral("panCaptionColor chkTranspCC panMenuColor "
-                                                "chkTranspCM chkTranspCO") +
-                                 tail);
+        QCOMPARE(chainOn(3),
+                 head +
+                     QStringLiteral("captionColorSwatch captionTransparentCheck bodyColorSwatch "
+                                    "bodyTransparentCheck bottomTransparentCheck") +
+                     tail);
         // The list stands left of the tabs; the HTML tools below the box of the shown tab.
         tabs->setCurrentIndex(1);
         const auto placed = [&](const char* name) {
             QWidget* widget = child<QWidget>(main_.get(), name);
             return QRect(widget->mapTo(main_.get(), QPoint(0, 0)), widget->size());
         };
-        QVERIFY(placed("listMenus").right() < placed("tabProp").left());
-        QVERIFY(placed("tabProp").contains(placed("panHTMLTools")));
-        QVERIFY(placed("txtCapHTML").bottom() <= placed("panHTMLTools").top());
+        QVERIFY(placed("menuList").right() < placed("propertyTabs").left());
+        QVERIFY(placed("propertyTabs").contains(placed("htmlToolsPanel")));
+        QVERIFY(placed("captionHtmlEdit").bottom() <= placed("htmlToolsPanel").top());
     }
 
     void shortcutsTriggerTheirButtonsAndEveryStepUndoes() {
@@ -845,10 +849,10 @@ private Q_SLOTS:
         QTest::keyClick(menuList(), Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(table.menuCount(), 0);
         QCOMPARE(menuList()->count(), 0);
-        QVERIFY(!child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
+        QVERIFY(!child<QLineEdit>(main_.get(), "leftEdit")->isEnabled());
         QTest::keyClick(main_.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(table.menuCount(), 1);
-        QVERIFY(child<QLineEdit>(main_.get(), "txtLeft")->isEnabled());
+        QVERIFY(child<QLineEdit>(main_.get(), "leftEdit")->isEnabled());
 
         QSignalSpy updated(child<QPushButton>(main_.get(), "updatePreviewButton"),
                            &QPushButton::clicked);
@@ -875,7 +879,7 @@ private Q_SLOTS:
             if (button->window() == main_.get())
                 texts << button->text();
         }
-        auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
+        auto* tabs = child<QTabWidget>(main_.get(), "propertyTabs");
         for (int page = 0; page < tabs->count(); ++page)
             texts << tabs->tabText(page);
         texts << child<QLabel>(main_.get(), "checksLabel")->text();
@@ -916,7 +920,7 @@ private Q_SLOTS:
             return -1;
         };
         QCOMPARE(targetFinding(), -1);
-        auto* height = child<QLineEdit>(main_.get(), "txtCapHeight");
+        auto* height = child<QLineEdit>(main_.get(), "captionHeightEdit");
         height->setFocus();
         height->selectAll();
         QTest::keyClicks(height, QStringLiteral("20"));
@@ -926,7 +930,7 @@ private Q_SLOTS:
 
         // From another menu and another tab, a click on the line goes to the field.
         main_->session()->select(0, SelectionSource::Editor);
-        auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
+        auto* tabs = child<QTabWidget>(main_.get(), "propertyTabs");
         tabs->setCurrentIndex(3);
         view->scrollTo(index);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(index).center());
@@ -955,9 +959,9 @@ private Q_SLOTS:
             }
             return -1;
         };
-        auto* tabs = child<QTabWidget>(main_.get(), "tabProp");
+        auto* tabs = child<QTabWidget>(main_.get(), "propertyTabs");
         tabs->setCurrentIndex(2);
-        auto* body = child<QPlainTextEdit>(main_.get(), "txtMenuHTML");
+        auto* body = child<QPlainTextEdit>(main_.get(), "bodyHtmlEdit");
         body->setFocus();
         body->selectAll();
         QTest::keyClicks(body, QStringLiteral("<B>Start page</B>"));
@@ -994,11 +998,11 @@ private Q_SLOTS:
         const QString folder = q(main_->session()->projectForTest().settings.projectFolder);
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/pics")));
         writeFile(folder + QStringLiteral("/pics/logo 1.png"), "png");
-        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
-        child<QPlainTextEdit>(main_.get(), "txtCapHTML")
+        child<QTabWidget>(main_.get(), "propertyTabs")->setCurrentIndex(1);
+        child<QPlainTextEdit>(main_.get(), "captionHtmlEdit")
             ->setPlainText(QStringLiteral("<IMG SRC=\"pics/logo%201.png\" ALT=\"Home\">"));
-        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(2);
-        child<QPlainTextEdit>(main_.get(), "txtMenuHTML")
+        child<QTabWidget>(main_.get(), "propertyTabs")->setCurrentIndex(2);
+        child<QPlainTextEdit>(main_.get(), "bodyHtmlEdit")
             ->setPlainText(QStringLiteral("<A HREF=\"https://example.org/\">Out</A><BR>\n"
                                           "<A HREF=\"news.htm?p=1#top\">News</A><BR>\n"
                                           "<A HREF=\"mailto:me@example.org\">Mail</A>"));
@@ -1019,14 +1023,14 @@ private Q_SLOTS:
         bool linesWhole = false;
         QString copied;
         whenModal(dialog, [&] {
-            for (int i = 0; i < dialog->lstFiles()->count(); ++i)
-                listed << dialog->lstFiles()->item(i)->text();
-            auto* info = child<QPlainTextEdit>(dialog, "txtINFO");
+            for (int i = 0; i < dialog->fileList()->count(); ++i)
+                listed << dialog->fileList()->item(i)->text();
+            auto* info = child<QPlainTextEdit>(dialog, "readMeText");
             linesWhole = info->horizontalScrollBar()->maximum() == 0 &&
                          info->verticalScrollBar()->maximum() == 0;
-            click(dialog, "btnCopy");
+            click(dialog, "copyButton");
             copied = QGuiApplication::clipboard()->text();
-            click(dialog, "btnOK");
+            click(dialog, "okButton");
         });
         click(main_.get(), "finalizeButton");
         QCOMPARE(listed, (QStringList{QStringLiteral("Temp.html (the template page)"),
@@ -1040,7 +1044,7 @@ private Q_SLOTS:
         // Making the page takes it off both lists.
         writeFile(folder + QStringLiteral("/news.htm"), "<HTML></HTML>");
         dialog->refreshFiles();
-        QCOMPARE(dialog->lstFiles()->item(2)->text(), QStringLiteral("news.htm"));
+        QCOMPARE(dialog->fileList()->item(2)->text(), QStringLiteral("news.htm"));
         model->recheckAll(main_->session()->projectForTest());
         QCOMPARE(missingFiles(), QStringList{});
     }
@@ -1236,13 +1240,13 @@ private Q_SLOTS:
         newProject();
         main_->show();
         auto* checks = child<QListView>(main_.get(), "checksList");
-        auto* html = child<QPlainTextEdit>(main_.get(), "txtCapHTML");
+        auto* html = child<QPlainTextEdit>(main_.get(), "captionHtmlEdit");
         QCOMPARE(main_->size(), QSize(392, 421).expandedTo(main_->minimumSizeHint()));
         QVERIFY(main_->minimumWidth() < 392 * 2); // not fixed
         QTest::qWait(50);
         const QSize checksBefore = checks->size();
         const QSize listBefore = menuList()->size();
-        child<QTabWidget>(main_.get(), "tabProp")->setCurrentIndex(1);
+        child<QTabWidget>(main_.get(), "propertyTabs")->setCurrentIndex(1);
         QTest::qWait(50);
         const QSize htmlBefore = html->size();
         main_->resize(900, 800);

@@ -29,7 +29,7 @@ public:
     void setFilePicker(FilePicker picker) { filePicker_ = std::move(picker); }
 
     void clearEntries();
-    QString lastFolder() const { return LastFolder; }
+    QString lastFolder() const { return lastFolder_; }
 
     void resetControls();
     void onAddClicked();
@@ -44,7 +44,7 @@ private:
     std::unique_ptr<Ui::AddImageDialog> ui;
     ProjectSessionApi& session_;
     FilePicker filePicker_;
-    QString LastFolder; // folder of the picture dialog's last file name during this run
+    QString lastFolder_; // folder of the picture dialog's last file name during this run
 };
 
 } // namespace qloom::gui

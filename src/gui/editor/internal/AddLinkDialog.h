@@ -29,7 +29,7 @@ public:
 
     void clearEntries();
     std::string fragment() const;
-    QString lastFolder() const { return LastFolder; }
+    QString lastFolder() const { return lastFolder_; }
 
     void resetControls();
     void onAddClicked();
@@ -39,7 +39,7 @@ public:
 private:
     std::unique_ptr<Ui::AddLinkDialog> ui;
     FilePicker filePicker_;
-    QString LastFolder; // folder of the last file picked during this run
+    QString lastFolder_; // folder of the last file picked during this run
 };
 
 } // namespace qloom::gui

@@ -33,9 +33,9 @@ public:
     void onAddClicked();
     void onCancelClicked();
     void onColorClicked();
-    void onDefaultFaceClicked();
-    void onDefaultSizeClicked();
-    void onDefaultColorClicked();
+    void onDefaultFontToggled();
+    void onDefaultSizeToggled();
+    void onDefaultColorToggled();
 
 private:
     std::unique_ptr<Ui::AddTextDialog> ui;

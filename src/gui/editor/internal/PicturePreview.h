@@ -28,7 +28,7 @@ public:
     void showFile(const QString& path);
     QString sizeText() const;
     const QImage& image() const { return image_; }
-    QPushButton* previewButton() const { return btnPreview_; }
+    QPushButton* previewButton() const { return previewButton_; }
 
     // Opens the full-size view (non-blocking; one view, reused).
     void showFullSize();
@@ -38,7 +38,7 @@ private:
     QImage image_;
     QLabel* picture_;
     QLabel* size_;
-    QPushButton* btnPreview_;
+    QPushButton* previewButton_;
     QWidget* fullView_ = nullptr;
     QLabel* fullPicture_ = nullptr;
 };

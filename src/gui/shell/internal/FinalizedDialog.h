@@ -29,7 +29,7 @@ public:
     QString infoText() const;
     // The local files of the project as last listed (when the dialog was shown).
     const std::vector<SiteFile>& files() const { return files_; }
-    QListWidget* lstFiles() const;
+    QListWidget* fileList() const;
 
     // Lists the files the menus refer to again; showing the dialog does this.
     void refreshFiles();

@@ -31,7 +31,7 @@ public:
     void setMessage(const QString& text);
     bool accepted() const { return accepted_; }
 
-    // The path box (txtPath).
+    // The path box (pathEdit).
     QString path() const;
     void setPath(const QString& text);
 

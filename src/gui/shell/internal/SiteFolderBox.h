@@ -32,9 +32,9 @@ public:
     [[nodiscard]] Status save() const;
 
     QString folder() const { return folder_; }
-    QLineEdit* txtSiteFolder() const { return text_; }
-    QPushButton* btnChooseSiteFolder() const { return choose_; }
-    QPushButton* btnProjectFolder() const { return reset_; }
+    QLineEdit* siteFolderEdit() const { return text_; }
+    QPushButton* chooseSiteFolderButton() const { return choose_; }
+    QPushButton* projectFolderButton() const { return reset_; }
     // Test seam: replaces the platform folder dialog.
     void setFolderPicker(FolderPicker picker) { picker_ = std::move(picker); }
 

@@ -39,7 +39,7 @@ public:
 
 private:
     void show(int breakpoint, const QString& caption, int place);
-    void modeChanged();
+    void onModeChanged();
 
     QComboBox* mode_;
     QSpinBox* width_;
