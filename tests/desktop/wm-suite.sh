@@ -185,13 +185,17 @@ case_disabled_main_window_ignores_close() {
     fi
 }
 
-# The focus stays where the user works: Add Menu, Update Preview and the settings' OK refresh
-# the preview, which must come up without taking the keyboard from the main window.
+# The focus stays where the user works: opening a project, Add Menu, Update Preview and the
+# settings' OK refresh the preview, which must come up without taking the keyboard from the main
+# window.
 case_focus_stays_in_main_window() {
     seed_last_project || { fail "could not seed a project with qloom-cli"; return 1; }
     app_start
     wait_started || return 1
     open_last_project || return 1
+    # Leaving the start dialog with a project puts the keyboard in the main window, where the
+    # next step (Add Menu) is, not in the preview that came up beside it.
+    expect_active "$MAIN_ID" "opening a project left the focus outside the main window"
     activate "$MAIN_ID"
     settle 1
     expect_active "$MAIN_ID" "the main window could not be activated" || return 1

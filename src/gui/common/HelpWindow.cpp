@@ -79,8 +79,8 @@ HelpWindow::HelpWindow(QWidget* home)
     connect(browser_, &QTextBrowser::anchorClicked, this, &HelpWindow::followLink);
     connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
         const QString title = browser_->documentTitle();
-        setWindowTitle(title.isEmpty() ? tr("qLoom Help")
-                                       : title + QStringLiteral(" - ") + tr("qLoom Help"));
+        // Each page's title names the help and the page ("qLoom Help - Menus").
+        setWindowTitle(title.isEmpty() ? tr("qLoom Help") : title);
     });
     connect(new QShortcut(QKeySequence::Close, this), &QShortcut::activated, this, &QWidget::close);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,

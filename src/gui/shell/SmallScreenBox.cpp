@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <algorithm>
@@ -30,7 +31,7 @@ SmallScreenBox::SmallScreenBox(QWidget* parent)
     caption_->setObjectName(QStringLiteral("smallScreenCaptionEdit"));
     place_->setObjectName(QStringLiteral("smallScreenPlaceBox"));
 
-    mode_->addItem(tr("Auto (right edge of the last menu)"));
+    mode_->addItem(tr("Auto (after the rightmost menu)"));
     mode_->addItem(tr("Off (desktop layout at every width)"));
     mode_->addItem(tr("Below a width of"));
     mode_->setAccessibleName(tr("Collapse the menus"));
@@ -48,7 +49,10 @@ SmallScreenBox::SmallScreenBox(QWidget* parent)
     modeRow->addWidget(mode_, 1);
     modeRow->addWidget(width_);
     auto* form = new QFormLayout(this);
-    form->addRow(tr("&Collapse menus:"), modeRow);
+    // A row holding a layout gets no buddy of its own: the label names the mode box.
+    auto* modeLabel = new QLabel(tr("&Collapse menus:"), this);
+    modeLabel->setBuddy(mode_);
+    form->addRow(modeLabel, modeRow);
     form->addRow(tr("Button &caption:"), caption_);
     form->addRow(tr("Button &place:"), place_);
     setToolTip(tr("On narrow screens and zoomed pages the menus become one button that opens "

@@ -162,6 +162,10 @@ void StartDialog::leave() {
     session_.setHelpAvailable(true);
     heldWindow_->show();
     hide();
+    // The window manager would hand the focus to whichever window it likes once this one goes
+    // (often the preview that has just come up); the user's next step is in the main window.
+    heldWindow_->raise();
+    heldWindow_->activateWindow();
 }
 
 } // namespace qloom::gui
