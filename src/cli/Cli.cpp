@@ -120,7 +120,9 @@ std::optional<int> guardWrite(const std::string& folder, const Arguments& a, Pro
         return refused(err, msg::Format(msg::Format(msg::kCliProjectLocked, folder),
                                         DescribeHolder(attempt.holder)));
     const std::string script = JoinPath(folder, kScriptFileName);
-    if (!force && IsReadOnlyFile(script))
+    // A script whose state cannot be told is tried: the write says what is wrong with it.
+    const Expected<bool> readOnly = IsReadOnlyFile(script);
+    if (!force && readOnly && *readOnly)
         return refused(err, msg::Format(msg::kCliScriptReadOnly, script));
     return std::nullopt;
 }

@@ -167,6 +167,7 @@ inline constexpr std::string_view kReadOnlyNote =
 inline constexpr std::string_view kNotSavedReadOnly = "Not saved: %s is read-only";
 inline constexpr std::string_view kSaveElsewhere =
     "Make the file writable, or save the whole project in another folder.";
+inline constexpr std::string_view kCannotLockProject = "Cannot lock the project folder %s";
 inline constexpr std::string_view kLockLost =
     "Another program took this project over; this window no longer saves it.";
 inline constexpr std::string_view kFolderGoneQuestion =

@@ -95,14 +95,13 @@ FileFingerprint FingerprintOfWritten(const std::string& path, uint64_t hash, int
     return print;
 }
 
-FileIdentity IdentityOf(const std::string& path, int* error) {
+Expected<FileIdentity> IdentityOf(const std::string& path) {
     struct stat st {};
-    FileIdentity identity;
     if (::stat(path.c_str(), &st) != 0) {
-        if (error)
-            *error = errno;
-        return identity;
+        const int error = errno;
+        return Status::systemFailure(msg::Format(msg::kCannotOpenFile, path), path, error);
     }
+    FileIdentity identity;
     identity.exists = true;
     identity.device = static_cast<uint64_t>(st.st_dev);
     identity.inode = static_cast<uint64_t>(st.st_ino);

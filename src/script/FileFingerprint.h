@@ -50,9 +50,9 @@ struct FileIdentity {
     bool operator!=(const FileIdentity& other) const { return !(*this == other); }
 };
 
-// The identity of what `path` names now (following symbolic links); `exists` is false when
-// nothing is there, and `error` (when given) receives the system's error number then.
-FileIdentity IdentityOf(const std::string& path, int* error = nullptr);
+// The identity of what `path` names now (following symbolic links); a failure ("Cannot open
+// file X: reason", with the file) when nothing is there or it cannot be looked at.
+Expected<FileIdentity> IdentityOf(const std::string& path);
 
 struct FileFingerprint {
     FileIdentity identity;

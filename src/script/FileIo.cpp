@@ -145,18 +145,43 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-bool IsReadOnlyFile(const std::string& path, int* error) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
-        return false;
-    int reason = 0;
+namespace {
+
+// The system's reason why its user may not change the file `st` describes (EACCES, EROFS or
+// EPERM), 0 when they may. A file nobody may write counts as read-only for root too, who could
+// write it but was told not to.
+int readOnlyReason(const std::string& path, const struct stat& st) {
+    if (S_ISDIR(st.st_mode))
+        return 0;
     if (::access(path.c_str(), W_OK) != 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-        reason = errno;
-    else if ((st.st_mode & 0222) == 0)
-        reason = EACCES;
-    if (error)
-        *error = reason;
-    return reason != 0;
+        return errno;
+    if ((st.st_mode & 0222) == 0)
+        return EACCES;
+    return 0;
+}
+
+} // namespace
+
+Expected<bool> IsReadOnlyFile(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        const int error = errno;
+        // Nothing there: a save makes the file.
+        if (error == ENOENT)
+            return false;
+        return cannotOpen(path, error);
+    }
+    return readOnlyReason(path, st) != 0;
+}
+
+Status CheckFileWritable(const std::string& path, std::string text) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return Status::success();
+    const int reason = readOnlyReason(path, st);
+    if (reason == 0)
+        return Status::success();
+    return Status::systemFailure(std::move(text), path, reason);
 }
 
 bool EntryExists(const std::string& path) {

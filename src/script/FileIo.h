@@ -42,9 +42,15 @@ bool EntryExists(const std::string& path);
 
 // True for an existing file its user may not change: one without write permission for them, on
 // a read-only file system, or one that nobody may write (no write bit at all; that counts also
-// for root, who could write it but was told not to). `error` receives the system's reason
-// (EACCES or EROFS).
-bool IsReadOnlyFile(const std::string& path, int* error = nullptr);
+// for root, who could write it but was told not to). False for a missing file or a folder. A
+// failure ("Cannot open file X: reason") when it cannot tell, as when a folder on the way may
+// not be searched.
+Expected<bool> IsReadOnlyFile(const std::string& path);
+// The same question, for the message that says why: a failure whose message is `text` followed
+// by the system's reason ("Permission denied", "Read-only file system") when the file is
+// read-only; success when it may be written, is missing, or it cannot tell (the write itself
+// then says what is wrong).
+Status CheckFileWritable(const std::string& path, std::string text);
 
 // The folder part of `path`: "." without a slash, "/" for a file in the root.
 std::string FolderOf(const std::string& path);

@@ -1,5 +1,6 @@
 #include "script/ProjectLock.h"
 
+#include "model/Messages.h"
 #include "script/ScriptSaver.h"
 
 #include <cerrno>
@@ -15,6 +16,10 @@
 namespace qloom {
 
 namespace {
+
+Status cannotLock(const std::string& folder, int error) {
+    return Status::systemFailure(msg::Format(msg::kCannotLockProject, folder), folder, error);
+}
 
 std::string readAllFrom(int fd) {
     std::string text;
@@ -123,7 +128,7 @@ ProjectLock::Attempt ProjectLock::acquire(const std::string& folder, std::string
     for (int round = 0; round < 10; ++round) {
         const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
         if (fd < 0) {
-            attempt.error = errno;
+            attempt.status = cannotLock(folder, errno);
             return attempt;
         }
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -163,7 +168,7 @@ ProjectLock::Attempt ProjectLock::acquire(const std::string& folder, std::string
         attempt.holder = me;
         return attempt;
     }
-    attempt.error = EBUSY;
+    attempt.status = cannotLock(folder, EBUSY);
     return attempt;
 }
 

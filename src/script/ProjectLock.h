@@ -9,6 +9,8 @@
 // Taking over removes the holder's lock file and makes a new one; the old holder notices that
 // its file is no longer the one at the path (held() turns false) before its next save.
 
+#include "model/Result.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -37,12 +39,14 @@ public:
     enum class State {
         Acquired,    // this object holds the lock
         HeldByOther, // a running process holds it (see holder)
-        Unavailable, // no lock could be made (a folder qLoom cannot write into; see error)
+        Unavailable, // no lock could be made (a folder qLoom cannot write into; see status)
     };
     struct Attempt {
         State state = State::Unavailable;
         LockHolder holder;
-        int error = 0;
+        // Why there is no lock when Unavailable ("Cannot lock the project folder X: reason",
+        // with the folder); success otherwise.
+        Status status;
     };
 
     ProjectLock() = default;

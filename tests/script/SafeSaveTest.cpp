@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <ctime>
@@ -108,15 +109,22 @@ TEST(FileFingerprint, FolderIdentityTellsARenamedFolderFromANewOne) {
     TempDir dir;
     const std::string folder = dir.file("project");
     ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
-    const FileIdentity before = IdentityOf(folder);
-    EXPECT_TRUE(before.exists);
+    const Expected<FileIdentity> before = IdentityOf(folder);
+    ASSERT_TRUE(before);
+    EXPECT_TRUE(before->exists);
     ASSERT_EQ(::rename(folder.c_str(), dir.file("moved").c_str()), 0);
-    int error = 0;
-    EXPECT_FALSE(IdentityOf(folder, &error).exists);
-    EXPECT_EQ(error, ENOENT);
-    EXPECT_EQ(IdentityOf(dir.file("moved")), before);
+    const Expected<FileIdentity> gone = IdentityOf(folder);
+    ASSERT_FALSE(gone);
+    EXPECT_EQ(gone.status().file, folder);
+    EXPECT_EQ(gone.status().reason, std::strerror(ENOENT));
+    EXPECT_EQ(gone.status().message, "Cannot open file " + folder + ": " + std::strerror(ENOENT));
+    const Expected<FileIdentity> moved = IdentityOf(dir.file("moved"));
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(*moved, *before);
     ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
-    EXPECT_NE(IdentityOf(folder), before);
+    const Expected<FileIdentity> replaced = IdentityOf(folder);
+    ASSERT_TRUE(replaced);
+    EXPECT_NE(*replaced, *before);
 }
 
 TEST(ProjectLock, OneHolderAtATimeAndTheOtherLearnsWho) {
@@ -196,8 +204,15 @@ TEST(ProjectLock, AFolderQloomCannotWriteIntoGivesNoLockAndTheReason) {
     ProjectLock lock;
     const auto attempt = lock.acquire(dir.file("missing"), "qloom");
     EXPECT_EQ(attempt.state, ProjectLock::State::Unavailable);
-    EXPECT_EQ(attempt.error, ENOENT);
+    ASSERT_FALSE(attempt.status);
+    EXPECT_EQ(attempt.status.file, dir.file("missing"));
+    EXPECT_EQ(attempt.status.message, "Cannot lock the project folder " + dir.file("missing") +
+                                          ": " + std::strerror(ENOENT));
     EXPECT_FALSE(lock.held());
+    // A lock that was made says nothing went wrong.
+    const auto made = lock.acquire(dir.path(), "qloom");
+    EXPECT_EQ(made.state, ProjectLock::State::Acquired);
+    EXPECT_TRUE(made.status);
 }
 
 TEST(RemoveLeftoverSaves, RemovesWhatNoRunningWriterHolds) {
@@ -236,10 +251,35 @@ TEST(FileIo, ReadOnlyFilesAreRecognised) {
     TempDir dir;
     const std::string path = dir.file("Qloomscript.js");
     writeBytes(path, "x");
-    EXPECT_FALSE(IsReadOnlyFile(path));
+    const std::string text = "Not saved: " + path + " is read-only";
+    Expected<bool> readOnly = IsReadOnlyFile(path);
+    ASSERT_TRUE(readOnly);
+    EXPECT_FALSE(*readOnly);
+    EXPECT_TRUE(CheckFileWritable(path, text));
     ::chmod(path.c_str(), 0444);
-    int error = 0;
-    EXPECT_TRUE(IsReadOnlyFile(path, &error));
-    EXPECT_EQ(error, EACCES);
-    EXPECT_FALSE(IsReadOnlyFile(dir.file("missing")));
+    readOnly = IsReadOnlyFile(path);
+    ASSERT_TRUE(readOnly);
+    EXPECT_TRUE(*readOnly);
+    // No write bit at all: refused even for root, with the reason a user would get.
+    const Status refused = CheckFileWritable(path, text);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.message, text + ": " + std::strerror(EACCES));
+    EXPECT_EQ(refused.file, path);
+
+    // A missing file is made by the save; a folder is no file to refuse.
+    readOnly = IsReadOnlyFile(dir.file("missing"));
+    ASSERT_TRUE(readOnly);
+    EXPECT_FALSE(*readOnly);
+    EXPECT_TRUE(CheckFileWritable(dir.file("missing"), text));
+    readOnly = IsReadOnlyFile(dir.path());
+    ASSERT_TRUE(readOnly);
+    EXPECT_FALSE(*readOnly);
+
+    // A path that cannot be looked at is neither answer: the caller learns why.
+    const std::string loop = dir.file("loop");
+    ASSERT_EQ(::symlink(loop.c_str(), loop.c_str()), 0);
+    readOnly = IsReadOnlyFile(loop);
+    ASSERT_FALSE(readOnly);
+    EXPECT_EQ(readOnly.status().file, loop);
+    EXPECT_EQ(readOnly.status().reason, std::strerror(ELOOP));
 }

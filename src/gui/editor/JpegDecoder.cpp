@@ -108,39 +108,36 @@ bool Run(DecodeState& st, const uint8_t* data, size_t size, DecodedImage& out) {
 
 } // namespace
 
-bool JpegDecoder::decode(const uint8_t* data, size_t size, DecodedImage& out, std::string* error) {
-    out = DecodedImage{};
-    if (data == nullptr || size < 4) {
-        if (error)
-            *error = "not a JPEG file";
-        return false;
-    }
+Expected<DecodedImage> JpegDecoder::decode(const uint8_t* data, size_t size) {
+    if (data == nullptr || size < 4)
+        return Status::failure("not a JPEG file");
     auto st = std::make_unique<DecodeState>();
+    DecodedImage out;
     const bool ok = Run(*st, data, size, out);
     if (st->created)
         jpeg_destroy_decompress(&st->info);
-    if (!ok) {
-        out = DecodedImage{};
-        if (error)
-            *error = st->err.text;
-    }
-    return ok;
+    if (!ok)
+        return Status::failure(st->err.text);
+    return out;
 }
 
-bool JpegDecoder::decodeFile(const std::string& path, DecodedImage& out, std::string* error) {
-    out = DecodedImage{};
+Expected<DecodedImage> JpegDecoder::decodeFile(const std::string& path) {
     std::string bytes;
-    if (const Status read = ReadWholeFile(path, bytes); !read) {
-        if (error)
-            *error = read.message;
-        return false;
-    }
+    if (Status read = ReadWholeFile(path, bytes); !read)
+        return read;
     if (bytes.size() > kMaxFileBytes) {
-        if (error)
-            *error = "file too large";
-        return false;
+        Status tooLarge = Status::failure("file too large");
+        tooLarge.file = path;
+        return tooLarge;
     }
-    return decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), out, error);
+    Expected<DecodedImage> decoded =
+        decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    if (!decoded) {
+        Status failed = decoded.status();
+        failed.file = path;
+        return failed;
+    }
+    return decoded;
 }
 
 } // namespace qloom

@@ -40,10 +40,11 @@ QImage LoadPreviewPicture(const QString& path) {
         QByteArray::fromRawData(bytes.data(), qsizetype(std::min<size_t>(bytes.size(), 6)));
     if (head.size() >= 3 && uchar(head[0]) == 0xFF && uchar(head[1]) == 0xD8 &&
         uchar(head[2]) == 0xFF) {
-        DecodedImage decoded;
-        if (!JpegDecoder::decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
-                                 decoded))
+        const Expected<DecodedImage> read =
+            JpegDecoder::decode(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        if (!read)
             return {};
+        const DecodedImage& decoded = *read;
         QImage image(decoded.width, decoded.height, QImage::Format_RGB888);
         const size_t rowBytes = size_t(decoded.width) * 3;
         for (int y = 0; y < decoded.height; ++y)

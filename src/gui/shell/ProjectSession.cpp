@@ -6,9 +6,9 @@
 #include "gui/common/TextConv.h"
 #include "gui/common/UiText.h"
 #include "gui/common/UserSettings.h"
+#include "gui/shell/InstanceChannel.h"
 #include "gui/shell/internal/AutoSaver.h"
 #include "gui/shell/internal/DiskWatch.h"
-#include "gui/shell/InstanceChannel.h"
 #include "gui/shell/internal/ProjectFolders.h"
 #include "gui/shell/internal/SaveGuard.h"
 #include "model/Messages.h"
@@ -320,11 +320,12 @@ void ProjectSession::adoptProject(std::unique_ptr<SaveGuard> guard, QWidget* ask
     const QString folder = toQ(guard_->folder());
     diskWatch_->follow(folder, toQ(guard_->scriptPath()));
     channel_->listenFor(folder);
-    int error = 0;
-    if (IsReadOnlyFile(guard_->scriptPath(), &error)) {
+    const std::string script = guard_->scriptPath();
+    if (const Status writable =
+            CheckFileWritable(script, msg::Format(msg::kNotSavedReadOnly, script));
+        !writable) {
         readOnlyTold_ = true;
-        setSaveWarning(toQ(msg::Format(msg::kNotSavedReadOnly, guard_->scriptPath()) + ": " +
-                           std::strerror(error)));
+        setSaveWarning(toQ(writable.message));
         prompter_->message(asker ? asker : window_,
                            toQ(msg::Format(msg::kReadOnlyNote, guard_->scriptPath())));
     }
@@ -338,7 +339,7 @@ void ProjectSession::setSaveWarning(const QString& warning) {
 }
 
 bool ProjectSession::nothingOwnToWrite() const {
-    return guard_ && !hasUnsavedChange() && guard_->check() != SaveGuard::Verdict::Write;
+    return guard_ && !hasUnsavedChange() && guard_->check().verdict != SaveGuard::Verdict::Write;
 }
 
 bool ProjectSession::mayWrite(bool explicitSave) {
@@ -346,15 +347,14 @@ bool ProjectSession::mayWrite(bool explicitSave) {
         return true;
     if (asking_)
         return false;
-    int error = 0;
-    switch (guard_->check(&error)) {
+    const SaveGuard::Finding finding = guard_->check();
+    switch (finding.verdict) {
     case SaveGuard::Verdict::Write:
         conflictPending_ = false;
         folderGonePending_ = false;
         return true;
     case SaveGuard::Verdict::ReadOnly: {
-        const std::string text = msg::Format(msg::kNotSavedReadOnly, guard_->scriptPath()) + ": " +
-                                 std::strerror(error ? error : EACCES);
+        const std::string& text = finding.why.message;
         setSaveWarning(toQ(text));
         if (!explicitSave || std::exchange(readOnlyTold_, false))
             return false;
@@ -539,7 +539,7 @@ void ProjectSession::saveWholeProjectTo(const std::string& target, const std::st
 }
 
 Status ProjectSession::finalSaveOnEnd() {
-    const SaveGuard::Verdict verdict = guard_ ? guard_->check() : SaveGuard::Verdict::Write;
+    const SaveGuard::Verdict verdict = guard_ ? guard_->check().verdict : SaveGuard::Verdict::Write;
     if (verdict == SaveGuard::Verdict::Write) {
         swapDefaultCaptions();
         return SaveScript(project_, false, *writeFaults_);

@@ -1,5 +1,6 @@
 #include "gui/shell/internal/SaveGuard.h"
 
+#include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/ScriptSaver.h"
 
@@ -7,6 +8,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 namespace qloom {
 
@@ -45,31 +47,38 @@ std::string SaveGuard::scriptPath() const {
 void SaveGuard::noteOnDisk() {
     if (folder_.empty())
         return;
-    folderId_ = IdentityOf(folder_);
+    folderId_ = folderNow();
     const Expected<FileFingerprint> read = FingerprintFile(scriptPath());
     script_ = read ? *read : StatFingerprint(scriptPath());
 }
 
-SaveGuard::Verdict SaveGuard::check(int* error) const {
+FileIdentity SaveGuard::folderNow() const {
+    const Expected<FileIdentity> identity = IdentityOf(folder_);
+    return identity ? *identity : FileIdentity{};
+}
+
+SaveGuard::Finding SaveGuard::check() const {
     if (folder_.empty())
-        return Verdict::Write;
-    if (IdentityOf(folder_) != folderId_)
-        return Verdict::FolderGone;
+        return {};
+    if (folderNow() != folderId_)
+        return {Verdict::FolderGone, {}};
     if (folderId_.exists && lock_.folder() == folder_ && !lock_.held())
-        return Verdict::LockLost;
-    if (IsReadOnlyFile(scriptPath(), error))
-        return Verdict::ReadOnly;
-    const DiskChange change = CheckFile(scriptPath(), script_);
+        return {Verdict::LockLost, {}};
+    const std::string script = scriptPath();
+    if (Status writable = CheckFileWritable(script, msg::Format(msg::kNotSavedReadOnly, script));
+        !writable)
+        return {Verdict::ReadOnly, std::move(writable)};
+    const DiskChange change = CheckFile(script, script_);
     // A script removed by someone else is written again: nothing of theirs is lost by that.
     if (change == DiskChange::Changed || change == DiskChange::Unreadable)
-        return Verdict::ChangedOnDisk;
-    return Verdict::Write;
+        return {Verdict::ChangedOnDisk, {}};
+    return {};
 }
 
 bool SaveGuard::mayHaveChanged() const {
     if (folder_.empty())
         return false;
-    if (IdentityOf(folder_) != folderId_)
+    if (folderNow() != folderId_)
         return true;
     const FileFingerprint now = StatFingerprint(scriptPath());
     return now.identity != script_.identity || now.size != script_.size ||

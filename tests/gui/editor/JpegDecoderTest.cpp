@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -25,8 +27,9 @@ void ExpectRedThenBlue(const DecodedImage& img) {
 TEST(JpegDecoder, DecodesBaselineAndProgressivePictures) {
     for (bool progressive : {false, true}) {
         const auto bytes = MakeJpeg(37, 21, progressive);
-        DecodedImage img;
-        ASSERT_TRUE(JpegDecoder::decode(bytes.data(), bytes.size(), img)) << progressive;
+        const Expected<DecodedImage> decoded = JpegDecoder::decode(bytes.data(), bytes.size());
+        ASSERT_TRUE(decoded) << progressive << decoded.status().message;
+        const DecodedImage& img = *decoded;
         EXPECT_EQ(img.width, 37);
         EXPECT_EQ(img.height, 21);
         ASSERT_EQ(img.rgb.size(), 37u * 21u * 3u);
@@ -36,8 +39,9 @@ TEST(JpegDecoder, DecodesBaselineAndProgressivePictures) {
 
 TEST(JpegDecoder, GreyPicturesComeOutAsRgb) {
     const auto bytes = MakeJpeg(16, 8, false, true);
-    DecodedImage img;
-    ASSERT_TRUE(JpegDecoder::decode(bytes.data(), bytes.size(), img));
+    const Expected<DecodedImage> decoded = JpegDecoder::decode(bytes.data(), bytes.size());
+    ASSERT_TRUE(decoded);
+    const DecodedImage& img = *decoded;
     ASSERT_EQ(img.rgb.size(), 16u * 8u * 3u);
     EXPECT_EQ(img.rgb[0], img.rgb[1]);
     EXPECT_EQ(img.rgb[1], img.rgb[2]);
@@ -68,11 +72,11 @@ TEST(JpegDecoder, AdobeCmykPicturesComeOutAsRgb) {
         jpeg_write_scanlines(&info, &p, 1);
     }
     jpeg_finish_compress(&info);
-    DecodedImage img;
-    const bool ok = JpegDecoder::decode(buffer, size, img);
+    const Expected<DecodedImage> decoded = JpegDecoder::decode(buffer, size);
     jpeg_destroy_compress(&info);
     std::free(buffer);
-    ASSERT_TRUE(ok);
+    ASSERT_TRUE(decoded);
+    const DecodedImage& img = *decoded;
     EXPECT_GT(img.rgb[0], 240);
     EXPECT_LT(img.rgb[1], 15);
     EXPECT_LT(img.rgb[2], 15);
@@ -82,21 +86,20 @@ TEST(JpegDecoder, TruncatedAndForeignDataFailWithoutCrashing) {
     for (bool progressive : {false, true}) {
         const auto bytes = MakeJpeg(64, 64, progressive);
         for (size_t keep : {size_t(2), size_t(20), bytes.size() / 2, bytes.size() - 2}) {
-            DecodedImage img;
-            std::string error;
-            EXPECT_FALSE(JpegDecoder::decode(bytes.data(), keep, img, &error))
-                << "kept " << keep << " of " << bytes.size();
-            EXPECT_EQ(img.width, 0);
-            EXPECT_TRUE(img.rgb.empty());
+            const Expected<DecodedImage> decoded = JpegDecoder::decode(bytes.data(), keep);
+            ASSERT_FALSE(decoded) << "kept " << keep << " of " << bytes.size();
+            // libjpeg's words for the fault, not a blank message box.
+            EXPECT_FALSE(decoded.status().message.empty()) << "kept " << keep;
         }
     }
     const std::string gif = "GIF89a\x01\x00\x01\x00\x00\x00\x00;";
-    DecodedImage img;
-    std::string error;
-    EXPECT_FALSE(
-        JpegDecoder::decode(reinterpret_cast<const uint8_t*>(gif.data()), gif.size(), img, &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(JpegDecoder::decode(nullptr, 0, img));
+    const Expected<DecodedImage> foreign =
+        JpegDecoder::decode(reinterpret_cast<const uint8_t*>(gif.data()), gif.size());
+    ASSERT_FALSE(foreign);
+    EXPECT_FALSE(foreign.status().message.empty());
+    const Expected<DecodedImage> nothing = JpegDecoder::decode(nullptr, 0);
+    ASSERT_FALSE(nothing);
+    EXPECT_EQ(nothing.status().message, "not a JPEG file");
 }
 
 TEST(JpegDecoder, CorruptedBytesNeverCrash) {
@@ -106,10 +109,11 @@ TEST(JpegDecoder, CorruptedBytesNeverCrash) {
         auto damaged = bytes;
         for (int i = 0; i < 8; ++i)
             damaged[size_t(std::rand()) % damaged.size()] = uint8_t(std::rand());
-        DecodedImage img;
-        if (JpegDecoder::decode(damaged.data(), damaged.size(), img)) {
-            EXPECT_EQ(img.rgb.size(), size_t(img.width) * size_t(img.height) * 3);
-        }
+        const Expected<DecodedImage> decoded = JpegDecoder::decode(damaged.data(), damaged.size());
+        if (decoded)
+            EXPECT_EQ(decoded->rgb.size(), size_t(decoded->width) * size_t(decoded->height) * 3);
+        else
+            EXPECT_FALSE(decoded.status().message.empty());
     }
 }
 
@@ -118,11 +122,23 @@ TEST(JpegDecoder, ReadsFilesAndRefusesMissingOnes) {
     const auto path = std::filesystem::temp_directory_path() / "qloom-jpeg-test.jpg";
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    DecodedImage img;
-    EXPECT_TRUE(JpegDecoder::decodeFile(path.string(), img));
-    EXPECT_EQ(img.width, 10);
+    const Expected<DecodedImage> read = JpegDecoder::decodeFile(path.string());
+    ASSERT_TRUE(read) << read.status().message;
+    EXPECT_EQ(read->width, 10);
     std::filesystem::remove(path);
-    EXPECT_FALSE(JpegDecoder::decodeFile(path.string(), img));
+    // The reason and the file travel with the failure, for the message that names both.
+    const Expected<DecodedImage> missing = JpegDecoder::decodeFile(path.string());
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.status().file, path.string());
+    EXPECT_EQ(missing.status().reason, std::strerror(ENOENT));
+    EXPECT_NE(missing.status().message.find(path.string()), std::string::npos);
+    // A file that is there but no picture fails too, naming the file.
+    std::ofstream(path, std::ios::binary) << "GIF89a not a jpeg";
+    const Expected<DecodedImage> foreign = JpegDecoder::decodeFile(path.string());
+    std::filesystem::remove(path);
+    ASSERT_FALSE(foreign);
+    EXPECT_EQ(foreign.status().file, path.string());
+    EXPECT_FALSE(foreign.status().message.empty());
 }
 
 } // namespace

@@ -1,7 +1,7 @@
+#include "gui/shell/SaveTracker.h"
 #include "gui/shell/internal/BrowserCheck.h"
 #include "gui/shell/internal/ProjectFolders.h"
 #include "gui/shell/internal/SaveGuard.h"
-#include "gui/shell/SaveTracker.h"
 #include "gui/shell/internal/StatusLine.h"
 #include "script/FileIo.h"
 #include "script/ScriptReader.h"
@@ -298,29 +298,34 @@ TEST(SaveGuard, EachChangeOnDiskGetsItsVerdict) {
     SaveGuard guard;
     ASSERT_EQ(guard.claim(folder).state, ProjectLock::State::Acquired);
     EXPECT_FALSE(fs::exists(folder + "/.Qloomscript.js.saving-999999999-1"));
-    EXPECT_EQ(guard.check(), SaveGuard::Verdict::Write);
+    EXPECT_EQ(guard.check().verdict, SaveGuard::Verdict::Write);
     // qLoom's own save, noted: still fine.
     ASSERT_TRUE(SaveScript(project, true).ok);
     guard.noteOnDisk();
-    EXPECT_EQ(guard.check(), SaveGuard::Verdict::Write);
+    EXPECT_EQ(guard.check().verdict, SaveGuard::Verdict::Write);
     EXPECT_FALSE(guard.mayHaveChanged());
 
     std::string mine;
     ASSERT_TRUE(ReadWholeFile(guard.scriptPath(), mine));
     std::ofstream(guard.scriptPath(), std::ios::binary | std::ios::trunc) << mine.substr(1) << "x";
-    EXPECT_EQ(guard.check(), SaveGuard::Verdict::ChangedOnDisk);
+    EXPECT_EQ(guard.check().verdict, SaveGuard::Verdict::ChangedOnDisk);
     std::ofstream(guard.scriptPath(), std::ios::binary | std::ios::trunc) << mine;
-    EXPECT_EQ(guard.check(), SaveGuard::Verdict::Write);
+    EXPECT_EQ(guard.check().verdict, SaveGuard::Verdict::Write);
 
     ::chmod(guard.scriptPath().c_str(), 0444);
-    EXPECT_EQ(guard.check(), SaveGuard::Verdict::ReadOnly);
+    const SaveGuard::Finding readOnly = guard.check();
+    EXPECT_EQ(readOnly.verdict, SaveGuard::Verdict::ReadOnly);
+    // The reason travels with the verdict, for the warning line and the question.
+    EXPECT_EQ(readOnly.why.message,
+              "Not saved: " + guard.scriptPath() + " is read-only: " + std::strerror(EACCES));
+    EXPECT_EQ(readOnly.why.file, guard.scriptPath());
     ::chmod(guard.scriptPath().c_str(), 0644);
 
     // Another qLoom takes the project over.
     {
         ProjectLock taker;
         ASSERT_EQ(taker.takeOver(folder, "qloom").state, ProjectLock::State::Acquired);
-        EXPECT_EQ(guard.check(), SaveGuard::Verdict::LockLost);
+        EXPECT_EQ(guard.check().verdict, SaveGuard::Verdict::LockLost);
     }
 
     // Renamed: the old path is empty, and the guard knows where the folder went.
@@ -328,11 +333,11 @@ TEST(SaveGuard, EachChangeOnDiskGetsItsVerdict) {
     ASSERT_EQ(again.claim(folder).state, ProjectLock::State::Acquired);
     ASSERT_EQ(::rename(folder.c_str(), base.sub("moved").c_str()), 0);
     EXPECT_TRUE(again.mayHaveChanged());
-    EXPECT_EQ(again.check(), SaveGuard::Verdict::FolderGone);
+    EXPECT_EQ(again.check().verdict, SaveGuard::Verdict::FolderGone);
     EXPECT_EQ(again.whereFolderWent(), base.sub("moved"));
     // Another folder made at the old path is not the project either.
     ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
-    EXPECT_EQ(again.check(), SaveGuard::Verdict::FolderGone);
+    EXPECT_EQ(again.check().verdict, SaveGuard::Verdict::FolderGone);
 
     const Expected<std::string> copy = again.keepCopyBeside("mine");
     ASSERT_TRUE(copy.ok()) << copy.status().message;

@@ -3,6 +3,8 @@
 // A small JPEG decoder for the picture chooser's preview, on top of libjpeg. Damaged input never
 // crashes: it gives a failed result.
 
+#include "model/Result.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,11 +24,12 @@ public:
     static constexpr uint64_t kMaxPixels = 64ull * 1024 * 1024;
 
     // Decodes baseline and progressive JPEG data (greyscale, colour or CMYK) to RGB.
-    // False for anything that is not a complete JPEG picture, including a truncated one.
-    static bool decode(const uint8_t* data, size_t size, DecodedImage& out,
-                       std::string* error = nullptr);
-    static bool decodeFile(const std::string& path, DecodedImage& out,
-                           std::string* error = nullptr);
+    // A failure, with libjpeg's words for what is wrong, for anything that is not a complete
+    // JPEG picture, including a truncated one.
+    static Expected<DecodedImage> decode(const uint8_t* data, size_t size);
+    // As decode(), for the file at `path`; a file that cannot be read fails with the system's
+    // reason and the file.
+    static Expected<DecodedImage> decodeFile(const std::string& path);
 };
 
 } // namespace qloom

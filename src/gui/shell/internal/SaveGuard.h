@@ -19,8 +19,15 @@ public:
         Write,         // the script on disk is the one qLoom last read or wrote (or is gone)
         ChangedOnDisk, // another program changed the script since
         FolderGone,    // the folder was renamed, moved or deleted (or another took its place)
-        ReadOnly,      // the script may not be written (see error)
+        ReadOnly,      // the script may not be written (see Finding::why)
         LockLost,      // another qLoom took the project over
+    };
+    struct Finding {
+        Verdict verdict = Verdict::Write;
+        // For ReadOnly, the text to show: "Not saved: X is read-only: " and the system's reason,
+        // with the script's path. Success for the other verdicts, whose questions need no
+        // reason from the system.
+        Status why;
     };
 
     SaveGuard() = default;
@@ -40,7 +47,7 @@ public:
     // or written them.
     void noteOnDisk();
 
-    Verdict check(int* error = nullptr) const;
+    Finding check() const;
     // A cheap look at the metadata alone (no read): true when anything at all may have changed.
     bool mayHaveChanged() const;
 
@@ -57,6 +64,10 @@ public:
     Expected<std::string> keepCopyBeside(const std::string& bytes) const;
 
 private:
+    // What the folder's path names now; no identity (exists false) when nothing can be found
+    // there.
+    FileIdentity folderNow() const;
+
     ProjectLock lock_;
     std::string folder_;
     FileIdentity folderId_;
