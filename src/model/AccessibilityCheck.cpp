@@ -1,11 +1,11 @@
 #include "model/AccessibilityCheck.h"
 
-#include "model/internal/Contrast.h"
 #include "model/Conversions.h"
-#include "model/internal/GluedWords.h"
 #include "model/HtmlFacts.h"
 #include "model/Messages.h"
 #include "model/SiteReferences.h"
+#include "model/internal/Contrast.h"
+#include "model/internal/GluedWords.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,9 +5,9 @@
 #include "model/MenuColumns.h"
 #include "model/Messages.h"
 #include "script/FileIo.h"
-#include "script/internal/LineEnds.h"
 #include "script/ScriptSaver.h"
 #include "script/TemplateName.h"
+#include "script/internal/LineEnds.h"
 
 #include <algorithm>
 #include <array>

@@ -3,8 +3,8 @@
 #include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/FixedTexts.h"
-#include "script/internal/LineEnds.h"
 #include "script/ScriptWriter.h"
+#include "script/internal/LineEnds.h"
 
 #include <deque>
 #include <vector>

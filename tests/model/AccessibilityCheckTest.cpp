@@ -1,7 +1,7 @@
 #include "model/AccessibilityCheck.h"
-#include "model/internal/Contrast.h"
 #include "model/Messages.h"
 #include "model/Project.h"
+#include "model/internal/Contrast.h"
 
 #include <gtest/gtest.h>
 

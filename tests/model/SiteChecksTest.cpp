@@ -1,7 +1,7 @@
 #include "model/AccessibilityCheck.h"
-#include "model/internal/GluedWords.h"
 #include "model/Project.h"
 #include "model/SiteReferences.h"
+#include "model/internal/GluedWords.h"
 
 #include <gtest/gtest.h>
 

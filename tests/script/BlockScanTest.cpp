@@ -6,10 +6,10 @@
 
 #include "model/Conversions.h"
 #include "model/Messages.h"
-#include "script/internal/LineEnds.h"
 #include "script/ScriptReader.h"
 #include "script/ScriptSaver.h"
 #include "script/ScriptWriter.h"
+#include "script/internal/LineEnds.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "model/Messages.h"
 #include "script/FileIo.h"
 #include "script/FixedTexts.h"
-#include "script/internal/LineEnds.h"
 #include "script/ScriptSaver.h"
 #include "script/ScriptWriter.h"
+#include "script/internal/LineEnds.h"
 
 #include <gtest/gtest.h>
 

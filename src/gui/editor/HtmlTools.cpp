@@ -3,11 +3,11 @@
 #include "gui/common/EditorRules.h"
 #include "gui/common/ProjectSessionApi.h"
 #include "gui/common/TextConv.h"
+#include "gui/editor/PropertyEditor.h"
 #include "gui/editor/internal/AddImageDialog.h"
 #include "gui/editor/internal/AddLinkDialog.h"
 #include "gui/editor/internal/AddTextDialog.h"
 #include "gui/editor/internal/HtmlFragments.h"
-#include "gui/editor/PropertyEditor.h"
 
 #include <QAbstractButton>
 #include <QPlainTextEdit>

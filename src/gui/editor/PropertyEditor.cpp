@@ -26,6 +26,7 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextCursor>
@@ -405,6 +406,10 @@ void PropertyEditor::layOut() {
          {ui->addLineBreakButton, ui->addTextButton, ui->addLinkButton, ui->addImageButton})
         tools->addWidget(button);
     ui->htmlToolsPanel->setFrameShape(QFrame::NoFrame);
+    // The tool row shows on the HTML tabs only. The tabs keep room for it from the start, so
+    // the window does not widen the first time an HTML tab is chosen.
+    const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    ui->propertyTabs->setMinimumWidth(ui->htmlToolsPanel->minimumSizeHint().width() + 8 + frame);
 
     auto* colors = new QGridLayout(ui->colorPage);
     const struct {

@@ -5,13 +5,13 @@
 #include "gui/common/ColorSwatch.h"
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
+#include "gui/editor/HtmlTools.h"
+#include "gui/editor/PropertyEditor.h"
 #include "gui/editor/internal/AddImageDialog.h"
 #include "gui/editor/internal/AddLinkDialog.h"
 #include "gui/editor/internal/AddTextDialog.h"
-#include "gui/editor/HtmlTools.h"
 #include "gui/editor/internal/ImageCopy.h"
 #include "gui/editor/internal/PicturePreview.h"
-#include "gui/editor/PropertyEditor.h"
 #include "model/Messages.h"
 
 #include <QBuffer>

@@ -9,15 +9,15 @@
 #include "gui/common/TextConv.h"
 #include "gui/common/UserSettings.h"
 #include "gui/preview/PreviewController.h"
-#include "gui/shell/internal/CheckListModel.h"
 #include "gui/shell/CommandLine.h"
+#include "gui/shell/GuardedApplication.h"
+#include "gui/shell/MainWindow.h"
+#include "gui/shell/ProjectSession.h"
+#include "gui/shell/internal/CheckListModel.h"
 #include "gui/shell/internal/FinalizedDialog.h"
 #include "gui/shell/internal/FolderChooser.h"
-#include "gui/shell/GuardedApplication.h"
 #include "gui/shell/internal/MainMenuBar.h"
-#include "gui/shell/MainWindow.h"
 #include "gui/shell/internal/ProjectFolders.h"
-#include "gui/shell/ProjectSession.h"
 #include "gui/shell/internal/StartDialog.h"
 #include "gui/shell/internal/StatusIndicators.h"
 #include "model/Messages.h"
@@ -1246,8 +1246,12 @@ private Q_SLOTS:
         QTest::qWait(50);
         const QSize checksBefore = checks->size();
         const QSize listBefore = menuList()->size();
+        const QSize first = main_->size();
         child<QTabWidget>(main_.get(), "propertyTabs")->setCurrentIndex(1);
         QTest::qWait(50);
+        // The HTML tools under the box had their room from the start: the window keeps its
+        // size (a wider one would slide under the preview placed beside it).
+        QCOMPARE(main_->size(), first);
         const QSize htmlBefore = html->size();
         main_->resize(900, 800);
         QTRY_VERIFY(checks->height() > checksBefore.height() + 100);
