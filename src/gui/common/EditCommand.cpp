@@ -4,33 +4,28 @@ namespace qloom::gui {
 
 namespace {
 
-// The field's name as the property editor shows it.
+// The field's name as the property editor shows it, by the column's name in the script.
 QString FieldName(const MenuColumn& column) {
-    const std::string_view name = column.fileName;
-    if (name == "MX")
-        return EditCommand::tr("Left");
-    if (name == "MY")
-        return EditCommand::tr("Top");
-    if (name == "MW")
-        return EditCommand::tr("Width");
-    if (name == "MTCH")
-        return EditCommand::tr("Caption Height");
-    if (name == "MTC")
-        return EditCommand::tr("Caption HTML");
-    if (name == "MTM")
-        return EditCommand::tr("Menu HTML");
-    if (name == "CO")
-        return EditCommand::tr("Bottom Colour");
-    if (name == "CC")
-        return EditCommand::tr("Caption Colour");
-    if (name == "CM")
-        return EditCommand::tr("Menu Colour");
-    if (name == "MA")
-        return EditCommand::tr("Activation");
-    if (name == "FL")
-        return EditCommand::tr("Floating");
-    if (name == "OO")
-        return EditCommand::tr("Orientation");
+    static const struct {
+        std::string_view column;
+        const char* name;
+    } kNames[] = {
+        {"MX", QT_TRANSLATE_NOOP("EditCommand", "Left")},
+        {"MY", QT_TRANSLATE_NOOP("EditCommand", "Top")},
+        {"MW", QT_TRANSLATE_NOOP("EditCommand", "Width")},
+        {"MTCH", QT_TRANSLATE_NOOP("EditCommand", "Caption Height")},
+        {"MTC", QT_TRANSLATE_NOOP("EditCommand", "Caption HTML")},
+        {"MTM", QT_TRANSLATE_NOOP("EditCommand", "Menu HTML")},
+        {"CO", QT_TRANSLATE_NOOP("EditCommand", "Bottom Colour")},
+        {"CC", QT_TRANSLATE_NOOP("EditCommand", "Caption Colour")},
+        {"CM", QT_TRANSLATE_NOOP("EditCommand", "Menu Colour")},
+        {"MA", QT_TRANSLATE_NOOP("EditCommand", "Activation")},
+        {"FL", QT_TRANSLATE_NOOP("EditCommand", "Floating")},
+        {"OO", QT_TRANSLATE_NOOP("EditCommand", "Orientation")},
+    };
+    for (const auto& entry : kNames)
+        if (entry.column == column.fileName)
+            return EditCommand::tr(entry.name);
     return EditCommand::tr("Property");
 }
 

@@ -34,7 +34,7 @@ AddImageDialog::AddImageDialog(ProjectSessionApi& session, QWidget* parent)
             &AddImageDialog::onChooseFileClicked);
     connect(ui->altEdit, &QLineEdit::textChanged, this, &AddImageDialog::updateAddButton);
     connect(ui->decorativeCheck, &QCheckBox::toggled, this, &AddImageDialog::updateAddButton);
-    filePicker_ = &ChoosePictureFile;
+    setFilePicker(&ChoosePictureFile);
     updateAddButton();
     resetControls();
     finishSetup(session, ui->addButton, ui->cancelButton, QSize(442, 106));
@@ -43,7 +43,7 @@ AddImageDialog::AddImageDialog(ProjectSessionApi& session, QWidget* parent)
 AddImageDialog::~AddImageDialog() = default;
 
 void AddImageDialog::resetControls() {
-    lastFolder_.clear();
+    setLastFolder(QString());
 }
 
 void AddImageDialog::clearEntries() {
@@ -85,13 +85,11 @@ void AddImageDialog::onCancelClicked() {
 }
 
 void AddImageDialog::onChooseFileClicked() {
-    if (!filePicker_)
-        return;
-    const QString picked = filePicker_(this, lastFolder_);
+    const QString picked = pickFile();
     if (!picked.isEmpty())
         ui->imageEdit->setText(picked);
     // A cancelled dialog has no file name, so the next one starts in the default folder.
-    lastFolder_ = picked.isEmpty() ? QString() : QFileInfo(picked).absolutePath();
+    setLastFolder(picked.isEmpty() ? QString() : QFileInfo(picked).absolutePath());
 }
 
 } // namespace qloom::gui

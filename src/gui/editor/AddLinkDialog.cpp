@@ -21,7 +21,7 @@ AddLinkDialog::AddLinkDialog(ProjectSessionApi& session, QWidget* parent)
     connect(ui->cancelButton, &QPushButton::clicked, this, &AddLinkDialog::onCancelClicked);
     connect(ui->chooseFileButton, &QPushButton::clicked, this, &AddLinkDialog::onChooseFileClicked);
 
-    filePicker_ = [](QWidget* parent, const QString& folder) {
+    setFilePicker([](QWidget* parent, const QString& folder) {
         QFileDialog dialog(parent);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -33,7 +33,7 @@ AddLinkDialog::AddLinkDialog(ProjectSessionApi& session, QWidget* parent)
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
             return QString();
         return dialog.selectedFiles().first();
-    };
+    });
     resetControls();
     finishSetup(session, ui->addButton, ui->cancelButton, QSize(441, 199));
 }
@@ -41,7 +41,7 @@ AddLinkDialog::AddLinkDialog(ProjectSessionApi& session, QWidget* parent)
 AddLinkDialog::~AddLinkDialog() = default;
 
 void AddLinkDialog::resetControls() {
-    lastFolder_.clear();
+    setLastFolder(QString());
 }
 
 void AddLinkDialog::clearEntries() {
@@ -64,15 +64,13 @@ void AddLinkDialog::onCancelClicked() {
 }
 
 void AddLinkDialog::onChooseFileClicked() {
-    if (!filePicker_)
-        return;
-    const QString picked = filePicker_(this, lastFolder_);
+    const QString picked = pickFile();
     if (picked.isEmpty())
         return;
     const QFileInfo info(picked);
     ui->urlEdit->setText(info.fileName());
     ui->urlEdit->setFocus();
-    lastFolder_ = info.absolutePath();
+    setLastFolder(info.absolutePath());
 }
 
 } // namespace qloom::gui

@@ -42,6 +42,8 @@ constexpr std::string_view kTransparent = "transparent";
 constexpr int kCaptionTab = 1;
 constexpr int kMenuTab = 2;
 constexpr int kColorTab = 3;
+// Room around the HTML boxes inside their tabs.
+constexpr int kHtmlPageMargin = 4;
 
 // Refuses typing beyond the box's length while still letting the program (the spin arrows)
 // put a longer number such as "-100" into it: setText() is not validated.
@@ -397,7 +399,8 @@ void PropertyEditor::layOut() {
     for (auto [page, box] : {std::pair{ui->captionHtmlPage, ui->captionHtmlEdit},
                              std::pair{ui->bodyHtmlPage, ui->bodyHtmlEdit}}) {
         auto* column = new QVBoxLayout(page);
-        column->setContentsMargins(4, 4, 4, 4);
+        column->setContentsMargins(kHtmlPageMargin, kHtmlPageMargin, kHtmlPageMargin,
+                                   kHtmlPageMargin);
         column->addWidget(box, 1);
     }
     auto* tools = new QHBoxLayout(ui->htmlToolsPanel);
@@ -409,7 +412,8 @@ void PropertyEditor::layOut() {
     // The tool row shows on the HTML tabs only. The tabs keep room for it from the start, so
     // the window does not widen the first time an HTML tab is chosen.
     const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
-    ui->propertyTabs->setMinimumWidth(ui->htmlToolsPanel->minimumSizeHint().width() + 8 + frame);
+    ui->propertyTabs->setMinimumWidth(ui->htmlToolsPanel->minimumSizeHint().width() +
+                                      2 * kHtmlPageMargin + frame);
 
     auto* colors = new QGridLayout(ui->colorPage);
     const struct {

@@ -1186,6 +1186,10 @@ private Q_SLOTS:
         QCOMPARE(undo->text(), QStringLiteral("&Undo Add Menu"));
         redo->trigger();
         QCOMPARE(main_->session()->projectForTest().menus[0].left, 40);
+        // A field's step names the field as the property editor does.
+        QVERIFY(main_->session()->edit(
+            ProjectEdit::setCell(main_->session()->projectForTest(), 0, &Menu::captionHeight, 30)));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Change Caption Height of Menu 1"));
         // Every entry of the bar shows its shortcut, where it has one; the project's entries
         // follow whether a project is open.
         for (QAction* action : bar->projectActions()) {

@@ -20,16 +20,10 @@ class ProjectSessionApi;
 class AddImageDialog : public ToolDialog {
     Q_OBJECT
 public:
-    // Asks for a picture file, starting in `folder`; an empty result is a cancel.
-    using FilePicker = std::function<QString(QWidget* parent, const QString& folder)>;
-
     AddImageDialog(ProjectSessionApi& session, QWidget* parent = nullptr);
     ~AddImageDialog() override;
 
-    void setFilePicker(FilePicker picker) { filePicker_ = std::move(picker); }
-
     void clearEntries();
-    QString lastFolder() const { return lastFolder_; }
 
     void resetControls();
     void onAddClicked();
@@ -43,8 +37,6 @@ private:
 
     std::unique_ptr<Ui::AddImageDialog> ui;
     ProjectSessionApi& session_;
-    FilePicker filePicker_;
-    QString lastFolder_; // folder of the picture dialog's last file name during this run
 };
 
 } // namespace qloom::gui

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 #include <functional>
 #include <string>
 
@@ -17,8 +18,13 @@ class ToolDialog : public QDialog {
     Q_OBJECT
 public:
     using Inserter = std::function<void(const std::string& fragment)>;
+    // Asks for a file, starting in `folder`; an empty result is a cancel.
+    using FilePicker = std::function<QString(QWidget* parent, const QString& folder)>;
 
     void setInserter(Inserter inserter) { inserter_ = std::move(inserter); }
+    void setFilePicker(FilePicker picker) { filePicker_ = std::move(picker); }
+    // The folder the next file dialog starts in: that of the last file picked during this run.
+    QString lastFolder() const { return lastFolder_; }
 
 protected:
     explicit ToolDialog(QWidget* parent);
@@ -33,8 +39,14 @@ protected:
     void insertAndClose(QWidget* firstField, const std::string& fragment);
     void cancelAndClose(QWidget* firstField);
 
+    // The file the user picked, starting in lastFolder(); empty when cancelled (or no picker).
+    QString pickFile() { return filePicker_ ? filePicker_(this, lastFolder_) : QString(); }
+    void setLastFolder(const QString& folder) { lastFolder_ = folder; }
+
 private:
     Inserter inserter_;
+    FilePicker filePicker_;
+    QString lastFolder_;
 };
 
 } // namespace qloom::gui
